@@ -1,0 +1,43 @@
+// Command line of the voltwise executable.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "battery/Readout.h"
+
+namespace vw::app {
+
+enum class BatterySource { Auto, Sim, Host };
+
+struct Options {
+    std::string model = "iPhone";
+    std::string machine = "iPhone7,2";
+    float level = 0.57f;
+    bool levelGiven = false;
+    BatteryState state = BatteryState::Unplugged;
+    bool stateGiven = false;
+    BatterySource battery = BatterySource::Auto;
+    bool text = false;
+    bool help = false;
+};
+
+struct CliError {
+    std::string message;  // one line, without the program name
+};
+
+std::variant<Options, CliError> parseOptions(const std::vector<std::string>& args);
+
+std::string usage();
+
+// The text readout: percentage and colour word, then the picker lines in
+// order, the selected one marked with "> ".
+std::string formatTextReadout(const Readout& r);
+
+// Runs the command line; returns the exit status (2 for bad options).
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace vw::app
