@@ -6,13 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "battery/BatteryState.h"
 #include "battery/ChargeBand.h"
 #include "device/DeviceProfile.h"
 
 namespace vw {
-
-// Values as the device service reports them; other values count as off charge.
-enum class BatteryState : int32_t { Unknown = 0, Unplugged = 1, Charging = 2, Full = 3 };
 
 enum class TextColour { Red, White };
 

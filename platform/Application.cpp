@@ -1,0 +1,48 @@
+#include "platform/Application.h"
+
+#include <filesystem>
+
+namespace vw::platform {
+
+Application::Application(std::optional<Size> screenSize, UrlOpener opener, Trace* trace)
+    : screen_(screenSize), opener_(std::move(opener)), trace_(trace) {}
+
+void Application::setStatusBarHidden(bool hidden) {
+    traceCall(trace_, "application.setStatusBarHidden", {boolText(hidden)});
+    statusBarHidden_ = hidden;
+}
+
+void Application::openURL(const std::string& url) {
+    traceCall(trace_, "application.openURL", {quoteText(url)});
+    if (opener_) opener_(url);
+}
+
+std::optional<Rect> Application::screenBounds() const {
+    traceCall(trace_, "screen.bounds", {});
+    if (!screen_) return std::nullopt;
+    return Rect{0, 0, screen_->width, screen_->height};
+}
+
+std::optional<Rect> Application::applicationFrame() const {
+    traceCall(trace_, "screen.applicationFrame", {});
+    if (!screen_) return std::nullopt;
+    const float top = statusBarHidden_ ? 0.0f : kStatusBarHeight;
+    return Rect{0, top, screen_->width, screen_->height - top};
+}
+
+std::optional<std::string> Bundle::pathForResource(const std::string& name, const std::string& type,
+                                                   const std::string& directory) const {
+    namespace fs = std::filesystem;
+    if (name.empty() || name.find("..") != std::string::npos) return std::nullopt;
+    std::string file = type.empty() ? name : name + "." + type;
+    fs::path p = fs::path(dir_);
+    std::string sub = directory;
+    while (!sub.empty() && sub.front() == '/') sub.erase(0, 1);
+    if (!sub.empty()) p /= sub;
+    p /= file;
+    std::error_code ec;
+    if (!fs::is_regular_file(p, ec)) return std::nullopt;
+    return p.string();
+}
+
+}  // namespace vw::platform

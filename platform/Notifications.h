@@ -1,0 +1,42 @@
+// The notification centre: observers by notification name, delivered on the
+// thread that posts (the device posts on the main thread).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Trace.h"
+
+namespace vw::platform {
+
+inline constexpr const char* kBatteryLevelDidChangeNotification = "UIDeviceBatteryLevelDidChangeNotification";
+inline constexpr const char* kBatteryStateDidChangeNotification = "UIDeviceBatteryStateDidChangeNotification";
+
+struct Notification {
+    std::string name;
+};
+
+class NotificationCenter {
+public:
+    using Handler = std::function<void(const Notification&)>;
+
+    explicit NotificationCenter(Trace* trace = nullptr) : trace_(trace) {}
+
+    // `observer` and `selector` only name the observer in the trace.
+    void addObserver(const std::string& observer, const std::string& selector, const std::string& name,
+                     Handler handler);
+    // Delivers to every observer of the name, in the order they were added.
+    void post(const std::string& name);
+    std::size_t observerCount(const std::string& name) const;
+
+private:
+    struct Observer {
+        std::string name;
+        Handler handler;
+    };
+    Trace* trace_;
+    std::vector<Observer> observers_;
+};
+
+}  // namespace vw::platform

@@ -1,0 +1,132 @@
+// The recording test double of the platform layer. Every platform operation
+// is recorded in `trace` with its arguments, in order. Time, the battery,
+// the screen size, touches, alerts and the user's scrolling are driven by
+// the test.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace vw::platform {
+
+class RecordingAudioPlayer final : public AudioPlayer {
+public:
+    RecordingAudioPlayer(std::string path, Trace* trace) : path_(std::move(path)), trace_(trace) {}
+    void setVolume(float v) override;
+    void setNumberOfLoops(int loops) override;
+    void prepareToPlay() override;
+    void play() override;
+    void stop() override;
+    void setCurrentTime(double seconds) override;
+    double currentTime() const override { return time_; }
+    bool isPlaying() const override { return playing_; }
+    float volume() const { return volume_; }
+    int numberOfLoops() const { return loops_; }
+
+private:
+    std::string path_;
+    Trace* trace_;
+    float volume_ = 1;
+    int loops_ = 0;
+    bool playing_ = false;
+    double time_ = 0;
+};
+
+class RecordingAudio final : public Audio {
+public:
+    explicit RecordingAudio(Trace* trace) : trace_(trace) {}
+    void sessionInitialize() override;
+    std::optional<uint32_t> sessionGetProperty(uint32_t property) override;
+    void sessionSetProperty(uint32_t property, uint32_t value) override;
+    void sessionSetActive(bool active) override;
+    uint32_t createSystemSound(const std::string& path) override;
+    void playSystemSound(uint32_t id) override;
+    void disposeSystemSound(uint32_t id) override;
+    std::shared_ptr<AudioPlayer> createPlayer(const std::string& path) override;
+
+    // Driven by tests.
+    bool otherAudioPlaying = false;
+    bool sessionQueryFails = false;
+    bool soundsFail = false;  // createSystemSound and createPlayer fail
+    std::vector<uint32_t> played;
+    std::shared_ptr<RecordingAudioPlayer> lastPlayer;
+
+private:
+    Trace* trace_;
+    uint32_t nextSound_ = 4096;
+};
+
+class RecordingNetwork final : public Network {
+public:
+    explicit RecordingNetwork(Trace* trace) : trace_(trace) {}
+    bool startRequest(const UrlRequest& request) override;
+    std::optional<uint32_t> reachabilityFlags() override;
+
+    // Driven by tests.
+    std::optional<uint32_t> flags = kReachabilityReachable;
+    bool connectionsFail = false;
+    std::vector<UrlRequest> requests;
+
+private:
+    Trace* trace_;
+    mutable std::mutex mutex_;
+};
+
+struct RecordingOptions {
+    std::optional<Size> screenSize = Size{320, 480};  // absent: no main screen
+    DeviceInfo device;
+    std::string resourceDir;  // empty: the built resources
+    std::string version = "5.0";
+};
+
+class RecordingPlatform {
+public:
+    explicit RecordingPlatform(RecordingOptions options = {});
+    ~RecordingPlatform();
+
+    Trace trace;
+    ManualClock clock;
+    MainLoop loop;
+    Log log;
+    Application application;
+    Bundle bundle;
+    Ui ui;
+    NotificationCenter notifications;
+    Device device;
+    MemorySettings settings;
+    RecordingAudio audio;
+    RecordingNetwork network;
+    AdvertisingIdentity identity;
+    Platform platform;
+
+    std::vector<std::string> openedUrls;
+
+    // The battery reports a new reading (notified through the main loop; call
+    // runPending or advance to deliver).
+    void setBattery(float level, BatteryState state) { device.updateBattery(level, state); }
+
+    // Runs queued work and due timers until nothing more is due now.
+    void runPending();
+    // Lets `seconds` pass: timers fire at their times, animations move and
+    // end at theirs, queued work runs.
+    void advance(double seconds);
+    // Ends every running animation now and delivers what that causes.
+    void finishAnimations();
+
+    std::vector<std::string> calls() const { return trace.calls(); }
+    // Calls recorded since the last mark.
+    void mark() { mark_ = trace.calls().size(); }
+    std::vector<std::string> callsSinceMark() const;
+
+private:
+    std::size_t mark_ = 0;
+};
+
+// The resources folder of this build.
+std::string builtResourceDir();
+
+}  // namespace vw::platform

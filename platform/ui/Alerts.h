@@ -1,0 +1,42 @@
+// Modal alerts, shown one at a time in the order they were asked to show.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Trace.h"
+
+namespace vw::platform {
+
+struct Alert {
+    std::string title;
+    std::string message;
+    std::optional<std::string> cancelButtonTitle;
+    std::vector<std::string> otherButtonTitles;
+    std::string delegate;                   // empty: no delegate
+    std::function<void(int)> clickedButton; // the delegate's answer handler, by button index
+
+    // Buttons by index: the cancel button first, then the others in order.
+    std::vector<std::string> buttonTitles() const;
+};
+
+class AlertQueue {
+public:
+    explicit AlertQueue(Trace* trace) : trace_(trace) {}
+    void show(Alert alert);
+    const Alert* front() const { return queue_.empty() ? nullptr : &queue_.front(); }
+    std::size_t size() const { return queue_.size(); }
+    // The user taps button `index` of the alert on show: it closes, the next
+    // one shows, and its delegate (if any) is told. False without an alert
+    // or with an index that has no button.
+    bool clickButtonAtIndex(int index);
+
+private:
+    Trace* trace_;
+    std::deque<Alert> queue_;
+};
+
+}  // namespace vw::platform

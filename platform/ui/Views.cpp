@@ -1,0 +1,348 @@
+#include "platform/ui/Views.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/ui/Ui.h"
+
+namespace vw::platform {
+
+namespace {
+std::string num(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
+}
+}  // namespace
+
+// ---- View ----
+
+View::View(Ui& ui, Rect frame, std::string kind) : ui_(ui), kind_(std::move(kind)) {
+    name_ = kind_ + "#" + std::to_string(ui_.nextViewNumber());
+    size_ = {frame.width, frame.height};
+    position_ = {frame.x + anchor_.x * frame.width, frame.y + anchor_.y * frame.height};
+}
+
+View::~View() {
+    ui_.animator().forget(*this);
+    if (ui_.keyWindow() == this) ui_.setKeyWindow(nullptr);
+    for (auto& c : children_) c->parent_ = nullptr;
+}
+
+void View::trace(const std::string& op, std::vector<std::string> args) const {
+    if (!ui_.trace()) return;
+    args.insert(args.begin(), name_);
+    ui_.trace()->record(op, args);
+}
+
+Rect View::frameWithTransform(Transform t) const {
+    const float w = size_.width * std::fabs(t.sx);
+    const float h = size_.height * std::fabs(t.sy);
+    return {position_.x - anchor_.x * w, position_.y - anchor_.y * h, w, h};
+}
+
+Rect View::frame() const { return frameWithTransform(transform_); }
+
+void View::setFrame(Rect f) {
+    trace("view.setFrame", {toString(f)});
+    size_ = {f.width, f.height};
+    position_ = {f.x + anchor_.x * f.width, f.y + anchor_.y * f.height};
+}
+
+void View::setAnchorPoint(Point a) {
+    trace("layer.setAnchorPoint", {toString(a)});
+    anchor_ = a;
+}
+
+void View::setTransform(Transform t) {
+    trace("view.setTransform", {toString(t)});
+    ui_.animator().transformWillChange(*this, transform_, t);
+    transform_ = t;
+}
+
+Transform View::presentationTransform() const { return ui_.animator().presentationTransform(*this, transform_); }
+
+void View::setHidden(bool hidden) {
+    trace("view.setHidden", {boolText(hidden)});
+    hidden_ = hidden;
+}
+
+bool View::hiddenInTree() const {
+    for (const View* v = this; v; v = v->parent_)
+        if (v->hidden_) return true;
+    return false;
+}
+
+void View::setBackgroundColor(Colour c) {
+    trace("view.setBackgroundColor", {toString(c)});
+    background_ = c;
+}
+
+void View::setUserInteractionEnabled(bool on) {
+    trace("view.setUserInteractionEnabled", {boolText(on)});
+    interactive_ = on;
+}
+
+void View::addSubview(std::shared_ptr<View> child) {
+    if (!child || child.get() == this) return;
+    trace("view.addSubview", {child->name()});
+    if (child->parent_) {
+        auto& siblings = child->parent_->children_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), child), siblings.end());
+    }
+    child->parent_ = this;
+    children_.push_back(std::move(child));
+}
+
+Point View::originInWindow() const {
+    Point p{0, 0};
+    for (const View* v = this; v; v = v->parent_) {
+        const Rect f = v->frame();
+        p.x += f.x;
+        p.y += f.y;
+        if (v->parent_ && v->parent_->kind() == "scrollView") {
+            const auto* sv = static_cast<const ScrollView*>(v->parent_);
+            p.x -= sv->contentOffset().x;
+            p.y -= sv->contentOffset().y;
+        }
+    }
+    return p;
+}
+
+// ---- ImageView ----
+
+ImageView::ImageView(Ui& ui, Rect frame) : View(ui, frame, "imageView") { initInteractive(false); }
+
+ImageView::ImageView(Ui& ui, ImageRef image)
+    : View(ui, Rect{0, 0, image && image->size ? image->size->width : 0, image && image->size ? image->size->height : 0},
+           "imageView"),
+      image_(std::move(image)) {
+    initInteractive(false);
+    trace("imageView.initWithImage", {image_ ? quoteText(image_->name) : "nil"});
+}
+
+void ImageView::setImage(ImageRef image) {
+    trace("imageView.setImage", {image ? quoteText(image->name) : "nil"});
+    image_ = std::move(image);
+}
+
+// ---- TextView ----
+
+TextView::TextView(Ui& ui, Rect frame) : View(ui, frame, "textView") { initBackground(Colour::white()); }
+
+void TextView::setText(const std::string& text) {
+    trace("textView.setText", {quoteText(text)});
+    text_ = text;
+}
+
+void TextView::setTextColor(Colour c) {
+    trace("textView.setTextColor", {toString(c)});
+    textColor_ = c;
+}
+
+void TextView::setFont(std::optional<Font> font) {
+    trace("textView.setFont", {font ? quoteText(font->name) + " " + num(font->size) : "nil"});
+    font_ = std::move(font);
+}
+
+void TextView::setTextAlignment(TextAlignment a) {
+    trace("textView.setTextAlignment", {std::to_string(static_cast<int>(a))});
+    alignment_ = a;
+}
+
+void TextView::setEditable(bool e) {
+    trace("textView.setEditable", {boolText(e)});
+    editable_ = e;
+}
+
+// ---- PickerView ----
+
+PickerView::PickerView(Ui& ui, Rect frame)
+    : View(ui,
+           frame.width == 0 && frame.height == 0 ? Rect{frame.x, frame.y, ui.screenWidth(), kStandardHeight} : frame,
+           "pickerView") {}
+
+void PickerView::setDataSource(PickerDataSource* ds, const std::string& name) {
+    trace("picker.setDataSource", {name});
+    dataSource_ = ds;
+}
+
+void PickerView::setDelegate(PickerDelegate* d, const std::string& name) {
+    trace("picker.setDelegate", {name});
+    delegate_ = d;
+}
+
+void PickerView::setShowsSelectionIndicator(bool on) {
+    trace("picker.setShowsSelectionIndicator", {boolText(on)});
+    indicator_ = on;
+}
+
+void PickerView::loadIfNeeded() {
+    if (loaded_) return;
+    loaded_ = true;
+    titles_.clear();
+    if (!dataSource_) return;
+    const int components = dataSource_->numberOfComponentsInPickerView(*this);
+    if (components < 1) return;
+    const int rows = std::max(0, dataSource_->pickerViewNumberOfRowsInComponent(*this, 0));
+    if (delegate_) rowHeight_ = delegate_->pickerViewRowHeightForComponent(*this, 0);
+    titles_.reserve(static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r) titles_.push_back(delegate_ ? delegate_->pickerViewTitleForRow(*this, r, 0) : "?");
+    if (!titles_.empty()) selected_ = std::clamp(selected_, 0, static_cast<int>(titles_.size()) - 1);
+}
+
+void PickerView::reloadAllComponents() {
+    trace("picker.reloadAllComponents", {});
+    loaded_ = false;
+    loadIfNeeded();
+}
+
+void PickerView::selectRow(int row, int component, bool animated) {
+    trace("picker.selectRow", {std::to_string(row), std::to_string(component), boolText(animated)});
+    loadIfNeeded();
+    if (component != 0) return;
+    const int last = static_cast<int>(titles_.size()) - 1;
+    selected_ = last < 0 ? 0 : std::clamp(row, 0, last);
+}
+
+int PickerView::selectedRowInComponent(int component) const {
+    if (component != 0 || titles_.empty()) return -1;
+    return selected_;
+}
+
+const std::vector<std::string>& PickerView::titles() const { return titles_; }
+float PickerView::rowHeight() const { return rowHeight_; }
+
+void PickerView::userSelectRow(int row) {
+    loadIfNeeded();
+    if (titles_.empty()) return;
+    selected_ = std::clamp(row, 0, static_cast<int>(titles_.size()) - 1);
+    trace("picker.userSelectedRow", {std::to_string(selected_)});
+    if (delegate_) delegate_->pickerViewDidSelectRow(*this, selected_, 0);
+}
+
+// ---- ScrollView ----
+
+ScrollView::ScrollView(Ui& ui, Rect frame) : View(ui, frame, "scrollView") {}
+
+void ScrollView::setDelegate(ScrollViewDelegate* d, const std::string& name) {
+    trace("scrollView.setDelegate", {name});
+    delegate_ = d;
+}
+
+void ScrollView::setBounces(bool on) {
+    trace("scrollView.setBounces", {boolText(on)});
+    bounces_ = on;
+}
+
+void ScrollView::setPagingEnabled(bool on) {
+    trace("scrollView.setPagingEnabled", {boolText(on)});
+    paging_ = on;
+}
+
+void ScrollView::setContentSize(Size s) {
+    trace("scrollView.setContentSize", {toString(s)});
+    content_ = s;
+}
+
+Point ScrollView::maxContentOffset() const {
+    const Size b = boundsSize();
+    return {std::max(0.0f, content_.width - b.width), std::max(0.0f, content_.height - b.height)};
+}
+
+Point ScrollView::clamp(Point p) const {
+    const Point m = maxContentOffset();
+    return {std::clamp(p.x, 0.0f, m.x), std::clamp(p.y, 0.0f, m.y)};
+}
+
+void ScrollView::setContentOffset(Point p) {
+    trace("scrollView.setContentOffset", {toString(p)});
+    ui_.animator().cancelScroll(*this);
+    userScrolling_ = false;
+    offset_ = p;
+}
+
+void ScrollView::scrollRectToVisible(Rect r, bool animated) {
+    trace("scrollView.scrollRectToVisible", {toString(r), boolText(animated)});
+    const Size b = boundsSize();
+    Point target = offset_;
+    auto axis = [](float lo, float len, float off, float view) {
+        if (lo < off) return lo;                        // before the visible part
+        if (lo + len > off + view) return lo + len - view;  // after it
+        return off;
+    };
+    target.x = axis(r.x, r.width, offset_.x, b.width);
+    target.y = axis(r.y, r.height, offset_.y, b.height);
+    target = clamp(target);
+    userScrolling_ = false;
+    if (!animated) {
+        ui_.animator().cancelScroll(*this);
+        offset_ = target;
+    } else if (!(target == offset_)) {
+        ui_.animator().startScroll(*this, offset_, target, kScrollAnimationSeconds, false);
+    }
+}
+
+Point ScrollView::pageAligned(Point p, float velocityX) const {
+    if (!paging_) return clamp(p);
+    const float w = boundsSize().width;
+    if (w <= 0) return clamp(p);
+    float page = std::round(p.x / w);
+    // A flick moves on by a page even when it did not cross the middle.
+    const float exact = p.x / w;
+    if (velocityX > 300 && page < std::ceil(exact)) page = std::ceil(exact);
+    if (velocityX < -300 && page > std::floor(exact)) page = std::floor(exact);
+    return clamp({page * w, p.y});
+}
+
+void ScrollView::userDragBy(float dx, float dy) {
+    ui_.animator().cancelScroll(*this);
+    userScrolling_ = true;
+    Point p{offset_.x - dx, offset_.y - dy};
+    const Point c = clamp(p);
+    if (bounces_) {
+        // Past the ends the content follows at half the finger's speed.
+        p.x = c.x + (p.x - c.x) * 0.5f;
+        p.y = c.y + (p.y - c.y) * 0.5f;
+    } else {
+        p = c;
+    }
+    offset_ = p;
+}
+
+void ScrollView::userRelease(float velocityX, float /*velocityY*/) {
+    userScrolling_ = true;
+    const Point target = pageAligned(offset_, velocityX);
+    ui_.animator().startScroll(*this, offset_, target, kScrollAnimationSeconds, true);
+}
+
+void ScrollView::userSwipeTo(Point restingOffset) {
+    ui_.animator().cancelScroll(*this);
+    userScrolling_ = true;
+    offset_ = pageAligned(restingOffset, 0);
+    animatorUserScrollEnded();
+}
+
+void ScrollView::animatorUserScrollEnded() {
+    userScrolling_ = false;
+    trace("scrollView.didEndDecelerating", {toString(offset_)});
+    if (delegate_) delegate_->scrollViewDidEndDecelerating(*this);
+}
+
+// ---- Window ----
+
+Window::Window(Ui& ui, Rect frame) : View(ui, frame, "window") {}
+
+void Window::makeKeyAndVisible() {
+    trace("window.makeKeyAndVisible", {});
+    ui_.setKeyWindow(this);
+}
+
+Point Touch::locationInView(const View* view) const {
+    if (!view) return windowLocation;
+    const Point o = view->originInWindow();
+    return {windowLocation.x - o.x, windowLocation.y - o.y};
+}
+
+}  // namespace vw::platform
