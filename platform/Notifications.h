@@ -23,18 +23,22 @@ public:
 
     explicit NotificationCenter(Trace* trace = nullptr) : trace_(trace) {}
 
+    using ObserverId = unsigned long;
     // `observer` and `selector` only name the observer in the trace.
-    void addObserver(const std::string& observer, const std::string& selector, const std::string& name,
-                     Handler handler);
+    ObserverId addObserver(const std::string& observer, const std::string& selector, const std::string& name,
+                           Handler handler);
+    void removeObserver(ObserverId id);
     // Delivers to every observer of the name, in the order they were added.
     void post(const std::string& name);
     std::size_t observerCount(const std::string& name) const;
 
 private:
     struct Observer {
+        ObserverId id;
         std::string name;
         Handler handler;
     };
+    ObserverId nextId_ = 1;
     Trace* trace_;
     std::vector<Observer> observers_;
 };

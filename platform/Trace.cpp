@@ -23,7 +23,17 @@ void Trace::clear() {
     calls_.clear();
 }
 
-std::string quoteText(const std::string& s) { return "\"" + s + "\""; }
+std::string quoteText(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else if (c == '"') out += "\\\"";
+        else if (c == '\\') out += "\\\\";
+        else out += c;
+    }
+    return out + "\"";
+}
 std::string boolText(bool b) { return b ? "YES" : "NO"; }
 
 }  // namespace vw::platform
