@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "battery/Readout.h"
+#include "controller/AppConfig.h"
 
 namespace vw::app {
 
@@ -16,13 +17,18 @@ enum class BatterySource { Auto, Sim, Host };
 struct Options {
     std::string model = "iPhone";
     std::string machine = "iPhone7,2";
+    std::string systemVersion = "8.1";
     float level = 0.57f;
     bool levelGiven = false;
     BatteryState state = BatteryState::Unplugged;
     bool stateGiven = false;
     BatterySource battery = BatterySource::Auto;
+    float screenHeight = 480;
+    std::optional<std::string> settingsPath;
+    std::optional<std::string> script;
     bool text = false;
     bool help = false;
+    AppConfig config;
 };
 
 struct CliError {
