@@ -1,6 +1,7 @@
 #include "platform/ui/Animator.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/ui/Views.h"
@@ -114,7 +115,31 @@ void Animator::cancelScroll(ScrollView& view) {
                    scrolls_.end());
 }
 
+void Animator::startWheel(PickerView& view, float from, float to, double seconds, bool byUser) {
+    cancelWheel(view);
+    const double now = clock_.now();
+    wheels_.push_back({&view, from, to, now, now + seconds, byUser});
+}
+
+void Animator::cancelWheel(PickerView& view) {
+    wheels_.erase(std::remove_if(wheels_.begin(), wheels_.end(), [&](const WheelAnim& w) { return w.view == &view; }),
+                  wheels_.end());
+}
+
+bool Animator::wheelTurning(const PickerView& view) const {
+    return std::any_of(wheels_.begin(), wheels_.end(), [&](const WheelAnim& w) { return w.view == &view; });
+}
+
+int Animator::wheelTarget(const PickerView& view) const {
+    for (const auto& w : wheels_)
+        if (w.view == &view) return static_cast<int>(std::lround(w.to));
+    return 0;
+}
+
 void Animator::forget(const View& view) {
+    wheelSettled_.erase(&view);
+    wheels_.erase(std::remove_if(wheels_.begin(), wheels_.end(), [&](const WheelAnim& w) { return w.view == &view; }),
+                  wheels_.end());
     for (std::size_t i = running_.size(); i-- > 0;)
         if (running_[i].view == &view) endTransformAnim(i, false);
     pending_.erase(std::remove_if(pending_.begin(), pending_.end(), [&](const TransformAnim& a) { return a.view == &view; }),
@@ -142,6 +167,31 @@ void Animator::complete(double now, bool all) {
             ++it;
         }
     }
+    for (auto it = wheels_.begin(); it != wheels_.end();) {
+        const double span = it->end - it->start;
+        const bool done = all || now >= it->end;
+        // The wheel slows as it settles.
+        const double u = span > 0 ? std::clamp((now - it->start) / span, 0.0, 1.0) : 1.0;
+        const double t = done ? 1.0 : 1.0 - (1.0 - u) * (1.0 - u);
+        PickerView* picker = it->view;
+        picker->animatorSetWheelPosition(static_cast<float>(it->from + (it->to - it->from) * t));
+        if (done) {
+            const bool byUser = it->byUser;
+            const int row = static_cast<int>(std::lround(it->to));
+            it = wheels_.erase(it);
+            if (byUser) {
+                wheelSettled_.insert(picker);
+                loop_.post([this, picker, row] {
+                    // Only if the picker is still there and no new turn took over.
+                    if (wheelSettled_.erase(picker) == 0) return;
+                    if (!wheelTurning(*picker) && !picker->userTurning()) picker->animatorWheelSettled(row);
+                });
+            }
+        } else {
+            ++it;
+        }
+    }
+
     // The delegate hears of a swipe's end from the main loop, after this frame.
     for (ScrollView* sv : userEnded) {
         userEnded_.insert(sv);
@@ -158,7 +208,7 @@ void Animator::complete(double now, bool all) {
 void Animator::tick() { complete(clock_.now(), false); }
 void Animator::finishAll() { complete(clock_.now(), true); }
 
-bool Animator::animating() const { return !running_.empty() || !scrolls_.empty(); }
+bool Animator::animating() const { return !running_.empty() || !scrolls_.empty() || !wheels_.empty(); }
 
 std::optional<double> Animator::nextEndTime() const {
     std::optional<double> t;
@@ -166,6 +216,8 @@ std::optional<double> Animator::nextEndTime() const {
         if (!t || a.end < *t) t = a.end;
     for (const auto& s : scrolls_)
         if (!t || s.end < *t) t = s.end;
+    for (const auto& w : wheels_)
+        if (!t || w.end < *t) t = w.end;
     return t;
 }
 

@@ -28,6 +28,7 @@ namespace vw::platform {
 
 class View;
 class ScrollView;
+class PickerView;
 
 using AnimationDidStop = std::function<void(const std::string& animationID, bool finished, void* context)>;
 
@@ -49,6 +50,12 @@ public:
     Transform presentationTransform(const View& view, Transform model) const;
     void startScroll(ScrollView& view, Point from, Point to, double seconds, bool byUser);
     void cancelScroll(ScrollView& view);
+    // The picker's wheel turning from one row position to another; one by
+    // the user reports the row it settles on from the main loop.
+    void startWheel(PickerView& view, float from, float to, double seconds, bool byUser);
+    void cancelWheel(PickerView& view);
+    bool wheelTurning(const PickerView& view) const;
+    int wheelTarget(const PickerView& view) const;
     void forget(const View& view);
 
     // Advances everything to the clock's time: scroll offsets move, and
@@ -95,8 +102,17 @@ private:
     std::vector<std::shared_ptr<Block>> open_;
     std::vector<TransformAnim> pending_;  // in open blocks, waiting for the commit
     std::vector<TransformAnim> running_;
+    struct WheelAnim {
+        PickerView* view;
+        float from, to;
+        double start, end;
+        bool byUser;
+    };
+
     std::vector<ScrollAnim> scrolls_;
+    std::vector<WheelAnim> wheels_;
     std::set<const View*> userEnded_;  // scroll views whose swipe-end report is queued
+    std::set<const View*> wheelSettled_;  // pickers whose settled row is queued
 };
 
 }  // namespace vw::platform

@@ -190,6 +190,8 @@ void PickerView::loadIfNeeded() {
     titles_.reserve(static_cast<std::size_t>(rows));
     for (int r = 0; r < rows; ++r) titles_.push_back(delegate_ ? delegate_->pickerViewTitleForRow(*this, r, 0) : "?");
     if (!titles_.empty()) selected_ = std::clamp(selected_, 0, static_cast<int>(titles_.size()) - 1);
+    if (!dragging_ && !ui_.animator().wheelTurning(*this)) wheel_ = static_cast<float>(selected_);
+    wheel_ = std::clamp(wheel_, -1.0f, static_cast<float>(std::max(0, lastRow())) + 1.0f);
 }
 
 void PickerView::reloadAllComponents() {
@@ -204,6 +206,13 @@ void PickerView::selectRow(int row, int component, bool animated) {
     if (component != 0) return;
     const int last = static_cast<int>(titles_.size()) - 1;
     selected_ = last < 0 ? 0 : std::clamp(row, 0, last);
+    dragging_ = false;
+    if (animated && last >= 0 && wheel_ != static_cast<float>(selected_)) {
+        ui_.animator().startWheel(*this, wheel_, static_cast<float>(selected_), kWheelSeconds, false);
+    } else {
+        ui_.animator().cancelWheel(*this);
+        wheel_ = static_cast<float>(selected_);
+    }
 }
 
 int PickerView::selectedRowInComponent(int component) const {
@@ -220,6 +229,59 @@ void PickerView::userSelectRow(int row) {
     selected_ = std::clamp(row, 0, static_cast<int>(titles_.size()) - 1);
     trace("picker.userSelectedRow", {std::to_string(selected_)});
     if (delegate_) delegate_->pickerViewDidSelectRow(*this, selected_, 0);
+}
+
+float PickerView::wheelPosition() const { return wheel_; }
+
+void PickerView::userDragWheelBy(float dy) {
+    loadIfNeeded();
+    if (titles_.empty()) return;
+    ui_.animator().cancelWheel(*this);
+    dragging_ = true;
+    const float step = -dy / std::max(1.0f, rowHeight_);
+    const float last = static_cast<float>(lastRow());
+    // Past the ends the wheel follows at half the finger's speed.
+    const bool outside = (wheel_ < 0 && step < 0) || (wheel_ > last && step > 0);
+    wheel_ = std::clamp(wheel_ + (outside ? step * 0.5f : step), -1.0f, last + 1.0f);
+}
+
+int PickerView::settleRowFor(float position, float velocityY) const {
+    // Coasting: a quarter of a second's worth of the finger's speed.
+    const float coast = -velocityY * 0.25f / std::max(1.0f, rowHeight_);
+    return std::clamp(static_cast<int>(std::lround(position + coast)), 0, std::max(0, lastRow()));
+}
+
+void PickerView::userReleaseWheel(float velocityY) {
+    loadIfNeeded();
+    dragging_ = false;
+    if (titles_.empty()) return;
+    settleTo(settleRowFor(wheel_, velocityY), true);
+}
+
+void PickerView::userTurnWheelBy(int rows) {
+    loadIfNeeded();
+    if (titles_.empty() || rows == 0) return;
+    // Turns add up: the next notch counts from where the wheel is heading.
+    const int from = ui_.animator().wheelTurning(*this) ? ui_.animator().wheelTarget(*this)
+                                                        : static_cast<int>(std::lround(wheel_));
+    settleTo(std::clamp(from + rows, 0, lastRow()), true);
+}
+
+void PickerView::userTapWheelAt(float dy) {
+    loadIfNeeded();
+    if (titles_.empty()) return;
+    const int rows = static_cast<int>(std::lround(dy / std::max(1.0f, rowHeight_)));
+    settleTo(std::clamp(static_cast<int>(std::lround(wheel_)) + rows, 0, lastRow()), true);
+}
+
+void PickerView::settleTo(int row, bool byUser) {
+    const double seconds = std::clamp(0.2 + 0.06 * std::fabs(static_cast<double>(row) - wheel_), 0.2, 0.8);
+    ui_.animator().startWheel(*this, wheel_, static_cast<float>(row), seconds, byUser);
+}
+
+void PickerView::animatorWheelSettled(int row) {
+    wheel_ = static_cast<float>(row);
+    userSelectRow(row);
 }
 
 // ---- ScrollView ----

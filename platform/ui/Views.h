@@ -175,8 +175,36 @@ public:
     // the delegate is told.
     void userSelectRow(int row);
 
+    // The wheel as drawn: the row under the selection indicator, fractional
+    // while the wheel turns. An animated selectRow turns it over the following
+    // frames; otherwise it rests on the selected row.
+    float wheelPosition() const;
+    static constexpr double kWheelSeconds = 0.3;
+    // User input, for backends and tests. A drag turns the wheel with the
+    // finger (dy > 0 brings earlier rows to the indicator), stretching past
+    // the first and last rows; the release lets it coast with the finger's
+    // speed and settle on a row, which userSelectRow then reports. A turn
+    // of the mouse wheel moves by whole rows and settles the same way.
+    void userDragWheelBy(float dy);
+    void userReleaseWheel(float velocityY);
+    void userTurnWheelBy(int rows);
+    // A tap `dy` points below (or above, negative) the indicator's centre
+    // turns the row there to the indicator.
+    void userTapWheelAt(float dy);
+    bool userTurning() const { return dragging_; }
+    // The row a coasting release from here would settle on.
+    int settleRowFor(float position, float velocityY) const;
+
+    // Called by the animator.
+    void animatorSetWheelPosition(float p) { wheel_ = p; }
+    void animatorWheelSettled(int row);
+
 private:
     void loadIfNeeded();
+    void settleTo(int row, bool byUser);
+    int lastRow() const { return static_cast<int>(titles_.size()) - 1; }
+    float wheel_ = 0;
+    bool dragging_ = false;
     PickerDataSource* dataSource_ = nullptr;
     PickerDelegate* delegate_ = nullptr;
     bool indicator_ = false;
