@@ -6,7 +6,9 @@
 #include <ostream>
 #include <sstream>
 
+#include "app/DesktopSession.h"
 #include "app/ScriptSession.h"
+#include "platform/desktop/Battery.h"
 
 #include "device/DeviceProfile.h"
 #include "platform/linux/PowerSupply.h"
@@ -42,21 +44,30 @@ std::optional<BatterySource> parseSource(const std::string& text) {
 }  // namespace
 
 std::string usage() {
-    return "usage: voltwise [options]\n"
-           "  --text               print the readout as text and exit\n"
-           "  --model TEXT         device model name (default \"iPhone\")\n"
-           "  --machine TEXT       hardware identifier (default \"iPhone7,2\")\n"
-           "  --level FRACTION     simulated charge, 0.0 to 1.0, or -1 for unknown (default 0.57)\n"
-           "  --state STATE        simulated state: unknown, unplugged, charging or full (default unplugged)\n"
-           "  --battery SOURCE     auto (default): the host's battery when it has one and neither\n"
-           "                       --level nor --state is given, else the simulated one;\n"
-           "                       sim: always simulated; host: the host's battery or an error\n"
-           "  --system-version V   the device's system version (default \"8.1\")\n"
-           "  --screen-height H    screen height in points, 480 or more (default 480)\n"
-           "  --settings FILE      the settings file (default $VOLTWISE_SETTINGS, else\n"
-           "                       $XDG_CONFIG_HOME/voltwise/settings)\n"
-           "  --script FILE        replay the events in FILE headless and print what happens\n"
-           "  --help               show this help\n";
+    return std::string(
+               "usage: voltwise [options]\n"
+               "Opens the application in a window; without a display, prints the text readout.\n"
+               "  --text               print the readout as text and exit\n"
+               "  --model TEXT         device model name (default \"iPhone\")\n"
+               "  --machine TEXT       hardware identifier (default \"iPhone7,2\")\n"
+               "  --level FRACTION     simulated charge, 0.0 to 1.0, or -1 for unknown (default 0.57)\n"
+               "  --state STATE        simulated state: unknown, unplugged, charging or full (default unplugged)\n"
+               "  --battery SOURCE     auto (default): the host's battery when it has one and neither\n"
+               "                       --level nor --state is given, else the simulated one;\n"
+               "                       sim: always simulated; host: the host's battery or an error\n"
+               "  --system-version V   the device's system version (default \"8.1\")\n"
+               "  --screen-height H    screen height in points, 480 or more (default 480)\n"
+               "  --settings FILE      the settings file (default $VOLTWISE_SETTINGS, else\n"
+               "                       $XDG_CONFIG_HOME/voltwise/settings)\n"
+               "  --script FILE        replay the events in FILE headless and print what happens\n"
+               "  --screenshot FILE    draw the screen into FILE (PNG) without a display, after the\n"
+               "                       --script events if given, else once the start-up has settled\n"
+               "  --scale N            pixels a point, 1 to 8 (window: fit the display; screenshot: 1)\n"
+               "  --help               show this help\n"
+               "Keys in the window (simulated battery):\n") +
+           desktop::SimulatedBattery::keysHelp() +
+           "  Return / Escape      the first button of the alert on show\n"
+           "  Q                    quit\n";
 }
 
 std::variant<Options, CliError> parseOptions(const std::vector<std::string>& args) {
@@ -70,7 +81,7 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
         }
         auto takesValue = name == "--model" || name == "--machine" || name == "--level" || name == "--state" ||
                           name == "--battery" || name == "--system-version" || name == "--screen-height" ||
-                          name == "--settings" || name == "--script";
+                          name == "--settings" || name == "--script" || name == "--screenshot" || name == "--scale";
         if (!takesValue) {
             if (inlineValue) return CliError{name + " takes no value"};
             if (name == "--text") o.text = true;
@@ -108,6 +119,14 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
         } else if (name == "--script") {
             if (value.empty()) return CliError{"--script needs a file name"};
             o.script = value;
+        } else if (name == "--screenshot") {
+            if (value.empty()) return CliError{"--screenshot needs a file name"};
+            o.screenshot = value;
+        } else if (name == "--scale") {
+            char* end = nullptr;
+            const long n = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end || n < 1 || n > 8) return CliError{"--scale must be a whole number from 1 to 8, not '" + value + "'"};
+            o.scale = static_cast<int>(n);
         } else if (name == "--state") {
             const auto s = parseState(value);
             if (!s) return CliError{"--state must be unknown, unplugged, charging or full, not '" + value + "'"};
@@ -146,6 +165,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     float level = o.level;
     BatteryState state = o.state;
+    std::optional<std::string> hostBattery;
     const bool wantHost = o.battery == BatterySource::Host ||
                           (o.battery == BatterySource::Auto && !o.levelGiven && !o.stateGiven);
     if (wantHost) {
@@ -154,12 +174,14 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             const auto reading = linux_host::readBattery(*dir);
             level = reading.level;
             state = reading.state;
+            hostBattery = *dir;
         } else if (o.battery == BatterySource::Host) {
             err << "voltwise: --battery host: no battery under " << root << '\n';
             return 2;
         }
     }
 
+    std::vector<ScriptEvent> scriptEvents;
     if (o.script) {
         std::ifstream in(*o.script, std::ios::binary);
         if (!in) {
@@ -173,6 +195,11 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             err << "voltwise: " << *o.script << ":" << e->line << ": " << e->message << '\n';
             return 2;
         }
+        scriptEvents = std::get<std::vector<ScriptEvent>>(events);
+    }
+    const BatteryChoice battery{hostBattery, level, state};
+    if (o.screenshot) return runScreenshot(o, battery, scriptEvents, o.script.has_value(), out, err);
+    if (o.script) {
         SessionSetup setup;
         setup.device = {o.model, o.systemVersion, o.machine};
         setup.level = level;
@@ -180,7 +207,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         setup.screenHeight = o.screenHeight;
         setup.settingsPath = o.settingsPath;
         setup.config = o.config;
-        return runScript(std::get<std::vector<ScriptEvent>>(events), setup, out);
+        return runScript(scriptEvents, setup, out);
+    }
+
+    if (!o.text) {
+        const auto noWindow = runWindow(o, battery, err);
+        if (!noWindow) return 0;
+        err << "voltwise: no display (" << *noWindow << "); showing the text readout\n";
     }
 
     const DeviceProfile profile = profileForDevice(o.model, o.machine);

@@ -26,6 +26,8 @@ struct Options {
     float screenHeight = 480;
     std::optional<std::string> settingsPath;
     std::optional<std::string> script;
+    std::optional<std::string> screenshot;  // draw the screen into this PNG file
+    int scale = 0;                          // pixels a point; 0: fit the display
     bool text = false;
     bool help = false;
     AppConfig config;

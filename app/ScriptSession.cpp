@@ -167,7 +167,8 @@ std::string screenText(VoltwiseViewController& c) {
 
 }  // namespace
 
-int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup, std::ostream& out) {
+int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup, std::ostream& out,
+              const SessionFinished& finished) {
     std::unique_ptr<FileSettings> fileSettings;
     if (setup.settingsPath)
         fileSettings = std::make_unique<FileSettings>(*setup.settingsPath, [&](const std::string& l) { out << "log: " << l << "\n"; });
@@ -259,6 +260,7 @@ int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup,
     }
     launch();
     flushLog();
+    if (finished) finished(rp);
     return 0;
 }
 

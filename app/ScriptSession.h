@@ -19,6 +19,7 @@
 // The application launches before the first event that is not a setting.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -28,6 +29,10 @@
 #include "battery/BatteryState.h"
 #include "controller/AppConfig.h"
 #include "platform/Device.h"
+
+namespace vw::platform {
+class RecordingPlatform;
+}
 
 namespace vw::app {
 
@@ -58,7 +63,10 @@ struct SessionSetup {
     AppConfig config;
 };
 
-// Runs the events, printing to `out`. Returns 0.
-int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup, std::ostream& out);
+// Runs the events, printing to `out`; then, if given, `finished` sees the
+// session as the events left it (the screenshot draws it). Returns 0.
+using SessionFinished = std::function<void(platform::RecordingPlatform&)>;
+int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup, std::ostream& out,
+              const SessionFinished& finished = {});
 
 }  // namespace vw::app

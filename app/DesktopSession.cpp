@@ -1,0 +1,173 @@
+#include "app/DesktopSession.h"
+
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <ostream>
+#include <sstream>
+
+#include "app/VoltwiseAppDelegate.h"
+#include "platform/desktop/Battery.h"
+#include "platform/desktop/DesktopPlatform.h"
+#include "platform/desktop/EventLoop.h"
+#include "platform/desktop/Input.h"
+#include "platform/desktop/OfflineNetwork.h"
+#include "platform/desktop/Renderer.h"
+#include "platform/recording/RecordingPlatform.h"
+
+namespace vw::app {
+
+using namespace platform;
+using namespace desktop;
+
+std::unique_ptr<Network> makeDesktopNetwork(const AppConfig&, Log&) {
+    // No backend that sends requests is built in yet: nothing leaves the machine.
+    return std::make_unique<OfflineNetwork>();
+}
+
+int fittingScale(float pointsWidth, float pointsHeight, int pixelsWidth, int pixelsHeight) {
+    const int sx = static_cast<int>(std::floor(static_cast<float>(pixelsWidth) / pointsWidth));
+    const int sy = static_cast<int>(std::floor(static_cast<float>(pixelsHeight) / pointsHeight));
+    return std::max(1, std::min(sx, sy));
+}
+
+namespace {
+
+bool hasEnv(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+}
+
+std::optional<BatteryKey> batteryKeyFor(const SDL_Keysym& k) {
+    const bool shift = (k.mod & KMOD_SHIFT) != 0;
+    switch (k.sym) {
+        case SDLK_UP: return shift ? BatteryKey::LevelUpTen : BatteryKey::LevelUp;
+        case SDLK_DOWN: return shift ? BatteryKey::LevelDownTen : BatteryKey::LevelDown;
+        case SDLK_c: return BatteryKey::Charging;
+        case SDLK_f: return BatteryKey::Full;
+        case SDLK_u: return BatteryKey::Unplugged;
+        case SDLK_x: return BatteryKey::Unknown;
+        default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> runWindow(const Options& o, const BatteryChoice& battery, std::ostream& err) {
+    if (!hasEnv("SDL_VIDEODRIVER") && !hasEnv("DISPLAY") && !hasEnv("WAYLAND_DISPLAY"))
+        return std::string("neither DISPLAY nor WAYLAND_DISPLAY is set");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::string why = SDL_GetError();
+        SDL_Quit();
+        return why;
+    }
+    const Size points{320, o.screenHeight};
+    int scale = o.scale;
+    if (scale <= 0) {
+        SDL_Rect usable{};
+        // Room for the window's title bar.
+        scale = SDL_GetDisplayUsableBounds(0, &usable) == 0 ? fittingScale(points.width, points.height, usable.w, usable.h - 40) : 1;
+    }
+    const int pw = static_cast<int>(points.width) * scale, ph = static_cast<int>(std::ceil(points.height)) * scale;
+    SDL_Window* window = SDL_CreateWindow("Voltwise", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, pw, ph, SDL_WINDOW_SHOWN);
+    SDL_Renderer* sdlRenderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+    if (window && !sdlRenderer) sdlRenderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!sdlRenderer) {
+        std::string why = SDL_GetError();
+        if (window) SDL_DestroyWindow(window);
+        SDL_Quit();
+        return why;
+    }
+    SDL_DisplayMode mode{};
+    const double frame = SDL_GetWindowDisplayMode(window, &mode) == 0 && mode.refresh_rate > 0 ? 1.0 / mode.refresh_rate : 1.0 / 60.0;
+
+    {
+        DesktopOptions d;
+        d.screen = points;
+        d.device = {o.model, o.systemVersion, o.machine};
+        d.resourceDir = builtResourceDir();
+        d.settingsPath = o.settingsPath.value_or("");
+        d.print = [&err](const std::string& line) { err << line << '\n' << std::flush; };
+        DesktopPlatform dp(d, [&](Log& log) { return makeDesktopNetwork(o.config, log); });
+
+        std::unique_ptr<HostBatteryPoller> host;
+        std::unique_ptr<SimulatedBattery> simulated;
+        if (battery.hostDir) host = std::make_unique<HostBatteryPoller>(dp.device, *battery.hostDir);
+        else simulated = std::make_unique<SimulatedBattery>(dp.device, battery.level, battery.state);
+
+        VoltwiseAppDelegate app(dp.platform, o.config);
+        WindowScreen screen(sdlRenderer, scale, points);
+        app.applicationDidFinishLaunching(dp.application);
+        InputRouter input(dp.ui, screen.renderer(), points,
+                          [&](const TouchSet& touches) { app.viewController()->touchesBegan(touches, nullptr); });
+        EventLoop* running = nullptr;
+        EventLoop::Hooks hooks;
+        hooks.key = [&](const SDL_KeyboardEvent& k) {
+            if (k.keysym.sym == SDLK_q) {
+                running->quit();
+                return true;
+            }
+            if (dp.ui.alerts().front() &&
+                (k.keysym.sym == SDLK_RETURN || k.keysym.sym == SDLK_KP_ENTER || k.keysym.sym == SDLK_ESCAPE))
+                return input.pressAlertButton(0);
+            if (simulated)
+                if (const auto key = batteryKeyFor(k.keysym)) {
+                    simulated->press(*key);
+                    return true;
+                }
+            return false;
+        };
+        EventLoop loop(dp.loop, dp.ui, screen, &input, true, hooks);
+        running = &loop;
+        loop.setFrameInterval(frame);
+        err << "voltwise: window " << pw << "x" << ph << " (" << scale << " pixels a point); battery: "
+            << (host ? "host " + *battery.hostDir : std::string("simulated (Up/Down, C, F, U, X)")) << "; Q quits\n"
+            << std::flush;
+        loop.run();
+    }
+    SDL_DestroyRenderer(sdlRenderer);
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+    return std::nullopt;
+}
+
+int runScreenshot(const Options& o, const BatteryChoice& battery, const std::vector<ScriptEvent>& events, bool fromScript,
+                  std::ostream& out, std::ostream& err) {
+    SessionSetup setup;
+    setup.device = {o.model, o.systemVersion, o.machine};
+    setup.level = battery.level;
+    setup.state = battery.state;
+    setup.screenHeight = o.screenHeight;
+    setup.settingsPath = o.settingsPath;
+    setup.config = o.config;
+    std::vector<ScriptEvent> replay = events;
+    if (!fromScript) {
+        // The screen once it has settled: the first grow animation has ended.
+        ScriptEvent wait{};
+        wait.kind = ScriptEvent::Kind::Wait;
+        wait.number = 2.5;
+        replay.push_back(wait);
+    }
+    const int scale = o.scale > 0 ? o.scale : 1;
+    const Size points{320, o.screenHeight};
+    std::ostringstream quiet;
+    bool written = false;
+    int width = 0, height = 0;
+    runScript(replay, setup, fromScript ? out : quiet, [&](RecordingPlatform& rp) {
+        auto screen = renderOffscreen(rp.ui, points, scale);
+        written = screen->savePng(*o.screenshot);
+        if (screen->surface()) {
+            width = screen->surface()->w;
+            height = screen->surface()->h;
+        }
+    });
+    if (!written) {
+        err << "voltwise: cannot write the screenshot " << *o.screenshot << ": " << SDL_GetError() << '\n';
+        return 1;
+    }
+    out << "screenshot: " << *o.screenshot << " (" << width << "x" << height << ")\n";
+    return 0;
+}
+
+}  // namespace vw::app

@@ -1,0 +1,44 @@
+// The application on the desktop: in a window, or drawn off screen into a
+// picture.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Cli.h"
+#include "app/ScriptSession.h"
+#include "platform/Log.h"
+#include "platform/Network.h"
+
+namespace vw::app {
+
+// The network the desktop application uses. Everything that builds one goes
+// through here, so a real backend is wired in at this one place.
+std::unique_ptr<platform::Network> makeDesktopNetwork(const AppConfig& config, platform::Log& log);
+
+// Where the battery readings come from.
+struct BatteryChoice {
+    std::optional<std::string> hostDir;  // the host's battery, polled; else simulated
+    float level = 0.57f;
+    BatteryState state = BatteryState::Unplugged;
+};
+
+// Why no window could be opened, or absent when one was (and has closed
+// again). Nothing is printed for the first case.
+std::optional<std::string> runWindow(const Options& options, const BatteryChoice& battery, std::ostream& err);
+
+// Draws the screen into FILE.png without a display: the application runs on
+// the recording double, replays `events` (or, with none, lets the first grow
+// animation end), and the screen as it then stands is written at
+// `options.scale` (1 when 0) pixels per point. Returns the exit status.
+int runScreenshot(const Options& options, const BatteryChoice& battery, const std::vector<ScriptEvent>& events,
+                  bool fromScript, std::ostream& out, std::ostream& err);
+
+// The whole-number scale at which a screen of `points` fits a display area
+// of `pixels` (at least 1).
+int fittingScale(float pointsWidth, float pointsHeight, int pixelsWidth, int pixelsHeight);
+
+}  // namespace vw::app

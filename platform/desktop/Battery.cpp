@@ -1,0 +1,73 @@
+#include "platform/desktop/Battery.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+#include "platform/linux/PowerSupply.h"
+
+namespace vw::desktop {
+
+HostBatteryPoller::HostBatteryPoller(platform::Device& device, std::string batteryDir, double interval)
+    : device_(device), dir_(std::move(batteryDir)), interval_(std::max(0.05, interval)) {
+    pollNow();
+    thread_ = std::thread([this] {
+        std::unique_lock lock(mutex_);
+        while (!wake_.wait_for(lock, std::chrono::duration<double>(interval_), [this] { return stop_; })) {
+            lock.unlock();
+            pollNow();
+            lock.lock();
+        }
+    });
+}
+
+HostBatteryPoller::~HostBatteryPoller() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) thread_.join();
+}
+
+void HostBatteryPoller::pollNow() {
+    const auto r = linux_host::readBattery(dir_);
+    device_.updateBattery(r.level, r.state);
+}
+
+SimulatedBattery::SimulatedBattery(platform::Device& device, float level, BatteryState state)
+    : device_(device), level_(level), state_(state) {
+    report();
+}
+
+void SimulatedBattery::press(BatteryKey key) {
+    // The level moves in whole percent; an unknown level starts again from 0.
+    const int percent = level_ < 0 ? 0 : static_cast<int>(std::lround(level_ * 100.0f));
+    auto setPercent = [&](int p) { level_ = static_cast<float>(std::clamp(p, 0, 100)) / 100.0f; };
+    switch (key) {
+        case BatteryKey::LevelUp: setPercent(percent + 1); break;
+        case BatteryKey::LevelDown: setPercent(percent - 1); break;
+        case BatteryKey::LevelUpTen: setPercent(percent + 10); break;
+        case BatteryKey::LevelDownTen: setPercent(percent - 10); break;
+        case BatteryKey::Charging: state_ = BatteryState::Charging; break;
+        case BatteryKey::Full:
+            state_ = BatteryState::Full;
+            level_ = 1.0f;
+            break;
+        case BatteryKey::Unplugged: state_ = BatteryState::Unplugged; break;
+        case BatteryKey::Unknown: state_ = BatteryState::Unknown; break;
+    }
+    report();
+}
+
+void SimulatedBattery::report() { device_.updateBattery(level_, state_); }
+
+const char* SimulatedBattery::keysHelp() {
+    return "  Up / Down            charge one percent up or down (with Shift: ten)\n"
+           "  C                    charging\n"
+           "  F                    full (and 100 percent)\n"
+           "  U                    unplugged\n"
+           "  X                    state unknown\n";
+}
+
+}  // namespace vw::desktop

@@ -1,0 +1,33 @@
+#include "platform/desktop/DesktopPlatform.h"
+
+#include <cstdio>
+
+namespace vw::desktop {
+
+namespace {
+std::function<void(const std::string&)> printer(const DesktopOptions& o) {
+    if (o.print) return o.print;
+    return [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
+}
+}  // namespace
+
+DesktopPlatform::DesktopPlatform(DesktopOptions o, const NetworkFactory& makeNetwork)
+    : options(std::move(o)),
+      clock(),
+      loop(clock),
+      log([p = printer(options)](const std::string& line) { p("log: " + line); }),
+      application(options.screen, [p = printer(options)](const std::string& url) { p("open: " + url); }),
+      bundle(options.resourceDir, options.version),
+      ui(clock, loop, bundle, options.screen.width),
+      notifications(),
+      device(options.device, loop, notifications),
+      settings(options.settingsPath.empty() ? platform::FileSettings::defaultPath() : options.settingsPath,
+               [p = printer(options)](const std::string& line) { p("settings: " + line); }),
+      audio([p = printer(options)](const std::string& line) { p(line); }),
+      network(makeNetwork(log)),
+      identity(settings),
+      platform{clock, loop, log, application, bundle, ui, device, notifications, settings, audio, *network, identity, nullptr} {}
+
+DesktopPlatform::~DesktopPlatform() = default;
+
+}  // namespace vw::desktop

@@ -1,0 +1,47 @@
+// The real services of the desktop, gathered into a Platform: the system
+// clock, the run loop, the settings file, SDL sound, the log on standard
+// error and the URL opener that only says what it would open.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/desktop/SdlAudio.h"
+
+namespace vw::desktop {
+
+struct DesktopOptions {
+    platform::Size screen{320, 480};
+    platform::DeviceInfo device;
+    std::string resourceDir;
+    std::string settingsPath;  // empty: FileSettings::defaultPath()
+    std::string version = "5.0";
+    // Where log lines, opened URLs and notes go; by default standard error.
+    std::function<void(const std::string&)> print;
+};
+
+class DesktopPlatform {
+public:
+    using NetworkFactory = std::function<std::unique_ptr<platform::Network>(platform::Log&)>;
+    DesktopPlatform(DesktopOptions options, const NetworkFactory& makeNetwork);
+    ~DesktopPlatform();
+
+    DesktopOptions options;
+    platform::SystemClock clock;
+    platform::MainLoop loop;
+    platform::Log log;
+    platform::Application application;
+    platform::Bundle bundle;
+    platform::Ui ui;
+    platform::NotificationCenter notifications;
+    platform::Device device;
+    platform::FileSettings settings;
+    SdlAudio audio;
+    std::unique_ptr<platform::Network> network;
+    platform::AdvertisingIdentity identity;
+    platform::Platform platform;
+};
+
+}  // namespace vw::desktop

@@ -1,0 +1,180 @@
+#include "platform/desktop/Input.h"
+
+#include <cmath>
+
+namespace vw::desktop {
+
+using namespace platform;
+
+InputRouter::InputRouter(Ui& ui, Renderer& renderer, Size screen, TouchHandler touches)
+    : ui_(ui), renderer_(renderer), screen_(screen), touches_(std::move(touches)) {}
+
+bool InputRouter::handle(const SDL_Event& e) {
+    const float s = static_cast<float>(renderer_.scale());
+    auto at = [s](int x, int y) { return Point{static_cast<float>(x) / s, static_cast<float>(y) / s}; };
+    switch (e.type) {
+        case SDL_MOUSEBUTTONDOWN:
+            if (e.button.button != SDL_BUTTON_LEFT) return false;
+            press(at(e.button.x, e.button.y), e.button.timestamp / 1000.0);
+            return true;
+        case SDL_MOUSEMOTION:
+            pointer_ = at(e.motion.x, e.motion.y);
+            if (target_ == Target::None) return false;
+            move(pointer_, e.motion.timestamp / 1000.0);
+            return true;
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.button != SDL_BUTTON_LEFT) return false;
+            release(at(e.button.x, e.button.y), e.button.timestamp / 1000.0);
+            return true;
+        case SDL_MOUSEWHEEL: {
+            const int y = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+            if (y == 0) return false;
+            wheel(pointer_, -y);  // wheel up: back towards the first rows
+            return true;
+        }
+        default: return false;
+    }
+}
+
+View* InputRouter::hitTest(View& v, Point p, Point origin) {
+    if (v.hidden() || !v.userInteractionEnabled()) return nullptr;
+    const Rect f = v.frameWithTransform(v.presentationTransform());
+    const Rect r{origin.x + f.x, origin.y + f.y, f.width, f.height};
+    if (!r.contains(p)) return nullptr;
+    Point inner{r.x, r.y};
+    if (v.kind() == "scrollView") {
+        const Point off = static_cast<ScrollView&>(v).contentOffset();
+        inner.x -= off.x;
+        inner.y -= off.y;
+    }
+    const auto& children = v.subviews();
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        if (View* hit = hitTest(**it, p, inner)) return hit;
+    return &v;
+}
+
+int InputRouter::alertButtonAt(Point p) {
+    const Alert* a = ui_.alerts().front();
+    if (!a) return -1;
+    const AlertLayout l = renderer_.layoutAlert(*a, screen_);
+    for (std::size_t i = 0; i < l.buttons.size(); ++i)
+        if (l.buttons[i].contains(p)) return static_cast<int>(i);
+    return -1;
+}
+
+void InputRouter::press(Point p, double time) {
+    start_ = last_ = pointer_ = p;
+    dragging_ = false;
+    samples_.assign(1, {p, time});
+    scroll_ = nullptr;
+    picker_ = nullptr;
+    if (ui_.alerts().front()) {
+        target_ = Target::Alert;
+        alertButton_ = alertButtonAt(p);
+        renderer_.setPressedAlertButton(alertButton_);
+        return;
+    }
+    Window* w = ui_.keyWindow();
+    View* hit = w ? hitTest(*w, p, w->superview() ? w->superview()->originInWindow() : Point{0, 0}) : nullptr;
+    for (View* v = hit; v; v = v->superview()) {
+        if (v->kind() == "scrollView") {
+            scroll_ = static_cast<ScrollView*>(v);
+            target_ = Target::Scroll;
+            return;
+        }
+        if (v->kind() == "pickerView") {
+            picker_ = static_cast<PickerView*>(v);
+            target_ = Target::Picker;
+            return;
+        }
+    }
+    target_ = Target::Controller;
+    touches_({Touch{p}});
+}
+
+void InputRouter::move(Point p, double time) {
+    if (target_ == Target::None) return;
+    samples_.push_back({p, time});
+    while (samples_.size() > 2 && time - samples_.front().t > 0.1) samples_.pop_front();
+    if (target_ == Target::Alert) {
+        renderer_.setPressedAlertButton(alertButtonAt(p) == alertButton_ ? alertButton_ : -1);
+        return;
+    }
+    if (!dragging_ && std::hypot(p.x - start_.x, p.y - start_.y) > kTapSlop) {
+        dragging_ = true;
+        last_ = start_;
+    }
+    if (!dragging_) return;
+    const float dx = p.x - last_.x, dy = p.y - last_.y;
+    last_ = p;
+    if (target_ == Target::Scroll && scroll_) {
+        // Only along the axes the content is larger than the view.
+        const Point m = scroll_->maxContentOffset();
+        scroll_->userDragBy(m.x > 0 ? dx : 0, m.y > 0 ? dy : 0);
+    } else if (target_ == Target::Picker && picker_) {
+        picker_->userDragWheelBy(dy);
+    }
+}
+
+float InputRouter::velocity(bool vertical) const {
+    if (samples_.size() < 2) return 0;
+    const Sample& a = samples_.front();
+    const Sample& b = samples_.back();
+    const double dt = b.t - a.t;
+    if (dt <= 0.0) return 0;
+    return static_cast<float>(((vertical ? b.p.y - a.p.y : b.p.x - a.p.x)) / dt);
+}
+
+void InputRouter::release(Point p, double time) {
+    const Target target = target_;
+    if (target == Target::None) return;
+    move(p, time);
+    target_ = Target::None;
+    switch (target) {
+        case Target::Alert: {
+            const int button = alertButtonAt(p);
+            renderer_.setPressedAlertButton(-1);
+            if (button >= 0 && button == alertButton_) ui_.alerts().clickButtonAtIndex(button);
+            break;
+        }
+        case Target::Scroll:
+            if (!scroll_) break;
+            if (dragging_) scroll_->userRelease(velocity(false), velocity(true));
+            else touches_({Touch{start_}});  // a tap passes through to the controller
+            break;
+        case Target::Picker:
+            if (!picker_) break;
+            if (dragging_) {
+                picker_->userReleaseWheel(velocity(true));
+            } else {
+                const Point o = picker_->originInWindow();
+                const float centre = o.y + picker_->boundsSize().height / 2;
+                picker_->userTapWheelAt(pickerArcOffset(*picker_, start_.y - centre));
+            }
+            break;
+        default: break;
+    }
+    scroll_ = nullptr;
+    picker_ = nullptr;
+    dragging_ = false;
+}
+
+void InputRouter::wheel(Point p, int notches) {
+    if (ui_.alerts().front() || target_ != Target::None) return;
+    Window* w = ui_.keyWindow();
+    View* hit = w ? hitTest(*w, p, Point{0, 0}) : nullptr;
+    for (View* v = hit; v; v = v->superview())
+        if (v->kind() == "pickerView") {
+            static_cast<PickerView*>(v)->userTurnWheelBy(notches);
+            return;
+        }
+}
+
+bool InputRouter::pressAlertButton(int index) {
+    if (!ui_.alerts().front()) return false;
+    target_ = Target::None;
+    renderer_.setPressedAlertButton(-1);
+    return ui_.alerts().clickButtonAtIndex(index);
+}
+
+}  // namespace vw::desktop
