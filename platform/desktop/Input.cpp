@@ -139,7 +139,8 @@ void InputRouter::release(Point p, double time) {
         }
         case Target::Scroll:
             if (!scroll_) break;
-            if (dragging_) scroll_->userRelease(velocity(false), velocity(true));
+            // The pager wants the content's speed, which runs against the finger's.
+            if (dragging_) scroll_->userRelease(-velocity(false), -velocity(true));
             else touches_({Touch{start_}});  // a tap passes through to the controller
             break;
         case Target::Picker:

@@ -227,6 +227,10 @@ void PickerView::userSelectRow(int row) {
     loadIfNeeded();
     if (titles_.empty()) return;
     selected_ = std::clamp(row, 0, static_cast<int>(titles_.size()) - 1);
+    // The wheel rests where the user left it.
+    dragging_ = false;
+    ui_.animator().cancelWheel(*this);
+    wheel_ = static_cast<float>(selected_);
     trace("picker.userSelectedRow", {std::to_string(selected_)});
     if (delegate_) delegate_->pickerViewDidSelectRow(*this, selected_, 0);
 }

@@ -1,0 +1,62 @@
+// Helpers for the desktop tests: the application on the recording double,
+// drawn off screen, and pixels of the generated images to compare with.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "platform/desktop/Renderer.h"
+#include "tests/controller/AppFixture.h"
+
+namespace vw::testing {
+
+// 0xRRGGBB of a generated image's pixel.
+inline uint32_t resourcePixel(const std::string& file, int x, int y) {
+    SDL_Surface* raw = IMG_Load((platform::builtResourceDir() + "/" + file).c_str());
+    if (!raw) return 0xFFFFFFFFu;
+    SDL_Surface* s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
+    SDL_FreeSurface(raw);
+    const auto* p = static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * 4;
+    const uint32_t v = (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
+    SDL_FreeSurface(s);
+    return v;
+}
+
+// Colours equal within `tolerance` on every channel.
+inline ::testing::AssertionResult near(uint32_t a, uint32_t b, int tolerance = 6) {
+    for (int shift : {16, 8, 0}) {
+        const int ca = static_cast<int>((a >> shift) & 0xFF), cb = static_cast<int>((b >> shift) & 0xFF);
+        if (std::abs(ca - cb) > tolerance) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "#%06X is not #%06X", a, b);
+            return ::testing::AssertionFailure() << buf;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// An application whose settings were saved by an earlier run, so no welcome
+// alert covers the screen.
+struct DesktopApp : App {
+    explicit DesktopApp(float level = 0.57f, BatteryState state = BatteryState::Unplugged, float height = 480)
+        : App(options(height)) {
+        rp.settings.preload(kSettingsVersionKey, std::string(kCurrentSettingsVersion));
+        rp.settings.preload(kSkinFileKey, std::string("green_skin.png"));
+        rp.settings.preload(kSkinRowSelectedKey, std::string("1"));
+        rp.setBattery(level, state);
+    }
+    static platform::RecordingOptions options(float height) {
+        platform::RecordingOptions o;
+        o.screenSize = platform::Size{320, height};
+        return o;
+    }
+    std::unique_ptr<desktop::OffscreenScreen> render(int scale = 1) {
+        return desktop::renderOffscreen(rp.ui, {320, rp.application.screenBounds()->height}, scale);
+    }
+};
+
+}  // namespace vw::testing

@@ -1,0 +1,156 @@
+// Mouse input routed as on the platform: alerts are modal, the slide show's
+// pager and the picker take drags, everything else is a touch.
+#include "platform/desktop/Input.h"
+#include "tests/desktop/DesktopFixture.h"
+
+namespace vw::testing {
+namespace {
+
+using desktop::InputRouter;
+using platform::Point;
+
+struct Routed : DesktopApp {
+    using DesktopApp::DesktopApp;
+    void start() {
+        launchToNormalMode();
+        screen = render(2);
+        input = std::make_unique<InputRouter>(rp.ui, screen->renderer(), platform::Size{320, 480},
+                                              [this](const platform::TouchSet& t) { c().touchesBegan(t, nullptr); });
+    }
+    void click(float x, float y) {
+        input->press({x, y}, t);
+        input->release({x, y}, t += 0.05);
+    }
+    // A drag in `steps` moves over `seconds`.
+    void drag(Point from, Point to, double seconds = 0.2, int steps = 10) {
+        input->press(from, t);
+        for (int i = 1; i <= steps; ++i) {
+            const float k = static_cast<float>(i) / static_cast<float>(steps);
+            input->move({from.x + (to.x - from.x) * k, from.y + (to.y - from.y) * k}, t += seconds / steps);
+        }
+        input->release(to, t);
+    }
+    std::unique_ptr<desktop::OffscreenScreen> screen;
+    std::unique_ptr<InputRouter> input;
+    double t = 100;
+};
+
+TEST(Input, ClicksOnTheStripAreTouchesInPoints) {
+    Routed app;
+    app.start();
+    app.click(50, 248);  // Customize
+    EXPECT_EQ(app.c().pickingSkins, 1);
+    EXPECT_TRUE(inOrder(app.log(), {"y->248.000 x->50.000"}));
+    app.click(160, 248);  // Save
+    EXPECT_EQ(app.c().pickingSkins, 0);
+    EXPECT_EQ(app.rp.settings.stringForKey(kSkinFileKey), "green_skin.png");
+}
+
+TEST(Input, PickerTakesDragsTapsAndTheMouseWheel) {
+    Routed app;
+    app.start();
+    app.click(50, 248);
+    app.rp.advance(0.5);
+    ASSERT_EQ(app.c().pickerView->selectedRowInComponent(0), 1);
+    // The mouse wheel: three notches down, three rows on.
+    for (int i = 0; i < 3; ++i) app.input->wheel({160, 400}, 1);
+    app.rp.advance(1.0);
+    EXPECT_EQ(app.c().skinRowSelected, 4);
+    EXPECT_EQ(app.c().skinFileToShow, "orange_skin.png");
+    // A slow drag up by two rows' height turns the wheel two rows on.
+    app.drag({160, 420}, {160, 320}, 2.0, 40);
+    EXPECT_TRUE(app.c().pickerView->userTurning() == false);
+    app.rp.advance(1.0);
+    EXPECT_EQ(app.c().skinRowSelected, 6);
+    // A tap one row below the indicator turns that row up to it.
+    app.click(160, 372 + 50);
+    app.rp.advance(1.0);
+    EXPECT_EQ(app.c().skinRowSelected, 7);
+    // A fast flick coasts further than the finger moved.
+    app.drag({160, 430}, {160, 380}, 0.05, 5);
+    app.rp.advance(1.5);
+    EXPECT_GT(app.c().skinRowSelected, 8);
+    // A press at y 265, inside the strip's band but on the picker, is the picker's.
+    const auto touchesBefore = app.log().size();
+    app.click(160, 265);
+    EXPECT_EQ(app.log().size(), touchesBefore);
+    EXPECT_EQ(app.c().pickingSkins, 1);
+}
+
+TEST(Input, ThePickerWheelStretchesAtItsEndsAndSettlesOnTheLastRow) {
+    Routed app;
+    app.start();
+    app.click(50, 248);
+    app.rp.advance(0.5);
+    app.drag({160, 300}, {160, 470}, 2.0, 40);  // far past the first row
+    EXPECT_GE(app.c().pickerView->wheelPosition(), -1.0f);
+    app.rp.advance(1.0);
+    EXPECT_EQ(app.c().skinRowSelected, 0);
+    for (int i = 0; i < 80; ++i) app.input->wheel({160, 400}, 1);
+    app.rp.advance(1.0);
+    EXPECT_EQ(app.c().skinRowSelected, 57);
+}
+
+TEST(Input, SlideShowPagerTakesDragsAndPassesTapsOn) {
+    Routed app;
+    app.start();
+    app.click(150, 248);  // Get Pro
+    ASSERT_EQ(app.c().showingAdSlideShow, 1);
+    // Drag one page on: the pager comes to rest on page 2, and only then the delegate hears.
+    app.drag({250, 250}, {60, 250});
+    EXPECT_EQ(app.c().touchedSlideShowScreen, 0);
+    app.rp.advance(1.0);
+    EXPECT_EQ(app.c().sv->contentOffset().x, 640);
+    EXPECT_EQ(app.c().touchedSlideShowScreen, 1);
+    EXPECT_EQ(app.c().adHeaderView->image()->name, "ad_panel_accuracy_on.png");
+    // A short flick back still pages.
+    app.drag({100, 250}, {160, 250}, 0.05, 3);
+    app.rp.advance(1.0);
+    EXPECT_EQ(app.c().sv->contentOffset().x, 320);
+    // A tap on the pager at x > 80 is the controller's: the store page.
+    app.click(200, 250);
+    ASSERT_EQ(app.rp.openedUrls.size(), 1u);
+    EXPECT_EQ(app.rp.openedUrls[0], app.c().config().paidEditionUrl());
+    // A tap at x < 80 closes the show.
+    app.click(40, 460);
+    EXPECT_EQ(app.c().showingAdSlideShow, 0);
+    EXPECT_FALSE(app.c().pickerView->hidden());
+}
+
+TEST(Input, AlertsAreModalAndAnswerOnRelease) {
+    Routed app;
+    app.rp.settings.removeObject(kSettingsVersionKey);  // a first install
+    app.start();
+    ASSERT_NE(app.rp.ui.alerts().front(), nullptr);
+    const auto layout = app.screen->renderer().layoutAlert(*app.rp.ui.alerts().front(), {320, 480});
+    // A click on the screen behind the alert does nothing.
+    app.click(50, 248);
+    EXPECT_EQ(app.c().pickingSkins, 0);
+    // Pressing the button and sliding off it does not answer.
+    const Point ok{layout.buttons[0].x + 20, layout.buttons[0].y + 10};
+    app.input->press(ok, app.t);
+    app.input->release({5, 5}, app.t += 0.1);
+    EXPECT_NE(app.rp.ui.alerts().front(), nullptr);
+    app.click(ok.x, ok.y);
+    EXPECT_EQ(app.rp.ui.alerts().front(), nullptr);
+    app.click(50, 248);
+    EXPECT_EQ(app.c().pickingSkins, 1);
+}
+
+TEST(Input, SdlMouseEventsAreInWindowPixels) {
+    Routed app;
+    app.start();  // drawn at two pixels a point
+    SDL_Event down{};
+    down.type = SDL_MOUSEBUTTONDOWN;
+    down.button.button = SDL_BUTTON_LEFT;
+    down.button.x = 100;
+    down.button.y = 496;
+    SDL_Event up = down;
+    up.type = SDL_MOUSEBUTTONUP;
+    EXPECT_TRUE(app.input->handle(down));
+    EXPECT_TRUE(app.input->handle(up));
+    EXPECT_EQ(app.c().pickingSkins, 1);  // (50, 248) points: Customize
+}
+
+}  // namespace
+}  // namespace vw::testing
