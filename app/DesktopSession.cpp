@@ -57,8 +57,16 @@ std::optional<BatteryKey> batteryKeyFor(const SDL_Keysym& k) {
 std::optional<std::string> runWindow(const Options& o, const BatteryChoice& battery, std::ostream& err) {
     if (!hasEnv("SDL_VIDEODRIVER") && !hasEnv("DISPLAY") && !hasEnv("WAYLAND_DISPLAY"))
         return std::string("neither DISPLAY nor WAYLAND_DISPLAY is set");
+    // A window on the desktop's display server only: SDL would otherwise fall
+    // back to drawing off screen, and the window would run where nobody sees it.
+    if (!hasEnv("SDL_VIDEODRIVER")) {
+        std::string drivers = hasEnv("DISPLAY") ? "x11" : "";
+        if (hasEnv("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::string why = SDL_GetError();
+        if (hasEnv("DISPLAY")) why = "cannot open DISPLAY " + std::string(std::getenv("DISPLAY")) + ": " + why;
         SDL_Quit();
         return why;
     }
