@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# A real window under Xvfb: the application starts on a first install,
+# the welcome alert is answered, Customize is clicked, a skin is picked with
+# the mouse wheel and saved; the application quits and starts again, and the
+# saved skin is on the screen. Screenshots of every step land in OUT_DIR.
+#
+#   xvfb_session.sh VOLTWISE VW_XSHOT RESOURCE_DIR OUT_DIR
+#
+# Exits 77 (skipped) when Xvfb or xdotool is missing. Nothing leaves the
+# machine: the desktop build sends no requests, and the X server listens on
+# its local socket only.
+set -euo pipefail
+exe=$1 xshot=$2 resources=$3 out=$4
+
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=""
+for n in $(seq 91 160); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+done
+[ -n "$display" ] || { echo "no free X display number"; exit 1; }
+Xvfb ":$display" -screen 0 720x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+[ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+
+export DISPLAY=":$display"
+export SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software
+mkdir -p "$work/no-power-supply" "$out"
+export VOLTWISE_POWER_SUPPLY_DIR="$work/no-power-supply"
+rm -f "$out"/*.png
+settings="$work/settings"
+failures=0
+
+app=""
+wid=""
+gx=0 gy=0 gw=0 gh=0
+start_app() {
+  "$exe" --settings "$settings" --battery sim --level 0.57 --scale 1 >"$work/app-$1.out" 2>"$work/app-$1.err" &
+  app=$!
+  pids+=("$app")
+  wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Voltwise$' | head -n 1) || true
+  [ -n "$wid" ] || { echo "the window did not appear"; cat "$work/app-$1.err"; exit 1; }
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  gx=$X gy=$Y gw=$WIDTH gh=$HEIGHT
+  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+}
+shot() { "$xshot" grab "$out/$1.png" "$gx" "$gy" "$gw" "$gh"; echo "screenshot $out/$1.png"; }
+click() {  # x y, in points (the window is at one pixel a point)
+  xdotool mousemove --window "$wid" "$1" "$2"
+  sleep 0.1
+  xdotool mousedown 1
+  sleep 0.05
+  xdotool mouseup 1
+}
+key() { xdotool key --window "$wid" "$1"; }
+quit_app() {
+  key q
+  for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$app" 2>/dev/null; then echo "the application did not quit on Q"; failures=$((failures + 1)); kill "$app"; fi
+  wait "$app" || { echo "the application exited with $?"; failures=$((failures + 1)); }
+}
+check() {  # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+# Two RRGGBB colours within 16 on every channel.
+close() {
+  local a=$1 b=$2
+  for i in 0 2 4; do
+    local d=$(( 16#${a:$i:2} - 16#${b:$i:2} ))
+    [ ${d#-} -le 16 ] || return 1
+  done
+}
+
+# First start: a first install shows the welcome alert; Return answers it.
+start_app 1
+sleep 1
+shot 01-first-start-alert
+key Return
+sleep 2.8
+shot 02-normal-mode
+click 50 248   # Customize
+sleep 0.8
+shot 03-customize
+xdotool mousemove --window "$wid" 160 400
+for _ in 1 2 3 4 5; do xdotool click 5; sleep 0.05; done   # five rows down: Purple
+sleep 1.2
+shot 04-picked-purple
+click 160 248  # Save
+sleep 0.8
+shot 05-saved
+quit_app
+check "Save wrote the skin to the settings file" grep -q $'skin_file\tstring\tpurple_skin.png' "$settings"
+check "Save wrote the row to the settings file" grep -q $'skin_row_selected\tstring\t6' "$settings"
+
+# Second start: restored, no alert, the purple skin in the battery.
+start_app 2
+sleep 3
+shot 06-restarted
+shown=$("$xshot" pixel "$out/06-restarted.png" 60 100)
+purple=$("$xshot" pixel "$resources/purple_skin.png" 29 25)
+green=$("$xshot" pixel "$resources/green_skin.png" 29 25)
+check "the restarted window shows the saved skin ($shown, purple $purple)" close "$shown" "$purple"
+check "and not the default one (green $green)" bash -c "! { $(declare -f close); close $shown $green; }"
+quit_app
+check "the window said what it runs on" grep -q "voltwise: window 320x480" "$work/app-2.err"
+
+echo "$(( 8 - failures )) passed, $failures failed"
+[ "$failures" -eq 0 ]
