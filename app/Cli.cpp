@@ -47,7 +47,8 @@ std::string usage() {
            "  --battery SOURCE     auto (default): the host's battery when it has one and neither\n"
            "                       --level nor --state is given, else the simulated one;\n"
            "                       sim: always simulated; host: the host's battery or an error\n"
-           "  --help               show this help\n";
+           "  --help               show this help\n" +
+           configUsage();
 }
 
 std::variant<Options, CliError> parseOptions(const std::vector<std::string>& args) {
@@ -60,11 +61,12 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             name = name.substr(0, eq);
         }
         auto takesValue = name == "--model" || name == "--machine" || name == "--level" ||
-                          name == "--state" || name == "--battery";
+                          name == "--state" || name == "--battery" || ConfigOptions::takesValue(name);
         if (!takesValue) {
             if (inlineValue) return CliError{name + " takes no value"};
             if (name == "--text") o.text = true;
             else if (name == "--help" || name == "-h") o.help = true;
+            else if (ConfigOptions::isOption(name)) o.config.take(name, std::nullopt);
             else return CliError{"unknown option '" + name + "' (see --help)"};
             continue;
         }
@@ -89,6 +91,8 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             if (!s) return CliError{"--state must be unknown, unplugged, charging or full, not '" + value + "'"};
             o.state = *s;
             o.stateGiven = true;
+        } else if (ConfigOptions::isOption(name)) {
+            if (auto e = o.config.take(name, value)) return CliError{*e};
         } else {
             const auto s = parseSource(value);
             if (!s) return CliError{"--battery must be auto, sim or host, not '" + value + "'"};
@@ -117,6 +121,16 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     Options o = std::get<Options>(parsed);
     if (o.help) {
         out << usage();
+        return 0;
+    }
+
+    const auto config = resolveConfig(o.config);
+    if (auto* e = std::get_if<std::string>(&config)) {
+        err << "voltwise: " << *e << '\n';
+        return 2;
+    }
+    if (o.config.print) {
+        out << formatConfig(std::get<AppConfig>(config));
         return 0;
     }
 

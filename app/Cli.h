@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/Config.h"
 #include "battery/Readout.h"
 
 namespace vw::app {
@@ -23,6 +24,7 @@ struct Options {
     BatterySource battery = BatterySource::Auto;
     bool text = false;
     bool help = false;
+    ConfigOptions config;  // --config, --store-host, --no-network, ...
 };
 
 struct CliError {

@@ -9,6 +9,7 @@
 
 #include "app/VoltwiseAppDelegate.h"
 #include "platform/recording/RecordingPlatform.h"
+#include "rating/RatingPrompt.h"
 
 namespace vw::testing {
 
@@ -18,7 +19,16 @@ struct App {
         VoltwiseViewController::resetProcessStateForTesting();
     }
 
-    void launch() { delegate.applicationDidFinishLaunching(rp.application); }
+    // The rating prompt's background run uses the platform: it has ended
+    // before the platform goes.
+    ~App() { EXPECT_TRUE(RatingPrompt::waitForBackgroundRuns(std::chrono::seconds(60))); }
+
+    // Launches, and waits for the rating prompt's background run, so nothing
+    // more is recorded from another thread afterwards.
+    void launch() {
+        delegate.applicationDidFinishLaunching(rp.application);
+        EXPECT_TRUE(RatingPrompt::waitForBackgroundRuns(std::chrono::seconds(60)));
+    }
     // Launches, lets the first grow animation end and the first state report arrive.
     void launchToNormalMode() {
         launch();
