@@ -221,8 +221,9 @@ std::string configUsage() {
     s += "  --config FILE        configuration file (default $XDG_CONFIG_HOME/voltwise/config)\n";
     for (const auto& o : kOptionKeys) {
         std::string left = std::string("  ") + o.option + " " + o.valueName;
+        // Help in the 23rd column, on a line of its own after a long option.
         if (left.size() < 23) left.resize(23, ' ');
-        else left += ' ';
+        else left += "\n" + std::string(23, ' ');
         s += left + o.help + "\n";
     }
     s += "  --no-network         send no request of any kind\n";
