@@ -16,6 +16,7 @@ struct App {
     explicit App(platform::RecordingOptions options = {}, AppConfig config = {})
         : rp(std::move(options)), delegate(rp.platform, std::move(config)) {
         VoltwiseViewController::resetProcessStateForTesting();
+        rp.setBattery(0.57f, BatteryState::Unplugged);  // tests change it before launching
     }
 
     void launch() { delegate.applicationDidFinishLaunching(rp.application); }
