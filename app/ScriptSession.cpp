@@ -244,9 +244,10 @@ int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup,
                 else out << "note: line " << e.line << ": no alert button " << e.count << "\n";
                 break;
             case K::Tick:
+                // Each tick, then half a second for what it set moving to settle.
                 for (int i = 0; i < e.count; ++i) {
                     const auto next = rp.loop.nextTimerTime();
-                    rp.advance(next ? std::max(0.0, *next - rp.clock.now()) : 4.0);
+                    rp.advance((next ? std::max(0.0, *next - rp.clock.now()) : 4.0) + 0.5);
                 }
                 break;
             case K::Wait: rp.advance(e.number); break;
