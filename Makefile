@@ -4,8 +4,8 @@ GENERATOR  ?= Ninja
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 # Test suites (CTest labels) that run under the sanitizers.
-ASAN_SUITES ?= core|cli|rating
-TSAN_SUITES ?= core|rating
+ASAN_SUITES ?= core|cli|platform|controller|rating
+TSAN_SUITES ?= platform|rating
 
 .PHONY: all deps configure build run test test-asan test-tsan bench clean
 

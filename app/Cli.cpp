@@ -2,7 +2,11 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <ostream>
+#include <sstream>
+
+#include "app/ScriptSession.h"
 
 #include "device/DeviceProfile.h"
 #include "platform/linux/PowerSupply.h"
@@ -47,6 +51,11 @@ std::string usage() {
            "  --battery SOURCE     auto (default): the host's battery when it has one and neither\n"
            "                       --level nor --state is given, else the simulated one;\n"
            "                       sim: always simulated; host: the host's battery or an error\n"
+           "  --system-version V   the device's system version (default \"8.1\")\n"
+           "  --screen-height H    screen height in points, 480 or more (default 480)\n"
+           "  --settings FILE      the settings file (default $VOLTWISE_SETTINGS, else\n"
+           "                       $XDG_CONFIG_HOME/voltwise/settings)\n"
+           "  --script FILE        replay the events in FILE headless and print what happens\n"
            "  --help               show this help\n" +
            configUsage();
 }
@@ -60,13 +69,14 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             inlineValue = name.substr(eq + 1);
             name = name.substr(0, eq);
         }
-        auto takesValue = name == "--model" || name == "--machine" || name == "--level" ||
-                          name == "--state" || name == "--battery" || ConfigOptions::takesValue(name);
+        auto takesValue = name == "--model" || name == "--machine" || name == "--level" || name == "--state" ||
+                          name == "--battery" || name == "--system-version" || name == "--screen-height" ||
+                          name == "--settings" || name == "--script" || ConfigOptions::takesValue(name);
         if (!takesValue) {
             if (inlineValue) return CliError{name + " takes no value"};
             if (name == "--text") o.text = true;
             else if (name == "--help" || name == "-h") o.help = true;
-            else if (ConfigOptions::isOption(name)) o.config.take(name, std::nullopt);
+            else if (ConfigOptions::isOption(name)) o.configOptions.take(name, std::nullopt);
             else return CliError{"unknown option '" + name + "' (see --help)"};
             continue;
         }
@@ -86,13 +96,27 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             if (!v) return CliError{"--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not '" + value + "'"};
             o.level = *v;
             o.levelGiven = true;
+        } else if (name == "--system-version") {
+            o.systemVersion = value;
+        } else if (name == "--screen-height") {
+            char* end = nullptr;
+            const float h = std::strtof(value.c_str(), &end);
+            if (value.empty() || *end || !std::isfinite(h) || h < 480 || h > 4096)
+                return CliError{"--screen-height must be a number of points from 480 to 4096, not '" + value + "'"};
+            o.screenHeight = h;
+        } else if (name == "--settings") {
+            if (value.empty()) return CliError{"--settings needs a file name"};
+            o.settingsPath = value;
+        } else if (name == "--script") {
+            if (value.empty()) return CliError{"--script needs a file name"};
+            o.script = value;
         } else if (name == "--state") {
             const auto s = parseState(value);
             if (!s) return CliError{"--state must be unknown, unplugged, charging or full, not '" + value + "'"};
             o.state = *s;
             o.stateGiven = true;
         } else if (ConfigOptions::isOption(name)) {
-            if (auto e = o.config.take(name, value)) return CliError{*e};
+            if (auto e = o.configOptions.take(name, value)) return CliError{*e};
         } else {
             const auto s = parseSource(value);
             if (!s) return CliError{"--battery must be auto, sim or host, not '" + value + "'"};
@@ -124,13 +148,14 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 0;
     }
 
-    const auto config = resolveConfig(o.config);
+    auto config = resolveConfig(o.configOptions);
     if (auto* e = std::get_if<std::string>(&config)) {
         err << "voltwise: " << *e << '\n';
         return 2;
     }
-    if (o.config.print) {
-        out << formatConfig(std::get<AppConfig>(config));
+    o.config = std::get<AppConfig>(config);
+    if (o.configOptions.print) {
+        out << formatConfig(o.config);
         return 0;
     }
 
@@ -148,6 +173,29 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             err << "voltwise: --battery host: no battery under " << root << '\n';
             return 2;
         }
+    }
+
+    if (o.script) {
+        std::ifstream in(*o.script, std::ios::binary);
+        if (!in) {
+            err << "voltwise: cannot read script " << *o.script << '\n';
+            return 2;
+        }
+        std::ostringstream text;
+        text << in.rdbuf();
+        auto events = parseScript(text.str());
+        if (auto* e = std::get_if<ScriptParseError>(&events)) {
+            err << "voltwise: " << *o.script << ":" << e->line << ": " << e->message << '\n';
+            return 2;
+        }
+        SessionSetup setup;
+        setup.device = {o.model, o.systemVersion, o.machine};
+        setup.level = level;
+        setup.state = state;
+        setup.screenHeight = o.screenHeight;
+        setup.settingsPath = o.settingsPath;
+        setup.config = o.config;
+        return runScript(std::get<std::vector<ScriptEvent>>(events), setup, out);
     }
 
     const DeviceProfile profile = profileForDevice(o.model, o.machine);

@@ -9,6 +9,7 @@
 
 #include "app/Config.h"
 #include "battery/Readout.h"
+#include "controller/AppConfig.h"
 
 namespace vw::app {
 
@@ -17,14 +18,19 @@ enum class BatterySource { Auto, Sim, Host };
 struct Options {
     std::string model = "iPhone";
     std::string machine = "iPhone7,2";
+    std::string systemVersion = "8.1";
     float level = 0.57f;
     bool levelGiven = false;
     BatteryState state = BatteryState::Unplugged;
     bool stateGiven = false;
     BatterySource battery = BatterySource::Auto;
+    float screenHeight = 480;
+    std::optional<std::string> settingsPath;
+    std::optional<std::string> script;
     bool text = false;
     bool help = false;
-    ConfigOptions config;  // --config, --store-host, --no-network, ...
+    AppConfig config;              // in effect once the options and the file are read
+    ConfigOptions configOptions;   // --config, --store-host, --no-network, ...
 };
 
 struct CliError {

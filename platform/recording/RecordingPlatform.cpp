@@ -107,9 +107,9 @@ RecordingPlatform::RecordingPlatform(RecordingOptions o)
       settings(&trace),
       audio(&trace),
       network(&trace),
-      identity(settings),
-      platform{clock, loop, log, application, bundle, ui, device, notifications, settings, audio, network, identity,
-               &trace} {
+      identity(o.settings ? *o.settings : settings),
+      platform{clock, loop, log, application, bundle, ui, device, notifications, o.settings ? *o.settings : settings,
+               audio, network, identity, &trace} {
     // A fixed identifier so recorded requests are predictable.
     settings.preload(AdvertisingIdentity::kSettingsKey, std::string("6D92078A-8246-4BA4-AE5B-76104861E7DC"));
 }

@@ -81,6 +81,7 @@ struct RecordingOptions {
     DeviceInfo device;
     std::string resourceDir;  // empty: the built resources
     std::string version = "5.0";
+    Settings* settings = nullptr;  // a store to use instead of the in-memory one
 };
 
 class RecordingPlatform {

@@ -1,0 +1,271 @@
+#include "app/ScriptSession.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+#include "app/VoltwiseAppDelegate.h"
+#include "platform/recording/RecordingPlatform.h"
+#include "rating/RatingPrompt.h"
+
+namespace vw::app {
+
+using namespace platform;
+
+namespace {
+
+std::optional<double> number(const std::string& s) {
+    if (s.empty()) return std::nullopt;
+    char* end = nullptr;
+    const double v = std::strtod(s.c_str(), &end);
+    if (*end || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<BatteryState> stateNamed(const std::string& s) {
+    if (s == "unknown") return BatteryState::Unknown;
+    if (s == "unplugged") return BatteryState::Unplugged;
+    if (s == "charging") return BatteryState::Charging;
+    if (s == "full") return BatteryState::Full;
+    return std::nullopt;
+}
+
+bool validLevel(double v) { return (v >= 0.0 && v <= 1.0) || v == -1.0; }
+
+}  // namespace
+
+std::variant<std::vector<ScriptEvent>, ScriptParseError> parseScript(const std::string& text) {
+    std::vector<ScriptEvent> events;
+    std::istringstream in(text);
+    std::string raw;
+    bool launched = false;
+    for (int lineNo = 1; std::getline(in, raw); ++lineNo) {
+        if (const auto hash = raw.find('#'); hash != std::string::npos) raw.erase(hash);
+        std::istringstream words(raw);
+        std::vector<std::string> w;
+        for (std::string t; words >> t;) w.push_back(t);
+        if (w.empty()) continue;
+        const std::string& verb = w[0];
+        auto fail = [&](std::string m) { return ScriptParseError{lineNo, std::move(m)}; };
+        auto expectArgs = [&](std::size_t lo, std::size_t hi) { return w.size() - 1 >= lo && w.size() - 1 <= hi; };
+        ScriptEvent e{};
+        e.line = lineNo;
+        using K = ScriptEvent::Kind;
+        if (verb == "setting") {
+            if (launched) return fail("settings go before the first event");
+            if (w.size() < 3) return fail("setting needs a key and a value");
+            e.kind = K::Setting;
+            e.key = w[1];
+            // The value is the rest of the line, as written.
+            const auto at = raw.find(w[1]) + w[1].size();
+            std::string v = raw.substr(at);
+            while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.erase(0, 1);
+            while (!v.empty() && (v.back() == ' ' || v.back() == '\t' || v.back() == '\r')) v.pop_back();
+            e.text = v;
+            events.push_back(e);
+            continue;
+        }
+        launched = true;
+        if (verb == "level") {
+            if (!expectArgs(1, 1)) return fail("level needs one fraction");
+            const auto v = number(w[1]);
+            if (!v || !validLevel(*v)) return fail("level must be 0.0 to 1.0, or -1, not '" + w[1] + "'");
+            e.kind = K::Level;
+            e.number = *v;
+        } else if (verb == "state") {
+            if (!expectArgs(1, 1)) return fail("state needs one of unknown, unplugged, charging, full");
+            const auto s = stateNamed(w[1]);
+            if (!s) return fail("unknown state '" + w[1] + "' (unknown, unplugged, charging, full)");
+            e.kind = K::State;
+            e.state = *s;
+        } else if (verb == "battery") {
+            if (!expectArgs(2, 2)) return fail("battery needs a fraction and a state");
+            const auto v = number(w[1]);
+            const auto s = stateNamed(w[2]);
+            if (!v || !validLevel(*v)) return fail("level must be 0.0 to 1.0, or -1, not '" + w[1] + "'");
+            if (!s) return fail("unknown state '" + w[2] + "'");
+            e.kind = K::Battery;
+            e.number = *v;
+            e.state = *s;
+        } else if (verb == "touch") {
+            if (!expectArgs(2, 2)) return fail("touch needs x and y");
+            const auto x = number(w[1]), y = number(w[2]);
+            if (!x || !y) return fail("touch needs two numbers");
+            e.kind = K::Touch;
+            e.x = static_cast<float>(*x);
+            e.y = static_cast<float>(*y);
+        } else if (verb == "pick" || verb == "swipe" || verb == "alert") {
+            if (!expectArgs(1, 1)) return fail(verb + " needs one whole number");
+            const auto v = number(w[1]);
+            if (!v || *v != std::floor(*v) || *v < 0 || *v > 100000) return fail(verb + " needs a whole number, not '" + w[1] + "'");
+            e.kind = verb == "pick" ? K::Pick : verb == "swipe" ? K::Swipe : K::Alert;
+            e.count = static_cast<int>(*v);
+        } else if (verb == "tick") {
+            if (!expectArgs(0, 1)) return fail("tick takes at most a count");
+            e.kind = K::Tick;
+            if (w.size() == 2) {
+                const auto v = number(w[1]);
+                if (!v || *v != std::floor(*v) || *v < 1 || *v > 100000) return fail("tick count must be a whole number from 1");
+                e.count = static_cast<int>(*v);
+            }
+        } else if (verb == "wait") {
+            if (!expectArgs(1, 1)) return fail("wait needs seconds");
+            const auto v = number(w[1]);
+            if (!v || *v < 0 || *v > 1e7) return fail("wait needs a number of seconds, not '" + w[1] + "'");
+            e.kind = K::Wait;
+            e.number = *v;
+        } else if (verb == "animations-end") {
+            if (!expectArgs(0, 0)) return fail("animations-end takes nothing");
+            e.kind = K::AnimationsEnd;
+        } else if (verb == "print") {
+            if (!expectArgs(0, 0)) return fail("print takes nothing");
+            e.kind = K::Print;
+        } else {
+            return fail("unknown event '" + verb + "'");
+        }
+        events.push_back(e);
+    }
+    return events;
+}
+
+namespace {
+
+// What the screen shows, as text.
+std::string screenText(VoltwiseViewController& c) {
+    std::string s;
+    if (c.textView) {
+        s += c.textView->text();
+        s += c.textView->textColor() == Colour::red() ? " red" : " white";
+    }
+    const char* mode = c.lateLoadingDone != 1       ? "loading"
+                       : c.showingAdSlideShow == 1  ? "slide show"
+                       : c.pickingSkins == 1        ? "picking skins"
+                                                    : "normal";
+    s += std::string(" [") + mode + "]\n";
+    if (c.showingAdSlideShow == 1 && c.sv) {
+        s += "  slide show page " + std::to_string(static_cast<int>(c.sv->contentOffset().x / 320.0f)) + "\n";
+        return s;
+    }
+    if (c.imageViewSkin) {
+        const auto& image = c.imageViewSkin->image();
+        s += "  skin view: " + (image ? image->name : std::string("(blank)")) + "\n";
+    }
+    if (c.pickerView) {
+        const auto& rows = c.pickerView->titles();
+        const int selected = c.pickerView->selectedRowInComponent(0);
+        // The skins as the wheel shows them: a few rows either side of the selection.
+        const bool wheel = c.pickingSkins == 1;
+        const int from = wheel ? std::max(0, selected - 2) : 0;
+        const int to = wheel ? std::min(static_cast<int>(rows.size()), selected + 3) : static_cast<int>(rows.size());
+        for (int i = from; i < to; ++i)
+            s += (i == selected ? "> " : "  ") + rows[static_cast<std::size_t>(i)] + "\n";
+    }
+    return s;
+}
+
+}  // namespace
+
+int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup, std::ostream& out) {
+    std::unique_ptr<FileSettings> fileSettings;
+    if (setup.settingsPath)
+        fileSettings = std::make_unique<FileSettings>(*setup.settingsPath, [&](const std::string& l) { out << "log: " << l << "\n"; });
+
+    RecordingOptions o;
+    o.screenSize = Size{320, setup.screenHeight};
+    o.device = setup.device;
+    o.settings = fileSettings.get();
+    RecordingPlatform rp(o);
+    // Log lines as they come.
+    std::size_t logged = 0;
+    auto flushLog = [&] {
+        const auto lines = rp.log.lines();
+        for (; logged < lines.size(); ++logged) out << "log: " << lines[logged] << "\n";
+    };
+    VoltwiseViewController::resetProcessStateForTesting();
+    rp.setBattery(setup.level, setup.state);
+    VoltwiseAppDelegate app(rp.platform, setup.config);
+
+    std::string shown;
+    std::size_t urlsOpened = 0, chimes = 0;
+    // Alerts show one at a time; the one on show is number `alertsAnswered`.
+    std::size_t alertsAnswered = 0, alertsReported = 0;
+    auto report = [&](bool force) {
+        flushLog();
+        for (; urlsOpened < rp.openedUrls.size(); ++urlsOpened) out << "open: " << rp.openedUrls[urlsOpened] << "\n";
+        for (; chimes < rp.audio.played.size(); ++chimes) out << "sound: chime\n";
+        if (const Alert* a = rp.ui.alerts().front(); a && alertsReported <= alertsAnswered) {
+            std::string buttons;
+            for (const auto& b : a->buttonTitles()) buttons += (buttons.empty() ? "" : " | ") + b;
+            std::string title = a->title;
+            for (auto& ch : title)
+                if (ch == '\n') ch = ' ';
+            out << "alert: " << title << " [" << buttons << "]\n";
+            alertsReported = alertsAnswered + 1;
+        }
+        if (!app.viewController()) return;
+        const std::string now = screenText(*app.viewController());
+        if (force || now != shown) out << "screen: " << now;
+        shown = now;
+    };
+
+    bool launched = false;
+    auto launch = [&] {
+        if (launched) return;
+        launched = true;
+        app.applicationDidFinishLaunching(rp.application);
+        // The rating prompt counts the launch on a thread of its own; let it
+        // finish, so what it queues shows at the same point in every run and
+        // nothing is left using the platform when the session ends.
+        RatingPrompt::waitForBackgroundRuns(std::chrono::seconds(60));
+        rp.runPending();
+        report(false);
+    };
+
+    for (const auto& e : events) {
+        using K = ScriptEvent::Kind;
+        if (e.kind == K::Setting) {
+            rp.platform.settings.setObject(e.text, e.key);
+            continue;
+        }
+        launch();
+        VoltwiseViewController& c = *app.viewController();
+        switch (e.kind) {
+            case K::Level: rp.setBattery(static_cast<float>(e.number), rp.device.rawState()); break;
+            case K::State: rp.setBattery(rp.device.rawLevel(), e.state); break;
+            case K::Battery: rp.setBattery(static_cast<float>(e.number), e.state); break;
+            case K::Touch: c.touchesBegan({Touch{{e.x, e.y}}}, nullptr); break;
+            case K::Pick:
+                if (c.pickerView) c.pickerView->userSelectRow(e.count);
+                break;
+            case K::Swipe:
+                if (c.sv && c.showingAdSlideShow == 1) c.sv->userSwipeTo({320.0f * static_cast<float>(e.count), 0});
+                else out << "note: line " << e.line << ": no slide show to swipe\n";
+                break;
+            case K::Alert:
+                if (rp.ui.alerts().clickButtonAtIndex(e.count)) ++alertsAnswered;
+                else out << "note: line " << e.line << ": no alert button " << e.count << "\n";
+                break;
+            case K::Tick:
+                // Each tick, then half a second for what it set moving to settle.
+                for (int i = 0; i < e.count; ++i) {
+                    const auto next = rp.loop.nextTimerTime();
+                    rp.advance((next ? std::max(0.0, *next - rp.clock.now()) : 4.0) + 0.5);
+                }
+                break;
+            case K::Wait: rp.advance(e.number); break;
+            case K::AnimationsEnd: rp.finishAnimations(); break;
+            case K::Print: break;
+            case K::Setting: break;
+        }
+        rp.runPending();
+        report(e.kind == K::Print);
+    }
+    launch();
+    flushLog();
+    return 0;
+}
+
+}  // namespace vw::app

@@ -1,0 +1,64 @@
+// A scripted session: the application on the recording double, driven by a
+// text file of events, one a line. What the application logs, alerts and
+// shows is printed as it happens.
+//
+//   # a comment; blank lines are skipped
+//   setting KEY VALUE     a stored setting (text) before the launch
+//   level FRACTION        the battery level changes (0.0 to 1.0, or -1)
+//   state STATE           the charging state changes (unknown, unplugged, charging, full)
+//   battery FRACTION STATE  both at once
+//   touch X Y             a touch at (X, Y) points
+//   pick ROW              the user turns the picker to ROW
+//   swipe PAGE            the user swipes the slide show to PAGE (0 to 6)
+//   alert INDEX           the user taps button INDEX of the alert on show
+//   tick [N]              the 4-second timer fires (N times), and what it moves settles
+//   wait SECONDS          time passes: timers fire, animations move and end
+//   animations-end        every running animation ends now
+//   print                 print the screen now
+//
+// The application launches before the first event that is not a setting.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "battery/BatteryState.h"
+#include "controller/AppConfig.h"
+#include "platform/Device.h"
+
+namespace vw::app {
+
+struct ScriptEvent {
+    enum class Kind { Setting, Level, State, Battery, Touch, Pick, Swipe, Alert, Tick, Wait, AnimationsEnd, Print };
+    Kind kind;
+    int line = 0;
+    std::string key, text;
+    float x = 0, y = 0;
+    double number = 0;
+    int count = 1;
+    BatteryState state = BatteryState::Unknown;
+};
+
+struct ScriptParseError {
+    int line;
+    std::string message;
+};
+
+std::variant<std::vector<ScriptEvent>, ScriptParseError> parseScript(const std::string& text);
+
+struct SessionSetup {
+    platform::DeviceInfo device;
+    float level = 0.57f;
+    BatteryState state = BatteryState::Unplugged;
+    float screenHeight = 480;
+    std::optional<std::string> settingsPath;  // a settings file instead of a fresh in-memory store
+    AppConfig config;
+};
+
+// Runs the events, printing to `out`. Returns 0.
+int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup, std::ostream& out);
+
+}  // namespace vw::app
