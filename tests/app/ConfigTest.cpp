@@ -215,6 +215,7 @@ TEST(ConfigNetwork, NetworkOffMeansNoTrafficAndNoConnection) {
     auto off = app::makeNetwork(c, log);
     EXPECT_NE(dynamic_cast<platform::net::OfflineNetwork*>(off.get()), nullptr);
     EXPECT_FALSE(off->startRequest({"http://127.0.0.1:9/", platform::CachePolicy::UseProtocolCachePolicy, 1.0}));
+    EXPECT_EQ(off->reachabilityFlags(), 0u) << "readable, and not reachable: no error is logged";
 
     c.networkEnabled = true;
     auto on = app::makeNetwork(c, log);

@@ -1,5 +1,5 @@
-// The libcurl network against a server of the test's own on 127.0.0.1, the
-// interface-based reachability, and the network turned off.
+// The libcurl network against a server of the test's own on 127.0.0.1, and
+// the reachability read from the host's interfaces.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "platform/net/CurlNetwork.h"
-#include "platform/net/OfflineNetwork.h"
 #include "platform/net/Reachability.h"
 #include "tests/net/LocalHttpServer.h"
 
@@ -158,13 +157,6 @@ TEST(CurlNetwork, RequestsFromManyThreads) {
     EXPECT_EQ(server.requests().size(), 12u);
 }
 
-TEST(CurlNetwork, ReachabilityCanBeSupplied) {
-    CurlNetwork::Options o = localOnly();
-    o.reachability = [] { return std::optional<uint32_t>{}; };
-    CurlNetwork net(o);
-    EXPECT_EQ(net.reachabilityFlags(), std::nullopt);
-}
-
 TEST(Reachability, FromInterfaces) {
     const InterfaceAddress lo{"lo", true, true, true};
     const InterfaceAddress ethDown{"eth0", false, false, true};
@@ -185,12 +177,6 @@ TEST(Reachability, HostInterfacesCanBeRead) {
     ASSERT_TRUE(flags.has_value());
     EXPECT_EQ(*flags, platform::net::reachabilityFromInterfaces(*addresses));
     EXPECT_EQ(*flags & ~platform::kReachabilityReachable, 0u);
-}
-
-TEST(OfflineNetwork, SendsNothingAndIsNotReachable) {
-    platform::net::OfflineNetwork net;
-    EXPECT_FALSE(net.startRequest(get("http://127.0.0.1:9/")));
-    EXPECT_EQ(net.reachabilityFlags(), 0u);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // The application's two requests through libcurl to a server of the test's
 // own on 127.0.0.1: the install attribution on a first install and the
 // rating prompt's probe.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "platform/net/CurlNetwork.h"
 #include "tests/controller/AppFixture.h"
@@ -114,6 +117,27 @@ TEST(NetworkEndToEnd, ProbeThatIsNeverAnsweredHoldsNothingUp) {
     EXPECT_EQ(net.outstanding(), 1u);
     rp.runPending();
     EXPECT_NE(rp.ui.alerts().front(), nullptr);
+}
+
+TEST(AdvertisingIdentity, MadeOncePerUserAndKeptInTheSettingsStore) {
+    const std::string dir = ::testing::TempDir() + "vw-identity-" + std::to_string(::getpid());
+    std::filesystem::create_directories(dir);
+    const std::string path = dir + "/settings";
+    std::string first;
+    {
+        platform::FileSettings settings(path, {});
+        platform::AdvertisingIdentity identity(settings);
+        first = identity.advertisingIdentifier();
+        EXPECT_THAT(first, ::testing::MatchesRegex("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}"));
+        EXPECT_EQ(identity.advertisingIdentifier(), first);
+    }
+    {
+        platform::FileSettings settings(path, {});  // the next run
+        EXPECT_EQ(platform::AdvertisingIdentity(settings).advertisingIdentifier(), first);
+    }
+    platform::MemorySettings otherUser;
+    EXPECT_NE(platform::AdvertisingIdentity(otherUser).advertisingIdentifier(), first);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
