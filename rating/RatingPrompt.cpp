@@ -56,9 +56,11 @@ void RatingPrompt::appLaunched(platform::Platform& platform, const AppConfig& co
     };
     try {
         std::thread([prompt = std::move(prompt), finish]() mutable {
-            {
+            try {
                 std::lock_guard serial(runs().bookkeeping);
                 prompt->_appLaunched();
+            } catch (...) {
+                // Not reported: this launch is simply not counted, or not asked.
             }
             // The thread's share goes here; a queued question keeps its own.
             prompt.reset();

@@ -4,8 +4,9 @@
 //
 // Its whole state lives in the settings store under five keys of its own.
 // The bookkeeping and the online test run on a detached background thread
-// that touches only the settings store, the network and the log; the
-// question and its answer run on the main thread.
+// that touches only thread-safe services (the settings store, the clock, the
+// application's version, the network, the log, and the main loop's queue to
+// hand the question over); the question and its answer run on the main thread.
 //
 // Lifetime: appLaunched makes one instance, owned by the background thread.
 // When the question is queued, the queued call and then the alert's answer

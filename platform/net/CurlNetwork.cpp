@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "platform/net/Reachability.h"
@@ -54,7 +55,13 @@ struct CurlNetwork::Impl {
         if (!globalInit()) return;
         multi = curl_multi_init();
         if (!multi) return;
-        worker = std::thread([this] { run(); });
+        try {
+            worker = std::thread([this] { run(); });
+        } catch (const std::system_error&) {
+            // No worker: every request is refused.
+            curl_multi_cleanup(multi);
+            multi = nullptr;
+        }
     }
 
     ~Impl() {
@@ -117,7 +124,8 @@ struct CurlNetwork::Impl {
             }
             // Sleeps until a socket is ready, a transfer's timer is due, or
             // start()/the destructor wakes it. The bound is only a safety net.
-            curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+            if (curl_multi_poll(multi, nullptr, 0, 1000, nullptr) != CURLM_OK)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));  // no spinning on a failed wait
         }
         // Shutting down: whatever is still in flight is abandoned.
         for (auto& [easy, t] : active) curl_multi_remove_handle(multi, easy);
