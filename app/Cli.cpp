@@ -63,8 +63,8 @@ std::string usage() {
                "  --screenshot FILE    draw the screen into FILE (PNG) without a display, after the\n"
                "                       --script events if given, else once the start-up has settled\n"
                "  --scale N            pixels a point, 1 to 8 (window: fit the display; screenshot: 1)\n"
-               "  --help               show this help\n"
-               "Keys in the window (simulated battery):\n") +
+               "  --help               show this help\n") +
+           configUsage() + "Keys in the window (simulated battery):\n" +
            desktop::SimulatedBattery::keysHelp() +
            "  Return / Escape      the first button of the alert on show\n"
            "  Q                    quit\n";
@@ -81,11 +81,13 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
         }
         auto takesValue = name == "--model" || name == "--machine" || name == "--level" || name == "--state" ||
                           name == "--battery" || name == "--system-version" || name == "--screen-height" ||
-                          name == "--settings" || name == "--script" || name == "--screenshot" || name == "--scale";
+                          name == "--settings" || name == "--script" || name == "--screenshot" || name == "--scale" ||
+                          ConfigOptions::takesValue(name);
         if (!takesValue) {
             if (inlineValue) return CliError{name + " takes no value"};
             if (name == "--text") o.text = true;
             else if (name == "--help" || name == "-h") o.help = true;
+            else if (ConfigOptions::isOption(name)) o.configOptions.take(name, std::nullopt);
             else return CliError{"unknown option '" + name + "' (see --help)"};
             continue;
         }
@@ -132,6 +134,8 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             if (!s) return CliError{"--state must be unknown, unplugged, charging or full, not '" + value + "'"};
             o.state = *s;
             o.stateGiven = true;
+        } else if (ConfigOptions::isOption(name)) {
+            if (auto e = o.configOptions.take(name, value)) return CliError{*e};
         } else {
             const auto s = parseSource(value);
             if (!s) return CliError{"--battery must be auto, sim or host, not '" + value + "'"};
@@ -160,6 +164,17 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     Options o = std::get<Options>(parsed);
     if (o.help) {
         out << usage();
+        return 0;
+    }
+
+    auto config = resolveConfig(o.configOptions);
+    if (auto* e = std::get_if<std::string>(&config)) {
+        err << "voltwise: " << *e << '\n';
+        return 2;
+    }
+    o.config = std::get<AppConfig>(config);
+    if (o.configOptions.print) {
+        out << formatConfig(o.config);
         return 0;
     }
 

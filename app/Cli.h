@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/Config.h"
 #include "battery/Readout.h"
 #include "controller/AppConfig.h"
 
@@ -30,7 +31,8 @@ struct Options {
     int scale = 0;                          // pixels a point; 0: fit the display
     bool text = false;
     bool help = false;
-    AppConfig config;
+    AppConfig config;              // in effect once the options and the file are read
+    ConfigOptions configOptions;   // --config, --store-host, --no-network, ...
 };
 
 struct CliError {

@@ -7,12 +7,12 @@
 #include <ostream>
 #include <sstream>
 
+#include "app/Config.h"
 #include "app/VoltwiseAppDelegate.h"
 #include "platform/desktop/Battery.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/desktop/EventLoop.h"
 #include "platform/desktop/Input.h"
-#include "platform/desktop/OfflineNetwork.h"
 #include "platform/desktop/Renderer.h"
 #include "platform/recording/RecordingPlatform.h"
 
@@ -20,11 +20,6 @@ namespace vw::app {
 
 using namespace platform;
 using namespace desktop;
-
-std::unique_ptr<Network> makeDesktopNetwork(const AppConfig&, Log&) {
-    // No backend that sends requests is built in yet: nothing leaves the machine.
-    return std::make_unique<OfflineNetwork>();
-}
 
 int fittingScale(float pointsWidth, float pointsHeight, int pixelsWidth, int pixelsHeight) {
     const int sx = static_cast<int>(std::floor(static_cast<float>(pixelsWidth) / pointsWidth));
@@ -97,7 +92,7 @@ std::optional<std::string> runWindow(const Options& o, const BatteryChoice& batt
         d.resourceDir = builtResourceDir();
         d.settingsPath = o.settingsPath.value_or("");
         d.print = [&err](const std::string& line) { err << line << '\n' << std::flush; };
-        DesktopPlatform dp(d, [&](Log& log) { return makeDesktopNetwork(o.config, log); });
+        DesktopPlatform dp(d, [&](Log& log) { return makeNetwork(o.config, log); });
 
         std::unique_ptr<HostBatteryPoller> host;
         std::unique_ptr<SimulatedBattery> simulated;

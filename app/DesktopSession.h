@@ -10,14 +10,8 @@
 
 #include "app/Cli.h"
 #include "app/ScriptSession.h"
-#include "platform/Log.h"
-#include "platform/Network.h"
 
 namespace vw::app {
-
-// The network the desktop application uses. Everything that builds one goes
-// through here, so a real backend is wired in at this one place.
-std::unique_ptr<platform::Network> makeDesktopNetwork(const AppConfig& config, platform::Log& log);
 
 // Where the battery readings come from.
 struct BatteryChoice {

@@ -9,6 +9,7 @@
 
 #include "app/VoltwiseAppDelegate.h"
 #include "platform/recording/RecordingPlatform.h"
+#include "rating/RatingPrompt.h"
 
 namespace vw::app {
 
@@ -216,6 +217,10 @@ int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup,
         if (launched) return;
         launched = true;
         app.applicationDidFinishLaunching(rp.application);
+        // The rating prompt counts the launch on a thread of its own; let it
+        // finish, so what it queues shows at the same point in every run and
+        // nothing is left using the platform when the session ends.
+        RatingPrompt::waitForBackgroundRuns(std::chrono::seconds(60));
         rp.runPending();
         report(false);
     };
@@ -245,9 +250,10 @@ int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup,
                 else out << "note: line " << e.line << ": no alert button " << e.count << "\n";
                 break;
             case K::Tick:
+                // Each tick, then half a second for what it set moving to settle.
                 for (int i = 0; i < e.count; ++i) {
                     const auto next = rp.loop.nextTimerTime();
-                    rp.advance(next ? std::max(0.0, *next - rp.clock.now()) : 4.0);
+                    rp.advance((next ? std::max(0.0, *next - rp.clock.now()) : 4.0) + 0.5);
                 }
                 break;
             case K::Wait: rp.advance(e.number); break;

@@ -11,7 +11,7 @@
 //   pick ROW              the user turns the picker to ROW
 //   swipe PAGE            the user swipes the slide show to PAGE (0 to 6)
 //   alert INDEX           the user taps button INDEX of the alert on show
-//   tick [N]              the 4-second timer fires (N times)
+//   tick [N]              the 4-second timer fires (N times), and what it moves settles
 //   wait SECONDS          time passes: timers fire, animations move and end
 //   animations-end        every running animation ends now
 //   print                 print the screen now

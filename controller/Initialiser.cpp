@@ -162,52 +162,7 @@ void VoltwiseViewController::checkSystemVersion() {
 }
 
 void VoltwiseViewController::classifyDevice() {
-    const DeviceProfile d = profileForDevice(deviceType.value_or(""), deviceVersion.value_or(""));
-    deviceStr = d.deviceStr;
-    deviceStrShort = d.deviceStrShort;
-    gameMultiplier = d.gameMultiplier;
-    game3DMultiplier = d.game3DMultiplier;
-    talk3GMultiplier = d.talk3GMultiplier;
-    talk2GMultiplier = d.talk2GMultiplier;
-    threeGMultiplier = d.threeGMultiplier;
-    wifiMultiplier = d.wifiMultiplier;
-    videoPlaybackMultiplier = d.videoPlaybackMultiplier;
-    audioPlaybackMultiplier = d.audioPlaybackMultiplier;
-    standbyMultiplier = d.standbyMultiplier;
-    lteMultiplier = d.lteMultiplier;
-    last5percentSeconds3GS = d.last5percentSeconds3GS;
-    last5percentSeconds3G = d.last5percentSeconds3G;
-    last5percentSeconds2G = d.last5percentSeconds2G;
-    last5percentSecondsiPodTouch = d.last5percentSecondsiPodTouch;
-    last5percentSecondsiPad = d.last5percentSecondsiPad;
-    isIphone = d.isIphone;
-    isIphone1stgen = d.isIphone1stgen;
-    isIpad = d.isIpad;
-}
-
-DeviceProfile VoltwiseViewController::profile() const {
-    DeviceProfile d;
-    d.deviceStr = deviceStr;
-    d.deviceStrShort = deviceStrShort;
-    d.gameMultiplier = gameMultiplier;
-    d.game3DMultiplier = game3DMultiplier;
-    d.talk3GMultiplier = talk3GMultiplier;
-    d.talk2GMultiplier = talk2GMultiplier;
-    d.threeGMultiplier = threeGMultiplier;
-    d.wifiMultiplier = wifiMultiplier;
-    d.videoPlaybackMultiplier = videoPlaybackMultiplier;
-    d.audioPlaybackMultiplier = audioPlaybackMultiplier;
-    d.standbyMultiplier = standbyMultiplier;
-    d.lteMultiplier = lteMultiplier;
-    d.last5percentSeconds3GS = last5percentSeconds3GS;
-    d.last5percentSeconds3G = last5percentSeconds3G;
-    d.last5percentSeconds2G = last5percentSeconds2G;
-    d.last5percentSecondsiPodTouch = last5percentSecondsiPodTouch;
-    d.last5percentSecondsiPad = last5percentSecondsiPad;
-    d.isIphone = isIphone;
-    d.isIphone1stgen = isIphone1stgen;
-    d.isIpad = isIpad;
-    return d;
+    static_cast<DeviceProfile&>(*this) = profileForDevice(deviceType.value_or(""), deviceVersion.value_or(""));
 }
 
 std::shared_ptr<View> VoltwiseViewController::view() {

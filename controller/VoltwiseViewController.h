@@ -23,7 +23,10 @@ inline constexpr const char* kSkinRowSelectedKey = "skin_row_selected";
 inline constexpr const char* kCurrentSettingsVersion = "4.5";
 inline constexpr const char* kGrowAnimationID = "ShowBatteryGrow";
 
-class VoltwiseViewController final : public platform::PickerDataSource,
+// The device profile's fields (labels, factors, last-five-percent figures,
+// family flags) are the controller's own fields of the same names.
+class VoltwiseViewController final : public DeviceProfile,
+                                     public platform::PickerDataSource,
                                      public platform::PickerDelegate,
                                      public platform::ScrollViewDelegate {
 public:
@@ -73,7 +76,7 @@ public:
     static void resetProcessStateForTesting();
 
     // The profile as held in the fields.
-    DeviceProfile profile() const;
+    const DeviceProfile& profile() const { return *this; }
     const AppConfig& config() const { return config_; }
 
     // ---- the state record ----
@@ -98,28 +101,10 @@ public:
     int32_t minutesAvail = 0;
     int32_t pickerSelectRow = 0;
     int32_t skinRowSelected = 0;
-    int32_t last5percentSeconds3GS = 0;
-    int32_t last5percentSeconds3G = 0;
-    int32_t last5percentSeconds2G = 0;
-    int32_t last5percentSecondsiPodTouch = 0;
-    int32_t last5percentSecondsiPad = 0;
-    float gameMultiplier = 0;
-    float game3DMultiplier = 0;
-    float talk3GMultiplier = 0;
-    float talk2GMultiplier = 0;
-    float threeGMultiplier = 0;
-    float wifiMultiplier = 0;
-    float videoPlaybackMultiplier = 0;
-    float audioPlaybackMultiplier = 0;
-    float standbyMultiplier = 0;
     float transformSize = 0;
     float systemVersionFloat = 0;
     std::optional<std::string> hourLessThan10Space;
-    int8_t isIphone = 0;
-    int8_t isIpad = 0;
     uint32_t batteryAlert = 0;
-    std::optional<std::string> deviceStr;
-    std::optional<std::string> deviceStrShort;
     std::optional<std::string> deviceType;
     std::optional<std::string> systemVersion;
     std::optional<std::string> skinFileToShow;
@@ -130,7 +115,6 @@ public:
     uint8_t beepOnLoad = 0;
     uint8_t pickingSkins = 0;
     uint8_t pushedCustomizeButton = 0;
-    uint8_t isIphone1stgen = 0;
     platform::Settings* defaults = nullptr;
     std::optional<std::string> vwfVersion;
     double unixStartTimeTest = 0;
@@ -149,7 +133,6 @@ public:
     int32_t previousAdScrollPage = 0;
     float screenHeight = 0;
     int32_t vertSpacer = 0;
-    float lteMultiplier = 0;
 
 private:
     // Steps of the initialiser.

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <signal.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -284,10 +285,31 @@ std::string FileSettings::defaultPath() {
     return "voltwise-settings";
 }
 
+namespace {
+
+// Temporary files of writers that were killed mid-write: "<path>.tmp-<pid>-<n>"
+// whose process is gone.
+void removeAbandonedTemporaries(const std::string& path) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string prefix = target.filename().string() + ".tmp-";
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(prefix, 0) != 0) continue;
+        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+        if (pid <= 0 || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)) fs::remove(it->path(), ec);
+    }
+}
+
+}  // namespace
+
 FileSettings::FileSettings(std::string path, LogFn log, Trace* trace)
     : Settings(trace), path_(std::move(path)), log_(std::move(log)) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    removeAbandonedTemporaries(path_);
     if (!fs::exists(path_, ec)) return;  // first run
 
     std::ifstream in(path_, std::ios::binary);

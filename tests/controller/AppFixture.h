@@ -4,21 +4,74 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "app/VoltwiseAppDelegate.h"
 #include "platform/recording/RecordingPlatform.h"
+#include "rating/RatingPrompt.h"
+#include "screen/SkinCatalogue.h"
 
 namespace vw::testing {
 
+// A resources folder with a stand-in file for every resource the
+// application names, so tests do not depend on the generated artwork.
+// Images are PNG headers only; their size is what the header says.
+inline const std::string& testResourceDir() {
+    struct Dir {
+        Dir() {
+            path = (std::filesystem::temp_directory_path() / ("vw-test-resources-" + std::to_string(::getpid()))).string();
+            std::filesystem::create_directories(path);
+            const unsigned char png[24] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                           0, 0, 1, 64, 0, 0, 1, 108};  // 320 x 364
+            std::vector<std::string> images = {
+                "battery_empty_4.png", "battery_empty_filler.png", "battery_fill_red_3.png", "btn_chrome_save.png",
+                "btn_chrome_customize.png", "btn_chrome_pro_vs_free.png", "btn_chrome_our_apps.png", "ad_backdrop.png",
+                "ad_music_panel.png", "ad_accuracy_panel.png", "ad_full_cycle_panel.png", "ad_charge_display_panel.png",
+                "ad_tips_panel.png", "ad_panel_music_on.png", "ad_panel_accuracy_on.png", "ad_panel_full_cycle_on.png",
+                "ad_panel_charge_display_on.png", "ad_panel_tips_on.png"};
+            for (const auto& row : kSkinCatalogue) images.emplace_back(row.file);
+            for (const auto& name : images)
+                std::ofstream(path + "/" + name, std::ios::binary).write(reinterpret_cast<const char*>(png), sizeof png);
+            std::ofstream(path + "/voltwise_sound.wav") << "RIFF";
+            std::ofstream(path + "/saxophone_cool_riff_1.mp3") << "ID3";
+        }
+        ~Dir() {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+        std::string path;
+    };
+    static Dir dir;
+    return dir.path;
+}
+
+inline platform::RecordingOptions withTestResources(platform::RecordingOptions o) {
+    if (o.resourceDir.empty()) o.resourceDir = testResourceDir();
+    return o;
+}
+
 struct App {
     explicit App(platform::RecordingOptions options = {}, AppConfig config = {})
-        : rp(std::move(options)), delegate(rp.platform, std::move(config)) {
+        : rp(withTestResources(std::move(options))), delegate(rp.platform, std::move(config)) {
         VoltwiseViewController::resetProcessStateForTesting();
+        rp.setBattery(0.57f, BatteryState::Unplugged);  // tests change it before launching
     }
 
-    void launch() { delegate.applicationDidFinishLaunching(rp.application); }
+    // The rating prompt's background run uses the platform: it has ended
+    // before the platform goes.
+    ~App() { EXPECT_TRUE(RatingPrompt::waitForBackgroundRuns(std::chrono::seconds(60))); }
+
+    // Launches, and waits for the rating prompt's background run, so nothing
+    // more is recorded from another thread afterwards.
+    void launch() {
+        delegate.applicationDidFinishLaunching(rp.application);
+        EXPECT_TRUE(RatingPrompt::waitForBackgroundRuns(std::chrono::seconds(60)));
+    }
     // Launches, lets the first grow animation end and the first state report arrive.
     void launchToNormalMode() {
         launch();

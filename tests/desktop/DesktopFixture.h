@@ -52,6 +52,7 @@ struct DesktopApp : App {
     static platform::RecordingOptions options(float height) {
         platform::RecordingOptions o;
         o.screenSize = platform::Size{320, height};
+        o.resourceDir = platform::builtResourceDir();  // the generated artwork, to compare pixels with
         return o;
     }
     std::unique_ptr<desktop::OffscreenScreen> render(int scale = 1) {

@@ -158,8 +158,8 @@ TEST(Render, SlideShowCoversTheScreen) {
 }
 
 TEST(Render, AlertIsABoxOverTheDimmedScreen) {
-    App app;  // a first install: the welcome alert
-    app.rp.setBattery(0.57f, BatteryState::Unplugged);
+    DesktopApp app;
+    app.rp.settings.removeObject(kSettingsVersionKey);  // a first install: the welcome alert
     app.launchToNormalMode();
     ASSERT_NE(app.rp.ui.alerts().front(), nullptr);
     auto shot = desktop::renderOffscreen(app.rp.ui, {320, 480}, 1);

@@ -7,8 +7,8 @@
 #   xvfb_session.sh VOLTWISE VW_XSHOT RESOURCE_DIR OUT_DIR
 #
 # Exits 77 (skipped) when Xvfb or xdotool is missing. Nothing leaves the
-# machine: the desktop build sends no requests, and the X server listens on
-# its local socket only.
+# machine: the application runs with --no-network, and the X server listens
+# on its local socket only.
 set -euo pipefail
 exe=$1 xshot=$2 resources=$3 out=$4
 
@@ -46,7 +46,7 @@ app=""
 wid=""
 gx=0 gy=0 gw=0 gh=0
 start_app() {
-  "$exe" --settings "$settings" --battery sim --level 0.57 --scale 1 >"$work/app-$1.out" 2>"$work/app-$1.err" &
+  "$exe" --no-network --settings "$settings" --battery sim --level 0.57 --scale 1 >"$work/app-$1.out" 2>"$work/app-$1.err" &
   app=$!
   pids+=("$app")
   wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Voltwise$' | head -n 1) || true

@@ -1,0 +1,183 @@
+// The libcurl network against a server of the test's own on 127.0.0.1, and
+// the reachability read from the host's interfaces.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <future>
+#include <memory>
+#include <thread>
+
+#include "platform/net/CurlNetwork.h"
+#include "platform/net/Reachability.h"
+#include "tests/net/LocalHttpServer.h"
+
+namespace vw::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using platform::CachePolicy;
+using platform::UrlRequest;
+using platform::net::CurlNetwork;
+using platform::net::InterfaceAddress;
+
+// Straight to 127.0.0.1, whatever proxy the environment names.
+CurlNetwork::Options localOnly() {
+    CurlNetwork::Options o;
+    o.proxyFromEnvironment = false;
+    return o;
+}
+
+UrlRequest get(const std::string& url, double timeout = 60.0,
+               CachePolicy policy = CachePolicy::UseProtocolCachePolicy) {
+    return UrlRequest{url, policy, timeout};
+}
+
+TEST(CurlNetwork, SendsAGetAndForgetsTheAnswer) {
+    LocalHttpServer server;
+    CurlNetwork net(localOnly());
+    ASSERT_TRUE(net.ready());
+    ASSERT_TRUE(net.startRequest(get(server.url("/app.php?idfa=ABC&appid=7"))));
+    ASSERT_TRUE(net.waitUntilIdle(60s));
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].method, "GET");
+    EXPECT_EQ(requests[0].target, "/app.php?idfa=ABC&appid=7");
+    EXPECT_EQ(requests[0].headers.count("cache-control"), 0u);
+    EXPECT_EQ(requests[0].headers.count("pragma"), 0u);
+    const auto outcomes = net.outcomes();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].curlCode, 0);
+    EXPECT_EQ(outcomes[0].httpStatus, 200);
+}
+
+TEST(CurlNetwork, ReloadIgnoringCacheSendsNoCacheHeaders) {
+    LocalHttpServer server;
+    CurlNetwork net(localOnly());
+    ASSERT_TRUE(net.startRequest(get(server.url("/"), 20.0, CachePolicy::ReloadIgnoringLocalCacheData)));
+    ASSERT_TRUE(net.waitUntilIdle(60s));
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].headers.at("cache-control"), "no-cache");
+    EXPECT_EQ(requests[0].headers.at("pragma"), "no-cache");
+}
+
+TEST(CurlNetwork, RefusesWhatItCannotSend) {
+    CurlNetwork net(localOnly());
+    for (const char* url : {"", "not a url", "http://", "ftp://127.0.0.1/file", "file:///etc/passwd",
+                            "itms-apps://127.0.0.1/app"}) {
+        SCOPED_TRACE(url);
+        EXPECT_FALSE(net.startRequest(get(url)));
+    }
+    EXPECT_EQ(net.outstanding(), 0u);
+}
+
+TEST(CurlNetwork, ServerThatNeverAnswersDoesNotHoldUpTheCaller) {
+    LocalHttpServer server(LocalHttpServer::Mode::Hold);
+    CurlNetwork net(localOnly());
+    ASSERT_TRUE(net.startRequest(get(server.url("/probe"), 20.0)));
+    // startRequest has returned, and the server has the request but will not
+    // answer until told: the caller did not wait for the answer.
+    ASSERT_TRUE(server.waitForRequests(1, 60s));
+    EXPECT_EQ(net.outstanding(), 1u);
+    EXPECT_TRUE(net.outcomes().empty());
+    server.release();
+    ASSERT_TRUE(net.waitUntilIdle(60s));
+    ASSERT_EQ(net.outcomes().size(), 1u);
+    EXPECT_EQ(net.outcomes()[0].httpStatus, 200);
+}
+
+TEST(CurlNetwork, AbandonsARequestAtItsTimeOut) {
+    LocalHttpServer server(LocalHttpServer::Mode::Hold);
+    CurlNetwork net(localOnly());
+    ASSERT_TRUE(net.startRequest(get(server.url("/slow"), 1.0)));
+    ASSERT_TRUE(net.waitUntilIdle(60s));
+    const auto outcomes = net.outcomes();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_TRUE(outcomes[0].timedOut);
+    EXPECT_EQ(outcomes[0].httpStatus, 0);
+    // The connection is closed from the client's side, not left open.
+    EXPECT_TRUE(server.waitForClientsClosed(1, 60s));
+    EXPECT_EQ(server.requests().size(), 1u) << "not tried again";
+}
+
+TEST(CurlNetwork, DestructionDoesNotWaitForRequestsInFlight) {
+    LocalHttpServer server(LocalHttpServer::Mode::Hold);
+    auto net = std::make_unique<CurlNetwork>(localOnly());
+    ASSERT_TRUE(net->startRequest(get(server.url("/forever"), 3600.0)));
+    ASSERT_TRUE(net->startRequest(get(server.url("/forever"), 3600.0)));
+    ASSERT_TRUE(server.waitForRequests(2, 60s));
+    // Destroyed on another thread, so a hang fails the test instead of
+    // stalling it; the bound is far below the requests' hour-long time-out.
+    struct Shared {
+        std::unique_ptr<CurlNetwork> net;
+        std::promise<void> done;
+    };
+    auto shared = std::make_shared<Shared>();
+    shared->net = std::move(net);
+    auto destroyed = shared->done.get_future();
+    std::thread destroyer([shared] {
+        shared->net.reset();
+        shared->done.set_value();
+    });
+    if (destroyed.wait_for(120s) != std::future_status::ready) {
+        destroyer.detach();
+        FAIL() << "destruction waited for the requests in flight";
+    }
+    destroyer.join();
+    EXPECT_TRUE(server.waitForClientsClosed(2, 60s));
+}
+
+TEST(CurlNetwork, QueueIsBounded) {
+    LocalHttpServer server(LocalHttpServer::Mode::Hold);
+    CurlNetwork::Options o = localOnly();
+    o.maxOutstanding = 2;
+    CurlNetwork net(o);
+    EXPECT_TRUE(net.startRequest(get(server.url("/1"))));
+    EXPECT_TRUE(net.startRequest(get(server.url("/2"))));
+    EXPECT_FALSE(net.startRequest(get(server.url("/3"))));
+    ASSERT_TRUE(server.waitForRequests(2, 60s));
+    server.release();
+    ASSERT_TRUE(net.waitUntilIdle(60s));
+    EXPECT_TRUE(net.startRequest(get(server.url("/4"))));
+    ASSERT_TRUE(net.waitUntilIdle(60s));
+    EXPECT_EQ(server.requests().size(), 3u);
+}
+
+TEST(CurlNetwork, RequestsFromManyThreads) {
+    LocalHttpServer server;
+    CurlNetwork net(localOnly());
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 3; ++i) EXPECT_TRUE(net.startRequest(get(server.url("/t" + std::to_string(t)))));
+        });
+    for (auto& t : threads) t.join();
+    ASSERT_TRUE(server.waitForRequests(12, 60s));
+    ASSERT_TRUE(net.waitUntilIdle(60s));
+    EXPECT_EQ(server.requests().size(), 12u);
+}
+
+TEST(Reachability, FromInterfaces) {
+    const InterfaceAddress lo{"lo", true, true, true};
+    const InterfaceAddress ethDown{"eth0", false, false, true};
+    const InterfaceAddress ethV6{"eth0", true, false, false};
+    const InterfaceAddress ethV4{"eth0", true, false, true};
+    using platform::kReachabilityReachable;
+    using platform::net::reachabilityFromInterfaces;
+    EXPECT_EQ(reachabilityFromInterfaces({}), 0u);
+    EXPECT_EQ(reachabilityFromInterfaces({lo}), 0u);
+    EXPECT_EQ(reachabilityFromInterfaces({lo, ethDown, ethV6}), 0u);
+    EXPECT_EQ(reachabilityFromInterfaces({lo, ethV6, ethV4}), kReachabilityReachable);
+}
+
+TEST(Reachability, HostInterfacesCanBeRead) {
+    const auto addresses = platform::net::readInterfaceAddresses();
+    ASSERT_TRUE(addresses.has_value());
+    const auto flags = platform::net::hostReachabilityFlags();
+    ASSERT_TRUE(flags.has_value());
+    EXPECT_EQ(*flags, platform::net::reachabilityFromInterfaces(*addresses));
+    EXPECT_EQ(*flags & ~platform::kReachabilityReachable, 0u);
+}
+
+}  // namespace
+}  // namespace vw::testing

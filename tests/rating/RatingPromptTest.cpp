@@ -1,0 +1,274 @@
+// The rating prompt's counting rules, its online test, the question and the
+// answers, on the recording double with a manual clock. The bookkeeping runs
+// here on the test's thread (the background thread itself is exercised in
+// RatingThreadsTest.cpp).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/recording/RecordingPlatform.h"
+#include "rating/RatingPrompt.h"
+#include "tests/controller/AppFixture.h"
+
+namespace vw::testing {
+namespace {
+
+using platform::CachePolicy;
+using platform::kReachabilityConnectionRequired;
+using platform::kReachabilityReachable;
+using platform::kReachabilityTransientConnection;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* kVersionKey = RatingPrompt::kCurrentVersionKey;
+constexpr const char* kDateKey = RatingPrompt::kLaunchDateKey;
+constexpr const char* kCountKey = RatingPrompt::kLaunchCountKey;
+constexpr const char* kRatedKey = RatingPrompt::kRatedCurrentVersionKey;
+constexpr const char* kDeclinedKey = RatingPrompt::kDeclinedToRateKey;
+
+const char* const kReviewUrl =
+    "itms-apps://itunes.apple.com/WebObjects/MZStore.woa/wa/viewContentsUserReviews?id=410000001"
+    "&onlyLatestVersion=true&pageNumber=0&sortOrdering=1&type=Purple+Software";
+
+class RatingPromptTest : public ::testing::Test {
+protected:
+    platform::RecordingPlatform rp;  // running version "5.0"
+    AppConfig config;
+
+    // The stored state of an earlier run of version 5.0.
+    void stored(int64_t count, double secondsAgo, bool declined = false, bool rated = false) {
+        rp.settings.preload(kVersionKey, std::string("5.0"));
+        rp.settings.preload(kDateKey, rp.clock.now() - secondsAgo);
+        rp.settings.preload(kCountKey, count);
+        if (declined) rp.settings.preload(kDeclinedKey, true);
+        if (rated) rp.settings.preload(kRatedKey, true);
+    }
+
+    // One launch's bookkeeping, then whatever it queued for the main thread.
+    void launch() {
+        rp.mark();
+        std::make_shared<RatingPrompt>(rp.platform, config)->_appLaunched();
+        launchCalls = rp.callsSinceMark();
+        rp.runPending();
+    }
+
+    bool asked() { return rp.ui.alerts().size() == 1 && rp.ui.alerts().front()->title == "Rate - Voltwise"; }
+    int64_t count() const { return rp.settings.integerForKey(kCountKey); }
+    bool onlineTestRan() const { return findCall(launchCalls, "network.reachabilityFlags()") >= 0; }
+
+    std::vector<std::string> launchCalls;
+};
+
+TEST_F(RatingPromptTest, FirstLaunchStartsCountingAndAsksNothing) {
+    launch();
+    const std::string now = "1700000000";
+    EXPECT_THAT(launchCalls,
+                ElementsAre("settings.stringForKey(\"kRatingPromptCurrentVersion\", nil)",
+                            "settings.setObject(\"5.0\", \"kRatingPromptCurrentVersion\")",
+                            "settings.doubleForKey(\"kRatingPromptLaunchDate\", 0)",
+                            "settings.setDouble(" + now + ", \"kRatingPromptLaunchDate\")",
+                            "settings.integerForKey(\"kRatingPromptLaunchCount\", 0)",
+                            "settings.setInteger(1, \"kRatingPromptLaunchCount\")",
+                            "settings.boolForKey(\"kRatingPromptDeclinedToRate\", NO)",
+                            "settings.boolForKey(\"kRatingPromptRatedCurrentVersion\", NO)",
+                            "settings.synchronize()"));
+    EXPECT_EQ(rp.settings.stringForKey(kVersionKey), "5.0");
+    EXPECT_EQ(rp.settings.doubleForKey(kDateKey), rp.clock.now());
+    EXPECT_FALSE(asked());
+    EXPECT_THAT(rp.network.requests, IsEmpty());
+}
+
+TEST_F(RatingPromptTest, LaunchCountThreshold) {
+    // Sixth counted launch (previous count 5): never, however long ago.
+    stored(5, 100 * 86400.0);
+    launch();
+    EXPECT_EQ(count(), 6);
+    EXPECT_FALSE(asked());
+    EXPECT_FALSE(onlineTestRan());
+
+    // Seventh (previous count 6): asked, after the count has been raised.
+    launch();
+    EXPECT_EQ(count(), 7);
+    EXPECT_TRUE(asked());
+    EXPECT_TRUE(inOrder(launchCalls, {"settings.setInteger(7, \"kRatingPromptLaunchCount\")",
+                                      "network.reachabilityFlags()", "network.startRequest(*", "settings.synchronize()"}));
+}
+
+TEST_F(RatingPromptTest, ElapsedTimeMustBeStrictlyGreaterThanThreeDays) {
+    stored(10, 259200.0);
+    launch();
+    EXPECT_FALSE(asked());
+    EXPECT_FALSE(onlineTestRan());
+    EXPECT_EQ(count(), 11);
+
+    rp.clock.advance(0.5);  // now 259200.5 seconds since the first launch
+    launch();
+    EXPECT_TRUE(asked());
+}
+
+TEST_F(RatingPromptTest, ClockSetBackGivesNegativeElapsedAndNoQuestion) {
+    stored(10, -5 * 86400.0);
+    launch();
+    EXPECT_FALSE(asked());
+    EXPECT_EQ(count(), 11);
+}
+
+TEST_F(RatingPromptTest, DeclinedOrRatedSkipsTheOnlineTestEvenWithoutNetwork) {
+    rp.network.flags.reset();  // the online test would log if it ran
+    for (const bool declined : {true, false}) {
+        SCOPED_TRACE(declined ? "declined" : "rated");
+        for (const char* k : {kVersionKey, kDateKey, kCountKey, kDeclinedKey, kRatedKey}) rp.settings.removeObject(k);
+        stored(10, 10 * 86400.0, declined, !declined);
+        launch();
+        EXPECT_FALSE(asked());
+        EXPECT_FALSE(onlineTestRan());
+        EXPECT_THAT(rp.network.requests, IsEmpty());
+        EXPECT_THAT(rp.log.lines(), IsEmpty());
+        EXPECT_EQ(count(), 11);
+    }
+}
+
+TEST_F(RatingPromptTest, ChangedVersionResetsAllFiveKeys) {
+    rp.settings.preload(kVersionKey, std::string("4.9"));
+    rp.settings.preload(kDateKey, rp.clock.now() - 30 * 86400.0);
+    rp.settings.preload(kCountKey, int64_t{40});
+    rp.settings.preload(kDeclinedKey, true);
+    rp.settings.preload(kRatedKey, true);
+    launch();
+    EXPECT_THAT(launchCalls,
+                ElementsAre("settings.stringForKey(\"kRatingPromptCurrentVersion\", \"4.9\")",
+                            "settings.setObject(\"5.0\", \"kRatingPromptCurrentVersion\")",
+                            "settings.setDouble(1700000000, \"kRatingPromptLaunchDate\")",
+                            "settings.setInteger(1, \"kRatingPromptLaunchCount\")",
+                            "settings.setBool(NO, \"kRatingPromptRatedCurrentVersion\")",
+                            "settings.setBool(NO, \"kRatingPromptDeclinedToRate\")", "settings.synchronize()"));
+    EXPECT_FALSE(asked());
+
+    // Counting has started over: the declined answer of 4.9 no longer holds.
+    rp.clock.advance(4 * 86400.0);
+    for (int i = 0; i < 6; ++i) launch();
+    EXPECT_EQ(count(), 7);
+    EXPECT_TRUE(asked());
+}
+
+TEST_F(RatingPromptTest, OnlineTestFromTheReachabilityFlags) {
+    struct Case {
+        std::optional<uint32_t> flags;
+        bool connectionFails;
+        bool asks;
+        bool probes;
+    };
+    const uint32_t R = kReachabilityReachable, C = kReachabilityConnectionRequired, T = kReachabilityTransientConnection;
+    const Case cases[] = {
+        {R, false, true, true},          // reachable
+        {R | C, false, false, true},     // reachable once a connection is set up: no
+        {0u, false, false, true},        // unreachable: the probe is still sent
+        {T, false, true, true},          // a transient connection counts
+        {C | T, false, true, true},
+        {R, true, false, true},          // no connection object: no, and nothing logged
+        {std::nullopt, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flags ? std::to_string(*c.flags) : "unreadable");
+        platform::RecordingPlatform fresh;
+        fresh.network.flags = c.flags;
+        fresh.network.connectionsFail = c.connectionFails;
+        auto prompt = std::make_shared<RatingPrompt>(fresh.platform, config);
+        EXPECT_EQ(prompt->connectedToNetwork(), c.asks);
+        EXPECT_EQ(fresh.network.requests.size(), c.probes ? 1u : 0u);
+        if (c.flags) {
+            EXPECT_THAT(fresh.log.lines(), IsEmpty());
+        }
+    }
+}
+
+TEST_F(RatingPromptTest, ProbeRequestIgnoresTheCacheWithATwentySecondTimeOut) {
+    config.probeUrl = "http://probe.voltwise.example/page";
+    stored(6, 4 * 86400.0);
+    launch();
+    ASSERT_EQ(rp.network.requests.size(), 1u);
+    EXPECT_EQ(rp.network.requests[0].url, "http://probe.voltwise.example/page");
+    EXPECT_EQ(rp.network.requests[0].cachePolicy, CachePolicy::ReloadIgnoringLocalCacheData);
+    EXPECT_EQ(rp.network.requests[0].timeoutSeconds, 20.0);
+}
+
+TEST_F(RatingPromptTest, UnreadableFlagsLogAndKeepTheCount) {
+    rp.network.flags.reset();
+    stored(6, 4 * 86400.0);
+    launch();
+    EXPECT_THAT(rp.log.lines(), ElementsAre("Error. Could not recover network reachability flags"));
+    EXPECT_THAT(rp.network.requests, IsEmpty());
+    EXPECT_FALSE(asked());
+    EXPECT_EQ(count(), 7);
+    EXPECT_EQ(rp.settings.doubleForKey(kDateKey), rp.clock.now() - 4 * 86400.0);
+}
+
+TEST_F(RatingPromptTest, QuestionTextsAndButtons) {
+    stored(6, 4 * 86400.0);
+    launch();
+    ASSERT_TRUE(asked());
+    const platform::Alert& a = *rp.ui.alerts().front();
+    EXPECT_EQ(a.message,
+              "If you enjoy using Voltwise, would you mind taking a moment to rate it? It won't take more than a "
+              "minute. Thanks for your support!");
+    EXPECT_EQ(a.delegate, "RatingPrompt");
+    EXPECT_THAT(a.buttonTitles(), ElementsAre("No, Thanks", "Rate - Voltwise", "Remind me later"));
+}
+
+TEST_F(RatingPromptTest, EachAnswer) {
+    struct Case {
+        int index;
+        bool declined;
+        bool rated;
+        bool opensStore;
+    };
+    for (const Case& c : {Case{0, true, false, false}, Case{1, false, true, true}, Case{2, false, false, false}}) {
+        SCOPED_TRACE(c.index);
+        platform::RecordingPlatform fresh;
+        auto prompt = std::make_shared<RatingPrompt>(fresh.platform, config);
+        fresh.loop.post([prompt] { prompt->showPrompt(); });
+        fresh.runPending();
+        fresh.mark();
+        ASSERT_TRUE(fresh.ui.alerts().clickButtonAtIndex(c.index));
+        const auto calls = fresh.callsSinceMark();
+        EXPECT_EQ(fresh.settings.boolForKey(kDeclinedKey), c.declined);
+        EXPECT_EQ(fresh.settings.boolForKey(kRatedKey), c.rated);
+        EXPECT_EQ(fresh.openedUrls, c.opensStore ? std::vector<std::string>{kReviewUrl} : std::vector<std::string>{});
+        EXPECT_EQ(calls.back().rfind("settings.synchronize()", 0), 0u) << "last: " << calls.back();
+        if (c.opensStore) {
+            EXPECT_TRUE(inOrder(calls, {std::string("application.openURL(\"") + kReviewUrl + "\")",
+                                        "settings.setBool(YES, \"kRatingPromptRatedCurrentVersion\")",
+                                        "settings.synchronize()"}));
+        }
+        if (c.index == 2) {
+            EXPECT_EQ(countCalls(calls, "settings.set*"), 0u);
+        }
+    }
+}
+
+TEST_F(RatingPromptTest, AnswersDecideTheNextLaunches) {
+    stored(6, 4 * 86400.0);
+    launch();
+    ASSERT_TRUE(rp.ui.alerts().clickButtonAtIndex(2));  // Remind me later
+    launch();
+    ASSERT_TRUE(asked()) << "the very next launch asks again";
+    ASSERT_TRUE(rp.ui.alerts().clickButtonAtIndex(0));  // No, Thanks
+    launch();
+    launch();
+    EXPECT_FALSE(asked());
+    EXPECT_EQ(count(), 10);
+}
+
+TEST(RatingPromptReviewUrl, EveryAppIdIsReplacedByThePlainNumber) {
+    AppConfig c;
+    EXPECT_EQ(RatingPrompt::reviewUrl(c), kReviewUrl);
+    c.storeHost = "store.voltwise.example";
+    c.appStoreId = 7;
+    EXPECT_EQ(RatingPrompt::reviewUrl(c),
+              "itms-apps://store.voltwise.example/WebObjects/MZStore.woa/wa/viewContentsUserReviews?id=7"
+              "&onlyLatestVersion=true&pageNumber=0&sortOrdering=1&type=Purple+Software");
+}
+
+}  // namespace
+}  // namespace vw::testing

@@ -1,0 +1,186 @@
+// The rating prompt's background thread: the main thread does not wait for
+// it, the question reaches the main thread through the run loop, and the
+// instance lives exactly as long as something still needs it.
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "platform/recording/RecordingPlatform.h"
+#include "rating/RatingPrompt.h"
+#include "tests/controller/AppFixture.h"
+
+namespace vw::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A network whose reachability query blocks until the test lets it go.
+class BlockingNetwork final : public platform::Network {
+public:
+    explicit BlockingNetwork(const platform::MainLoop& loop) : loop_(loop) {}
+
+    bool startRequest(const platform::UrlRequest&) override {
+        std::lock_guard lock(mutex_);
+        ++requests_;
+        return true;
+    }
+    std::optional<uint32_t> reachabilityFlags() override {
+        std::unique_lock lock(mutex_);
+        queried_ = true;
+        queriedOnMainThread_ = loop_.isMainThread();
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return released_; });
+        return platform::kReachabilityReachable;
+    }
+
+    bool waitUntilQueried(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, timeout, [&] { return queried_; });
+    }
+    void release() {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+    bool queriedOnMainThread() {
+        std::lock_guard lock(mutex_);
+        return queriedOnMainThread_;
+    }
+    int requests() {
+        std::lock_guard lock(mutex_);
+        return requests_;
+    }
+
+private:
+    const platform::MainLoop& loop_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool queried_ = false, released_ = false, queriedOnMainThread_ = true;
+    int requests_ = 0;
+};
+
+platform::Platform withNetwork(platform::RecordingPlatform& rp, platform::Network& network) {
+    return {rp.clock, rp.loop,          rp.log,   rp.application, rp.bundle,   rp.ui,    rp.device,
+            rp.notifications, rp.settings, rp.audio, network,        rp.identity, &rp.trace};
+}
+
+// Stored state that makes this launch ask.
+void dueForTheQuestion(platform::RecordingPlatform& rp) {
+    rp.settings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
+    rp.settings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
+    rp.settings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
+}
+
+bool asked(platform::RecordingPlatform& rp) {
+    return rp.ui.alerts().size() == 1 && rp.ui.alerts().front()->title == "Rate - Voltwise";
+}
+
+class RatingThreadsTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        network.release();
+        ASSERT_TRUE(RatingPrompt::waitForBackgroundRuns(60s));
+    }
+
+    platform::RecordingPlatform rp;
+    BlockingNetwork network{rp.loop};
+    platform::Platform platform = withNetwork(rp, network);
+    AppConfig config;
+};
+
+TEST_F(RatingThreadsTest, MainThreadDoesNotWaitAndTheQuestionIsQueuedForIt) {
+    dueForTheQuestion(rp);
+    // Returns although the background run is stuck in the reachability query.
+    RatingPrompt::appLaunched(platform, config);
+    ASSERT_TRUE(network.waitUntilQueried(30s));
+    EXPECT_FALSE(network.queriedOnMainThread());
+    EXPECT_FALSE(RatingPrompt::waitForBackgroundRuns(0ms)) << "the run is still blocked";
+    EXPECT_EQ(rp.settings.integerForKey(RatingPrompt::kLaunchCountKey), 7) << "counted before the online test";
+
+    network.release();
+    ASSERT_TRUE(RatingPrompt::waitForBackgroundRuns(60s));
+    // The run ended without waiting for the main thread to show anything.
+    EXPECT_EQ(rp.ui.alerts().size(), 0u);
+    EXPECT_TRUE(rp.loop.hasPostedWork());
+    rp.runPending();
+    EXPECT_TRUE(asked(rp));
+    EXPECT_EQ(network.requests(), 1);
+}
+
+TEST_F(RatingThreadsTest, OverlappingLaunchesAreEachCounted) {
+    network.release();
+    for (int i = 0; i < 8; ++i) RatingPrompt::appLaunched(platform, config);
+    ASSERT_TRUE(RatingPrompt::waitForBackgroundRuns(60s));
+    EXPECT_EQ(rp.settings.integerForKey(RatingPrompt::kLaunchCountKey), 8);
+    EXPECT_EQ(rp.settings.stringForKey(RatingPrompt::kCurrentVersionKey), "5.0");
+}
+
+TEST_F(RatingThreadsTest, QuestionLeftUnansweredAtTeardownIsFreedWithThePlatform) {
+    // Ends with the question queued (or shown) and never answered; the
+    // sanitizer runs check that nothing is left behind.
+    network.release();
+    dueForTheQuestion(rp);
+    RatingPrompt::appLaunched(platform, config);
+    ASSERT_TRUE(RatingPrompt::waitForBackgroundRuns(60s));
+    EXPECT_TRUE(rp.loop.hasPostedWork());
+}
+
+// The ownership that appLaunched sets up, followed by hand.
+TEST(RatingPromptLifetime, FreedAtOnceWhenNothingIsAsked) {
+    platform::RecordingPlatform rp;
+    auto prompt = std::make_shared<RatingPrompt>(rp.platform, AppConfig{});
+    std::weak_ptr<RatingPrompt> watch = prompt;
+    prompt->_appLaunched();  // a first launch
+    prompt.reset();          // the thread's share
+    EXPECT_TRUE(watch.expired());
+    EXPECT_FALSE(rp.loop.hasPostedWork());
+}
+
+TEST(RatingPromptLifetime, LivesUntilTheAnswer) {
+    for (int answer : {0, 1, 2}) {
+        SCOPED_TRACE(answer);
+        platform::RecordingPlatform rp;
+        dueForTheQuestion(rp);
+        auto prompt = std::make_shared<RatingPrompt>(rp.platform, AppConfig{});
+        std::weak_ptr<RatingPrompt> watch = prompt;
+        prompt->_appLaunched();
+        prompt.reset();
+        EXPECT_FALSE(watch.expired()) << "the queued question holds it";
+        rp.runPending();
+        ASSERT_TRUE(asked(rp));
+        EXPECT_FALSE(watch.expired()) << "the alert holds it";
+        ASSERT_TRUE(rp.ui.alerts().clickButtonAtIndex(answer));
+        EXPECT_TRUE(watch.expired());
+    }
+}
+
+TEST(RatingPromptLifetime, UnansweredQuestionGoesWithThePlatform) {
+    for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown ? "shown" : "still queued");
+        auto rp = std::make_unique<platform::RecordingPlatform>();
+        dueForTheQuestion(*rp);
+        auto prompt = std::make_shared<RatingPrompt>(rp->platform, AppConfig{});
+        std::weak_ptr<RatingPrompt> watch = prompt;
+        prompt->_appLaunched();
+        prompt.reset();
+        if (shown) rp->runPending();
+        EXPECT_EQ(asked(*rp), shown);
+        rp.reset();
+        EXPECT_TRUE(watch.expired());
+    }
+}
+
+TEST(RatingPromptController, BuildingTheMainViewCountsALaunchInTheBackground) {
+    App app;
+    app.rp.setBattery(0.57f, BatteryState::Unplugged);
+    app.launch();  // waits for the background run
+    EXPECT_EQ(app.rp.settings.integerForKey(RatingPrompt::kLaunchCountKey), 1);
+    EXPECT_EQ(app.rp.settings.stringForKey(RatingPrompt::kCurrentVersionKey), "5.0");
+    EXPECT_EQ(app.rp.settings.doubleForKey(RatingPrompt::kLaunchDateKey), app.rp.clock.now());
+}
+
+}  // namespace
+}  // namespace vw::testing
