@@ -53,13 +53,18 @@ void EventLoop::run(std::optional<double> seconds) {
     const platform::Clock& clock = loop_.clock();
     const std::optional<double> until = seconds ? std::optional<double>(clock.now() + *seconds) : std::nullopt;
     double lastFrame = -std::numeric_limits<double>::infinity();
+    quit_ = false;
     while (!quit_) {
-        if (loop_.runDue()) dirty_ = true;
+        loop_.runDue();
         ui_.animator().tick();
         const bool animating = moving();
         const double now = clock.now();
-        if (dirty_ || animating) {
+        // Work that ran may have changed nothing that shows (the slide show's
+        // timer while the show is closed): then no frame is drawn.
+        const std::size_t scene = sceneSignature(ui_);
+        if (dirty_ || animating || scene != drawn_ || frames_ == 0) {
             screen_.draw(ui_);
+            drawn_ = scene;
             lastFrame = now;
             dirty_ = false;
             if (frames_++ == 0 && hooks_.firstFrame) hooks_.firstFrame();

@@ -351,6 +351,53 @@ void Renderer::drawAlert(const Alert& alert, Size screen) {
     }
 }
 
+// ---- what a frame depends on ----
+
+namespace {
+void mixHash(std::size_t& h, std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); }
+void mixFloat(std::size_t& h, float v) { mixHash(h, std::hash<float>()(v)); }
+
+void signView(std::size_t& h, const View& v) {
+    mixHash(h, v.hidden());
+    if (v.hidden()) return;
+    const Rect f = v.frameWithTransform(v.presentationTransform());
+    for (float x : {f.x, f.y, f.width, f.height}) mixFloat(h, x);
+    const Colour bg = v.backgroundColor();
+    mixHash(h, (uint32_t(bg.r) << 24) | (uint32_t(bg.g) << 16) | (uint32_t(bg.b) << 8) | bg.a);
+    const std::string& kind = v.kind();
+    if (kind == "imageView") {
+        mixHash(h, std::hash<const void*>()(static_cast<const ImageView&>(v).image().get()));
+    } else if (kind == "textView") {
+        const auto& t = static_cast<const TextView&>(v);
+        mixHash(h, std::hash<std::string>()(t.text()));
+        const Colour c = t.textColor();
+        mixHash(h, (uint32_t(c.r) << 24) | (uint32_t(c.g) << 16) | (uint32_t(c.b) << 8) | c.a);
+        mixHash(h, t.font() ? std::hash<std::string>()(t.font()->name) ^ std::hash<float>()(t.font()->size) : 0);
+        mixHash(h, static_cast<std::size_t>(t.textAlignment()));
+    } else if (kind == "pickerView") {
+        const auto& p = static_cast<const PickerView&>(v);
+        mixFloat(h, p.wheelPosition());
+        mixHash(h, p.showsSelectionIndicator());
+        for (const auto& title : p.titles()) mixHash(h, std::hash<std::string>()(title));
+    } else if (kind == "scrollView") {
+        const auto& sv = static_cast<const ScrollView&>(v);
+        mixFloat(h, sv.contentOffset().x);
+        mixFloat(h, sv.contentOffset().y);
+    }
+    mixHash(h, v.subviews().size());
+    for (const auto& child : v.subviews()) signView(h, *child);
+}
+}  // namespace
+
+std::size_t sceneSignature(const Ui& ui) {
+    std::size_t h = 0;
+    const Alert* alert = ui.alerts().front();
+    mixHash(h, std::hash<const void*>()(alert));
+    if (alert) mixHash(h, ui.alerts().size());
+    if (const Window* w = ui.keyWindow()) signView(h, *w);
+    return h;
+}
+
 // ---- the offscreen screen ----
 
 OffscreenScreen::OffscreenScreen(Size points, int scale) : points_(points), scale_(std::max(1, scale)) {

@@ -89,6 +89,11 @@ private:
     float pickerWidth_ = 0, pickerFont_ = 0;
 };
 
+// A digest of everything drawing `ui` depends on (visibility, geometry,
+// images, texts, colours, the wheel, scroll offsets, the alert on show), so
+// a frame is drawn only when it would differ from the last one.
+std::size_t sceneSignature(const platform::Ui& ui);
+
 // Something the views are drawn to.
 class Screen {
 public:

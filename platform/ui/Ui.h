@@ -23,6 +23,7 @@ public:
     Trace* trace() const { return trace_; }
     Animator& animator() { return animator_; }
     AlertQueue& alerts() { return alerts_; }
+    const AlertQueue& alerts() const { return alerts_; }
     MainLoop& loop() { return loop_; }
     float screenWidth() const { return screenWidth_; }
 

@@ -71,5 +71,19 @@ TEST(EventLoop, TimersAndPostsFromOtherThreadsWakeIt) {
     EXPECT_LE(loop.frames(), 4u);
 }
 
+TEST(EventLoop, WorkThatChangesNothingVisibleDrawsNoFrame) {
+    Scene s;
+    EventLoop loop(s.loop, s.ui, s.screen, nullptr, false);
+    int ticks = 0;
+    s.loop.scheduleTimer(0.05, true, [&] {
+        ++ticks;
+        if (ticks == 4) s.box->setHidden(true);  // only this one shows
+    });
+    loop.run(0.5);
+    EXPECT_GE(ticks, 6);
+    EXPECT_EQ(loop.frames(), 2u) << "the first frame, and the one after the box went";
+    EXPECT_NE(sceneSignature(s.ui), 0u);
+}
+
 }  // namespace
 }  // namespace vw::desktop
