@@ -245,8 +245,15 @@ void PickerView::userDragWheelBy(float dy) {
     const float step = -dy / std::max(1.0f, rowHeight_);
     const float last = static_cast<float>(lastRow());
     // Past the ends the wheel follows at half the finger's speed.
-    const bool outside = (wheel_ < 0 && step < 0) || (wheel_ > last && step > 0);
-    wheel_ = std::clamp(wheel_ + (outside ? step * 0.5f : step), -1.0f, last + 1.0f);
+    float next = wheel_ + step;
+    if (next < 0) {
+        const float edge = std::min(wheel_, 0.0f);
+        next = edge + (next - edge) * 0.5f;
+    } else if (next > last) {
+        const float edge = std::max(wheel_, last);
+        next = edge + (next - edge) * 0.5f;
+    }
+    wheel_ = std::clamp(next, -1.0f, last + 1.0f);
 }
 
 int PickerView::settleRowFor(float position, float velocityY) const {

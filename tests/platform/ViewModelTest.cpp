@@ -235,6 +235,73 @@ TEST_F(Rows, PickerLoadsRowsAndClampsSelection) {
     EXPECT_EQ(selected, (std::vector<int>{0}));
 }
 
+TEST_F(Rows, TheWheelTurnsToAnAnimatedSelectionOverTheFollowingFrames) {
+    PickerView p(ui, {0, 264, 0, 0});
+    p.setDataSource(this, "t");
+    p.setDelegate(this, "t");
+    p.reloadAllComponents();
+    EXPECT_EQ(p.wheelPosition(), 0.0f);
+    p.selectRow(2, 0, true);
+    EXPECT_EQ(p.selectedRowInComponent(0), 2);
+    EXPECT_EQ(p.wheelPosition(), 0.0f);  // not yet
+    EXPECT_TRUE(ui.animator().animating());
+    rp.advance(PickerView::kWheelSeconds / 2);
+    EXPECT_GT(p.wheelPosition(), 0.0f);
+    EXPECT_LT(p.wheelPosition(), 2.0f);
+    rp.advance(PickerView::kWheelSeconds);
+    EXPECT_EQ(p.wheelPosition(), 2.0f);
+    EXPECT_TRUE(selected.empty());  // the program's own turn reports nothing
+    p.selectRow(0, 0, false);
+    EXPECT_EQ(p.wheelPosition(), 0.0f);  // at once
+    EXPECT_FALSE(ui.animator().animating());
+}
+
+TEST_F(Rows, AUsersDragCoastsSettlesAndReportsOnce) {
+    list = {"a", "b", "c", "d", "e", "f", "g", "h"};
+    PickerView p(ui, {0, 264, 0, 0});
+    p.setDataSource(this, "t");
+    p.setDelegate(this, "t");
+    p.reloadAllComponents();
+    p.userDragWheelBy(-60);  // the finger moves up: later rows come to the indicator
+    EXPECT_FLOAT_EQ(p.wheelPosition(), 1.2f);
+    EXPECT_TRUE(p.userTurning());
+    EXPECT_EQ(p.settleRowFor(1.2f, 0), 1);
+    EXPECT_EQ(p.settleRowFor(1.2f, -400), 3);   // a flick up coasts on two rows
+    EXPECT_EQ(p.settleRowFor(1.2f, -9000), 7);  // never past the last row
+    p.userReleaseWheel(0);
+    EXPECT_TRUE(selected.empty());  // not before it has settled
+    rp.advance(1);
+    EXPECT_EQ(selected, (std::vector<int>{1}));
+    EXPECT_EQ(p.wheelPosition(), 1.0f);
+    // Past the first row the wheel follows at half the finger's speed.
+    p.userDragWheelBy(100);  // two rows' worth from row 1: one to row 0, one beyond it at half
+    EXPECT_FLOAT_EQ(p.wheelPosition(), -0.5f);
+    p.userDragWheelBy(50);
+    EXPECT_FLOAT_EQ(p.wheelPosition(), -1.0f);
+    p.userDragWheelBy(50);
+    EXPECT_FLOAT_EQ(p.wheelPosition(), -1.0f);  // at most a row beyond
+    p.userReleaseWheel(0);
+    rp.advance(1);
+    EXPECT_EQ(selected, (std::vector<int>{1, 0}));
+    // Mouse-wheel turns add up while the wheel is still heading somewhere.
+    p.userTurnWheelBy(1);
+    p.userTurnWheelBy(1);
+    p.userTurnWheelBy(1);
+    rp.advance(1);
+    EXPECT_EQ(selected, (std::vector<int>{1, 0, 3}));
+    // A new drag takes over a turn that has not settled: only the last settling reports.
+    p.userTurnWheelBy(2);
+    p.userDragWheelBy(-10);
+    p.userReleaseWheel(0);
+    rp.advance(1);
+    EXPECT_EQ(selected, (std::vector<int>{1, 0, 3, 3}));
+    // Fewer rows after a reload keep the wheel on them.
+    list = {"x", "y"};
+    p.reloadAllComponents();
+    EXPECT_LE(p.wheelPosition(), 2.0f);
+    EXPECT_EQ(p.selectedRowInComponent(0), 1);
+}
+
 TEST(Alerts, QueuedInOrderAndAnsweredByIndex) {
     Trace trace;
     AlertQueue q(&trace);
