@@ -53,6 +53,15 @@ View* InputRouter::hitTest(View& v, Point p, Point origin) {
     return &v;
 }
 
+View* InputRouter::takerAt(Point p, const char* kind) {
+    Window* w = ui_.keyWindow();
+    if (!w) return nullptr;
+    View* hit = hitTest(*w, p, w->superview() ? w->superview()->originInWindow() : Point{0, 0});
+    for (View* v = hit; v; v = v->superview())
+        if (v->kind() == "scrollView" || v->kind() == "pickerView") return kind && v->kind() != kind ? nullptr : v;
+    return nullptr;
+}
+
 int InputRouter::alertButtonAt(Point p) {
     const Alert* a = ui_.alerts().front();
     if (!a) return -1;
@@ -74,19 +83,15 @@ void InputRouter::press(Point p, double time) {
         renderer_.setPressedAlertButton(alertButton_);
         return;
     }
-    Window* w = ui_.keyWindow();
-    View* hit = w ? hitTest(*w, p, w->superview() ? w->superview()->originInWindow() : Point{0, 0}) : nullptr;
-    for (View* v = hit; v; v = v->superview()) {
+    if (View* v = takerAt(p, nullptr)) {
         if (v->kind() == "scrollView") {
             scroll_ = static_cast<ScrollView*>(v);
             target_ = Target::Scroll;
-            return;
-        }
-        if (v->kind() == "pickerView") {
+        } else {
             picker_ = static_cast<PickerView*>(v);
             target_ = Target::Picker;
-            return;
         }
+        return;
     }
     target_ = Target::Controller;
     touches_({Touch{p}});
@@ -162,13 +167,7 @@ void InputRouter::release(Point p, double time) {
 
 void InputRouter::wheel(Point p, int notches) {
     if (ui_.alerts().front() || target_ != Target::None) return;
-    Window* w = ui_.keyWindow();
-    View* hit = w ? hitTest(*w, p, Point{0, 0}) : nullptr;
-    for (View* v = hit; v; v = v->superview())
-        if (v->kind() == "pickerView") {
-            static_cast<PickerView*>(v)->userTurnWheelBy(notches);
-            return;
-        }
+    if (View* v = takerAt(p, "pickerView")) static_cast<PickerView*>(v)->userTurnWheelBy(notches);
 }
 
 bool InputRouter::pressAlertButton(int index) {

@@ -46,6 +46,8 @@ public:
 private:
     enum class Target { None, Alert, Scroll, Picker, Controller };
     platform::View* hitTest(platform::View& v, platform::Point p, platform::Point origin);
+    // The scroll view or picker under `p` that takes it, if any.
+    platform::View* takerAt(platform::Point p, const char* kind);
     int alertButtonAt(platform::Point p);
     float velocity(bool vertical) const;
 

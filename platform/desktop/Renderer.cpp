@@ -180,6 +180,16 @@ void Renderer::draw(const View& root, const Alert* alert, Size screen) {
     if (alert) drawAlert(*alert, screen);
 }
 
+void Renderer::draw(const Ui& ui, Size screen) {
+    if (const Window* w = ui.keyWindow()) {
+        draw(*w, ui.alerts().front(), screen);
+        return;
+    }
+    SDL_SetRenderDrawColor(sdl_, 0, 0, 0, 255);
+    SDL_RenderSetClipRect(sdl_, nullptr);
+    SDL_RenderClear(sdl_);
+}
+
 void Renderer::drawView(const View& v, Point origin, SDL_Rect clip) {
     if (v.hidden()) return;
     const Rect f = v.frameWithTransform(v.presentationTransform());
@@ -415,12 +425,7 @@ OffscreenScreen::~OffscreenScreen() {
 
 void OffscreenScreen::draw(Ui& ui) {
     if (!renderer_) return;
-    if (const Window* w = ui.keyWindow()) {
-        renderer_->draw(*w, ui.alerts().front(), points_);
-    } else {
-        SDL_SetRenderDrawColor(sdl_, 0, 0, 0, 255);
-        SDL_RenderClear(sdl_);
-    }
+    renderer_->draw(ui, points_);
     SDL_RenderFlush(sdl_);
 }
 
@@ -440,12 +445,7 @@ bool OffscreenScreen::savePng(const std::string& path) const { return surface_ &
 WindowScreen::WindowScreen(SDL_Renderer* renderer, int scale, Size points) : points_(points), renderer_(renderer, scale) {}
 
 void WindowScreen::draw(Ui& ui) {
-    if (const Window* w = ui.keyWindow()) {
-        renderer_.draw(*w, ui.alerts().front(), points_);
-    } else {
-        SDL_SetRenderDrawColor(renderer_.sdl(), 0, 0, 0, 255);
-        SDL_RenderClear(renderer_.sdl());
-    }
+    renderer_.draw(ui, points_);
     SDL_RenderPresent(renderer_.sdl());
 }
 

@@ -49,6 +49,8 @@ public:
     // The views under `root` (the key window), then the alert on show, if any,
     // over a dimmed screen of `screen` points.
     void draw(const platform::View& root, const platform::Alert* alert, platform::Size screen);
+    // The key window of `ui` and its alert; black without a key window.
+    void draw(const platform::Ui& ui, platform::Size screen);
     AlertLayout layoutAlert(const platform::Alert& alert, platform::Size screen);
     // The alert button being held down, drawn lit (-1: none).
     void setPressedAlertButton(int index) { pressedButton_ = index; }

@@ -69,16 +69,7 @@ TEST_F(CliDesktop, ScreenshotAfterAScriptShowsWhatTheScriptLeft) {
     EXPECT_NE(r.out.find("skin view: tiger_skin.png"), std::string::npos) << r.out;  // the script's own report
     EXPECT_NE(r.out.find("screenshot: " + file.string() + " (320x480)"), std::string::npos);
     // The skin view shows the tiger where the filler leaves it.
-    const auto pixel = [&](const fs::path& f, int x, int y) {
-        SDL_Surface* raw = IMG_Load(f.c_str());
-        SDL_Surface* s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
-        SDL_FreeSurface(raw);
-        const auto* p = static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * 4;
-        const uint32_t v = (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
-        SDL_FreeSurface(s);
-        return v;
-    };
-    EXPECT_TRUE(testing::near(pixel(file, 60, 100), testing::resourcePixel("tiger_skin.png", 29, 25)));
+    EXPECT_TRUE(testing::near(testing::filePixel(file.string(), 60, 100), testing::resourcePixel("tiger_skin.png", 29, 25)));
 }
 
 }  // namespace

@@ -14,16 +14,25 @@
 
 namespace vw::testing {
 
-// 0xRRGGBB of a generated image's pixel.
-inline uint32_t resourcePixel(const std::string& file, int x, int y) {
-    SDL_Surface* raw = IMG_Load((platform::builtResourceDir() + "/" + file).c_str());
+// 0xRRGGBB of a PNG file's pixel (all ones when it cannot be read).
+inline uint32_t filePixel(const std::string& path, int x, int y) {
+    SDL_Surface* raw = IMG_Load(path.c_str());
     if (!raw) return 0xFFFFFFFFu;
     SDL_Surface* s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
     SDL_FreeSurface(raw);
+    if (x < 0 || y < 0 || x >= s->w || y >= s->h) {
+        SDL_FreeSurface(s);
+        return 0xFFFFFFFFu;
+    }
     const auto* p = static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * 4;
     const uint32_t v = (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
     SDL_FreeSurface(s);
     return v;
+}
+
+// The same of a generated image.
+inline uint32_t resourcePixel(const std::string& file, int x, int y) {
+    return filePixel(platform::builtResourceDir() + "/" + file, x, y);
 }
 
 // Colours equal within `tolerance` on every channel.
