@@ -4,7 +4,7 @@ GENERATOR  ?= Ninja
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 # Test suites (CTest labels) that run under the sanitizers.
-ASAN_SUITES ?= core|cli
+ASAN_SUITES ?= core|cli|json
 TSAN_SUITES ?= core
 
 .PHONY: all deps configure build run test test-asan test-tsan bench clean

@@ -27,10 +27,13 @@ const Constants& constants() {
 }
 
 // The escape letter written after a backslash for each byte, 0 for bytes
-// written as they are: \\ \" \/ \b \f \n \r \t.
+// written as they are: \\ \" \/ \b \f \n \r \t, and U+0000 as \u0000
+// ('u'). Raw NUL bytes could make the output start like UTF-16 or UTF-32 text
+// ("\"\0\0\0"), which the reader would then decode as such.
 struct EscapeTable {
     char letter[256] = {};
     EscapeTable() {
+        letter[0x00] = 'u';
         letter[static_cast<unsigned char>('\\')] = '\\';
         letter[static_cast<unsigned char>('"')] = '"';
         letter[static_cast<unsigned char>('/')] = '/';
@@ -68,8 +71,12 @@ struct Writer {
             const char e = kEscapes.letter[static_cast<unsigned char>(*p)];
             if (!e) continue;
             out.append(run, static_cast<std::size_t>(p - run));
-            const char pair[2] = {'\\', e};
-            out.append(pair, 2);
+            if (e == 'u') {
+                out.append("\\u0000", 6);
+            } else {
+                const char pair[2] = {'\\', e};
+                out.append(pair, 2);
+            }
             run = p + 1;
         }
         out.append(run, static_cast<std::size_t>(end - run));

@@ -177,27 +177,32 @@ bool JSONScanner::Reader::dictionary(RawValue& out, unsigned depth) {
 
     // Keys are found by comparing against this dictionary's entries in order
     // while they are few, then through an index of entry number + 1 by hash.
-    std::vector<uint32_t>* index = nullptr;
+    // The index belongs to this nesting level; it is looked up by level each
+    // time, since deeper levels may add levels to the list.
+    bool indexed = false;
     uint32_t mask = 0;
-    auto insertIndex = [&](std::size_t i) {
+    auto table = [&]() -> std::vector<uint32_t>& { return s.keyIndex[depth]; };
+    auto insertIndex = [&](std::vector<uint32_t>& t, std::size_t i) {
         uint32_t h = static_cast<uint32_t>(entries[base + i].hash) & mask;
-        while ((*index)[h]) h = (h + 1) & mask;
-        (*index)[h] = static_cast<uint32_t>(i + 1);
+        while (t[h]) h = (h + 1) & mask;
+        t[h] = static_cast<uint32_t>(i + 1);
     };
     auto rebuildIndex = [&](std::size_t slots) {
-        index->assign(slots, 0);
+        std::vector<uint32_t>& t = table();
+        t.assign(slots, 0);
         mask = static_cast<uint32_t>(slots - 1);
-        for (std::size_t i = 0; i < entries.size() - base; ++i) insertIndex(i);
+        for (std::size_t i = 0; i < entries.size() - base; ++i) insertIndex(t, i);
     };
     auto findKey = [&](const RawValue& key, uint64_t hash) -> std::size_t {
         const std::size_t n = entries.size() - base;
-        if (!index) {
+        if (!indexed) {
             for (std::size_t i = 0; i < n; ++i)
                 if (detail::sameText(entries[base + i].key, key)) return i;
             return SIZE_MAX;
         }
+        const std::vector<uint32_t>& t = table();
         for (uint32_t h = static_cast<uint32_t>(hash) & mask;; h = (h + 1) & mask) {
-            const uint32_t slot = (*index)[h];
+            const uint32_t slot = t[h];
             if (slot == 0) return SIZE_MAX;
             if (detail::sameText(entries[base + slot - 1].key, key)) return slot - 1;
         }
@@ -217,29 +222,29 @@ bool JSONScanner::Reader::dictionary(RawValue& out, unsigned depth) {
 
         // Set-value semantics: replace an equal key's value, or remove the key
         // when no value was found.
-        const uint64_t hash = index ? detail::keyHash(detail::textBytes(key), detail::textLength(key)) : 0;
+        const uint64_t hash = indexed ? detail::keyHash(detail::textBytes(key), detail::textLength(key)) : 0;
         const std::size_t at = findKey(key, hash);
         if (item.tag() == detail::kNilTag) {
             if (at != SIZE_MAX) {
                 entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(base + at));
-                if (index) rebuildIndex(mask + 1);
+                if (indexed) rebuildIndex(mask + 1);
             }
         } else if (at != SIZE_MAX) {
             entries[base + at].value = item;
         } else {
             entries.push_back(RawEntry{key, item, hash});
             const std::size_t n = entries.size() - base;
-            if (!index && n > detail::kIndexThreshold) {
+            if (!indexed && n > detail::kIndexThreshold) {
                 if (s.keyIndex.size() <= depth) s.keyIndex.resize(depth + 1);
-                index = &s.keyIndex[depth];
+                indexed = true;
                 for (std::size_t i = 0; i < n; ++i) {
                     const RawValue& k = entries[base + i].key;
                     entries[base + i].hash = detail::keyHash(detail::textBytes(k), detail::textLength(k));
                 }
                 rebuildIndex(64);
-            } else if (index) {
+            } else if (indexed) {
                 if (2 * n > mask + 1) rebuildIndex(2 * (mask + 1));
-                else insertIndex(n - 1);
+                else insertIndex(table(), n - 1);
             }
         }
 

@@ -1,0 +1,78 @@
+// Reads arbitrary bytes through every entry point of the reader and checks the
+// failure contract: a nil result comes with a known error or none at all, and
+// the cursor stays inside the buffer.
+#include <cstdint>
+#include <cstdlib>
+#include <set>
+
+#include "json/DataScanner.h"
+#include "json/DictionaryWithJSON.h"
+#include "json/JSONDeserializer.h"
+#include "json/JSONScanner.h"
+#include "platform/value/Exception.h"
+
+using namespace vw;
+
+namespace {
+
+void check(bool ok) {
+    if (!ok) std::abort();
+}
+
+void checkError(const Error& e) {
+    static const std::set<int64_t> codes = {-1, -2, -3, -4, -5, -7, -8, -9, -11, -12, -13, -14, -15, -16};
+    if (e.domain == kJSONDeserializerErrorDomain) {
+        check(e.code == -1 && !e.localizedDescription);
+        return;
+    }
+    check(e.domain == kJSONScannerErrorDomain && codes.count(e.code) && e.localizedDescription);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
+    const Value data = Value::dataNoCopy(bytes, size);
+    const JSONDeserializer reader;
+
+    Error error;
+    const Value v = reader.deserialize(data, &error);
+    if (v.isNil() && !error.domain.empty()) checkError(error);
+
+    Error dictionaryError, arrayError;
+    const Value d = reader.deserializeAsDictionary(data, &dictionaryError);
+    check(d.isNil() || d.isDictionary());
+    if (d.isNil() && !dictionaryError.domain.empty()) checkError(dictionaryError);
+    const Value a = reader.deserializeAsArray(data, &arrayError);
+    check(a.isNil() || a.isArray());
+    if (a.isNil() && !arrayError.domain.empty()) checkError(arrayError);
+    check(dictionaryWithJSONData(data, nullptr) == v);
+
+    // Every scan operation from every start position of a short prefix.
+    JSONScanner scanner;
+    scanner.setData(data);
+    const uint32_t length = static_cast<uint32_t>(scanner.data().bytes().size());
+    for (uint32_t at = 0; at < length && at < 64; ++at) {
+        Value out;
+        Error e;
+        scanner.setScanLocation(at);
+        if (!scanner.scanJSONStringConstant(&out, &e)) checkError(e);
+        check(scanner.scanLocation() <= length);
+        scanner.setScanLocation(at);
+        scanner.scanJSONNumberConstant(&out, nullptr);
+        scanner.setScanLocation(at);
+        scanner.scanNotQuoteCharactersIntoString(&out);
+        scanner.setScanLocation(at);
+        try {
+            scanner.scanCStyleComment(&out);
+        } catch (const Exception& ex) {
+            check(ex.name() == kGenericExceptionName);
+        }
+        scanner.setScanLocation(at);
+        scanner.scanCPlusPlusStyleComment(&out);
+        check(scanner.scanLocation() <= length);
+        scanner.setScanLocation(at);
+        while (!scanner.isAtEnd()) scanner.scanCharacter();
+        check(scanner.scanLocation() == length && scanner.scanCharacter() == 0 && scanner.scanLocation() == length);
+    }
+    return 0;
+}
