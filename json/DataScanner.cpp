@@ -13,7 +13,16 @@
 
 namespace vw {
 
-DataScanner::DataScanner() { setDoubleCharacters(CharacterSet::characterSetWithCharactersInString("0123456789eE-.")); }
+namespace {
+
+const CharacterSet& defaultDoubleCharacters() {
+    static const CharacterSet set = CharacterSet::characterSetWithCharactersInString("0123456789eE-.");
+    return set;
+}
+
+}  // namespace
+
+DataScanner::DataScanner() { setDoubleCharacters(defaultDoubleCharacters()); }
 
 DataScanner::~DataScanner() = default;
 
@@ -37,6 +46,7 @@ void DataScanner::setData(const Value& data) {
 
 void DataScanner::setDoubleCharacters(CharacterSet characters) {
     doubleCharacters_ = std::move(characters);
+    defaultDoubleCharacters_ = doubleCharacters_ == defaultDoubleCharacters();
     for (int c = 0; c < 256; ++c) doubleTable_[c] = doubleCharacters_.byteIsMember(static_cast<unsigned char>(c));
 }
 

@@ -105,6 +105,8 @@ protected:
     // doubleCharacters as a byte table, kept in step with the set.
     bool isDoubleCharacter(unsigned char c) const { return doubleTable_[c]; }
     const bool* doubleTable() const { return doubleTable_; }
+    // Whether doubleCharacters is still the set a new scanner starts with.
+    bool hasDefaultDoubleCharacters() const { return defaultDoubleCharacters_; }
 
     Value data_;
     const unsigned char* start_ = nullptr;
@@ -118,6 +120,7 @@ private:
 
     CharacterSet doubleCharacters_;
     bool doubleTable_[256] = {};
+    bool defaultDoubleCharacters_ = false;
 };
 
 }  // namespace vw

@@ -1,5 +1,6 @@
 #include "json/JSONScanner.h"
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -53,6 +54,46 @@ inline const unsigned char* skipPlain(const unsigned char* p, const unsigned cha
     return p;
 }
 
+// The value of a short run that is exactly -?digits(.digits*)?([eE][+-]?digits)?
+// when its significand w (the digits without leading zeros) fits in 53 bits and
+// its decimal exponent q lies in -22..22: then w and 10^|q| are exact doubles
+// and one multiplication or division rounds correctly. False for anything
+// else, which goes to the general conversion.
+bool shortDecimal(const unsigned char* p, const unsigned char* const end, double& value) {
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr uint64_t kLimit = uint64_t{1} << 53;
+    auto isDigit = [&] { return p < end && *p >= '0' && *p <= '9'; };
+    const bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    uint64_t w = 0;
+    int exponent = 0;
+    const unsigned char* const integer = p;
+    for (; isDigit(); ++p)
+        if ((w = w * 10 + (*p - '0')) > kLimit) return false;
+    if (p == integer) return false;
+    if (p < end && *p == '.') {
+        for (++p; isDigit(); ++p, --exponent)
+            if ((w = w * 10 + (*p - '0')) > kLimit) return false;
+    }
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        const bool down = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) ++p;
+        const unsigned char* const digits = p;
+        int e = 0;
+        for (; isDigit(); ++p)
+            if (e < 1000) e = e * 10 + (*p - '0');
+        if (p == digits) return false;
+        exponent += down ? -e : e;
+    }
+    if (p != end || exponent < -22 || exponent > 22) return false;
+    const double d = static_cast<double>(w);
+    value = exponent < 0 ? d / kPow10[-exponent] : d * kPow10[exponent];
+    if (negative) value = -value;
+    return true;
+}
+
 const char* messageFor(int code) {
     switch (code) {
     case kJSONDictionaryNotStarted: return "Could not scan dictionary. Dictionary that does not start with '{' character.";
@@ -103,6 +144,7 @@ struct JSONScanner::Reader {
     const unsigned char* const end;
     Scratch& s;
     const bool* const number;  // doubleCharacters table
+    const bool plainNumbers;   // doubleCharacters is the default set
     int code = 0;
 
     unsigned char cur() const { return p < end ? *p : 0; }
@@ -116,35 +158,39 @@ struct JSONScanner::Reader {
     RawValue text(const char* bytes, std::size_t n) {
         return n <= detail::kSmallStringMax ? RawValue::smallString(bytes, n) : detail::arenaString(arena(), bytes, n);
     }
-    bool fail(const unsigned char* from, int c) {
+    // Each scan gives its value, or kFailed with `code` set. Values come back
+    // in registers rather than through memory.
+    static constexpr uint8_t kFailedTag = 0xFF;
+    static RawValue failed() { return RawValue::make(kFailedTag); }
+    static bool ok(const RawValue& v) { return v.tag() != kFailedTag; }
+    RawValue fail(const unsigned char* from, int c) {
         p = from;
         if (code != kJSONNestingTooDeep) code = c;
-        return false;
+        return failed();
     }
 
-    bool value(RawValue& out, unsigned depth);
-    bool dictionary(RawValue& out, unsigned depth);
-    bool array(RawValue& out, unsigned depth);
-    bool string(RawValue& out);
-    bool numberConstant(RawValue& out);
-    bool keyword(RawValue& out, const char* word, std::size_t n, RawValue result) {
+    RawValue value(unsigned depth);
+    RawValue dictionary(unsigned depth);
+    RawValue array(unsigned depth);
+    RawValue string();
+    RawValue numberConstant();
+    RawValue keyword(const char* word, std::size_t n, RawValue result) {
         if (static_cast<std::size_t>(end - p) >= n && std::memcmp(p, word, n) == 0) {
             p += n;
-            out = result;
+            return result;
         }
-        return true;
+        return RawValue::make(detail::kNilTag);
     }
     int hexDigits(const unsigned char* at) const;
 };
 
-bool JSONScanner::Reader::value(RawValue& out, unsigned depth) {
+RawValue JSONScanner::Reader::value(unsigned depth) {
     skipWhitespace();
-    out = RawValue::make(detail::kNilTag);
     switch (cur()) {
-    case '{': return dictionary(out, depth);
-    case '[': return array(out, depth);
+    case '{': return dictionary(depth);
+    case '[': return array(depth);
     case '"':
-    case '\'': return string(out);
+    case '\'': return string();
     case '-':
     case '0':
     case '1':
@@ -155,15 +201,15 @@ bool JSONScanner::Reader::value(RawValue& out, unsigned depth) {
     case '6':
     case '7':
     case '8':
-    case '9': return numberConstant(out);
-    case 'n': return keyword(out, "null", 4, RawValue::make(detail::kNullTag));
-    case 't': return keyword(out, "true", 4, Value::boolean(true).raw());
-    case 'f': return keyword(out, "false", 5, Value::boolean(false).raw());
-    default: return true;  // no value here: nothing taken
+    case '9': return numberConstant();
+    case 'n': return keyword("null", 4, RawValue::make(detail::kNullTag));
+    case 't': return keyword("true", 4, RawValue::ofNumber(static_cast<uint8_t>(NumberType::Char), int64_t{1}));
+    case 'f': return keyword("false", 5, RawValue::ofNumber(static_cast<uint8_t>(NumberType::Char), int64_t{0}));
+    default: return RawValue::make(detail::kNilTag);  // no value here: nothing taken
     }
 }
 
-bool JSONScanner::Reader::dictionary(RawValue& out, unsigned depth) {
+RawValue JSONScanner::Reader::dictionary(unsigned depth) {
     const unsigned char* const from = p;
     if (cur() != '{') return fail(from, kJSONDictionaryNotStarted);
     if (depth >= kMaxNestingDepth) return fail(from, kJSONNestingTooDeep);
@@ -212,13 +258,13 @@ bool JSONScanner::Reader::dictionary(RawValue& out, unsigned depth) {
         if (cur() == '}') break;
         skipWhitespace();
         if (cur() == '}') break;
-        RawValue key;
-        if (!string(key)) return failHere(kJSONDictionaryKey);
+        const RawValue key = string();
+        if (!ok(key)) return failHere(kJSONDictionaryKey);
         skipWhitespace();
         if (cur() != ':') return failHere(kJSONDictionaryColon);
         ++p;
-        RawValue item;
-        if (!value(item, depth + 1)) return failHere(kJSONDictionaryValue);
+        const RawValue item = value(depth + 1);
+        if (!ok(item)) return failHere(kJSONDictionaryValue);
 
         // Set-value semantics: replace an equal key's value, or remove the key
         // when no value was found.
@@ -259,13 +305,14 @@ bool JSONScanner::Reader::dictionary(RawValue& out, unsigned depth) {
         return failHere(kJSONDictionaryComma);
     }
     ++p;
-    out = entries.size() == base ? detail::emptyDictionary()
-                                 : detail::arenaDictionary(arena(), entries.data() + base, entries.size() - base);
+    const RawValue out = entries.size() == base
+                             ? detail::emptyDictionary()
+                             : detail::arenaDictionary(arena(), entries.data() + base, entries.size() - base);
     entries.resize(base);
-    return true;
+    return out;
 }
 
-bool JSONScanner::Reader::array(RawValue& out, unsigned depth) {
+RawValue JSONScanner::Reader::array(unsigned depth) {
     const unsigned char* const from = p;
     if (cur() != '[') return fail(from, kJSONArrayNotStarted);
     if (depth >= kMaxNestingDepth) return fail(from, kJSONNestingTooDeep);
@@ -279,8 +326,8 @@ bool JSONScanner::Reader::array(RawValue& out, unsigned depth) {
     skipWhitespace();
     for (;;) {
         if (cur() == ']') break;
-        RawValue item;
-        if (!value(item, depth + 1)) return failHere(kJSONArrayValue);
+        const RawValue item = value(depth + 1);
+        if (!ok(item)) return failHere(kJSONArrayValue);
         if (item.tag() == detail::kNilTag) return failHere(kJSONArrayValue);  // no value in this position
         values.push_back(item);
         skipWhitespace();
@@ -292,10 +339,11 @@ bool JSONScanner::Reader::array(RawValue& out, unsigned depth) {
         return failHere(kJSONArrayNotTerminated);
     }
     ++p;
-    out = values.size() == base ? detail::emptyArray()
-                                : detail::arenaArray(arena(), values.data() + base, values.size() - base);
+    const RawValue out = values.size() == base
+                             ? detail::emptyArray()
+                             : detail::arenaArray(arena(), values.data() + base, values.size() - base);
     values.resize(base);
-    return true;
+    return out;
 }
 
 int JSONScanner::Reader::hexDigits(const unsigned char* at) const {
@@ -308,7 +356,7 @@ int JSONScanner::Reader::hexDigits(const unsigned char* at) const {
     return v;
 }
 
-bool JSONScanner::Reader::string(RawValue& out) {
+RawValue JSONScanner::Reader::string() {
     const unsigned char* const from = p;
     skipWhitespace();
     if (cur() != '"') return fail(from, kJSONStringNotStarted);
@@ -369,6 +417,7 @@ bool JSONScanner::Reader::string(RawValue& out) {
         }
         run = p;
     }
+    RawValue out;
     if (buffered) {
         buffer.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
         out = text(buffer.data(), buffer.size());
@@ -376,10 +425,10 @@ bool JSONScanner::Reader::string(RawValue& out) {
         out = text(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
     }
     ++p;
-    return true;
+    return out;
 }
 
-bool JSONScanner::Reader::numberConstant(RawValue& out) {
+RawValue JSONScanner::Reader::numberConstant() {
     const unsigned char* q = p;
     while (q < end) {
         const unsigned char c = *q;
@@ -388,11 +437,12 @@ bool JSONScanner::Reader::numberConstant(RawValue& out) {
     }
     if (q == p) {
         code = kJSONNumber;
-        return false;
+        return failed();
     }
-    out = Value::number(leadingDouble(p, q)).raw();
+    double d;
+    if (!(plainNumbers && q - p <= 17 && shortDecimal(p, q, d))) d = leadingDouble(p, q);
     p = q;
-    return true;
+    return RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), d);
 }
 
 // ---------------------------------------------------------------- JSONScanner
@@ -432,36 +482,35 @@ Error JSONScanner::errorWithCode(int code) {
 
 template <class Parse>
 bool JSONScanner::run(Parse parse, Value* result, Error* error) {
-    Reader r{current_, end_, *scratch_, doubleTable()};
-    RawValue v = RawValue::make(detail::kNilTag);
-    const bool ok = parse(r, v);
+    Reader r{current_, end_, *scratch_, doubleTable(), hasDefaultDoubleCharacters()};
+    const RawValue v = parse(r);
     current_ = r.p;
-    if (ok) {
-        if (result) *result = Value::share(v);
-    } else if (error) {
-        *error = errorWithCode(r.code);
+    if (!Reader::ok(v)) {
+        if (error) *error = errorWithCode(r.code);
+        return false;
     }
-    return ok;
+    if (result) *result = Value::share(v);
+    return true;
 }
 
 bool JSONScanner::scanJSONObject(Value* object, Error* error) {
-    return run([](Reader& r, RawValue& v) { return r.value(v, 0); }, object, error);
+    return run([](Reader& r) { return r.value(0); }, object, error);
 }
 
 bool JSONScanner::scanJSONDictionary(Value* dictionary, Error* error) {
-    return run([](Reader& r, RawValue& v) { return r.dictionary(v, 0); }, dictionary, error);
+    return run([](Reader& r) { return r.dictionary(0); }, dictionary, error);
 }
 
 bool JSONScanner::scanJSONArray(Value* array, Error* error) {
-    return run([](Reader& r, RawValue& v) { return r.array(v, 0); }, array, error);
+    return run([](Reader& r) { return r.array(0); }, array, error);
 }
 
 bool JSONScanner::scanJSONStringConstant(Value* string, Error* error) {
-    return run([](Reader& r, RawValue& v) { return r.string(v); }, string, error);
+    return run([](Reader& r) { return r.string(); }, string, error);
 }
 
 bool JSONScanner::scanJSONNumberConstant(Value* number, Error* error) {
-    return run([](Reader& r, RawValue& v) { return r.numberConstant(v); }, number, error);
+    return run([](Reader& r) { return r.numberConstant(); }, number, error);
 }
 
 bool JSONScanner::scanNotQuoteCharactersIntoString(Value* string) {

@@ -1,5 +1,6 @@
 #include "platform/value/Value.h"
 
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -386,17 +387,9 @@ namespace {
 
 bool isFloating(NumberType t) { return t == NumberType::Float || t == NumberType::Double; }
 
-double payloadDouble(const RawValue& r) {
-    double d;
-    std::memcpy(&d, r.b, sizeof d);
-    return d;
-}
-int64_t payloadInt(const RawValue& r) {
-    int64_t i;
-    std::memcpy(&i, r.b, sizeof i);
-    return i;
-}
-uint64_t payloadUnsigned(const RawValue& r) { return r.word(); }
+double payloadDouble(const RawValue& r) { return std::bit_cast<double>(r.lo); }
+int64_t payloadInt(const RawValue& r) { return static_cast<int64_t>(r.lo); }
+uint64_t payloadUnsigned(const RawValue& r) { return r.lo; }
 
 
 }  // namespace
@@ -441,7 +434,7 @@ bool Value::boolValue() const {
     if (!isNumber()) return false;
     const NumberType t = numberType();
     if (isFloating(t)) return payloadDouble(r_) != 0;
-    return r_.word() != 0;
+    return r_.lo != 0;
 }
 
 std::string Value::stringValue() const {

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -49,63 +50,50 @@ struct Node {
 };
 static_assert(sizeof(Node) == 16);
 
-// Layout of the 16 bytes: b[15] tag; b[14] small-text length or number type;
-// b[0..7] payload (double, integer or node pointer); small texts use b[0..13].
-// Unused bytes are always zero, so two small texts are equal exactly when
-// their handles are.
+// Two words: `lo` holds the payload (double, integer or node pointer); the top
+// byte of `hi` is the tag and the next one the small-text length or number
+// type. A small text keeps its bytes in the first 14 bytes of the handle (lo,
+// then the low six bytes of hi, on a little-endian machine). Unused bytes are
+// always zero, so two small texts are equal exactly when their handles are.
+// Values are built from words, not bytes, so that they stay in registers.
 struct RawValue {
-    alignas(8) unsigned char b[16];
+    uint64_t lo;
+    uint64_t hi;
 
-    uint8_t tag() const { return b[15]; }
-    uint8_t sub() const { return b[14]; }
-    bool hasNode() const { return b[15] >= kStringTag; }
-    Node* node() const {
-        Node* n;
-        std::memcpy(&n, b, sizeof n);
-        return n;
-    }
-    uint64_t word() const {
-        uint64_t w;
-        std::memcpy(&w, b, sizeof w);
-        return w;
-    }
-    uint64_t word2() const {
-        uint64_t w;
-        std::memcpy(&w, b + 8, sizeof w);
-        return w;
-    }
-    bool sameBits(const RawValue& o) const { return word() == o.word() && word2() == o.word2(); }
+    uint8_t tag() const { return static_cast<uint8_t>(hi >> 56); }
+    uint8_t sub() const { return static_cast<uint8_t>(hi >> 48); }
+    bool hasNode() const { return tag() >= kStringTag; }
+    Node* node() const { return reinterpret_cast<Node*>(static_cast<uintptr_t>(lo)); }
+    bool sameBits(const RawValue& o) const { return lo == o.lo && hi == o.hi; }
+    const char* bytes() const { return reinterpret_cast<const char*>(this); }
 
     static RawValue make(uint8_t tag, uint8_t sub = 0) {
-        RawValue r{};
-        r.b[15] = tag;
-        r.b[14] = sub;
-        return r;
+        return RawValue{0, (uint64_t{tag} << 56) | (uint64_t{sub} << 48)};
     }
     static RawValue ofNode(uint8_t tag, Node* n) {
-        RawValue r = make(tag);
-        std::memcpy(r.b, &n, sizeof n);
-        return r;
+        return RawValue{static_cast<uint64_t>(reinterpret_cast<uintptr_t>(n)), uint64_t{tag} << 56};
     }
     template <class T>
     static RawValue ofNumber(uint8_t type, T payload) {
         static_assert(sizeof(T) == 8);
-        RawValue r = make(kNumberTag, type);
-        std::memcpy(r.b, &payload, sizeof payload);
-        return r;
+        uint64_t w;
+        std::memcpy(&w, &payload, sizeof w);
+        return RawValue{w, (uint64_t{kNumberTag} << 56) | (uint64_t{type} << 48)};
     }
     // Caller guarantees n <= kSmallStringMax.
     static RawValue smallString(const char* p, std::size_t n) {
-        RawValue r = make(kSmallStringTag, static_cast<uint8_t>(n));
-        std::memcpy(r.b, p, n);
-        return r;
+        uint64_t lo = 0, hi = 0;
+        std::memcpy(&lo, p, n < 8 ? n : 8);
+        if (n > 8) std::memcpy(&hi, p + 8, n - 8);
+        return RawValue{lo, hi | (uint64_t{kSmallStringTag} << 56) | (uint64_t{n} << 48)};
     }
 };
+static_assert(std::endian::native == std::endian::little, "small texts are laid out for little-endian machines");
 static_assert(sizeof(RawValue) == 16);
 
 // Bytes of a text handle (small or node).
 inline const char* textBytes(const RawValue& r) {
-    return r.tag() == kSmallStringTag ? reinterpret_cast<const char*>(r.b) : reinterpret_cast<const char*>(r.node() + 1);
+    return r.tag() == kSmallStringTag ? r.bytes() : reinterpret_cast<const char*>(r.node() + 1);
 }
 inline std::size_t textLength(const RawValue& r) { return r.tag() == kSmallStringTag ? r.sub() : r.node()->size; }
 
