@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include "JsonTestSupport.h"
@@ -184,6 +187,41 @@ TEST(JSONScannerNumbers, PlusOnlyDirectlyAfterTheExponentLetter) {
     EXPECT_EQ(scan("[1e+2]").value, Value::array({Value::number(100.0)}));
     // The number scan does not skip white space and does not reset on failure.
     expectError(scan(" 1", Op::Number), -14, 0);
+}
+
+TEST(JSONScannerNumbers, ShortNumbersAreCorrectlyRounded) {
+    // Short runs take an exact shortcut; every result must equal the correctly
+    // rounded conversion of the same text.
+    std::mt19937_64 rng(7);
+    auto digit = [&] { return static_cast<char>('0' + rng() % 10); };
+    for (int i = 0; i < 200000; ++i) {
+        std::string t;
+        if (rng() % 2) t += '-';
+        const int n = 1 + static_cast<int>(rng() % 17);
+        const int point = static_cast<int>(rng() % (n + 1));
+        for (int k = 0; k < n; ++k) {
+            if (k == point && k > 0) t += '.';
+            t += digit();
+        }
+        if (rng() % 3 == 0) {
+            t += "eE"[rng() % 2];
+            if (rng() % 2) t += "+-"[rng() % 2];
+            t += std::to_string(rng() % 30);
+        }
+        double expected = 0;
+        std::from_chars(t.data(), t.data() + t.size(), expected);
+        const Scan r = scan(t, Op::Number);
+        ASSERT_TRUE(r.ok) << t;
+        ASSERT_EQ(r.value.doubleValue(), expected) << t;
+        ASSERT_EQ(std::signbit(r.value.doubleValue()), std::signbit(expected)) << t;
+    }
+    // Cases at the edges of the shortcut.
+    for (const char* t : {"9007199254740992", "9007199254740993", "9007199254740993.0", "1e22", "1e23", "-1e-22",
+                          "0.1e-22", "4.35", "8.98846567431158e307", "123456789012345e-5"}) {
+        double expected = 0;
+        std::from_chars(t, t + std::strlen(t), expected);
+        EXPECT_EQ(scan(t, Op::Number).value.doubleValue(), expected) << t;
+    }
 }
 
 TEST(JSONScannerContainers, TrailingCommasAndWhitespace) {
