@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <set>
+#include <string_view>
 
 #include "json/DataScanner.h"
 #include "json/DictionaryWithJSON.h"
 #include "json/JSONDeserializer.h"
 #include "json/JSONScanner.h"
+#include "json/TextScanner.h"
 #include "platform/value/Exception.h"
 
 using namespace vw;
@@ -75,5 +77,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     scanner.setScanLocation(0);
     while (!scanner.isAtEnd()) scanner.scanCharacter();
     check(scanner.scanLocation() == length && scanner.scanCharacter() == 0 && scanner.scanLocation() == length);
+
+    // The text scanner stand-in over the same bytes (invalid UTF-8 becomes U+FFFD).
+    TextScanner text(std::string_view(reinterpret_cast<const char*>(bytes), size < 512 ? size : 512));
+    const std::size_t units = text.string().size();
+    for (std::size_t at = 0; at < units && at < 16; ++at) {
+        Value out;
+        text.setScanLocation(at);
+        try {
+            text.scanCStyleComment(&out);
+        } catch (const Exception& ex) {
+            check(ex.name() == kGenericExceptionName);
+        }
+        check(text.scanLocation() <= units);
+        text.setScanLocation(at);
+        text.scanCPlusPlusStyleComment(&out);
+        check(text.scanLocation() <= units);
+        text.setScanLocation(at);
+        try {
+            text.backtrack(at + 1);
+            check(false);
+        } catch (const Exception& ex) {
+            check(ex.reason() == "Backtracked too far.");
+        }
+        text.remainingString();
+    }
     return 0;
 }

@@ -117,7 +117,6 @@ Arena* newArena(std::size_t sizeHint) {
     return new Arena(sizeHint < kMinChunk ? kMinChunk : sizeHint > kMaxFirst ? kMaxFirst : sizeHint);
 }
 
-void retainArena(Arena* a) { a->refs.fetch_add(1, std::memory_order_relaxed); }
 void releaseArena(Arena* a) {
     if (a->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) delete a;
 }
@@ -156,11 +155,13 @@ RawValue emptyDictionary() { return RawValue::ofNode(kDictionaryTag, &gEmptyDict
 
 namespace {
 
-void fillIndex(uint32_t* index, uint32_t slots, const uint64_t* hashes, std::size_t hashStride, std::size_t count) {
+// Fills a dictionary index of `slots` slots; hashOf(i) is the hash of key i.
+template <class HashOf>
+void fillIndex(uint32_t* index, uint32_t slots, std::size_t count, HashOf hashOf) {
     std::memset(index, 0, slots * sizeof(uint32_t));
     const uint32_t mask = slots - 1;
     for (std::size_t i = 0; i < count; ++i) {
-        uint32_t h = static_cast<uint32_t>(hashes[i * hashStride]) & mask;
+        uint32_t h = static_cast<uint32_t>(hashOf(i)) & mask;
         while (index[h]) h = (h + 1) & mask;
         index[h] = static_cast<uint32_t>(i + 1);
     }
@@ -193,7 +194,7 @@ RawValue arenaDictionary(Arena* a, const RawEntry* entries, std::size_t n) {
         new (&dst[i].key) Value(Value::adopt(entries[i].key));
         new (&dst[i].value) Value(Value::adopt(entries[i].value));
     }
-    if (slots) fillIndex(dictIndex(node), slots, &entries[0].hash, sizeof(RawEntry) / sizeof(uint64_t), n);
+    if (slots) fillIndex(dictIndex(node), slots, n, [entries](std::size_t i) { return entries[i].hash; });
     return RawValue::ofNode(kDictionaryTag, node);
 }
 
@@ -235,10 +236,8 @@ DataNode* newDataNode(std::size_t inlineBytes) {
     return d;
 }
 
-}  // namespace
-
-// Builds a heap dictionary from distinct keys; moves the entries when asked.
-Value heapDictionary(Entry* entries, const uint64_t* hashes, std::size_t n, bool move) {
+// Builds a heap dictionary from distinct keys and their hashes.
+Value heapDictionary(const Entry* entries, const uint64_t* hashes, std::size_t n) {
     if (n == 0) return Value::adopt(emptyDictionary());
     if (n > UINT32_MAX) throw std::length_error("dictionary too large");
     const uint32_t slots = indexSlotsFor(n);
@@ -246,15 +245,12 @@ Value heapDictionary(Entry* entries, const uint64_t* hashes, std::size_t n, bool
     dictHeader(node)->mask = slots ? slots - 1 : 0;
     dictHeader(node)->unused = 0;
     Entry* dst = dictEntries(node);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (move)
-            new (dst + i) Entry{std::move(entries[i].key), std::move(entries[i].value)};
-        else
-            new (dst + i) Entry{entries[i].key, entries[i].value};
-    }
-    if (slots) fillIndex(dictIndex(node), slots, hashes, 1, n);
+    for (std::size_t i = 0; i < n; ++i) new (dst + i) Entry{entries[i].key, entries[i].value};
+    if (slots) fillIndex(dictIndex(node), slots, n, [hashes](std::size_t i) { return hashes[i]; });
     return Value::adopt(RawValue::ofNode(kDictionaryTag, node));
 }
+
+}  // namespace
 
 }  // namespace detail
 
@@ -390,7 +386,6 @@ bool isFloating(NumberType t) { return t == NumberType::Float || t == NumberType
 double payloadDouble(const RawValue& r) { return std::bit_cast<double>(r.lo); }
 int64_t payloadInt(const RawValue& r) { return static_cast<int64_t>(r.lo); }
 uint64_t payloadUnsigned(const RawValue& r) { return r.lo; }
-
 
 }  // namespace
 
@@ -610,7 +605,7 @@ std::size_t MutableDictionary::indexOf(std::string_view key, uint64_t hash) cons
 void MutableDictionary::rebuildIndex() {
     const uint32_t slots = indexSlotsFor(entries_.size());
     index_.assign(slots, 0);
-    if (slots) fillIndex(index_.data(), slots, hashes_.data(), 1, entries_.size());
+    if (slots) fillIndex(index_.data(), slots, entries_.size(), [this](std::size_t i) { return hashes_[i]; });
 }
 
 void MutableDictionary::setValue(Value value, const Value& key) {
@@ -664,7 +659,7 @@ const Value* MutableDictionary::find(std::string_view key) const {
 }
 
 Value MutableDictionary::copy() const {
-    return heapDictionary(const_cast<Entry*>(entries_.data()), hashes_.data(), entries_.size(), false);
+    return heapDictionary(entries_.data(), hashes_.data(), entries_.size());
 }
 
 }  // namespace vw

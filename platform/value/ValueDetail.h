@@ -22,6 +22,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 namespace vw::detail {
 
@@ -150,7 +151,6 @@ struct Arena {
 };
 
 Arena* newArena(std::size_t sizeHint);
-void retainArena(Arena* a);
 void releaseArena(Arena* a);
 
 void releaseSlow(const RawValue& r);
@@ -184,7 +184,7 @@ struct RawEntry {
 inline RawValue arenaString(Arena* a, const char* p, std::size_t n) {
     if (n <= kSmallStringMax) return RawValue::smallString(p, n);
     auto* node = static_cast<Node*>(a->allocate(sizeof(Node) + n + 1));
-    node->refs.store(0, std::memory_order_relaxed);
+    new (&node->refs) std::atomic<uint32_t>(0);
     node->size = static_cast<uint32_t>(n);
     node->arena = a;
     char* dst = reinterpret_cast<char*>(node + 1);
