@@ -1,6 +1,9 @@
 #include "json/JSONDataSerializer.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -59,12 +62,60 @@ void require(bool ok, const char* what) {
     if (!ok) throw std::invalid_argument(std::string("JSONDataSerializer: ") + what);
 }
 
-// Writes one whole call's output into one buffer.
+// One whole call's output, in one buffer grown with realloc (which can grow
+// large buffers in place) and handed to the byte buffer value without a copy.
+class Output {
+public:
+    Output() = default;
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+    ~Output() { std::free(bytes_); }
+
+    // Room for n more bytes; then write at end() and commit.
+    char* room(std::size_t n) {
+        if (capacity_ - length_ < n) grow(n);
+        return bytes_ + length_;
+    }
+    void commit(std::size_t n) { length_ += n; }
+    void put(char c) {
+        *room(1) = c;
+        ++length_;
+    }
+    void append(const char* p, std::size_t n) {
+        std::memcpy(room(n), p, n);
+        length_ += n;
+    }
+    Value take() {
+        char* bytes = bytes_;
+        if (capacity_ > length_ + length_ / 4)
+            if (char* shrunk = static_cast<char*>(std::realloc(bytes, length_ ? length_ : 1))) bytes = shrunk;
+        bytes_ = nullptr;
+        const std::size_t length = length_;
+        length_ = capacity_ = 0;
+        return Value::dataNoCopy(bytes, length, true);
+    }
+
+private:
+    void grow(std::size_t n) {
+        std::size_t capacity = capacity_ ? capacity_ * 2 : 256;
+        while (capacity - length_ < n) capacity *= 2;
+        char* bytes = static_cast<char*>(std::realloc(bytes_, capacity));
+        if (!bytes) throw std::bad_alloc();
+        bytes_ = bytes;
+        capacity_ = capacity;
+    }
+
+    char* bytes_ = nullptr;
+    std::size_t length_ = 0;
+    std::size_t capacity_ = 0;
+};
+
 struct Writer {
-    std::string out;
+    Output out;
 
     void text(std::string_view s) {
-        out.push_back('"');
+        out.room(s.size() + 2);
+        out.put('"');
         const char* run = s.data();
         const char* const end = run + s.size();
         for (const char* p = run; p < end; ++p) {
@@ -80,45 +131,51 @@ struct Writer {
             run = p + 1;
         }
         out.append(run, static_cast<std::size_t>(end - run));
-        out.push_back('"');
+        out.put('"');
     }
 
     // False when the number has no JSON text.
     bool number(const Value& n) {
-        if (n.numberType() == NumberType::Char) {
+        const NumberType type = n.numberType();
+        if (type == NumberType::Double) return real(n.doubleValue());
+        if (type == NumberType::Char) {
             const long long v = n.longLongValue();
             if (v == 1 || v == 0) {
-                out.append(v ? "true" : "false");
+                out.append(v ? "true" : "false", v ? 4 : 5);
                 return true;
             }
         }
         if (!std::isfinite(n.doubleValue())) return false;
-        char buf[kNumberTextMax];
-        out.append(buf, numberText(n, buf));
+        out.commit(numberText(n, out.room(kNumberTextMax)));
+        return true;
+    }
+    bool real(double d) {
+        if (!std::isfinite(d)) return false;
+        out.commit(doubleText(d, out.room(kNumberTextMax)));
         return true;
     }
 
     void array(const Value& a) {
-        out.push_back('[');
+        out.put('[');
         const auto items = a.elements();
         for (std::size_t i = 0; i < items.size(); ++i) {
-            if (i) out.push_back(',');
+            if (i) out.put(',');
             object(items[i]);
         }
-        out.push_back(']');
+        out.put(']');
     }
 
     void dictionary(const Value& d) {
-        out.push_back('{');
+        out.put('{');
         bool first = true;
         for (const Entry& e : d.entries()) {
-            if (!first) out.push_back(',');
+            if (!first) out.put(',');
             first = false;
             text(e.key.stringView());
-            out.push_back(':');
+            out.put(':');
             object(e.value);
         }
-        out.push_back('}');
+        out.put('}');
     }
 
     // The kinds in order: null, number, text, array, dictionary, byte buffer,
@@ -139,7 +196,8 @@ struct Writer {
         case Kind::Object:
             if (const auto* pre = dynamic_cast<const SerializedJSONData*>(v.object())) {
                 if (!pre->data().isData()) couldNotSerialize(v);
-                out.append(pre->data().bytes());
+                const std::string_view bytes = pre->data().bytes();
+                out.append(bytes.data(), bytes.size());
                 return;
             }
             cannotSerialize(v);
@@ -147,7 +205,7 @@ struct Writer {
         }
     }
 
-    Value take() { return Value::data(std::move(out)); }
+    Value take() { return out.take(); }
 };
 
 }  // namespace
@@ -179,7 +237,6 @@ Value JSONDataSerializer::serializeNumber(const Value& number) const {
 Value JSONDataSerializer::serializeString(const Value& string) const {
     require(string.isString(), "serializeString needs a text");
     Writer w;
-    w.out.reserve(string.stringView().size() + 2);
     w.text(string.stringView());
     return w.take();
 }

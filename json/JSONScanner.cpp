@@ -1,6 +1,6 @@
 #include "json/JSONScanner.h"
 
-#include <cmath>
+#include <charconv>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -52,46 +52,6 @@ inline const unsigned char* skipPlain(const unsigned char* p, const unsigned cha
 #endif
     while (p < end && kTables.plain[*p]) ++p;
     return p;
-}
-
-// The value of a short run that is exactly -?digits(.digits*)?([eE][+-]?digits)?
-// when its significand w (the digits without leading zeros) fits in 53 bits and
-// its decimal exponent q lies in -22..22: then w and 10^|q| are exact doubles
-// and one multiplication or division rounds correctly. False for anything
-// else, which goes to the general conversion.
-bool shortDecimal(const unsigned char* p, const unsigned char* const end, double& value) {
-    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    constexpr uint64_t kLimit = uint64_t{1} << 53;
-    auto isDigit = [&] { return p < end && *p >= '0' && *p <= '9'; };
-    const bool negative = p < end && *p == '-';
-    if (negative) ++p;
-    uint64_t w = 0;
-    int exponent = 0;
-    const unsigned char* const integer = p;
-    for (; isDigit(); ++p)
-        if ((w = w * 10 + (*p - '0')) > kLimit) return false;
-    if (p == integer) return false;
-    if (p < end && *p == '.') {
-        for (++p; isDigit(); ++p, --exponent)
-            if ((w = w * 10 + (*p - '0')) > kLimit) return false;
-    }
-    if (p < end && (*p == 'e' || *p == 'E')) {
-        ++p;
-        const bool down = p < end && *p == '-';
-        if (p < end && (*p == '-' || *p == '+')) ++p;
-        const unsigned char* const digits = p;
-        int e = 0;
-        for (; isDigit(); ++p)
-            if (e < 1000) e = e * 10 + (*p - '0');
-        if (p == digits) return false;
-        exponent += down ? -e : e;
-    }
-    if (p != end || exponent < -22 || exponent > 22) return false;
-    const double d = static_cast<double>(w);
-    value = exponent < 0 ? d / kPow10[-exponent] : d * kPow10[exponent];
-    if (negative) value = -value;
-    return true;
 }
 
 const char* messageFor(int code) {
@@ -428,19 +388,31 @@ RawValue JSONScanner::Reader::string() {
     return out;
 }
 
+// The run of number characters, read by its longest leading decimal number.
+// Usually the number is the whole run: with the default number characters,
+// from_chars finds its end in the same pass as its value, and the run is
+// scanned separately only when it goes on past the number ("1.5.5", "1e").
 RawValue JSONScanner::Reader::numberConstant() {
-    const unsigned char* q = p;
-    while (q < end) {
-        const unsigned char c = *q;
-        if (number[c] || (c == '+' && q > p && (q[-1] == 'e' || q[-1] == 'E'))) ++q;
-        else break;
+    auto continuesRun = [&](const unsigned char* q) {
+        return q < end && (number[*q] || (*q == '+' && q > p && (q[-1] == 'e' || q[-1] == 'E')));
+    };
+    const unsigned char* digit = p < end && *p == '-' ? p + 1 : p;
+    if (plainNumbers && digit < end && *digit >= '0' && *digit <= '9') {  // not "inf", "nan", ".5"
+        double d;
+        const auto r = std::from_chars(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end), d);
+        const auto* q = reinterpret_cast<const unsigned char*>(r.ptr);
+        if (r.ec == std::errc() && !continuesRun(q)) {
+            p = q;
+            return RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), d);
+        }
     }
+    const unsigned char* q = p;
+    while (continuesRun(q)) ++q;
     if (q == p) {
         code = kJSONNumber;
         return failed();
     }
-    double d;
-    if (!(plainNumbers && q - p <= 17 && shortDecimal(p, q, d))) d = leadingDouble(p, q);
+    const double d = leadingDouble(p, q);
     p = q;
     return RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), d);
 }

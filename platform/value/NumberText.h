@@ -17,5 +17,7 @@ inline constexpr std::size_t kNumberTextMax = 40;
 // Writes the text into buf (kNumberTextMax bytes) and gives its length.
 // Anything but a number gives 0.
 std::size_t numberText(const Value& number, char* buf);
+// The same for a Double-typed number.
+std::size_t doubleText(double d, char* buf);
 
 }  // namespace vw

@@ -23,7 +23,12 @@ struct DataNode {
     Node h;
     const char* bytes;
     std::size_t length;
-    std::string owned;  // the bytes, when the buffer took a string over
+    std::string owned;          // the bytes, when the buffer took a string over
+    bool freeWhenDone = false;  // the bytes came from std::malloc
+
+    ~DataNode() {
+        if (freeWhenDone) std::free(const_cast<char*>(bytes));
+    }
 };
 
 struct ObjectNode {
@@ -232,7 +237,7 @@ Value heapString(std::string_view s) {
 
 DataNode* newDataNode(std::size_t inlineBytes) {
     auto* d = static_cast<DataNode*>(::operator new(sizeof(DataNode) + inlineBytes));
-    new (d) DataNode{{{1}, 0, nullptr}, nullptr, 0, {}};
+    new (d) DataNode{{{1}, 0, nullptr}, nullptr, 0, {}, false};
     return d;
 }
 
@@ -322,10 +327,11 @@ Value Value::data(std::string&& bytes) {
     return Value(RawValue::ofNode(kDataTag, &d->h));
 }
 
-Value Value::dataNoCopy(const void* bytes, std::size_t length) {
+Value Value::dataNoCopy(const void* bytes, std::size_t length, bool freeWhenDone) {
     DataNode* d = newDataNode(0);
     d->bytes = static_cast<const char*>(bytes);
     d->length = length;
+    d->freeWhenDone = freeWhenDone;
     return Value(RawValue::ofNode(kDataTag, &d->h));
 }
 

@@ -98,8 +98,9 @@ public:
     static Value data(std::string_view bytes);  // copies
     static Value data(std::string&& bytes);     // takes the bytes over
     // Refers to bytes that the caller keeps alive and unchanged for as long as
-    // the value (and any copy of it) lives.
-    static Value dataNoCopy(const void* bytes, std::size_t length);
+    // the value (and any copy of it) lives; with freeWhenDone the bytes come
+    // from std::malloc and the value frees them with std::free.
+    static Value dataNoCopy(const void* bytes, std::size_t length, bool freeWhenDone = false);
     static Value array(std::span<const Value> items);
     static Value array(std::initializer_list<Value> items) { return array(std::span<const Value>(items.begin(), items.size())); }
     static Value array(std::vector<Value>&& items);

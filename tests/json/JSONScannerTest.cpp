@@ -189,9 +189,10 @@ TEST(JSONScannerNumbers, PlusOnlyDirectlyAfterTheExponentLetter) {
     expectError(scan(" 1", Op::Number), -14, 0);
 }
 
-TEST(JSONScannerNumbers, ShortNumbersAreCorrectlyRounded) {
-    // Short runs take an exact shortcut; every result must equal the correctly
-    // rounded conversion of the same text.
+TEST(JSONScannerNumbers, PlainNumbersAreReadWholeAndCorrectlyRounded) {
+    // Numbers that are the whole run are read in one pass; every result must
+    // equal the correctly rounded conversion of the same text, and the cursor
+    // must end after it.
     std::mt19937_64 rng(7);
     auto digit = [&] { return static_cast<char>('0' + rng() % 10); };
     for (int i = 0; i < 200000; ++i) {
@@ -214,8 +215,22 @@ TEST(JSONScannerNumbers, ShortNumbersAreCorrectlyRounded) {
         ASSERT_TRUE(r.ok) << t;
         ASSERT_EQ(r.value.doubleValue(), expected) << t;
         ASSERT_EQ(std::signbit(r.value.doubleValue()), std::signbit(expected)) << t;
+        ASSERT_EQ(r.location, t.size()) << t;
     }
-    // Cases at the edges of the shortcut.
+    // Runs that go on past their number, and texts the conversion alone would take differently.
+    const struct {
+        const char* json;
+        double value;
+        uint32_t end;
+    } runs[] = {{"1.5.5,", 1.5, 5}, {"1e,", 1.0, 2}, {"2.e3", 2000.0, 4}, {"-inf", 0.0, 1}, {"-nan", 0.0, 1},
+                {"0x1p3", 0.0, 1},  {"1e400", HUGE_VAL, 5}, {"-.5", -0.5, 3}, {"12-3", 12.0, 4}};
+    for (const auto& c : runs) {
+        const Scan r = scan(c.json, Op::Number);
+        ASSERT_TRUE(r.ok) << c.json;
+        EXPECT_EQ(r.value.doubleValue(), c.value) << c.json;
+        EXPECT_EQ(r.location, c.end) << c.json;
+    }
+    // Numbers near the limits of exact conversion.
     for (const char* t : {"9007199254740992", "9007199254740993", "9007199254740993.0", "1e22", "1e23", "-1e-22",
                           "0.1e-22", "4.35", "8.98846567431158e307", "123456789012345e-5"}) {
         double expected = 0;

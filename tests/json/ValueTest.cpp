@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <stdexcept>
@@ -187,6 +189,13 @@ TEST(ValueData, OwnsCopiesAndRefersWithoutCopying) {
     EXPECT_EQ(copied.bytes(), "bytes");
     EXPECT_EQ(referred.bytes(), "Bytes");
     EXPECT_EQ(Value::data(std::string(1000, 'z')).bytes().size(), 1000u);
+    // A malloc'd buffer handed over: freed with the last copy (the leak checker would tell).
+    char* owned = static_cast<char*>(std::malloc(3));
+    std::memcpy(owned, "own", 3);
+    Value adopted = Value::dataNoCopy(owned, 3, true);
+    const Value copy = adopted;
+    adopted = Value();
+    EXPECT_EQ(copy.bytes(), "own");
 }
 
 TEST(CharacterSets, ByteAndCharacterMembership) {
