@@ -26,11 +26,7 @@ DataScanner::DataScanner() { setDoubleCharacters(defaultDoubleCharacters()); }
 
 DataScanner::~DataScanner() = default;
 
-std::unique_ptr<DataScanner> DataScanner::scannerWithData(const Value& data) {
-    auto s = std::make_unique<DataScanner>();
-    s->setData(data);
-    return s;
-}
+std::unique_ptr<DataScanner> DataScanner::scannerWithData(const Value& data) { return makeWithData<DataScanner>(data); }
 
 void DataScanner::setData(const Value& data) {
     if (data.isIdentical(data_)) return;
@@ -91,23 +87,18 @@ bool DataScanner::scanString(std::string_view utf8, Value* into) {
     return true;
 }
 
-bool DataScanner::scanCharactersFromSet(const CharacterSet& set, Value* into) {
+bool DataScanner::scanRun(const CharacterSet& set, bool members, Value* into) {
     const unsigned char* p = current_;
-    while (p < end_ && set.byteIsMember(*p)) ++p;
+    while (p < end_ && set.byteIsMember(*p) == members) ++p;
     if (p == current_) return false;
     if (into) *into = textOf(current_, p);
     current_ = p;
     return true;
 }
 
-bool DataScanner::scanUpToCharactersFromSet(const CharacterSet& set, Value* into) {
-    const unsigned char* p = current_;
-    while (p < end_ && !set.byteIsMember(*p)) ++p;
-    if (p == current_) return false;
-    if (into) *into = textOf(current_, p);
-    current_ = p;
-    return true;
-}
+bool DataScanner::scanCharactersFromSet(const CharacterSet& set, Value* into) { return scanRun(set, true, into); }
+
+bool DataScanner::scanUpToCharactersFromSet(const CharacterSet& set, Value* into) { return scanRun(set, false, into); }
 
 bool DataScanner::scanUpToBytes(std::string_view needle, Value* into) {
     // As a C string: the needle ends at its first NUL, the haystack at its.

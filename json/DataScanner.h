@@ -114,7 +114,17 @@ protected:
     const unsigned char* current_ = nullptr;
     uint32_t length_ = 0;
 
+    // A new scanner of class S, given the buffer through (its own) setData.
+    template <class S>
+    static std::unique_ptr<S> makeWithData(const Value& data) {
+        auto s = std::make_unique<S>();
+        s->setData(data);
+        return s;
+    }
+
 private:
+    // Moves over bytes that are (members) or are not members of the set.
+    bool scanRun(const CharacterSet& set, bool members, Value* into);
     bool scanBytes(const unsigned char* p, std::size_t n);
     bool scanUpToBytes(std::string_view needle, Value* into);
 

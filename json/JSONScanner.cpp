@@ -423,11 +423,7 @@ JSONScanner::JSONScanner() : scratch_(std::make_unique<Scratch>()) {}
 
 JSONScanner::~JSONScanner() = default;
 
-std::unique_ptr<JSONScanner> JSONScanner::scannerWithData(const Value& data) {
-    auto s = std::make_unique<JSONScanner>();
-    s->setData(data);
-    return s;
-}
+std::unique_ptr<JSONScanner> JSONScanner::scannerWithData(const Value& data) { return makeWithData<JSONScanner>(data); }
 
 void JSONScanner::setData(const Value& data) {
     Value scanned = data;

@@ -38,25 +38,19 @@ bool TextScanner::scanUpToString(std::string_view utf8, Value* into) {
     return true;
 }
 
-bool TextScanner::scanCharactersFromSet(const CharacterSet& set, Value* into) {
+bool TextScanner::scanRun(const CharacterSet& set, bool members, Value* into) {
     const std::size_t from = skipped(location_);
     std::size_t to = from;
-    while (to < string_.size() && set.characterIsMember(string_[to])) ++to;
+    while (to < string_.size() && set.characterIsMember(string_[to]) == members) ++to;
     if (to == from) return false;
     if (into) *into = textOf(from, to);
     location_ = to;
     return true;
 }
 
-bool TextScanner::scanUpToCharactersFromSet(const CharacterSet& set, Value* into) {
-    const std::size_t from = skipped(location_);
-    std::size_t to = from;
-    while (to < string_.size() && !set.characterIsMember(string_[to])) ++to;
-    if (to == from) return false;
-    if (into) *into = textOf(from, to);
-    location_ = to;
-    return true;
-}
+bool TextScanner::scanCharactersFromSet(const CharacterSet& set, Value* into) { return scanRun(set, true, into); }
+
+bool TextScanner::scanUpToCharactersFromSet(const CharacterSet& set, Value* into) { return scanRun(set, false, into); }
 
 // ---------------------------------------------------------------- extensions
 

@@ -64,6 +64,8 @@ public:
     bool scanCPlusPlusStyleComment(Value* into);
 
 private:
+    // After skipping, moves over units that are (members) or are not members of the set.
+    bool scanRun(const CharacterSet& set, bool members, Value* into);
     std::size_t skipped(std::size_t from) const;
     Value textOf(std::size_t from, std::size_t to) const;
 
