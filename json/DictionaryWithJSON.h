@@ -1,0 +1,12 @@
+// The one-line reader: whatever value the JSON text holds (an array comes back
+// as an array), or nil with the error, as JSONDeserializer::deserialize.
+#pragma once
+
+#include "platform/value/Error.h"
+#include "platform/value/Value.h"
+
+namespace vw {
+
+Value dictionaryWithJSONData(const Value& data, Error* error);
+
+}  // namespace vw

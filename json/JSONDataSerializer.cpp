@@ -1,0 +1,258 @@
+#include "json/JSONDataSerializer.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+#include <string>
+
+#include "json/SerializedJSONData.h"
+#include "platform/value/Exception.h"
+#include "platform/value/NumberText.h"
+#include "platform/value/Utf8.h"
+
+namespace vw {
+
+namespace {
+
+struct Constants {
+    Value nullData = Value::dataNoCopy("null", 4);
+    Value falseData = Value::dataNoCopy("false", 5);
+    Value trueData = Value::dataNoCopy("true", 4);
+};
+
+// Made once (function-local statics are initialised once, under a lock) and
+// kept for the life of the process.
+const Constants& constants() {
+    static const Constants* c = new Constants();
+    return *c;
+}
+
+// The escape letter written after a backslash for each byte, 0 for bytes
+// written as they are: \\ \" \/ \b \f \n \r \t, and U+0000 as \u0000
+// ('u'). Raw NUL bytes could make the output start like UTF-16 or UTF-32 text
+// ("\"\0\0\0"), which the reader would then decode as such.
+struct EscapeTable {
+    char letter[256] = {};
+    EscapeTable() {
+        letter[0x00] = 'u';
+        letter[static_cast<unsigned char>('\\')] = '\\';
+        letter[static_cast<unsigned char>('"')] = '"';
+        letter[static_cast<unsigned char>('/')] = '/';
+        letter[0x08] = 'b';
+        letter[0x0C] = 'f';
+        letter[0x0A] = 'n';
+        letter[0x0D] = 'r';
+        letter[0x09] = 't';
+    }
+};
+const EscapeTable kEscapes;
+
+[[noreturn]] void cannotSerialize(const Value& v) {
+    const std::string type = v.isObject() ? v.object()->className() : "(null)";
+    throw Exception::generic("Cannot serialize data of type '" + type + "'");
+}
+
+[[noreturn]] void couldNotSerialize(const Value& v) {
+    throw Exception::generic("Could not serialize object '" + v.description() + "'");
+}
+
+void require(bool ok, const char* what) {
+    if (!ok) throw std::invalid_argument(std::string("JSONDataSerializer: ") + what);
+}
+
+// One whole call's output, in one buffer grown with realloc (which can grow
+// large buffers in place) and handed to the byte buffer value without a copy.
+class Output {
+public:
+    Output() = default;
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+    ~Output() { std::free(bytes_); }
+
+    // Room for n more bytes; then write at end() and commit.
+    char* room(std::size_t n) {
+        if (capacity_ - length_ < n) grow(n);
+        return bytes_ + length_;
+    }
+    void commit(std::size_t n) { length_ += n; }
+    void put(char c) {
+        *room(1) = c;
+        ++length_;
+    }
+    void append(const char* p, std::size_t n) {
+        std::memcpy(room(n), p, n);
+        length_ += n;
+    }
+    Value take() {
+        char* bytes = bytes_;
+        if (capacity_ > length_ + length_ / 4)
+            if (char* shrunk = static_cast<char*>(std::realloc(bytes, length_ ? length_ : 1))) bytes = shrunk;
+        bytes_ = nullptr;
+        const std::size_t length = length_;
+        length_ = capacity_ = 0;
+        return Value::dataNoCopy(bytes, length, true);
+    }
+
+private:
+    void grow(std::size_t n) {
+        std::size_t capacity = capacity_ ? capacity_ * 2 : 256;
+        while (capacity - length_ < n) capacity *= 2;
+        char* bytes = static_cast<char*>(std::realloc(bytes_, capacity));
+        if (!bytes) throw std::bad_alloc();
+        bytes_ = bytes;
+        capacity_ = capacity;
+    }
+
+    char* bytes_ = nullptr;
+    std::size_t length_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+struct Writer {
+    Output out;
+
+    void text(std::string_view s) {
+        out.room(s.size() + 2);
+        out.put('"');
+        const char* run = s.data();
+        const char* const end = run + s.size();
+        for (const char* p = run; p < end; ++p) {
+            const char e = kEscapes.letter[static_cast<unsigned char>(*p)];
+            if (!e) continue;
+            out.append(run, static_cast<std::size_t>(p - run));
+            if (e == 'u') {
+                out.append("\\u0000", 6);
+            } else {
+                const char pair[2] = {'\\', e};
+                out.append(pair, 2);
+            }
+            run = p + 1;
+        }
+        out.append(run, static_cast<std::size_t>(end - run));
+        out.put('"');
+    }
+
+    // False when the number has no JSON text.
+    bool number(const Value& n) {
+        const NumberType type = n.numberType();
+        if (type == NumberType::Double) return real(n.doubleValue());
+        if (type == NumberType::Char) {
+            const long long v = n.longLongValue();
+            if (v == 1 || v == 0) {
+                out.append(v ? "true" : "false", v ? 4 : 5);
+                return true;
+            }
+        }
+        if (!std::isfinite(n.doubleValue())) return false;
+        out.commit(numberText(n, out.room(kNumberTextMax)));
+        return true;
+    }
+    bool real(double d) {
+        if (!std::isfinite(d)) return false;
+        out.commit(doubleText(d, out.room(kNumberTextMax)));
+        return true;
+    }
+
+    void array(const Value& a) {
+        out.put('[');
+        const auto items = a.elements();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (i) out.put(',');
+            object(items[i]);
+        }
+        out.put(']');
+    }
+
+    void dictionary(const Value& d) {
+        out.put('{');
+        bool first = true;
+        for (const Entry& e : d.entries()) {
+            if (!first) out.put(',');
+            first = false;
+            text(e.key.stringView());
+            out.put(':');
+            object(e.value);
+        }
+        out.put('}');
+    }
+
+    // The kinds in order: null, number, text, array, dictionary, byte buffer,
+    // pre-serialized data; anything else raises.
+    void object(const Value& v) {
+        switch (v.kind()) {
+        case Kind::Null: out.append("null", 4); return;
+        case Kind::Number:
+            if (!number(v)) couldNotSerialize(v);
+            return;
+        case Kind::String: text(v.stringView()); return;
+        case Kind::Array: array(v); return;
+        case Kind::Dictionary: dictionary(v); return;
+        case Kind::Data:
+            if (!utf8::isValid(v.bytes())) couldNotSerialize(v);
+            text(v.bytes());
+            return;
+        case Kind::Object:
+            if (const auto* pre = dynamic_cast<const SerializedJSONData*>(v.object())) {
+                if (!pre->data().isData()) couldNotSerialize(v);
+                const std::string_view bytes = pre->data().bytes();
+                out.append(bytes.data(), bytes.size());
+                return;
+            }
+            cannotSerialize(v);
+        case Kind::Nil: cannotSerialize(v);
+        }
+    }
+
+    Value take() { return out.take(); }
+};
+
+}  // namespace
+
+void JSONDataSerializer::initialize() { (void)constants(); }
+
+Value JSONDataSerializer::serializeObject(const Value& object) const {
+    if (object.isNull()) return serializeNull(object);
+    if (object.isNumber()) {
+        Value bytes = serializeNumber(object);
+        if (bytes.isNil()) couldNotSerialize(object);
+        return bytes;
+    }
+    Writer w;
+    w.object(object);
+    return w.take();
+}
+
+Value JSONDataSerializer::serializeNull(const Value&) const { return constants().nullData; }
+
+Value JSONDataSerializer::serializeNumber(const Value& number) const {
+    require(number.isNumber(), "serializeNumber needs a number");
+    if (number.isBoolean()) return number.boolValue() ? constants().trueData : constants().falseData;
+    Writer w;
+    if (!w.number(number)) return Value();
+    return w.take();
+}
+
+Value JSONDataSerializer::serializeString(const Value& string) const {
+    require(string.isString(), "serializeString needs a text");
+    Writer w;
+    w.text(string.stringView());
+    return w.take();
+}
+
+Value JSONDataSerializer::serializeArray(const Value& array) const {
+    require(array.isArray(), "serializeArray needs an array");
+    Writer w;
+    w.array(array);
+    return w.take();
+}
+
+Value JSONDataSerializer::serializeDictionary(const Value& dictionary) const {
+    require(dictionary.isDictionary(), "serializeDictionary needs a dictionary");
+    Writer w;
+    w.dictionary(dictionary);
+    return w.take();
+}
+
+}  // namespace vw

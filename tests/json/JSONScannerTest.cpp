@@ -1,0 +1,425 @@
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "JsonTestSupport.h"
+#include "json/JSONScanner.h"
+
+namespace vw {
+namespace {
+
+using test::bytes;
+using test::bytesOf;
+using test::text;
+
+struct Scan {
+    bool ok;
+    Value value;
+    Error error;
+    uint32_t location;
+};
+
+enum class Op { Object, Dictionary, Array, String, Number };
+
+Scan scan(const Value& data, Op op = Op::Object) {
+    auto s = JSONScanner::scannerWithData(data);
+    Scan r{false, text("untouched"), Error{}, 0};
+    switch (op) {
+    case Op::Object: r.ok = s->scanJSONObject(&r.value, &r.error); break;
+    case Op::Dictionary: r.ok = s->scanJSONDictionary(&r.value, &r.error); break;
+    case Op::Array: r.ok = s->scanJSONArray(&r.value, &r.error); break;
+    case Op::String: r.ok = s->scanJSONStringConstant(&r.value, &r.error); break;
+    case Op::Number: r.ok = s->scanJSONNumberConstant(&r.value, &r.error); break;
+    }
+    r.location = s->scanLocation();
+    return r;
+}
+Scan scan(std::string_view json, Op op = Op::Object) { return scan(bytes(json), op); }
+
+// A failed scan with the code, its message, and the cursor at `location`.
+void expectError(const Scan& r, int code, uint32_t location) {
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.value.stringView(), "untouched");  // no partial result
+    EXPECT_EQ(r.error.domain, "JSONScannerErrorDomain");
+    EXPECT_EQ(r.error.code, code);
+    EXPECT_EQ(r.error.localizedDescription, JSONScanner::errorWithCode(code).localizedDescription);
+    EXPECT_EQ(r.location, location);
+}
+
+TEST(JSONScannerErrors, MessagesAreExact) {
+    const struct {
+        int code;
+        const char* message;
+    } table[] = {
+        {-1, "Could not scan dictionary. Dictionary that does not start with '{' character."},
+        {-2, "Could not scan dictionary. Failed to scan a key."},
+        {-3, "Could not scan dictionary. Key was not terminated with a ':' character."},
+        {-4, "Could not scan dictionary. Failed to scan a value."},
+        {-5, "Could not scan dictionary. Key value pairs not delimited with a ',' character."},
+        {-7, "Could not scan array. Array not started by a '[' character."},
+        {-8, "Could not scan array. Could not scan a value."},
+        {-9, "Could not scan array. Array not terminated by a ']' character."},
+        {-11, "Could not scan string constant. String not started by a '\"' character."},
+        {-12, "Could not scan string constant. Unicode character could not be decoded."},
+        {-13, "Could not scan string constant. Unknown escape code."},
+        {-14, "Could not scan number constant."},
+        {-15, "Could not scan string constant. String not terminated by a '\"' character."},
+        {-16, "Could not scan value. Arrays and dictionaries nested deeper than 512 levels."},
+    };
+    for (const auto& e : table) {
+        const Error error = JSONScanner::errorWithCode(e.code);
+        EXPECT_EQ(error.domain, "JSONScannerErrorDomain");
+        EXPECT_EQ(error.code, e.code);
+        EXPECT_EQ(error.localizedDescription, e.message);
+    }
+}
+
+TEST(JSONScannerErrors, EachCodeFromItsConstruct) {
+    expectError(scan(" {}", Op::Dictionary), -1, 0);
+    expectError(scan("{1:2}"), -2, 0);
+    expectError(scan("{\"a\" 1}"), -3, 0);
+    expectError(scan("{\"a\":1]"), -5, 0);
+    expectError(scan("{\"a\":\"\\x\"}"), -4, 0);
+    expectError(scan("{\"a\":1 \"b\":2}"), -5, 0);
+    expectError(scan(" []", Op::Array), -7, 0);
+    expectError(scan("[1,x]"), -8, 0);
+    expectError(scan("[1 2]"), -9, 0);
+    expectError(scan("'a'"), -11, 0);
+    expectError(scan("\"\\u00g0\""), -12, 0);
+    expectError(scan("\"\\x\""), -13, 0);
+    expectError(scan("x", Op::Number), -14, 0);
+    expectError(scan("\"abc"), -15, 0);
+}
+
+TEST(JSONScannerErrors, OuterContainerDecidesTheCode) {
+    expectError(scan("{\"a\":[\"\\q\"]}"), -4, 0);  // string -13, array -8, dictionary -4
+    expectError(scan("[\"a\", 'b']"), -8, 0);      // string -11 replaced by the array's
+    expectError(scan("{key:1}"), -2, 0);           // unquoted key: -11 replaced
+    expectError(scan("[[1}]"), -8, 0);
+    expectError(scan("  [[1}]"), -8, 2);  // the cursor goes back to the outermost start
+}
+
+TEST(JSONScannerErrors, CursorResetsToTheFailingConstruct) {
+    auto s = JSONScanner::scannerWithData(bytes("{\"a\":1 \"b\":2}"));
+    Error e;
+    EXPECT_FALSE(s->scanJSONDictionary(nullptr, &e));
+    EXPECT_EQ(s->scanLocation(), 0u);
+    // A failing string inside whatever moved before it: back to where the string scan began.
+    s = JSONScanner::scannerWithData(bytes("  \"abc"));
+    s->setScanLocation(1);
+    EXPECT_FALSE(s->scanJSONStringConstant(nullptr, &e));
+    EXPECT_EQ(s->scanLocation(), 1u);
+    // Without an error place no error is made, and the result place is left alone.
+    Value v = text("keep");
+    EXPECT_FALSE(s->scanJSONStringConstant(&v, nullptr));
+    EXPECT_EQ(v.stringView(), "keep");
+}
+
+TEST(JSONScannerErrors, SuccessLeavesTheErrorPlaceAlone) {
+    auto s = JSONScanner::scannerWithData(bytes("[1]"));
+    Error e = Error::errorWithDomain("before", 7);
+    Value v;
+    EXPECT_TRUE(s->scanJSONObject(&v, &e));
+    EXPECT_EQ(e.domain, "before");
+}
+
+TEST(JSONScannerValues, Kinds) {
+    Scan r = scan("{\"a\":[1,-2.5,\"x\",true,false,null],\"b\":{}}");
+    ASSERT_TRUE(r.ok);
+    const Value& a = r.value["a"];
+    ASSERT_EQ(a.count(), 6u);
+    EXPECT_EQ(a[0].numberType(), NumberType::Double);
+    EXPECT_EQ(a[0].doubleValue(), 1.0);
+    EXPECT_EQ(a[1].doubleValue(), -2.5);
+    EXPECT_EQ(a[2].stringView(), "x");
+    EXPECT_TRUE(a[3].isBoolean() && a[3].boolValue());
+    EXPECT_TRUE(a[4].isBoolean() && !a[4].boolValue());
+    EXPECT_TRUE(a[5].isNull());
+    EXPECT_TRUE(r.value["b"].isDictionary());
+    EXPECT_EQ(r.value["b"].count(), 0u);
+}
+
+TEST(JSONScannerValues, NoValueGivesYesAndNil) {
+    for (const char* json : {"x", "tru", "nul", "fals", "}", "", "   ", "True"}) {
+        const Scan r = scan(json);
+        EXPECT_TRUE(r.ok) << json;
+        EXPECT_TRUE(r.value.isNil()) << json;
+        EXPECT_TRUE(r.error.domain.empty()) << json;
+    }
+    const Scan r = scan("  tru");
+    EXPECT_EQ(r.location, 2u);  // white space taken, the keyword not
+}
+
+TEST(JSONScannerValues, KeywordsAndNumbersIgnoreWhatFollows) {
+    Scan r = scan("nullx");
+    EXPECT_TRUE(r.value.isNull());
+    EXPECT_EQ(r.location, 4u);
+    r = scan("truex");
+    EXPECT_TRUE(r.value.boolValue());
+    r = scan("1.5.5");
+    EXPECT_EQ(r.value.doubleValue(), 1.5);
+    EXPECT_EQ(r.location, 5u);
+    r = scan("[10]");
+    EXPECT_EQ(r.value[0].doubleValue(), 10.0);
+    r = scan("-");
+    EXPECT_EQ(r.value.doubleValue(), 0.0);
+    r = scan("-0");
+    EXPECT_TRUE(std::signbit(r.value.doubleValue()));
+}
+
+TEST(JSONScannerNumbers, PlusOnlyDirectlyAfterTheExponentLetter) {
+    const struct {
+        const char* json;
+        double value;
+        uint32_t end;
+    } cases[] = {{"1e+2", 100.0, 4}, {"1E+2", 100.0, 4}, {"0e+1", 0.0, 4}, {"-1.0e+28", -1e28, 8},
+                 {"1+2", 1.0, 1},    {"1e+", 1.0, 3},    {"1e2+3", 100.0, 3}, {"1e+-5", 1.0, 5}};
+    for (const auto& c : cases) {
+        const Scan r = scan(c.json, Op::Number);
+        ASSERT_TRUE(r.ok) << c.json;
+        EXPECT_EQ(r.value.doubleValue(), c.value) << c.json;
+        EXPECT_EQ(r.location, c.end) << c.json;
+    }
+    EXPECT_EQ(scan("[1e+2]").value, Value::array({Value::number(100.0)}));
+    // The number scan does not skip white space and does not reset on failure.
+    expectError(scan(" 1", Op::Number), -14, 0);
+}
+
+TEST(JSONScannerNumbers, PlainNumbersAreReadWholeAndCorrectlyRounded) {
+    // Numbers that are the whole run are read in one pass; every result must
+    // equal the correctly rounded conversion of the same text, and the cursor
+    // must end after it.
+    std::mt19937_64 rng(7);
+    auto digit = [&] { return static_cast<char>('0' + rng() % 10); };
+    for (int i = 0; i < 200000; ++i) {
+        std::string t;
+        if (rng() % 2) t += '-';
+        const int n = 1 + static_cast<int>(rng() % 17);
+        const int point = static_cast<int>(rng() % (n + 1));
+        for (int k = 0; k < n; ++k) {
+            if (k == point && k > 0) t += '.';
+            t += digit();
+        }
+        if (rng() % 3 == 0) {
+            t += "eE"[rng() % 2];
+            if (rng() % 2) t += "+-"[rng() % 2];
+            t += std::to_string(rng() % 30);
+        }
+        double expected = 0;
+        std::from_chars(t.data(), t.data() + t.size(), expected);
+        const Scan r = scan(t, Op::Number);
+        ASSERT_TRUE(r.ok) << t;
+        ASSERT_EQ(r.value.doubleValue(), expected) << t;
+        ASSERT_EQ(std::signbit(r.value.doubleValue()), std::signbit(expected)) << t;
+        ASSERT_EQ(r.location, t.size()) << t;
+    }
+    // Runs that go on past their number, and texts the conversion alone would take differently.
+    const struct {
+        const char* json;
+        double value;
+        uint32_t end;
+    } runs[] = {{"1.5.5,", 1.5, 5}, {"1e,", 1.0, 2}, {"2.e3", 2000.0, 4}, {"-inf", 0.0, 1}, {"-nan", 0.0, 1},
+                {"0x1p3", 0.0, 1},  {"1e400", HUGE_VAL, 5}, {"-.5", -0.5, 3}, {"12-3", 12.0, 4}};
+    for (const auto& c : runs) {
+        const Scan r = scan(c.json, Op::Number);
+        ASSERT_TRUE(r.ok) << c.json;
+        EXPECT_EQ(r.value.doubleValue(), c.value) << c.json;
+        EXPECT_EQ(r.location, c.end) << c.json;
+    }
+    // Numbers near the limits of exact conversion.
+    for (const char* t : {"9007199254740992", "9007199254740993", "9007199254740993.0", "1e22", "1e23", "-1e-22",
+                          "0.1e-22", "4.35", "8.98846567431158e307", "123456789012345e-5"}) {
+        double expected = 0;
+        std::from_chars(t, t + std::strlen(t), expected);
+        EXPECT_EQ(scan(t, Op::Number).value.doubleValue(), expected) << t;
+    }
+}
+
+TEST(JSONScannerContainers, TrailingCommasAndWhitespace) {
+    EXPECT_EQ(scan("[1,2,]").value, Value::array({Value::number(1), Value::number(2)}));
+    EXPECT_EQ(scan("[ 1 , 2 , ]").value.count(), 2u);
+    EXPECT_EQ(scan("{\"a\":1,}").value, Value::dictionary({{"a", Value::number(1)}}));
+    EXPECT_EQ(scan("{ \"a\" : 1 , }").value.count(), 1u);
+    EXPECT_EQ(scan("{}").value.count(), 0u);
+    EXPECT_EQ(scan("[]").value.count(), 0u);
+    EXPECT_EQ(scan("\x0b[\x0c]").value.count(), 0u);  // C-locale white space
+    expectError(scan("[1,,2]"), -8, 0);
+    expectError(scan("[,]"), -8, 0);
+    expectError(scan("{,}"), -2, 0);
+    expectError(scan("{\"a\":1,,}"), -2, 0);
+    expectError(scan("[1"), -9, 0);
+    expectError(scan("{\"a\":1"), -5, 0);
+    expectError(scan("{"), -2, 0);
+    expectError(scan("["), -8, 0);
+}
+
+TEST(JSONScannerContainers, DictionarySetValueSemantics) {
+    Scan r = scan("{\"a\":1,\"b\":2,\"a\":3}");
+    ASSERT_EQ(r.value.count(), 2u);
+    EXPECT_EQ(r.value["a"].doubleValue(), 3.0);
+    EXPECT_EQ(r.value.entries()[0].key.stringView(), "a");  // keeps its first position
+    // A value scan that finds no value removes the key (set-value with nil).
+    r = scan("{\"a\":1,\"a\":,\"b\":2}");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.value, Value::dictionary({{"b", Value::number(2)}}));
+    r = scan("{\"a\":}");
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.value.count(), 0u);
+}
+
+TEST(JSONScannerContainers, LargeNestedDictionariesKeepTheirKeyIndexes) {
+    // Dictionaries large enough to be indexed, opened one inside another at
+    // levels the scanner has not seen before, then more keys for the outer ones.
+    std::string json = "[";
+    for (int level = 0; level < 40; ++level) {
+        json += "{";
+        for (int k = 0; k < 12; ++k) json += "\"k" + std::to_string(k) + "\":" + std::to_string(level) + ",";
+        json += "\"in\":";
+    }
+    json += "0";
+    for (int level = 39; level >= 0; --level) {
+        for (int k = 0; k < 12; ++k) json += ",\"k" + std::to_string(k) + "\":" + std::to_string(100 + level);
+        json += ",\"z" + std::to_string(level) + "\":1}";
+    }
+    json += "]";
+    const Scan r = scan(json);
+    ASSERT_TRUE(r.ok);
+    const Value* d = &r.value[0];
+    for (int level = 0; level < 40; ++level) {
+        ASSERT_EQ(d->count(), 14u) << level;
+        EXPECT_EQ((*d)["k5"].doubleValue(), 100.0 + level);
+        EXPECT_EQ((*d)["z" + std::to_string(level)].doubleValue(), 1.0);
+        d = &(*d)["in"];
+    }
+}
+
+TEST(JSONScannerContainers, NestingIsBounded) {
+    const std::string ok = std::string(512, '[') + std::string(512, ']');
+    EXPECT_TRUE(scan(ok).ok);
+    const std::string deep = std::string(513, '[') + std::string(513, ']');
+    expectError(scan(deep), -16, 0);
+    const std::string veryDeep = "{\"a\":" + std::string(100000, '[');
+    expectError(scan(veryDeep), -16, 0);  // kept, not replaced by -4
+    std::string mixed;
+    for (int i = 0; i < 600; ++i) mixed += "{\"k\":[";
+    expectError(scan(mixed), -16, 0);
+}
+
+TEST(JSONScannerStrings, EscapesAndRawBytes) {
+    EXPECT_EQ(scan("\"a\\\"b\\\\c\\/d\\be\\ff\\ng\\rh\\ti\"").value.stringView(), "a\"b\\c/d\be\ff\ng\rh\ti");
+    EXPECT_EQ(scan("\"\\u00e9\"").value.stringView(), "\xc3\xa9");
+    EXPECT_EQ(scan("\"\\u00E9\"").value.stringView(), "\xc3\xa9");
+    EXPECT_EQ(scan("\"\\u0000\"").value.stringView(), std::string_view("\0", 1));
+    EXPECT_EQ(scan("\"line\nfeed\ttab\x01\"").value.stringView(), "line\nfeed\ttab\x01");
+    EXPECT_EQ(scan("\"caf\xc3\xa9 \xe6\x97\xa5\xf0\x9f\x98\x80\"").value.stringView(), "caf\xc3\xa9 \xe6\x97\xa5\xf0\x9f\x98\x80");
+    EXPECT_EQ(scan("\"\"").value.stringView(), "");
+    EXPECT_EQ(scan("  \"x\"", Op::String).value.stringView(), "x");  // the string scan skips white space
+    const std::string longRun(1000, 'q');
+    EXPECT_EQ(scan("\"" + longRun + "\\n" + longRun + "\"").value.stringView(), longRun + "\n" + longRun);
+}
+
+TEST(JSONScannerStrings, SurrogatesPairOrBecomeReplacementCharacters) {
+    EXPECT_EQ(scan("\"\\uD834\\uDD1E\"").value.stringView(), "\xf0\x9d\x84\x9e");
+    EXPECT_EQ(scan("\"\\ud83d\\ude00\"").value.stringView(), "\xf0\x9f\x98\x80");
+    const std::string fffd = "\xef\xbf\xbd";
+    EXPECT_EQ(scan("\"\\uD800\"").value.stringView(), fffd);
+    EXPECT_EQ(scan("\"\\uDC00\"").value.stringView(), fffd);
+    EXPECT_EQ(scan("\"\\uD800x\"").value.stringView(), fffd + "x");
+    EXPECT_EQ(scan("\"\\uD800\\u0041\"").value.stringView(), fffd + "A");
+    EXPECT_EQ(scan("\"\\uDD1E\\uD834\"").value.stringView(), fffd + fffd);
+    EXPECT_EQ(scan("\"\\uD800\\uD800\\uDC00\"").value.stringView(), fffd + "\xf0\x90\x80\x80");
+    expectError(scan("\"\\uD800\\uZZZZ\""), -12, 0);
+}
+
+TEST(JSONScannerStrings, InvalidUtf8Fails) {
+    for (const char* json : {"\"\xff\"", "\"a\xc3\"", "\"\xc0\xaf\"", "\"\xed\xa0\x80\"", "\"\xf4\x90\x80\x80\"",
+                             "\"\x80\"", "\"\xe6\x97\""})
+        expectError(scan(json), -12, 0);
+    expectError(scan("[\"\xff\"]"), -8, 0);
+}
+
+TEST(JSONScannerStrings, TruncatedInputFailsWithTheCutConstruct) {
+    expectError(scan("\""), -15, 0);
+    expectError(scan("\"abc"), -15, 0);
+    expectError(scan("\"abc\\"), -13, 0);     // the escape letter is missing
+    expectError(scan("\"\\u12"), -12, 0);     // hex digits are missing
+    expectError(scan("\"\xe6\x97"), -12, 0);  // a cut UTF-8 sequence
+    expectError(scan("[\"abc"), -8, 0);
+    expectError(scan("{\"abc"), -2, 0);
+}
+
+TEST(JSONScannerStrings, NotQuoteRun) {
+    auto s = JSONScanner::scannerWithData(bytes("ab\\c\"d"));
+    Value run;
+    EXPECT_TRUE(s->scanNotQuoteCharactersIntoString(&run));
+    EXPECT_EQ(run.stringView(), "ab");
+    EXPECT_FALSE(s->scanNotQuoteCharactersIntoString(&run));
+    s->setScanLocation(3);
+    EXPECT_TRUE(s->scanNotQuoteCharactersIntoString(&run));
+    EXPECT_EQ(run.stringView(), "c");
+    s->setScanLocation(5);
+    EXPECT_TRUE(s->scanNotQuoteCharactersIntoString(&run));
+    EXPECT_FALSE(s->scanNotQuoteCharactersIntoString(&run));  // at the end
+}
+
+TEST(JSONScannerEncodings, WideBuffersAreConvertedToUtf8) {
+    EXPECT_EQ(scan(bytesOf("[\0001\000]\000")).value, Value::array({Value::number(1)}));  // UTF-16 LE
+    EXPECT_EQ(scan(bytesOf("\000[\0001\000]")).value, Value::array({Value::number(1)}));  // UTF-16 BE
+    EXPECT_EQ(scan(bytesOf("[\000\000\000\"\000\000\000\xe9\000\000\000\"\000\000\000]\000\000\000")).value,
+              Value::array({text("\xc3\xa9")}));  // UTF-32 LE
+    EXPECT_EQ(scan(bytesOf("\000\000\000[\000\000\0007\000\000\000]")).value, Value::array({Value::number(7)}));
+    // UTF-16 LE surrogate pair for U+1D11E inside a string.
+    EXPECT_EQ(scan(bytesOf("[\000\"\000\x34\xd8\x1e\xdd\"\000]\000")).value, Value::array({text("\xf0\x9d\x84\x9e")}));
+    // A byte-order mark is not looked for: this is read as UTF-8 and starts no value.
+    EXPECT_TRUE(scan(bytesOf("\xff\xfe[\0001\000]\000")).value.isNil());
+    // Too short to detect: scanned as it is.
+    EXPECT_EQ(scan(bytesOf("7\000")).value.doubleValue(), 7.0);
+}
+
+TEST(JSONScannerEncodings, UndecodableWideBufferLeavesTheScannerEmpty) {
+    auto s = JSONScanner::scannerWithData(bytesOf("[\000\"\000\000\xd8\"\000]\000"));  // lone surrogate
+    EXPECT_TRUE(s->isAtEnd());
+    EXPECT_TRUE(s->data().isNil());
+    Value v = text("x");
+    EXPECT_TRUE(s->scanJSONObject(&v, nullptr));
+    EXPECT_TRUE(v.isNil());
+}
+
+TEST(JSONScannerLifetime, ValuesOutliveScannerAndBuffer) {
+    Value kept;
+    {
+        std::string json = "{\"long key that is not inline\":[\"a long string value, not inline\",2]}";
+        auto s = JSONScanner::scannerWithData(Value::dataNoCopy(json.data(), json.size()));
+        Value doc;
+        ASSERT_TRUE(s->scanJSONObject(&doc, nullptr));
+        kept = doc["long key that is not inline"];
+        json.assign(json.size(), '#');
+    }
+    ASSERT_EQ(kept.count(), 2u);
+    EXPECT_EQ(kept[0].stringView(), "a long string value, not inline");
+    const Value copy = kept[0];
+    kept = Value();
+    EXPECT_EQ(copy.stringView(), "a long string value, not inline");
+}
+
+TEST(JSONScannerLifetime, SeveralValuesFromOneBuffer) {
+    auto s = JSONScanner::scannerWithData(bytes("[1] {\"a\":\"long enough to be a node\"} \"x\""));
+    Value a, b, c;
+    ASSERT_TRUE(s->scanJSONObject(&a, nullptr));
+    ASSERT_TRUE(s->scanJSONObject(&b, nullptr));
+    ASSERT_TRUE(s->scanJSONObject(&c, nullptr));
+    s->setData(bytes("[2]"));  // a new buffer: earlier values stay valid
+    Value d;
+    ASSERT_TRUE(s->scanJSONObject(&d, nullptr));
+    EXPECT_EQ(a[0].doubleValue(), 1.0);
+    EXPECT_EQ(b["a"].stringView(), "long enough to be a node");
+    EXPECT_EQ(c.stringView(), "x");
+    EXPECT_EQ(d[0].doubleValue(), 2.0);
+}
+
+}  // namespace
+}  // namespace vw

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "JsonTestSupport.h"
+#include "platform/value/CharacterSet.h"
+#include "platform/value/NumberText.h"
+#include "platform/value/Utf8.h"
+#include "platform/value/Value.h"
+
+namespace vw {
+namespace {
+
+using test::text;
+
+TEST(ValueNumbers, RememberTheirStoredType) {
+    EXPECT_EQ(Value::boolean(true).numberType(), NumberType::Char);
+    EXPECT_TRUE(Value::boolean(false).isBoolean());
+    EXPECT_EQ(Value::number(static_cast<short>(-3)).numberType(), NumberType::Short);
+    EXPECT_EQ(Value::number(7).numberType(), NumberType::Int);
+    EXPECT_EQ(Value::number(7L).numberType(), NumberType::Long);
+    EXPECT_EQ(Value::number(7LL).numberType(), NumberType::LongLong);
+    EXPECT_EQ(Value::number(7u).numberType(), NumberType::LongLong);
+    EXPECT_EQ(Value::number(std::numeric_limits<unsigned long long>::max()).numberType(), NumberType::UnsignedLongLong);
+    EXPECT_EQ(Value::number(1.5f).numberType(), NumberType::Float);
+    EXPECT_EQ(Value::number(1.5).numberType(), NumberType::Double);
+    EXPECT_FALSE(Value::number(2).isBoolean());
+    EXPECT_FALSE(Value::number(1.0).isBoolean());
+}
+
+TEST(ValueNumbers, ConversionsSaturateInsteadOfOverflowing) {
+    EXPECT_EQ(Value::number(1e300).intValue(), std::numeric_limits<int>::max());
+    EXPECT_EQ(Value::number(-1e300).longLongValue(), std::numeric_limits<long long>::min());
+    EXPECT_EQ(Value::number(std::nan("")).intValue(), 0);
+    EXPECT_EQ(Value::number(-5.0).unsignedLongLongValue(), 0u);
+    EXPECT_EQ(Value::number(-2.9).intValue(), -2);
+    EXPECT_EQ(Value::number(std::numeric_limits<unsigned long long>::max()).unsignedLongLongValue(),
+              std::numeric_limits<unsigned long long>::max());
+    EXPECT_DOUBLE_EQ(Value::number(-12).doubleValue(), -12.0);
+    EXPECT_TRUE(Value::number(0.5).boolValue());
+    EXPECT_EQ(Value().doubleValue(), 0.0);
+}
+
+TEST(ValueNumbers, TextIsShortestAndReadableWithoutPlusSigns) {
+    const struct {
+        Value number;
+        const char* text;
+    } cases[] = {
+        {Value::number(1), "1"},
+        {Value::number(-12), "-12"},
+        {Value::boolean(true), "1"},
+        {Value::number(std::numeric_limits<unsigned long long>::max()), "18446744073709551615"},
+        {Value::number(0.1), "0.1"},
+        {Value::number(10.0), "10"},
+        {Value::number(-0.0), "-0"},
+        {Value::number(1e21), "1e21"},
+        {Value::number(1.5e-7), "1.5e-7"},
+        {Value::number(5e-324), "5e-324"},
+        {Value::number(1.7976931348623157e308), "1.7976931348623157e308"},
+        {Value::number(0.1f), "0.1"},
+        {Value::number(std::numeric_limits<double>::infinity()), "inf"},
+        {Value::number(-std::numeric_limits<double>::infinity()), "-inf"},
+        {Value::number(std::nan("")), "nan"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.number.stringValue(), c.text);
+    char buf[kNumberTextMax];
+    EXPECT_EQ(numberText(text("7"), buf), 0u);
+}
+
+TEST(ValueTexts, InvalidUtf8GivesNil) {
+    EXPECT_TRUE(text("abc").isString());
+    EXPECT_EQ(text("").stringView(), "");
+    EXPECT_TRUE(text("\xc3\xa9").isString());
+    EXPECT_TRUE(text("\xef\xbf\xbf").isString());  // noncharacter U+FFFF is valid
+    for (const char* bad : {"\xff", "\xc3", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\x80", "abc\xe2\x82"})
+        EXPECT_TRUE(text(bad).isNil()) << bad;
+    const std::string longText(100, 'x');
+    EXPECT_EQ(text(longText).stringView(), longText);
+    EXPECT_EQ(Value::string(std::string_view("a\0b", 3)).stringView().size(), 3u);
+}
+
+TEST(ValueTexts, Utf16ConversionsReplaceBrokenSurrogates) {
+    EXPECT_EQ(utf8::toUtf16("a\xf0\x9d\x84\x9e"), std::u16string(u"a\U0001D11E"));
+    EXPECT_EQ(utf8::toUtf16("\xff"), std::u16string(u"\uFFFD"));
+    EXPECT_EQ(utf8::fromUtf16(std::u16string(1, char16_t(0xD800))), "\xef\xbf\xbd");
+    EXPECT_EQ(utf8::fromUtf16(u"\U0001D11E"), "\xf0\x9d\x84\x9e");
+    EXPECT_FALSE(utf8::fromWide(std::string("\x00\xD8\x00\x00", 4), utf8::WideEncoding::Utf16LittleEndian));
+    EXPECT_FALSE(utf8::fromWide(std::string("\x00\x00\x11\x00", 4), utf8::WideEncoding::Utf32LittleEndian));
+    EXPECT_FALSE(utf8::fromWide(std::string("a\0b", 3), utf8::WideEncoding::Utf16LittleEndian));
+    EXPECT_EQ(*utf8::fromWide(std::string("\x00\x00\x00\xe9", 4), utf8::WideEncoding::Utf32BigEndian), "\xc3\xa9");
+}
+
+TEST(ValueArrays, KeepOrderAndCheckBounds) {
+    const Value a = Value::array({Value::number(1), text("two"), Value::null()});
+    ASSERT_TRUE(a.isArray());
+    EXPECT_EQ(a.count(), 3u);
+    EXPECT_EQ(a[1].stringView(), "two");
+    EXPECT_TRUE(a[2].isNull());
+    EXPECT_THROW(a[3], std::out_of_range);
+    EXPECT_EQ(Value::array({}).count(), 0u);
+    MutableArray m;
+    EXPECT_THROW(m.addObject(Value()), std::invalid_argument);
+    m.addObject(Value::number(1));
+    EXPECT_EQ(m.copy(), Value::array({Value::number(1)}));
+}
+
+TEST(ValueDictionaries, SetValueReplacesInPlaceAndNilRemoves) {
+    MutableDictionary d;
+    d.setValue(Value::number(1), "a");
+    d.setValue(Value::number(2), "b");
+    d.setValue(Value::number(3), "a");
+    Value copy = d.copy();
+    ASSERT_EQ(copy.count(), 2u);
+    EXPECT_EQ(copy.entries()[0].key.stringView(), "a");
+    EXPECT_EQ(copy["a"].intValue(), 3);
+    d.setValue(Value(), "a");
+    copy = d.copy();
+    EXPECT_EQ(copy.count(), 1u);
+    EXPECT_EQ(copy.find("a"), nullptr);
+    EXPECT_TRUE(copy["a"].isNil());
+    EXPECT_THROW(d.setValue(Value::number(1), Value::number(2)), std::invalid_argument);
+    EXPECT_THROW(d.setValue(Value::number(1), std::string_view("\xff")), std::invalid_argument);
+    EXPECT_THROW(d.setObject(Value(), "x"), std::invalid_argument);
+}
+
+TEST(ValueDictionaries, LargeOnesAreIndexedAndKeepInsertionOrder) {
+    MutableDictionary d;
+    for (int i = 0; i < 1000; ++i) d.setValue(Value::number(i), "key" + std::to_string(i));
+    for (int i = 0; i < 1000; i += 3) d.setValue(Value(), "key" + std::to_string(i));
+    d.setValue(Value::number(-1), "key1");
+    const Value v = d.copy();
+    ASSERT_EQ(v.count(), 666u);
+    EXPECT_EQ(v.entries()[0].key.stringView(), "key1");
+    EXPECT_EQ(v["key1"].intValue(), -1);
+    EXPECT_EQ(v["key998"].intValue(), 998);
+    EXPECT_EQ(v.find("key999"), nullptr);
+    EXPECT_EQ(v.find("nope"), nullptr);
+    for (int i = 1; i < 1000; ++i)
+        if (i % 3) {
+            EXPECT_NE(v.find("key" + std::to_string(i)), nullptr) << i;
+        }
+    const std::vector<Value> keys = v.allKeys();
+    EXPECT_EQ(keys.back().stringView(), "key998");
+}
+
+TEST(ValueEquality, IsDeepAndNumeric) {
+    EXPECT_EQ(Value::number(1), Value::number(1.0));
+    EXPECT_EQ(Value::boolean(true), Value::number(1.0));
+    EXPECT_NE(Value::number(1), Value::number(1.5));
+    EXPECT_NE(Value::number(std::numeric_limits<unsigned long long>::max()), Value::number(-1));
+    EXPECT_NE(Value::number(std::numeric_limits<unsigned long long>::max()), Value::number(18446744073709551616.0));
+    EXPECT_EQ(Value::number(1ULL << 63), Value::number(9223372036854775808.0));
+    EXPECT_NE(Value::number(9007199254740993LL), Value::number(9007199254740992.0));
+    const Value nan = Value::number(std::nan(""));
+    EXPECT_NE(nan, nan);
+    EXPECT_EQ(Value::dictionary({{"a", Value::number(1)}, {"b", text("x")}}),
+              Value::dictionary({{"b", text("x")}, {"a", Value::number(1)}}));
+    EXPECT_NE(Value::dictionary({{"a", Value::number(1)}}), Value::dictionary({{"b", Value::number(1)}}));
+    EXPECT_NE(Value::array({Value::null()}), Value::array({Value::null(), Value::null()}));
+    EXPECT_NE(text("1"), Value::number(1));
+    EXPECT_EQ(Value::data(std::string("ab")), Value::dataNoCopy("ab", 2));
+    EXPECT_EQ(Value(), Value());
+    EXPECT_NE(Value(), Value::null());
+}
+
+TEST(ValueObjects, CarryClassNameAndDescription) {
+    const Value date = Value::object(std::make_shared<NamedObject>("Date", "2001-01-01 00:00:00 +0000"));
+    ASSERT_TRUE(date.isObject());
+    EXPECT_EQ(date.object()->className(), "Date");
+    EXPECT_EQ(date.description(), "2001-01-01 00:00:00 +0000");
+    EXPECT_EQ(date, date);
+    EXPECT_NE(date, Value::object(std::make_shared<NamedObject>("Date", "2001-01-01 00:00:00 +0000")));
+    EXPECT_EQ(Value::null().description(), "<null>");
+    EXPECT_EQ(Value::dataNoCopy("\x01\xab\x00\x10\x20", 5).description(), "<01ab0010 20>");
+    EXPECT_EQ(Value::array({Value::number(1), text("a")}).description(), "(1, a)");
+}
+
+TEST(ValueData, OwnsCopiesAndRefersWithoutCopying) {
+    std::string source = "bytes";
+    const Value copied = Value::data(source);
+    const Value referred = Value::dataNoCopy(source.data(), source.size());
+    source[0] = 'B';
+    EXPECT_EQ(copied.bytes(), "bytes");
+    EXPECT_EQ(referred.bytes(), "Bytes");
+    EXPECT_EQ(Value::data(std::string(1000, 'z')).bytes().size(), 1000u);
+    // A malloc'd buffer handed over: freed with the last copy (the leak checker would tell).
+    char* owned = static_cast<char*>(std::malloc(3));
+    std::memcpy(owned, "own", 3);
+    Value adopted = Value::dataNoCopy(owned, 3, true);
+    const Value copy = adopted;
+    adopted = Value();
+    EXPECT_EQ(copy.bytes(), "own");
+}
+
+TEST(CharacterSets, ByteAndCharacterMembership) {
+    const CharacterSet s = CharacterSet::characterSetWithCharactersInString("ab\xc3\xa9\xe2\x80\xa8");
+    EXPECT_TRUE(s.characterIsMember('a'));
+    EXPECT_TRUE(s.characterIsMember(0xE9));
+    EXPECT_TRUE(s.byteIsMember(0xE9));
+    EXPECT_TRUE(s.characterIsMember(0x2028));
+    EXPECT_FALSE(s.characterIsMember(0x2029));
+    EXPECT_FALSE(s.byteIsMember('c'));
+    const CharacterSet ws = CharacterSet::whitespaceAndNewlineCharacterSet();
+    for (char32_t c : {U' ', U'\t', U'\n', U'\r', U'\x0b', U'\x0c', U'\x85', U'\xa0', U'\u2028', U'\u3000'})
+        EXPECT_TRUE(ws.characterIsMember(c)) << static_cast<unsigned>(c);
+    EXPECT_FALSE(ws.characterIsMember('x'));
+    EXPECT_EQ(CharacterSet::characterSetWithRange('a', 'c'), CharacterSet::characterSetWithCharactersInString("cba"));
+}
+
+}  // namespace
+}  // namespace vw
