@@ -25,9 +25,7 @@ std::string Device::machine() const {
 float Device::batteryLevel() const {
     std::lock_guard lock(mutex_);
     const float v = monitoring_ ? level_ : -1.0f;
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", static_cast<double>(v));
-    traceCall(trace_, "device.batteryLevel", {buf});
+    traceCall(trace_, "device.batteryLevel", {traceNumber(static_cast<double>(v))});
     return v;
 }
 

@@ -1,24 +1,17 @@
 #include "platform/Geometry.h"
+#include "platform/Trace.h"
 
 #include <cstdio>
 
 namespace vw::platform {
-namespace {
-std::string num(float v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", static_cast<double>(v));
-    return buf;
-}
-}  // namespace
-
-std::string toString(Point p) { return "(" + num(p.x) + ", " + num(p.y) + ")"; }
-std::string toString(Size s) { return "(" + num(s.width) + ", " + num(s.height) + ")"; }
+std::string toString(Point p) { return "(" + traceNumber(p.x) + ", " + traceNumber(p.y) + ")"; }
+std::string toString(Size s) { return "(" + traceNumber(s.width) + ", " + traceNumber(s.height) + ")"; }
 std::string toString(Rect r) {
-    return "(" + num(r.x) + ", " + num(r.y) + ", " + num(r.width) + ", " + num(r.height) + ")";
+    return "(" + traceNumber(r.x) + ", " + traceNumber(r.y) + ", " + traceNumber(r.width) + ", " + traceNumber(r.height) + ")";
 }
 std::string toString(Transform t) {
     if (t == Transform::identity()) return "identity";
-    return "scale(" + num(t.sx) + ", " + num(t.sy) + ")";
+    return "scale(" + traceNumber(t.sx) + ", " + traceNumber(t.sy) + ")";
 }
 std::string toString(Colour c) {
     if (c == Colour::white()) return "white";

@@ -12,9 +12,7 @@ MainLoop::MainLoop(const Clock& clock, Trace* trace)
     : clock_(clock), trace_(trace), mainThread_(std::this_thread::get_id()) {}
 
 MainLoop::TimerId MainLoop::scheduleTimer(double interval, bool repeats, std::function<void()> fire) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", interval);
-    traceCall(trace_, "scheduleTimer", {buf, repeats ? "repeats" : "once"});
+    traceCall(trace_, "scheduleTimer", {traceNumber(interval), repeats ? "repeats" : "once"});
     const TimerId id = nextId_++;
     // A non-positive interval would spin; the platform treats it as a tenth of a millisecond.
     if (!(interval > 0)) interval = 0.0001;

@@ -1,5 +1,7 @@
 #include "platform/Trace.h"
 
+#include <cstdio>
+
 namespace vw::platform {
 
 void Trace::record(std::string op, const std::vector<std::string>& args) {
@@ -35,5 +37,15 @@ std::string quoteText(const std::string& s) {
     return out + "\"";
 }
 std::string boolText(bool b) { return b ? "YES" : "NO"; }
+
+}  // namespace vw::platform
+
+namespace vw::platform {
+
+std::string traceNumber(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
+}
 
 }  // namespace vw::platform

@@ -27,6 +27,8 @@ inline void traceCall(Trace* t, std::string op, const std::vector<std::string>& 
 }
 
 std::string quoteText(const std::string& s);
+// A number as the trace shows it ("%g": 4, 0.15, 1e+06).
+std::string traceNumber(double v);
 std::string boolText(bool b);
 
 }  // namespace vw::platform

@@ -8,20 +8,12 @@
 
 namespace vw::platform {
 
-namespace {
-std::string num(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", v);
-    return buf;
-}
-}  // namespace
-
 std::string builtResourceDir() { return VW_RESOURCE_DIR; }
 
 // ---- audio ----
 
 void RecordingAudioPlayer::setVolume(float v) {
-    traceCall(trace_, "audioPlayer.setVolume", {num(v)});
+    traceCall(trace_, "audioPlayer.setVolume", {traceNumber(v)});
     volume_ = v;
 }
 void RecordingAudioPlayer::setNumberOfLoops(int loops) {
@@ -30,7 +22,7 @@ void RecordingAudioPlayer::setNumberOfLoops(int loops) {
 }
 void RecordingAudioPlayer::prepareToPlay() { traceCall(trace_, "audioPlayer.prepareToPlay", {}); }
 void RecordingAudioPlayer::play() {
-    traceCall(trace_, "audioPlayer.play", {num(time_)});
+    traceCall(trace_, "audioPlayer.play", {traceNumber(time_)});
     playing_ = true;
 }
 void RecordingAudioPlayer::stop() {
@@ -38,7 +30,7 @@ void RecordingAudioPlayer::stop() {
     playing_ = false;
 }
 void RecordingAudioPlayer::setCurrentTime(double seconds) {
-    traceCall(trace_, "audioPlayer.setCurrentTime", {num(seconds)});
+    traceCall(trace_, "audioPlayer.setCurrentTime", {traceNumber(seconds)});
     time_ = seconds;
 }
 
@@ -81,7 +73,7 @@ std::shared_ptr<AudioPlayer> RecordingAudio::createPlayer(const std::string& pat
 
 bool RecordingNetwork::startRequest(const UrlRequest& r) {
     traceCall(trace_, "network.startRequest",
-              {quoteText(r.url), std::to_string(static_cast<int>(r.cachePolicy)), num(r.timeoutSeconds)});
+              {quoteText(r.url), std::to_string(static_cast<int>(r.cachePolicy)), traceNumber(r.timeoutSeconds)});
     std::lock_guard lock(mutex_);
     requests.push_back(r);
     return !connectionsFail;

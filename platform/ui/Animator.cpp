@@ -35,9 +35,7 @@ void Animator::setAnimationDidStopSelector(const std::string& selector, Animatio
 }
 
 void Animator::setAnimationDuration(double seconds) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", seconds);
-    traceCall(trace_, "animation.setAnimationDuration", {buf});
+    traceCall(trace_, "animation.setAnimationDuration", {traceNumber(seconds)});
     if (!open_.empty()) open_.back()->duration = std::max(0.0, seconds);
 }
 

@@ -8,14 +8,6 @@
 
 namespace vw::platform {
 
-namespace {
-std::string num(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", v);
-    return buf;
-}
-}  // namespace
-
 // ---- View ----
 
 View::View(Ui& ui, Rect frame, std::string kind) : ui_(ui), kind_(std::move(kind)) {
@@ -142,7 +134,7 @@ void TextView::setTextColor(Colour c) {
 }
 
 void TextView::setFont(std::optional<Font> font) {
-    trace("textView.setFont", {font ? quoteText(font->name) + " " + num(font->size) : "nil"});
+    trace("textView.setFont", {font ? quoteText(font->name) + " " + traceNumber(font->size) : "nil"});
     font_ = std::move(font);
 }
 
