@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <ostream>
@@ -14,6 +15,7 @@
 #include "platform/desktop/EventLoop.h"
 #include "platform/desktop/Input.h"
 #include "platform/desktop/Renderer.h"
+#include "rating/RatingPrompt.h"
 #include "platform/recording/RecordingPlatform.h"
 
 namespace vw::app {
@@ -128,6 +130,8 @@ std::optional<std::string> runWindow(const Options& o, const BatteryChoice& batt
             << (host ? "host " + *battery.hostDir : std::string("simulated (Up/Down, C, F, U, X)")) << "; Q quits\n"
             << std::flush;
         loop.run();
+        // The rating prompt's bookkeeping may still be at work on the platform.
+        RatingPrompt::waitForBackgroundRuns(std::chrono::seconds(30));
     }
     SDL_DestroyRenderer(sdlRenderer);
     SDL_DestroyWindow(window);
