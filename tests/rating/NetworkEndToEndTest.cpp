@@ -51,6 +51,13 @@ struct CurlApp {
     VoltwiseAppDelegate delegate;
 };
 
+// Stored rating state that lets this launch ask: the seventh counted launch, four days on.
+void preloadReadyToAsk(platform::RecordingPlatform& rp) {
+    rp.settings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
+    rp.settings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
+    rp.settings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
+}
+
 TEST(NetworkEndToEnd, AttributionRequestArrivesOnceOnFirstInstall) {
     LocalHttpServer server;
     platform::RecordingPlatform rp;
@@ -76,9 +83,7 @@ TEST(NetworkEndToEnd, ProbeArrivesWithNoCacheHeadersAndTheQuestionFollows) {
     LocalHttpServer server;
     platform::RecordingPlatform rp;
     rp.settings.preload("vwf_version", std::string("4.5"));  // no first install, so no attribution
-    rp.settings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
-    rp.settings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
-    rp.settings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
+    preloadReadyToAsk(rp);
     CurlNetwork net(localNetwork(platform::kReachabilityReachable));
 
     CurlApp app(rp, net, localConfig(server));
@@ -105,9 +110,7 @@ TEST(NetworkEndToEnd, ProbeThatIsNeverAnsweredHoldsNothingUp) {
     LocalHttpServer server(LocalHttpServer::Mode::Hold);
     platform::RecordingPlatform rp;
     rp.settings.preload("vwf_version", std::string("4.5"));
-    rp.settings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
-    rp.settings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
-    rp.settings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
+    preloadReadyToAsk(rp);
     CurlNetwork net(localNetwork(platform::kReachabilityReachable));
 
     CurlApp app(rp, net, localConfig(server));
