@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
 #include <sstream>
 
@@ -91,7 +92,9 @@ std::optional<std::string> runWindow(const Options& o, const BatteryChoice& batt
         DesktopOptions d;
         d.screen = points;
         d.device = {o.model, o.systemVersion, o.machine};
-        d.resourceDir = builtResourceDir();
+        d.resourceDir = resourceDir();
+        if (!std::filesystem::is_regular_file(std::filesystem::path(d.resourceDir) / kResourceMarker))
+            err << "voltwise: no artwork in " << d.resourceDir << " (build the vw_resources target); pictures stay blank\n";
         d.settingsPath = o.settingsPath.value_or("");
         d.print = [&err](const std::string& line) { err << line << '\n' << std::flush; };
         DesktopPlatform dp(d, [&](Log& log) { return makeNetwork(o.config, log); });

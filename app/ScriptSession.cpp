@@ -178,6 +178,7 @@ int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup,
     o.screenSize = Size{320, setup.screenHeight};
     o.device = setup.device;
     o.settings = fileSettings.get();
+    o.resourceDir = resourceDir();
     RecordingPlatform rp(o);
     // Log lines as they come.
     std::size_t logged = 0;

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <vector>
 
-#include "resources/Artwork.h"
+#include "resources/Sounds.h"
 
 namespace vw::art {
 
@@ -163,6 +163,7 @@ bool writeMp3(const std::string& path, const std::vector<short>& samples) {
     lame_set_mode(lame, MONO);
     lame_set_brate(lame, 96);
     lame_set_quality(lame, 5);
+    lame_set_bWriteVbrTag(lame, 1);
     if (lame_init_params(lame) < 0) {
         lame_close(lame);
         return false;
@@ -176,8 +177,18 @@ bool writeMp3(const std::string& path, const std::vector<short>& samples) {
         return false;
     }
     const int tail = lame_encode_flush(lame, mp3.data() + n, static_cast<int>(mp3.size()) - n);
+    if (tail < 0) {
+        lame_close(lame);
+        return false;
+    }
+    // The encoder opened the stream with an empty header frame; fill it in now
+    // that the length is known. It tells decoders how many samples of encoder
+    // delay and padding to drop, so the tune loops without a gap.
+    unsigned char tag[2048];
+    const std::size_t tagBytes = lame_get_lametag_frame(lame, tag, sizeof tag);
     lame_close(lame);
-    if (tail < 0) return false;
+    if (tagBytes == 0 || tagBytes > static_cast<std::size_t>(n + tail)) return false;
+    std::copy(tag, tag + tagBytes, mp3.begin());
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(mp3.data()), n + tail);
     return static_cast<bool>(out);

@@ -97,10 +97,23 @@ void Renderer::fillRound(Rect r, float radius, Colour top, Colour bottom) {
     SDL_RenderGeometry(sdl_, nullptr, v.data(), static_cast<int>(v.size()), nullptr, 0);
 }
 
+std::string sharperImagePath(const std::string& path, int scale) {
+    if (scale < 2) return {};
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    if (dot >= 3 && path.compare(dot - 3, 3, "@2x") == 0) return {};
+    return path.substr(0, dot) + "@2x" + path.substr(dot);
+}
+
 SDL_Texture* Renderer::image(const std::string& path) {
     auto it = images_.find(path);
     if (it != images_.end()) return it->second;
-    SDL_Texture* t = IMG_LoadTexture(sdl_, path.c_str());
+    // On a dense screen the twice-size drawing of the same picture, where
+    // there is one, stays sharp; either way it fills the same rectangle.
+    SDL_Texture* t = nullptr;
+    if (const std::string sharp = sharperImagePath(path, scale_); !sharp.empty()) t = IMG_LoadTexture(sdl_, sharp.c_str());
+    if (!t) t = IMG_LoadTexture(sdl_, path.c_str());
     if (t) {
         SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
         SDL_SetTextureScaleMode(t, SDL_ScaleModeLinear);

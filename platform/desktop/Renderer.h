@@ -96,6 +96,10 @@ private:
 // a frame is drawn only when it would differ from the last one.
 std::size_t sceneSignature(const platform::Ui& ui);
 
+// The twice-size file drawn for an image ("a/b.png" -> "a/b@2x.png") when the
+// screen has two or more pixels a point; empty at one pixel a point.
+std::string sharperImagePath(const std::string& path, int scale);
+
 // Something the views are drawn to.
 class Screen {
 public:

@@ -2,13 +2,7 @@
 
 #include <cstdio>
 
-#ifndef VW_RESOURCE_DIR
-#define VW_RESOURCE_DIR "resources"
-#endif
-
 namespace vw::platform {
-
-std::string builtResourceDir() { return VW_RESOURCE_DIR; }
 
 // ---- audio ----
 

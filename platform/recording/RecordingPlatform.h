@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/ResourceDir.h"
 
 namespace vw::platform {
 
@@ -126,8 +127,5 @@ public:
 private:
     std::size_t mark_ = 0;
 };
-
-// The resources folder of this build.
-std::string builtResourceDir();
 
 }  // namespace vw::platform

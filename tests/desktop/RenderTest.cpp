@@ -157,6 +157,45 @@ TEST(Render, SlideShowCoversTheScreen) {
     EXPECT_GT(differing, 20 * 30 * 9 / 10) << "the show should replace nearly every pixel";
 }
 
+// The slide show's header, pixel for pixel against a file at the screen's
+// own density.
+double headerDifference(const OffscreenScreen& shot, const std::string& file) {
+    SDL_Surface* raw = IMG_Load(file.c_str());
+    if (!raw) return 1e9;
+    SDL_Surface* img = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
+    SDL_FreeSurface(raw);
+    SDL_Surface* screen = SDL_ConvertSurfaceFormat(shot.surface(), SDL_PIXELFORMAT_RGBA32, 0);
+    double total = 0;
+    int n = 0;
+    for (int y = 0; y < img->h && y < screen->h; ++y)
+        for (int x = 0; x < img->w && x < screen->w; ++x) {
+            const auto* a = static_cast<const uint8_t*>(img->pixels) + y * img->pitch + x * 4;
+            const auto* b = static_cast<const uint8_t*>(screen->pixels) + y * screen->pitch + x * 4;
+            for (int c = 0; c < 3; ++c) total += std::abs(int(a[c]) - int(b[c]));
+            n += 3;
+        }
+    SDL_FreeSurface(img);
+    SDL_FreeSurface(screen);
+    return n ? total / n : 1e9;
+}
+
+TEST(Render, DenseScreensDrawTheTwiceSizeImages) {
+    DesktopApp app;
+    app.launchToNormalMode();
+    app.touch(150, 248);  // Get Pro: the show's first header across the top
+    ASSERT_EQ(app.c().showingAdSlideShow, 1);
+    const std::string header = platform::builtResourceDir() + "/ad_panel_music_on.png";
+    const std::string sharp = platform::builtResourceDir() + "/ad_panel_music_on@2x.png";
+    EXPECT_LT(headerDifference(*app.render(1), header), 1.0);
+    // Two pixels a point: the twice-size drawing itself, not the small one
+    // stretched (which blurs the lettering by several levels on average).
+    EXPECT_LT(headerDifference(*app.render(2), sharp), 1.0);
+    EXPECT_EQ(desktop::sharperImagePath("/r/a.png", 2), "/r/a@2x.png");
+    EXPECT_EQ(desktop::sharperImagePath("/r/a.png", 1), "");
+    EXPECT_EQ(desktop::sharperImagePath("/r.d/a", 3), "");
+    EXPECT_EQ(desktop::sharperImagePath("/r/a@2x.png", 2), "");
+}
+
 TEST(Render, AlertIsABoxOverTheDimmedScreen) {
     DesktopApp app;
     app.rp.settings.removeObject(kSettingsVersionKey);  // a first install: the welcome alert
