@@ -10,7 +10,7 @@ namespace vw::art {
 SkinDraw skinDesign(std::string_view file) {
     static const std::map<std::string, SkinDraw, std::less<>> designs = [] {
         std::map<std::string, SkinDraw, std::less<>> m;
-        for (auto group : {colourSkins, patternSkins, animalSkins, flagSkins, sceneSkins})
+        for (auto group : {colourSkins, skySkins, patternSkins, animalSkins, flagSkins, sportSkins, sceneSkins, citySkins})
             for (const SkinDesign& d : group()) m.emplace(std::string(d.file), d.draw);
         return m;
     }();

@@ -18,11 +18,14 @@ struct SkinDesign {
     SkinDraw draw;
 };
 
-std::vector<SkinDesign> colourSkins();   // plain colours, rainbows, sky and light effects
+std::vector<SkinDesign> colourSkins();   // plain colours
+std::vector<SkinDesign> skySkins();      // rainbows, sky, weather and light effects
 std::vector<SkinDesign> patternSkins();  // argyle, plaid, dots, confetti, paisley, graffiti, anime
 std::vector<SkinDesign> animalSkins();   // hides, fur, fish and whales
-std::vector<SkinDesign> flagSkins();     // flags, sport, guitars and cars
-std::vector<SkinDesign> sceneSkins();    // bridges, skylines, islands, landscapes, space
+std::vector<SkinDesign> flagSkins();     // national flags
+std::vector<SkinDesign> sportSkins();    // guitars, football and sports cars
+std::vector<SkinDesign> sceneSkins();    // landscapes, seasons and space
+std::vector<SkinDesign> citySkins();     // bridges, cities, islands and the seaside
 
 // The design drawn for a catalogue file, or null when there is none.
 SkinDraw skinDesign(std::string_view file);

@@ -1,4 +1,4 @@
-// Skins: plain colours, rainbows, sky and light effects.
+// Skins: plain colours.
 #include "resources/Paint.h"
 #include "resources/Skins.h"
 

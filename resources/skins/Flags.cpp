@@ -1,4 +1,4 @@
-// Skins: flags, sport, guitars and cars.
+// Skins: national flags.
 #include "resources/Paint.h"
 #include "resources/Skins.h"
 

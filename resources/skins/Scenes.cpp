@@ -1,4 +1,4 @@
-// Skins: bridges, skylines, islands, landscapes and space.
+// Skins: landscapes, seasons and space.
 #include "resources/Paint.h"
 #include "resources/Skins.h"
 
