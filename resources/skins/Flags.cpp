@@ -32,17 +32,21 @@ void star5(cairo_t* cr, double cx, double cy, double r, double pointDegrees = -9
 void clothFolds(cairo_t* cr, double strength = 1.0) {
     shadePixels(cr, 0, 0, W, H, [strength](double x, double y) {
         const double u = x / W;
-        const double bend = 6.0 * std::sin(y * 0.021 + 0.8) + 4.0 * std::sin(y * 0.047 + x * 0.01);
-        const double p = (x + bend) * 0.040 + y * 0.010;
+        // The crests lean a little and wander, as cloth folds do.
+        const double bend = 7.0 * std::sin(y * 0.019 + 0.8) + 4.0 * std::sin(y * 0.043 + x * 0.012);
+        const double p = (x + bend) * 0.046 + y * 0.014;
         // The slope of a wavy height field, lit from the upper left.
-        double s = 0.62 * std::cos(p) + 0.38 * std::cos(p * 1.9 + 1.3 + y * 0.006);
-        s *= 0.55 + 0.45 * u;
+        double s = 0.64 * std::cos(p) + 0.36 * std::cos(p * 1.85 + 1.3 + y * 0.006);
+        s *= 0.5 + 0.6 * u;
+        // Highlights come to a softer, narrower sheen than the shade.
+        const double light = std::pow(std::max(s, 0.0), 1.4);
+        const double shade = std::max(-s, 0.0);
         // A faint crossed weave.
-        const double weave = (std::sin(x * 3.1) * std::sin(y * 3.1)) * 0.012;
-        if (s > 0) {
-            return hex(0xFFFFFF, std::clamp(s * 0.20 * strength + weave, 0.0, 1.0));
+        const double weave = std::sin(x * 3.1) * std::sin(y * 3.1) * 0.012;
+        if (light > 0) {
+            return hex(0xFFFFFF, std::clamp(light * 0.30 * strength + weave, 0.0, 1.0));
         }
-        return hex(0x10121C, std::clamp(-s * 0.26 * strength - weave, 0.0, 1.0));
+        return hex(0x0E1020, std::clamp(shade * 0.34 * strength - weave, 0.0, 1.0));
     });
     // The hoist sits in shade against the pole, a touch darker.
     paint(cr, linear(0, 0, 16, 0, {{0, hex(0x000000, 0.16)}, {1, hex(0x000000, 0)}}));
