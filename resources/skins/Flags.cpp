@@ -28,7 +28,7 @@ void star5(cairo_t* cr, double cx, double cy, double r, double pointDegrees = -9
 
 // Light and dark folds over the whole skin, as a waving cloth catches the
 // light. The waves run mostly across the flag and grow toward the fly, the
-// free end, where a real flag ripples most. A faint weave finishes it.
+// free end, where a real flag ripples most.
 void clothFolds(cairo_t* cr, double strength = 1.0) {
     shadePixels(cr, 0, 0, W, H, [strength](double x, double y) {
         const double u = x / W;
@@ -41,12 +41,10 @@ void clothFolds(cairo_t* cr, double strength = 1.0) {
         // Highlights come to a softer, narrower sheen than the shade.
         const double light = std::pow(std::max(s, 0.0), 1.4);
         const double shade = std::max(-s, 0.0);
-        // A faint crossed weave.
-        const double weave = std::sin(x * 3.1) * std::sin(y * 3.1) * 0.012;
         if (light > 0) {
-            return hex(0xFFFFFF, std::clamp(light * 0.30 * strength + weave, 0.0, 1.0));
+            return hex(0xFFFFFF, std::clamp(light * 0.30 * strength, 0.0, 1.0));
         }
-        return hex(0x0E1020, std::clamp(shade * 0.34 * strength - weave, 0.0, 1.0));
+        return hex(0x0E1020, std::clamp(shade * 0.34 * strength, 0.0, 1.0));
     });
     // The hoist sits in shade against the pole, a touch darker.
     paint(cr, linear(0, 0, 16, 0, {{0, hex(0x000000, 0.16)}, {1, hex(0x000000, 0)}}));
