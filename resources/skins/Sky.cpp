@@ -2,8 +2,289 @@
 #include "resources/Paint.h"
 #include "resources/Skins.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace vw::art {
 
-std::vector<SkinDesign> skySkins() { return {}; }
+namespace {
+
+constexpr double W = kSkinW, H = kSkinH;
+
+// The seven rainbow colours, outside (red) to inside (violet).
+const Colour kRainbow[7] = {hex(0xE8352E), hex(0xF7881F), hex(0xFBD431), hex(0x4CB848),
+                            hex(0x2F8FDD), hex(0x3F4BB0), hex(0x8A3FB5)};
+
+// A radial gradient with any number of stops, for bands that are built in a loop.
+PatternPtr radialBands(double cx, double cy, double r0, double r1, const std::vector<Stop>& stops) {
+    cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, r0, cx, cy, r1);
+    for (const Stop& s : stops)
+        cairo_pattern_add_color_stop_rgba(p, s.offset, s.colour.r, s.colour.g, s.colour.b, s.colour.a);
+    return PatternPtr(p, cairo_pattern_destroy);
+}
+
+// ---------------------------------------------------------------- cartoon clouds
+
+struct Puff {
+    double x, y, r;  // relative to the cloud's centre, in cloud units
+};
+
+// A cartoon cloud: overlapping round puffs on a flat-ish base. Each puff is
+// shaded on its own (light top, soft blue-grey underside) so the lumps read.
+void cartoonCloud(cairo_t* cr, double cx, double cy, double scale, uint32_t seed, Colour shade = hex(0xB9CCE4),
+                  double shadowAlpha = 0.22) {
+    Random g(seed);
+    std::vector<Puff> puffs;
+    // A row of base puffs, then a taller crown of bigger ones.
+    const int base = 5 + g.below(2);
+    for (int i = 0; i < base; ++i) {
+        const double t = base == 1 ? 0.5 : double(i) / (base - 1);
+        puffs.push_back({(t - 0.5) * 2 * 36 + g.range(-2, 2), g.range(-1, 2), g.range(10, 13)});
+    }
+    const int crown = 3 + g.below(2);
+    for (int i = 0; i < crown; ++i) {
+        const double t = crown == 1 ? 0.5 : double(i) / (crown - 1);
+        const double x = (t - 0.5) * 2 * 22 + g.range(-3, 3);
+        const double r = 14 + 6 * (1 - std::abs(t - 0.5) * 2) + g.range(-1.5, 2);
+        puffs.push_back({x, -9 - (r - 14) * 0.9 + g.range(-2, 1), r});
+    }
+    auto shape = [&](cairo_t* c) {
+        for (const Puff& p : puffs) circlePath(c, cx + p.x * scale, cy + p.y * scale, p.r * scale);
+        // A flat belly joining the base puffs.
+        roundedRect(c, cx - 36 * scale, cy - 4 * scale, 72 * scale, 14 * scale, 7 * scale);
+    };
+    softShadow(cr, shape, hex(0x2A4E80, shadowAlpha), 6 * scale, 2 * scale, 5 * scale);
+    Saved s(cr);
+    shape(cr);
+    cairo_clip_preserve(cr);
+    fill(cr, linear(0, cy - 34 * scale, 0, cy + 12 * scale, {{0, lighter(shade, 0.55)}, {1, shade}}));
+    // Every puff's lit cap, shifted up and left so a shaded crescent stays below.
+    for (const Puff& p : puffs) {
+        const double px = cx + p.x * scale, py = cy + p.y * scale, r = p.r * scale;
+        circlePath(cr, px - r * 0.12, py - r * 0.2, r * 0.9);
+        fill(cr, radial(px - r * 0.3, py - r * 0.45, r * 0.1, px - r * 0.1, py - r * 0.2, r * 0.95,
+                        {{0, hex(0xFFFFFF)}, {0.75, hex(0xFFFFFF, 0.96)}, {1, withAlpha(lighter(shade, 0.7), 0.0)}}));
+    }
+    // A cool underside tone for the whole cloud.
+    cairo_rectangle(cr, cx - 60 * scale, cy - 2 * scale, 120 * scale, 16 * scale);
+    fill(cr, linear(0, cy - 2 * scale, 0, cy + 11 * scale, {{0, withAlpha(shade, 0)}, {1, withAlpha(darker(shade, 0.05), 0.7)}}));
+}
+
+// ---------------------------------------------------------------- rainbow
+
+// A bright seven-band arc over a soft blue sky, its feet in white clouds. The
+// sky inside the bow is a touch brighter than outside, as it is in life.
+void drawRainbow(cairo_t* cr) {
+    paint(cr, linear(0, 0, 0, H, {{0, hex(0x4A9FE0)}, {0.6, hex(0x8FC8F0)}, {1, hex(0xCBE7F8)}}));
+    const double cx = W / 2, cy = H + 26, outer = 178, band = 12.5, inner = outer - 7 * band;
+    // Brighter sky inside the bow.
+    circlePath(cr, cx, cy, inner);
+    fill(cr, radialBands(cx, cy, 0, inner, {{0, hex(0xFFFFFF, 0.32)}, {0.85, hex(0xFFFFFF, 0.22)}, {1, hex(0xFFFFFF, 0.05)}}));
+    // A faint sun glow up at the right.
+    paint(cr, radial(W * 0.9, 8, 2, W * 0.9, 8, 110, {{0, hex(0xFFFBE6, 0.7)}, {0.3, hex(0xFFF4D0, 0.25)}, {1, hex(0xFFF4D0, 0)}}));
+    // A soft glow around the whole bow.
+    softShadow(
+        cr,
+        [&](cairo_t* c) {
+            circlePath(c, cx, cy, outer + 2);
+            cairo_new_sub_path(c);
+            cairo_arc_negative(c, cx, cy, inner - 2, 2 * kPi, 0);
+            cairo_close_path(c);
+        },
+        hex(0xFFFFFF, 0.45), 10);
+    // The bands: one radial gradient, each colour held across its band and
+    // blended a little into the next.
+    std::vector<Stop> stops;
+    const double blend = 0.18;  // of a band width
+    for (int i = 0; i < 7; ++i) {
+        const Colour c = kRainbow[6 - i];  // the gradient runs inside (violet) to outside (red)
+        const double b0 = (i * band) / (7 * band), b1 = ((i + 1) * band) / (7 * band);
+        const double e = blend * band / (7 * band);
+        stops.push_back({std::max(0.0, b0 + (i == 0 ? 0 : e)), c});
+        stops.push_back({std::min(1.0, b1 - (i == 6 ? 0 : e)), c});
+    }
+    {
+        Saved s(cr);
+        circlePath(cr, cx, cy, outer);
+        cairo_new_sub_path(cr);
+        cairo_arc_negative(cr, cx, cy, inner, 2 * kPi, 0);
+        cairo_close_path(cr);
+        cairo_clip(cr);
+        paint(cr, radialBands(cx, cy, inner, outer, stops));
+        // A light sheen along the top of each band and a soft rim at both edges.
+        paint(cr, radialBands(cx, cy, inner, outer,
+                              {{0, hex(0x000000, 0.12)}, {0.06, hex(0x000000, 0)}, {0.5, hex(0xFFFFFF, 0.12)},
+                               {0.94, hex(0xFFFFFF, 0)}, {1, hex(0x000000, 0.08)}}));
+        // The feet fade into the haze near the ground.
+        paint(cr, linear(0, H * 0.62, 0, H, {{0, hex(0xFFFFFF, 0)}, {1, hex(0xEAF5FD, 0.55)}}));
+    }
+    // A pale ghost band just inside the violet.
+    {
+        Saved s(cr);
+        cairo_arc(cr, cx, cy, inner - 5, kPi, 2 * kPi);
+        cairo_set_line_width(cr, 5);
+        setColour(cr, hex(0xC9A6E6, 0.22));
+        cairo_stroke(cr);
+    }
+    // Little clouds up in the sky, then the big ones at the bow's feet.
+    cartoonCloud(cr, 206, 36, 0.42, 7, hex(0xBFD4EC), 0.12);
+    cartoonCloud(cr, 48, 58, 0.34, 12, hex(0xBFD4EC), 0.12);
+    cartoonCloud(cr, 24, 176, 1.0, 3);
+    cartoonCloud(cr, 230, 172, 1.05, 9);
+    cartoonCloud(cr, 75, 190, 0.7, 21);
+    cartoonCloud(cr, 182, 192, 0.62, 5);
+    glassFinish(cr, 0.22);
+}
+
+// ---------------------------------------------------------------- rainbow splash
+
+void sparkle(cairo_t* cr, double x, double y, double r, Colour c) {
+    // A four-pointed twinkle with a round glow.
+    circlePath(cr, x, y, r * 1.6);
+    fill(cr, radial(x, y, 0, x, y, r * 1.6, {{0, withAlpha(c, 0.55)}, {1, withAlpha(c, 0)}}));
+    cairo_move_to(cr, x, y - r);
+    cairo_curve_to(cr, x + r * 0.12, y - r * 0.12, x + r * 0.12, y - r * 0.12, x + r, y);
+    cairo_curve_to(cr, x + r * 0.12, y + r * 0.12, x + r * 0.12, y + r * 0.12, x, y + r);
+    cairo_curve_to(cr, x - r * 0.12, y + r * 0.12, x - r * 0.12, y + r * 0.12, x - r, y);
+    cairo_curve_to(cr, x - r * 0.12, y - r * 0.12, x - r * 0.12, y - r * 0.12, x, y - r);
+    cairo_close_path(cr);
+    fill(cr, lighter(c, 0.5));
+}
+
+void fivePointStar(cairo_t* cr, double x, double y, double r, double rot, Colour c) {
+    softShadow(cr, [&](cairo_t* k) { starPath(k, x, y, r * 1.15, r * 0.55, 5, rot); }, withAlpha(c, 0.7), r * 0.9);
+    starPath(cr, x, y, r, r * 0.45, 5, rot);
+    fill(cr, radial(x - r * 0.2, y - r * 0.3, 0, x, y, r, {{0, lighter(c, 0.7)}, {0.6, c}, {1, darker(c, 0.08)}}));
+}
+
+// One wavy ribbon of seven colour bands, laid along the x axis of the current
+// transform: it starts thin and swells, and its tail breaks into drops.
+void rainbowRibbon(cairo_t* cr, double x0, double x1, double y, double band, double amp, double waves, double phase,
+                   uint32_t seed) {
+    const int steps = 90;
+    auto centre = [&](double t) { return y + amp * std::sin(t * waves * 2 * kPi + phase); };
+    auto widthAt = [&](double t) { return 0.25 + 0.75 * smoothstep(0, 0.35, t) * (1 - 0.4 * smoothstep(0.8, 1, t)); };
+    for (int i = 0; i < 7; ++i) {
+        std::vector<Pt> top, bottom;
+        for (int k = 0; k <= steps; ++k) {
+            const double t = double(k) / steps, x = x0 + (x1 - x0) * t;
+            const double w = widthAt(t) * band, c = centre(t), half = 3.5 * w;
+            top.push_back({x, c - half + i * w});
+            bottom.push_back({x, c - half + (i + 1) * w + 0.4});
+        }
+        cairo_move_to(cr, top[0].x, top[0].y);
+        for (const Pt& p : top) cairo_line_to(cr, p.x, p.y);
+        for (auto it = bottom.rbegin(); it != bottom.rend(); ++it) cairo_line_to(cr, it->x, it->y);
+        cairo_close_path(cr);
+        fill(cr, kRainbow[i]);
+    }
+    // A glossy stripe along the ribbon.
+    {
+        std::vector<Pt> line;
+        for (int k = 6; k <= steps - 6; ++k) {
+            const double t = double(k) / steps;
+            line.push_back({x0 + (x1 - x0) * t, centre(t) - 2.2 * widthAt(t) * band});
+        }
+        Saved s(cr);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        smoothOpenPath(cr, line);
+        stroke(cr, hex(0xFFFFFF, 0.35), band * 0.45);
+    }
+    // The splashing end: drops of each colour flung on ahead, fanning out.
+    Random g(seed);
+    const double endW = widthAt(1) * band;
+    for (int i = 0; i < 7; ++i) {
+        const double c = centre(1) - 3.5 * endW + (i + 0.5) * endW;
+        const double spread = (i - 3) * 0.16 + g.range(-0.05, 0.05);
+        double dist = g.range(3, 6);
+        for (int d = 0; d < 3; ++d) {
+            const double r = endW * 0.5 * (1 - d * 0.28) * g.range(0.85, 1.1);
+            dist += r * 2.2 + g.range(2, 5) + d * 2;
+            const double x = x1 + dist * std::cos(spread), yy = c + dist * std::sin(spread);
+            circlePath(cr, x, yy, r);
+            fill(cr, kRainbow[i]);
+            circlePath(cr, x - r * 0.3, yy - r * 0.3, r * 0.35);
+            fill(cr, hex(0xFFFFFF, 0.4));
+        }
+    }
+}
+
+// Rainbow streaks swooshing across a deep violet night, with white and gold
+// stars and twinkles all over.
+void drawRainbowSplash(cairo_t* cr) {
+    paint(cr, linear(0, 0, W, H, {{0, hex(0x2B1B6E)}, {0.55, hex(0x4A1F86)}, {1, hex(0x1A1450)}}));
+    paint(cr, radial(W * 0.5, H * 0.5, 5, W * 0.5, H * 0.5, 170, {{0, hex(0xD36BFF, 0.35)}, {1, hex(0xD36BFF, 0)}}));
+    // Paint splats in the rainbow colours behind the streaks: a lumpy blot
+    // with a few droplets thrown round it.
+    Random g(42);
+    for (int i = 0; i < 14; ++i) {
+        const double x = g.range(0, W), y = g.range(0, H), r = g.range(3.5, 8);
+        const Colour c = withAlpha(kRainbow[i % 7], 0.6);
+        std::vector<Pt> blob;
+        const int n = 12;
+        for (int k = 0; k < n; ++k) {
+            const double a = k * 2 * kPi / n, rr = r * (k % 2 ? g.range(0.6, 0.8) : g.range(1.0, 1.35));
+            blob.push_back({x + std::cos(a) * rr, y + std::sin(a) * rr});
+        }
+        smoothClosedPath(cr, blob);
+        fill(cr, c);
+        for (int k = 0; k < 4; ++k) {
+            const double a = g.range(0, 2 * kPi), d = r * g.range(1.6, 2.6);
+            circlePath(cr, x + std::cos(a) * d, y + std::sin(a) * d, r * g.range(0.12, 0.25));
+            fill(cr, c);
+        }
+    }
+    auto ribbons = [&](cairo_t* c, bool shadowOnly) {
+        {
+            Saved s(c);
+            cairo_translate(c, 0, H);
+            cairo_rotate(c, -32 * kPi / 180);
+            if (shadowOnly) cairo_translate(c, 2, 5);
+            rainbowRibbon(c, -30, 215, -18, 9.5, 12, 1.1, 0.3, 1);
+        }
+        {
+            Saved s(c);
+            cairo_translate(c, -10, H * 0.56);
+            cairo_rotate(c, -32 * kPi / 180);
+            if (shadowOnly) cairo_translate(c, 2, 5);
+            rainbowRibbon(c, -40, 150, -30, 4.5, 7, 1.3, 2.2, 2);
+        }
+        {
+            Saved s(c);
+            cairo_translate(c, 95, H + 20);
+            cairo_rotate(c, -32 * kPi / 180);
+            if (shadowOnly) cairo_translate(c, 2, 5);
+            rainbowRibbon(c, 0, 170, 2, 4.0, 6, 1.0, 4.0, 3);
+        }
+    };
+    softShadow(cr, [&](cairo_t* c) { ribbons(c, true); }, hex(0x0A0420, 0.45), 6);
+    ribbons(cr, false);
+    // Stars: small white and gold ones scattered, a few big twinkles.
+    Random st(77);
+    for (int i = 0; i < 55; ++i) {
+        const double x = st.range(0, W), y = st.range(0, H), r = st.range(0.6, 1.6);
+        circlePath(cr, x, y, r);
+        fill(cr, st.next() < 0.5 ? hex(0xFFFFFF, 0.85) : hex(0xFFE27A, 0.85));
+    }
+    for (int i = 0; i < 16; ++i) {
+        const double x = st.range(6, W - 6), y = st.range(6, H - 6), r = st.range(3.5, 7.5);
+        const bool gold = i % 2 == 0;
+        if (i % 3 == 0)
+            fivePointStar(cr, x, y, r, st.range(-110, -70), gold ? hex(0xFFD23F) : hex(0xFFFFFF));
+        else
+            sparkle(cr, x, y, r * 1.3, gold ? hex(0xFFE27A) : hex(0xFFFFFF));
+    }
+    glassFinish(cr, 0.24);
+}
+
+}  // namespace
+
+std::vector<SkinDesign> skySkins() {
+    return {
+        {"rainbow_skin.png", drawRainbow},
+        {"rainbow_stars_skin.png", drawRainbowSplash},
+    };
+}
 
 }  // namespace vw::art
