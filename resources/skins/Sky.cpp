@@ -278,12 +278,195 @@ void drawRainbowSplash(cairo_t* cr) {
     glassFinish(cr, 0.24);
 }
 
+
+// ---------------------------------------------------------------- lightning
+
+// A jagged bolt from a to b: the straight line split again and again, each
+// midpoint pushed sideways by a share of its segment's length.
+std::vector<Pt> boltLine(Pt a, Pt b, int levels, double rough, Random& g) {
+    std::vector<Pt> pts = {a, b};
+    for (int l = 0; l < levels; ++l) {
+        std::vector<Pt> next;
+        for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+            const Pt p = pts[i], q = pts[i + 1];
+            const double dx = q.x - p.x, dy = q.y - p.y, len = std::hypot(dx, dy);
+            const double off = g.range(-1, 1) * len * rough;
+            next.push_back(p);
+            next.push_back({(p.x + q.x) / 2 - dy / len * off, (p.y + q.y) / 2 + dx / len * off});
+        }
+        next.push_back(pts.back());
+        pts = std::move(next);
+    }
+    return pts;
+}
+
+struct Bolt {
+    std::vector<std::vector<Pt>> strokes;  // the trunk first, then branches
+    std::vector<double> widths;
+};
+
+// A trunk from top to ground with forks peeling off it, some forking again.
+Bolt makeBolt(Pt top, Pt bottom, double width, uint32_t seed, int forks) {
+    Random g(seed);
+    Bolt bolt;
+    bolt.strokes.push_back(boltLine(top, bottom, 6, 0.32, g));
+    bolt.widths.push_back(width);
+    for (int f = 0; f < forks; ++f) {
+        const std::vector<Pt>& trunk = bolt.strokes[0];
+        const std::size_t at = static_cast<std::size_t>(trunk.size() * g.range(0.15, 0.65));
+        const Pt p = trunk[at], q = trunk[std::min(trunk.size() - 1, at + 4)];
+        const double dir = std::atan2(q.y - p.y, q.x - p.x) + (f % 2 ? 1 : -1) * g.range(0.45, 0.85);
+        const double len = g.range(30, 60);
+        const Pt end = {p.x + std::cos(dir) * len, p.y + std::sin(dir) * len};
+        bolt.strokes.push_back(boltLine(p, end, 5, 0.3, g));
+        bolt.widths.push_back(width * 0.5);
+        if (g.next() < 0.6) {
+            const std::vector<Pt>& br = bolt.strokes.back();
+            const Pt m = br[br.size() / 2];
+            const double d2 = dir + (g.next() < 0.5 ? -1 : 1) * g.range(0.4, 0.8);
+            const double l2 = len * g.range(0.35, 0.55);
+            std::vector<Pt> twig = boltLine(m, {m.x + std::cos(d2) * l2, m.y + std::sin(d2) * l2}, 4, 0.3, g);
+            bolt.strokes.push_back(std::move(twig));
+            bolt.widths.push_back(width * 0.3);
+        }
+    }
+    return bolt;
+}
+
+void polyline(cairo_t* cr, const std::vector<Pt>& pts) {
+    cairo_move_to(cr, pts[0].x, pts[0].y);
+    for (std::size_t i = 1; i < pts.size(); ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
+}
+
+// The bolt drawn as light: a wide violet glow, a tighter pale one and a
+// white-hot core.
+void drawBolt(cairo_t* cr, const Bolt& bolt, double glow) {
+    Saved s(cr);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    // The blur wants a filled shape, so each stroke is built as a chain of
+    // quads with round joints, all wound the same way so they add up.
+    auto strokes = [&](cairo_t* c, double scale) {
+        for (std::size_t i = 0; i < bolt.strokes.size(); ++i) {
+            const std::vector<Pt>& pts = bolt.strokes[i];
+            const double hw = bolt.widths[i] * scale / 2;
+            for (std::size_t k = 0; k + 1 < pts.size(); ++k) {
+                const Pt p = pts[k], q = pts[k + 1];
+                const double len = std::max(1e-6, std::hypot(q.x - p.x, q.y - p.y));
+                const double nx = -(q.y - p.y) / len * hw, ny = (q.x - p.x) / len * hw;
+                polygonPath(c, {{p.x - nx, p.y - ny}, {q.x - nx, q.y - ny}, {q.x + nx, q.y + ny}, {p.x + nx, p.y + ny}});
+                circlePath(c, p.x, p.y, hw);
+            }
+            circlePath(c, pts.back().x, pts.back().y, hw);
+        }
+    };
+    softShadow(cr, [&](cairo_t* c) { strokes(c, 9); }, hex(0x9B7BFF, 0.75 * glow), 18);
+    softShadow(cr, [&](cairo_t* c) { strokes(c, 2.6); }, hex(0xD9CCFF, 0.8 * glow), 4);
+    for (std::size_t i = 0; i < bolt.strokes.size(); ++i) {
+        polyline(cr, bolt.strokes[i]);
+        stroke(cr, hex(0xE6DEFF), bolt.widths[i] * 1.25);
+        polyline(cr, bolt.strokes[i]);
+        stroke(cr, hex(0xFFFFFF), bolt.widths[i] * 0.55);
+    }
+}
+
+// A stormy night: heavy violet-blue clouds lit from inside by a forked bolt
+// that strikes the hills, a fainter one flickering far off to the left.
+void drawLightning(cairo_t* cr) {
+    paint(cr, linear(0, 0, 0, H, {{0, hex(0x0E0B26)}, {0.55, hex(0x241F58)}, {1, hex(0x2E2A66)}}));
+    const Pt strike = {160, 38}, far = {48, 56};
+    // The air glows around the strikes.
+    paint(cr, radial(strike.x, strike.y + 40, 5, strike.x, strike.y + 40, 160,
+                     {{0, hex(0x8D72F0, 0.55)}, {0.5, hex(0x5A46B8, 0.2)}, {1, hex(0x5A46B8, 0)}}));
+    paint(cr, radial(far.x, far.y + 20, 2, far.x, far.y + 20, 70, {{0, hex(0x7D6AD8, 0.35)}, {1, hex(0x7D6AD8, 0)}}));
+    // Storm clouds: billows of noise, lit where the bolts are and dark in their undersides.
+    shadePixels(cr, 0, 0, W, H * 0.72, [&](double x, double y) {
+        auto density = [&](double u, double v) {
+            const double wx = (fbm(u * 0.01, v * 0.014, 3, 5) - 0.5) * 30;
+            return fbm((u + wx) * 0.013, (v - wx * 0.6) * 0.019, 5, 11);
+        };
+        const double d = density(x, y);
+        const double fade = 1 - smoothstep(H * 0.36, H * 0.72, y + (d - 0.5) * 70);
+        const double mask = smoothstep(0.3, 0.5, d) * fade;
+        if (mask <= 0.001) return Colour{0, 0, 0, 0};
+        // Lit from above: denser just above means shade here.
+        const double relief = std::clamp((d - density(x + 1.5, y - 3)) * 9 + 0.5, 0.0, 1.0);
+        auto lightFrom = [&](Pt p, double r) {
+            const double dx = x - p.x, dy = (y - p.y) * 1.3;
+            return std::exp(-(dx * dx + dy * dy) / (2 * r * r));
+        };
+        const double lit = std::min(1.0, lightFrom(strike, 65) * 1.15 + lightFrom(far, 36) * 0.7);
+        Colour c = mix(hex(0x16122F), hex(0x3B3470), relief * 0.8 + d * 0.3);
+        c = mix(c, mix(hex(0x7F6CD0), hex(0xE2DAFF), relief), lit * (0.5 + 0.5 * smoothstep(0.45, 0.7, d)));
+        return withAlpha(c, mask * 0.96);
+    });
+    // Thin rain slanting down.
+    {
+        Saved s(cr);
+        Random r(3);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        for (int i = 0; i < 90; ++i) {
+            const double x = r.range(-20, W + 10), y = r.range(H * 0.3, H), l = r.range(6, 12);
+            cairo_move_to(cr, x, y);
+            cairo_line_to(cr, x - l * 0.25, y + l);
+        }
+        stroke(cr, hex(0xA9A6E6, 0.18), 0.6);
+    }
+    // Hot spots in the cloud where each bolt leaves it.
+    paint(cr, radial(strike.x, strike.y, 1, strike.x, strike.y, 34, {{0, hex(0xEDE6FF, 0.6)}, {1, hex(0xB8A8FF, 0)}}));
+    paint(cr, radial(far.x, far.y, 1, far.x, far.y, 20, {{0, hex(0xEDE6FF, 0.4)}, {1, hex(0xB8A8FF, 0)}}));
+    drawBolt(cr, makeBolt(far, {30, 172}, 0.9, 8, 2), 0.6);
+    drawBolt(cr, makeBolt(strike, {128, 176}, 1.9, 4, 3), 1.0);
+    // The strike's flash where it lands, behind the crest.
+    paint(cr, radial(128, 172, 1, 128, 172, 40, {{0, hex(0xE6DEFF, 0.55)}, {0.4, hex(0xB8A8FF, 0.2)}, {1, hex(0xB8A8FF, 0)}}));
+    // Hills in silhouette, their crests caught by the flash.
+    std::vector<Pt> hills;
+    Random h(9);
+    for (int i = 0; i <= 16; ++i) {
+        const double x = i * W / 16;
+        hills.push_back({x, 170 + 8 * std::sin(x * 0.025 + 1) + 4 * std::sin(x * 0.07) + h.range(-1, 1)});
+    }
+    cairo_move_to(cr, 0, H);
+    for (const Pt& p : hills) cairo_line_to(cr, p.x, p.y);
+    cairo_line_to(cr, W, H);
+    cairo_close_path(cr);
+    fill(cr, linear(0, 160, 0, H, {{0, hex(0x141129)}, {1, hex(0x07060F)}}));
+    smoothOpenPath(cr, hills);
+    stroke(cr, hex(0xB8A8FF, 0.35), 0.9);
+    glassFinish(cr, 0.16);
+}
+
+// ---------------------------------------------------------------- clouds
+
+// Fat cartoon clouds drifting in a bright summer sky, the far ones small and
+// hazy, the near ones big at the bottom.
+void drawClouds(cairo_t* cr) {
+    paint(cr, linear(0, 0, 0, H, {{0, hex(0x1F7FE0)}, {0.55, hex(0x4FA6F0)}, {1, hex(0xA5D8FA)}}));
+    paint(cr, radial(30, 10, 2, 30, 10, 150, {{0, hex(0xFFFFFF, 0.5)}, {0.35, hex(0xFFFFFF, 0.15)}, {1, hex(0xFFFFFF, 0)}}));
+    // Far: small and a little faded into the blue.
+    cartoonCloud(cr, 182, 24, 0.4, 31, hex(0xA9C7EA), 0.1);
+    cartoonCloud(cr, 40, 44, 0.36, 17, hex(0xA9C7EA), 0.1);
+    cartoonCloud(cr, 122, 52, 0.3, 2, hex(0xA9C7EA), 0.1);
+    paint(cr, hex(0x4FA6F0, 0.12));
+    // Middle.
+    cartoonCloud(cr, 210, 84, 0.72, 14);
+    cartoonCloud(cr, 62, 104, 0.8, 6);
+    // Near: big ones along the bottom, running off the edges.
+    cartoonCloud(cr, 150, 150, 1.1, 27);
+    cartoonCloud(cr, 12, 170, 1.25, 19);
+    cartoonCloud(cr, 248, 176, 1.3, 8);
+    cartoonCloud(cr, 110, 196, 1.2, 40);
+    glassFinish(cr, 0.2);
+}
+
 }  // namespace
 
 std::vector<SkinDesign> skySkins() {
     return {
         {"rainbow_skin.png", drawRainbow},
         {"rainbow_stars_skin.png", drawRainbowSplash},
+        {"lightening_skin.png", drawLightning},
+        {"clouds_skin.png", drawClouds},
     };
 }
 
