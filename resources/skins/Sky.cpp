@@ -338,27 +338,27 @@ void polyline(cairo_t* cr, const std::vector<Pt>& pts) {
     for (std::size_t i = 1; i < pts.size(); ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
 }
 
+// A polyline as a filled outline, for glows (the blur wants a filled shape):
+// a chain of quads with round joints, all wound the same way so they add up.
+void thickLinePath(cairo_t* c, const std::vector<Pt>& pts, double hw) {
+    for (std::size_t k = 0; k + 1 < pts.size(); ++k) {
+        const Pt p = pts[k], q = pts[k + 1];
+        const double len = std::max(1e-6, std::hypot(q.x - p.x, q.y - p.y));
+        const double nx = -(q.y - p.y) / len * hw, ny = (q.x - p.x) / len * hw;
+        polygonPath(c, {{p.x - nx, p.y - ny}, {q.x - nx, q.y - ny}, {q.x + nx, q.y + ny}, {p.x + nx, p.y + ny}});
+        circlePath(c, p.x, p.y, hw);
+    }
+    circlePath(c, pts.back().x, pts.back().y, hw);
+}
+
 // The bolt drawn as light: a wide violet glow, a tighter pale one and a
 // white-hot core.
 void drawBolt(cairo_t* cr, const Bolt& bolt, double glow) {
     Saved s(cr);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    // The blur wants a filled shape, so each stroke is built as a chain of
-    // quads with round joints, all wound the same way so they add up.
     auto strokes = [&](cairo_t* c, double scale) {
-        for (std::size_t i = 0; i < bolt.strokes.size(); ++i) {
-            const std::vector<Pt>& pts = bolt.strokes[i];
-            const double hw = bolt.widths[i] * scale / 2;
-            for (std::size_t k = 0; k + 1 < pts.size(); ++k) {
-                const Pt p = pts[k], q = pts[k + 1];
-                const double len = std::max(1e-6, std::hypot(q.x - p.x, q.y - p.y));
-                const double nx = -(q.y - p.y) / len * hw, ny = (q.x - p.x) / len * hw;
-                polygonPath(c, {{p.x - nx, p.y - ny}, {q.x - nx, q.y - ny}, {q.x + nx, q.y + ny}, {p.x + nx, p.y + ny}});
-                circlePath(c, p.x, p.y, hw);
-            }
-            circlePath(c, pts.back().x, pts.back().y, hw);
-        }
+        for (std::size_t i = 0; i < bolt.strokes.size(); ++i) thickLinePath(c, bolt.strokes[i], bolt.widths[i] * scale / 2);
     };
     softShadow(cr, [&](cairo_t* c) { strokes(c, 9); }, hex(0x9B7BFF, 0.75 * glow), 18);
     softShadow(cr, [&](cairo_t* c) { strokes(c, 2.6); }, hex(0xD9CCFF, 0.8 * glow), 4);
@@ -459,6 +459,211 @@ void drawClouds(cairo_t* cr) {
     glassFinish(cr, 0.2);
 }
 
+
+// ---------------------------------------------------------------- water drops
+
+// The blurred teal world seen through the glass.
+Colour dropBackdrop(double x, double y) {
+    const double t = std::clamp((x * 0.35 + y) / (W * 0.35 + H), 0.0, 1.0);
+    Colour c = mix(hex(0x0A4F7E), hex(0x18A3A4), t);
+    const double n = fbm(x * 0.012, y * 0.012, 3, 19);
+    return lighter(c, std::max(0.0, n - 0.45) * 0.5);
+}
+
+// One bead of water: a lens that shows the world flipped (light below, dark
+// above), a dark rim, light gathered in its lower half and a bright glint.
+void waterDrop(cairo_t* cr, double x, double y, double r, Random& g) {
+    std::vector<Pt> outline;
+    const int n = 10;
+    for (int k = 0; k < n; ++k) {
+        const double a = k * 2 * kPi / n;
+        // Heavier below, a little wobble all round.
+        const double rr = r * g.range(0.93, 1.07) * (1 + 0.08 * std::max(0.0, std::sin(a)));
+        outline.push_back({x + std::cos(a) * rr, y + std::sin(a) * rr * 0.96});
+    }
+    auto shape = [&](cairo_t* c) { smoothClosedPath(c, outline); };
+    softShadow(cr, shape, hex(0x021824, 0.45), std::max(0.8, r * 0.35), r * 0.12, r * 0.22);
+    const Colour bg = dropBackdrop(x, y);
+    Saved s(cr);
+    shape(cr);
+    cairo_clip(cr);
+    // Refracted view: the lens turns the scene over.
+    paint(cr, linear(0, y - r, 0, y + r, {{0, darker(bg, 0.35)}, {0.55, bg}, {1, lighter(bg, 0.45)}}));
+    // Darker rim where light leaves the drop at a slant.
+    paint(cr, radial(x, y + r * 0.1, r * 0.45, x, y, r * 1.08,
+                     {{0, hex(0x000000, 0)}, {0.75, hex(0x001018, 0.12)}, {1, hex(0x001018, 0.5)}}));
+    // Light focused into the bottom of the bead.
+    ellipsePath(cr, x + r * 0.1, y + r * 0.62, r * 0.6, r * 0.32);
+    fill(cr, radial(x + r * 0.1, y + r * 0.62, 0, x + r * 0.1, y + r * 0.62, r * 0.6,
+                    {{0, hex(0xE6FFFF, 0.6)}, {1, hex(0xE6FFFF, 0)}}));
+    // The glint of the window light, and a faint second one.
+    ellipsePath(cr, x - r * 0.38, y - r * 0.42, r * 0.3, r * 0.17, -38);
+    fill(cr, hex(0xFFFFFF, 0.92));
+    circlePath(cr, x + r * 0.42, y - r * 0.18, r * 0.07);
+    fill(cr, hex(0xFFFFFF, 0.55));
+    smoothClosedPath(cr, outline);
+    stroke(cr, hex(0x01141E, 0.25), std::max(0.3, r * 0.06));
+}
+
+// Glass after rain: beads of every size over a soft blue-green blur.
+void drawWaterDrops(cairo_t* cr) {
+    shadePixels(cr, 0, 0, W, H, [](double x, double y) { return dropBackdrop(x, y); });
+    // Out-of-focus lights far behind the glass.
+    Random b(6);
+    for (int i = 0; i < 10; ++i) {
+        const double x = b.range(0, W), y = b.range(0, H), r = b.range(10, 26);
+        circlePath(cr, x, y, r);
+        fill(cr, radial(x, y, r * 0.6, x, y, r, {{0, hex(0xBFF6F0, 0.10)}, {0.9, hex(0xBFF6F0, 0.08)}, {1, hex(0xBFF6F0, 0)}}));
+    }
+    // Place the beads biggest first, each clear of the others.
+    struct Bead {
+        double x, y, r;
+    };
+    std::vector<Bead> beads;
+    Random g(12);
+    auto place = [&](int count, double rmin, double rmax, double gap) {
+        for (int i = 0, tries = 0; i < count && tries < count * 60; ++tries) {
+            const double r = g.range(rmin, rmax), x = g.range(-r * 0.5, W + r * 0.5), y = g.range(-r * 0.5, H + r * 0.5);
+            bool clear = true;
+            for (const Bead& o : beads)
+                if (std::hypot(o.x - x, o.y - y) < o.r + r + gap) {
+                    clear = false;
+                    break;
+                }
+            if (!clear) continue;
+            beads.push_back({x, y, r});
+            ++i;
+        }
+    };
+    place(7, 13, 19, 4);
+    place(16, 6, 10, 3);
+    place(45, 2.5, 4.5, 2);
+    place(90, 0.9, 1.8, 1.2);
+    // A trickle above one big drop, where it has run down and left a wet trail.
+    {
+        const Bead& o = beads[1];
+        std::vector<Pt> trail;
+        for (int k = 0; k <= 6; ++k) {
+            const double t = k / 6.0;
+            trail.push_back({o.x + std::sin(t * 5.0) * 2.0, -4 + (o.y - o.r * 0.6 + 4) * t});
+        }
+        Saved s(cr);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        smoothOpenPath(cr, trail);
+        stroke(cr, hex(0xCFFFFB, 0.12), o.r * 0.55);
+        for (Pt& p : trail) p.x -= o.r * 0.14;
+        smoothOpenPath(cr, trail);
+        stroke(cr, hex(0xFFFFFF, 0.22), 0.8);
+    }
+    Random d(3);
+    for (const Bead& o : beads) waterDrop(cr, o.x, o.y, o.r, d);
+    glassFinish(cr, 0.22);
+}
+
+// ---------------------------------------------------------------- snowflakes
+
+// The arms of one six-fold crystal as polylines: a spine with pairs of side
+// branches at 60 degrees, longest near the middle, and a small hexagon core.
+std::vector<std::vector<Pt>> snowflakeLines(double cx, double cy, double R, double rotation, uint32_t seed) {
+    Random g(seed);
+    std::vector<std::vector<Pt>> lines;
+    const int nb = 2 + g.below(2);
+    struct Branch {
+        double at, len;
+    };
+    std::vector<Branch> branches;
+    for (int i = 0; i < nb; ++i) {
+        const double at = 0.28 + (0.62 * (i + g.range(0.2, 0.8))) / nb;
+        branches.push_back({at, R * g.range(0.2, 0.36) * (1.15 - at * 0.6)});
+    }
+    const bool plate = g.next() < 0.5;
+    const double tip = g.range(0.06, 0.12);
+    for (int arm = 0; arm < 6; ++arm) {
+        const double a = rotation + arm * kPi / 3;
+        const double ux = std::cos(a), uy = std::sin(a);
+        lines.push_back({{cx, cy}, {cx + ux * R, cy + uy * R}});
+        for (const Branch& b : branches) {
+            const double bx = cx + ux * R * b.at, by = cy + uy * R * b.at;
+            for (int side = -1; side <= 1; side += 2) {
+                const double ba = a + side * kPi / 3;
+                lines.push_back({{bx, by}, {bx + std::cos(ba) * b.len, by + std::sin(ba) * b.len}});
+            }
+        }
+        // A little diamond at the tip.
+        const double tx = cx + ux * R * (1 - tip), ty = cy + uy * R * (1 - tip);
+        const double px = -uy * R * tip * 0.7, py = ux * R * tip * 0.7;
+        lines.push_back({{tx + px, ty + py}, {cx + ux * R, cy + uy * R}, {tx - px, ty - py}});
+        if (plate) {
+            // A hexagonal plate round the centre.
+            const double r = R * 0.22, a2 = a + kPi / 3;
+            lines.push_back({{cx + std::cos(a) * r, cy + std::sin(a) * r}, {cx + std::cos(a2) * r, cy + std::sin(a2) * r}});
+        }
+    }
+    return lines;
+}
+
+// Crystal snowflakes in white and ice blue falling through a winter night,
+// near ones big and crisp, far ones small and soft.
+void drawSnowflakes(cairo_t* cr) {
+    paint(cr, linear(0, 0, 0, H, {{0, hex(0x071A44)}, {0.6, hex(0x123C7E)}, {1, hex(0x2460A8)}}));
+    paint(cr, radial(W * 0.5, H * 1.05, 5, W * 0.5, H * 1.05, 200, {{0, hex(0x8CC4FF, 0.35)}, {1, hex(0x8CC4FF, 0)}}));
+    // Soft far-off flakes, out of focus.
+    Random b(14);
+    for (int i = 0; i < 40; ++i) {
+        const double x = b.range(0, W), y = b.range(0, H), r = b.range(1.5, 5);
+        circlePath(cr, x, y, r);
+        fill(cr, radial(x, y, 0, x, y, r, {{0, hex(0xDCEBFF, b.range(0.25, 0.5))}, {1, hex(0xDCEBFF, 0)}}));
+    }
+    struct Flake {
+        double x, y, R, rot;
+        uint32_t seed;
+        Colour colour;
+    };
+    std::vector<Flake> flakes;
+    Random g(29);
+    const Colour white = hex(0xFFFFFF), ice = hex(0xBFE1FF);
+    // Sizes drawn from small to large, each kept clear of the big ones.
+    const double big[][3] = {{40, 44, 30}, {205, 40, 26}, {212, 150, 31}, {44, 156, 24}};
+    for (int i = 0; i < 4; ++i)
+        flakes.push_back({big[i][0], big[i][1], big[i][2], g.range(0, kPi / 3), static_cast<uint32_t>(100 + i),
+                          i % 2 ? ice : white});
+    auto clear = [&](double x, double y, double R) {
+        for (const Flake& f : flakes)
+            if (std::hypot(f.x - x, f.y - y) < f.R + R + 4) return false;
+        return true;
+    };
+    for (int i = 0, tries = 0; i < 28 && tries < 2000; ++tries) {
+        const double R = i < 8 ? g.range(10, 16) : g.range(4, 8);
+        const double x = g.range(0, W), y = g.range(0, H);
+        if (!clear(x, y, R)) continue;
+        flakes.push_back({x, y, R, g.range(0, kPi / 3), static_cast<uint32_t>(200 + i), g.next() < 0.5 ? ice : white});
+        ++i;
+    }
+    // Draw small first so the big ones sit in front.
+    std::sort(flakes.begin(), flakes.end(), [](const Flake& a, const Flake& b) { return a.R < b.R; });
+    auto width = [](double R) { return std::max(0.6, R * 0.075); };
+    softShadow(
+        cr,
+        [&](cairo_t* c) {
+            for (const Flake& f : flakes)
+                for (const auto& l : snowflakeLines(f.x, f.y, f.R, f.rot, f.seed)) thickLinePath(c, l, width(f.R) * 1.6);
+        },
+        hex(0x9FD0FF, 0.6), 5);
+    Saved s(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    for (const Flake& f : flakes) {
+        const auto lines = snowflakeLines(f.x, f.y, f.R, f.rot, f.seed);
+        for (const auto& l : lines) polyline(cr, l);
+        stroke(cr, withAlpha(darker(f.colour, 0.25), 0.6), width(f.R) * 1.7);
+        for (const auto& l : lines) polyline(cr, l);
+        stroke(cr, f.colour, width(f.R));
+        circlePath(cr, f.x, f.y, width(f.R) * 1.4);
+        fill(cr, hex(0xFFFFFF));
+    }
+    glassFinish(cr, 0.2);
+}
+
 }  // namespace
 
 std::vector<SkinDesign> skySkins() {
@@ -467,6 +672,8 @@ std::vector<SkinDesign> skySkins() {
         {"rainbow_stars_skin.png", drawRainbowSplash},
         {"lightening_skin.png", drawLightning},
         {"clouds_skin.png", drawClouds},
+        {"water_drops_skin.png", drawWaterDrops},
+        {"snowflakes_skin.png", drawSnowflakes},
     };
 }
 
