@@ -664,6 +664,87 @@ void drawSnowflakes(cairo_t* cr) {
     glassFinish(cr, 0.2);
 }
 
+
+// ---------------------------------------------------------------- cloudy sky
+
+// An overcast afternoon: a heavy grey deck of cloud, thinning where the sun
+// sits behind it, silver at the torn edges, with shafts of light falling
+// from the gap to the far hills.
+void drawCloudySky(cairo_t* cr) {
+    const Pt sun = {166, 50};
+    paint(cr, linear(0, 0, 0, H, {{0, hex(0x6F8299)}, {0.6, hex(0xA9B5C2)}, {1, hex(0xC9CDD0)}}));
+    paint(cr, radial(sun.x, sun.y, 1, sun.x, sun.y, 120,
+                     {{0, hex(0xFFFBEA)}, {0.08, hex(0xFFF3CF, 0.95)}, {0.3, hex(0xF4E2B8, 0.45)}, {1, hex(0xF4E2B8, 0)}}));
+    shadePixels(cr, 0, 0, W, H, [&](double x, double y) {
+        const double v = y / H;
+        if (v > 0.95) return Colour{0, 0, 0, 0};
+        // Rows of cloud flatten and shrink towards the horizon.
+        const double sx = 0.010 * (1 + v * 0.9), sy = 0.022 * (1 + v * 1.6);
+        auto density = [&](double u, double w) {
+            const double warp = (fbm(u * 0.007, w * 0.013, 3, 2) - 0.5) * 60;
+            return fbm((u + warp) * sx, (w - warp * 0.3) * sy, 6, 7);
+        };
+        const double D = density(x, y);
+        const double dx = x - sun.x, dy = (y - sun.y) * 1.4, near = std::exp(-(dx * dx + dy * dy) / (2 * 42.0 * 42.0));
+        const double glow = std::exp(-(dx * dx + dy * dy) / (2 * 66.0 * 66.0));
+        const double c0 = 0.26 + 0.34 * near + 0.06 * smoothstep(0.7, 0.86, v);
+        const double mask = smoothstep(c0, c0 + 0.12, D) * (1 - smoothstep(0.7, 0.92, v));
+        if (mask <= 0.001) return Colour{0, 0, 0, 0};
+        const double thick = smoothstep(c0, c0 + 0.34, D);
+        // Shaded where the cloud is thicker on the sun's side.
+        const double len = std::max(1.0, std::hypot(dx, dy));
+        const double Dn = density(x - dx / len * 3, y - dy / len * 3);
+        const double shade = std::clamp((Dn - D) * 12 + 0.5, 0.0, 1.0);
+        Colour c = mix(hex(0xD5D8DC), hex(0x3F4654), std::clamp(thick * 0.7 + shade * 0.4 - glow * 0.3, 0.0, 1.0));
+        // Undersides darker lower down, the deck heavier overall.
+        c = darker(c, 0.12 * smoothstep(0.2, 0.8, v) * thick);
+        // Silver and gold at the thin torn edges near the sun.
+        const double rim = (1 - thick) * std::min(1.0, glow * 1.6);
+        c = mix(c, hex(0xFFF6E2), std::clamp(rim * 1.3, 0.0, 1.0));
+        return withAlpha(c, mask);
+    });
+    // Shafts of light from the gap, soft at their edges and fading with distance.
+    {
+        Saved s(cr);
+        cairo_push_group(cr);
+        softShadow(
+            cr,
+            [&](cairo_t* c) {
+                Random g(4);
+                double a = 0.55;
+                while (a < kPi - 0.5) {
+                    const double w = g.range(0.03, 0.09);
+                    cairo_move_to(c, sun.x, sun.y);
+                    cairo_line_to(c, sun.x + std::cos(a) * 320, sun.y + std::sin(a) * 320);
+                    cairo_line_to(c, sun.x + std::cos(a + w) * 320, sun.y + std::sin(a + w) * 320);
+                    cairo_close_path(c);
+                    a += w + g.range(0.05, 0.16);
+                }
+            },
+            hex(0xFFF3D6, 0.7), 5);
+        cairo_pop_group_to_source(cr);
+        const PatternPtr fade = radial(sun.x, sun.y, 14, sun.x, sun.y + 30, 210,
+                                       {{0, hex(0x000000, 0)}, {0.12, hex(0x000000, 0.85)}, {0.6, hex(0x000000, 0.4)},
+                                        {1, hex(0x000000, 0)}});
+        cairo_mask(cr, fade.get());
+    }
+    // A bloom over the gap.
+    paint(cr, radial(sun.x, sun.y, 1, sun.x, sun.y, 38, {{0, hex(0xFFFFFF, 0.65)}, {0.4, hex(0xFFF6DC, 0.25)}, {1, hex(0xFFF6DC, 0)}}));
+    // Far hills, hazy blue-grey, where the light lands.
+    std::vector<Pt> hills;
+    for (int i = 0; i <= 20; ++i) {
+        const double x = i * W / 20.0;
+        hills.push_back({x, 181 + 4 * std::sin(x * 0.03 + 2) + 2.5 * std::sin(x * 0.09 + 1)});
+    }
+    cairo_move_to(cr, 0, H);
+    for (const Pt& p : hills) cairo_line_to(cr, p.x, p.y);
+    cairo_line_to(cr, W, H);
+    cairo_close_path(cr);
+    fill(cr, linear(0, 174, 0, H, {{0, hex(0x5E6673)}, {1, hex(0x3A404A)}}));
+    paint(cr, radial(sun.x - 10, 186, 2, sun.x - 10, 186, 60, {{0, hex(0xFFF1CC, 0.25)}, {1, hex(0xFFF1CC, 0)}}));
+    glassFinish(cr, 0.14);
+}
+
 }  // namespace
 
 std::vector<SkinDesign> skySkins() {
@@ -674,6 +755,7 @@ std::vector<SkinDesign> skySkins() {
         {"clouds_skin.png", drawClouds},
         {"water_drops_skin.png", drawWaterDrops},
         {"snowflakes_skin.png", drawSnowflakes},
+        {"cloudy_sky_skin.png", drawCloudySky},
     };
 }
 
