@@ -173,9 +173,19 @@ void rainbowRibbon(cairo_t* cr, double x0, double x1, double y, double band, dou
             top.push_back({x, c - half + i * w});
             bottom.push_back({x, c - half + (i + 1) * w + 0.4});
         }
+        // Round the ends: each band runs on to the edge of a half disc.
+        auto cap = [&](double t, double sign, double from, double to) {
+            const double c = centre(t), R = 3.5 * widthAt(t) * band, x = x0 + (x1 - x0) * t;
+            for (int k = 0; k <= 6; ++k) {
+                const double yy = from + (to - from) * k / 6.0, dy = std::clamp((yy - c) / R, -1.0, 1.0);
+                cairo_line_to(cr, x + sign * R * std::sqrt(1 - dy * dy), yy);
+            }
+        };
         cairo_move_to(cr, top[0].x, top[0].y);
         for (const Pt& p : top) cairo_line_to(cr, p.x, p.y);
+        cap(1, 1, top.back().y, bottom.back().y);
         for (auto it = bottom.rbegin(); it != bottom.rend(); ++it) cairo_line_to(cr, it->x, it->y);
+        cap(0, -1, bottom.front().y, top.front().y);
         cairo_close_path(cr);
         fill(cr, kRainbow[i]);
     }
@@ -197,7 +207,7 @@ void rainbowRibbon(cairo_t* cr, double x0, double x1, double y, double band, dou
     for (int i = 0; i < 7; ++i) {
         const double c = centre(1) - 3.5 * endW + (i + 0.5) * endW;
         const double spread = (i - 3) * 0.16 + g.range(-0.05, 0.05);
-        double dist = g.range(3, 6);
+        double dist = g.range(3, 6) + 3.5 * endW * std::sqrt(std::max(0.0, 1 - std::pow((i + 0.5) / 3.5 - 1, 2)));
         for (int d = 0; d < 3; ++d) {
             const double r = endW * 0.5 * (1 - d * 0.28) * g.range(0.85, 1.1);
             dist += r * 2.2 + g.range(2, 5) + d * 2;
