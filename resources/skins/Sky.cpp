@@ -40,7 +40,7 @@ void cartoonCloud(cairo_t* cr, double cx, double cy, double scale, uint32_t seed
     const int base = 5 + g.below(2);
     for (int i = 0; i < base; ++i) {
         const double t = base == 1 ? 0.5 : double(i) / (base - 1);
-        puffs.push_back({(t - 0.5) * 2 * 36 + g.range(-2, 2), g.range(-1, 2), g.range(10, 13)});
+        puffs.push_back({(t - 0.5) * 2 * 36 + g.range(-4, 4), g.range(-2, 2), g.range(8.5, 14)});
     }
     const int crown = 3 + g.below(2);
     for (int i = 0; i < crown; ++i) {
