@@ -393,14 +393,14 @@ void drawLightning(cairo_t* cr) {
     shadePixels(cr, 0, 0, W, H * 0.72, [&](double x, double y) {
         auto density = [&](double u, double v) {
             const double wx = (fbm(u * 0.01, v * 0.014, 3, 5) - 0.5) * 30;
-            return fbm((u + wx) * 0.013, (v - wx * 0.6) * 0.019, 5, 11);
+            return fbm((u + wx) * 0.016, (v - wx * 0.6) * 0.021, 5, 11);
         };
         const double d = density(x, y);
         const double fade = 1 - smoothstep(H * 0.36, H * 0.72, y + (d - 0.5) * 70);
         const double mask = smoothstep(0.3, 0.5, d) * fade;
         if (mask <= 0.001) return Colour{0, 0, 0, 0};
         // Lit from above: denser just above means shade here.
-        const double relief = std::clamp((d - density(x + 1.5, y - 3)) * 9 + 0.5, 0.0, 1.0);
+        const double relief = std::clamp((d - density(x + 2, y - 4)) * 11 + 0.5, 0.0, 1.0);
         auto lightFrom = [&](Pt p, double r) {
             const double dx = x - p.x, dy = (y - p.y) * 1.3;
             return std::exp(-(dx * dx + dy * dy) / (2 * r * r));
