@@ -731,10 +731,10 @@ void drawCloudySky(cairo_t* cr) {
                     a += w + g.range(0.05, 0.16);
                 }
             },
-            hex(0xFFF3D6, 0.7), 5);
+            hex(0xFFF3D6, 0.65), 4);
         cairo_pop_group_to_source(cr);
         const PatternPtr fade = radial(sun.x, sun.y, 14, sun.x, sun.y + 30, 210,
-                                       {{0, hex(0x000000, 0)}, {0.12, hex(0x000000, 0.85)}, {0.6, hex(0x000000, 0.4)},
+                                       {{0, hex(0x000000, 0)}, {0.12, hex(0x000000, 1)}, {0.6, hex(0x000000, 0.6)},
                                         {1, hex(0x000000, 0)}});
         cairo_mask(cr, fade.get());
     }
