@@ -49,7 +49,7 @@ void cloud(cairo_t* cr, double x, double y, double s, Colour top, Colour bottom)
 // the wide base, and the gap between the legs (the great arch below the first
 // platform, then the narrowing space up to the second).
 constexpr double kTowerX = 125.5, kTowerBase = 182, kTowerTop = 22;
-constexpr double kDeck1 = 131, kDeck2 = 93;
+constexpr double kDeck1 = 143, kDeck2 = 110;
 
 double towerOuter(double y) {
     const double t = std::clamp((kTowerBase - y) / (kTowerBase - kTowerTop), 0.0, 1.0);
@@ -57,8 +57,8 @@ double towerOuter(double y) {
 }
 
 double towerGap(double y) {
-    if (y > kDeck1 + 15) {  // the arch
-        const double u = std::clamp((y - (kDeck1 + 15)) / (kTowerBase - kDeck1 - 15), 0.0, 1.0);
+    if (y > kDeck1 + 8) {  // the arch
+        const double u = std::clamp((y - (kDeck1 + 8)) / (kTowerBase - kDeck1 - 8), 0.0, 1.0);
         return 44 * std::sqrt(1 - (1 - u) * (1 - u));
     }
     if (y < kDeck1 - 2 && y > kDeck2 + 4) {
@@ -76,8 +76,8 @@ void towerPath(cairo_t* cr) {
     polygonPath(cr, out);
     // The arch and the space between the legs, cut out with the even-odd rule.
     std::vector<Pt> arch;
-    for (double y = kTowerBase; y >= kDeck1 + 15; y -= 1) arch.push_back({kTowerX - towerGap(y), y});
-    for (double y = kDeck1 + 15; y <= kTowerBase; y += 1) arch.push_back({kTowerX + towerGap(y), y});
+    for (double y = kTowerBase; y >= kDeck1 + 8; y -= 1) arch.push_back({kTowerX - towerGap(y), y});
+    for (double y = kDeck1 + 8; y <= kTowerBase; y += 1) arch.push_back({kTowerX + towerGap(y), y});
     polygonPath(cr, arch);
     std::vector<Pt> mid;
     for (double y = kDeck1 - 2; y >= kDeck2 + 4; y -= 1) mid.push_back({kTowerX - towerGap(y), y});
@@ -199,7 +199,7 @@ void drawEiffelTower(cairo_t* cr) {
         }
         stroke(cr, iron, 2.6);
         for (const double side : {-1.0, 1.0}) {
-            for (double y = kTowerBase; y >= kDeck1 + 15; y -= 1) {
+            for (double y = kTowerBase; y >= kDeck1 + 8; y -= 1) {
                 const double x = kTowerX + side * (towerGap(y) + 0.6);
                 if (y == kTowerBase) cairo_move_to(cr, x, y);
                 else cairo_line_to(cr, x, y);
@@ -213,8 +213,8 @@ void drawEiffelTower(cairo_t* cr) {
         stroke(cr, iron, 1.8);
         // The arch's decorative ring just inside the legs.
         std::vector<Pt> ring;
-        for (double y = kTowerBase - 2; y >= kDeck1 + 15; y -= 1) ring.push_back({kTowerX - towerGap(y) + 2.4, y + 2});
-        for (double y = kDeck1 + 15; y <= kTowerBase - 2; y += 1) ring.push_back({kTowerX + towerGap(y) - 2.4, y + 2});
+        for (double y = kTowerBase - 2; y >= kDeck1 + 8; y -= 1) ring.push_back({kTowerX - towerGap(y) + 2.4, y + 2});
+        for (double y = kDeck1 + 8; y <= kTowerBase - 2; y += 1) ring.push_back({kTowerX + towerGap(y) - 2.4, y + 2});
         smoothOpenPath(cr, ring);
         stroke(cr, withAlpha(iron, 0.8), 1.1);
     }
@@ -450,27 +450,29 @@ void drawRetroSurfing(cairo_t* cr) {
 // along a curving trail and thinning out at its edges, on deep violet.
 void drawStardust(cairo_t* cr) {
     paint(cr, radial(W * 0.5, H * 0.5, 10, W * 0.5, H * 0.5, 200, {{0, hex(0x2A1048)}, {0.6, hex(0x160828)}, {1, hex(0x07030F)}}));
-    // The trail: a curve sweeping up from the lower left, looping over and out.
+    // The trail: one arm sweeping in from the lower left and curling round
+    // into a bright swirl (t runs from the loose end, 0, to the heart, 1).
     auto trail = [](double t) -> Pt {
-        // t in [0, 1].
-        const double x = -20 + t * 300 - 60 * std::sin(t * kPi * 1.6);
-        const double y = 190 - t * 170 + 38 * std::sin(t * kPi * 2.0);
-        return {x, y};
+        const double a = 2.3 + t * 3.4 * kPi;
+        const double r = 150 * std::pow(1 - t, 1.1) + 6;
+        return {132 + std::cos(a) * r * 1.2, 92 + std::sin(a) * r * 0.8};
     };
+    auto spread = [](double t) { return 4 + 20 * (1 - t); };
     // A soft haze along the trail.
     {
         // Discs along the curve stand in for a wide stroke.
         auto band = [&](double r) {
             return [&, r](cairo_t* c) {
-                for (int k = 0; k <= 120; ++k) {
-                    const Pt p = trail(k / 120.0);
-                    circlePath(c, p.x, p.y, r);
+                for (int k = 0; k <= 240; ++k) {
+                    const Pt p = trail(k / 240.0);
+                    circlePath(c, p.x, p.y, r * spread(k / 240.0) / 16);
                 }
             };
         };
         softShadow(cr, band(17), hex(0xB0407A, 0.35), 18);
         softShadow(cr, band(5), hex(0xFFC870, 0.30), 8);
     }
+    glow(cr, trail(1).x, trail(1).y, 40, hex(0xFFD88A, 0.35));
     // Dust far from the trail: faint motes over the whole sky.
     Random bg(31);
     for (int i = 0; i < 160; ++i) {
@@ -480,20 +482,20 @@ void drawStardust(cairo_t* cr) {
     // Glitter along the trail, gold blending into pink along its length.
     Random r(7);
     const Colour gold = hex(0xFFC94A), pale = hex(0xFFF2C4), pink = hex(0xFF6FB5), rose = hex(0xFFB3DA);
-    for (int i = 0; i < 1100; ++i) {
-        const double t = r.next();
+    for (int i = 0; i < 1500; ++i) {
+        const double t = std::pow(r.next(), 0.75);
         const Pt p = trail(t);
         const Pt q = trail(std::min(1.0, t + 0.001));
         double nx = -(q.y - p.y), ny = q.x - p.x;
         const double nl = std::hypot(nx, ny) + 1e-9;
         nx /= nl;
         ny /= nl;
-        // Spread: a bell across the ribbon, wider where it loops.
-        const double g = (r.next() + r.next() + r.next() - 1.5) * (12 + 14 * std::sin(t * kPi));
+        // Spread: a bell across the ribbon, wider at its loose end.
+        const double g = (r.next() + r.next() + r.next() - 1.5) * spread(t) * 1.3;
         const double along = r.range(-3, 3);
         const double x = p.x + nx * g + along, y = p.y + ny * g + along * 0.5;
-        const double near = 1 - std::min(1.0, std::abs(g) / 26);
-        const double hueT = std::clamp(t + r.range(-0.2, 0.2), 0.0, 1.0);
+        const double near = 1 - std::min(1.0, std::abs(g) / spread(t));
+        const double hueT = std::clamp(1 - t + r.range(-0.25, 0.25), 0.0, 1.0);  // pink tail, golden heart
         Colour c = r.next() < 0.5 ? mix(gold, pink, hueT) : mix(pale, rose, hueT);
         const double sz = r.range(0.3, 1.0) + near * r.range(0, 0.6);
         c = withAlpha(c, 0.45 + 0.55 * near);
@@ -514,7 +516,7 @@ void drawStardust(cairo_t* cr) {
     for (int i = 0; i < 34; ++i) {
         const double t = sp.next();
         const Pt p = trail(t);
-        const double x = p.x + sp.range(-22, 22), y = p.y + sp.range(-18, 18);
+        const double x = p.x + sp.range(-1, 1) * spread(t), y = p.y + sp.range(-1, 1) * spread(t);
         const double s = sp.next() < 0.2 ? sp.range(5, 8) : sp.range(1.8, 3.5);
         const Colour c = sp.next() < 0.5 ? hex(0xFFF0B8, 0.95) : hex(0xFFC8E8, 0.95);
         twinkle(cr, x, y, s, c);
@@ -616,31 +618,36 @@ void drawGoldenGate(cairo_t* cr) {
         cairo_rectangle(cr, tx - 17, water + 2, 34, 30);
         fill(cr, linear(0, water, 0, water + 30, {{0, withAlpha(red, 0.35)}, {1, withAlpha(red, 0)}}));
     }
-    // Main cables: sagging between the towers and down to the land at each end.
-    auto cables = [&](double dx) {
-        cairo_move_to(cr, -10, deck - 6);
-        cairo_curve_to(cr, 10, deck - 30, 30, top + 30, tL + dx, top + 4);
-        cairo_curve_to(cr, tL + 45, deck + 2, tR - 45, deck + 2, tR + dx, top + 4);
-        cairo_curve_to(cr, 220, top + 30, 240, deck - 30, 262, deck - 6);
+    // The main cable's height at x: a parabola sagging between the towers, and
+    // the side spans dropping steeply from the tower tops and flattening out
+    // towards the land at each end.
+    const double saddle = top + 3, low = deck - 5, anchor = deck - 4;
+    const double legL = tL + 15, legR = tR - 15;  // the inner legs, where the main span leaves
+    auto cableY = [&](double x) {
+        if (x < tL - 15) {
+            const double u = std::clamp((tL - 15 - x) / (tL + 5), 0.0, 1.0);
+            return saddle + (anchor - saddle) * (1 - (1 - u) * (1 - u));
+        }
+        if (x > tR + 15) {
+            const double u = std::clamp((x - tR - 15) / (W + 5 - tR), 0.0, 1.0);
+            return saddle + (anchor - saddle) * (1 - (1 - u) * (1 - u));
+        }
+        if (x < legL || x > legR) return saddle;
+        const double t = (x - legL) / (legR - legL);
+        return saddle + (low - saddle) * (1 - std::pow(2 * t - 1, 2));
     };
-    // Hangers: thin verticals from cable to deck along the main span.
+    auto cables = [&]() {
+        for (double x = -10; x <= W + 10; x += 1) {
+            if (x == -10) cairo_move_to(cr, x, cableY(x));
+            else cairo_line_to(cr, x, cableY(x));
+        }
+    };
+    // Hangers: thin verticals from the cable to the deck.
     {
         Saved s(cr);
-        for (double x = tL + 5; x < tR - 4; x += 4.2) {
-            const double t = (x - tL) / (tR - tL);
-            // The Bezier's height, near enough for the hangers: a parabola.
-            const double y = top + 4 + (deck - 5 - top - 4) * (1 - std::pow(2 * t - 1, 2)) * 0.98;
-            cairo_move_to(cr, x, y);
-            cairo_line_to(cr, x, deck);
-        }
-        for (double x = 0; x < tL - 4; x += 4.2) {
-            const double t = 1 - x / tL;
-            cairo_move_to(cr, x, top + 4 + (deck - 10 - top) * std::pow(t, 1.6));
-            cairo_line_to(cr, x, deck);
-        }
-        for (double x = tR + 5; x < W; x += 4.2) {
-            const double t = (x - tR) / (W - tR);
-            cairo_move_to(cr, x, top + 4 + (deck - 10 - top) * std::pow(t, 1.6));
+        for (double x = 1; x < W; x += 4.2) {
+            if (std::abs(x - tL) < 17 || std::abs(x - tR) < 17) continue;
+            cairo_move_to(cr, x, cableY(x));
             cairo_line_to(cr, x, deck);
         }
         stroke(cr, withAlpha(red, 0.75), 0.55);
@@ -666,15 +673,22 @@ void drawGoldenGate(cairo_t* cr) {
         roundedRect(cr, x, deck - 1.6, 3.2, 1.8, 0.6);
         fill(cr, hsv(cars.range(0, 360), 0.4, cars.range(0.5, 0.95)));
     }
-    bridgeTower(cr, tL, top, water, deck, 1.0, red, shade);
-    bridgeTower(cr, tR, top, water, deck, 1.0, red, shade);
-    // Cables last so they run over the tower tops.
+    // The cable, behind the towers: it rests in saddles on their tops.
     {
         Saved s(cr);
-        cables(-15);
-        stroke(cr, shade, 2.0);
-        cables(15);
-        stroke(cr, red, 2.0);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cables();
+        stroke(cr, shade, 2.6);
+        cairo_translate(cr, 0, -0.5);
+        cables();
+        stroke(cr, red, 1.5);
+    }
+    bridgeTower(cr, tL, top, water, deck, 1.0, red, shade);
+    bridgeTower(cr, tR, top, water, deck, 1.0, red, shade);
+    // Saddle caps on the tower tops.
+    for (const double tx : {tL, tR}) {
+        roundedRect(cr, tx - 18, top - 2.5, 36, 3.2, 1);
+        fill(cr, shade);
     }
     // Wisps of fog drifting across the deck and tower feet.
     Random wf(27);
