@@ -783,17 +783,20 @@ void drawHongKong(cairo_t* cr) {
         circlePath(cr, hl.range(0, W), hl.range(84, 110), 0.5);
         fill(cr, hex(0xFFE0A0, hl.range(0.3, 0.8)));
     }
+    // The city's glow on the haze above it.
+    cairo_rectangle(cr, 0, 40, W, base - 40);
+    fill(cr, linear(0, 40, 0, base, {{0, hex(0xFF9A6A, 0)}, {1, hex(0xFF9A6A, 0.28)}}));
     // Towers: a back row in blue haze, then the dense front row with the tall ones.
     std::vector<Tower> back, front;
     Random bk(8);
     for (double x = -4; x < W; x += bk.range(8, 14)) {
-        back.push_back({x, bk.range(8, 13), bk.range(30, 60), bk.below(4) == 1 ? 2 : 0, hex(0x2C3468)});
+        back.push_back({x, bk.range(8, 13), bk.range(42, 88), bk.below(4) == 1 ? 2 : 0, hex(0x2C3468)});
     }
     skyline(cr, back, base, 0.25, 41, 0.9);
     Random fr(12);
     for (double x = -6; x < W;) {
         const double w = fr.range(10, 18);
-        double h = fr.range(28, 62);
+        double h = fr.next() < 0.25 ? fr.range(64, 90) : fr.range(26, 58);
         int roof = fr.below(5);
         if (roof > 3) roof = 0;
         Colour body = mix(hex(0x1A2046), hex(0x2E2A52), fr.next());
@@ -901,8 +904,8 @@ void palmFrond(cairo_t* cr, double x, double y, double angle, double len, double
     const int n = 16;
     for (int k = 0; k <= n; ++k) {
         const double t = static_cast<double>(k) / n;
-        const double a = angle + droop * t * t * (std::cos(angle) > 0 ? 1 : -1);
-        spine.push_back({x + std::cos(a) * len * t, y + std::sin(a) * len * t + droop * 18 * t * t});
+        const double a = angle + droop * 0.55 * t * t * (std::cos(angle) > 0 ? 1 : -1);
+        spine.push_back({x + std::cos(a) * len * t, y + std::sin(a) * len * t + droop * 9 * t * t});
     }
     std::vector<Pt> left, right;
     for (int k = 0; k <= n; ++k) {
@@ -929,23 +932,58 @@ void palmFrond(cairo_t* cr, double x, double y, double angle, double len, double
 }
 
 void palmTree(cairo_t* cr, double bx, double by, double tx, double ty, double s) {
-    // Trunk: a curve of stacked rings, thinning to the crown.
-    const int rings = 16;
-    for (int k = rings; k >= 0; --k) {
-        const double t = static_cast<double>(k) / rings;
-        const double bend = std::sin(t * kPi) * 10 * s;
-        const double x = bx + (tx - bx) * t - bend * 0.4, y = by + (ty - by) * t + bend * 0.2;
-        const double r = (5.2 - 2.2 * t) * s;
-        ellipsePath(cr, x, y, r, r * 0.75, 0);
-        fill(cr, linear(x - r, 0, x + r, 0, {{0, hex(0xB08A58)}, {0.5, hex(0x8E6A40)}, {1, hex(0x5E4428)}}));
-        cairo_move_to(cr, x - r * 0.9, y + r * 0.45);
-        cairo_line_to(cr, x + r * 0.9, y + r * 0.45);
-        stroke(cr, hex(0x4A3420, 0.6), 0.7 * s);
+    // Trunk: a gently bowed taper from the sand to the crown, with the
+    // growth rings across it.
+    const int n = 24;
+    std::vector<Pt> mid(n + 1), left, right;
+    std::vector<double> radius(n + 1);
+    for (int k = 0; k <= n; ++k) {
+        const double t = static_cast<double>(k) / n;
+        const double bend = std::sin(t * kPi) * 9 * s * (tx < bx ? 1 : -1);
+        mid[k] = {bx + (tx - bx) * t + bend * 0.5, by + (ty - by) * t + std::abs(bend) * 0.3};
+        radius[k] = (5.0 - 2.4 * t) * s;
+    }
+    for (int k = 0; k <= n; ++k) {
+        const Pt a = mid[std::max(k - 1, 0)], c = mid[std::min(k + 1, n)];
+        double dx = c.x - a.x, dy = c.y - a.y;
+        const double l = std::hypot(dx, dy) + 1e-9;
+        dx /= l;
+        dy /= l;
+        left.push_back({mid[k].x + dy * radius[k], mid[k].y - dx * radius[k]});
+        right.push_back({mid[k].x - dy * radius[k], mid[k].y + dx * radius[k]});
+    }
+    std::vector<Pt> outline(left);
+    outline.insert(outline.end(), right.rbegin(), right.rend());
+    polygonPath(cr, outline);
+    fill(cr, hex(0x9A7446));
+    // Light on the sunward side, shade on the other: strokes along the edges.
+    {
+        Saved sv(cr);
+        polygonPath(cr, outline);
+        cairo_clip(cr);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        // The sun is up on the right, so the edge further right is lit.
+        const bool leftIsEast = left[n / 2].x > right[n / 2].x;
+        const std::vector<Pt>& lit = leftIsEast ? left : right;
+        const std::vector<Pt>& dark = leftIsEast ? right : left;
+        smoothOpenPath(cr, dark);
+        stroke(cr, hex(0x5A3E22, 0.8), 3.2 * s);
+        smoothOpenPath(cr, lit);
+        stroke(cr, hex(0xD8B27A, 0.8), 2.4 * s);
+    }
+    {
+        Saved sv(cr);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        for (int k = 1; k < n; ++k) {
+            cairo_move_to(cr, left[k].x, left[k].y);
+            cairo_curve_to(cr, mid[k].x, mid[k].y + 1.2 * s, mid[k].x, mid[k].y + 1.2 * s, right[k].x, right[k].y);
+        }
+        stroke(cr, hex(0x4A3420, 0.55), 0.7 * s);
     }
     // Crown of fronds.
     const Colour greens[] = {hex(0x2E8A3A), hex(0x3FA44A), hex(0x237030), hex(0x4DB356)};
-    const double angles[] = {-2.9, -2.3, -1.7, -1.25, -0.75, -0.2, 0.3, 2.75};
-    for (int k = 0; k < 8; ++k) {
+    const double angles[] = {-3.0, -2.5, -2.0, -1.5, -1.05, -0.6, -0.15, 0.3, 2.7};
+    for (int k = 0; k < 9; ++k) {
         palmFrond(cr, tx, ty, angles[k], (34 + (k % 3) * 5) * s, 0.8 + (k % 2) * 0.5, greens[k % 4]);
     }
     // Coconuts.
