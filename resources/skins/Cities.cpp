@@ -260,6 +260,8 @@ void drawEiffelTower(cairo_t* cr) {
 
 // ---------------------------------------------------------------- Retro Surfing
 
+void palmFrond(cairo_t* cr, double x, double y, double angle, double len, double droop, Colour c);
+
 // A 1960s surf poster: striped setting sun, a curling wave with a surfer
 // riding its face, printed in a few flat warm inks on cream paper.
 void drawRetroSurfing(cairo_t* cr) {
@@ -343,9 +345,8 @@ void drawRetroSurfing(cairo_t* cr) {
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
         for (int k = 0; k < 7; ++k) {
             const double o = k * 9;
-            cairo_move_to(cr, -4, 60 + o);
-            cairo_curve_to(cr, 20, 36 + o * 0.6, 50 + o * 0.5, 40 + o, 56 + o * 0.4, 88 + o * 0.6);
-            cairo_curve_to(cr, 62 + o, 126 + o * 0.3, 150, 142 + o * 0.4, 260, 146 + o * 0.6);
+            smoothOpenPath(cr, {{-6, 64 + o}, {22, 46 + o * 0.8}, {44 + o * 0.1, 54 + o}, {54 + o * 0.4, 90 + o * 0.5},
+                                {88 + o * 0.4, 122 + o * 0.3}, {160, 139 + o * 0.4}, {262, 146 + o * 0.5}});
         }
         stroke(cr, hex(0x9ED9CC, 0.45), 1.6);
         // The dark hollow inside the curl.
@@ -382,26 +383,27 @@ void drawRetroSurfing(cairo_t* cr) {
         cairo_move_to(cr, -20, 8);
         cairo_line_to(cr, 20, 8);
         stroke(cr, cream, 0.7);
-        // Legs.
+        // A crouched rider facing down the line: bent legs, a forward lean and
+        // arms out for balance, drawn as one ink silhouette.
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-        cairo_move_to(cr, -8, 6);
-        cairo_line_to(cr, -4, -2);
-        cairo_line_to(cr, 0, -8);
-        cairo_line_to(cr, 4, -2);
-        cairo_line_to(cr, 8, 6);
-        stroke(cr, ink, 3);
-        // Body leaning forward.
-        cairo_move_to(cr, 0, -8);
-        cairo_line_to(cr, 3, -19);
-        stroke(cr, ink, 3.8);
-        // Arms out for balance.
-        cairo_move_to(cr, -11, -12);
-        cairo_line_to(cr, -3, -17);
-        cairo_line_to(cr, 3, -17);
-        cairo_line_to(cr, 12, -20);
-        stroke(cr, ink, 2.2);
-        circlePath(cr, 4.5, -23.5, 3.2);
+        cairo_move_to(cr, -8, 6.5);
+        cairo_line_to(cr, -6.5, -1);
+        cairo_line_to(cr, -0.5, -7);
+        cairo_move_to(cr, 8, 6.5);
+        cairo_line_to(cr, 7.5, -0.5);
+        cairo_line_to(cr, 1, -7);
+        stroke(cr, ink, 3.6);
+        cairo_move_to(cr, 0, -7);
+        cairo_line_to(cr, 4.5, -17.5);
+        stroke(cr, ink, 5.2);
+        cairo_move_to(cr, -9, -11);
+        cairo_line_to(cr, -3, -15);
+        cairo_line_to(cr, 3.5, -16.5);
+        cairo_line_to(cr, 10, -15);
+        cairo_line_to(cr, 15, -17);
+        stroke(cr, ink, 2.4);
+        circlePath(cr, 6.8, -21.5, 3.4);
         fill(cr, ink);
         // Spray off the tail.
         Random sp(12);
@@ -417,13 +419,11 @@ void drawRetroSurfing(cairo_t* cr) {
         cairo_move_to(cr, 262, 150);
         cairo_curve_to(cr, 245, 110, 238, 70, 230, 40);
         stroke(cr, ink, 4.5);
-        for (int k = 0; k < 7; ++k) {
-            const double a = -kPi * 0.95 + k * kPi * 0.3;
-            const double ex = 230 + std::cos(a) * 34, ey = 40 + std::sin(a) * 20 + 12;
-            cairo_move_to(cr, 230, 40);
-            cairo_curve_to(cr, 230 + std::cos(a) * 16, 40 + std::sin(a) * 16 - 6, ex - std::cos(a) * 4, ey - 6, ex, ey);
-            stroke(cr, ink, 3.4 - k * 0.1);
-        }
+        // Fronds: the same jagged leaves as the island palms, in flat ink.
+        const double fronds[] = {-3.0, -2.5, -2.0, -1.5, -1.05, -0.6, -0.15, 0.3};
+        for (int k = 0; k < 8; ++k) palmFrond(cr, 230, 40, fronds[k], 30 + (k % 3) * 4, 0.9 + (k % 2) * 0.4, ink);
+        circlePath(cr, 230, 41, 3.4);
+        fill(cr, ink);
     }
     // Paper grain and a printed border.
     shadePixels(cr, 0, 0, W, H, [](double x, double y) {
