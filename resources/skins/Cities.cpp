@@ -453,8 +453,8 @@ void drawStardust(cairo_t* cr) {
     // The trail: one arm sweeping in from the lower left and curling round
     // into a bright swirl (t runs from the loose end, 0, to the heart, 1).
     auto trail = [](double t) -> Pt {
-        const double a = 2.3 + t * 3.4 * kPi;
-        const double r = 150 * std::pow(1 - t, 1.1) + 6;
+        const double a = 2.3 + t * 3.1 * kPi;
+        const double r = 150 * std::pow(1 - t * 0.9, 1.1) + 6;
         return {132 + std::cos(a) * r * 1.2, 92 + std::sin(a) * r * 0.8};
     };
     auto spread = [](double t) { return 4 + 20 * (1 - t); };
@@ -472,7 +472,7 @@ void drawStardust(cairo_t* cr) {
         softShadow(cr, band(17), hex(0xB0407A, 0.35), 18);
         softShadow(cr, band(5), hex(0xFFC870, 0.30), 8);
     }
-    glow(cr, trail(1).x, trail(1).y, 40, hex(0xFFD88A, 0.35));
+    glow(cr, trail(1).x, trail(1).y, 30, hex(0xFFD88A, 0.18));
     // Dust far from the trail: faint motes over the whole sky.
     Random bg(31);
     for (int i = 0; i < 160; ++i) {
@@ -483,7 +483,7 @@ void drawStardust(cairo_t* cr) {
     Random r(7);
     const Colour gold = hex(0xFFC94A), pale = hex(0xFFF2C4), pink = hex(0xFF6FB5), rose = hex(0xFFB3DA);
     for (int i = 0; i < 1500; ++i) {
-        const double t = std::pow(r.next(), 0.75);
+        const double t = r.next();
         const Pt p = trail(t);
         const Pt q = trail(std::min(1.0, t + 0.001));
         double nx = -(q.y - p.y), ny = q.x - p.x;
@@ -511,9 +511,22 @@ void drawStardust(cairo_t* cr) {
             fill(cr, c);
         }
     }
+    // Larger glitter: little hexagonal flakes, each lit on one face.
+    Random fl(53);
+    for (int i = 0; i < 70; ++i) {
+        const double t = fl.next();
+        const Pt p = trail(t);
+        const double x = p.x + fl.range(-1, 1) * spread(t), y = p.y + fl.range(-1, 1) * spread(t) * 0.8;
+        const double sz = fl.range(1.2, 2.2), rot = fl.range(0, kPi);
+        std::vector<Pt> hexagon;
+        for (int k = 0; k < 6; ++k) hexagon.push_back({x + std::cos(rot + k * kPi / 3) * sz, y + std::sin(rot + k * kPi / 3) * sz});
+        const Colour c = fl.next() < 0.5 ? gold : pink;
+        polygonPath(cr, hexagon);
+        fill(cr, linear(x - sz, y - sz, x + sz, y + sz, {{0, lighter(c, 0.6)}, {0.5, c}, {1, darker(c, 0.3)}}));
+    }
     // Sparkles: four-pointed twinkles, the big ones with cross flares.
     Random sp(19);
-    for (int i = 0; i < 34; ++i) {
+    for (int i = 0; i < 44; ++i) {
         const double t = sp.next();
         const Pt p = trail(t);
         const double x = p.x + sp.range(-1, 1) * spread(t), y = p.y + sp.range(-1, 1) * spread(t);
