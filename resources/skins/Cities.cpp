@@ -626,6 +626,21 @@ void drawGoldenGate(cairo_t* cr) {
     }
 
     const double deck = 112, tL = 50, tR = 201, top = 16;
+    // A sailboat out on the bay, with its reflection.
+    {
+        const double bx = 124, by = 172;
+        polygonPath(cr, {{bx, by - 2}, {bx, by - 26}, {bx + 13, by - 3}});
+        fill(cr, linear(bx, by - 26, bx + 13, by, {{0, hex(0xFFFFFF)}, {1, hex(0xD8E2EA)}}));
+        polygonPath(cr, {{bx - 1.5, by - 4}, {bx - 1.5, by - 21}, {bx - 10, by - 4}});
+        fill(cr, hex(0xF2F5F8));
+        cairo_move_to(cr, bx - 0.7, by - 1);
+        cairo_line_to(cr, bx - 0.7, by - 28);
+        stroke(cr, hex(0x4A4A50), 0.8);
+        polygonPath(cr, {{bx - 13, by - 2}, {bx + 15, by - 2}, {bx + 11, by + 2}, {bx - 10, by + 2}});
+        fill(cr, hex(0x23344A));
+        cairo_rectangle(cr, bx - 12, by + 3, 26, 6);
+        fill(cr, linear(0, by + 3, 0, by + 9, {{0, hex(0xFFFFFF, 0.3)}, {1, hex(0xFFFFFF, 0)}}));
+    }
     // Reflections of the towers.
     for (const double tx : {tL, tR}) {
         cairo_rectangle(cr, tx - 17, water + 2, 34, 30);
