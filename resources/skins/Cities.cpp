@@ -852,6 +852,15 @@ void drawHongKong(cairo_t* cr) {
         Saved s(cr);
         skylineBody(cr, {88, 20, 96, 3, {}}, base);
         cairo_clip(cr);
+        // Glass facets: each X makes four triangles, lit from the left.
+        for (double y = base - 100; y < base; y += 18) {
+            polygonPath(cr, {{88, y}, {98, y + 9}, {88, y + 18}});
+            fill(cr, hex(0x9FC4F0, 0.22));
+            polygonPath(cr, {{108, y}, {98, y + 9}, {108, y + 18}});
+            fill(cr, hex(0x000010, 0.25));
+            polygonPath(cr, {{88, y}, {108, y}, {98, y + 9}});
+            fill(cr, hex(0x6A90D0, 0.12));
+        }
         for (double y = base - 100; y < base; y += 18) {
             cairo_move_to(cr, 88, y);
             cairo_line_to(cr, 108, y + 18);
