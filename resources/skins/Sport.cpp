@@ -250,6 +250,10 @@ void drawFlamingGuitar(cairo_t* cr) {
         Saved s(cr);
         at.apply(cr);
         drawGuitar(cr, hex(0x3C3C46), hex(0x08080A));
+        // Firelight thrown up onto the lower side of the gloss.
+        guitarOutline(cr);
+        cairo_clip(cr);
+        paint(cr, linear(0, 44, 0, -30, {{0, hex(0xFF8A20, 0.55)}, {0.5, hex(0xFF6010, 0.12)}, {1, hex(0xFF6010, 0)}}));
     }
     // Flames in front licking up over the lower edges.
     {
@@ -257,8 +261,13 @@ void drawFlamingGuitar(cairo_t* cr) {
         std::vector<Pt> bases;
         for (const Pt& p : body)
             if (p.y > 10) bases.push_back(at({p.x, p.y + 4}));
-        for (double x = 40; x <= 190; x += 16) bases.push_back(at({x, 9}));
-        for (const Pt& b : bases) flameTongue(cr, b.x + r.range(-3, 3), b.y + r.range(2, 8), r.range(12, 20), r.range(22, 40), r.range(-0.2, 0.15));
+        for (const Pt& b : bases)
+            flameTongue(cr, b.x + r.range(-3, 3), b.y + r.range(2, 8), r.range(12, 20), r.range(22, 40), r.range(-0.2, 0.15));
+        // Along the neck only a few small licks, so the frets still show.
+        for (double x = 46; x <= 196; x += r.range(22, 34)) {
+            const Pt b = at({x, 10});
+            flameTongue(cr, b.x, b.y + r.range(3, 6), r.range(9, 14), r.range(16, 28), r.range(-0.3, 0.1));
+        }
     }
     // The base of the fire along the bottom.
     for (double x = -6; x < W + 10; x += 13) flameTongue(cr, x + r.range(-4, 4), H + 6, r.range(18, 28), r.range(30, 58), r.range(-0.2, 0.2));
@@ -276,21 +285,21 @@ struct Limb {
 };
 
 void drawLimb(cairo_t* cr, const Limb& l, double grow, Colour c) {
-    Saved s(cr);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    // Each segment is a tapered quad between two round ends, filled one by
+    // one so overlapping pieces never cancel out.
     for (size_t i = 0; i + 1 < l.pts.size(); ++i) {
-        // Each segment drawn as a tapered quad between two round ends.
         const Pt a = l.pts[i], b = l.pts[i + 1];
         const double wa = l.widths[i] / 2 + grow, wb = l.widths[i + 1] / 2 + grow;
         const double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
         const double nx = -dy / len, ny = dx / len;
         polygonPath(cr, {{a.x + nx * wa, a.y + ny * wa}, {b.x + nx * wb, b.y + ny * wb}, {b.x - nx * wb, b.y - ny * wb},
                          {a.x - nx * wa, a.y - ny * wa}});
+        fill(cr, c);
         circlePath(cr, a.x, a.y, wa);
+        fill(cr, c);
         circlePath(cr, b.x, b.y, wb);
+        fill(cr, c);
     }
-    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-    fill(cr, c);
 }
 
 void drawShape(cairo_t* cr, const std::function<void(cairo_t*)>& path, double grow, Colour c) {
@@ -303,6 +312,17 @@ void drawShape(cairo_t* cr, const std::function<void(cairo_t*)>& path, double gr
         cairo_stroke_preserve(cr);
     }
     fill(cr, c);
+}
+
+using FigureDraw = void (*)(cairo_t*, double, Colour);
+
+// A whole figure in one colour: drawn opaque into a layer and laid down at
+// the colour's opacity, so the overlapping parts of a glow stay even.
+void figureLayer(cairo_t* cr, FigureDraw figure, double grow, Colour c) {
+    cairo_push_group(cr);
+    figure(cr, grow, withAlpha(c, 1));
+    cairo_pop_group_to_source(cr);
+    cairo_paint_with_alpha(cr, c.a);
 }
 
 // The rock guitarist: legs wide apart, the guitar slung low across the hips
@@ -321,8 +341,9 @@ void drawGuitarist(cairo_t* cr, double grow, Colour c) {
     drawLimb(cr, {{{121, 47}, {123, 58}}, {8, 9}}, grow, c);
     drawShape(cr, [](cairo_t* p) { circlePath(p, 120, 40, 9.5); }, grow, c);
     drawShape(cr, [](cairo_t* p) {
-        smoothClosedPath(p, {{110, 36}, {113, 29}, {121, 27}, {130, 30}, {133, 39}, {136, 50}, {138, 60}, {131, 57},
-                             {128, 50}, {114, 50}, {109, 60}, {105, 58}, {108, 47}});
+        // Long hair swinging out to one side as he leans into the riff.
+        smoothClosedPath(p, {{111, 37}, {114, 30}, {121, 27.5}, {128, 30}, {130, 35}, {122, 35}, {116, 40},
+                             {113, 50}, {108, 60}, {101, 63}, {104, 56}, {103, 48}, {107, 42}});
     }, grow, c);
     // The guitar, with its own outline in local units.
     {
@@ -370,21 +391,26 @@ void drawGuitarFlamePlayer(cairo_t* cr) {
     cairo_rectangle(cr, 0, 172, W, 1.4);
     fill(cr, hex(0xFF9A40, 0.7));
     // The guitarist in silhouette with a hot rim of light around him.
-    drawGuitarist(cr, 6, hex(0xFF7A20, 0.12));
-    drawGuitarist(cr, 3.5, hex(0xFF9A30, 0.18));
-    drawGuitarist(cr, 1.6, hex(0xFFC860, 0.35));
-    drawGuitarist(cr, 0, hex(0x0A0508));
-    // Fans' raised hands along the bottom edge.
+    figureLayer(cr, drawGuitarist, 7, hex(0xFF7A20, 0.14));
+    figureLayer(cr, drawGuitarist, 4, hex(0xFF9A30, 0.2));
+    figureLayer(cr, drawGuitarist, 1.8, hex(0xFFC860, 0.45));
+    figureLayer(cr, drawGuitarist, 0, hex(0x0A0508));
+    // Fans along the front of the stage, some with a fist in the air.
     Random r(31);
-    for (double x = -4; x < W + 8; x += r.range(14, 22)) {
-        const double hy = r.range(184, 190);
-        circlePath(cr, x, hy + 6, 8);
-        fill(cr, hex(0x050203));
-        if (r.next() < 0.45) {
-            const double lean = r.range(-6, 6);
-            drawLimb(cr, {{{x + 4, hy + 2}, {x + 4 + lean, hy - 18}}, {4.5, 3.5}}, 0, hex(0x050203));
-            circlePath(cr, x + 4 + lean, hy - 20, 3);
-            fill(cr, hex(0x050203));
+    const Colour crowd = hex(0x050203);
+    for (double x = -4; x < W + 8; x += r.range(15, 21)) {
+        const double hy = r.range(181, 186), hr = r.range(7, 8.5);
+        ellipsePath(cr, x, hy + hr * 2.2, hr * 1.9, hr * 1.3);  // shoulders
+        fill(cr, crowd);
+        circlePath(cr, x, hy, hr);
+        fill(cr, crowd);
+        if (r.next() < 0.5 && std::abs(x - 125) > 20) {
+            const double side = r.next() < 0.5 ? -1 : 1, lean = r.range(-5, 5);
+            const Pt sh{x + side * hr * 1.3, hy + hr * 1.4}, el{x + side * hr * 1.6 + lean * 0.5, hy - 8},
+                hand{x + side * hr * 1.2 + lean, hy - 22};
+            drawLimb(cr, {{sh, el, hand}, {6, 5, 4.4}}, 0, crowd);
+            circlePath(cr, hand.x, hand.y - 1.5, 3.4);
+            fill(cr, crowd);
         }
     }
     embers(cr, 18, 10, 100, 41);
@@ -481,7 +507,7 @@ void drawBall(cairo_t* cr, double cx, double cy, double r, double yaw, double pi
         c = mix(seam, c, smoothstep(0.35, 1.0, gap));
         const double diffuse = std::max(0.0, dot(n, light));
         const double spec = std::pow(std::max(0.0, dot(n, half)), pent ? 30 : 18);
-        Colour lit = darker(c, 0.62 * (1 - diffuse) + 0.05);
+        Colour lit = darker(c, 0.55 * (1 - diffuse) * (1 - diffuse) + 0.04);
         lit = mix(lit, bounce, 0.22 * clamp01(vy) * (1 - diffuse));
         lit = lighter(lit, spec * (pent ? 0.55 : 0.4));
         lit.a = clamp01(edge / 0.7 + 0.5);
@@ -517,16 +543,34 @@ void floodlight(cairo_t* cr, double x, double y, double scale) {
     fill(cr, radial(x, y, 0, x, y, 28 * scale, {{0, hex(0xFFFFFF, 0.7)}, {1, hex(0xFFFFFF, 0)}}));
 }
 
-// Tiers of seats full of people, a band of speckled colour under a roof line.
+// A small integer hash for picking colours cell by cell.
+double hash01(int x, int y, uint32_t seed) {
+    uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u + seed * 2246822519u;
+    h = (h ^ (h >> 13)) * 1274126177u;
+    return ((h ^ (h >> 16)) & 0xFFFFFF) / double(0x1000000);
+}
+
+// Tiers of seats full of people: rows of little heads and shirts in muted
+// colours, the far rows smaller and dimmer.
 void stands(cairo_t* cr, double top, double bottom, Colour base, uint32_t seed) {
     shadePixels(cr, 0, top, W, bottom - top, [=](double x, double y) {
-        const double n = noise(x * 1.3, y * 1.3, seed), m = noise(x * 0.7 + 40, y * 0.7, seed + 1);
-        Colour c = base;
-        if (n > 0.68) c = mix(base, hsv(m * 360, 0.45, 0.75), 0.55);
-        else if (n < 0.3) c = darker(base, 0.35);
-        const double tier = std::fmod(y - top, 9.0);
-        if (tier < 1.0) c = darker(c, 0.4);
-        return c;
+        const double t = (y - top) / (bottom - top);
+        const double cell = 2.6 + 1.4 * t;  // people nearer the pitch look bigger
+        const double row = (y - top) / cell;
+        const int j = static_cast<int>(std::floor(row));
+        const double shift = (j % 2) * 0.5;
+        const double col = x / cell + shift;
+        const int i = static_cast<int>(std::floor(col));
+        const double fx = col - i - 0.5, fy = row - j - 0.5;
+        const double pick = hash01(i, j, seed), hue = hash01(i, j, seed + 3) * 360;
+        Colour shirt = mix(darker(base, 0.2), hsv(hue, 0.5, 0.8), pick > 0.55 ? 0.75 : 0.3);
+        if (pick > 0.93) shirt = hex(0xF2F2F2);
+        const Colour skin = mix(hex(0xE0B090), hex(0x6A4030), hash01(i, j, seed + 7));
+        Colour c = darker(base, 0.45);  // the seat gaps
+        if (fx * fx + (fy + 0.12) * (fy + 0.12) < 0.07) c = mix(skin, base, 0.35);
+        else if (fy > 0.12 && std::abs(fx) < 0.42) c = shirt;
+        if (pick < 0.12) c = darker(base, 0.35);  // an empty seat
+        return darker(c, 0.35 * (1 - t));
     });
 }
 
@@ -727,113 +771,126 @@ void drawAeroCar(cairo_t* cr) {
 // The red supercar, facing left: a low nose, a high front fender, a cockpit
 // pushed forward and a big scoop ahead of the rear wheel.
 void supercarBodyPath(cairo_t* cr) {
-    cairo_move_to(cr, 11, 140);
-    cairo_curve_to(cr, 13, 131, 24, 125, 38, 121);
-    cairo_curve_to(cr, 50, 115, 58, 110, 70, 110);
-    cairo_curve_to(cr, 84, 110, 92, 112, 101, 108);
-    cairo_curve_to(cr, 112, 96, 124, 88, 142, 86);
-    cairo_curve_to(cr, 158, 86, 168, 90, 178, 98);
-    cairo_curve_to(cr, 190, 104, 202, 104, 216, 104);
-    cairo_line_to(cr, 236, 101);
-    cairo_line_to(cr, 239, 108);
-    cairo_curve_to(cr, 241, 120, 241, 134, 237, 146);
-    cairo_line_to(cr, 226, 153);
-    cairo_line_to(cr, 30, 155);
-    cairo_curve_to(cr, 18, 154, 11, 149, 11, 140);
+    cairo_move_to(cr, 11, 141);
+    cairo_curve_to(cr, 13, 134, 24, 129, 40, 125);
+    cairo_curve_to(cr, 52, 118, 58, 112, 72, 112);
+    cairo_curve_to(cr, 84, 112, 94, 115, 105, 112);
+    cairo_curve_to(cr, 116, 102, 128, 96, 144, 95);
+    cairo_curve_to(cr, 158, 95, 168, 98, 178, 104);
+    cairo_curve_to(cr, 190, 109, 202, 108, 216, 108);
+    cairo_line_to(cr, 235, 105);
+    cairo_line_to(cr, 239, 111);
+    cairo_curve_to(cr, 241, 122, 241, 134, 237, 146);
+    cairo_line_to(cr, 226, 154);
+    cairo_line_to(cr, 30, 156);
+    cairo_curve_to(cr, 18, 155, 11, 150, 11, 141);
     cairo_close_path(cr);
 }
 
 void drawSupercar(cairo_t* cr, bool reflection) {
-    const double fx = 64, rx = 190, wy = 140, wr = 22.5;
+    const double fx = 66, rx = 192, wy = 141, wr = 21.5, arch = wr + 3.5;
     if (!reflection) softShadow(cr, [](cairo_t* c) { ellipsePath(c, 126, 162, 118, 5); }, hex(0x000000, 0.9), 5);
     wheel(cr, fx, wy, wr, 5, hex(0xC9CED4), hex(0xE8C020));
     wheel(cr, rx, wy, wr, 5, hex(0xC9CED4), hex(0xE8C020));
     Saved s(cr);
     supercarBodyPath(cr);
-    fill(cr, linear(0, 86, 0, 155,
+    fill(cr, linear(0, 95, 0, 156,
                     {{0, hex(0xFF7A66)}, {0.22, hex(0xF0281E)}, {0.5, hex(0xC80C14)}, {0.52, hex(0xA8080E)},
                      {0.85, hex(0x7A050A)}, {1, hex(0x3C0205)}}));
     supercarBodyPath(cr);
     cairo_clip(cr);
     // Wheel arches: dark openings with the wheels showing through.
     for (const double x : {fx, rx}) {
-        cairo_arc(cr, x, wy, wr + 4, kPi, 2 * kPi);
-        cairo_line_to(cr, x + wr + 4, 160);
-        cairo_line_to(cr, x - wr - 4, 160);
-        cairo_close_path(cr);
+        auto archPath = [&] {
+            cairo_arc(cr, x, wy, arch, kPi, 2 * kPi);
+            cairo_line_to(cr, x + arch, 160);
+            cairo_line_to(cr, x - arch, 160);
+            cairo_close_path(cr);
+        };
+        archPath();
         fill(cr, hex(0x0A0506));
         Saved w(cr);
-        cairo_arc(cr, x, wy, wr + 4, kPi, 2 * kPi);
-        cairo_line_to(cr, x + wr + 4, 160);
-        cairo_line_to(cr, x - wr - 4, 160);
-        cairo_close_path(cr);
+        archPath();
         cairo_clip(cr);
         wheel(cr, x, wy, wr, 5, hex(0xC9CED4), hex(0xE8C020));
     }
     for (const double x : {fx, rx}) {
-        cairo_arc(cr, x, wy, wr + 4, kPi, 2 * kPi);
+        cairo_arc(cr, x, wy, arch, kPi, 2 * kPi);
         stroke(cr, hex(0xFF9080, 0.6), 1.0);
     }
     // Highlight along the fender line and the shoulder.
-    cairo_move_to(cr, 30, 124);
-    cairo_curve_to(cr, 48, 114, 60, 112, 76, 113);
-    cairo_move_to(cr, 180, 102);
-    cairo_curve_to(cr, 196, 106, 214, 106, 236, 104);
+    cairo_move_to(cr, 30, 127);
+    cairo_curve_to(cr, 48, 118, 60, 115, 78, 116);
+    cairo_move_to(cr, 182, 107);
+    cairo_curve_to(cr, 196, 111, 214, 111, 236, 108);
     stroke(cr, hex(0xFFE0D8, 0.8), 1.6);
-    cairo_rectangle(cr, 0, 112, W, 10);
-    fill(cr, linear(0, 112, 0, 122, {{0, hex(0xFFFFFF, 0)}, {0.5, hex(0xFFFFFF, 0.16)}, {1, hex(0xFFFFFF, 0)}}));
-    // Side scoop ahead of the rear wheel, with a sharp lip above it.
-    cairo_move_to(cr, 118, 124);
-    cairo_curve_to(cr, 140, 114, 160, 110, 176, 112);
-    cairo_curve_to(cr, 170, 124, 168, 136, 164, 148);
-    cairo_curve_to(cr, 152, 140, 136, 132, 118, 124);
-    cairo_close_path(cr);
-    fill(cr, linear(0, 112, 0, 148, {{0, hex(0x050203)}, {1, hex(0x2A0C0E)}}));
-    cairo_move_to(cr, 116, 123);
-    cairo_curve_to(cr, 140, 112, 160, 108, 178, 110);
+    cairo_rectangle(cr, 0, 116, W, 10);
+    fill(cr, linear(0, 116, 0, 126, {{0, hex(0xFFFFFF, 0)}, {0.5, hex(0xFFFFFF, 0.16)}, {1, hex(0xFFFFFF, 0)}}));
+    // Side intake ahead of the rear wheel: a dark scoop with slats.
+    auto scoop = [&] {
+        cairo_move_to(cr, 124, 128);
+        cairo_curve_to(cr, 142, 120, 158, 117, 172, 118);
+        cairo_curve_to(cr, 168, 128, 166, 138, 163, 148);
+        cairo_curve_to(cr, 150, 142, 138, 136, 124, 128);
+        cairo_close_path(cr);
+    };
+    scoop();
+    fill(cr, linear(0, 117, 0, 148, {{0, hex(0x050203)}, {1, hex(0x2A0C0E)}}));
+    {
+        Saved k(cr);
+        scoop();
+        cairo_clip(cr);
+        for (int i = 0; i < 4; ++i) {
+            cairo_move_to(cr, 130 + i * 4, 124 + i * 6);
+            cairo_line_to(cr, 176, 122 + i * 6);
+        }
+        stroke(cr, hex(0x5A1A1E, 0.8), 0.9);
+    }
+    cairo_move_to(cr, 122, 127);
+    cairo_curve_to(cr, 142, 117, 158, 114, 174, 116);
     stroke(cr, hex(0xFFB0A0, 0.7), 1.0);
     // Door shut line.
-    cairo_move_to(cr, 104, 112);
-    cairo_curve_to(cr, 106, 126, 104, 140, 108, 152);
+    cairo_move_to(cr, 108, 115);
+    cairo_curve_to(cr, 110, 128, 108, 140, 112, 152);
     stroke(cr, hex(0x4A0206, 0.7), 0.7);
     // Black sill, front splitter and rear diffuser.
-    polygonPath(cr, {{88, 147}, {164, 147}, {166, 156}, {88, 156}});
+    polygonPath(cr, {{90, 149}, {166, 149}, {168, 157}, {90, 157}});
     fill(cr, hex(0x140A0B));
-    polygonPath(cr, {{10, 146}, {42, 150}, {42, 156}, {14, 156}});
+    polygonPath(cr, {{10, 147}, {42, 151}, {42, 157}, {14, 157}});
     fill(cr, hex(0x120809));
-    polygonPath(cr, {{214, 146}, {240, 140}, {240, 156}, {214, 156}});
+    polygonPath(cr, {{216, 147}, {240, 141}, {240, 157}, {216, 157}});
     fill(cr, hex(0x120809));
     // Headlight: a swept glass eye on the nose.
-    cairo_move_to(cr, 22, 128);
-    cairo_curve_to(cr, 30, 122, 40, 119, 50, 118);
-    cairo_curve_to(cr, 44, 124, 34, 128, 22, 131);
+    cairo_move_to(cr, 22, 131);
+    cairo_curve_to(cr, 30, 125, 40, 122, 50, 121);
+    cairo_curve_to(cr, 44, 127, 34, 131, 22, 134);
     cairo_close_path(cr);
-    fill(cr, linear(22, 118, 50, 131, {{0, hex(0xF4FAFF)}, {1, hex(0x8A9AAA)}}));
+    fill(cr, linear(22, 121, 50, 134, {{0, hex(0xF4FAFF)}, {1, hex(0x8A9AAA)}}));
     // Round tail lights.
-    for (const double y : {113.0, 122.0}) {
+    for (const double y : {116.0, 125.0}) {
         circlePath(cr, 236, y, 3.4);
         fill(cr, radial(235, y - 1, 0.3, 236, y, 3.4, {{0, hex(0xFFB0A0)}, {0.5, hex(0xFF2020)}, {1, hex(0x8A0008)}}));
     }
     // Cockpit glass.
-    cairo_move_to(cr, 104, 108);
-    cairo_curve_to(cr, 116, 96, 130, 91, 146, 91);
-    cairo_curve_to(cr, 158, 91, 166, 95, 172, 101);
-    cairo_line_to(cr, 164, 106);
-    cairo_line_to(cr, 110, 110);
+    cairo_move_to(cr, 108, 112);
+    cairo_curve_to(cr, 119, 103, 132, 99, 147, 99);
+    cairo_curve_to(cr, 159, 99, 166, 101, 173, 106);
+    cairo_line_to(cr, 165, 110);
+    cairo_line_to(cr, 114, 113);
     cairo_close_path(cr);
-    fill(cr, linear(0, 91, 0, 110, {{0, hex(0x1A1E26)}, {0.5, hex(0x2E3A4A)}, {1, hex(0x0A0C10)}}));
-    cairo_move_to(cr, 116, 102);
-    cairo_curve_to(cr, 126, 95, 138, 93, 152, 93);
-    cairo_curve_to(cr, 138, 96, 128, 99, 120, 104);
+    fill(cr, linear(0, 99, 0, 113, {{0, hex(0x1A1E26)}, {0.5, hex(0x2E3A4A)}, {1, hex(0x0A0C10)}}));
+    cairo_move_to(cr, 120, 106);
+    cairo_curve_to(cr, 129, 101, 140, 100.5, 154, 100.5);
+    cairo_curve_to(cr, 140, 103, 130, 105, 123, 108);
     cairo_close_path(cr);
     fill(cr, hex(0xFFFFFF, 0.5));
     // Mirror.
-    ellipsePath(cr, 108, 104, 5, 3, -10);
+    ellipsePath(cr, 112, 108, 5, 3, -10);
     fill(cr, hex(0xB8080E));
 }
 
 void drawEnzo(cairo_t* cr) {
-    const double ground = 162;
+    const double ground = 163;
     // Dark studio with a spotlight from above.
     paint(cr, linear(0, 0, 0, ground, {{0, hex(0x101116)}, {1, hex(0x2C2D35)}}));
     paint(cr, radial(125, 20, 5, 125, 60, 170, {{0, hex(0xFFFFFF, 0.32)}, {0.5, hex(0xE0E4F0, 0.1)}, {1, hex(0xFFFFFF, 0)}}));
@@ -863,18 +920,20 @@ void drawEnzo(cairo_t* cr) {
 // The player in the middle of a kick: the standing leg planted, the kicking
 // leg swung through, arms out for balance.
 void drawKicker(cairo_t* cr, double grow, Colour c) {
-    drawLimb(cr, {{{90, 102}, {84, 134}, {80, 164}}, {13, 10, 7}}, grow, c);
-    drawShape(cr, [](cairo_t* p) { smoothClosedPath(p, {{75, 161}, {83, 160}, {96, 166}, {96, 170}, {75, 171}}); }, grow, c);
-    drawLimb(cr, {{{98, 102}, {124, 115}, {150, 107}}, {13, 10, 7}}, grow, c);
-    drawShape(cr, [](cairo_t* p) { smoothClosedPath(p, {{146, 103}, {158, 100}, {163, 102}, {160, 107}, {148, 112}}); }, grow, c);
-    // Shorts and shirt.
+    drawLimb(cr, {{{90, 104}, {86, 136}, {84, 163}}, {17, 11, 7.5}}, grow, c);
+    drawShape(cr, [](cairo_t* p) { smoothClosedPath(p, {{78, 160}, {87, 159}, {100, 165}, {100, 170}, {78, 171}}); }, grow, c);
+    drawLimb(cr, {{{100, 104}, {124, 100}, {148, 90}}, {17, 11, 7.5}}, grow, c);
+    drawShape(cr, [](cairo_t* p) { smoothClosedPath(p, {{144, 86}, {153, 82}, {161, 80}, {163, 84}, {153, 93}, {146, 95}}); }, grow, c);
+    // Shorts and shirt, the body leaning back into the kick.
     drawShape(cr, [](cairo_t* p) {
-        smoothClosedPath(p, {{84, 66}, {98, 60}, {111, 64}, {109, 82}, {104, 96}, {106, 108}, {86, 110}, {84, 96}, {82, 82}});
+        smoothClosedPath(p, {{78, 64}, {93, 58}, {108, 61}, {108, 78}, {104, 96}, {108, 109}, {84, 111}, {82, 96}, {79, 80}});
     }, grow, c);
-    drawLimb(cr, {{{97, 52}, {99, 62}}, {8, 9}}, grow, c);
-    drawShape(cr, [](cairo_t* p) { circlePath(p, 96, 46, 9); }, grow, c);
-    drawLimb(cr, {{{88, 67}, {70, 76}, {56, 67}}, {9, 7, 6}}, grow, c);
-    drawLimb(cr, {{{106, 67}, {121, 80}, {134, 74}}, {9, 7, 6}}, grow, c);
+    drawLimb(cr, {{{93, 50}, {95, 60}}, {8, 9.5}}, grow, c);
+    drawShape(cr, [](cairo_t* p) { circlePath(p, 91, 44, 9.5); }, grow, c);
+    // Arms out for balance.
+    drawLimb(cr, {{{82, 66}, {64, 75}, {50, 66}}, {10.5, 8, 6}}, grow, c);
+    drawLimb(cr, {{{105, 66}, {118, 82}, {131, 84}}, {10.5, 8, 6}}, grow, c);
+    drawShape(cr, [](cairo_t* p) { circlePath(p, 49, 65, 4); circlePath(p, 132, 84, 4); }, grow, c);
 }
 
 void drawSoccerPlayer(cairo_t* cr) {
@@ -909,17 +968,26 @@ void drawSoccerPlayer(cairo_t* cr) {
     cairo_line_to(cr, W, 146);
     stroke(cr, hex(0xF4FFF0, 0.55), 1.6);
     // Shadow of the player on the grass.
-    softShadow(cr, [](cairo_t* c) { ellipsePath(c, 100, 170, 36, 4); }, hex(0x0A2A0A, 0.7), 4);
+    softShadow(cr, [](cairo_t* c) { ellipsePath(c, 98, 171, 34, 4); }, hex(0x0A2A0A, 0.7), 4);
     // The player against the low sun, with a warm rim light.
-    drawKicker(cr, 2.0, hex(0xFFC070, 0.35));
-    drawKicker(cr, 0, hex(0x141018));
-    // The ball leaving the boot, with a motion trail behind it.
-    for (int k = 0; k < 4; ++k) {
-        const double x = 168 - k * 0.1, y = 96;
-        polygonPath(cr, {{x, y - 10}, {x - 30 + k * 4, y - 6 + k * 2.5}, {x - 30 + k * 4, y + 0 - k}, {x, y + 10}});
+    figureLayer(cr, drawKicker, 4.0, hex(0xFFB060, 0.18));
+    figureLayer(cr, drawKicker, 1.6, hex(0xFFD090, 0.5));
+    figureLayer(cr, drawKicker, 0, hex(0x141018));
+    // The ball flying off the boot, with a motion trail behind it.
+    {
+        const double bx = 180, by = 74, br = 12;
+        cairo_move_to(cr, 154, 82);
+        cairo_line_to(cr, bx - 2, by - br);
+        cairo_line_to(cr, bx - 2, by + br);
+        cairo_close_path(cr);
+        fill(cr, linear(154, 84, bx, by, {{0, hex(0xFFFFFF, 0)}, {1, hex(0xFFFFFF, 0.45)}}));
+        for (int k = 0; k < 3; ++k) {
+            cairo_move_to(cr, bx - 16 - k * 6, by - 12 + k * 9);
+            cairo_line_to(cr, bx - 34 - k * 8, by - 6 + k * 9);
+        }
+        stroke(cr, hex(0xFFFFFF, 0.6), 1.2);
+        drawBall(cr, bx, by, br, 30, -20, hex(0x7ED060));
     }
-    fill(cr, linear(138, 0, 170, 0, {{0, hex(0xFFFFFF, 0)}, {1, hex(0xFFFFFF, 0.35)}}));
-    drawBall(cr, 176, 94, 12, 30, -20, hex(0x7ED060));
     glassFinish(cr, 0.16);
 }
 
