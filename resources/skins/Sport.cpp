@@ -63,15 +63,20 @@ void fireWall(cairo_t* cr, double top, double base, uint32_t seed, double gain =
     });
 }
 
-// One licking flame: a curved teardrop from a base at (x, y) to a tip h
-// above it, leaning sideways by `lean` per unit of height.
+// One licking flame: a wavering tongue from a base at (x, y) to a tip h
+// above it, leaning sideways by `lean` per unit of height, with a smaller
+// lick breaking off its right side.
 void tonguePath(cairo_t* cr, double x, double y, double w, double h, double lean) {
-    const double tx = x + lean * h, ty = y - h;
-    cairo_move_to(cr, x - w / 2, y);
-    cairo_curve_to(cr, x - w * 0.6, y - h * 0.45, tx - w * 0.3 - lean * h * 0.3, ty + h * 0.42, tx, ty);
-    cairo_curve_to(cr, tx + w * 0.05, ty + h * 0.5, x + w * 0.65, y - h * 0.3, x + w / 2, y);
-    cairo_curve_to(cr, x + w * 0.45, y + w * 0.4, x - w * 0.45, y + w * 0.4, x - w / 2, y);
-    cairo_close_path(cr);
+    // (across, up) in units of the width and height.
+    static const std::vector<Pt> shape = {{-0.5, 0.0},  {-0.56, 0.22}, {-0.4, 0.46}, {-0.18, 0.7},  {-0.02, 1.0},
+                                          {0.06, 0.72}, {0.2, 0.6},    {0.4, 0.74},  {0.34, 0.46}, {0.52, 0.22},
+                                          {0.46, 0.0},  {0.0, -0.14}};
+    std::vector<Pt> pts;
+    for (const Pt& p : shape) {
+        const double sway = std::sin(p.y * kPi * 1.2) * w * 0.18;
+        pts.push_back({x + p.x * w + lean * h * p.y + sway, y - p.y * h});
+    }
+    smoothClosedPath(cr, pts);
 }
 
 // A flame in three layers: a red outer lick, orange inside it and a yellow core.
@@ -917,24 +922,51 @@ void drawEnzo(cairo_t* cr) {
 
 // ---------------------------------------------------------------- footballer
 
+// Colours of a player's kit; a silhouette uses one colour for all of them.
+struct Kit {
+    Colour skin, hair, shirt, shirtShade, shorts, socks, boots;
+};
+
+Pt along(Pt a, Pt b, double t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
+
 // The player in the middle of a kick: the standing leg planted, the kicking
-// leg swung through, arms out for balance.
-void drawKicker(cairo_t* cr, double grow, Colour c) {
-    drawLimb(cr, {{{90, 104}, {86, 136}, {84, 163}}, {17, 11, 7.5}}, grow, c);
-    drawShape(cr, [](cairo_t* p) { smoothClosedPath(p, {{78, 160}, {87, 159}, {100, 165}, {100, 170}, {78, 171}}); }, grow, c);
-    drawLimb(cr, {{{100, 104}, {124, 100}, {148, 90}}, {17, 11, 7.5}}, grow, c);
-    drawShape(cr, [](cairo_t* p) { smoothClosedPath(p, {{144, 86}, {153, 82}, {161, 80}, {163, 84}, {153, 93}, {146, 95}}); }, grow, c);
-    // Shorts and shirt, the body leaning back into the kick.
+// leg swung through, arms out for balance, the body leaning back.
+void drawKickerKit(cairo_t* cr, double grow, const Kit& k) {
+    struct Leg {
+        Pt hip, knee, ankle;
+        std::vector<Pt> boot;
+    };
+    const Leg legs[] = {
+        {{90, 104}, {85, 135}, {84, 163}, {{78, 160}, {87, 159}, {100, 165}, {100, 170}, {78, 171}}},
+        {{100, 104}, {124, 100}, {148, 90}, {{144, 86}, {153, 82}, {161, 80}, {163, 84}, {153, 93}, {146, 95}}},
+    };
+    for (const Leg& l : legs) {
+        drawLimb(cr, {{l.hip, l.knee, l.ankle}, {17, 11, 7.5}}, grow, k.skin);
+        drawLimb(cr, {{along(l.knee, l.ankle, 0.3), l.ankle}, {11.5, 8.5}}, grow, k.socks);
+        drawShape(cr, [&](cairo_t* p) { smoothClosedPath(p, l.boot); }, grow, k.boots);
+        drawLimb(cr, {{l.hip, along(l.hip, l.knee, 0.42)}, {21, 18}}, grow, k.shorts);
+    }
+    // The far arm swung back, behind the shirt.
+    drawLimb(cr, {{{82, 66}, {64, 75}, {50, 66}}, {10.5, 8, 6}}, grow, k.skin);
+    drawShape(cr, [](cairo_t* p) { circlePath(p, 49, 65, 4); }, grow, k.skin);
+    drawLimb(cr, {{{82, 66}, {73, 70.5}}, {13, 11}}, grow, k.shirtShade);
+    // Neck and head.
+    drawLimb(cr, {{{93, 50}, {95, 60}}, {8, 9.5}}, grow, k.skin);
+    drawShape(cr, [](cairo_t* p) { circlePath(p, 91, 44, 9.5); }, grow, k.skin);
     drawShape(cr, [](cairo_t* p) {
-        smoothClosedPath(p, {{78, 64}, {93, 58}, {108, 61}, {108, 78}, {104, 96}, {108, 109}, {84, 111}, {82, 96}, {79, 80}});
-    }, grow, c);
-    drawLimb(cr, {{{93, 50}, {95, 60}}, {8, 9.5}}, grow, c);
-    drawShape(cr, [](cairo_t* p) { circlePath(p, 91, 44, 9.5); }, grow, c);
-    // Arms out for balance.
-    drawLimb(cr, {{{82, 66}, {64, 75}, {50, 66}}, {10.5, 8, 6}}, grow, c);
-    drawLimb(cr, {{{105, 66}, {118, 82}, {131, 84}}, {10.5, 8, 6}}, grow, c);
-    drawShape(cr, [](cairo_t* p) { circlePath(p, 49, 65, 4); circlePath(p, 132, 84, 4); }, grow, c);
+        smoothClosedPath(p, {{81.5, 44}, {84, 36.5}, {91, 34}, {99, 36}, {101, 42}, {94, 40}, {88, 43}, {85, 49}});
+    }, grow, k.hair);
+    // Shirt.
+    drawShape(cr, [](cairo_t* p) {
+        smoothClosedPath(p, {{78, 64}, {93, 58}, {108, 61}, {108, 78}, {104, 94}, {106, 104}, {84, 106}, {82, 94}, {79, 80}});
+    }, grow, k.shirt);
+    // The near arm in front, reaching forward.
+    drawLimb(cr, {{{105, 66}, {118, 82}, {131, 84}}, {10.5, 8, 6}}, grow, k.skin);
+    drawShape(cr, [](cairo_t* p) { circlePath(p, 132, 84, 4); }, grow, k.skin);
+    drawLimb(cr, {{{105, 66}, {111, 73.5}}, {13, 11}}, grow, k.shirt);
 }
+
+void drawKicker(cairo_t* cr, double grow, Colour c) { drawKickerKit(cr, grow, {c, c, c, c, c, c, c}); }
 
 void drawSoccerPlayer(cairo_t* cr) {
     // Sunset sky behind the stadium.
@@ -972,7 +1004,17 @@ void drawSoccerPlayer(cairo_t* cr) {
     // The player against the low sun, with a warm rim light.
     figureLayer(cr, drawKicker, 4.0, hex(0xFFB060, 0.18));
     figureLayer(cr, drawKicker, 1.6, hex(0xFFD090, 0.5));
-    figureLayer(cr, drawKicker, 0, hex(0x141018));
+    drawKickerKit(cr, 0, {hex(0xC68A62), hex(0x2A1A12), hex(0xD8242C), hex(0xA8141C), hex(0xF6F6F4), hex(0xD8242C),
+                          hex(0x16161A)});
+    // Light and shade on the kit: the low sun catches its back edges.
+    {
+        Saved s(cr);
+        cairo_push_group(cr);
+        drawKicker(cr, 0, hex(0x000000));
+        cairo_pop_group_to_source(cr);
+        PatternPtr shade = linear(60, 0, 150, 40, {{0, hex(0x000000, 0)}, {1, hex(0x000000, 0.4)}});
+        cairo_mask(cr, shade.get());
+    }
     // The ball flying off the boot, with a motion trail behind it.
     {
         const double bx = 180, by = 74, br = 12;
