@@ -659,15 +659,15 @@ void wheel(cairo_t* cr, double x, double y, double r, int spokes, Colour rim, Co
 // The silver-blue concept car, facing right: a long wedge nose, a bubble
 // canopy and a covered rear wheel.
 void aeroBodyPath(cairo_t* cr) {
-    cairo_move_to(cr, 14, 137);
-    cairo_line_to(cr, 17, 116);
-    cairo_curve_to(cr, 40, 106, 80, 94, 118, 92);
-    cairo_curve_to(cr, 146, 91, 162, 99, 178, 112);
-    cairo_curve_to(cr, 200, 121, 222, 128, 238, 133);
-    cairo_curve_to(cr, 243, 135, 243, 140, 238, 142);
-    cairo_line_to(cr, 228, 150);
-    cairo_line_to(cr, 30, 152);
-    cairo_curve_to(cr, 20, 151, 15, 146, 14, 137);
+    cairo_move_to(cr, 14, 136);
+    cairo_line_to(cr, 17, 114);
+    cairo_curve_to(cr, 40, 104, 80, 93, 118, 91);
+    cairo_curve_to(cr, 146, 90, 162, 98, 178, 111);
+    cairo_curve_to(cr, 200, 120, 222, 127, 238, 132);
+    cairo_curve_to(cr, 244, 134, 244, 139, 238, 141);
+    cairo_curve_to(cr, 232, 146, 226, 149, 218, 150);
+    cairo_line_to(cr, 40, 151);
+    cairo_curve_to(cr, 26, 151, 16, 146, 14, 136);
     cairo_close_path(cr);
 }
 
@@ -731,13 +731,24 @@ void drawAeroCar(cairo_t* cr) {
         cairo_move_to(cr, 20, 124);
         cairo_curve_to(cr, 80, 121, 160, 124, 238, 136);
         stroke(cr, hex(0xFFFFFF, 0.85), 1.2);
+        // Dark sill along the bottom with a thin glowing accent above it.
+        cairo_rectangle(cr, 0, 143, W, 10);
+        fill(cr, linear(0, 143, 0, 152, {{0, hex(0x1A2638)}, {1, hex(0x0A1018)}}));
+        cairo_move_to(cr, 92, 143);
+        cairo_line_to(cr, 166, 143);
+        stroke(cr, hex(0x7AE8FF, 0.9), 0.8);
         // Lower intake slot.
-        polygonPath(cr, {{96, 137}, {150, 139}, {146, 144}, {102, 143}});
+        polygonPath(cr, {{100, 133}, {152, 135}, {148, 139}, {106, 138}});
         fill(cr, hex(0x101826, 0.85));
         // Sky reflected in the upper flank.
         cairo_rectangle(cr, 0, 100, W, 12);
         fill(cr, linear(0, 100, 0, 112, {{0, hex(0xFFFFFF, 0)}, {0.5, hex(0xFFFFFF, 0.2)}, {1, hex(0xFFFFFF, 0)}}));
     }
+    // A slim rear wing on a single stem.
+    polygonPath(cr, {{26, 104}, {30, 104}, {32, 112}, {27, 112}});
+    fill(cr, hex(0x3C5A80));
+    polygonPath(cr, {{4, 100}, {42, 98}, {42, 102}, {6, 105}});
+    fill(cr, linear(0, 98, 0, 105, {{0, hex(0xEAF2FA)}, {1, hex(0x4A6A90)}}));
     // Bubble canopy.
     cairo_move_to(cr, 56, 110);
     cairo_curve_to(cr, 80, 99, 106, 95, 126, 95);
