@@ -794,9 +794,10 @@ void supercarBodyPath(cairo_t* cr) {
     cairo_curve_to(cr, 116, 102, 128, 96, 144, 95);
     cairo_curve_to(cr, 158, 95, 168, 98, 178, 104);
     cairo_curve_to(cr, 190, 109, 202, 108, 216, 108);
-    cairo_line_to(cr, 235, 105);
-    cairo_line_to(cr, 239, 111);
-    cairo_curve_to(cr, 241, 122, 241, 134, 237, 146);
+    cairo_line_to(cr, 233, 104);
+    cairo_line_to(cr, 241, 105);
+    cairo_line_to(cr, 238, 112);
+    cairo_curve_to(cr, 237, 124, 238, 136, 235, 147);
     cairo_line_to(cr, 226, 154);
     cairo_line_to(cr, 30, 156);
     cairo_curve_to(cr, 18, 155, 11, 150, 11, 141);
@@ -903,6 +904,11 @@ void drawSupercar(cairo_t* cr, bool reflection) {
     // Mirror.
     ellipsePath(cr, 112, 108, 5, 3, -10);
     fill(cr, hex(0xB8080E));
+    // The studio light running along the roof and rear deck.
+    cairo_move_to(cr, 120, 99);
+    cairo_curve_to(cr, 136, 95.5, 160, 95.5, 176, 104.5);
+    cairo_curve_to(cr, 190, 110, 204, 109.5, 232, 106);
+    stroke(cr, hex(0xFFFFFF, 0.55), 1.1);
 }
 
 void drawEnzo(cairo_t* cr) {
