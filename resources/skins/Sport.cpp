@@ -511,10 +511,10 @@ void drawBall(cairo_t* cr, double cx, double cy, double r, double yaw, double pi
         c = darker(c, 0.16 * (1 - smoothstep(0, 5, gap)));
         c = mix(seam, c, smoothstep(0.35, 1.0, gap));
         const double diffuse = std::max(0.0, dot(n, light));
-        const double spec = std::pow(std::max(0.0, dot(n, half)), pent ? 30 : 18);
+        const double shine = std::pow(std::max(0.0, dot(n, half)), pent ? 30 : 18);
         Colour lit = darker(c, 0.55 * (1 - diffuse) * (1 - diffuse) + 0.04);
         lit = mix(lit, bounce, 0.22 * clamp01(vy) * (1 - diffuse));
-        lit = lighter(lit, spec * (pent ? 0.55 : 0.4));
+        lit = lighter(lit, shine * (pent ? 0.55 : 0.4));
         lit.a = clamp01(edge / 0.7 + 0.5);
         return lit;
     });
@@ -675,6 +675,14 @@ void drawAeroCar(cairo_t* cr) {
     const double ground = 160;
     // Bright sky over a hazy horizon.
     paint(cr, linear(0, 0, 0, 118, {{0, hex(0x2D6FC0)}, {0.7, hex(0x8CC0EA)}, {1, hex(0xDDEEF8)}}));
+    // A low sun's glare and a few thin clouds drawn out by speed.
+    paint(cr, radial(226, 30, 2, 226, 30, 90, {{0, hex(0xFFFFFF, 0.7)}, {0.2, hex(0xFFFDE8, 0.3)}, {1, hex(0xFFFFFF, 0)}}));
+    Random c(12);
+    for (int i = 0; i < 6; ++i) {
+        const double cx = c.range(10, 240), cy = c.range(14, 84), rx = c.range(30, 60), ry = c.range(3, 6);
+        ellipsePath(cr, cx, cy, rx, ry);
+        fill(cr, radial(cx, cy, 0, cx, cy, rx, {{0, hex(0xFFFFFF, 0.35)}, {1, hex(0xFFFFFF, 0)}}));
+    }
     // Distant hills, pale with distance.
     smoothOpenPath(cr, {{-10, 118}, {20, 104}, {55, 110}, {95, 96}, {140, 108}, {180, 100}, {220, 110}, {262, 102}});
     cairo_line_to(cr, 262, 122);
@@ -933,6 +941,11 @@ void drawEnzo(cairo_t* cr) {
     }
     cairo_rectangle(cr, 0, ground, W, 0.8);
     fill(cr, hex(0xFFFFFF, 0.12));
+    // Soft strip lights mirrored in the floor far behind.
+    for (const double y : {ground + 14, ground + 24}) {
+        cairo_rectangle(cr, 0, y, W, 1.2);
+        fill(cr, linear(0, 0, W, 0, {{0, hex(0xFFFFFF, 0)}, {0.5, hex(0xFFFFFF, 0.1)}, {1, hex(0xFFFFFF, 0)}}));
+    }
     drawSupercar(cr, false);
     glassFinish(cr, 0.18);
 }
