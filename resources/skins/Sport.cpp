@@ -812,36 +812,51 @@ void supercarBodyPath(cairo_t* cr) {
     cairo_close_path(cr);
 }
 
+// The body is drawn a little taller than it stands and pressed down onto
+// its sill line, which makes it lower and longer against the wheels.
+constexpr double kSill = 156, kSquash = 0.86;
+void squash(cairo_t* cr, double k) {
+    cairo_translate(cr, 0, kSill);
+    cairo_scale(cr, 1, k);
+    cairo_translate(cr, 0, -kSill);
+}
+
 void drawSupercar(cairo_t* cr, bool reflection) {
-    const double fx = 66, rx = 192, wy = 141, wr = 21.5, arch = wr + 3.5;
+    const double fx = 66, rx = 192, wy = 143.5, wr = 19.5, arch = wr + 3.5;
     if (!reflection) softShadow(cr, [](cairo_t* c) { ellipsePath(c, 126, 162, 118, 5); }, hex(0x000000, 0.9), 5);
     wheel(cr, fx, wy, wr, 5, hex(0xC9CED4), hex(0xE8C020));
     wheel(cr, rx, wy, wr, 5, hex(0xC9CED4), hex(0xE8C020));
     Saved s(cr);
+    squash(cr, kSquash);
     supercarBodyPath(cr);
     fill(cr, linear(0, 95, 0, 156,
                     {{0, hex(0xFF7A66)}, {0.22, hex(0xF0281E)}, {0.5, hex(0xC80C14)}, {0.52, hex(0xA8080E)},
                      {0.85, hex(0x7A050A)}, {1, hex(0x3C0205)}}));
     supercarBodyPath(cr);
     cairo_clip(cr);
-    // Wheel arches: dark openings with the wheels showing through.
-    for (const double x : {fx, rx}) {
-        auto archPath = [&] {
+    // Wheel arches: dark openings with the wheels showing through, drawn
+    // round in the skin's own units.
+    {
+        Saved round(cr);
+        squash(cr, 1 / kSquash);
+        for (const double x : {fx, rx}) {
+            auto archPath = [&] {
+                cairo_arc(cr, x, wy, arch, kPi, 2 * kPi);
+                cairo_line_to(cr, x + arch, 165);
+                cairo_line_to(cr, x - arch, 165);
+                cairo_close_path(cr);
+            };
+            archPath();
+            fill(cr, hex(0x0A0506));
+            Saved w(cr);
+            archPath();
+            cairo_clip(cr);
+            wheel(cr, x, wy, wr, 5, hex(0xC9CED4), hex(0xE8C020));
+        }
+        for (const double x : {fx, rx}) {
             cairo_arc(cr, x, wy, arch, kPi, 2 * kPi);
-            cairo_line_to(cr, x + arch, 160);
-            cairo_line_to(cr, x - arch, 160);
-            cairo_close_path(cr);
-        };
-        archPath();
-        fill(cr, hex(0x0A0506));
-        Saved w(cr);
-        archPath();
-        cairo_clip(cr);
-        wheel(cr, x, wy, wr, 5, hex(0xC9CED4), hex(0xE8C020));
-    }
-    for (const double x : {fx, rx}) {
-        cairo_arc(cr, x, wy, arch, kPi, 2 * kPi);
-        stroke(cr, hex(0xFF9080, 0.6), 1.0);
+            stroke(cr, hex(0xFF9080, 0.6), 1.0);
+        }
     }
     // Highlight along the fender line and the shoulder.
     cairo_move_to(cr, 30, 127);
