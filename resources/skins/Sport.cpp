@@ -265,9 +265,9 @@ void drawFlamingGuitar(cairo_t* cr) {
         const std::vector<Pt>& body = guitarBody();
         std::vector<Pt> bases;
         for (const Pt& p : body)
-            if (p.y > 10) bases.push_back(at({p.x, p.y + 4}));
+            if (p.y > 10) bases.push_back(at({p.x, p.y + 10}));
         for (const Pt& b : bases)
-            flameTongue(cr, b.x + r.range(-3, 3), b.y + r.range(2, 8), r.range(12, 20), r.range(22, 40), r.range(-0.2, 0.15));
+            flameTongue(cr, b.x + r.range(-3, 3), b.y + r.range(4, 10), r.range(13, 20), r.range(30, 48), r.range(-0.2, 0.15));
         // Along the neck only a few small licks, so the frets still show.
         for (double x = 46; x <= 196; x += r.range(22, 34)) {
             const Pt b = at({x, 10});
