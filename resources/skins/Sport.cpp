@@ -413,8 +413,8 @@ void drawGuitarFlamePlayer(cairo_t* cr) {
             const double side = r.next() < 0.5 ? -1 : 1, lean = r.range(-5, 5);
             const Pt sh{x + side * hr * 1.3, hy + hr * 1.4}, el{x + side * hr * 1.6 + lean * 0.5, hy - 8},
                 hand{x + side * hr * 1.2 + lean, hy - 22};
-            drawLimb(cr, {{sh, el, hand}, {6, 5, 4.4}}, 0, crowd);
-            circlePath(cr, hand.x, hand.y - 1.5, 3.4);
+            drawLimb(cr, {{sh, el, hand}, {7.5, 6, 5.2}}, 0, crowd);
+            circlePath(cr, hand.x, hand.y - 1.5, 4.4);
             fill(cr, crowd);
         }
     }
