@@ -157,98 +157,118 @@ void drawCows(cairo_t* cr) {
 
 // ---------------------------------------------------------------- alligator
 
-// Alligator hide: rows of rectangular scutes on a wobbly lattice, separated
-// by deep dark grooves; the back rows carry raised keels, the lower rows are
-// the flatter, more regular belly grid. Glossy highlights give it its shine.
+// A rounded quadrilateral through four corners, for one scute.
+void roundedQuad(cairo_t* cr, const Pt (&q)[4], double rad) {
+    cairo_new_sub_path(cr);
+    for (int k = 0; k < 4; ++k) {
+        const Pt p0 = q[(k + 3) % 4], p1 = q[k], p2 = q[(k + 1) % 4];
+        auto toward = [&](Pt to, double dist) {
+            const double L = std::hypot(to.x - p1.x, to.y - p1.y);
+            const double t = std::min(0.45, dist / std::max(L, 1e-6));
+            return Pt{p1.x + (to.x - p1.x) * t, p1.y + (to.y - p1.y) * t};
+        };
+        const Pt s0 = toward(p0, rad), s1 = toward(p2, rad);
+        if (k == 0)
+            cairo_move_to(cr, s0.x, s0.y);
+        else
+            cairo_line_to(cr, s0.x, s0.y);
+        cairo_curve_to(cr, p1.x, p1.y, p1.x, p1.y, s1.x, s1.y);
+    }
+    cairo_close_path(cr);
+}
+
+// One scute between corners a (top left), b, c, d (bottom left), inset to
+// leave a deep groove, shaded as a glossy cushion; keeled ones carry a raised
+// ridge along their length.
+void scute(cairo_t* cr, Pt a, Pt b, Pt c, Pt d, double groove, Colour base, bool keel, Random& r) {
+    const double mx = (a.x + b.x + c.x + d.x) / 4, my = (a.y + b.y + c.y + d.y) / 4;
+    auto in = [&](Pt p) {
+        return Pt{p.x + (p.x < mx ? groove : -groove), p.y + (p.y < my ? groove : -groove)};
+    };
+    const Pt q[4] = {in(a), in(b), in(c), in(d)};
+    const double top = std::min(q[0].y, q[1].y), bot = std::max(q[2].y, q[3].y);
+    const double left = std::min(q[0].x, q[3].x), right = std::max(q[1].x, q[2].x);
+    const double h = bot - top, w = right - left, rad = std::min(w, h) * 0.28;
+    softShadow(cr, [&](cairo_t* c2) { roundedQuad(c2, q, rad); }, hex(0x000000, 0.7), 2.2, 0.8, 1.6);
+    roundedQuad(cr, q, rad);
+    fill(cr, radial(mx - w * 0.15, top + h * 0.3, 1, mx, my, std::max(w, h) * 0.75,
+                    {{0, lighter(base, 0.22)}, {0.6, base}, {1, darker(base, 0.45)}}));
+    Saved s(cr);
+    roundedQuad(cr, q, rad);
+    cairo_clip(cr);
+    if (keel) {
+        // The ridge: a pointed lens lit on its upper left, shaded on its right.
+        const double kx = mx + r.range(-1.5, 1.5), kw = w * 0.16;
+        cairo_move_to(cr, kx, top + h * 0.08);
+        cairo_curve_to(cr, kx + kw, top + h * 0.35, kx + kw, top + h * 0.65, kx, bot - h * 0.08);
+        cairo_curve_to(cr, kx - kw, top + h * 0.65, kx - kw, top + h * 0.35, kx, top + h * 0.08);
+        cairo_close_path(cr);
+        fill(cr, linear(kx - kw, 0, kx + kw, 0,
+                        {{0, lighter(base, 0.3)}, {0.45, lighter(base, 0.12)}, {0.55, darker(base, 0.25)}, {1, darker(base, 0.5)}}));
+        cairo_move_to(cr, kx - 0.6, top + h * 0.18);
+        cairo_line_to(cr, kx - 0.6, bot - h * 0.25);
+        stroke(cr, hex(0xE6EDB0, 0.35), 0.9);
+    }
+    // Gloss along the top edge and leathery pits.
+    ellipsePath(cr, mx - w * 0.12, top + h * 0.2, w * 0.3, h * 0.09);
+    fill(cr, hex(0xF4F8D8, 0.22));
+    for (int k = 0; k < 5; ++k) {
+        circlePath(cr, r.range(left, right), r.range(top, bot), r.range(0.4, 1.0));
+        fill(cr, hex(0x000000, 0.2));
+    }
+}
+
+// Alligator hide: keeled back scutes in rows, a band of small pebbly flank
+// scales, then the long rectangular belly grid, all bent a little as over a
+// body and glossy, with deep dark grooves between.
 void drawAlligator(cairo_t* cr) {
-    paint(cr, hex(0x10160A));
-    const int cols = 9, rows = 8;
-    std::vector<double> rowY(rows + 1);
-    {
-        double y = -6;
-        for (int j = 0; j <= rows; ++j) {
-            rowY[j] = y;
-            y += j < 4 ? 30 : 22;
-        }
-    }
+    paint(cr, hex(0x0C1107));
     Random r(7);
-    // Lattice corners, nudged so the grid is organic.
-    std::vector<std::vector<Pt>> P(rows + 1, std::vector<Pt>(cols + 2));
-    for (int j = 0; j <= rows; ++j) {
-        const double off = (j % 2) * 0.5;
-        for (int i = 0; i <= cols + 1; ++i) {
-            const double bw = W / (cols - 1.0);
-            P[j][i] = {(i - 1 + off * 0) * bw + r.range(-4, 4) + 4 * std::sin(j * 1.3), rowY[j] + r.range(-3, 3)};
+    auto bend = [](double x, double y) { return y + 7 * std::sin(x * 0.018 + 0.6) + 0.0 * x; };
+    // Back: big keeled scutes in staggered rows.
+    auto rowOfCells = [&](double y0, double y1, double cw, double off, double groove, Colour col, bool keel,
+                          double jitter) {
+        for (double x = -cw + off; x < W + cw; x += cw) {
+            const double w = cw;
+            const double j = jitter;
+            const Pt a{x + r.range(-j, j), bend(x, y0) + r.range(-j, j)};
+            const Pt b{x + w + r.range(-j, j), bend(x + w, y0) + r.range(-j, j)};
+            const Pt c{x + w + r.range(-j, j), bend(x + w, y1) + r.range(-j, j)};
+            const Pt d{x + r.range(-j, j), bend(x, y1) + r.range(-j, j)};
+            const double v = r.range(-0.1, 0.1);
+            const Colour k = v > 0 ? lighter(col, v) : darker(col, -v);
+            scute(cr, a, b, c, d, groove, k, keel, r);
+        }
+    };
+    const Colour backCol = hex(0x33441A), flankCol = hex(0x45561E), bellyCol = hex(0x62702C);
+    rowOfCells(-14, 18, 30, 0, 2.6, backCol, true, 2.5);
+    rowOfCells(18, 50, 30, 15, 2.6, backCol, true, 2.5);
+    rowOfCells(50, 80, 28, 4, 2.6, backCol, true, 2.5);
+    // Flank: small rounded pebbles in two rows.
+    for (int row = 0; row < 2; ++row) {
+        const double y = 84 + row * 11;
+        for (double x = -8 + row * 6; x < W + 10; x += 12.5) {
+            const double cx = x + r.range(-1.5, 1.5), cy = bend(x, y) + r.range(-1, 1);
+            const double rx = r.range(4.5, 6), ry = r.range(4, 5);
+            softShadow(cr, [&](cairo_t* c2) { ellipsePath(c2, cx, cy, rx, ry); }, hex(0x000000, 0.6), 1.5, 0.6, 1.2);
+            ellipsePath(cr, cx, cy, rx, ry);
+            fill(cr, radial(cx - rx * 0.35, cy - ry * 0.4, 0.3, cx, cy, rx * 1.1,
+                            {{0, lighter(flankCol, 0.3)}, {0.6, flankCol}, {1, darker(flankCol, 0.45)}}));
         }
     }
-    for (int j = 0; j < rows; ++j) {
-        const bool back = j < 4;
-        // Brick-like offset: each row splits its cells at shifted points.
-        for (int i = 0; i <= cols; ++i) {
-            const Pt a = P[j][i], b = P[j][i + 1], c = P[j + 1][i + 1], d = P[j + 1][i];
-            const double shift = (j % 2) ? 0.5 : 0.0;
-            auto lerp = [](Pt p, Pt q, double t) { return Pt{p.x + (q.x - p.x) * t, p.y + (q.y - p.y) * t}; };
-            const Pt aa = lerp(a, b, shift * 0), bb = b, cc = c, dd = d;
-            (void)aa;
-            // Inset the cell to leave the groove.
-            const double gx = back ? 3.2 : 2.2, gy = back ? 3.0 : 2.0;
-            const double mx = (a.x + b.x + c.x + d.x) / 4 + shift * 0, my = (a.y + b.y + c.y + d.y) / 4;
-            auto in = [&](Pt p) {
-                const double dx = p.x - mx, dy = p.y - my;
-                return Pt{p.x - (dx > 0 ? gx : -gx), p.y - (dy > 0 ? gy : -gy)};
-            };
-            const Pt A = in(a), B = in(bb), C = in(cc), D = in(dd);
-            const double top = std::min(A.y, B.y), bot = std::max(C.y, D.y);
-            const double v = r.range(-0.08, 0.08);
-            Colour base = back ? hex(0x3E4A1C) : hex(0x5C6628);
-            base = v > 0 ? lighter(base, v) : darker(base, -v);
-            auto cell = [&](cairo_t* c2) {
-                const double rad = back ? 7 : 4;
-                // A rounded quadrilateral through the inset corners.
-                const Pt q[4] = {A, B, C, D};
-                cairo_new_sub_path(c2);
-                for (int k = 0; k < 4; ++k) {
-                    const Pt p0 = q[(k + 3) % 4], p1 = q[k], p2 = q[(k + 1) % 4];
-                    auto toward = [&](Pt from, Pt to, double dist) {
-                        const double L = std::hypot(to.x - from.x, to.y - from.y);
-                        const double t = std::min(0.45, dist / std::max(L, 1e-6));
-                        return Pt{from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t};
-                    };
-                    const Pt s0 = toward(p1, p0, rad), s1 = toward(p1, p2, rad);
-                    if (k == 0) cairo_move_to(c2, s0.x, s0.y);
-                    else cairo_line_to(c2, s0.x, s0.y);
-                    cairo_curve_to(c2, p1.x, p1.y, p1.x, p1.y, s1.x, s1.y);
-                }
-                cairo_close_path(c2);
-            };
-            softShadow(cr, cell, hex(0x000000, 0.6), 2.5, 1.2, 2);
-            cell(cr);
-            fill(cr, radial(mx - 4, top + (bot - top) * 0.3, 1, mx, my, (bot - top) * 1.1,
-                            {{0, lighter(base, 0.28)}, {0.55, base}, {1, darker(base, 0.35)}}));
-            if (back) {
-                // The keel: a raised ridge down the middle of the scute.
-                const double kx = mx + r.range(-2, 2);
-                ellipsePath(cr, kx, my, 5.5, (bot - top) * 0.36);
-                fill(cr, linear(kx - 5, 0, kx + 5, 0,
-                                {{0, lighter(base, 0.35)}, {0.5, lighter(base, 0.1)}, {1, darker(base, 0.4)}}));
-                ellipsePath(cr, kx - 1.6, my - (bot - top) * 0.12, 1.6, (bot - top) * 0.16);
-                fill(cr, hex(0xE8F0C0, 0.45));
-            } else {
-                // Belly scutes: a gloss streak along the top edge.
-                ellipsePath(cr, mx - 2, top + (bot - top) * 0.28, (B.x - A.x) * 0.32, (bot - top) * 0.12);
-                fill(cr, hex(0xF0F6D0, 0.22));
-            }
-            // Leathery pitting.
-            cell(cr);
-            Saved sc(cr);
-            cairo_clip(cr);
-            for (int k = 0; k < 6; ++k) {
-                circlePath(cr, r.range(A.x, B.x), r.range(top, bot), r.range(0.5, 1.2));
-                fill(cr, hex(0x000000, 0.22));
-            }
-        }
+    // Belly: long rectangular scutes in a regular grid.
+    for (int row = 0; row < 5; ++row) {
+        const double y0 = 102 + row * 20;
+        rowOfCells(y0, y0 + 20, 34, 6, 1.7, mix(bellyCol, flankCol, row == 0 ? 0.5 : 0), false, 1.2);
     }
-    glassFinish(cr, 0.3);
+    // Darker mottling across the hide, as the living animal has.
+    shadePixels(cr, 0, 0, W, H, [](double x, double y) {
+        const double n = fbm(x * 0.02, y * 0.025, 3, 77);
+        return hex(0x0A1004, smoothstep(0.45, 0.7, n) * 0.45);
+    });
+    // A broad sheen over the curve of the body.
+    paint(cr, linear(0, 0, W, H * 0.6, {{0, hex(0xFFFFFF, 0)}, {0.45, hex(0xEAF5C0, 0.10)}, {0.6, hex(0xFFFFFF, 0)}}));
+    glassFinish(cr, 0.25);
 }
 
 }  // namespace
