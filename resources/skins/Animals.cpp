@@ -271,11 +271,288 @@ void drawAlligator(cairo_t* cr) {
     glassFinish(cr, 0.25);
 }
 
+// ---------------------------------------------------------------- under water
+
+// Bubbles rising: thin bright rims with a fleck of light.
+void bubbles(cairo_t* cr, uint32_t seed, int count, double x0, double x1, double rMin, double rMax) {
+    Random r(seed);
+    for (int i = 0; i < count; ++i) {
+        const double x = r.range(x0, x1), y = r.range(4, H - 10), rad = r.range(rMin, rMax);
+        circlePath(cr, x, y, rad);
+        fill(cr, radial(x, y, 0, x, y, rad, {{0, hex(0xFFFFFF, 0.02)}, {0.8, hex(0xBFF4FF, 0.12)}, {1, hex(0xFFFFFF, 0.35)}}));
+        circlePath(cr, x, y, rad);
+        stroke(cr, hex(0xE8FDFF, 0.7), std::max(0.5, rad * 0.12));
+        circlePath(cr, x - rad * 0.35, y - rad * 0.35, rad * 0.22);
+        fill(cr, hex(0xFFFFFF, 0.85));
+    }
+}
+
+// Shafts of sunlight fanning down from the surface.
+void lightRays(cairo_t* cr, double cx, int count, double alpha, uint32_t seed) {
+    Random r(seed);
+    Saved s(cr);
+    for (int i = 0; i < count; ++i) {
+        const double top = cx + r.range(-60, 60), spread = r.range(-1.0, 1.0), w = r.range(6, 16);
+        const double bx = top + spread * 110;
+        polygonPath(cr, {{top - w * 0.3, -2}, {top + w * 0.3, -2}, {bx + w, H}, {bx - w, H}});
+        fill(cr, linear(0, 0, 0, H, {{0, hex(0xFFFFFF, alpha)}, {0.75, hex(0xFFFFFF, alpha * 0.2)}, {1, hex(0xFFFFFF, 0)}}));
+    }
+}
+
+// ---------------------------------------------------------------- butterflyfish
+
+// The body, fins and all, of a butterflyfish in its own units: a tall disc
+// about two wide, snout to the left at about x = -1.3.
+void butterflyfishBody(cairo_t* cr) {
+    smoothClosedPath(cr, {{-1.32, 0.04}, {-1.1, -0.16}, {-0.82, -0.52}, {-0.4, -0.86}, {0.1, -1.04}, {0.55, -0.95},
+                          {0.9, -0.62}, {1.06, -0.22}, {1.02, 0.2}, {0.88, 0.6}, {0.5, 0.9}, {0.0, 0.96},
+                          {-0.45, 0.8}, {-0.85, 0.46}, {-1.1, 0.2}, {-1.3, 0.12}});
+}
+
+// A butterflyfish facing left (or right when `flip`): yellow, a white face
+// with fine diagonal lines, a black band through the eye, a false eye spot on
+// the back and a thin dark rim to the fins.
+void butterflyfish(cairo_t* cr, double x, double y, double size, bool flip, double tilt) {
+    Saved s(cr);
+    cairo_translate(cr, x, y);
+    cairo_rotate(cr, tilt * kPi / 180);
+    cairo_scale(cr, flip ? -size : size, size);
+    const double u = 1 / size;
+    const Colour yellow = hex(0xFFD21F), deep = hex(0xF29A0E), ink = hex(0x151515);
+    softShadow(cr, [](cairo_t* c) { butterflyfishBody(c); }, hex(0x001830, 0.35), 5 * u, 2 * u, 4 * u);
+    // Tail: a small fan, half see-through at its edge.
+    cairo_move_to(cr, 0.98, -0.2);
+    cairo_curve_to(cr, 1.2, -0.3, 1.38, -0.42, 1.46, -0.38);
+    cairo_curve_to(cr, 1.4, -0.1, 1.4, 0.1, 1.46, 0.38);
+    cairo_curve_to(cr, 1.38, 0.42, 1.2, 0.3, 0.98, 0.2);
+    cairo_close_path(cr);
+    fill(cr, linear(0.98, 0, 1.46, 0, {{0, yellow}, {0.7, withAlpha(yellow, 0.85)}, {1, hex(0xFFF3B0, 0.5)}}));
+    butterflyfishBody(cr);
+    fill(cr, linear(0, -1, 0.4, 1, {{0, lighter(yellow, 0.15)}, {0.6, yellow}, {1, deep}}));
+    {
+        Saved c(cr);
+        butterflyfishBody(cr);
+        cairo_clip(cr);
+        // White face and flank in front of the yellow back half.
+        cairo_move_to(cr, -1.4, -1.2);
+        cairo_line_to(cr, -0.05, -1.2);
+        cairo_curve_to(cr, 0.25, -0.4, 0.2, 0.3, -0.15, 1.2);
+        cairo_line_to(cr, -1.4, 1.2);
+        cairo_close_path(cr);
+        cairo_path_t* face = cairo_copy_path(cr);
+        fill(cr, linear(-1, -1, 0, 1, {{0, hex(0xFFFFFF)}, {1, hex(0xE4ECF2)}}));
+        // Fine diagonal lines over the white, a chevron each way.
+        Saved lines(cr);
+        cairo_append_path(cr, face);
+        cairo_path_destroy(face);
+        cairo_clip(cr);
+        for (int k = -6; k <= 6; ++k) {
+            const double o = k * 0.17;
+            cairo_move_to(cr, -0.9 + o, -1.1);
+            cairo_line_to(cr, 0.2 + o, 0.0);
+            cairo_line_to(cr, -0.8 + o, 1.1);
+        }
+        stroke(cr, hex(0x3A4450, 0.45), 0.025);
+        cairo_reset_clip(cr);
+        butterflyfishBody(cr);
+        cairo_clip(cr);
+        // A dark bar where the body meets the tail.
+        cairo_move_to(cr, 0.86, -1.0);
+        cairo_curve_to(cr, 0.98, -0.3, 0.98, 0.3, 0.86, 1.0);
+        cairo_line_to(cr, 1.2, 1.0);
+        cairo_line_to(cr, 1.2, -1.0);
+        cairo_close_path(cr);
+        fill(cr, hex(0x1A1A1A, 0.9));
+        // Black band down through the eye.
+        cairo_move_to(cr, -0.86, -1.2);
+        cairo_curve_to(cr, -0.7, -0.4, -0.72, 0.4, -0.92, 1.2);
+        cairo_line_to(cr, -0.62, 1.2);
+        cairo_curve_to(cr, -0.42, 0.4, -0.42, -0.4, -0.6, -1.2);
+        cairo_close_path(cr);
+        fill(cr, ink);
+        // Dark rim along the dorsal, anal fin and the base of the tail.
+        butterflyfishBody(cr);
+        stroke(cr, hex(0x1A1A1A, 0.85), 0.1);
+        butterflyfishBody(cr);
+        stroke(cr, hex(0xFFF6C0, 0.8), 0.03);
+        // Shading at the belly for roundness.
+        butterflyfishBody(cr);
+        fill(cr, radial(-0.3, -0.35, 0.1, -0.1, 0, 1.2, {{0, hex(0xFFFFFF, 0.25)}, {0.6, hex(0xFFFFFF, 0)}, {1, hex(0x803000, 0.2)}}));
+    }
+    // Snout: dark at the lips.
+    circlePath(cr, -1.28, 0.08, 0.05);
+    fill(cr, hex(0x2A2A2A));
+    // Eye inside the band: gold ring, black pupil, a fleck of light.
+    circlePath(cr, -0.7, -0.18, 0.12);
+    fill(cr, hex(0x3A2A10));
+    circlePath(cr, -0.7, -0.18, 0.075);
+    fill(cr, ink);
+    circlePath(cr, -0.73, -0.21, 0.03);
+    fill(cr, hex(0xFFFFFF, 0.9));
+    // Pectoral fin: a see-through yellow leaf.
+    ellipsePath(cr, -0.2, 0.15, 0.26, 0.1, 25);
+    fill(cr, hex(0xFFE680, 0.6));
+    ellipsePath(cr, -0.2, 0.15, 0.26, 0.1, 25);
+    stroke(cr, hex(0xE0A010, 0.6), 0.02);
+}
+
+// Branching coral: a little tree of rounded strokes.
+void branchCoral(cairo_t* cr, double x, double y, double len, double angle, int depth, Colour c, Random& r) {
+    const double ex = x + std::cos(angle) * len, ey = y + std::sin(angle) * len;
+    cairo_move_to(cr, x, y);
+    cairo_curve_to(cr, x + std::cos(angle + 0.3) * len * 0.5, y + std::sin(angle + 0.3) * len * 0.5, ex, ey, ex, ey);
+    stroke(cr, c, 1.2 + depth * 1.3);
+    if (depth == 0) {
+        circlePath(cr, ex, ey, 1.6);
+        fill(cr, lighter(c, 0.3));
+        return;
+    }
+    branchCoral(cr, ex, ey, len * r.range(0.6, 0.8), angle - r.range(0.3, 0.6), depth - 1, c, r);
+    branchCoral(cr, ex, ey, len * r.range(0.6, 0.8), angle + r.range(0.3, 0.6), depth - 1, c, r);
+}
+
+// The reef floor: sand, mounds of brain coral, a sea fan and branching coral.
+void reef(cairo_t* cr) {
+    // Distant reef in blue haze.
+    smoothClosedPath(cr, {{-10, 160}, {30, 140}, {70, 150}, {110, 136}, {160, 148}, {210, 132}, {262, 146}, {262, 200}, {-10, 200}});
+    fill(cr, hex(0x1F6E9C, 0.6));
+    Saved s(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    Random r(8);
+    // Sea fan, purple, at the back on the right.
+    for (int k = 0; k < 3; ++k) branchCoral(cr, 214, 186, 22, -kPi / 2 + (k - 1) * 0.45, 4, hex(0x8A4FB8), r);
+    // Branching corals, pink and orange.
+    for (int k = 0; k < 3; ++k) branchCoral(cr, 36, 190, 20, -kPi / 2 + (k - 1) * 0.5, 3, hex(0xF06E8C), r);
+    for (int k = 0; k < 2; ++k) branchCoral(cr, 150, 192, 16, -kPi / 2 + (k - 0.5) * 0.6, 3, hex(0xFF8A4A), r);
+    // Sand.
+    smoothClosedPath(cr, {{-10, 184}, {50, 178}, {120, 186}, {190, 180}, {262, 184}, {262, 200}, {-10, 200}});
+    fill(cr, linear(0, 178, 0, 194, {{0, hex(0xE6D29A)}, {1, hex(0xB89A5E)}}));
+    // Brain coral mounds with their winding grooves.
+    const Pt mounds[] = {{92, 186}, {248, 188}};
+    for (const Pt m : mounds) {
+        ellipsePath(cr, m.x, m.y, 26, 16);
+        fill(cr, radial(m.x - 8, m.y - 10, 2, m.x, m.y, 28, {{0, hex(0xE8C86A)}, {1, hex(0xA9782E)}}));
+        Saved c(cr);
+        ellipsePath(cr, m.x, m.y, 26, 16);
+        cairo_clip(cr);
+        for (int k = 0; k < 6; ++k) {
+            std::vector<Pt> g;
+            for (int i = 0; i <= 12; ++i)
+                g.push_back({m.x - 28 + i * 4.7, m.y - 14 + k * 5 + 1.8 * std::sin(i * 1.4 + k)});
+            smoothOpenPath(cr, g);
+        }
+        stroke(cr, hex(0x7A5420, 0.5), 0.8);
+    }
+}
+
+void drawButterflyfish(cairo_t* cr) {
+    paint(cr, linear(0, 0, 0, H, {{0, hex(0x4FC8EA)}, {0.55, hex(0x1A86C2)}, {1, hex(0x0B4F8A)}}));
+    // Rippled light at the surface.
+    shadePixels(cr, 0, 0, W, 40, [](double x, double y) {
+        const double n = noise(x * 0.08, y * 0.2, 4);
+        return hex(0xFFFFFF, smoothstep(0.55, 0.8, n) * 0.25 * (1 - y / 40));
+    });
+    lightRays(cr, 130, 7, 0.14, 3);
+    reef(cr);
+    bubbles(cr, 14, 6, 20, 240, 1.5, 4);
+    butterflyfish(cr, 180, 62, 21, true, -6);
+    butterflyfish(cr, 88, 100, 40, false, 4);
+    bubbles(cr, 15, 5, 0, 60, 1.5, 3.5);
+    glassFinish(cr, 0.2);
+}
+
+// ---------------------------------------------------------------- beluga
+
+// A beluga's outline in its own units, facing right: the round melon at
+// x = 1, the body tapering back to the tail stock at x = -0.9.
+void belugaBody(cairo_t* cr) {
+    smoothClosedPath(cr, {{1.02, 0.12}, {1.0, -0.04}, {0.9, -0.24}, {0.72, -0.33}, {0.55, -0.31}, {0.4, -0.3},
+                          {0.1, -0.31}, {-0.25, -0.24}, {-0.55, -0.13}, {-0.82, -0.05}, {-0.9, 0.0},
+                          {-0.82, 0.05}, {-0.55, 0.11}, {-0.2, 0.22}, {0.2, 0.28}, {0.55, 0.26}, {0.82, 0.2}, {0.95, 0.17}});
+}
+
+void beluga(cairo_t* cr, double x, double y, double size, double tilt) {
+    Saved s(cr);
+    cairo_translate(cr, x, y);
+    cairo_rotate(cr, tilt * kPi / 180);
+    cairo_scale(cr, size, size);
+    const double u = 1 / size;
+    const Colour white = hex(0xF4FAFC), shade = hex(0xA8C6D4);
+    softShadow(cr, [](cairo_t* c) { belugaBody(c); }, hex(0x003040, 0.35), 6 * u, 0, 8 * u);
+    // Flukes: a crescent at the tail stock, tipped at a slight angle.
+    cairo_move_to(cr, -0.84, -0.02);
+    cairo_curve_to(cr, -0.95, -0.1, -1.05, -0.22, -1.14, -0.24);
+    cairo_curve_to(cr, -1.08, -0.1, -1.06, 0.06, -1.16, 0.2);
+    cairo_curve_to(cr, -1.02, 0.2, -0.92, 0.1, -0.84, 0.03);
+    cairo_close_path(cr);
+    fill(cr, linear(0, -0.25, 0, 0.2, {{0, white}, {1, shade}}));
+    // Far flipper, in shade behind the body.
+    ellipsePath(cr, 0.42, 0.26, 0.14, 0.06, 50);
+    fill(cr, darker(shade, 0.1));
+    belugaBody(cr);
+    fill(cr, linear(0, -0.34, 0, 0.3, {{0, white}, {0.45, hex(0xE6F2F6)}, {1, shade}}));
+    {
+        Saved c(cr);
+        belugaBody(cr);
+        cairo_clip(cr);
+        // Light from above, and the glow on the melon.
+        ellipsePath(cr, 0.8, -0.16, 0.17, 0.1, -10);
+        fill(cr, radial(0.8, -0.18, 0, 0.8, -0.16, 0.18, {{0, hex(0xFFFFFF, 0.9)}, {1, hex(0xFFFFFF, 0)}}));
+        // Rippled sunlight on the back.
+        for (int k = 0; k < 6; ++k) {
+            ellipsePath(cr, -0.5 + k * 0.22, -0.26 + 0.02 * std::sin(k * 2.0), 0.07, 0.025, 10);
+            fill(cr, hex(0xFFFFFF, 0.5));
+        }
+    }
+    // Near flipper.
+    cairo_move_to(cr, 0.48, 0.12);
+    cairo_curve_to(cr, 0.45, 0.28, 0.32, 0.4, 0.24, 0.42);
+    cairo_curve_to(cr, 0.22, 0.34, 0.3, 0.2, 0.38, 0.12);
+    cairo_close_path(cr);
+    fill(cr, linear(0.3, 0.1, 0.3, 0.42, {{0, hex(0xE0EEF3)}, {1, shade}}));
+    // The smile: a long upturned mouth line under the melon.
+    cairo_move_to(cr, 1.0, 0.11);
+    cairo_curve_to(cr, 0.95, 0.14, 0.85, 0.13, 0.76, 0.06);
+    stroke(cr, hex(0x5E7E8C), 0.022);
+    cairo_move_to(cr, 0.765, 0.055);
+    cairo_line_to(cr, 0.74, 0.07);
+    stroke(cr, hex(0x5E7E8C), 0.018);
+    // Eye, small and dark, with a glint.
+    circlePath(cr, 0.72, -0.03, 0.033);
+    fill(cr, hex(0x1E2A33));
+    circlePath(cr, 0.712, -0.04, 0.011);
+    fill(cr, hex(0xFFFFFF));
+    // A hint of blush on the cheek.
+    ellipsePath(cr, 0.84, 0.06, 0.05, 0.03);
+    fill(cr, hex(0xF2B8C0, 0.4));
+}
+
+void drawBeluga(cairo_t* cr) {
+    paint(cr, linear(0, 0, 0, H, {{0, hex(0x7FD3D6)}, {0.35, hex(0x2E9EAE)}, {1, hex(0x0B4A66)}}));
+    // Ice floes on the surface seen from below.
+    Random r(31);
+    for (double x = -10; x < W; x += r.range(40, 70)) {
+        const double w = r.range(30, 55);
+        smoothClosedPath(cr, {{x, -4}, {x + w, -4}, {x + w - 4, 6 + r.range(0, 5)}, {x + w * 0.5, 10 + r.range(0, 6)}, {x + 4, 7}});
+        fill(cr, linear(0, 0, 0, 16, {{0, hex(0xFFFFFF, 0.9)}, {1, hex(0xC8F0F4, 0.75)}}));
+    }
+    lightRays(cr, 110, 8, 0.16, 9);
+    // Deep water haze towards the bottom.
+    cairo_rectangle(cr, 0, H * 0.6, W, H * 0.4);
+    fill(cr, linear(0, H * 0.6, 0, H, {{0, hex(0x05304A, 0)}, {1, hex(0x05304A, 0.5)}}));
+    bubbles(cr, 51, 6, 150, 240, 1.5, 4);
+    beluga(cr, 134, 100, 100, -7);
+    bubbles(cr, 52, 5, 200, 245, 1.2, 3);
+    glassFinish(cr, 0.2);
+}
+
 }  // namespace
 
 std::vector<SkinDesign> animalSkins() {
     return {
         {"alligator_skin.png", drawAlligator},
+        {"angelfish_skin.png", drawButterflyfish},
+        {"beluga_whale_skin.png", drawBeluga},
         {"tiger_skin.png", drawTiger},
         {"zebra_skin.png", drawZebra},
         {"cows_skin.png", drawCows},
