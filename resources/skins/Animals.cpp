@@ -546,6 +546,214 @@ void drawBeluga(cairo_t* cr) {
     glassFinish(cr, 0.2);
 }
 
+// ---------------------------------------------------------------- whale pattern
+
+// A cartoon whale's body in its own units, facing left: a round head, the
+// back sweeping down to a tail that curls up at the right.
+void cartoonWhaleBody(cairo_t* cr) {
+    cairo_move_to(cr, -1.0, 0.1);
+    cairo_curve_to(cr, -1.05, -0.7, -0.3, -0.9, 0.2, -0.55);
+    cairo_curve_to(cr, 0.5, -0.34, 0.7, -0.2, 0.86, -0.5);
+    cairo_line_to(cr, 0.98, -0.44);
+    cairo_curve_to(cr, 0.95, 0.05, 0.55, 0.45, -0.1, 0.45);
+    cairo_curve_to(cr, -0.6, 0.45, -0.95, 0.35, -1.0, 0.1);
+    cairo_close_path(cr);
+}
+
+void cartoonWhale(cairo_t* cr, double x, double y, double size, bool flip, Colour body, Colour belly) {
+    Saved s(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, flip ? -size : size, size);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    // Flukes on the raised tail.
+    ellipsePath(cr, 0.8, -0.64, 0.2, 0.09, -55);
+    ellipsePath(cr, 1.06, -0.6, 0.2, 0.09, 35);
+    fill(cr, body);
+    cartoonWhaleBody(cr);
+    fill(cr, linear(0, -0.8, 0, 0.45, {{0, lighter(body, 0.12)}, {1, darker(body, 0.1)}}));
+    {
+        Saved c(cr);
+        cartoonWhaleBody(cr);
+        cairo_clip(cr);
+        // The pale striped belly.
+        ellipsePath(cr, -0.35, 0.5, 0.75, 0.28);
+        fill(cr, belly);
+        for (int k = 0; k < 4; ++k) {
+            cairo_move_to(cr, -1.0, 0.3 + k * 0.07);
+            cairo_curve_to(cr, -0.6, 0.36 + k * 0.07, -0.1, 0.36 + k * 0.07, 0.3, 0.3 + k * 0.07);
+        }
+        stroke(cr, withAlpha(body, 0.35), 0.025);
+        // Shine on the head.
+        ellipsePath(cr, -0.55, -0.5, 0.2, 0.08, -20);
+        fill(cr, hex(0xFFFFFF, 0.25));
+    }
+    // Eye and cheek.
+    circlePath(cr, -0.62, -0.05, 0.075);
+    fill(cr, hex(0xFFFFFF));
+    circlePath(cr, -0.64, -0.05, 0.045);
+    fill(cr, hex(0x101828));
+    ellipsePath(cr, -0.7, 0.13, 0.08, 0.05);
+    fill(cr, hex(0xFF8FA8, 0.7));
+    // Flipper.
+    ellipsePath(cr, -0.2, 0.2, 0.17, 0.08, 30);
+    fill(cr, darker(body, 0.2));
+    // The spout: a stem of water splitting into curling jets and drops.
+    const Colour water = hex(0x5CC8EC);
+    cairo_move_to(cr, -0.45, -0.8);
+    cairo_line_to(cr, -0.45, -1.15);
+    stroke(cr, water, 0.09);
+    cairo_move_to(cr, -0.45, -1.15);
+    cairo_curve_to(cr, -0.6, -1.35, -0.8, -1.3, -0.85, -1.12);
+    cairo_move_to(cr, -0.45, -1.15);
+    cairo_curve_to(cr, -0.3, -1.35, -0.1, -1.3, -0.05, -1.12);
+    stroke(cr, water, 0.08);
+    circlePath(cr, -0.88, -1.0, 0.05);
+    circlePath(cr, -0.02, -1.0, 0.05);
+    circlePath(cr, -0.45, -1.32, 0.05);
+    fill(cr, water);
+}
+
+// Small navy whales spouting water, in rows facing alternate ways, with
+// little waves and dots between them like a printed cotton.
+void drawWhalePattern(cairo_t* cr) {
+    paint(cr, hex(0xF4EFE3));
+    // Fabric weave.
+    shadePixels(cr, 0, 0, W, H, [](double x, double y) {
+        const double v = std::sin(x * 3.1) * std::sin(y * 3.1);
+        return v > 0 ? hex(0xFFFFFF, v * 0.2) : hex(0x8A7A60, -v * 0.06);
+    });
+    const Colour navy = hex(0x1F3A68), belly = hex(0xBFD8EC), wave = hex(0x5CB6E0);
+    const double stepX = 64, stepY = 50;
+    for (int j = -1; j <= 4; ++j) {
+        for (int i = -1; i <= 4; ++i) {
+            const double x = i * stepX + (j % 2 ? stepX / 2 : 0) + 30, y = j * stepY + 40;
+            // Little waves under each whale, and a dot between.
+            Saved sv(cr);
+            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+            cairo_move_to(cr, x - 14, y + 18);
+            cairo_curve_to(cr, x - 10, y + 14, x - 6, y + 14, x - 2, y + 18);
+            cairo_curve_to(cr, x + 2, y + 14, x + 6, y + 14, x + 10, y + 18);
+            stroke(cr, wave, 1.8);
+            circlePath(cr, x + stepX / 2, y + 2, 1.8);
+            fill(cr, hex(0xF2A640));
+            circlePath(cr, x + stepX / 2 - 6, y + 8, 1.2);
+            fill(cr, wave);
+        }
+    }
+    for (int j = -1; j <= 4; ++j) {
+        for (int i = -1; i <= 4; ++i) {
+            const double x = i * stepX + (j % 2 ? stepX / 2 : 0) + 30, y = j * stepY + 40;
+            cartoonWhale(cr, x, y, 15, (j % 2) != 0, navy, belly);
+        }
+    }
+    glassFinish(cr, 0.2);
+}
+
+// ---------------------------------------------------------------- wolf
+
+// A wolf sitting on a rock and howling at the full moon, in night blues: one
+// silhouette built from overlapping parts (haunch, chest, legs, raised head
+// with open jaws and pointed ears, bushy tail), rimmed with moonlight.
+void wolfShape(cairo_t* cr) {
+    // The body from the front paw up the chest and neck and down the back to
+    // the rump.
+    smoothClosedPath(cr, {{-32, 0}, {-31, -4}, {-25, -7}, {-25, -40}, {-29, -58}, {-28, -72}, {-22, -86},
+                          {-18, -100}, {-13, -114}, {4, -122}, {9, -104}, {15, -86}, {26, -62}, {35, -36},
+                          {39, -14}, {34, -2}, {28, 0}, {-5, 0}, {-8, -4}, {-14, -5}, {-17, -2}, {-18, 0}});
+    // The head raised to the sky: a long muzzle with the jaws open in the
+    // howl, and pointed ears laid back.
+    {
+        Saved h(cr);
+        cairo_translate(cr, -4, -122);
+        cairo_rotate(cr, 40 * kPi / 180);
+        cairo_scale(cr, 1.15, 1.15);
+        smoothClosedPath(cr, {{-35, -3}, {-33, -6.5}, {-20, -8}, {-11, -11}, {-3, -14}, {6, -13}, {13, -6}, {13, 4},
+                              {6, 10}, {-6, 10}, {-18, 9}, {-30, 9}, {-30, 7}, {-17, 2}, {-33, 0}});
+        polygonPath(cr, {{-7, -10}, {5, -13}, {-4, -32}});
+        polygonPath(cr, {{2, -11}, {12, -7}, {8, -29}});
+    }
+    // Tufts of fur on the chest and throat.
+    polygonPath(cr, {{-27, -62}, {-32, -70}, {-27, -71}, {-31, -80}, {-24, -80}, {-25, -88}, {-20, -86}});
+    // Bushy tail lying along the rock.
+    std::vector<Pt> tail;
+    for (int k = 0; k <= 20; ++k) {
+        const double t = k / 20.0;
+        tail.push_back({30 + 44 * t, -5 + 2 * std::sin(t * kPi) - 1 * t});
+    }
+    taperedBand(cr, tail, [](double t) { return 15 * std::sin(kPi * (0.25 + 0.75 * t)) + 2 * (1 - t); });
+}
+
+void drawWolf(cairo_t* cr) {
+    paint(cr, linear(0, 0, 0, H, {{0, hex(0x0A1230)}, {0.6, hex(0x1C2E66)}, {1, hex(0x2C4580)}}));
+    const double mx = 78, my = 64, mr = 40;
+    // The moon's wide glow.
+    circlePath(cr, mx, my, 130);
+    fill(cr, radial(mx, my, mr, mx, my, 130, {{0, hex(0xBFD4FF, 0.35)}, {1, hex(0xBFD4FF, 0)}}));
+    // Stars, the brighter ones with a soft halo.
+    Random r(4);
+    for (int i = 0; i < 70; ++i) {
+        const double x = r.range(0, W), y = r.range(0, H * 0.7), s = r.range(0.3, 1.1);
+        if (std::hypot(x - mx, y - my) < mr + 6) continue;
+        circlePath(cr, x, y, s);
+        fill(cr, hex(0xFFFFFF, r.range(0.5, 0.95)));
+        if (s > 0.95) {
+            circlePath(cr, x, y, s * 4);
+            fill(cr, radial(x, y, 0, x, y, s * 4, {{0, hex(0xCFE0FF, 0.4)}, {1, hex(0xCFE0FF, 0)}}));
+        }
+    }
+    // The full moon with soft grey seas.
+    circlePath(cr, mx, my, mr);
+    fill(cr, radial(mx - 10, my - 12, 4, mx, my, mr, {{0, hex(0xFFFDF0)}, {0.8, hex(0xF2EEDC)}, {1, hex(0xD9D6C8)}}));
+    {
+        Saved c(cr);
+        circlePath(cr, mx, my, mr);
+        cairo_clip(cr);
+        const double seas[][3] = {{-12, -10, 11}, {8, -16, 7}, {12, 6, 12}, {-8, 16, 7}, {-22, 6, 5}};
+        for (const auto& sea : seas) {
+            const double sx = mx + sea[0], sy = my + sea[1], sr = sea[2];
+            circlePath(cr, sx, sy, sr);
+            fill(cr, radial(sx, sy, 0, sx, sy, sr, {{0, hex(0xA8A89C, 0.3)}, {0.7, hex(0xA8A89C, 0.22)}, {1, hex(0xA8A89C, 0)}}));
+        }
+    }
+    // Far hills with a ragged line of pines.
+    {
+        std::vector<Pt> ridge{{-5, H + 5}, {-5, 150}};
+        Random t(12);
+        for (double x = 0; x <= W + 5; x += 5) {
+            const double base = 150 - 10 * std::sin(x * 0.02 + 1);
+            const double tree = t.next() < 0.7 ? t.range(6, 16) : 0;
+            ridge.push_back({x, base});
+            if (tree > 0) ridge.push_back({x + 2.5, base - tree});
+        }
+        ridge.push_back({W + 5, H + 5});
+        polygonPath(cr, ridge);
+        fill(cr, hex(0x14224C));
+    }
+    // The rock the wolf sits on.
+    const Colour dark = hex(0x070B1C);
+    polygonPath(cr, {{110, H + 2}, {122, 172}, {140, 160}, {168, 154}, {214, 150}, {240, 146}, {W + 2, 148}, {W + 2, H + 2}});
+    fill(cr, dark);
+    // Moonlight rim, then the silhouette.
+    const double wx = 180, wy = 153, ws = 0.84;
+    {
+        Saved s(cr);
+        cairo_translate(cr, wx - 1.2, wy - 0.8);
+        cairo_scale(cr, ws, ws);
+        wolfShape(cr);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+        fill(cr, hex(0x9FB8EE, 0.8));
+    }
+    {
+        Saved s(cr);
+        cairo_translate(cr, wx, wy);
+        cairo_scale(cr, ws, ws);
+        wolfShape(cr);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+        fill(cr, dark);
+    }
+    glassFinish(cr, 0.15);
+}
+
 }  // namespace
 
 std::vector<SkinDesign> animalSkins() {
@@ -556,6 +764,8 @@ std::vector<SkinDesign> animalSkins() {
         {"tiger_skin.png", drawTiger},
         {"zebra_skin.png", drawZebra},
         {"cows_skin.png", drawCows},
+        {"whale_pattern_skin.png", drawWhalePattern},
+        {"wolf_skin.png", drawWolf},
     };
 }
 
