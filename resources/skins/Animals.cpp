@@ -29,8 +29,10 @@ void taperedBand(cairo_t* cr, const std::vector<Pt>& centre, WidthFn width) {
         left.push_back({centre[i].x - dy * w, centre[i].y + dx * w});
         right.push_back({centre[i].x + dy * w, centre[i].y - dx * w});
     }
-    std::vector<Pt> ring = left;
-    ring.insert(ring.end(), right.rbegin(), right.rend());
+    // Clockwise, as the circles and other shapes are, so overlapping parts
+    // of one figure add up under the winding rule instead of cancelling.
+    std::vector<Pt> ring = right;
+    ring.insert(ring.end(), left.rbegin(), left.rend());
     polygonPath(cr, ring);
 }
 
@@ -754,6 +756,132 @@ void drawWolf(cairo_t* cr) {
     glassFinish(cr, 0.15);
 }
 
+// ---------------------------------------------------------------- gecko
+
+// A limb from `from` through a bend to `to`, with a fan of five toes at the
+// end, each ending in a round sticky pad. Adds the leg and toes to the path
+// and notes where the pads are.
+void geckoLeg(cairo_t* cr, Pt from, Pt bend, Pt to, double toeAngle, std::vector<Pt>& pads) {
+    std::vector<Pt> leg;
+    for (int k = 0; k <= 16; ++k) {
+        const double t = k / 16.0, u = 1 - t;
+        leg.push_back({u * u * from.x + 2 * u * t * bend.x + t * t * to.x, u * u * from.y + 2 * u * t * bend.y + t * t * to.y});
+    }
+    taperedBand(cr, leg, [](double t) { return 10 - 4 * t; });
+    circlePath(cr, to.x, to.y, 4);
+    for (int k = 0; k < 5; ++k) {
+        const double a = toeAngle + (k - 2) * 0.45, len = k == 0 || k == 4 ? 9 : 11;
+        const Pt tip{to.x + std::cos(a) * len, to.y + std::sin(a) * len};
+        taperedBand(cr, {to, tip}, [](double t) { return 3.2 - t * 0.8; });
+        pads.push_back(tip);
+    }
+}
+
+// The gecko seen from above, head up, in its own units (about 200 long).
+void geckoShape(cairo_t* cr, std::vector<Pt>& pads) {
+    // Head: a broad rounded wedge.
+    smoothClosedPath(cr, {{0, -82}, {12, -79}, {20, -68}, {21, -56}, {14, -45}, {0, -40}, {-14, -45}, {-21, -56},
+                          {-20, -68}, {-12, -79}});
+    // Neck and body.
+    smoothClosedPath(cr, {{0, -48}, {12, -42}, {19, -22}, {21, 2}, {17, 26}, {8, 40}, {0, 44}, {-8, 40},
+                          {-17, 26}, {-21, 2}, {-19, -22}, {-12, -42}});
+    // Tail: long, thick at the root, curling to a point.
+    std::vector<Pt> tail;
+    for (int k = 0; k <= 40; ++k) {
+        const double t = k / 40.0;
+        tail.push_back({22 * std::sin(t * 2.6) - 14 * t * t, 30 + 100 * t});
+    }
+    taperedBand(cr, tail, [](double t) { return 24 * std::pow(1 - t, 0.8) + 1.5; });
+    // Legs splayed out to the sides, front ones reaching forward, back ones back.
+    geckoLeg(cr, {12, -28}, {38, -34}, {42, -54}, -kPi / 2 + 0.2, pads);
+    geckoLeg(cr, {-12, -28}, {-38, -34}, {-42, -54}, -kPi / 2 - 0.2, pads);
+    geckoLeg(cr, {12, 24}, {38, 22}, {44, 46}, kPi / 2 - 0.5, pads);
+    geckoLeg(cr, {-12, 24}, {-38, 22}, {-44, 46}, kPi / 2 + 0.5, pads);
+}
+
+// The lizard itself, turned to crawl up to the right.
+void geckoFigure(cairo_t* cr) {
+    Saved s(cr);
+    cairo_translate(cr, 122, 102);
+    cairo_rotate(cr, 58 * kPi / 180);
+    cairo_scale(cr, 0.95, 0.95);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    std::vector<Pt> pads;
+    const Colour lime = hex(0x8ED63A), deep = hex(0x3F8A1E), spot = hex(0xFFB02E);
+    softShadow(cr, [&](cairo_t* c) { std::vector<Pt> p; geckoShape(c, p); }, hex(0x5A1E08, 0.45), 5, 5, 5);
+    // Dark rim first, then the body a touch smaller over it.
+    geckoShape(cr, pads);
+    cairo_path_t* body = cairo_copy_path(cr);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    stroke(cr, deep, 3);
+    cairo_append_path(cr, body);
+    fill(cr, radial(-8, -30, 5, 0, 0, 110, {{0, lighter(lime, 0.2)}, {0.5, lime}, {1, darker(lime, 0.15)}}));
+    {
+        Saved c(cr);
+        cairo_append_path(cr, body);
+        cairo_clip(cr);
+        // A paler stripe down the spine.
+        std::vector<Pt> spine;
+        for (int k = 0; k <= 30; ++k) {
+            const double t = k / 30.0;
+            spine.push_back({t < 0.45 ? 0 : 22 * std::sin((t - 0.45) / 0.55 * 2.0) * 0.6, -70 + 170 * t});
+        }
+        taperedBand(cr, spine, [](double t) { return 12 * (1 - t) + 2; });
+        fill(cr, hex(0xD8F27A, 0.45));
+        // Orange spots and small dark freckles on the back and tail.
+        Random d(27);
+        for (int i = 0; i < 40; ++i) {
+            const double t = d.next();
+            const double y = -60 + 150 * t;
+            const double x = (y < 30 ? d.range(-15, 15) : 22 * std::sin((y - 30) / 100 * 2.6) - 14 * std::pow((y - 30) / 100, 2) + d.range(-8, 8));
+            const double rad = y < 30 ? d.range(2.4, 4.2) : d.range(1.6, 3.2) * (1 - t * 0.5);
+            circlePath(cr, x, y, rad);
+            fill(cr, d.next() < 0.6 ? spot : hex(0x2F6A14, 0.7));
+        }
+    }
+    cairo_path_destroy(body);
+    // Round sticky toe pads.
+    for (const Pt& p : pads) {
+        circlePath(cr, p.x, p.y, 3.6);
+        fill(cr, deep);
+        circlePath(cr, p.x, p.y, 2.8);
+        fill(cr, radial(p.x - 0.8, p.y - 0.8, 0.2, p.x, p.y, 2.8, {{0, hex(0xE4FF9A)}, {1, hex(0xA6E050)}}));
+    }
+    // Big bulging eyes with slit pupils, nostrils and a smile.
+    for (int side = -1; side <= 1; side += 2) {
+        const double ex = side * 17, ey = -62;
+        circlePath(cr, ex, ey, 8);
+        fill(cr, deep);
+        circlePath(cr, ex, ey, 6.6);
+        fill(cr, radial(ex - 2, ey - 2, 0.5, ex, ey, 6.6, {{0, hex(0xFFF0A0)}, {1, hex(0xE0A020)}}));
+        ellipsePath(cr, ex, ey, 1.5, 5.2);
+        fill(cr, hex(0x1A1A10));
+        circlePath(cr, ex - 2.2, ey - 2.6, 1.4);
+        fill(cr, hex(0xFFFFFF, 0.9));
+        circlePath(cr, side * 4, -77, 1.1);
+        fill(cr, deep);
+    }
+}
+
+void drawGecko(cairo_t* cr) {
+    // Warm sandstone.
+    shadePixels(cr, 0, 0, W, H, [](double x, double y) {
+        const double n = fbm(x * 0.03, y * 0.03, 4, 61), g = noise(x * 0.5, y * 0.5, 62);
+        Colour c = mix(hex(0xF4B45E), hex(0xD8693A), smoothstep(0, 1, (x * 0.3 + y) / (H * 1.2)));
+        c = mix(c, hex(0xFFD98A), smoothstep(0.55, 0.8, n) * 0.4);
+        return g > 0.5 ? lighter(c, (g - 0.5) * 0.12) : darker(c, (0.5 - g) * 0.12);
+    });
+    // Leaf shadows falling across the stone.
+    Random r(18);
+    for (int i = 0; i < 5; ++i) {
+        const double x = r.range(0, W), y = r.range(0, H), a = r.range(0, 180);
+        ellipsePath(cr, x, y, r.range(16, 26), r.range(6, 9), a);
+        fill(cr, hex(0x7A2E10, 0.12));
+    }
+    geckoFigure(cr);
+    glassFinish(cr, 0.2);
+}
+
 }  // namespace
 
 std::vector<SkinDesign> animalSkins() {
@@ -764,6 +892,7 @@ std::vector<SkinDesign> animalSkins() {
         {"tiger_skin.png", drawTiger},
         {"zebra_skin.png", drawZebra},
         {"cows_skin.png", drawCows},
+        {"gecko_skin.png", drawGecko},
         {"whale_pattern_skin.png", drawWhalePattern},
         {"wolf_skin.png", drawWolf},
     };
