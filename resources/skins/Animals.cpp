@@ -127,20 +127,25 @@ void drawCows(cairo_t* cr) {
     };
     const Patch patches[] = {{22, 30, 42, 34},   {140, 14, 46, 28}, {232, 70, 40, 46}, {92, 120, 44, 36},
                              {196, 176, 52, 30}, {10, 170, 34, 30}, {168, 96, 20, 16}, {60, 62, 14, 11}};
+    // A patch outline: a few slow waves round the rim give the broad lobes and
+    // bays of a real patch, a faster one keeps the edge from looking drawn.
     auto blob = [&](double cx, double cy, double rx, double ry, int pts) {
+        const double p1 = r.range(0, 6.3), p2 = r.range(0, 6.3), p3 = r.range(0, 6.3);
+        const double a1 = r.range(0.12, 0.22), a2 = r.range(0.08, 0.15);
         std::vector<Pt> p;
         for (int k = 0; k < pts; ++k) {
-            const double a = k * 2 * kPi / pts, m = r.range(0.65, 1.2);
+            const double a = k * 2 * kPi / pts;
+            const double m = 1 + a1 * std::sin(2 * a + p1) + a2 * std::sin(3 * a + p2) + 0.05 * std::sin(7 * a + p3);
             p.push_back({cx + std::cos(a) * rx * m, cy + std::sin(a) * ry * m});
         }
         smoothClosedPath(cr, p);
     };
     for (const Patch& p : patches) {
-        blob(p.x, p.y, p.rx, p.ry, 14);
+        blob(p.x, p.y, p.rx, p.ry, 36);
         // Satellite spots near the big patches.
         for (int k = 0; k < 2; ++k) {
             const double a = r.range(0, 2 * kPi);
-            blob(p.x + std::cos(a) * p.rx * 1.35, p.y + std::sin(a) * p.ry * 1.35, r.range(3, 7), r.range(3, 6), 7);
+            blob(p.x + std::cos(a) * p.rx * 1.35, p.y + std::sin(a) * p.ry * 1.35, r.range(3, 7), r.range(3, 6), 12);
         }
     }
     cairo_path_t* spots = cairo_copy_path(cr);
@@ -152,7 +157,7 @@ void drawCows(cairo_t* cr) {
     // Short hair: a faint stipple of light and dark along the lie of the coat.
     shadePixels(cr, 0, 0, W, H, [](double x, double y) {
         const double h = noise(x * 0.9 + y * 0.3, y * 0.25, 12) - 0.5;
-        return h > 0 ? hex(0xFFFFFF, h * 0.18) : hex(0x5A4A3A, -h * 0.14);
+        return h > 0 ? hex(0xFFFFFF, h * 0.09) : hex(0x5A4A3A, -h * 0.12);
     });
     glassFinish(cr);
 }
