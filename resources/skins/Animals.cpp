@@ -204,17 +204,15 @@ void scute(cairo_t* cr, Pt a, Pt b, Pt c, Pt d, double groove, Colour base, bool
     roundedQuad(cr, q, rad);
     cairo_clip(cr);
     if (keel) {
-        // The ridge: a pointed lens lit on its upper left, shaded on its right.
-        const double kx = mx + r.range(-1.5, 1.5), kw = w * 0.16;
-        cairo_move_to(cr, kx, top + h * 0.08);
-        cairo_curve_to(cr, kx + kw, top + h * 0.35, kx + kw, top + h * 0.65, kx, bot - h * 0.08);
-        cairo_curve_to(cr, kx - kw, top + h * 0.65, kx - kw, top + h * 0.35, kx, top + h * 0.08);
-        cairo_close_path(cr);
-        fill(cr, linear(kx - kw, 0, kx + kw, 0,
-                        {{0, lighter(base, 0.3)}, {0.45, lighter(base, 0.12)}, {0.55, darker(base, 0.25)}, {1, darker(base, 0.5)}}));
-        cairo_move_to(cr, kx - 0.6, top + h * 0.18);
-        cairo_line_to(cr, kx - 0.6, bot - h * 0.25);
-        stroke(cr, hex(0xE6EDB0, 0.35), 0.9);
+        // The keel: a long raised bump, its shadow falling down and right,
+        // lit on its upper left.
+        const double kx = mx + r.range(-1.5, 1.5), kw = w * 0.2, kh = h * 0.36;
+        ellipsePath(cr, kx + 1.6, my + 1.8, kw, kh);
+        fill(cr, radial(kx + 1.6, my + 1.8, 0, kx + 1.6, my + 1.8, kh * 1.1,
+                        {{0, withAlpha(darker(base, 0.6), 0.8)}, {1, withAlpha(darker(base, 0.6), 0)}}));
+        ellipsePath(cr, kx, my, kw, kh);
+        fill(cr, radial(kx - kw * 0.4, my - kh * 0.45, 0.3, kx, my, kh * 1.05,
+                        {{0, lighter(base, 0.45)}, {0.5, lighter(base, 0.12)}, {1, darker(base, 0.15)}}));
     }
     // Gloss along the top edge and leathery pits.
     ellipsePath(cr, mx - w * 0.12, top + h * 0.2, w * 0.3, h * 0.09);
@@ -235,8 +233,8 @@ void drawAlligator(cairo_t* cr) {
     // Back: big keeled scutes in staggered rows.
     auto rowOfCells = [&](double y0, double y1, double cw, double off, double groove, Colour col, bool keel,
                           double jitter) {
-        for (double x = -cw + off; x < W + cw; x += cw) {
-            const double w = cw;
+        for (double x = -cw + off, w = cw; x < W + cw; x += w) {
+            w = keel ? cw * r.range(0.8, 1.2) : cw;
             const double j = jitter;
             const Pt a{x + r.range(-j, j), bend(x, y0) + r.range(-j, j)};
             const Pt b{x + w + r.range(-j, j), bend(x + w, y0) + r.range(-j, j)};
@@ -247,7 +245,7 @@ void drawAlligator(cairo_t* cr) {
             scute(cr, a, b, c, d, groove, k, keel, r);
         }
     };
-    const Colour backCol = hex(0x33441A), flankCol = hex(0x45561E), bellyCol = hex(0x62702C);
+    const Colour backCol = hex(0x304A16), flankCol = hex(0x44651C), bellyCol = hex(0x6A8430);
     rowOfCells(-14, 18, 30, 0, 2.6, backCol, true, 2.5);
     rowOfCells(18, 50, 30, 15, 2.6, backCol, true, 2.5);
     rowOfCells(50, 80, 28, 4, 2.6, backCol, true, 2.5);
