@@ -103,9 +103,9 @@ void drawTiger(cairo_t* cr) {
 void drawZebra(cairo_t* cr) {
     shadePixels(cr, 0, 0, W, H, [](double x, double y) {
         const double warp = 2.6 * fbm(x * 0.010, y * 0.010, 3, 31) + 1.3 * std::sin(y * 0.022 + x * 0.006);
-        const double phase = x * 0.2 + y * 0.05 + warp * 3.0;
+        const double phase = x * 0.2 + y * 0.05 + warp * 3.0 + 2.2 * std::sin(y * 0.028 + x * 0.004);
         const double fork = smoothstep(0.45, 0.7, noise(x * 0.018 + 3, y * 0.018, 33));
-        const double v = std::sin(phase) * (1 - fork * 0.55) + fork * 0.75 * std::sin(2 * phase + 1.6) + 0.05;
+        const double v = std::sin(phase) * (1 - fork * 0.55) + fork * 0.75 * std::sin(2 * phase + 1.6) - 0.02;
         const double black = smoothstep(-0.06, 0.06, v);
         Colour white = mix(hex(0xF7F4EC), hex(0xE4DED0), noise(x * 0.05, y * 0.05, 3));
         Colour c = mix(white, hex(0x141414), black);
