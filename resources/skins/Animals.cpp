@@ -12,8 +12,6 @@ namespace {
 
 constexpr double W = kSkinW, H = kSkinH;
 
-double fract(double v) { return v - std::floor(v); }
-
 // A tapering band along a centre line: `width(t)` for t in [0, 1] along the
 // points gives its full width there. Adds a closed polygon to the path.
 template <typename WidthFn>
@@ -229,8 +227,9 @@ void scute(cairo_t* cr, Pt a, Pt b, Pt c, Pt d, double groove, Colour base, bool
 void drawAlligator(cairo_t* cr) {
     paint(cr, hex(0x0C1107));
     Random r(7);
-    auto bend = [](double x, double y) { return y + 7 * std::sin(x * 0.018 + 0.6) + 0.0 * x; };
-    // Back: big keeled scutes in staggered rows.
+    auto bend = [](double x, double y) { return y + 7 * std::sin(x * 0.018 + 0.6); };
+    // One row of scutes between two heights, the cells `cw` wide (keeled
+    // ones vary a little), shifted along by `off`.
     auto rowOfCells = [&](double y0, double y1, double cw, double off, double groove, Colour col, bool keel,
                           double jitter) {
         for (double x = -cw + off, w = cw; x < W + cw; x += w) {
@@ -246,6 +245,7 @@ void drawAlligator(cairo_t* cr) {
         }
     };
     const Colour backCol = hex(0x304A16), flankCol = hex(0x44651C), bellyCol = hex(0x6A8430);
+    // Back: big keeled scutes in staggered rows.
     rowOfCells(-14, 18, 30, 0, 2.6, backCol, true, 2.5);
     rowOfCells(18, 50, 30, 15, 2.6, backCol, true, 2.5);
     rowOfCells(50, 80, 28, 4, 2.6, backCol, true, 2.5);
@@ -396,7 +396,7 @@ void butterflyfish(cairo_t* cr, double x, double y, double size, bool flip, doub
     fill(cr, hex(0xFFFFFF, 0.9));
     // Pectoral fin: a see-through yellow leaf.
     ellipsePath(cr, -0.2, 0.15, 0.26, 0.1, 25);
-    fill(cr, hex(0xFFE680, 0.6));
+    fill(cr, hex(0xFFE680, 0.4));
     ellipsePath(cr, -0.2, 0.15, 0.26, 0.1, 25);
     stroke(cr, hex(0xE0A010, 0.6), 0.02);
 }
