@@ -536,17 +536,28 @@ void drawBeluga(cairo_t* cr) {
     paint(cr, linear(0, 0, 0, H, {{0, hex(0x7FD3D6)}, {0.35, hex(0x2E9EAE)}, {1, hex(0x0B4A66)}}));
     // Ice floes on the surface seen from below.
     Random r(31);
-    for (double x = -10; x < W; x += r.range(40, 70)) {
-        const double w = r.range(30, 55);
-        smoothClosedPath(cr, {{x, -4}, {x + w, -4}, {x + w - 4, 6 + r.range(0, 5)}, {x + w * 0.5, 10 + r.range(0, 6)}, {x + 4, 7}});
-        fill(cr, linear(0, 0, 0, 16, {{0, hex(0xFFFFFF, 0.9)}, {1, hex(0xC8F0F4, 0.75)}}));
+    for (double x = -14; x < W; x += r.range(34, 52)) {
+        // Angular slabs with a thick pale-green underside, the gaps between
+        // them open to the sky.
+        const double w = r.range(26, 44), d = r.range(9, 16);
+        const std::vector<Pt> slab{{x, -2}, {x + w, -2}, {x + w - r.range(2, 6), d * 0.6}, {x + w * r.range(0.5, 0.7), d},
+                                   {x + w * r.range(0.2, 0.35), d * 0.85}, {x + r.range(2, 5), d * 0.5}};
+        polygonPath(cr, slab);
+        fill(cr, linear(0, 0, 0, d, {{0, hex(0xFFFFFF, 0.95)}, {0.6, hex(0xDDF7F6, 0.9)}, {1, hex(0x9EDCDD, 0.85)}}));
+        polygonPath(cr, slab);
+        stroke(cr, hex(0xFFFFFF, 0.6), 0.6);
     }
     lightRays(cr, 110, 8, 0.16, 9);
     // Deep water haze towards the bottom.
     cairo_rectangle(cr, 0, H * 0.6, W, H * 0.4);
     fill(cr, linear(0, H * 0.6, 0, H, {{0, hex(0x05304A, 0)}, {1, hex(0x05304A, 0.5)}}));
+    // A second beluga further off, softened by the water between.
+    cairo_push_group(cr);
+    beluga(cr, 62, 48, 40, 6);
+    cairo_pop_group_to_source(cr);
+    cairo_paint_with_alpha(cr, 0.5);
     bubbles(cr, 51, 6, 150, 240, 1.5, 4);
-    beluga(cr, 134, 100, 100, -7);
+    beluga(cr, 134, 104, 100, -7);
     bubbles(cr, 52, 5, 200, 245, 1.2, 3);
     glassFinish(cr, 0.2);
 }
