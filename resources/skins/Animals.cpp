@@ -747,10 +747,10 @@ void drawWolf(cairo_t* cr) {
     }
     // The rock the wolf sits on.
     const Colour dark = hex(0x070B1C);
-    polygonPath(cr, {{110, H + 2}, {122, 172}, {140, 160}, {168, 154}, {214, 150}, {240, 146}, {W + 2, 148}, {W + 2, H + 2}});
+    polygonPath(cr, {{108, H + 2}, {120, 174}, {138, 163}, {166, 157}, {214, 153}, {240, 149}, {W + 2, 151}, {W + 2, H + 2}});
     fill(cr, dark);
     // Moonlight rim, then the silhouette.
-    const double wx = 180, wy = 153, ws = 0.84;
+    const double wx = 180, wy = 156, ws = 0.9;
     {
         Saved s(cr);
         cairo_translate(cr, wx - 1.2, wy - 0.8);
