@@ -765,7 +765,8 @@ void drawWolf(cairo_t* cr) {
         cairo_scale(cr, ws, ws);
         wolfShape(cr);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-        fill(cr, dark);
+        // Faintly lit on the side facing the moon, so the coat has some depth.
+        fill(cr, radial(-60, -150, 20, -60, -150, 190, {{0, hex(0x131B42)}, {0.5, hex(0x0A1028)}, {1, dark}}));
     }
     glassFinish(cr, 0.15);
 }
