@@ -782,7 +782,7 @@ void geckoLeg(cairo_t* cr, Pt from, Pt bend, Pt to, double toeAngle, std::vector
         const double t = k / 16.0, u = 1 - t;
         leg.push_back({u * u * from.x + 2 * u * t * bend.x + t * t * to.x, u * u * from.y + 2 * u * t * bend.y + t * t * to.y});
     }
-    taperedBand(cr, leg, [](double t) { return 10 - 4 * t; });
+    taperedBand(cr, leg, [](double t) { return 11 - 4 * t; });
     circlePath(cr, to.x, to.y, 4);
     for (int k = 0; k < 5; ++k) {
         const double a = toeAngle + (k - 2) * 0.45, len = k == 0 || k == 4 ? 9 : 11;
@@ -857,10 +857,10 @@ void geckoFigure(cairo_t* cr) {
     cairo_path_destroy(body);
     // Round sticky toe pads.
     for (const Pt& p : pads) {
-        circlePath(cr, p.x, p.y, 3.6);
+        circlePath(cr, p.x, p.y, 4.4);
         fill(cr, deep);
-        circlePath(cr, p.x, p.y, 2.8);
-        fill(cr, radial(p.x - 0.8, p.y - 0.8, 0.2, p.x, p.y, 2.8, {{0, hex(0xE4FF9A)}, {1, hex(0xA6E050)}}));
+        circlePath(cr, p.x, p.y, 3.5);
+        fill(cr, radial(p.x - 1, p.y - 1, 0.2, p.x, p.y, 3.5, {{0, hex(0xE4FF9A)}, {1, hex(0xA6E050)}}));
     }
     // Big bulging eyes with slit pupils, nostrils and a smile.
     for (int side = -1; side <= 1; side += 2) {
