@@ -225,7 +225,7 @@ void scute(cairo_t* cr, Pt a, Pt b, Pt c, Pt d, double groove, Colour base, bool
 // scales, then the long rectangular belly grid, all bent a little as over a
 // body and glossy, with deep dark grooves between.
 void drawAlligator(cairo_t* cr) {
-    paint(cr, hex(0x0C1107));
+    paint(cr, hex(0x1A2410));
     Random r(7);
     auto bend = [](double x, double y) { return y + 7 * std::sin(x * 0.018 + 0.6); };
     // One row of scutes between two heights, the cells `cw` wide (keeled
