@@ -307,11 +307,11 @@ void lightRays(cairo_t* cr, double cx, int count, double alpha, uint32_t seed) {
 // ---------------------------------------------------------------- butterflyfish
 
 // The body, fins and all, of a butterflyfish in its own units: a tall disc
-// about two wide, snout to the left at about x = -1.3.
+// about two wide, snout to the left at about x = -1.4.
 void butterflyfishBody(cairo_t* cr) {
-    smoothClosedPath(cr, {{-1.32, 0.04}, {-1.1, -0.16}, {-0.82, -0.52}, {-0.4, -0.86}, {0.1, -1.04}, {0.55, -0.95},
+    smoothClosedPath(cr, {{-1.44, 0.05}, {-1.16, -0.1}, {-0.84, -0.5}, {-0.4, -0.86}, {0.1, -1.04}, {0.55, -0.95},
                           {0.9, -0.62}, {1.06, -0.22}, {1.02, 0.2}, {0.88, 0.6}, {0.5, 0.9}, {0.0, 0.96},
-                          {-0.45, 0.8}, {-0.85, 0.46}, {-1.1, 0.2}, {-1.3, 0.12}});
+                          {-0.45, 0.8}, {-0.85, 0.46}, {-1.14, 0.2}, {-1.42, 0.12}});
 }
 
 // A butterflyfish facing left (or right when `flip`): yellow, a white face
@@ -385,7 +385,7 @@ void butterflyfish(cairo_t* cr, double x, double y, double size, bool flip, doub
         fill(cr, radial(-0.3, -0.35, 0.1, -0.1, 0, 1.2, {{0, hex(0xFFFFFF, 0.25)}, {0.6, hex(0xFFFFFF, 0)}, {1, hex(0x803000, 0.2)}}));
     }
     // Snout: dark at the lips.
-    circlePath(cr, -1.28, 0.08, 0.05);
+    circlePath(cr, -1.41, 0.085, 0.045);
     fill(cr, hex(0x2A2A2A));
     // Eye inside the band: gold ring, black pupil, a fleck of light.
     circlePath(cr, -0.7, -0.18, 0.12);
