@@ -13,8 +13,6 @@ constexpr double W = kSkinW, H = kSkinH;
 
 // A rolling ridge line from x = 0 to W at about `y`, closed down to the bottom.
 void ridge(cairo_t* cr, double y, double amplitude, uint32_t seed, Colour c) {
-    std::vector<Pt> pts;
-    Random r(seed);
     cairo_move_to(cr, -5, H + 5);
     for (double x = -5; x <= W + 5; x += 4) {
         const double h = amplitude * (fbm(x / 60.0, 0.5, 3, seed) - 0.5) * 2;
@@ -50,8 +48,10 @@ void mapleLeaf(cairo_t* cr, double x, double y, double s, double angle, Colour c
         pts.push_back({std::cos(a0) * len[i] * 0.55, std::sin(a0) * len[i] * 0.55});
         pts.push_back({std::cos(a) * len[i], std::sin(a) * len[i]});
         pts.push_back({std::cos(a1) * len[i] * 0.55, std::sin(a1) * len[i] * 0.55});
-        if (i == 2) pts.push_back({0.12, 0.35});
-        if (i == 2) pts.push_back({-0.12, 0.35});
+        if (i == 2) {  // the notch either side of the stem
+            pts.push_back({0.12, 0.35});
+            pts.push_back({-0.12, 0.35});
+        }
     }
     polygonPath(cr, pts);
     fill(cr, c);
@@ -102,10 +102,12 @@ void drawFallBridge(cairo_t* cr) {
     fill(cr, hex(0x7A4A22));
     polygonPath(cr, {{W, 118}, {W - 62, 124}, {W - 48, H}, {W, H}});
     fill(cr, hex(0x7A4A22));
-    // The arched wooden bridge: deck, arch underside and railings.
+    // The arched wooden bridge: deck, arch underside and railings. The deck's
+    // top edge is one cubic, p0..p3; the posts stand on it.
     const double l = 30, rgt = W - 30, top = 96, foot = 128;
-    cairo_move_to(cr, l, foot);
-    cairo_curve_to(cr, l + 50, top - 10, rgt - 50, top - 10, rgt, foot);
+    const Pt p0{l, foot}, p1{l + 50, top - 10}, p2{rgt - 50, top - 10}, p3{rgt, foot};
+    cairo_move_to(cr, p0.x, p0.y);
+    cairo_curve_to(cr, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y);
     cairo_line_to(cr, rgt, foot + 8);
     cairo_curve_to(cr, rgt - 50, top + 4, l + 50, top + 4, l, foot + 8);
     cairo_close_path(cr);
@@ -116,12 +118,12 @@ void drawFallBridge(cairo_t* cr) {
     stroke(cr, hex(0x8B1E1A, 0.35), 4);
     // Railing: posts along the arch and a top rail.
     for (int i = 0; i <= 12; ++i) {
-        const double t = i / 12.0;
-        const double x = (1 - t) * (1 - t) * (1 - t) * l + 3 * (1 - t) * (1 - t) * t * (l + 50) +
-                         3 * (1 - t) * t * t * (rgt - 50) + t * t * t * rgt;
-        const double y = (1 - t) * (1 - t) * (1 - t) * foot + 3 * (1 - t) * (1 - t) * t * (top - 10) +
-                         3 * (1 - t) * t * t * (top - 10) + t * t * t * foot;
-        cairo_rectangle(cr, x - 1.5, y - 18, 3, 18);
+        const double t = i / 12.0, u = 1 - t;
+        const auto at = [&](double a, double b, double c, double d) {
+            return u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d;
+        };
+        const Pt post{at(p0.x, p1.x, p2.x, p3.x), at(p0.y, p1.y, p2.y, p3.y)};
+        cairo_rectangle(cr, post.x - 1.5, post.y - 18, 3, 18);
         fill(cr, hex(0xA52A22));
     }
     cairo_move_to(cr, l, foot - 18);
@@ -338,32 +340,30 @@ void drawUniverse(cairo_t* cr) {
     // Nebula clouds in purple, blue and pink.
     shadePixels(cr, 0, 0, W, H, [](double x, double y) {
         const double a = fbm(x / 55.0, y / 45.0, 5, 3), b = fbm(x / 40.0 + 7, y / 50.0, 5, 8);
-        Colour c = hex(0x000000, 0);
         const double pa = smoothstep(0.5, 0.8, a), pb = smoothstep(0.52, 0.82, b);
-        c = mix(hex(0x7A2FD0, 0), hex(0x7A2FD0, 0.6), pa);
+        Colour c = mix(hex(0x7A2FD0, 0), hex(0x7A2FD0, 0.6), pa);
         if (pb > 0) c = mix(c, hex(0xFF4FA3, 0.55), pb * 0.8);
         if (a > 0.7) c = mix(c, hex(0x3FA0FF, 0.5), smoothstep(0.7, 0.85, a));
         return c;
     });
     starField(cr, 71, 220, 0.9);
     // A spiral galaxy: dots along two logarithmic arms around a bright core.
-    const double gx = W * 0.36, gy = H * 0.42;
-    Random r(73);
-    Saved s(cr);
-    cairo_translate(cr, gx, gy);
-    cairo_scale(cr, 1, 0.55);
-    paint(cr, radial(0, 0, 0, 0, 0, 60, {{0, hex(0xFFF2D6, 0.95)}, {0.2, hex(0xE8C8FF, 0.5)}, {1, hex(0x8050FF, 0)}}));
-    for (int arm = 0; arm < 2; ++arm)
-        for (int i = 0; i < 260; ++i) {
-            const double t = r.range(0, 1), a = arm * kPi + t * 3.4 * kPi / 1.2;
-            const double rad = 6 + 54 * t, jitter = r.range(-5, 5) * (0.4 + t);
-            circlePath(cr, std::cos(a) * rad + jitter, std::sin(a) * rad + jitter, r.range(0.4, 1.3));
-            fill(cr, mix(hex(0xFFFFFF, 0.9), hex(0x9FC8FF, 0.7), t));
-        }
-}
-
-void drawUniverseFinished(cairo_t* cr) {
-    drawUniverse(cr);
+    {
+        const double gx = W * 0.36, gy = H * 0.42;
+        Random r(73);
+        Saved s(cr);
+        cairo_translate(cr, gx, gy);
+        cairo_scale(cr, 1, 0.55);
+        paint(cr, radial(0, 0, 0, 0, 0, 60,
+                         {{0, hex(0xFFF2D6, 0.95)}, {0.2, hex(0xE8C8FF, 0.5)}, {1, hex(0x8050FF, 0)}}));
+        for (int arm = 0; arm < 2; ++arm)
+            for (int i = 0; i < 260; ++i) {
+                const double t = r.range(0, 1), a = arm * kPi + t * 3.4 * kPi / 1.2;
+                const double rad = 6 + 54 * t, jitter = r.range(-5, 5) * (0.4 + t);
+                circlePath(cr, std::cos(a) * rad + jitter, std::sin(a) * rad + jitter, r.range(0.4, 1.3));
+                fill(cr, mix(hex(0xFFFFFF, 0.9), hex(0x9FC8FF, 0.7), t));
+            }
+    }
     glassFinish(cr, 0.15);
 }
 
@@ -374,7 +374,7 @@ std::vector<SkinDesign> sceneSkins() {
         {"fall_bridge_skin.png", drawFallBridge}, {"fall_leaves_skin.png", drawFallLeaves},
         {"forest_road_skin.png", drawForestRoad}, {"lunar_earth_skin.png", drawLunarEarth},
         {"seashore_skin.png", drawSeashore},      {"tropical_skin.png", drawTropical},
-        {"universe_skin.png", drawUniverseFinished},
+        {"universe_skin.png", drawUniverse},
     };
 }
 
