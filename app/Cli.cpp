@@ -9,6 +9,7 @@
 #include "app/DesktopSession.h"
 #include "app/ScriptSession.h"
 #include "platform/desktop/Battery.h"
+#include "platform/desktop/UPowerBattery.h"
 
 #include "device/DeviceProfile.h"
 #include "platform/linux/PowerSupply.h"
@@ -38,6 +39,7 @@ std::optional<BatterySource> parseSource(const std::string& text) {
     if (text == "auto") return BatterySource::Auto;
     if (text == "sim") return BatterySource::Sim;
     if (text == "host") return BatterySource::Host;
+    if (text == "upower") return BatterySource::UPower;
     return std::nullopt;
 }
 
@@ -52,9 +54,11 @@ std::string usage() {
                "  --machine TEXT       hardware identifier (default \"iPhone7,2\")\n"
                "  --level FRACTION     simulated charge, 0.0 to 1.0, or -1 for unknown (default 0.57)\n"
                "  --state STATE        simulated state: unknown, unplugged, charging or full (default unplugged)\n"
-               "  --battery SOURCE     auto (default): the host's battery when it has one and neither\n"
-               "                       --level nor --state is given, else the simulated one;\n"
-               "                       sim: always simulated; host: the host's battery or an error\n"
+               "  --battery SOURCE     auto (default): when neither --level nor --state is given, UPower\n"
+               "                       on the system bus (in the window), else the host's battery\n"
+               "                       folder, else the simulated one; sim: always simulated;\n"
+               "                       host: the host's battery folder or an error;\n"
+               "                       upower: UPower or an error\n"
                "  --system-version V   the device's system version (default \"8.1\")\n"
                "  --screen-height H    screen height in points, 480 or more (default 480)\n"
                "  --settings FILE      the settings file (default $VOLTWISE_SETTINGS, else\n"
@@ -138,7 +142,7 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             if (auto e = o.configOptions.take(name, value)) return CliError{*e};
         } else {
             const auto s = parseSource(value);
-            if (!s) return CliError{"--battery must be auto, sim or host, not '" + value + "'"};
+            if (!s) return CliError{"--battery must be auto, sim, host or upower, not '" + value + "'"};
             o.battery = *s;
         }
     }
@@ -183,7 +187,16 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::optional<std::string> hostBattery;
     const bool wantHost = o.battery == BatterySource::Host ||
                           (o.battery == BatterySource::Auto && !o.levelGiven && !o.stateGiven);
-    if (wantHost) {
+    if (o.battery == BatterySource::UPower) {
+        const auto reading = desktop::readUPowerOnce();
+        if (auto* why = std::get_if<std::string>(&reading)) {
+            err << "voltwise: --battery upower: " << *why << '\n';
+            return 2;
+        }
+        const auto& r = std::get<desktop::UPowerReading>(reading);
+        level = desktop::batteryLevelFromUPower(r.percentage);
+        state = desktop::batteryStateFromUPower(r.state);
+    } else if (wantHost) {
         const std::string root = linux_host::powerSupplyRoot();
         if (auto dir = linux_host::findBattery(root)) {
             const auto reading = linux_host::readBattery(*dir);
@@ -212,7 +225,11 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
         scriptEvents = std::get<std::vector<ScriptEvent>>(events);
     }
-    const BatteryChoice battery{hostBattery, level, state};
+    BatteryChoice battery{hostBattery, level, state};
+    // The window follows the power service when it answers (auto) or must.
+    battery.upower = o.battery == BatterySource::UPower ? BatteryChoice::UPower::Required
+                     : (o.battery == BatterySource::Auto && wantHost) ? BatteryChoice::UPower::IfPresent
+                                                                       : BatteryChoice::UPower::No;
     if (o.screenshot) return runScreenshot(o, battery, scriptEvents, o.script.has_value(), out, err);
     if (o.script) {
         SessionSetup setup;

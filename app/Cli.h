@@ -13,7 +13,7 @@
 
 namespace vw::app {
 
-enum class BatterySource { Auto, Sim, Host };
+enum class BatterySource { Auto, Sim, Host, UPower };
 
 struct Options {
     std::string model = "iPhone";

@@ -27,6 +27,8 @@ constexpr OptionKey kOptionKeys[] = {
     {"--paid-page", "paid_page", "PATH", "path of the paid edition's store page"},
     {"--catalogue-page", "catalogue_page", "PATH", "path of the maker's catalogue page"},
     {"--probe-url", "probe_url", "URL", "http(s) address of the rating prompt's connectivity probe"},
+    {"--open-urls", "open_urls", "HOW", "desktop: the window opens store pages through the desktop;\n"
+                                        "                       print: it only prints them (default desktop)"},
 };
 
 const OptionKey* optionNamed(const std::string& name) {
@@ -147,6 +149,9 @@ std::optional<std::string> setConfigValue(AppConfig& c, const std::string& key, 
     } else if (key == "probe_url") {
         if (!validProbeUrl(value)) return bad("an http:// or https:// address without spaces");
         c.probeUrl = value;
+    } else if (key == "open_urls") {
+        if (value != "desktop" && value != "print") return bad("desktop or print");
+        c.openUrlsOnDesktop = value == "desktop";
     } else if (key == "network") {
         const auto on = parseOnOff(value);
         if (!on) return bad("on or off");
@@ -250,6 +255,7 @@ std::string formatConfig(const AppConfig& c) {
     s += "catalogue_page = " + c.cataloguePath + "\n";
     s += "probe_url = " + c.probeUrl + "\n";
     s += std::string("network = ") + (c.networkEnabled ? "on" : "off") + "\n";
+    s += std::string("open_urls = ") + (c.openUrlsOnDesktop ? "desktop" : "print") + "\n";
     return s;
 }
 

@@ -13,6 +13,7 @@
 //   catalogue_page    path of the maker's catalogue page in the store
 //   probe_url         http(s) address of the rating prompt's connectivity probe
 //   network           on or off; off: no request of any kind is sent
+//   open_urls         desktop or print: how the window opens store pages
 //
 // Precedence: the defaults of AppConfig, then the file, then the command
 // line. The file is the one named by --config, else $VOLTWISE_CONFIG, else

@@ -16,6 +16,7 @@
 #include "platform/desktop/EventLoop.h"
 #include "platform/desktop/Input.h"
 #include "platform/desktop/Renderer.h"
+#include "platform/desktop/UPowerBattery.h"
 #include "rating/RatingPrompt.h"
 #include "platform/recording/RecordingPlatform.h"
 
@@ -97,12 +98,21 @@ std::optional<std::string> runWindow(const Options& o, const BatteryChoice& batt
             err << "voltwise: no artwork in " << d.resourceDir << " (build the vw_resources target); pictures stay blank\n";
         d.settingsPath = o.settingsPath.value_or("");
         d.print = [&err](const std::string& line) { err << line << '\n' << std::flush; };
+        d.openUrlsOnDesktop = o.config.openUrlsOnDesktop;
         DesktopPlatform dp(d, [&](Log& log) { return makeNetwork(o.config, log); });
 
+        std::unique_ptr<UPowerBattery> upower;
         std::unique_ptr<HostBatteryPoller> host;
         std::unique_ptr<SimulatedBattery> simulated;
-        if (battery.hostDir) host = std::make_unique<HostBatteryPoller>(dp.device, *battery.hostDir);
-        else simulated = std::make_unique<SimulatedBattery>(dp.device, battery.level, battery.state);
+        if (battery.upower != BatteryChoice::UPower::No) {
+            std::string why;
+            upower = UPowerBattery::start(dp.device, dp.loop, [&dp](const std::string& line) { dp.log.line(line); }, &why);
+            // Checked before the window opened; gone since.
+            if (!upower && battery.upower == BatteryChoice::UPower::Required)
+                err << "voltwise: --battery upower: " << why << "; using " << (battery.hostDir ? "the host's battery folder" : "the simulated battery") << '\n';
+        }
+        if (!upower && battery.hostDir) host = std::make_unique<HostBatteryPoller>(dp.device, *battery.hostDir);
+        else if (!upower) simulated = std::make_unique<SimulatedBattery>(dp.device, battery.level, battery.state);
 
         VoltwiseAppDelegate app(dp.platform, o.config);
         WindowScreen screen(sdlRenderer, scale, points);
@@ -127,10 +137,14 @@ std::optional<std::string> runWindow(const Options& o, const BatteryChoice& batt
             return false;
         };
         EventLoop loop(dp.loop, dp.ui, screen, &input, true, hooks);
+        loop.setDisplayFd(displayConnectionFd(window));
         running = &loop;
         loop.setFrameInterval(frame);
         err << "voltwise: window " << pw << "x" << ph << " (" << scale << " pixels a point); battery: "
-            << (host ? "host " + *battery.hostDir : std::string("simulated (Up/Down, C, F, U, X)")) << "; Q quits\n"
+            << (upower ? std::string("UPower on the system bus")
+                : host ? "host " + *battery.hostDir
+                       : std::string("simulated (Up/Down, C, F, U, X)"))
+            << "; Q quits\n"
             << std::flush;
         loop.run();
         // The rating prompt's bookkeeping may still be at work on the platform.

@@ -18,6 +18,10 @@ struct BatteryChoice {
     std::optional<std::string> hostDir;  // the host's battery, polled; else simulated
     float level = 0.57f;
     BatteryState state = BatteryState::Unplugged;
+    // Whether the window follows the power service on the system bus instead:
+    // not at all, when it answers with a battery present, or always.
+    enum class UPower { No, IfPresent, Required };
+    UPower upower = UPower::No;
 };
 
 // Why no window could be opened, or absent when one was (and has closed

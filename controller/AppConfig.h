@@ -22,6 +22,9 @@ struct AppConfig {
     std::string makerName = "Voltwise Labs";
     // Off: no request of any kind leaves the application.
     bool networkEnabled = true;
+    // In the window, store pages open through the desktop ("desktop") or
+    // are only printed ("print").
+    bool openUrlsOnDesktop = true;
 
     std::string paidEditionUrl() const { return "itms-apps://" + storeHost + paidEditionPath + "?ls=1&mt=8"; }
     std::string catalogueUrl() const { return "itms-apps://" + storeHost + cataloguePath + "?mt=8"; }

@@ -4,12 +4,34 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <system_error>
 #include <vector>
+
+#include <cerrno>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace vw::platform {
 
 MainLoop::MainLoop(const Clock& clock, Trace* trace)
-    : clock_(clock), trace_(trace), mainThread_(std::this_thread::get_id()) {}
+    : clock_(clock), trace_(trace), mainThread_(std::this_thread::get_id()) {
+    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd_ < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
+}
+
+MainLoop::~MainLoop() { ::close(wakeFd_); }
+
+MainLoop::WatchId MainLoop::watchFd(int fd, std::function<short()> events, std::function<void(short)> ready) {
+    const WatchId id = nextWatch_++;
+    watches_.emplace(id, Watch{fd, std::move(events), std::move(ready)});
+    return id;
+}
+
+void MainLoop::unwatchFd(WatchId id) {
+    watches_.erase(id);
+    std::erase_if(readyFds_, [id](const auto& r) { return r.first == id; });
+}
 
 MainLoop::TimerId MainLoop::scheduleTimer(double interval, bool repeats, std::function<void()> fire) {
     traceCall(trace_, "scheduleTimer", {traceNumber(interval), repeats ? "repeats" : "once"});
@@ -29,7 +51,9 @@ void MainLoop::post(std::function<void()> work) {
         work_.push_back(std::move(work));
         waker = waker_;
     }
-    posted_.notify_all();
+    const uint64_t one = 1;
+    // Only fails when the counter is already huge, which wakes the wait all the same.
+    [[maybe_unused]] const ssize_t n = ::write(wakeFd_, &one, sizeof one);
     if (waker) waker();
 }
 
@@ -39,17 +63,35 @@ void MainLoop::setWaker(std::function<void()> waker) {
 }
 
 bool MainLoop::hasPostedWork() const {
+    if (isMainThread() && !readyFds_.empty()) return true;
     std::lock_guard lock(mutex_);
     return !work_.empty();
 }
 
 bool MainLoop::runDue() {
+    bool fdsRan = false;
+    {
+        // One at a time: a handler may unwatch a descriptor still in the list.
+        std::vector<std::pair<WatchId, short>> ready;
+        ready.swap(readyFds_);
+        for (const auto& [id, revents] : ready) {
+            auto it = watches_.find(id);
+            if (it == watches_.end()) continue;
+            std::function<void(short)> handler = it->second.ready;
+            handler(revents);
+            fdsRan = true;
+        }
+    }
     std::deque<std::function<void()>> work;
     {
+        // The wake count is cleared before taking the work: a post after
+        // this counts again and wakes the next wait.
+        uint64_t count = 0;
+        [[maybe_unused]] const ssize_t r = ::read(wakeFd_, &count, sizeof count);
         std::lock_guard lock(mutex_);
         work.swap(work_);
     }
-    bool ran = !work.empty();
+    bool ran = fdsRan || !work.empty();
     for (auto& w : work) w();
 
     // Timers due now, earliest first. A timer fires once however late it is;
@@ -84,16 +126,37 @@ std::optional<double> MainLoop::nextTimerTime() const {
     return next;
 }
 
-void MainLoop::waitForWork(std::optional<double> until) {
-    std::unique_lock lock(mutex_);
-    if (!work_.empty()) return;
-    if (!until) {
-        posted_.wait(lock, [&] { return !work_.empty(); });
-        return;
+bool MainLoop::waitForWork(std::optional<double> until, int extraFd) {
+    if (!readyFds_.empty()) return false;
+    {
+        std::lock_guard lock(mutex_);
+        if (!work_.empty()) return false;
     }
-    const double seconds = *until - clock_.now();
-    if (seconds <= 0) return;
-    posted_.wait_for(lock, std::chrono::duration<double>(seconds), [&] { return !work_.empty(); });
+    int timeoutMs = -1;
+    if (until) {
+        // A time already past still looks at the descriptors once.
+        const double seconds = std::max(0.0, *until - clock_.now());
+        timeoutMs = static_cast<int>(std::min(std::ceil(seconds * 1000.0), 24.0 * 3600 * 1000));
+    }
+    std::vector<pollfd> fds;
+    std::vector<WatchId> ids;
+    fds.push_back({wakeFd_, POLLIN, 0});
+    if (extraFd >= 0) fds.push_back({extraFd, POLLIN, 0});
+    const std::size_t firstWatch = fds.size();
+    for (const auto& [id, w] : watches_) {
+        const short events = w.events ? w.events() : POLLIN;
+        fds.push_back({w.fd, events, 0});
+        ids.push_back(id);
+    }
+    const int n = ::poll(fds.data(), fds.size(), timeoutMs);
+    if (n <= 0) return false;  // timed out, or a signal: the caller looks again
+    if (fds[0].revents & POLLIN) {
+        uint64_t count = 0;
+        [[maybe_unused]] const ssize_t r = ::read(wakeFd_, &count, sizeof count);
+    }
+    for (std::size_t i = firstWatch; i < fds.size(); ++i)
+        if (fds[i].revents) readyFds_.emplace_back(ids[i - firstWatch], fds[i].revents);
+    return extraFd >= 0 && fds[1].revents != 0;
 }
 
 }  // namespace vw::platform

@@ -1,9 +1,9 @@
-// The main run loop: repeating and one-shot timers, and a queue of work that
-// any thread may post to. Everything it runs, it runs on the thread that
+// The main run loop: repeating and one-shot timers, a queue of work that any
+// thread may post to, and file descriptors watched for readiness (a bus
+// connection, a child's exit). Everything it runs, it runs on the thread that
 // created it (the main thread).
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -11,6 +11,8 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/Trace.h"
@@ -20,9 +22,13 @@ namespace vw::platform {
 class MainLoop {
 public:
     using TimerId = uint64_t;
+    using WatchId = uint64_t;
 
     // `clock` gives the loop's time; timers fire by it.
     explicit MainLoop(const Clock& clock, Trace* trace = nullptr);
+    ~MainLoop();
+    MainLoop(const MainLoop&) = delete;
+    MainLoop& operator=(const MainLoop&) = delete;
 
     TimerId scheduleTimer(double interval, bool repeats, std::function<void()> fire);
     void invalidateTimer(TimerId id);
@@ -31,17 +37,29 @@ public:
     void post(std::function<void()> work);
     bool isMainThread() const { return std::this_thread::get_id() == mainThread_; }
 
-    // Runs the work posted so far, then every timer due by now. Returns
-    // whether anything ran. Work posted while running waits for the next call.
+    // Main thread only. While watched, the wait also returns when `fd` is
+    // ready for any of the poll(2) events that `events` gives (asked afresh
+    // before every wait); `ready` then runs from runDue with what poll
+    // reported. Unwatching from inside `ready` is allowed.
+    WatchId watchFd(int fd, std::function<short()> events, std::function<void(short revents)> ready);
+    void unwatchFd(WatchId id);
+    bool watchingFds() const { return !watches_.empty(); }
+
+    // Runs the watched descriptors found ready by the last wait, the work
+    // posted so far, then every timer due by now. Returns whether anything
+    // ran. Work posted while running waits for the next call.
     bool runDue();
 
     // Loop time of the next timer, if any is scheduled.
     std::optional<double> nextTimerTime() const;
+    // Work posted, or (when called on the main thread) descriptors found ready.
     bool hasPostedWork() const;
 
-    // Sleeps until work is posted or the loop's clock reaches `until`
-    // (forever without one). For backends that have no wait of their own.
-    void waitForWork(std::optional<double> until);
+    // Sleeps until work is posted, a watched descriptor is ready, `extraFd`
+    // (when not -1) is readable, or the loop's clock reaches `until` (forever
+    // without one). Returns whether `extraFd` was readable. For backends
+    // whose own wait is a descriptor (a display connection) or who have none.
+    bool waitForWork(std::optional<double> until, int extraFd = -1);
 
     // Called (on the posting thread) after every post, so a backend that
     // sleeps in its own event wait can be woken.
@@ -57,16 +75,25 @@ private:
         std::function<void()> fire;
     };
 
+    struct Watch {
+        int fd;
+        std::function<short()> events;
+        std::function<void(short)> ready;
+    };
+
     const Clock& clock_;
     Trace* trace_;
     std::thread::id mainThread_;
     std::map<TimerId, Timer> timers_;
     TimerId nextId_ = 1;
+    std::map<WatchId, Watch> watches_;
+    std::vector<std::pair<WatchId, short>> readyFds_;
+    WatchId nextWatch_ = 1;
 
     mutable std::mutex mutex_;
-    std::condition_variable posted_;
     std::deque<std::function<void()>> work_;
     std::function<void()> waker_;
+    int wakeFd_ = -1;  // an eventfd that every post bumps
 };
 
 }  // namespace vw::platform

@@ -16,7 +16,14 @@ DesktopPlatform::DesktopPlatform(DesktopOptions o, const NetworkFactory& makeNet
       clock(),
       loop(clock),
       log([p = printer(options)](const std::string& line) { p("log: " + line); }),
-      application(options.screen, [p = printer(options)](const std::string& url) { p("open: " + url); }),
+      urlOpener(options.openUrlsOnDesktop
+                    ? std::make_unique<DesktopUrlOpener>(loop, [this](const std::string& line) { log.line(line); })
+                    : nullptr),
+      application(options.screen,
+                  [this, p = printer(options)](const std::string& url) {
+                      if (urlOpener) urlOpener->open(url);
+                      else p("open: " + url);
+                  }),
       bundle(options.resourceDir, options.version),
       ui(clock, loop, bundle, options.screen.width),
       notifications(),

@@ -1,6 +1,7 @@
 // The real services of the desktop, gathered into a Platform: the system
 // clock, the run loop, the settings file, SDL sound, the log on standard
-// error and the URL opener that only says what it would open.
+// error and the URL opener: through the desktop (xdg-open), or one that only
+// says what it would open.
 #pragma once
 
 #include <functional>
@@ -9,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "platform/desktop/SdlAudio.h"
+#include "platform/desktop/UrlOpener.h"
 
 namespace vw::desktop {
 
@@ -20,6 +22,8 @@ struct DesktopOptions {
     std::string version = "5.0";
     // Where log lines, opened URLs and notes go; by default standard error.
     std::function<void(const std::string&)> print;
+    // Store pages open through the desktop; otherwise "open: URL" is printed.
+    bool openUrlsOnDesktop = false;
 };
 
 class DesktopPlatform {
@@ -32,6 +36,7 @@ public:
     platform::SystemClock clock;
     platform::MainLoop loop;
     platform::Log log;
+    std::unique_ptr<DesktopUrlOpener> urlOpener;  // with openUrlsOnDesktop
     platform::Application application;
     platform::Bundle bundle;
     platform::Ui ui;

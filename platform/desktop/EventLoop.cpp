@@ -1,7 +1,11 @@
 #include "platform/desktop/EventLoop.h"
 
+#include <SDL_syswm.h>
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace vw::desktop {
@@ -23,6 +27,47 @@ EventLoop::EventLoop(platform::MainLoop& loop, platform::Ui& ui, Screen& screen,
 
 EventLoop::~EventLoop() {
     if (sdlEvents_) loop_.setWaker({});
+}
+
+void EventLoop::setDisplayFd(std::optional<int> fd) {
+    displayFd_ = fd;
+    if (!sdlEvents_) return;
+    if (fd) {
+        // The main loop's own descriptor wakes the poll; no SDL event needed.
+        loop_.setWaker({});
+    } else {
+        const uint32_t type = wakeEvent_;
+        loop_.setWaker([type] {
+            SDL_Event e{};
+            e.type = type;
+            SDL_PushEvent(&e);
+        });
+    }
+}
+
+std::optional<int> displayConnectionFd(SDL_Window* window) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return std::nullopt;
+    if (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) return -1;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info)) return std::nullopt;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (info.subsystem == SDL_SYSWM_X11 && info.info.x11.display) return ConnectionNumber(info.info.x11.display);
+#endif
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+    if (info.subsystem == SDL_SYSWM_WAYLAND && info.info.wl.display) {
+        // SDL loaded the client library itself; ask it without linking to it.
+        if (void* lib = dlopen("libwayland-client.so.0", RTLD_LAZY | RTLD_NOLOAD)) {
+            using GetFd = int (*)(struct wl_display*);
+            auto getFd = reinterpret_cast<GetFd>(dlsym(lib, "wl_display_get_fd"));
+            const int fd = getFd ? getFd(info.info.wl.display) : -1;
+            dlclose(lib);
+            if (fd >= 0) return fd;
+        }
+    }
+#endif
+    return std::nullopt;
 }
 
 void EventLoop::quit() {
@@ -81,20 +126,47 @@ void EventLoop::run(std::optional<double> seconds) {
             loop_.waitForWork(wakeAt);
             continue;
         }
+        if (!displayFd_) {
+            waitInSdl(wakeAt);
+            continue;
+        }
+        // Take what SDL has queued (this also reads the display connection
+        // dry); only with nothing left is it safe to sleep on the descriptors.
         SDL_Event e;
         bool got = false;
-        if (!wakeAt) {
-            got = SDL_WaitEvent(&e) == 1;
-        } else {
-            const double wait = std::max(0.0, *wakeAt - clock.now());
-            const int ms = static_cast<int>(std::min(std::ceil(wait * 1000.0), 24.0 * 3600 * 1000));
-            got = ms > 0 ? SDL_WaitEventTimeout(&e, ms) == 1 : SDL_PollEvent(&e) == 1;
-        }
-        if (got) {
+        while (SDL_PollEvent(&e)) {
             handle(e);
-            while (SDL_PollEvent(&e)) handle(e);
+            got = true;
         }
+        if (got) continue;
+        if (loop_.waitForWork(wakeAt, *displayFd_))
+            while (SDL_PollEvent(&e)) handle(e);
     }
+}
+
+// SDL's own wait, where the display connection is not known. Descriptors the
+// main loop watches are then looked at between events, at least four times a
+// second.
+void EventLoop::waitInSdl(std::optional<double> wakeAt) {
+    const platform::Clock& clock = loop_.clock();
+    if (loop_.watchingFds()) {
+        const double cap = clock.now() + 0.25;
+        wakeAt = std::min(wakeAt.value_or(cap), cap);
+    }
+    SDL_Event e;
+    bool got = false;
+    if (!wakeAt) {
+        got = SDL_WaitEvent(&e) == 1;
+    } else {
+        const double wait = std::max(0.0, *wakeAt - clock.now());
+        const int ms = static_cast<int>(std::min(std::ceil(wait * 1000.0), 24.0 * 3600 * 1000));
+        got = ms > 0 ? SDL_WaitEventTimeout(&e, ms) == 1 : SDL_PollEvent(&e) == 1;
+    }
+    if (got) {
+        handle(e);
+        while (SDL_PollEvent(&e)) handle(e);
+    }
+    if (loop_.watchingFds()) loop_.waitForWork(clock.now());
 }
 
 }  // namespace vw::desktop

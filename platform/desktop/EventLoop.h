@@ -1,8 +1,10 @@
 // The desktop's run loop. It runs the main loop's posted work and timers,
 // draws a frame when something may have changed, and draws at the display's
 // rate only while something moves (an animation, or a drag in progress).
-// Otherwise it sleeps until the next event, posted work or timer: in SDL's
-// event wait when there is a window, on the main loop when there is none.
+// Otherwise it sleeps until the next event, posted work, timer or watched
+// descriptor. With a window it sleeps in poll(2) on the display connection
+// together with the main loop's descriptors, once SDL's queue is empty; where
+// the display connection is not known, in SDL's own event wait.
 #pragma once
 
 #include <SDL.h>
@@ -39,6 +41,11 @@ public:
     // From any thread.
     void quit();
 
+    // The display server connection to wait on beside the main loop's
+    // descriptors: a descriptor, -1 for a video driver that has none (off
+    // screen), or absent (the default) to wait in SDL's event queue.
+    void setDisplayFd(std::optional<int> fd);
+
     uint64_t frames() const { return frames_; }
     double frameInterval() const { return frameInterval_; }
     void setFrameInterval(double seconds) { frameInterval_ = seconds; }
@@ -46,6 +53,7 @@ public:
 private:
     void handle(const SDL_Event& e);
     bool moving() const;
+    void waitInSdl(std::optional<double> wakeAt);
 
     platform::MainLoop& loop_;
     platform::Ui& ui_;
@@ -59,6 +67,11 @@ private:
     uint64_t frames_ = 0;
     double frameInterval_ = 1.0 / 60.0;
     uint32_t wakeEvent_ = 0;
+    std::optional<int> displayFd_;
 };
+
+// The descriptor of `window`'s display connection (X11 or Wayland), -1 for
+// the drivers without one (offscreen, dummy), absent when it is not known.
+std::optional<int> displayConnectionFd(SDL_Window* window);
 
 }  // namespace vw::desktop

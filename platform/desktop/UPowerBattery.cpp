@@ -1,0 +1,354 @@
+#include "platform/desktop/UPowerBattery.h"
+
+#include <systemd/sd-bus.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "platform/desktop/Battery.h"
+#include "platform/linux/PowerSupply.h"
+
+namespace vw::desktop {
+
+namespace {
+
+constexpr const char* kService = "org.freedesktop.UPower";
+constexpr const char* kDisplayDevice = "/org/freedesktop/UPower/devices/DisplayDevice";
+constexpr const char* kDeviceInterface = "org.freedesktop.UPower.Device";
+constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
+// The first read may start the service on demand; later ones find it running.
+constexpr uint64_t kFirstReadTimeoutUsec = 3'000'000;
+constexpr uint64_t kReadTimeoutUsec = 2'000'000;
+// A service that has just taken its name may not have its objects up yet.
+constexpr int kReadRetries = 10;
+constexpr double kRetryDelay = 0.2;
+
+constexpr const char* kPropertiesRule =
+    "type='signal',path='/org/freedesktop/UPower/devices/DisplayDevice',"
+    "interface='org.freedesktop.DBus.Properties',member='PropertiesChanged',arg0='org.freedesktop.UPower.Device'";
+constexpr const char* kOwnerRule =
+    "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
+    "interface='org.freedesktop.DBus',member='NameOwnerChanged',arg0='org.freedesktop.UPower'";
+
+// Reads an a{sv} of the device's properties into `r`; the ones it holds
+// replace those in `r`. Negative errno when the message is malformed.
+int readProperties(sd_bus_message* m, UPowerReading& r) {
+    int rc = sd_bus_message_enter_container(m, 'a', "{sv}");
+    if (rc < 0) return rc;
+    while ((rc = sd_bus_message_enter_container(m, 'e', "sv")) > 0) {
+        const char* name = nullptr;
+        if ((rc = sd_bus_message_read(m, "s", &name)) < 0) return rc;
+        if (std::strcmp(name, "Percentage") == 0) {
+            double d = 0;
+            if ((rc = sd_bus_message_read(m, "v", "d", &d)) < 0) return rc;
+            r.percentage = std::isfinite(d) ? std::clamp(d, 0.0, 100.0) : 0.0;
+        } else if (std::strcmp(name, "State") == 0) {
+            uint32_t u = 0;
+            if ((rc = sd_bus_message_read(m, "v", "u", &u)) < 0) return rc;
+            r.state = u;
+        } else if (std::strcmp(name, "IsPresent") == 0) {
+            int b = 0;
+            if ((rc = sd_bus_message_read(m, "v", "b", &b)) < 0) return rc;
+            r.present = b != 0;
+        } else if ((rc = sd_bus_message_skip(m, "v")) < 0) {
+            return rc;
+        }
+        if ((rc = sd_bus_message_exit_container(m)) < 0) return rc;
+    }
+    if (rc < 0) return rc;
+    return sd_bus_message_exit_container(m);
+}
+
+std::string errorText(const sd_bus_error* e, int rc) {
+    if (e && sd_bus_error_is_set(e)) return e->message ? e->message : e->name;
+    return std::strerror(-rc);
+}
+
+// Reads the display device through a blocking call (before following starts).
+std::variant<UPowerReading, std::string> readNow(sd_bus* bus, std::string* sender) {
+    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_message* call = nullptr;
+    sd_bus_message* reply = nullptr;
+    int rc = sd_bus_message_new_method_call(bus, &call, kService, kDisplayDevice, kProperties, "GetAll");
+    if (rc >= 0) rc = sd_bus_message_append(call, "s", kDeviceInterface);
+    if (rc >= 0) rc = sd_bus_call(bus, call, kFirstReadTimeoutUsec, &error, &reply);
+    sd_bus_message_unref(call);
+    if (rc < 0) {
+        std::string why = "UPower does not answer on the system bus (" + errorText(&error, rc) + ")";
+        sd_bus_error_free(&error);
+        return why;
+    }
+    UPowerReading r;
+    rc = readProperties(reply, r);
+    if (sender && sd_bus_message_get_sender(reply)) *sender = sd_bus_message_get_sender(reply);
+    sd_bus_message_unref(reply);
+    if (rc < 0) return "UPower's answer cannot be read (" + std::string(std::strerror(-rc)) + ")";
+    if (!r.present) return "UPower reports no battery";
+    return r;
+}
+
+uint64_t monotonicUsec() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1'000'000u + static_cast<uint64_t>(ts.tv_nsec) / 1000u;
+}
+
+}  // namespace
+
+struct UPowerBattery::Callbacks {
+    static int properties(sd_bus_message* m, void* self, sd_bus_error*) {
+        static_cast<UPowerBattery*>(self)->onPropertiesChanged(m);
+        return 0;
+    }
+    static int owner(sd_bus_message* m, void* self, sd_bus_error*) {
+        static_cast<UPowerBattery*>(self)->onNameOwnerChanged(m);
+        return 0;
+    }
+    static int reading(sd_bus_message* m, void* self, sd_bus_error*) {
+        static_cast<UPowerBattery*>(self)->onReading(m);
+        return 0;
+    }
+};
+
+BatteryState batteryStateFromUPower(uint32_t state) {
+    switch (state) {
+        case 1:  // charging
+        case 5:  // pending charge
+            return BatteryState::Charging;
+        case 2:  // discharging
+        case 3:  // empty
+        case 6:  // pending discharge
+            return BatteryState::Unplugged;
+        case 4:  // fully charged
+            return BatteryState::Full;
+        default: return BatteryState::Unknown;
+    }
+}
+
+float batteryLevelFromUPower(double percentage) { return static_cast<float>(percentage / 100.0); }
+
+std::optional<std::pair<float, BatteryState>> UPowerReadingFilter::next(const UPowerReading& r) {
+    float level = r.present ? batteryLevelFromUPower(r.percentage) : -1.0f;
+    const BatteryState state = r.present ? batteryStateFromUPower(r.state) : BatteryState::Unknown;
+    if (posted_) {
+        // The whole percent as the battery handlers compute it.
+        const auto percent = [](float l) { return static_cast<int32_t>(l * 100.0f); };
+        const bool levelMoved = percent(level) != percent(posted_->first);
+        if (!levelMoved) level = posted_->first;
+        if (!levelMoved && state == posted_->second) return std::nullopt;
+    }
+    posted_ = std::make_pair(level, state);
+    return posted_;
+}
+
+std::variant<UPowerReading, std::string> readUPowerOnce(bool* noBus) {
+    if (noBus) *noBus = false;
+    sd_bus* bus = nullptr;
+    if (const int rc = sd_bus_open_system(&bus); rc < 0) {
+        if (noBus) *noBus = true;
+        return "no system bus (" + std::string(std::strerror(-rc)) + ")";
+    }
+    auto result = readNow(bus, nullptr);
+    sd_bus_flush_close_unref(bus);
+    return result;
+}
+
+UPowerBattery::UPowerBattery(platform::Device& device, platform::MainLoop& loop, Note note)
+    : device_(device), loop_(loop), note_(std::move(note)) {}
+
+std::unique_ptr<UPowerBattery> UPowerBattery::start(platform::Device& device, platform::MainLoop& loop, Note note,
+                                                    std::string* why, bool* noBus) {
+    if (noBus) *noBus = false;
+    std::unique_ptr<UPowerBattery> source(new UPowerBattery(device, loop, std::move(note)));
+    if (!source->connect(why, noBus)) return nullptr;
+    return source;
+}
+
+bool UPowerBattery::connect(std::string* why, bool* noBus) {
+    auto fail = [&](std::string reason, bool busMissing) {
+        if (why) *why = std::move(reason);
+        if (noBus) *noBus = busMissing;
+        closeBus();
+        return false;
+    };
+    if (const int rc = sd_bus_open_system(&bus_); rc < 0) {
+        bus_ = nullptr;
+        return fail("no system bus (" + std::string(std::strerror(-rc)) + ")", true);
+    }
+    // Subscribe before reading, so no change falls between the two.
+    int rc = sd_bus_add_match(bus_, &propertiesMatch_, kPropertiesRule, &Callbacks::properties, this);
+    if (rc >= 0) rc = sd_bus_add_match(bus_, &ownerMatch_, kOwnerRule, &Callbacks::owner, this);
+    if (rc < 0) return fail("no system bus (" + std::string(std::strerror(-rc)) + ")", true);
+    auto first = readNow(bus_, &owner_);
+    if (auto* e = std::get_if<std::string>(&first)) return fail(*e, false);
+    reading_ = std::get<UPowerReading>(first);
+    following_ = true;
+    apply();
+
+    const int fd = sd_bus_get_fd(bus_);
+    if (fd < 0) return fail("no system bus (" + std::string(std::strerror(-fd)) + ")", true);
+    watch_ = loop_.watchFd(
+        fd,
+        [this]() -> short {
+            const int events = bus_ ? sd_bus_get_events(bus_) : 0;
+            return static_cast<short>(events > 0 ? events : 0);
+        },
+        [this](short) { process(); });
+    // Signals that arrived during the blocking read wait in the connection's
+    // queue, where the descriptor no longer shows them.
+    loop_.post([this] { process(); });
+    return true;
+}
+
+UPowerBattery::~UPowerBattery() { closeBus(); }
+
+void UPowerBattery::closeBus() {
+    if (watch_) loop_.unwatchFd(*watch_);
+    watch_.reset();
+    if (timeoutTimer_) loop_.invalidateTimer(*timeoutTimer_);
+    timeoutTimer_.reset();
+    if (retryTimer_) loop_.invalidateTimer(*retryTimer_);
+    retryTimer_.reset();
+    pendingRead_ = sd_bus_slot_unref(pendingRead_);
+    propertiesMatch_ = sd_bus_slot_unref(propertiesMatch_);
+    ownerMatch_ = sd_bus_slot_unref(ownerMatch_);
+    if (bus_) bus_ = sd_bus_flush_close_unref(bus_);
+}
+
+std::optional<std::string> UPowerBattery::fallbackDir() const {
+    if (!fallback_) return std::nullopt;
+    return fallback_->batteryDir();
+}
+
+void UPowerBattery::apply() {
+    if (auto update = filter_.next(reading_)) device_.updateBattery(update->first, update->second);
+}
+
+void UPowerBattery::process() {
+    if (!bus_) return;
+    int rc = 0;
+    while ((rc = sd_bus_process(bus_, nullptr)) > 0) {
+        if (!bus_) return;  // closed by a handler
+    }
+    if (rc < 0) {
+        // The bus itself went away (its daemon stopped): no more signals.
+        const std::string why = "lost the system bus (" + std::string(std::strerror(-rc)) + ")";
+        closeBus();
+        owner_.clear();
+        fallBack(why);
+        return;
+    }
+    armTimeout();
+}
+
+// Calls in flight time out on the bus's own clock; the loop wakes for that.
+void UPowerBattery::armTimeout() {
+    if (timeoutTimer_) loop_.invalidateTimer(*timeoutTimer_);
+    timeoutTimer_.reset();
+    uint64_t at = 0;
+    if (!bus_ || sd_bus_get_timeout(bus_, &at) < 0 || at == UINT64_MAX) return;
+    const uint64_t now = monotonicUsec();
+    const double delay = at > now ? static_cast<double>(at - now) / 1e6 : 0.0;
+    timeoutTimer_ = loop_.scheduleTimer(delay + 0.001, false, [this] {
+        timeoutTimer_.reset();
+        process();
+    });
+}
+
+void UPowerBattery::requestReading() {
+    if (!bus_) return;
+    pendingRead_ = sd_bus_slot_unref(pendingRead_);
+    sd_bus_message* call = nullptr;
+    int rc = sd_bus_message_new_method_call(bus_, &call, kService, kDisplayDevice, kProperties, "GetAll");
+    if (rc >= 0) rc = sd_bus_message_append(call, "s", kDeviceInterface);
+    if (rc >= 0) rc = sd_bus_call_async(bus_, &pendingRead_, call, &Callbacks::reading, this, kReadTimeoutUsec);
+    sd_bus_message_unref(call);
+    if (rc < 0) loop_.post([this] { process(); });  // a dead connection shows there
+    armTimeout();
+}
+
+void UPowerBattery::onReading(sd_bus_message* m) {
+    pendingRead_ = sd_bus_slot_unref(pendingRead_);
+    UPowerReading r;
+    const bool ok = !sd_bus_message_is_method_error(m, nullptr) && readProperties(m, r) >= 0;
+    if (!ok) {
+        // Just started, perhaps, with its objects not yet up: ask again shortly.
+        if (retries_++ < kReadRetries && !owner_.empty() && !retryTimer_)
+            retryTimer_ = loop_.scheduleTimer(kRetryDelay, false, [this] {
+                retryTimer_.reset();
+                requestReading();
+            });
+        return;
+    }
+    retries_ = 0;
+    if (const char* sender = sd_bus_message_get_sender(m)) owner_ = sender;
+    reading_ = r;
+    if (!following_ && r.present) {
+        fallback_.reset();
+        following_ = true;
+        filter_.reset();
+        note_("battery: following UPower again");
+    }
+    if (following_) apply();
+}
+
+void UPowerBattery::onPropertiesChanged(sd_bus_message* m) {
+    const char* sender = sd_bus_message_get_sender(m);
+    // Only the service's own signals (another peer could send the same).
+    if (!sender || owner_.empty() || owner_ != sender) return;
+    const char* interface = nullptr;
+    if (sd_bus_message_read(m, "s", &interface) < 0 || std::strcmp(interface, kDeviceInterface) != 0) return;
+    UPowerReading r = reading_;
+    if (readProperties(m, r) < 0) return;
+    // Properties named as changed without their values: read them all again.
+    bool invalidated = false;
+    if (sd_bus_message_enter_container(m, 'a', "s") > 0) {
+        const char* name = nullptr;
+        while (sd_bus_message_read(m, "s", &name) > 0)
+            if (!std::strcmp(name, "Percentage") || !std::strcmp(name, "State") || !std::strcmp(name, "IsPresent"))
+                invalidated = true;
+        sd_bus_message_exit_container(m);
+    }
+    reading_ = r;
+    if (invalidated) requestReading();
+    if (!following_ && r.present) {
+        // Back after a battery was missing: the next reading takes over.
+        requestReading();
+        return;
+    }
+    if (following_) apply();
+}
+
+void UPowerBattery::onNameOwnerChanged(sd_bus_message* m) {
+    const char *name = nullptr, *oldOwner = nullptr, *newOwner = nullptr;
+    if (sd_bus_message_read(m, "sss", &name, &oldOwner, &newOwner) < 0 || std::strcmp(name, kService) != 0) return;
+    if (newOwner && *newOwner) {
+        owner_ = newOwner;
+        retries_ = 0;
+        requestReading();
+    } else {
+        owner_.clear();
+        pendingRead_ = sd_bus_slot_unref(pendingRead_);
+        fallBack("UPower left the system bus");
+    }
+}
+
+void UPowerBattery::fallBack(const std::string& reason) {
+    if (!following_) return;
+    following_ = false;
+    const std::string root = linux_host::powerSupplyRoot();
+    if (auto dir = linux_host::findBattery(root)) {
+        fallback_ = std::make_unique<HostBatteryPoller>(device_, *dir, fallbackInterval_);
+        char interval[32];
+        std::snprintf(interval, sizeof interval, "%g", fallbackInterval_);
+        note_("battery: " + reason + "; reading " + *dir + " every " + interval + " seconds");
+    } else {
+        note_("battery: " + reason + "; keeping the last reading (no battery under " + root + ")");
+    }
+}
+
+}  // namespace vw::desktop

@@ -1,0 +1,122 @@
+// The battery as the system's power service reports it: UPower's composite
+// display device on the system D-Bus, read once and then followed through its
+// PropertiesChanged signal. The bus connection's descriptor is watched by the
+// main loop, so nothing polls and no thread of its own waits. When the
+// service leaves the bus, the power-supply folder is polled instead until the
+// service's name has an owner again.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+
+#include "platform/Device.h"
+#include "platform/MainLoop.h"
+
+typedef struct sd_bus sd_bus;
+typedef struct sd_bus_slot sd_bus_slot;
+typedef struct sd_bus_message sd_bus_message;
+
+namespace vw::desktop {
+
+class HostBatteryPoller;
+
+// What the display device says.
+struct UPowerReading {
+    double percentage = 0;  // 0 to 100, fractional
+    uint32_t state = 0;     // the service's state code
+    bool present = false;
+};
+
+// The service's state codes: 1 charging, 2 discharging, 3 empty, 4 fully
+// charged, 5 pending charge, 6 pending discharge, anything else unknown.
+BatteryState batteryStateFromUPower(uint32_t state);
+
+// The level as the platform's fraction: percentage / 100 in single precision.
+float batteryLevelFromUPower(double percentage);
+
+// Decides what reaches the device: the service reports fractions of a
+// percent, and every level notification redraws (restarting the grow
+// animation), so the level moves only when the whole percent changes; the
+// state when the mapped state changes. A battery that is not present reads
+// as an unknown level and state.
+class UPowerReadingFilter {
+public:
+    // The level and state to hand to Device::updateBattery, or absent when
+    // nothing the application shows has changed.
+    std::optional<std::pair<float, BatteryState>> next(const UPowerReading& reading);
+    // Forget what was handed on (another source posted in between).
+    void reset() { posted_.reset(); }
+
+private:
+    std::optional<std::pair<float, BatteryState>> posted_;
+};
+
+// One reading without following: for the headless start. An error text when
+// there is no system bus (and *noBus is set), the service does not answer,
+// or it has no battery present.
+std::variant<UPowerReading, std::string> readUPowerOnce(bool* noBus = nullptr);
+
+class UPowerBattery {
+public:
+    using Note = std::function<void(const std::string&)>;
+
+    // Connects to the system bus ($DBUS_SYSTEM_BUS_ADDRESS, else the usual
+    // socket), reads the display device, reports it to `device` and follows
+    // it on `loop` (main thread). Null, with the reason in `why`, when there
+    // is no system bus (*noBus set), the service does not answer or it has
+    // no battery present. `note` gets one line each time the source falls
+    // back to the folder or returns to the service.
+    static std::unique_ptr<UPowerBattery> start(platform::Device& device, platform::MainLoop& loop, Note note,
+                                                std::string* why = nullptr, bool* noBus = nullptr);
+    ~UPowerBattery();
+    UPowerBattery(const UPowerBattery&) = delete;
+    UPowerBattery& operator=(const UPowerBattery&) = delete;
+
+    // On the service now (not on the folder).
+    bool following() const { return following_; }
+    // The folder polled while the service is away, if any.
+    std::optional<std::string> fallbackDir() const;
+
+    // Seconds between the folder's reads while falling back.
+    void setFallbackInterval(double seconds) { fallbackInterval_ = seconds; }
+
+private:
+    UPowerBattery(platform::Device& device, platform::MainLoop& loop, Note note);
+    bool connect(std::string* why, bool* noBus);
+    void apply();
+    void process();
+    void armTimeout();
+    void requestReading();
+    void fallBack(const std::string& reason);
+    void closeBus();
+
+    void onPropertiesChanged(sd_bus_message* m);
+    void onNameOwnerChanged(sd_bus_message* m);
+    void onReading(sd_bus_message* m);
+    struct Callbacks;  // the bus's C callbacks
+
+    platform::Device& device_;
+    platform::MainLoop& loop_;
+    Note note_;
+    sd_bus* bus_ = nullptr;
+    sd_bus_slot* propertiesMatch_ = nullptr;
+    sd_bus_slot* ownerMatch_ = nullptr;
+    sd_bus_slot* pendingRead_ = nullptr;
+    std::optional<platform::MainLoop::WatchId> watch_;
+    std::optional<platform::MainLoop::TimerId> timeoutTimer_;
+    std::optional<platform::MainLoop::TimerId> retryTimer_;
+    int retries_ = 0;
+    std::string owner_;  // the service's unique name while it has one
+    UPowerReading reading_;
+    UPowerReadingFilter filter_;
+    bool following_ = false;
+    double fallbackInterval_ = 5.0;
+    std::unique_ptr<HostBatteryPoller> fallback_;
+};
+
+}  // namespace vw::desktop
