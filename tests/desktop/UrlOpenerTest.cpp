@@ -1,0 +1,222 @@
+// Store pages opened through the desktop: a recording xdg-open and xdg-mime
+// first on PATH stand in for the desktop's own, and write down what they were
+// given.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "controller/AppConfig.h"
+#include "platform/desktop/DesktopPlatform.h"
+#include "platform/desktop/UrlOpener.h"
+#include "platform/net/OfflineNetwork.h"
+#include "rating/RatingPrompt.h"
+
+namespace vw::desktop {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+void writeScript(const fs::path& path, const std::string& body) {
+    std::ofstream(path) << "#!/bin/sh\n" << body;
+    fs::permissions(path, fs::perms::owner_all);
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct UrlOpening : ::testing::Test {
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("vw-url-opener-" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir / "bin");
+        // Each call: its argument count, then one argument a line.
+        writeScript(dir / "bin" / "xdg-open",
+                    "{ echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; } >> \"$VW_TEST_DIR/opened\"\n"
+                    "[ -n \"$VW_OPEN_HANG\" ] && { echo $$ > \"$VW_TEST_DIR/hanging.pid\"; exec sleep 60; }\n"
+                    "exit \"${VW_OPEN_EXIT:-0}\"\n");
+        writeScript(dir / "bin" / "xdg-mime",
+                    "echo \"$*\" >> \"$VW_TEST_DIR/asked\"\n"
+                    "[ \"$*\" = \"query default x-scheme-handler/itms-apps\" ] && [ -n \"$VW_HANDLER\" ] && echo \"$VW_HANDLER\"\n"
+                    "exit 0\n");
+        oldPath = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
+        ::setenv("PATH", ((dir / "bin").string() + ":" + oldPath).c_str(), 1);
+        ::setenv("VW_TEST_DIR", dir.c_str(), 1);
+        for (const char* v : {"VW_OPEN_HANG", "VW_OPEN_EXIT", "VW_HANDLER"}) ::unsetenv(v);
+    }
+    void TearDown() override {
+        ::setenv("PATH", oldPath.c_str(), 1);
+        ::unsetenv("VW_TEST_DIR");
+        fs::remove_all(dir);
+    }
+
+    // Runs the loop until the opener has no child left, at most `seconds`.
+    void settle(double seconds = 10) {
+        const double until = clock.now() + seconds;
+        for (;;) {
+            loop.runDue();
+            if (opener.running() == 0 || clock.now() >= until) return;
+            loop.waitForWork(std::min(until, loop.nextTimerTime().value_or(until)));
+        }
+    }
+
+    // The arguments of each xdg-open call, one vector a call.
+    std::vector<std::vector<std::string>> opened() const {
+        std::istringstream in(readFile(dir / "opened"));
+        std::vector<std::vector<std::string>> calls;
+        std::string line;
+        while (std::getline(in, line)) {
+            const int n = std::stoi(line);
+            std::vector<std::string> args;
+            for (int i = 0; i < n && std::getline(in, line); ++i) args.push_back(line);
+            calls.push_back(args);
+        }
+        return calls;
+    }
+
+    fs::path dir;
+    std::string oldPath;
+    platform::SystemClock clock;
+    platform::MainLoop loop{clock};
+    std::vector<std::string> logged;
+    DesktopUrlOpener opener{loop, [this](const std::string& l) { logged.push_back(l); }};
+};
+
+AppConfig storeConfig() {
+    AppConfig c;
+    c.storeHost = "store.voltwise.example";
+    c.appStoreId = 77;
+    return c;
+}
+
+TEST_F(UrlOpening, WithoutAHandlerStoreAddressesOpenAsHttpsOneArgumentEach) {
+    const AppConfig c = storeConfig();
+    // One at a time, so that they are written down in this order.
+    for (const std::string& url : {c.paidEditionUrl(), c.catalogueUrl(), RatingPrompt::reviewUrl(c),
+                                   std::string("http://www.example.com/plain?a=1&b=2")}) {
+        opener.open(url);
+        settle();
+    }
+    EXPECT_THAT(opened(),
+                ElementsAre(ElementsAre("https://store.voltwise.example/app/voltwise-ultra/id410000002?ls=1&mt=8"),
+                            ElementsAre("https://store.voltwise.example/artist/voltwise-labs/id410000000?mt=8"),
+                            ElementsAre("https://store.voltwise.example/WebObjects/MZStore.woa/wa/"
+                                        "viewContentsUserReviews?id=77&onlyLatestVersion=true&pageNumber=0&"
+                                        "sortOrdering=1&type=Purple+Software"),
+                            ElementsAre("http://www.example.com/plain?a=1&b=2")));
+    // The handler was asked about each store address; a web address needs no asking.
+    EXPECT_EQ(readFile(dir / "asked"), "query default x-scheme-handler/itms-apps\n"
+                                           "query default x-scheme-handler/itms-apps\n"
+                                           "query default x-scheme-handler/itms-apps\n");
+    EXPECT_TRUE(logged.empty()) << logged.front();
+}
+
+TEST_F(UrlOpening, ARegisteredHandlerGetsTheAddressUnchanged) {
+    ::setenv("VW_HANDLER", "store-client.desktop", 1);
+    const AppConfig c = storeConfig();
+    opener.open(c.paidEditionUrl());
+    settle();
+    opener.open(c.catalogueUrl());
+    settle();
+    EXPECT_THAT(opened(), ElementsAre(ElementsAre(c.paidEditionUrl()), ElementsAre(c.catalogueUrl())));
+}
+
+TEST_F(UrlOpening, AnAddressThatCouldBeReadAsAnOptionOrShellTextStaysOneArgument) {
+    opener.open("https://h.example/a b;$(touch x)'\"?q=`id`");
+    settle();
+    EXPECT_THAT(opened(), ElementsAre(ElementsAre("https://h.example/a b;$(touch x)'\"?q=`id`")));
+    EXPECT_FALSE(fs::exists("x"));
+}
+
+TEST_F(UrlOpening, AHangingOpenerDoesNotHoldUpTheLoop) {
+    ::setenv("VW_OPEN_HANG", "1", 1);
+    int fired = 0;
+    loop.scheduleTimer(0.05, true, [&] { ++fired; });
+    const auto before = std::chrono::steady_clock::now();
+    opener.open("https://h.example/page");
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(200)) << "open returns at once";
+    settle(0.5);
+    EXPECT_GE(fired, 5) << "timers kept firing while xdg-open hangs";
+    EXPECT_EQ(opener.running(), 1u);
+    // Let it go; its exit is then reaped.
+    pid_t hanging = 0;
+    for (int i = 0; i < 100 && !hanging; ++i) {
+        std::ifstream(dir / "hanging.pid") >> hanging;
+        if (!hanging) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_GT(hanging, 0);
+    ::kill(hanging, SIGTERM);
+    settle();
+    EXPECT_EQ(opener.running(), 0u);
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_EQ(logged[0], "open: xdg-open failed for https://h.example/page (killed by signal 15)");
+}
+
+TEST_F(UrlOpening, FailuresAreLoggedInOneLine) {
+    ::setenv("VW_OPEN_EXIT", "4", 1);
+    opener.open("itms-apps://h.example/app/id1?mt=8");
+    settle();
+    ::setenv("PATH", (dir / "empty").c_str(), 1);  // no xdg-open, no xdg-mime
+    opener.open("https://h.example/gone");
+    opener.open("itms-apps://h.example/app/id2?mt=8");
+    settle();
+    EXPECT_THAT(logged, ElementsAre("open: xdg-open failed for https://h.example/app/id1?mt=8 (exit status 4)",
+                                    "open: cannot start xdg-open for https://h.example/gone: No such file or directory",
+                                    "open: cannot start xdg-open for https://h.example/app/id2?mt=8: No such file or "
+                                    "directory"));
+}
+
+TEST(UrlOpenerForms, HttpsFormKeepsHostPathAndQuery) {
+    EXPECT_EQ(DesktopUrlOpener::httpsForm("itms-apps://a.example:8443/p/q?x=1&y=2#f"), "https://a.example:8443/p/q?x=1&y=2#f");
+    EXPECT_EQ(DesktopUrlOpener::schemeOf("ITMS-Apps://a"), "itms-apps");
+    EXPECT_EQ(DesktopUrlOpener::schemeOf("/no/scheme"), "");
+    EXPECT_EQ(DesktopUrlOpener::schemeOf("a b://x"), "");
+}
+
+// The window's platform: print by default, the desktop when asked.
+TEST_F(UrlOpening, TheDesktopPlatformOpensThroughTheDesktopOnlyWhenConfigured) {
+    std::vector<std::string> printed;
+    DesktopOptions o;
+    o.settingsPath = (dir / "settings").string();
+    o.print = [&](const std::string& l) { printed.push_back(l); };
+    auto offline = [](platform::Log&) { return std::make_unique<platform::net::OfflineNetwork>(); };
+    {
+        DesktopPlatform printing(o, offline);
+        printing.application.openURL("itms-apps://h.example/a?mt=8");
+        EXPECT_FALSE(printing.urlOpener);
+    }
+    auto opens = [&] {
+        std::vector<std::string> lines;
+        for (const auto& l : printed)
+            if (l.rfind("open:", 0) == 0) lines.push_back(l);
+        return lines;
+    };
+    EXPECT_THAT(opens(), ElementsAre("open: itms-apps://h.example/a?mt=8"));
+    o.openUrlsOnDesktop = true;
+    DesktopPlatform desktop(o, offline);
+    desktop.application.openURL("itms-apps://h.example/b?mt=8");
+    for (int i = 0; i < 500 && desktop.urlOpener->running() > 0; ++i) {
+        desktop.loop.runDue();
+        desktop.loop.waitForWork(desktop.clock.now() + 0.02);
+    }
+    EXPECT_THAT(opened(), ElementsAre(ElementsAre("https://h.example/b?mt=8")));
+    EXPECT_EQ(opens().size(), 1u) << "nothing printed, nothing failed";
+}
+
+}  // namespace
+}  // namespace vw::desktop
