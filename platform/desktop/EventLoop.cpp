@@ -78,6 +78,7 @@ void EventLoop::quit() {
 bool EventLoop::moving() const { return ui_.animator().animating() || (input_ && input_->interacting()); }
 
 void EventLoop::handle(const SDL_Event& e) {
+
     if (e.type == SDL_QUIT) {
         quit_ = true;
         return;
@@ -115,6 +116,7 @@ void EventLoop::run(std::optional<double> seconds) {
             if (frames_++ == 0 && hooks_.firstFrame) hooks_.firstFrame();
         }
         if (until && now >= *until) break;
+        if (quit_) break;  // asked for by what just ran
 
         // How long there is nothing to do.
         std::optional<double> wakeAt = loop_.nextTimerTime();

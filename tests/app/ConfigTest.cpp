@@ -98,6 +98,7 @@ TEST(ConfigFile, ValuesAreChecked) {
          {"http://www.example.com/", "https://a.example", "http://127.0.0.1:9/p?q=1"},
          {"", "www.example.com", "ftp://a.example/", "http://", "http://a b/", "http://a.example/x y"}},
         {"network", {"on", "off", "yes", "no", "true", "false", "1", "0"}, {"", "maybe", "ON"}},
+        {"open_urls", {"desktop", "print"}, {"", "xdg-open", "Desktop", "off"}},
     };
     for (const Case& c : cases) {
         for (const char* v : c.good) {
@@ -113,6 +114,21 @@ TEST(ConfigFile, ValuesAreChecked) {
             EXPECT_EQ(app::formatConfig(config), before) << "a bad value changes nothing";
         }
     }
+}
+
+TEST(ConfigFile, OpenUrlsIsDesktopUnlessSetToPrint) {
+    EXPECT_TRUE(AppConfig{}.openUrlsOnDesktop);
+    EXPECT_FALSE(read("open_urls = print\n").openUrlsOnDesktop);
+    EXPECT_TRUE(read("open_urls = print\nopen_urls = desktop\n").openUrlsOnDesktop);
+    EXPECT_THAT(app::formatConfig(read("open_urls = print\n")), HasSubstr("\nopen_urls = print\n"));
+    ConfigOptions o;
+    EXPECT_EQ(o.take("--open-urls", "print"), std::nullopt);
+    EXPECT_EQ(o.take("--open-urls", "browser").value_or(""), "--open-urls must be desktop or print, not 'browser'");
+    TempFile file("open_urls = desktop\n");
+    o.file = file.path;
+    const auto resolved = app::resolveConfig(o);
+    ASSERT_TRUE(std::holds_alternative<AppConfig>(resolved));
+    EXPECT_FALSE(std::get<AppConfig>(resolved).openUrlsOnDesktop) << "the command line wins over the file";
 }
 
 TEST(ConfigFile, MissingFile) {

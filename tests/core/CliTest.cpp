@@ -116,6 +116,19 @@ TEST_F(CliTest, HostBatteryMissing) {
     EXPECT_EQ(r.out, "");
 }
 
+TEST_F(CliTest, UPowerAskedForWithoutASystemBusFailsInOneLine) {
+    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus", 1);
+    const CliRun r = run({"--battery", "upower", "--text"});
+    const CliRun autoRun = run({"--text"});
+    ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("voltwise: --battery upower: no system bus (", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    EXPECT_EQ(autoRun.status, 0) << "auto falls back silently";
+    EXPECT_EQ(autoRun.err, "");
+}
+
 TEST_F(CliTest, WithoutADisplayTheWindowFallsBackToTheTextReadout) {
     const CliRun r = run({});
     EXPECT_EQ(r.status, 0);

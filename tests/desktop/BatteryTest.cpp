@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/desktop/Battery.h"
+#include "platform/desktop/UPowerBattery.h"
 #include "platform/recording/RecordingPlatform.h"
 
 namespace vw::desktop {
@@ -94,6 +95,71 @@ TEST(SimulatedBattery, KeysMoveTheLevelAndState) {
     SimulatedBattery unknown(rp.device, -1.0f, BatteryState::Unknown);
     unknown.press(BatteryKey::LevelUp);
     EXPECT_FLOAT_EQ(rp.device.rawLevel(), 0.01f);
+}
+
+TEST(UPowerReadings, StatesMapOntoThePlatformsFour) {
+    EXPECT_EQ(batteryStateFromUPower(1), BatteryState::Charging);
+    EXPECT_EQ(batteryStateFromUPower(5), BatteryState::Charging);  // pending charge
+    EXPECT_EQ(batteryStateFromUPower(2), BatteryState::Unplugged);
+    EXPECT_EQ(batteryStateFromUPower(3), BatteryState::Unplugged);  // empty
+    EXPECT_EQ(batteryStateFromUPower(6), BatteryState::Unplugged);  // pending discharge
+    EXPECT_EQ(batteryStateFromUPower(4), BatteryState::Full);
+    for (uint32_t other : {0u, 7u, 99u}) EXPECT_EQ(batteryStateFromUPower(other), BatteryState::Unknown);
+    EXPECT_FLOAT_EQ(batteryLevelFromUPower(57.0), 0.57f);
+    EXPECT_EQ(static_cast<int32_t>(batteryLevelFromUPower(57.0) * 100.0f), 57) << "as the handlers count it";
+}
+
+TEST(UPowerReadings, OnlyAWholePercentOrAMappedStateChangeReachesTheDevice) {
+    UPowerReadingFilter f;
+    auto first = f.next({57.3, 2, true});
+    ASSERT_TRUE(first);
+    EXPECT_FLOAT_EQ(first->first, 0.573f);
+    EXPECT_EQ(first->second, BatteryState::Unplugged);
+    EXPECT_FALSE(f.next({57.9, 2, true})) << "a fraction of a percent would restart the grow animation";
+    EXPECT_FALSE(f.next({57.9, 6, true})) << "pending discharge is still unplugged";
+    auto state = f.next({57.8, 1, true});
+    ASSERT_TRUE(state);
+    EXPECT_FLOAT_EQ(state->first, 0.573f) << "the level as posted before: no level notification";
+    EXPECT_EQ(state->second, BatteryState::Charging);
+    auto level = f.next({58.0, 1, true});
+    ASSERT_TRUE(level);
+    EXPECT_FLOAT_EQ(level->first, 0.58f);
+    auto gone = f.next({0, 0, false});
+    ASSERT_TRUE(gone);
+    EXPECT_EQ(gone->first, -1.0f);
+    EXPECT_EQ(gone->second, BatteryState::Unknown);
+    f.reset();
+    EXPECT_TRUE(f.next({0, 0, false})) << "after a reset the reading is posted again";
+}
+
+TEST(UPowerReadings, ThroughTheDeviceOneNotificationPerWholePercent) {
+    platform::RecordingPlatform rp;
+    Notified seen(rp);
+    rp.device.setBatteryMonitoringEnabled(true);
+    rp.runPending();
+    const int levels = seen.levels, states = seen.states;
+    UPowerReadingFilter f;
+    for (int tenths = 400; tenths <= 420; ++tenths)
+        if (auto u = f.next({tenths / 10.0, 1, true})) rp.device.updateBattery(u->first, u->second);
+    rp.runPending();
+    EXPECT_EQ(seen.levels - levels, 3) << "40, 41, 42";
+    EXPECT_EQ(seen.states - states, 1);
+}
+
+TEST(UPowerBattery, WithoutASystemBusItDeclinesAndSaysWhy) {
+    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus", 1);
+    platform::RecordingPlatform rp;
+    std::string why;
+    bool noBus = false;
+    auto source = UPowerBattery::start(rp.device, rp.loop, [](const std::string&) {}, &why, &noBus);
+    EXPECT_FALSE(source);
+    EXPECT_TRUE(noBus);
+    EXPECT_EQ(why.rfind("no system bus (", 0), 0u) << why;
+    bool once = false;
+    auto read = readUPowerOnce(&once);
+    EXPECT_TRUE(once);
+    EXPECT_TRUE(std::holds_alternative<std::string>(read));
+    ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
 }
 
 }  // namespace

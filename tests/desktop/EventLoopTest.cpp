@@ -3,6 +3,10 @@
 
 #include <thread>
 
+#include <poll.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include "platform/desktop/EventLoop.h"
 #include "platform/recording/RecordingPlatform.h"
 
@@ -83,6 +87,54 @@ TEST(EventLoop, WorkThatChangesNothingVisibleDrawsNoFrame) {
     EXPECT_GE(ticks, 6);
     EXPECT_EQ(loop.frames(), 2u) << "the first frame, and the one after the box went";
     EXPECT_NE(sceneSignature(s.ui), 0u);
+}
+
+// With a window the loop sleeps in poll(2) on the display connection and the
+// main loop's descriptors; the offscreen driver has no connection (-1).
+TEST(EventLoop, AWatchedDescriptorWakesTheSdlWaitWithoutSpinning) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    {
+        Scene s;
+        EventLoop loop(s.loop, s.ui, s.screen, nullptr, true);
+        loop.setDisplayFd(-1);
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
+        double wokeAt = 0;
+        s.loop.watchFd(fds[0], [] { return static_cast<short>(POLLIN); }, [&](short) {
+            wokeAt = s.clock.now();
+            char c;
+            (void)::read(fds[0], &c, 1);
+            loop.quit();
+        });
+        double wroteAt = 0;
+        std::thread writer([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            wroteAt = s.clock.now();
+            (void)::write(fds[1], "x", 1);
+        });
+        rusage before{}, after{};
+        ::getrusage(RUSAGE_THREAD, &before);
+        loop.run(10.0);  // quits long before
+        ::getrusage(RUSAGE_THREAD, &after);
+        writer.join();
+        ASSERT_GT(wokeAt, 0.0);
+        EXPECT_LT(s.clock.now() - wokeAt, 1.0) << "quit from a descriptor's handler ends the run";
+        EXPECT_LT(wokeAt - wroteAt, 0.5);
+        const auto cpu = [](const rusage& r) { return r.ru_utime.tv_sec + r.ru_stime.tv_sec + (r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6; };
+        EXPECT_LT(cpu(after) - cpu(before), 0.15) << "the wait sleeps; a loop that spun would burn the 0.3 s";
+        EXPECT_LE(loop.frames(), 2u);
+
+        // SDL's own events are still taken: a quit pushed before the wait ends it.
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        ASSERT_EQ(SDL_PushEvent(&quit), 1) << SDL_GetError();
+        const double before2 = s.clock.now();
+        loop.run(10.0);
+        EXPECT_LT(s.clock.now() - before2, 5.0);
+        ::close(fds[0]);
+        ::close(fds[1]);
+    }
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
 }  // namespace
