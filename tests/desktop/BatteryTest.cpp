@@ -106,7 +106,14 @@ TEST(UPowerReadings, StatesMapOntoThePlatformsFour) {
     EXPECT_EQ(batteryStateFromUPower(4), BatteryState::Full);
     for (uint32_t other : {0u, 7u, 99u}) EXPECT_EQ(batteryStateFromUPower(other), BatteryState::Unknown);
     EXPECT_FLOAT_EQ(batteryLevelFromUPower(57.0), 0.57f);
-    EXPECT_EQ(static_cast<int32_t>(batteryLevelFromUPower(57.0) * 100.0f), 57) << "as the handlers count it";
+    // Every whole percent counts as itself the way the handlers count it
+    // (0.53f * 100 in single precision would truncate to 52).
+    for (int p = 0; p <= 100; ++p) {
+        const float level = batteryLevelFromUPower(p);
+        EXPECT_EQ(static_cast<int32_t>(level * 100.0f), p) << p;
+        EXPECT_NEAR(level, p / 100.0, 1e-7) << p;
+        if (p < 100) EXPECT_EQ(static_cast<int32_t>(batteryLevelFromUPower(p + 0.99) * 100.0f), p) << p << ".99";
+    }
 }
 
 TEST(UPowerReadings, OnlyAWholePercentOrAMappedStateChangeReachesTheDevice) {

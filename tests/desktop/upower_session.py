@@ -227,6 +227,8 @@ def run(exe, work, procs):
 
     t = change(capacity=41)
     expect_level(41, t, "a level change alone is logged within a second")
+    t = change(capacity=53)
+    expect_level(53, t, "53 percent is logged as 53 (not 52)")
 
     t = change(status="Discharging")
     hit = lines.wait_for(lambda l: l == STATE_LINE, 1.0)
