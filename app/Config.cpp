@@ -27,8 +27,7 @@ constexpr OptionKey kOptionKeys[] = {
     {"--paid-page", "paid_page", "PATH", "path of the paid edition's store page"},
     {"--catalogue-page", "catalogue_page", "PATH", "path of the maker's catalogue page"},
     {"--probe-url", "probe_url", "URL", "http(s) address of the rating prompt's connectivity probe"},
-    {"--open-urls", "open_urls", "HOW", "desktop: the window opens store pages through the desktop;\n"
-                                        "                       print: it only prints them (default desktop)"},
+    {"--open-urls", "open_urls", "HOW", "desktop (default): the window opens store pages; print: prints them"},
 };
 
 const OptionKey* optionNamed(const std::string& name) {
