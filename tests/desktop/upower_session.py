@@ -256,6 +256,15 @@ def run(exe, work, procs):
     check("after the restart, a change is logged within a second", hit is not None)
     expect_level(55, t, "after the restart, 55 percent is logged within a second")
 
+    # The bus itself goes: one line, and the application carries on.
+    bus.send_signal(signal.SIGTERM)
+    bus.wait(10)
+    hit = lines.wait_for(lambda l: "battery:" in l, 3.0)
+    check("losing the bus is noted in one line", hit is not None and "lost the system bus" in hit[1],
+          hit[1] if hit else "")
+    time.sleep(0.3)
+    check("the application keeps running without the bus", app.poll() is None)
+
     # SIGTERM ends the window like closing it.
     app.send_signal(signal.SIGTERM)
     try:
