@@ -72,7 +72,12 @@ std::string DesktopUrlOpener::httpsForm(const std::string& url) {
 
 void DesktopUrlOpener::open(const std::string& url) {
     const std::string scheme = schemeOf(url);
-    if (scheme.empty() || plainWebScheme(scheme)) {
+    if (scheme.empty()) {
+        // Not an address (and xdg-open would take "-..." as an option).
+        log_("open: not an address: " + url);
+        return;
+    }
+    if (plainWebScheme(scheme)) {
         launch(url);
         return;
     }

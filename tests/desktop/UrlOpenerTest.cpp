@@ -141,6 +141,11 @@ TEST_F(UrlOpening, AnAddressThatCouldBeReadAsAnOptionOrShellTextStaysOneArgument
     settle();
     EXPECT_THAT(opened(), ElementsAre(ElementsAre("https://h.example/a b;$(touch x)'\"?q=`id`")));
     EXPECT_FALSE(fs::exists("x"));
+    opener.open("--help");
+    opener.open("");
+    settle();
+    EXPECT_EQ(opened().size(), 1u) << "what has no scheme is not handed over";
+    EXPECT_THAT(logged, ElementsAre("open: not an address: --help", "open: not an address: "));
 }
 
 TEST_F(UrlOpening, AHangingOpenerDoesNotHoldUpTheLoop) {
