@@ -48,6 +48,8 @@
 #include "platform/recording/RecordingPlatform.h"
 #include "rating/RatingPrompt.h"
 
+#include <SDL_image.h>
+
 // After our own headers: Xlib defines macros such as None and Status.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -178,6 +180,19 @@ double processCpu(pid_t pid) {
     return static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
+// CPU time of every thread of a process so far, in seconds (nanosecond
+// resolution, from the scheduler's accounts).
+double processCpuPrecise(pid_t pid) {
+    double sum = 0;
+    std::error_code ec;
+    for (const auto& t : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec)) {
+        std::ifstream in(t.path() / "schedstat");
+        double ns = 0;
+        if (in >> ns) sum += ns / 1e9;
+    }
+    return sum;
+}
+
 double processPeakMiB(pid_t pid) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(in, line);)
@@ -213,8 +228,12 @@ bool onPath(const char* tool) {
 }
 
 // One Xvfb for every window benchmark, large enough for a window at scale 3.
+// A private session bus beside it, as a desktop session has (without one,
+// SDL's D-Bus client would try to launch a bus at every start).
 struct XServer {
     pid_t pid = -1;
+    pid_t bus = -1;
+    std::string busAddress;
     std::string name;
     Display* display = nullptr;
     fs::path dir;
@@ -240,6 +259,11 @@ struct XServer {
         }
         dir = scratch("window");
         fs::create_directories(dir / "power");
+        if (onPath("dbus-daemon")) {
+            busAddress = "unix:path=" + (dir / "bus").string();
+            bus = spawn({"dbus-daemon", "--session", "--nofork", "--address=" + busAddress}, {});
+            for (int i = 0; i < 100 && !fs::exists(dir / "bus"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
         std::atexit([] { get().down(); });
         return display != nullptr;
     }
@@ -247,7 +271,8 @@ struct XServer {
         if (display) XCloseDisplay(display);
         display = nullptr;
         stop(pid);
-        pid = -1;
+        stop(bus);
+        pid = bus = -1;
         fs::remove_all(dir);
     }
 };
@@ -279,7 +304,9 @@ pid_t startApp(XServer& x, const std::string& exe, int scale, const std::vector<
     std::vector<std::string> args{exe, "--no-network", "--config", "/dev/null", "--settings", settings.string(),
                                   "--battery", hostBattery ? "host" : "sim", "--scale", std::to_string(scale)};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-    return spawn(args, {"DISPLAY=" + x.name, "SDL_AUDIODRIVER=dummy", "VOLTWISE_POWER_SUPPLY_DIR=" + power.string()});
+    std::vector<std::string> env{"DISPLAY=" + x.name, "SDL_AUDIODRIVER=dummy", "VOLTWISE_POWER_SUPPLY_DIR=" + power.string()};
+    if (!x.busAddress.empty()) env.push_back("DBUS_SESSION_BUS_ADDRESS=" + x.busAddress);
+    return spawn(args, env);
 }
 
 // The top-level window named "Voltwise", or 0.
@@ -337,6 +364,13 @@ Window waitForWindow(Display* d, double seconds) {
     return 0;
 }
 
+// Stops the application and waits for its window to go, so that the next
+// run does not find it.
+void stopApp(XServer& x, pid_t app) {
+    stop(app);
+    for (int i = 0; i < 400 && findWindow(x.display); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
 double median(std::vector<double> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
@@ -354,7 +388,7 @@ bool needX(benchmark::State& state, XServer& x) {
 void WindowFirstFrame(benchmark::State& state, std::string exe) {
     XServer& x = XServer::get();
     if (!needX(state, x)) return;
-    std::vector<double> ms;
+    std::vector<double> ms, cpuMs;
     int failures = 0;
     for (auto _ : state) {
         for (int run = 0; run < 10; ++run) {
@@ -367,10 +401,13 @@ void WindowFirstFrame(benchmark::State& state, std::string exe) {
                 if (!seen) std::this_thread::sleep_for(std::chrono::microseconds(500));
             }
             const double t = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-            if (seen) ms.push_back(t);
-            else ++failures;
-            stop(app);
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            if (seen) {
+                ms.push_back(t);
+                cpuMs.push_back(processCpuPrecise(app) * 1000.0);
+            } else {
+                ++failures;
+            }
+            stopApp(x, app);
         }
         state.SetIterationTime(median(ms) / 1000.0);
     }
@@ -378,6 +415,8 @@ void WindowFirstFrame(benchmark::State& state, std::string exe) {
     state.counters["first_frame_ms_min"] = ms.empty() ? 0 : *std::min_element(ms.begin(), ms.end());
     state.counters["first_frame_ms_max"] = ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end());
     state.counters["no_frame"] = failures;
+    // What the start costs on a machine with a core to spare.
+    state.counters["cpu_to_first_frame_ms_median"] = median(cpuMs);
     state.SetLabel("spawn to a painted 320x480 window, median of 10");
 }
 
@@ -415,7 +454,7 @@ void WindowIdle(benchmark::State& state, std::string exe, std::string label, boo
         state.counters["audio_threads"] = audioThreads;
         state.counters["peak_rss_MiB"] = processPeakMiB(app);
         std::cerr << "  " << label << " wakeups by thread:" << (who.str().empty() ? " none" : who.str()) << "\n";
-        stop(app);
+        stopApp(x, app);
     }
     state.SetLabel(label + ": 640x960 window, dummy audio device, " +
                    (hostBattery ? "a polled battery folder" : "the simulated battery") + ", 30 s idle after a 6 s start");
@@ -436,6 +475,18 @@ void pressKey(Display* d, Window w, KeySym sym) {
     XFlush(d);
 }
 
+// With VW_BENCH_PICTURES=DIR, the pictures compared are written there.
+void savePicture(const Pixels& p, const std::string& name) {
+    const char* dir = std::getenv("VW_BENCH_PICTURES");
+    if (!dir || !*dir || p.rgb.empty()) return;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, p.w, p.h, 32, SDL_PIXELFORMAT_XRGB8888);
+    for (int y = 0; y < p.h; ++y)
+        std::copy_n(p.rgb.begin() + static_cast<long>(y) * p.w, p.w,
+                    reinterpret_cast<uint32_t*>(static_cast<char*>(s->pixels) + y * s->pitch));
+    IMG_SavePNG(s, (fs::path(dir) / (name + ".png")).c_str());
+    SDL_FreeSurface(s);
+}
+
 // The pictures each renderer drew, by scale, for the comparison.
 std::map<std::pair<std::string, int>, Pixels>& pictures() {
     static std::map<std::pair<std::string, int>, Pixels> p;
@@ -447,8 +498,10 @@ void WindowAnimating(benchmark::State& state, std::string renderer, int scale) {
     if (!needX(state, x)) return;
     for (auto _ : state) {
         const pid_t app = startApp(x, VOLTWISE_EXE, scale, {"--renderer", renderer});
-        const Window w = waitForWindow(x.display, 10);
+        waitForWindow(x.display, 10);
         std::this_thread::sleep_for(std::chrono::seconds(4));  // settled: no animation
+        // Found again: the accelerated renderer makes SDL recreate the window.
+        const Window w = findWindow(x.display);
         XWindowAttributes a{};
         XGetWindowAttributes(x.display, w, &a);
         pictures()[{renderer, scale}] = grab(x.display, w, 0, 0, a.width, a.height);
@@ -462,15 +515,35 @@ void WindowAnimating(benchmark::State& state, std::string renderer, int scale) {
         state.SetIterationTime(wall);
         state.counters["cpu_percent"] = (processCpu(app) - cpu0) / wall * 100.0;
         state.counters["peak_rss_MiB"] = processPeakMiB(app);
-        stop(app);
+        stopApp(x, app);
     }
     // Once both renderers have drawn this scale: how many pixels differ.
     const auto& p = pictures();
     const auto sw = p.find({"software", scale}), gpu = p.find({"gpu", scale});
     if (sw != p.end() && gpu != p.end() && sw->second.rgb.size() == gpu->second.rgb.size()) {
-        long differ = 0;
-        for (std::size_t i = 0; i < sw->second.rgb.size(); ++i) differ += sw->second.rgb[i] != gpu->second.rgb[i];
+        long differ = 0, visibly = 0;
+        int most = 0;
+        for (std::size_t i = 0; i < sw->second.rgb.size(); ++i) {
+            const uint32_t a = sw->second.rgb[i], b = gpu->second.rgb[i];
+            int d = 0;
+            for (int shift : {16, 8, 0}) d = std::max(d, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+            differ += d > 0;
+            visibly += d > 8;
+            most = std::max(most, d);
+        }
+        savePicture(sw->second, "software-scale" + std::to_string(scale));
+        savePicture(gpu->second, "gpu-scale" + std::to_string(scale));
+        Pixels diff = sw->second;
+        for (std::size_t i = 0; i < diff.rgb.size(); ++i) {
+            const uint32_t a = sw->second.rgb[i], b = gpu->second.rgb[i];
+            int d = 0;
+            for (int shift : {16, 8, 0}) d = std::max(d, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+            diff.rgb[i] = d > 8 ? 0xFF0000 : d > 0 ? 0x404040 : 0;
+        }
+        savePicture(diff, "difference-scale" + std::to_string(scale));
         state.counters["pixels_differing_from_software"] = static_cast<double>(differ);
+        state.counters["pixels_differing_by_more_than_8"] = static_cast<double>(visibly);
+        state.counters["largest_channel_difference"] = most;
     }
     state.SetLabel("--renderer " + renderer + " at scale " + std::to_string(scale) + ", gauge growing for 6 s");
 }

@@ -131,7 +131,7 @@ struct OnDemand : DummyDriver {
 };
 
 TEST_F(OnDemand, ChimeOpensTheDeviceWhichClosesAfterTheLastSoundEnds) {
-    SdlAudio audio({}, &loop, 0.3);
+    SdlAudio audio({}, &loop, 1.0);
     const uint32_t chime = audio.createSystemSound(resource("voltwise_sound.wav"));
     ASSERT_NE(chime, 0u);
     EXPECT_FALSE(audio.deviceOpen()) << "nothing opened before a sound plays";
@@ -143,10 +143,10 @@ TEST_F(OnDemand, ChimeOpensTheDeviceWhichClosesAfterTheLastSoundEnds) {
     // While it sounds (and a little after) the device stays open...
     while (audio.playingSounds() > 0 && audio.deviceOpen()) runFor(0.05);
     EXPECT_TRUE(audio.deviceOpen()) << "closed while the chime sounded";
-    runFor(0.15);
+    runFor(0.3);
     EXPECT_TRUE(audio.deviceOpen()) << "closed sooner than the delay after the end";
     // ...and a moment later it is closed, its thread gone.
-    runFor(0.5);
+    runFor(1.2);
     EXPECT_FALSE(audio.deviceOpen());
     EXPECT_EQ(audioThreads(0), 0);
     EXPECT_FALSE(loop.nextTimerTime()) << "no timer left behind";
@@ -157,20 +157,20 @@ TEST_F(OnDemand, ChimeOpensTheDeviceWhichClosesAfterTheLastSoundEnds) {
 }
 
 TEST_F(OnDemand, TuneKeepsItsPlaceWhileTheDeviceIsClosed) {
-    SdlAudio audio({}, &loop, 0.3);
+    SdlAudio audio({}, &loop, 1.0);
     auto player = std::dynamic_pointer_cast<SdlAudioPlayer>(audio.createPlayer(resource("saxophone_cool_riff_1.mp3")));
     ASSERT_NE(player, nullptr);
     EXPECT_FALSE(audio.deviceOpen());
     player->setNumberOfLoops(-1);
     player->play();
     ASSERT_TRUE(player->isPlaying());
-    runFor(0.8);  // longer than the delay: the playing tune keeps the device open
+    runFor(1.5);  // longer than the delay: the playing tune keeps the device open
     EXPECT_TRUE(audio.deviceOpen());
     EXPECT_TRUE(player->isPlaying());
     player->stop();
     const double kept = player->currentTime();
-    EXPECT_GT(kept, 0.5);
-    runFor(0.6);
+    EXPECT_GT(kept, 1.0);
+    runFor(1.6);
     EXPECT_FALSE(audio.deviceOpen());
     EXPECT_EQ(audioThreads(0), 0);
     EXPECT_DOUBLE_EQ(player->currentTime(), kept);
