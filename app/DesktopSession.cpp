@@ -70,13 +70,13 @@ SDL_Renderer* createWindowRenderer(SDL_Window* window, RendererChoice choice) {
 std::optional<std::string> runWindow(const Options& o, const BatteryChoice& battery, std::ostream& err) {
     if (!hasEnv("SDL_VIDEODRIVER") && !hasEnv("DISPLAY") && !hasEnv("WAYLAND_DISPLAY"))
         return std::string("neither DISPLAY nor WAYLAND_DISPLAY is set");
-    // A window on the desktop's display server only: SDL would otherwise fall
-    // back to drawing off screen, and the window would run where nobody sees it.
     // The window's class (X11) or application id (Wayland) names the launcher
     // entry, so that the desktop matches the window to its icon.
     ::setenv("SDL_VIDEO_X11_WMCLASS", VW_APP_ID, 0);
     ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", VW_APP_ID, 0);
     SDL_SetHint(SDL_HINT_APP_NAME, "Voltwise");
+    // A window on the desktop's display server only: SDL would otherwise fall
+    // back to drawing off screen, and the window would run where nobody sees it.
     if (!hasEnv("SDL_VIDEODRIVER")) {
         std::string drivers = hasEnv("DISPLAY") ? "x11" : "";
         if (hasEnv("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
