@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <thread>
 
 namespace vw::desktop {
 
@@ -40,12 +41,23 @@ struct MixerDevice {
     std::set<SdlAudioPlayer*> players;
     platform::MainLoop::TimerId closeTimer = 0;
     double busyUntil = 0;  // loop time the sounds started so far end by
+    // Closing the device waits for SDL's audio thread to drain and end (about
+    // a tenth of a second); the closing thread spares the main thread that.
+    std::thread closer;
 
-    ~MixerDevice() { close(); }
+    ~MixerDevice() {
+        finishClosing();
+        close(true);
+    }
+
+    void finishClosing() {
+        if (closer.joinable()) closer.join();
+    }
 
     bool ensureOpen() {
         if (open) return true;
         if (failed) return false;
+        finishClosing();
         std::string why;
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             why = SDL_GetError();
@@ -66,7 +78,9 @@ struct MixerDevice {
         return false;
     }
 
-    void close() {
+    // Halts and frees everything on the device, then closes it: at once with
+    // `wait`, else on the closing thread (the next open waits for it).
+    void close(bool wait) {
         if (closeTimer && loop) loop->invalidateTimer(closeTimer);
         closeTimer = 0;
         if (!open) return;
@@ -77,11 +91,15 @@ struct MixerDevice {
             s.chunk = nullptr;
         }
         for (SdlAudioPlayer* p : players) p->unload();
-        Mix_CloseAudio();
-        Mix_Quit();
-        // Also the driver: some keep a thread of their own while initialised.
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
         open = false;
+        auto shut = [] {
+            Mix_CloseAudio();
+            Mix_Quit();
+            // Also the driver: some keep a thread of their own while initialised.
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        };
+        if (wait) shut();
+        else closer = std::thread(shut);
     }
 
     bool musicPlaying() const {
@@ -118,7 +136,7 @@ struct MixerDevice {
             scheduleCheck();
             return;
         }
-        close();
+        close(false);
     }
 };
 

@@ -6,7 +6,9 @@
 // closes `closeAfter` seconds after the last one ends. An open device keeps
 // an audio thread waking many times a second and the sound card powered, so
 // a silent application holds none. The sounds' data is loaded again when the
-// device reopens; a player keeps its place across a close.
+// device reopens; a player keeps its place across a close. The close itself
+// (SDL lets its audio thread drain for about a tenth of a second) runs on a
+// short-lived thread of its own, so that the window does not stall.
 //
 // Without an audio device (or when the device cannot be opened) nothing
 // plays: one line tells the log, and from then on createSystemSound gives 0
