@@ -6,6 +6,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "json/SerializedJSONData.h"
 #include "platform/value/Exception.h"
@@ -30,13 +31,14 @@ const Constants& constants() {
 }
 
 // The escape letter written after a backslash for each byte, 0 for bytes
-// written as they are: \\ \" \/ \b \f \n \r \t, and U+0000 as \u0000
-// ('u'). Raw NUL bytes could make the output start like UTF-16 or UTF-32 text
-// ("\"\0\0\0"), which the reader would then decode as such.
+// written as they are: \\ \" \/ \b \f \n \r \t, and every other control
+// character U+0000 to U+001F as \u00xx ('u', lowercase hex digits), so that
+// the output is valid JSON for strict readers. (Raw NUL bytes would also make
+// the output start like UTF-16 or UTF-32 text, "\"\0\0\0".)
 struct EscapeTable {
     char letter[256] = {};
     EscapeTable() {
-        letter[0x00] = 'u';
+        for (int c = 0; c < 0x20; ++c) letter[c] = 'u';
         letter[static_cast<unsigned char>('\\')] = '\\';
         letter[static_cast<unsigned char>('"')] = '"';
         letter[static_cast<unsigned char>('/')] = '/';
@@ -123,7 +125,10 @@ struct Writer {
             if (!e) continue;
             out.append(run, static_cast<std::size_t>(p - run));
             if (e == 'u') {
-                out.append("\\u0000", 6);
+                static const char hex[] = "0123456789abcdef";
+                const unsigned char c = static_cast<unsigned char>(*p);
+                const char escape[6] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15]};
+                out.append(escape, 6);
             } else {
                 const char pair[2] = {'\\', e};
                 out.append(pair, 2);
@@ -155,40 +160,14 @@ struct Writer {
         return true;
     }
 
-    void array(const Value& a) {
-        out.put('[');
-        const auto items = a.elements();
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            if (i) out.put(',');
-            object(items[i]);
-        }
-        out.put(']');
-    }
-
-    void dictionary(const Value& d) {
-        out.put('{');
-        bool first = true;
-        for (const Entry& e : d.entries()) {
-            if (!first) out.put(',');
-            first = false;
-            text(e.key.stringView());
-            out.put(':');
-            object(e.value);
-        }
-        out.put('}');
-    }
-
-    // The kinds in order: null, number, text, array, dictionary, byte buffer,
-    // pre-serialized data; anything else raises.
-    void object(const Value& v) {
+    // Writes a value that is not an array or dictionary.
+    void leaf(const Value& v) {
         switch (v.kind()) {
         case Kind::Null: out.append("null", 4); return;
         case Kind::Number:
             if (!number(v)) couldNotSerialize(v);
             return;
         case Kind::String: text(v.stringView()); return;
-        case Kind::Array: array(v); return;
-        case Kind::Dictionary: dictionary(v); return;
         case Kind::Data:
             if (!utf8::isValid(v.bytes())) couldNotSerialize(v);
             text(v.bytes());
@@ -201,7 +180,75 @@ struct Writer {
                 return;
             }
             cannotSerialize(v);
+        case Kind::Array:
+        case Kind::Dictionary:
         case Kind::Nil: cannotSerialize(v);
+        }
+    }
+
+    // The kinds in order: null, number, text, array, dictionary, byte buffer,
+    // pre-serialized data; anything else raises. Nested arrays and
+    // dictionaries are walked with a stack of our own rather than by
+    // recursion, so that any depth can be written.
+    void object(const Value& root) {
+        struct Level {
+            const Value* item;  // arrays: the next element
+            const Value* itemEnd;
+            const Entry* entry;  // dictionaries: the next entry
+            const Entry* entryEnd;
+        };
+        std::vector<Level> stack;
+        const Value* v = &root;
+        for (;;) {
+            if (v->isArray()) {
+                const auto items = v->elements();
+                if (items.empty()) {
+                    out.append("[]", 2);
+                } else {
+                    out.put('[');
+                    stack.push_back({items.data() + 1, items.data() + items.size(), nullptr, nullptr});
+                    v = items.data();
+                    continue;
+                }
+            } else if (v->isDictionary()) {
+                const auto entries = v->entries();
+                if (entries.empty()) {
+                    out.append("{}", 2);
+                } else {
+                    out.put('{');
+                    text(entries[0].key.stringView());
+                    out.put(':');
+                    stack.push_back({nullptr, nullptr, entries.data() + 1, entries.data() + entries.size()});
+                    v = &entries[0].value;
+                    continue;
+                }
+            } else {
+                leaf(*v);
+            }
+            // The next element, closing the containers that are done.
+            for (;;) {
+                if (stack.empty()) return;
+                Level& top = stack.back();
+                if (top.entry) {
+                    if (top.entry != top.entryEnd) {
+                        out.put(',');
+                        text(top.entry->key.stringView());
+                        out.put(':');
+                        v = &top.entry->value;
+                        ++top.entry;
+                        break;
+                    }
+                    out.put('}');
+                } else {
+                    if (top.item != top.itemEnd) {
+                        out.put(',');
+                        v = top.item++;
+                        break;
+                    }
+                    out.put(']');
+                }
+                stack.pop_back();
+            }
         }
     }
 
@@ -244,14 +291,14 @@ Value JSONDataSerializer::serializeString(const Value& string) const {
 Value JSONDataSerializer::serializeArray(const Value& array) const {
     require(array.isArray(), "serializeArray needs an array");
     Writer w;
-    w.array(array);
+    w.object(array);
     return w.take();
 }
 
 Value JSONDataSerializer::serializeDictionary(const Value& dictionary) const {
     require(dictionary.isDictionary(), "serializeDictionary needs a dictionary");
     Writer w;
-    w.dictionary(dictionary);
+    w.object(dictionary);
     return w.take();
 }
 

@@ -96,6 +96,15 @@ struct JSONScanner::Scratch {
         if (arena) detail::releaseArena(arena);
         arena = nullptr;
     }
+    // Before each scan: values from earlier scans that the caller still holds
+    // keep their arena alive by themselves, so the scanner lets go of it; an
+    // arena that only the scanner still refers to is emptied and reused.
+    // Either way nothing of earlier results stays with the scanner.
+    void startScan() {
+        if (!arena) return;
+        if (arena->refs.load(std::memory_order_acquire) == 1) arena->reset();
+        else dropArena();
+    }
 };
 
 // One call's parse, on a local copy of the cursor.
@@ -450,6 +459,7 @@ Error JSONScanner::errorWithCode(int code) {
 
 template <class Parse>
 bool JSONScanner::run(Parse parse, Value* result, Error* error) {
+    scratch_->startScan();
     Reader r{current_, end_, *scratch_, doubleTable(), hasDefaultDoubleCharacters()};
     const RawValue v = parse(r);
     current_ = r.p;

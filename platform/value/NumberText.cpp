@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace vw {
 
@@ -27,6 +28,37 @@ std::size_t tidyExponent(char* buf, char* end) {
     return static_cast<std::size_t>(out - buf);
 }
 
+// to_chars in its shortest form picks fixed notation when that is no longer
+// than the exponent form, but then spells an integral value out in all its
+// digits (331148625096136768) where fewer significant digits already read
+// back to the same value (331148625096136770). Rewrites such a text with the
+// shortest digits padded with zeros; the length, and so the choice of
+// notation, stays the same.
+template <class F>
+char* shortestDigits(F v, char* buf, char* end) {
+    // Below 2^digits every integer is exact, so its digits are all needed.
+    if (std::fabs(v) < std::ldexp(F(1), std::numeric_limits<F>::digits)) return end;
+    const char* digits = buf;
+    if (*digits == '-') ++digits;
+    const std::size_t integerDigits = static_cast<std::size_t>(end - digits);
+    for (const char* q = digits; q < end; ++q)
+        if (*q < '0' || *q > '9') return end;  // has a fraction or an exponent
+    char sci[kNumberTextMax];
+    const char* const sciEnd = std::to_chars(sci, sci + kNumberTextMax, v, std::chars_format::scientific).ptr;
+    // [-]d[.ddd]e+XX
+    char shortest[kNumberTextMax];
+    std::size_t n = 0;
+    const char* q = sci;
+    if (*q == '-') ++q;
+    for (; q < sciEnd && *q != 'e'; ++q)
+        if (*q != '.') shortest[n++] = *q;
+    if (n >= integerDigits) return end;
+    char* out = const_cast<char*>(digits);
+    std::memcpy(out, shortest, n);
+    std::memset(out + n, '0', integerDigits - n);
+    return end;
+}
+
 std::size_t copyText(char* buf, const char* text) {
     const std::size_t n = std::strlen(text);
     std::memcpy(buf, text, n);
@@ -38,7 +70,7 @@ std::size_t copyText(char* buf, const char* text) {
 std::size_t doubleText(double d, char* buf) {
     if (std::isnan(d)) return copyText(buf, "nan");
     if (std::isinf(d)) return copyText(buf, d < 0 ? "-inf" : "inf");
-    return tidyExponent(buf, std::to_chars(buf, buf + kNumberTextMax, d).ptr);
+    return tidyExponent(buf, shortestDigits(d, buf, std::to_chars(buf, buf + kNumberTextMax, d).ptr));
 }
 
 std::size_t numberText(const Value& number, char* buf) {
@@ -49,7 +81,8 @@ std::size_t numberText(const Value& number, char* buf) {
     case NumberType::Float: {
         const double d = number.doubleValue();
         if (!std::isfinite(d)) return doubleText(d, buf);
-        return tidyExponent(buf, std::to_chars(buf, limit, static_cast<float>(d)).ptr);
+        const float f = static_cast<float>(d);
+        return tidyExponent(buf, shortestDigits(f, buf, std::to_chars(buf, limit, f).ptr));
     }
     case NumberType::UnsignedLongLong: return static_cast<std::size_t>(std::to_chars(buf, limit, number.unsignedLongLongValue()).ptr - buf);
     default: return static_cast<std::size_t>(std::to_chars(buf, limit, number.longLongValue()).ptr - buf);

@@ -229,16 +229,23 @@ public:
     void setObject(Value object, std::string_view key);
     void removeObjectForKey(std::string_view key);
     const Value* find(std::string_view key) const;
-    std::size_t count() const { return entries_.size(); }
+    std::size_t count() const { return entries_.size() - removed_; }
     Value copy() const;
 
 private:
     std::size_t indexOf(std::string_view key, uint64_t hash) const;
     void rebuildIndex();
+    void remove(std::size_t at, uint64_t hash);
+    void compact();
 
+    // Entries in insertion order. A removed entry stays in place with a nil
+    // key until the removed ones outnumber the others, and the list is then
+    // compacted, so that removing keys one by one takes time in proportion
+    // to their number.
     std::vector<Entry> entries_;
     std::vector<uint64_t> hashes_;
-    std::vector<uint32_t> index_;  // empty while small
+    std::vector<uint32_t> index_;  // entry number + 1 by hash, linear probing; empty while small
+    std::size_t removed_ = 0;
 };
 
 }  // namespace vw

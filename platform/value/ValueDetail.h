@@ -148,6 +148,9 @@ struct Arena {
         return p;
     }
     void grow(std::size_t n);
+    // Forgets everything allocated, keeping only the newest (largest) chunk
+    // for reuse. Only for an arena that nobody else refers to.
+    void reset();
 };
 
 Arena* newArena(std::size_t sizeHint);

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <malloc.h>
 #include <random>
 #include <string>
 
@@ -419,6 +420,45 @@ TEST(JSONScannerLifetime, SeveralValuesFromOneBuffer) {
     EXPECT_EQ(b["a"].stringView(), "long enough to be a node");
     EXPECT_EQ(c.stringView(), "x");
     EXPECT_EQ(d[0].doubleValue(), 2.0);
+}
+
+// One scanner reading the same document again and again holds on to nothing
+// of the results the caller dropped; results the caller keeps stay intact.
+TEST(JSONScannerLifetime, RepeatedScansKeepNoDroppedResults) {
+    std::string json = "[";
+    for (int i = 0; json.size() < 460000; ++i)
+        json += "{\"name\":\"entry number " + std::to_string(i) + " with a long text\",\"values\":[1.5,2,3]},";
+    json += "{}]";
+    const Value data = Value::dataNoCopy(json.data(), json.size());
+    JSONScanner scanner;
+    scanner.setData(data);
+    Value kept;
+    ASSERT_TRUE(scanner.scanJSONObject(&kept, nullptr));
+    auto heapInUse = [] {
+        const struct mallinfo2 m = mallinfo2();
+        return m.uordblks + m.hblkhd;  // small blocks and mapped ones
+    };
+    const std::size_t before = heapInUse();
+    for (int i = 0; i < 200; ++i) {
+        scanner.setScanLocation(0);
+        Value doc;
+        ASSERT_TRUE(scanner.scanJSONObject(&doc, nullptr));
+        ASSERT_EQ(doc.count(), kept.count());
+    }
+    const std::size_t after = heapInUse();
+    EXPECT_LT(after, before + (std::size_t{4} << 20)) << "heap grew by " << (after - before) / 1024 << " KiB";
+    // The first result is untouched by the scans that reused the scanner.
+    EXPECT_EQ(kept[0]["name"].stringView(), "entry number 0 with a long text");
+    EXPECT_EQ(kept[kept.count() - 2]["values"][0].doubleValue(), 1.5);
+    // A result kept while the scanner goes on also stays intact.
+    Value second;
+    scanner.setScanLocation(0);
+    ASSERT_TRUE(scanner.scanJSONObject(&second, nullptr));
+    scanner.setScanLocation(0);
+    Value third;
+    ASSERT_TRUE(scanner.scanJSONObject(&third, nullptr));
+    EXPECT_EQ(second, kept);
+    EXPECT_EQ(third, kept);
 }
 
 }  // namespace
