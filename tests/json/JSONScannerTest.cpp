@@ -199,7 +199,7 @@ TEST(JSONScannerNumbers, PlainNumbersAreReadWholeAndCorrectlyRounded) {
     for (int i = 0; i < 200000; ++i) {
         std::string t;
         if (rng() % 2) t += '-';
-        const int n = 1 + static_cast<int>(rng() % 17);
+        const int n = 1 + static_cast<int>(rng() % 21);
         const int point = static_cast<int>(rng() % (n + 1));
         for (int k = 0; k < n; ++k) {
             if (k == point && k > 0) t += '.';
@@ -208,7 +208,7 @@ TEST(JSONScannerNumbers, PlainNumbersAreReadWholeAndCorrectlyRounded) {
         if (rng() % 3 == 0) {
             t += "eE"[rng() % 2];
             if (rng() % 2) t += "+-"[rng() % 2];
-            t += std::to_string(rng() % 30);
+            t += std::to_string(rng() % 40);
         }
         double expected = 0;
         std::from_chars(t.data(), t.data() + t.size(), expected);
@@ -231,9 +231,25 @@ TEST(JSONScannerNumbers, PlainNumbersAreReadWholeAndCorrectlyRounded) {
         EXPECT_EQ(r.value.doubleValue(), c.value) << c.json;
         EXPECT_EQ(r.location, c.end) << c.json;
     }
+    // Integers at, and one off, the halfway points between neighbouring
+    // doubles from 2^53 to 2^64, plain and scaled by powers of ten: a second
+    // rounding would get these wrong.
+    for (int i = 0; i < 100000; ++i) {
+        const int shift = 1 + static_cast<int>(rng() % 11);  // spacing 2^shift
+        const uint64_t base = (uint64_t{1} << (52 + shift)) + ((rng() >> 12) << shift);
+        const uint64_t m = base + (uint64_t{1} << (shift - 1)) + static_cast<uint64_t>(static_cast<int>(rng() % 3) - 1);
+        std::string t = std::to_string(m);
+        if (rng() % 2) t += "e" + std::to_string(static_cast<int>(rng() % 50) - 25);
+        double expected = 0;
+        std::from_chars(t.data(), t.data() + t.size(), expected);
+        const Scan r = scan(t, Op::Number);
+        ASSERT_EQ(r.value.doubleValue(), expected) << t;
+    }
     // Numbers near the limits of exact conversion.
     for (const char* t : {"9007199254740992", "9007199254740993", "9007199254740993.0", "1e22", "1e23", "-1e-22",
-                          "0.1e-22", "4.35", "8.98846567431158e307", "123456789012345e-5"}) {
+                          "0.1e-22", "4.35", "8.98846567431158e307", "123456789012345e-5", "18446744073709551615",
+                          "18446744073709551616", "9999999999999999999e-27", "1e27", "1e28", "-0", "-0.0e5",
+                          "0.000000000000000000000000001", "7.2057594037927933e16"}) {
         double expected = 0;
         std::from_chars(t, t + std::strlen(t), expected);
         EXPECT_EQ(scan(t, Op::Number).value.doubleValue(), expected) << t;
