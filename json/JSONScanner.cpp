@@ -142,7 +142,9 @@ struct JSONScanner::Reader {
         if (p < end && kTables.space[*p]) p = skipSpaces(p + 1, end);
     }
     Arena* arena() {
-        if (!s.arena) s.arena = detail::newArena(static_cast<std::size_t>(end - p));
+        // Values take about twice the room of their text (a number of a
+        // few digits takes a 16-byte slot), so one chunk holds most documents.
+        if (!s.arena) s.arena = detail::newArena(2 * static_cast<std::size_t>(end - p));
         return s.arena;
     }
     RawValue text(const char* bytes, std::size_t n) {

@@ -95,24 +95,74 @@ uint64_t keyHash(const char* p, std::size_t n) {
     return h ^ (h >> 32);
 }
 
+namespace {
+
+// Each chunk starts with a header: the link to the previous chunk and the
+// chunk's size.
+constexpr std::size_t kChunkHeader = 16;
+void* chunkLink(void* chunk) {
+    void* next;
+    std::memcpy(&next, chunk, sizeof next);
+    return next;
+}
+std::size_t chunkSize(void* chunk) {
+    std::size_t size;
+    std::memcpy(&size, static_cast<char*>(chunk) + sizeof(void*), sizeof size);
+    return size;
+}
+
+// The largest chunk of the last arena freed on this thread, kept for the
+// next arena: memory fresh from the system costs a page fault per page on
+// first use, which for a large document costs more than reading it. At most
+// kMaxCachedChunk bytes stay with a thread after its last document is gone.
+constexpr std::size_t kMaxCachedChunk = std::size_t{16} << 20;
+struct ChunkCache {
+    void* chunk = nullptr;
+    bool gone = false;  // arenas freed during the thread's last destructors free their chunks
+    ~ChunkCache() {
+        std::free(chunk);
+        chunk = nullptr;
+        gone = true;
+    }
+    // Takes a chunk of at least `size` bytes, if one is kept.
+    void* take(std::size_t size) {
+        if (gone || !chunk || chunkSize(chunk) < size) return nullptr;
+        void* c = chunk;
+        chunk = nullptr;
+        return c;
+    }
+    // Keeps the chunk if it is larger than the one kept; frees the other.
+    void offer(void* c) {
+        if (!gone && chunkSize(c) <= kMaxCachedChunk && (!chunk || chunkSize(chunk) < chunkSize(c))) std::swap(c, chunk);
+        std::free(c);
+    }
+};
+thread_local ChunkCache tChunkCache;
+
+}  // namespace
+
 Arena::~Arena() {
     while (chunks) {
-        void* next;
-        std::memcpy(&next, chunks, sizeof next);
-        std::free(chunks);
+        void* next = chunkLink(chunks);
+        tChunkCache.offer(chunks);
         chunks = next;
     }
 }
 
 void Arena::grow(std::size_t n) {
-    constexpr std::size_t kHeader = 16;  // link to the previous chunk, padded (also in reset)
     std::size_t size = nextChunk;
-    if (size < n + kHeader) size = n + kHeader;
-    void* chunk = std::malloc(size);
-    if (!chunk) throw std::bad_alloc();
+    if (size < n + kChunkHeader) size = n + kChunkHeader;
+    void* chunk = tChunkCache.take(size);
+    if (chunk) {
+        size = chunkSize(chunk);
+    } else {
+        chunk = std::malloc(size);
+        if (!chunk) throw std::bad_alloc();
+        std::memcpy(static_cast<char*>(chunk) + sizeof(void*), &size, sizeof size);
+    }
     std::memcpy(chunk, &chunks, sizeof chunks);
     chunks = chunk;
-    cursor = static_cast<char*>(chunk) + kHeader;
+    cursor = static_cast<char*>(chunk) + kChunkHeader;
     limit = static_cast<char*>(chunk) + size;
     constexpr std::size_t kMaxChunk = std::size_t{16} << 20;
     nextChunk = nextChunk * 2 > kMaxChunk ? kMaxChunk : nextChunk * 2;
@@ -120,20 +170,17 @@ void Arena::grow(std::size_t n) {
 
 void Arena::reset() {
     if (!chunks) return;
-    void* older;
-    std::memcpy(&older, chunks, sizeof older);
-    while (older) {
-        void* next;
-        std::memcpy(&next, older, sizeof next);
+    for (void* older = chunkLink(chunks); older;) {
+        void* next = chunkLink(older);
         std::free(older);
         older = next;
     }
     std::memset(chunks, 0, sizeof(void*));
-    cursor = static_cast<char*>(chunks) + 16;  // past the chunk header, as in grow
+    cursor = static_cast<char*>(chunks) + kChunkHeader;
 }
 
 Arena* newArena(std::size_t sizeHint) {
-    constexpr std::size_t kMinChunk = 4096, kMaxFirst = std::size_t{8} << 20;
+    constexpr std::size_t kMinChunk = 4096, kMaxFirst = std::size_t{16} << 20;
     return new Arena(sizeHint < kMinChunk ? kMinChunk : sizeHint > kMaxFirst ? kMaxFirst : sizeHint);
 }
 
@@ -488,10 +535,6 @@ std::string Value::stringValue() const {
     return std::string(buf, numberText(*this, buf));
 }
 
-std::string_view Value::stringView() const {
-    if (!isString()) return {};
-    return {textBytes(r_), textLength(r_)};
-}
 
 std::string_view Value::bytes() const {
     if (!isData()) return {};
@@ -509,15 +552,7 @@ const Value& Value::operator[](std::size_t i) const {
     return arrayItems(r_.node())[i];
 }
 
-std::span<const Value> Value::elements() const {
-    if (!isArray()) return {};
-    return {arrayItems(r_.node()), r_.node()->size};
-}
 
-std::span<const Entry> Value::entries() const {
-    if (!isDictionary()) return {};
-    return {dictEntries(r_.node()), r_.node()->size};
-}
 
 const Value* Value::find(std::string_view key) const {
     if (!isDictionary()) return nullptr;

@@ -181,6 +181,24 @@ struct Entry {
     Value value;
 };
 
+// The accessors that writers and walkers call for every value, inline.
+inline std::string_view Value::stringView() const {
+    if (!isString()) return {};
+    return {detail::textBytes(r_), detail::textLength(r_)};
+}
+
+inline std::span<const Value> Value::elements() const {
+    if (!isArray()) return {};
+    const detail::Node* n = r_.node();
+    return {reinterpret_cast<const Value*>(n + 1), n->size};
+}
+
+inline std::span<const Entry> Value::entries() const {
+    if (!isDictionary()) return {};
+    const detail::Node* n = r_.node();
+    return {reinterpret_cast<const Entry*>(reinterpret_cast<const detail::DictionaryHeader*>(n + 1) + 1), n->size};
+}
+
 template <class T>
     requires std::is_arithmetic_v<T>
 Value Value::number(T v) {

@@ -78,6 +78,56 @@ TEST(ValueNumbers, TextIsShortestAndReadableWithoutPlusSigns) {
     EXPECT_EQ(numberText(text("7"), buf), 0u);
 }
 
+// The text as to_chars gives it in its shortest form, with the exponent
+// tidied (no "+", no leading zeros).
+std::string referenceText(double d) {
+    char buf[64];
+    std::string t(buf, std::to_chars(buf, buf + sizeof buf, d).ptr);
+    const std::size_t e = t.find('e');
+    if (e == std::string::npos) return t;
+    std::string exponent = t.substr(e + 1);
+    const bool negative = exponent[0] == '-';
+    if (exponent[0] == '-' || exponent[0] == '+') exponent.erase(0, 1);
+    exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
+    return t.substr(0, e + 1) + (negative ? "-" : "") + exponent;
+}
+
+// Doubles of every shape the documents hold (short decimals, integers, round
+// numbers, full-precision values) come out exactly as the general shortest
+// conversion gives them.
+TEST(ValueNumbers, DoubleTextMatchesTheGeneralConversion) {
+    std::mt19937_64 rng(99);
+    std::vector<double> values = {0.0, -0.0, 1e-5, 9.99999e-6, 1e15, 999999999999999.0, 1e14, 123456789012345.0,
+                                  0.1, 0.3, 2.5, 100000.0, 1000.0, 10000.0, 12300000.0, 0.0001, 0.00012, 1.5e-5, 5e-324,
+                                  1.7976931348623157e308, 0.270354, -65.613616999999977, 43.420273000000009};
+    for (int i = 0; i < 300000; ++i) {
+        switch (i % 4) {
+        case 0: {  // a short decimal read from text
+            const std::string t = std::to_string(rng() % 100000000) + "e-" + std::to_string(rng() % 16);
+            values.push_back(std::strtod(t.c_str(), nullptr) * (rng() % 2 ? -1 : 1));
+            break;
+        }
+        case 1: values.push_back(static_cast<double>(rng() % 1000000000000000ull) / (1 + static_cast<double>(rng() % 7)));
+            break;
+        case 2: values.push_back(static_cast<double>(rng() % 100000) * std::pow(10.0, static_cast<int>(rng() % 20) - 8));
+            break;
+        default: {
+            const uint64_t bits = rng();
+            double d;
+            std::memcpy(&d, &bits, sizeof d);
+            if (std::isfinite(d)) values.push_back(d);
+        }
+        }
+    }
+    char buf[kNumberTextMax];
+    for (double d : values) {
+        const std::string reference = referenceText(d);
+        // Integers from 2^53 up are spelled with fewer digits (tested above).
+        if (std::fabs(d) >= 9007199254740992.0 && reference.find_first_of(".e") == std::string::npos) continue;
+        ASSERT_EQ(std::string(buf, doubleText(d, buf)), reference) << d;
+    }
+}
+
 // Significant digits of a number text, without sign, point, exponent and the
 // zeros that only pad an integer.
 std::string significantDigits(const std::string& t) {
