@@ -77,29 +77,33 @@ constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8
 // The same text as the general path below for the common double with at most
 // 15 significant digits between 1e-5 and 1e15, or 0 for any other.
 //
-// The digits: the fewest fraction digits k for which the nearest integer N
-// to d * 10^k reads back as d. N / 10^k is one correctly rounded division
-// (N and 10^k are exact doubles), so the test is exact; and since no two
-// decimals of 15 digits round to the same double, and N lies within 0.25 of
-// d * 10^k, the first k that passes gives the shortest digits, which are
-// what the general path gives. The layout: fixed notation unless the
-// exponent form is shorter, counted as the general path counts it (with a
-// sign and at least two exponent digits), then written without "+" and
-// leading zeros.
+// The digits: with k the most fraction digits that keep d * 10^k below
+// 10^15, the nearest integer N to d * 10^k is the one candidate. N / 10^k is
+// one correctly rounded division (N and 10^k are exact doubles), so the test
+// that it reads back as d is exact. No two decimals of 15 digits round to the
+// same double, and N lies within 0.25 of d * 10^k, so when the test passes,
+// N without its trailing zeros is the shortest form, which is what the
+// general path gives; when it fails, d needs 16 or 17 digits. The layout:
+// fixed notation unless the exponent form is shorter, counted as the general
+// path counts it (with a sign and at least two exponent digits), then written
+// without "+" and leading zeros.
 std::size_t quickDoubleText(double d, char* buf) {
     const double a = std::fabs(d);
     if (!(a >= 1e-5 && a < 1e15)) return 0;
-    uint64_t n = 0;
-    int k = 0;
-    for (;; ++k) {
-        if (k > 22) return 0;
-        const double scaled = a * kPow10[k];
-        if (scaled >= 1e15) return 0;
-        const double rounded = std::nearbyint(scaled);
-        if (rounded / kPow10[k] == a) {
-            n = static_cast<uint64_t>(rounded);
-            break;
-        }
+    int binaryExponent;
+    std::frexp(a, &binaryExponent);
+    // 14 - floor(log10(a)), estimated from the binary exponent, then corrected.
+    int k = 14 - static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120));
+    if (k < 0) k = 0;
+    if (k > 22) k = 22;
+    while (k > 0 && a * kPow10[k] >= 1e15) --k;
+    while (k < 22 && a * kPow10[k + 1] < 1e15) ++k;
+    const double rounded = std::nearbyint(a * kPow10[k]);
+    if (rounded / kPow10[k] != a) return 0;
+    uint64_t n = static_cast<uint64_t>(rounded);
+    while (k > 0 && n % 10 == 0) {
+        n /= 10;
+        --k;
     }
     char digits[20];
     int length = 0;
