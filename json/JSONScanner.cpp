@@ -138,8 +138,12 @@ struct JSONScanner::Reader {
 
     unsigned char cur() const { return p < end ? *p : 0; }
     void skipWhitespace() {
-        // Usually there is none, or a single space or line break.
-        if (p < end && kTables.space[*p]) p = skipSpaces(p + 1, end);
+        // Usually there is none, or a single space or line break; longer
+        // runs (indentation) are taken 16 bytes at a time.
+        if (p < end && kTables.space[*p]) {
+            ++p;
+            if (p < end && kTables.space[*p]) p = skipSpaces(p + 1, end);
+        }
     }
     Arena* arena() {
         // Values take about twice the room of their text (a number of a
@@ -420,116 +424,6 @@ RawValue JSONScanner::Reader::string() {
     return out;
 }
 
-// Powers of ten that doubles (up to 10^22) and the x87 extended format (up to
-// 10^27, 5^27 < 2^64) hold exactly.
-constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-#if defined(__x86_64__) || defined(__i386__)
-constexpr long double kPow10Extended[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-                                          1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
-                                          1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
-#endif
-
-// The common number in full: -?digits(.digits)?([eE][+-]?digits)? with at
-// most 19 significant digits and a decimal exponent small enough that the
-// value comes out correctly rounded from one multiplication or division:
-// exactly in double arithmetic for a mantissa up to 2^53 and a power up to
-// 10^22; in x87 extended arithmetic (64-bit mantissa) for the rest up to
-// 10^27, when the extended result is not so close to halfway between two
-// doubles that its second rounding could differ. Gives the end of the number
-// and its value, or null for anything else (the caller then reads the number
-// the general way, which gives the same value for what is read here).
-// Eight ASCII digits at p as their value, taken as one word; false when
-// any of the eight bytes is not a digit.
-inline bool eightDigits(const unsigned char* p, uint64_t& value) {
-    uint64_t w;
-    std::memcpy(&w, p, sizeof w);
-    if (((w & 0xF0F0F0F0F0F0F0F0u) | (((w + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u) >> 4)) != 0x3333333333333333u)
-        return false;
-    w -= 0x3030303030303030u;
-    w = w * 10 + (w >> 8);  // pairs of digits
-    w = (((w & 0x000000FF000000FFu) * (100 + (uint64_t{1000000} << 32))) +
-         (((w >> 16) & 0x000000FF000000FFu) * (1 + (uint64_t{10000} << 32)))) >>
-        32;
-    value = w;
-    return true;
-}
-
-const unsigned char* quickNumber(const unsigned char* p, const unsigned char* end, double& value) {
-    const bool negative = *p == '-';
-    if (negative) ++p;
-    uint64_t m = 0;
-    int digits = 0;  // significant digits in m
-    int exp10 = 0;
-    auto digitAt = [&](const unsigned char* q) { return q < end ? static_cast<unsigned>(*q) - '0' : 10u; };
-    // Eight digits at a time while they fit; leading zeros may be counted as
-    // significant here, which only sends more numbers the general way.
-    auto eights = [&](int& scale) {
-        uint64_t v;
-        while (end - p >= 8 && digits <= 11 && eightDigits(p, v)) {
-            if (m != 0 || v != 0) digits += 8;
-            m = m * 100000000 + v;
-            scale -= 8;
-            p += 8;
-        }
-    };
-    int unused = 0;
-    eights(unused);
-    unsigned d;
-    while ((d = digitAt(p)) < 10) {
-        if (digits == 19) return nullptr;
-        m = m * 10 + d;
-        digits += m != 0;
-        ++p;
-    }
-    if (p < end && *p == '.') {
-        ++p;
-        if (digitAt(p) >= 10) return nullptr;
-        eights(exp10);
-        while ((d = digitAt(p)) < 10) {
-            if (digits == 19) return nullptr;
-            m = m * 10 + d;
-            digits += m != 0;
-            --exp10;
-            ++p;
-        }
-    }
-    if (p < end && (*p | 0x20) == 'e') {
-        ++p;
-        const bool negativeExponent = p < end && *p == '-';
-        if (p < end && (*p == '-' || *p == '+')) ++p;
-        if (digitAt(p) >= 10) return nullptr;
-        int e = 0;
-        while ((d = digitAt(p)) < 10) {
-            if (e > 10000) return nullptr;
-            e = e * 10 + static_cast<int>(d);
-            ++p;
-        }
-        exp10 += negativeExponent ? -e : e;
-    }
-    double v;
-    if (m == 0) {
-        v = 0.0;
-    } else if (m <= (uint64_t{1} << 53) && exp10 >= -22 && exp10 <= 22) {
-        v = static_cast<double>(m);
-        v = exp10 < 0 ? v / kPow10[-exp10] : v * kPow10[exp10];
-    } else {
-#if defined(__x86_64__) || defined(__i386__)
-        if (exp10 < -27 || exp10 > 27) return nullptr;
-        long double x = static_cast<long double>(m);
-        x = exp10 < 0 ? x / kPow10Extended[-exp10] : x * kPow10Extended[exp10];
-        uint64_t mantissa;
-        std::memcpy(&mantissa, &x, sizeof mantissa);  // the 64-bit significand comes first
-        if (((mantissa & 0x7FF) - 0x3FF) <= 2) return nullptr;  // near halfway: 0x3FF, 0x400, 0x401
-        v = static_cast<double>(x);
-#else
-        return nullptr;
-#endif
-    }
-    value = negative ? -v : v;
-    return p;
-}
-
 // The run of number characters, read by its longest leading decimal number.
 // Usually the number is the whole run: with the default number characters,
 // from_chars finds its end in the same pass as its value, and the run is
@@ -541,10 +435,6 @@ RawValue JSONScanner::Reader::numberConstant() {
     const unsigned char* digit = p < end && *p == '-' ? p + 1 : p;
     if (plainNumbers && digit < end && *digit >= '0' && *digit <= '9') {  // not "inf", "nan", ".5"
         double d;
-        if (const unsigned char* q = quickNumber(p, end, d); q && !continuesRun(q)) {
-            p = q;
-            return RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), d);
-        }
         const auto r = std::from_chars(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end), d);
         const auto* q = reinterpret_cast<const unsigned char*>(r.ptr);
         if (r.ec == std::errc() && !continuesRun(q)) {
