@@ -366,9 +366,12 @@ RawValue JSONScanner::Reader::string() {
         const unsigned char c = *p;
         if (c == '"') break;
         if (c >= 0x80) {
-            const std::size_t n = utf8::sequenceLength(p, end);
-            if (n == 0) return fail(from, kJSONStringUnicode);
-            p += n;
+            // Non-ASCII text comes in runs: check them sequence by sequence.
+            do {
+                const std::size_t n = utf8::sequenceLength(p, end);
+                if (n == 0) return fail(from, kJSONStringUnicode);
+                p += n;
+            } while (p < end && *p >= 0x80);
             continue;
         }
         // A backslash: the text so far goes to the buffer, then the escape.
