@@ -68,7 +68,62 @@ std::size_t copyText(char* buf, const char* text) {
 
 }  // namespace
 
+namespace {
+
+// The same text as the general conversion below gives for an integral double
+// below 2^53 (counts, identifiers, whole measures): its digits in fixed
+// notation, or the exponent form when that is shorter as to_chars counts it
+// (a sign and at least two exponent digits: 100000 is "1e+05", five
+// characters against six), written without "+" and leading zeros.
+std::size_t integralDoubleText(double d, char* buf) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    uint64_t n = static_cast<uint64_t>(std::fabs(d));
+    char text[20];
+    char* const textEnd = text + sizeof text;
+    char* first = textEnd;
+    while (n >= 100) {
+        const unsigned pair = static_cast<unsigned>(n % 100);
+        n /= 100;
+        first -= 2;
+        std::memcpy(first, kPairs + 2 * pair, 2);
+    }
+    if (n >= 10) {
+        first -= 2;
+        std::memcpy(first, kPairs + 2 * n, 2);
+    } else {
+        *--first = static_cast<char>('0' + n);
+    }
+    const int length = static_cast<int>(textEnd - first);
+    int significant = length;
+    while (significant > 1 && first[significant - 1] == '0') --significant;
+    const int exponent = length - 1;  // below 2^53: at most 15
+    const int scientificLength = significant + (significant > 1) + 4;
+    char* out = buf;
+    if (std::signbit(d)) *out++ = '-';
+    if (length <= scientificLength) {
+        std::memcpy(out, first, static_cast<std::size_t>(length));
+        return static_cast<std::size_t>(out + length - buf);
+    }
+    *out++ = first[0];
+    if (significant > 1) {
+        *out++ = '.';
+        std::memcpy(out, first + 1, static_cast<std::size_t>(significant - 1));
+        out += significant - 1;
+    }
+    *out++ = 'e';
+    if (exponent >= 10) *out++ = static_cast<char>('0' + exponent / 10);
+    *out++ = static_cast<char>('0' + exponent % 10);
+    return static_cast<std::size_t>(out - buf);
+}
+
+}  // namespace
+
 std::size_t doubleText(double d, char* buf) {
+    if (std::fabs(d) < 9007199254740992.0 && d == static_cast<double>(static_cast<int64_t>(d)))
+        return integralDoubleText(d, buf);
     if (std::isnan(d)) return copyText(buf, "nan");
     if (std::isinf(d)) return copyText(buf, d < 0 ? "-inf" : "inf");
     return tidyExponent(buf, shortestDigits(d, buf, std::to_chars(buf, buf + kNumberTextMax, d).ptr));
