@@ -154,6 +154,23 @@ struct JSONScanner::Reader {
     RawValue text(const char* bytes, std::size_t n) {
         return n <= detail::kSmallStringMax ? RawValue::smallString(bytes, n) : detail::arenaString(arena(), bytes, n);
     }
+    // The same for bytes inside the document: a short text is taken as two
+    // whole words when 16 bytes can be read there, the bytes past its end
+    // masked off, rather than copied byte by byte.
+    RawValue documentText(const unsigned char* bytes, std::size_t n) {
+        if (n > detail::kSmallStringMax || end - bytes < 16)
+            return text(reinterpret_cast<const char*>(bytes), n);
+        uint64_t lo, hi;
+        std::memcpy(&lo, bytes, 8);
+        std::memcpy(&hi, bytes + 8, 8);
+        if (n < 8) {
+            lo = n ? lo & (~uint64_t{0} >> (64 - 8 * n)) : 0;
+            hi = 0;
+        } else {
+            hi = n > 8 ? hi & (~uint64_t{0} >> (64 - 8 * (n - 8))) : 0;
+        }
+        return RawValue{lo, hi | (uint64_t{detail::kSmallStringTag} << 56) | (uint64_t{n} << 48)};
+    }
     // Each scan gives its value, or kFailed with `code` set. Values come back
     // in registers rather than through memory.
     static constexpr uint8_t kFailedTag = 0xFF;
@@ -421,7 +438,7 @@ RawValue JSONScanner::Reader::string() {
         buffer.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
         out = text(buffer.data(), buffer.size());
     } else {
-        out = text(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
+        out = documentText(run, static_cast<std::size_t>(p - run));
     }
     ++p;
     return out;
