@@ -13,7 +13,8 @@
 //    starting with NULs would otherwise read back as UTF-16 or UTF-32);
 //    nothing else is escaped: DEL and non-ASCII characters are written as
 //    their UTF-8 bytes.
-//  * arrays in order; dictionaries in their key order.
+//  * arrays in order; dictionaries in their key order; nested to any depth
+//    (the writer walks them with a stack of its own, not by recursion).
 //  * byte buffers as the JSON string of their UTF-8 text;
 //    SerializedJSONData as its bytes, unchanged.
 //

@@ -18,6 +18,8 @@
 //    keeps its position.
 //  * Values read in bulk (by the JSON reader) live together in one arena: a
 //    handle to any part of such a document keeps the whole document's memory.
+//  * Arrays and dictionaries may nest to any depth: freeing, comparing and
+//    describing them take no recursion.
 #pragma once
 
 #include <cstddef>
