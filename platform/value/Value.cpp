@@ -134,9 +134,10 @@ struct ChunkCache {
         chunk = nullptr;
         gone = true;
     }
-    // Takes a chunk of at least `size` bytes, if one is kept.
+    // Takes the chunk kept if it holds `size` bytes and not many times more
+    // (a small document should not hold on to a large chunk).
     void* take(std::size_t size) {
-        if (gone || !chunk || chunkSize(chunk) < size) return nullptr;
+        if (gone || !chunk || chunkSize(chunk) < size || chunkSize(chunk) / 4 > size) return nullptr;
         void* c = chunk;
         chunk = nullptr;
         return c;
