@@ -116,14 +116,18 @@ struct JSONScanner::Scratch {
         if (arena) detail::releaseArena(arena);
         arena = nullptr;
     }
-    // Before each scan: values from earlier scans that the caller still holds
-    // keep their arena alive by themselves, so the scanner lets go of it; an
-    // arena that only the scanner still refers to is emptied and reused.
-    // Either way nothing of earlier results stays with the scanner.
-    void startScan() {
+    // Before each scan over a buffer of `length` bytes. An arena that only
+    // the scanner still refers to (the caller dropped every earlier result) is
+    // emptied and reused. One that earlier results still use is shared by the
+    // next scan too, so that values taken one after the other from a buffer
+    // share their memory, unless it has grown well beyond the buffer's size:
+    // then the scanner lets go of it (the results keep it alive) and starts
+    // anew. Either way the scanner keeps nothing of dropped results beyond a
+    // bounded amount.
+    void startScan(std::size_t length) {
         if (!arena) return;
         if (arena->refs.load(std::memory_order_acquire) == 1) arena->reset();
-        else dropArena();
+        else if (arena->reserved > 4 * length + (std::size_t{1} << 20)) dropArena();
     }
 };
 
@@ -506,7 +510,7 @@ Error JSONScanner::errorWithCode(int code) {
 
 template <class Parse>
 bool JSONScanner::run(Parse parse, Value* result, Error* error) {
-    scratch_->startScan();
+    scratch_->startScan(length_);
     Reader r{current_, end_, *scratch_, doubleTable(), hasDefaultDoubleCharacters()};
     const RawValue v = parse(r);
     current_ = r.p;

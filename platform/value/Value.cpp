@@ -173,6 +173,7 @@ void Arena::grow(std::size_t n) {
     }
     std::memcpy(chunk, &chunks, sizeof chunks);
     chunks = chunk;
+    reserved += size;
     cursor = static_cast<char*>(chunk) + kChunkHeader;
     limit = static_cast<char*>(chunk) + size;
     constexpr std::size_t kMaxChunk = std::size_t{16} << 20;
@@ -188,6 +189,7 @@ void Arena::reset() {
     }
     std::memset(chunks, 0, sizeof(void*));
     cursor = static_cast<char*>(chunks) + kChunkHeader;
+    reserved = chunkSize(chunks);
 }
 
 Arena* newArena(std::size_t sizeHint) {

@@ -138,6 +138,7 @@ struct Arena {
     // after the other do not fault in fresh memory each time.
     void* chunks = nullptr;
     std::size_t nextChunk;
+    std::size_t reserved = 0;  // bytes of all chunks
 
     explicit Arena(std::size_t firstChunk) : nextChunk(firstChunk) {}
     Arena(const Arena&) = delete;

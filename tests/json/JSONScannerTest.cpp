@@ -6,6 +6,7 @@
 #include <malloc.h>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "JsonTestSupport.h"
 #include "json/JSONScanner.h"
@@ -446,35 +447,67 @@ TEST(JSONScannerLifetime, RepeatedScansKeepNoDroppedResults) {
         json += "{\"name\":\"entry number " + std::to_string(i) + " with a long text\",\"values\":[1.5,2,3]},";
     json += "{}]";
     const Value data = Value::dataNoCopy(json.data(), json.size());
-    JSONScanner scanner;
-    scanner.setData(data);
-    Value kept;
-    ASSERT_TRUE(scanner.scanJSONObject(&kept, nullptr));
     auto heapInUse = [] {
         const struct mallinfo2 m = mallinfo2();
         return m.uordblks + m.hblkhd;  // small blocks and mapped ones
     };
+    JSONScanner scanner;
+    scanner.setData(data);
     const std::size_t before = heapInUse();
+    std::size_t count = 0;
     for (int i = 0; i < 200; ++i) {
         scanner.setScanLocation(0);
         Value doc;
         ASSERT_TRUE(scanner.scanJSONObject(&doc, nullptr));
-        ASSERT_EQ(doc.count(), kept.count());
+        if (i == 0) count = doc.count();
+        ASSERT_EQ(doc.count(), count);
     }
     const std::size_t after = heapInUse();
-    EXPECT_LT(after, before + (std::size_t{4} << 20)) << "heap grew by " << (after - before) / 1024 << " KiB";
-    // The first result is untouched by the scans that reused the scanner.
-    EXPECT_EQ(kept[0]["name"].stringView(), "entry number 0 with a long text");
-    EXPECT_EQ(kept[kept.count() - 2]["values"][0].doubleValue(), 1.5);
-    // A result kept while the scanner goes on also stays intact.
-    Value second;
+    EXPECT_LT(after, before + (std::size_t{6} << 20)) << "heap grew by " << (after - before) / 1024 << " KiB";
+
+    // Results the caller keeps stay intact while the scanner goes on, and the
+    // scanner still holds only a bounded amount.
+    Value first;
     scanner.setScanLocation(0);
-    ASSERT_TRUE(scanner.scanJSONObject(&second, nullptr));
+    ASSERT_TRUE(scanner.scanJSONObject(&first, nullptr));
+    const std::size_t keeping = heapInUse();
+    for (int i = 0; i < 200; ++i) {
+        scanner.setScanLocation(0);
+        Value doc;
+        ASSERT_TRUE(scanner.scanJSONObject(&doc, nullptr));
+    }
+    EXPECT_LT(heapInUse(), keeping + (std::size_t{12} << 20));
+    EXPECT_EQ(first[0]["name"].stringView(), "entry number 0 with a long text");
+    EXPECT_EQ(first[first.count() - 2]["values"][0].doubleValue(), 1.5);
+    Value again;
     scanner.setScanLocation(0);
-    Value third;
-    ASSERT_TRUE(scanner.scanJSONObject(&third, nullptr));
-    EXPECT_EQ(second, kept);
-    EXPECT_EQ(third, kept);
+    ASSERT_TRUE(scanner.scanJSONObject(&again, nullptr));
+    EXPECT_EQ(again, first);
+}
+
+// Values taken one after the other from one buffer and all kept share their
+// memory, rather than each holding a block of its own.
+TEST(JSONScannerLifetime, KeptValuesFromOneBufferShareMemory) {
+    std::string json;
+    for (int i = 0; i < 20000; ++i) json += "\"string number " + std::to_string(100000 + i) + "\" ";
+    JSONScanner scanner;
+    scanner.setData(Value::dataNoCopy(json.data(), json.size()));
+    auto heapInUse = [] {
+        const struct mallinfo2 m = mallinfo2();
+        return m.uordblks + m.hblkhd;
+    };
+    std::vector<Value> kept;
+    kept.reserve(20000);
+    const std::size_t before = heapInUse();
+    for (int i = 0; i < 20000; ++i) {
+        Value v;
+        ASSERT_TRUE(scanner.scanJSONObject(&v, nullptr));
+        kept.push_back(v);
+    }
+    const std::size_t after = heapInUse();
+    EXPECT_LT(after, before + (std::size_t{16} << 20)) << "heap grew by " << (after - before) / 1024 << " KiB";
+    EXPECT_EQ(kept[0].stringView(), "string number 100000");
+    EXPECT_EQ(kept[19999].stringView(), "string number 119999");
 }
 
 }  // namespace
