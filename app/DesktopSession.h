@@ -11,6 +11,9 @@
 #include "app/Cli.h"
 #include "app/ScriptSession.h"
 
+struct SDL_Renderer;
+struct SDL_Window;
+
 namespace vw::app {
 
 // Where the battery readings come from.
@@ -34,6 +37,10 @@ std::optional<std::string> runWindow(const Options& options, const BatteryChoice
 // `options.scale` (1 when 0) pixels per point. Returns the exit status.
 int runScreenshot(const Options& options, const BatteryChoice& battery, const std::vector<ScriptEvent>& events,
                   bool fromScript, std::ostream& out, std::ostream& err);
+
+// The window's renderer: the accelerated one when asked for and it can be
+// made, else SDL's software renderer drawing straight into the window.
+SDL_Renderer* createWindowRenderer(SDL_Window* window, RendererChoice choice);
 
 // The whole-number scale at which a screen of `points` fits a display area
 // of `pixels` (at least 1).
