@@ -26,6 +26,7 @@ std::string goodValue(const OptionSpec& o) {
     if (v == "PATH") return "/x";
     if (v == "URL") return "http://127.0.0.1/";
     if (v == "MODE") return "software";
+    if (v == "HOW") return "print";
     return "something";
 }
 
