@@ -8,6 +8,8 @@
 
 #include "app/DesktopSession.h"
 #include "app/ScriptSession.h"
+#include "app/UserInput.h"
+#include "platform/Settings.h"
 #include "platform/desktop/Battery.h"
 
 #include "device/DeviceProfile.h"
@@ -84,11 +86,11 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
                           name == "--settings" || name == "--script" || name == "--screenshot" || name == "--scale" ||
                           ConfigOptions::takesValue(name);
         if (!takesValue) {
-            if (inlineValue) return CliError{name + " takes no value"};
+            if (inlineValue) return CliError{shown(name) + " takes no value"};
             if (name == "--text") o.text = true;
             else if (name == "--help" || name == "-h") o.help = true;
             else if (ConfigOptions::isOption(name)) o.configOptions.take(name, std::nullopt);
-            else return CliError{"unknown option '" + name + "' (see --help)"};
+            else return CliError{"unknown option '" + shown(name) + "' (see --help)"};
             continue;
         }
         std::string value;
@@ -104,7 +106,7 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             o.machine = value;
         } else if (name == "--level") {
             const auto v = parseLevel(value);
-            if (!v) return CliError{"--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not '" + value + "'"};
+            if (!v) return CliError{"--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not '" + shown(value) + "'"};
             o.level = *v;
             o.levelGiven = true;
         } else if (name == "--system-version") {
@@ -113,7 +115,7 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             char* end = nullptr;
             const float h = std::strtof(value.c_str(), &end);
             if (value.empty() || *end || !std::isfinite(h) || h < 480 || h > 4096)
-                return CliError{"--screen-height must be a number of points from 480 to 4096, not '" + value + "'"};
+                return CliError{"--screen-height must be a number of points from 480 to 4096, not '" + shown(value) + "'"};
             o.screenHeight = h;
         } else if (name == "--settings") {
             if (value.empty()) return CliError{"--settings needs a file name"};
@@ -127,18 +129,18 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
         } else if (name == "--scale") {
             char* end = nullptr;
             const long n = std::strtol(value.c_str(), &end, 10);
-            if (value.empty() || *end || n < 1 || n > 8) return CliError{"--scale must be a whole number from 1 to 8, not '" + value + "'"};
+            if (value.empty() || *end || n < 1 || n > 8) return CliError{"--scale must be a whole number from 1 to 8, not '" + shown(value) + "'"};
             o.scale = static_cast<int>(n);
         } else if (name == "--state") {
             const auto s = parseState(value);
-            if (!s) return CliError{"--state must be unknown, unplugged, charging or full, not '" + value + "'"};
+            if (!s) return CliError{"--state must be unknown, unplugged, charging or full, not '" + shown(value) + "'"};
             o.state = *s;
             o.stateGiven = true;
         } else if (ConfigOptions::isOption(name)) {
             if (auto e = o.configOptions.take(name, value)) return CliError{*e};
         } else {
             const auto s = parseSource(value);
-            if (!s) return CliError{"--battery must be auto, sim or host, not '" + value + "'"};
+            if (!s) return CliError{"--battery must be auto, sim or host, not '" + shown(value) + "'"};
             o.battery = *s;
         }
     }
@@ -158,7 +160,7 @@ std::string formatTextReadout(const Readout& r) {
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     auto parsed = parseOptions(args);
     if (auto* e = std::get_if<CliError>(&parsed)) {
-        err << "voltwise: " << e->message << '\n';
+        err << "voltwise: " << oneLine(e->message) << '\n';
         return 2;
     }
     Options o = std::get<Options>(parsed);
@@ -169,7 +171,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     auto config = resolveConfig(o.configOptions);
     if (auto* e = std::get_if<std::string>(&config)) {
-        err << "voltwise: " << *e << '\n';
+        err << "voltwise: " << oneLine(*e) << '\n';
         return 2;
     }
     o.config = std::get<AppConfig>(config);
@@ -177,6 +179,16 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << formatConfig(o.config);
         return 0;
     }
+
+    // A settings file the user named must be able to hold settings: a device,
+    // a FIFO or a folder there is refused before anything touches it.
+    std::optional<std::string> namedSettings = o.settingsPath;
+    if (const char* env = std::getenv("VOLTWISE_SETTINGS"); !namedSettings && env && *env) namedSettings = env;
+    if (namedSettings)
+        if (auto problem = platform::FileSettings::pathProblem(*namedSettings)) {
+            err << "voltwise: " << oneLine(*namedSettings) << ": " << *problem << '\n';
+            return 2;
+        }
 
     float level = o.level;
     BatteryState state = o.state;
@@ -191,27 +203,29 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             state = reading.state;
             hostBattery = *dir;
         } else if (o.battery == BatterySource::Host) {
-            err << "voltwise: --battery host: no battery under " << root << '\n';
+            err << "voltwise: --battery host: no battery under " << oneLine(root) << '\n';
             return 2;
         }
     }
 
-    std::vector<ScriptEvent> scriptEvents;
+    std::string scriptText;
     if (o.script) {
-        std::ifstream in(*o.script, std::ios::binary);
-        if (!in) {
-            err << "voltwise: cannot read script " << *o.script << '\n';
+        auto text = readUserFile(*o.script, kMaxScriptBytes);
+        if (auto* e = std::get_if<ReadError>(&text)) {
+            err << "voltwise: cannot read script " << oneLine(*o.script) << ": " << e->message << '\n';
             return 2;
         }
-        std::ostringstream text;
-        text << in.rdbuf();
-        auto events = parseScript(text.str());
-        if (auto* e = std::get_if<ScriptParseError>(&events)) {
-            err << "voltwise: " << *o.script << ":" << e->line << ": " << e->message << '\n';
+        scriptText = std::move(std::get<std::string>(text));
+        // Every line is checked before anything happens; the run then reads
+        // the events again one at a time, without keeping them.
+        if (auto e = forEachScriptEvent(scriptText, [](const ScriptEvent&) {})) {
+            err << "voltwise: " << oneLine(*o.script) << ":" << e->line << ": " << oneLine(e->message) << '\n';
             return 2;
         }
-        scriptEvents = std::get<std::vector<ScriptEvent>>(events);
     }
+    const ScriptEvents scriptEvents = [&scriptText](const std::function<void(const ScriptEvent&)>& fn) {
+        forEachScriptEvent(scriptText, fn);
+    };
     const BatteryChoice battery{hostBattery, level, state};
     if (o.screenshot) return runScreenshot(o, battery, scriptEvents, o.script.has_value(), out, err);
     if (o.script) {
@@ -222,6 +236,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         setup.screenHeight = o.screenHeight;
         setup.settingsPath = o.settingsPath;
         setup.config = o.config;
+        setup.err = &err;
         return runScript(scriptEvents, setup, out);
     }
 
