@@ -116,7 +116,8 @@ std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
         } else if (verb == "touch") {
             if (!expectArgs(2, 2)) return fail("touch needs x and y");
             const auto x = number(w[1]), y = number(w[2]);
-            if (!x || !y || std::fabs(*x) > 1e6 || std::fabs(*y) > 1e6) return fail("touch needs two numbers of points");
+            if (!x || !y) return fail("touch needs two numbers");
+            if (std::fabs(*x) > 1e6 || std::fabs(*y) > 1e6) return fail("touch points must be from -1000000 to 1000000");
             e.kind = K::Touch;
             e.x = static_cast<float>(*x);
             e.y = static_cast<float>(*y);
