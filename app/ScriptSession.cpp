@@ -233,7 +233,7 @@ int runScript(const ScriptEvents& events, const SessionSetup& setup, std::ostrea
     o.device = setup.device;
     o.settings = fileSettings.get();
     o.network = offline.get();
-    o.resourceDir = resourceDir();
+    o.resourceDir = setup.resourceDir.empty() ? resourceDir() : setup.resourceDir;
     // A session may be long: no record of every platform call.
     o.trace = false;
     o.logSink = [&](const std::string& line) {

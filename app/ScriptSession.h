@@ -82,6 +82,7 @@ struct SessionSetup {
     // Where a settings file's problems are said ("voltwise: settings: ...");
     // without one, they are printed with the session as log lines.
     std::ostream* err = nullptr;
+    std::string resourceDir;  // empty: the application's own resources
 };
 
 // Runs the events, printing to `out`; then, if given, `finished` sees the
