@@ -4,7 +4,7 @@ GENERATOR  ?= Ninja
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 # Test suites (CTest labels) that run under the sanitizers.
-ASAN_SUITES ?= core|cli|platform|controller|rating|json
+ASAN_SUITES ?= core|cli|platform|controller|rating|json|hardening
 TSAN_SUITES ?= platform|controller|rating
 
 .PHONY: all deps configure build run test test-asan test-tsan bench clean
