@@ -502,7 +502,8 @@ std::optional<std::map<std::string, SettingValue>> FileSettings::load() {
             return std::nullopt;
         case ReadStatus::Failed:
             // Unreadable for now (permissions, I/O): not ours to move.
-            say("could not read " + file_ + ": " + std::strerror(error));
+            if (!readFailureSaid_) say("could not read " + file_ + ": " + std::strerror(error));
+            readFailureSaid_ = true;
             return std::nullopt;
         case ReadStatus::TooLarge: break;
         case ReadStatus::Read:

@@ -133,6 +133,7 @@ private:
     LogFn log_;
     bool usable_ = true;
     bool saveFailureSaid_ = false;
+    bool readFailureSaid_ = false;
     std::recursive_mutex storeMutex_;
     int lockDepth_ = 0;
     int lockFd_ = -1;
