@@ -3,11 +3,13 @@ BUILD      ?= build
 GENERATOR  ?= Ninja
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
+# Where `make install` puts the application (DESTDIR stages it elsewhere).
+PREFIX     ?= /usr/local
 # Test suites (CTest labels) that run under the sanitizers.
 ASAN_SUITES ?= core|cli|platform|controller|rating|json|hardening
 TSAN_SUITES ?= platform|controller|rating
 
-.PHONY: all deps configure build run test test-asan test-tsan bench clean
+.PHONY: all deps configure build run install test test-asan test-tsan bench clean
 
 all: build
 
@@ -24,6 +26,11 @@ build: configure
 run: configure
 	cmake --build $(BUILD) -j $(JOBS) --target voltwise
 	$(BUILD)/voltwise
+
+# Builds and installs into PREFIX: bin/voltwise, share/voltwise/, the
+# launcher entry, icons, AppStream metadata and the manual page.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Builds and runs every test.
 test: build

@@ -14,6 +14,9 @@
 namespace vw::app {
 
 enum class BatterySource { Auto, Sim, Host };
+// How the window draws: SDL's software renderer, or its accelerated one
+// (OpenGL), which falls back to software where it cannot be made.
+enum class RendererChoice { Software, Gpu };
 
 struct Options {
     std::string model = "iPhone";
@@ -29,8 +32,10 @@ struct Options {
     std::optional<std::string> script;
     std::optional<std::string> screenshot;  // draw the screen into this PNG file
     int scale = 0;                          // pixels a point; 0: fit the display
+    RendererChoice renderer = RendererChoice::Software;
     bool text = false;
     bool help = false;
+    bool version = false;
     AppConfig config;              // in effect once the options and the file are read
     ConfigOptions configOptions;   // --config, --store-host, --no-network, ...
 };
@@ -41,6 +46,7 @@ struct CliError {
 
 std::variant<Options, CliError> parseOptions(const std::vector<std::string>& args);
 
+// The help text (made from the option table).
 std::string usage();
 
 // The text readout: percentage and colour word, then the picker lines in

@@ -16,20 +16,16 @@ namespace vw::app {
 
 namespace {
 
+// The options that set a key of the file (their help is in the command
+// line's option table).
 struct OptionKey {
     const char* option;  // command line
     const char* key;     // file
-    const char* valueName;
-    const char* help;
 };
 
 constexpr OptionKey kOptionKeys[] = {
-    {"--attribution-host", "attribution_host", "HOST", "host[:port] of the install-attribution request"},
-    {"--store-host", "store_host", "HOST", "host of the store pages"},
-    {"--store-id", "store_id", "NUMBER", "the application's store identifier"},
-    {"--paid-page", "paid_page", "PATH", "path of the paid edition's store page"},
-    {"--catalogue-page", "catalogue_page", "PATH", "path of the maker's catalogue page"},
-    {"--probe-url", "probe_url", "URL", "http(s) address of the rating prompt's connectivity probe"},
+    {"--attribution-host", "attribution_host"}, {"--store-host", "store_host"}, {"--store-id", "store_id"},
+    {"--paid-page", "paid_page"},               {"--catalogue-page", "catalogue_page"}, {"--probe-url", "probe_url"},
 };
 
 const OptionKey* optionNamed(const std::string& name) {
@@ -215,21 +211,6 @@ std::optional<std::string> ConfigOptions::take(const std::string& name, const st
         values.emplace_back(o->key, *value);
     }
     return std::nullopt;
-}
-
-std::string configUsage() {
-    std::string s;
-    s += "  --config FILE        configuration file (default $XDG_CONFIG_HOME/voltwise/config)\n";
-    for (const auto& o : kOptionKeys) {
-        std::string left = std::string("  ") + o.option + " " + o.valueName;
-        // Help in the 23rd column, on a line of its own after a long option.
-        if (left.size() < 23) left.resize(23, ' ');
-        else left += "\n" + std::string(23, ' ');
-        s += left + o.help + "\n";
-    }
-    s += "  --no-network         send no request of any kind\n";
-    s += "  --print-config       print the configuration in effect and exit\n";
-    return s;
 }
 
 std::variant<AppConfig, std::string> resolveConfig(const ConfigOptions& options) {

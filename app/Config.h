@@ -69,9 +69,6 @@ struct ConfigOptions {
     std::optional<std::string> take(const std::string& name, const std::optional<std::string>& value);
 };
 
-// The help text's lines for these options.
-std::string configUsage();
-
 // The configuration in effect: the defaults, the file, then the options.
 // An error text when the file cannot be read or holds a bad line.
 std::variant<AppConfig, std::string> resolveConfig(const ConfigOptions& options);

@@ -20,6 +20,10 @@
 #include "rating/RatingPrompt.h"
 #include "platform/recording/RecordingPlatform.h"
 
+#ifndef VW_APP_ID
+#define VW_APP_ID "voltwise"
+#endif
+
 namespace vw::app {
 
 using namespace platform;
@@ -53,9 +57,25 @@ std::optional<BatteryKey> batteryKeyFor(const SDL_Keysym& k) {
 
 }  // namespace
 
+SDL_Renderer* createWindowRenderer(SDL_Window* window, RendererChoice choice) {
+    if (choice == RendererChoice::Gpu) {
+        if (SDL_Renderer* r = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED)) return r;
+    }
+    // The software renderer draws into the window's own framebuffer (shared
+    // memory with the X server), not through a texture of an accelerated
+    // renderer, which would load the GL driver and its threads for nothing.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
 std::optional<std::string> runWindow(const Options& o, const BatteryChoice& battery, std::ostream& err) {
     if (!hasEnv("SDL_VIDEODRIVER") && !hasEnv("DISPLAY") && !hasEnv("WAYLAND_DISPLAY"))
         return std::string("neither DISPLAY nor WAYLAND_DISPLAY is set");
+    // The window's class (X11) or application id (Wayland) names the launcher
+    // entry, so that the desktop matches the window to its icon.
+    ::setenv("SDL_VIDEO_X11_WMCLASS", VW_APP_ID, 0);
+    ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", VW_APP_ID, 0);
+    SDL_SetHint(SDL_HINT_APP_NAME, "Voltwise");
     // A window on the desktop's display server only: SDL would otherwise fall
     // back to drawing off screen, and the window would run where nobody sees it.
     if (!hasEnv("SDL_VIDEODRIVER")) {
@@ -78,8 +98,7 @@ std::optional<std::string> runWindow(const Options& o, const BatteryChoice& batt
     }
     const int pw = static_cast<int>(points.width) * scale, ph = static_cast<int>(std::ceil(points.height)) * scale;
     SDL_Window* window = SDL_CreateWindow("Voltwise", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, pw, ph, SDL_WINDOW_SHOWN);
-    SDL_Renderer* sdlRenderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
-    if (window && !sdlRenderer) sdlRenderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    SDL_Renderer* sdlRenderer = window ? createWindowRenderer(window, o.renderer) : nullptr;
     if (!sdlRenderer) {
         std::string why = SDL_GetError();
         if (window) SDL_DestroyWindow(window);

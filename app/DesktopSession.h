@@ -11,6 +11,9 @@
 #include "app/Cli.h"
 #include "app/ScriptSession.h"
 
+struct SDL_Renderer;
+struct SDL_Window;
+
 namespace vw::app {
 
 // Where the battery readings come from.
@@ -34,6 +37,9 @@ int runScreenshot(const Options& options, const BatteryChoice& battery, const Sc
 // The one-line warning that the artwork is missing from `resourceDir`, or
 // absent when it is there.
 std::optional<std::string> missingArtworkWarning(const std::string& resourceDir);
+// The window's renderer: the accelerated one when asked for and it can be
+// made, else SDL's software renderer drawing straight into the window.
+SDL_Renderer* createWindowRenderer(SDL_Window* window, RendererChoice choice);
 
 // The whole-number scale at which a screen of `points` fits a display area
 // of `pixels` (at least 1).

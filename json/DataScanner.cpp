@@ -118,10 +118,19 @@ bool DataScanner::scanUpToString(const Value& text, Value* into) { return scanUp
 bool DataScanner::scanUpToString(std::string_view utf8, Value* into) { return scanUpToBytes(utf8, into); }
 
 double DataScanner::leadingDouble(const unsigned char* p, const unsigned char* end) {
-    const char* first = reinterpret_cast<const char*>(p);
+    // A decimal floating-point number: an optional sign, then digits with an
+    // optional point (at least one digit), then an optional exponent. Words
+    // such as "inf" and "nan" and hexadecimal forms are not decimal numbers.
+    const unsigned char* const signAt = p;
+    if (p < end && (*p == '+' || *p == '-')) ++p;
+    const bool digitFollows = p < end && ((*p >= '0' && *p <= '9') ||
+                                          (*p == '.' && p + 1 < end && p[1] >= '0' && p[1] <= '9'));
+    if (!digitFollows) return 0.0;
+    // from_chars takes no "+"; it reads the rest as the longest leading
+    // decimal number (it takes no white space, which a run cannot hold anyway).
+    const bool negative = *signAt == '-';
+    const char* first = reinterpret_cast<const char*>(negative ? signAt : p);
     const char* last = reinterpret_cast<const char*>(end);
-    // from_chars takes exactly the longest leading decimal number (no "+",
-    // no white space, which a run cannot hold anyway).
     double d = 0;
     const auto r = std::from_chars(first, last, d, std::chars_format::general);
     if (r.ec == std::errc()) return d;

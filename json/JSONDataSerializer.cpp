@@ -1,11 +1,17 @@
 #include "json/JSONDataSerializer.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "json/SerializedJSONData.h"
 #include "platform/value/Exception.h"
@@ -30,13 +36,14 @@ const Constants& constants() {
 }
 
 // The escape letter written after a backslash for each byte, 0 for bytes
-// written as they are: \\ \" \/ \b \f \n \r \t, and U+0000 as \u0000
-// ('u'). Raw NUL bytes could make the output start like UTF-16 or UTF-32 text
-// ("\"\0\0\0"), which the reader would then decode as such.
+// written as they are: \\ \" \/ \b \f \n \r \t, and every other control
+// character U+0000 to U+001F as \u00xx ('u', lowercase hex digits), so that
+// the output is valid JSON for strict readers. (Raw NUL bytes would also make
+// the output start like UTF-16 or UTF-32 text, "\"\0\0\0".)
 struct EscapeTable {
     char letter[256] = {};
     EscapeTable() {
-        letter[0x00] = 'u';
+        for (int c = 0; c < 0x20; ++c) letter[c] = 'u';
         letter[static_cast<unsigned char>('\\')] = '\\';
         letter[static_cast<unsigned char>('"')] = '"';
         letter[static_cast<unsigned char>('/')] = '/';
@@ -48,6 +55,28 @@ struct EscapeTable {
     }
 };
 const EscapeTable kEscapes;
+
+// The first byte at or after p that the table escapes, or end; 16 bytes at a
+// time where the machine allows.
+inline const char* findEscape(const char* p, const char* end) {
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i slash = _mm_set1_epi8('/');
+    const __m128i control = _mm_set1_epi8(0x1F);
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash)),
+                                         _mm_or_si128(_mm_cmpeq_epi8(v, slash),
+                                                      _mm_cmpeq_epi8(_mm_min_epu8(v, control), v)));
+        const int mask = _mm_movemask_epi8(hit);
+        if (mask) return p + __builtin_ctz(static_cast<unsigned>(mask));
+        p += 16;
+    }
+#endif
+    while (p < end && !kEscapes.letter[static_cast<unsigned char>(*p)]) ++p;
+    return p;
+}
 
 [[noreturn]] void cannotSerialize(const Value& v) {
     const std::string type = v.isObject() ? v.object()->className() : "(null)";
@@ -113,31 +142,43 @@ private:
 struct Writer {
     Output out;
 
+    // Texts without anything to escape (most of them) are copied whole.
     void text(std::string_view s) {
-        out.room(s.size() + 2);
+        const char* p = s.data();
+        const char* const end = p + s.size();
+        const char* q = findEscape(p, end);
+        if (q == end) {
+            char* o = out.room(s.size() + 2);
+            o[0] = '"';
+            std::memcpy(o + 1, p, s.size());
+            o[s.size() + 1] = '"';
+            out.commit(s.size() + 2);
+            return;
+        }
         out.put('"');
-        const char* run = s.data();
-        const char* const end = run + s.size();
-        for (const char* p = run; p < end; ++p) {
-            const char e = kEscapes.letter[static_cast<unsigned char>(*p)];
-            if (!e) continue;
-            out.append(run, static_cast<std::size_t>(p - run));
+        for (;;) {
+            out.append(p, static_cast<std::size_t>(q - p));
+            if (q == end) break;
+            const unsigned char c = static_cast<unsigned char>(*q);
+            const char e = kEscapes.letter[c];
             if (e == 'u') {
-                out.append("\\u0000", 6);
+                static const char hex[] = "0123456789abcdef";
+                const char escape[6] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15]};
+                out.append(escape, 6);
             } else {
                 const char pair[2] = {'\\', e};
                 out.append(pair, 2);
             }
-            run = p + 1;
+            p = q + 1;
+            q = findEscape(p, end);
         }
-        out.append(run, static_cast<std::size_t>(end - run));
         out.put('"');
     }
 
     // False when the number has no JSON text.
     bool number(const Value& n) {
-        const NumberType type = n.numberType();
-        if (type == NumberType::Double) return real(n.doubleValue());
+        const NumberType type = static_cast<NumberType>(n.raw().sub());
+        if (type == NumberType::Double) return real(std::bit_cast<double>(n.raw().lo));
         if (type == NumberType::Char) {
             const long long v = n.longLongValue();
             if (v == 1 || v == 0) {
@@ -155,40 +196,22 @@ struct Writer {
         return true;
     }
 
-    void array(const Value& a) {
-        out.put('[');
-        const auto items = a.elements();
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            if (i) out.put(',');
-            object(items[i]);
+    // Writes a value that is not an array or dictionary.
+    void leaf(const Value& v) {
+        if (v.isString()) {
+            text(v.stringView());
+            return;
         }
-        out.put(']');
-    }
-
-    void dictionary(const Value& d) {
-        out.put('{');
-        bool first = true;
-        for (const Entry& e : d.entries()) {
-            if (!first) out.put(',');
-            first = false;
-            text(e.key.stringView());
-            out.put(':');
-            object(e.value);
+        if (v.isNumber()) {
+            if (!number(v)) couldNotSerialize(v);
+            return;
         }
-        out.put('}');
-    }
-
-    // The kinds in order: null, number, text, array, dictionary, byte buffer,
-    // pre-serialized data; anything else raises.
-    void object(const Value& v) {
         switch (v.kind()) {
         case Kind::Null: out.append("null", 4); return;
         case Kind::Number:
             if (!number(v)) couldNotSerialize(v);
             return;
         case Kind::String: text(v.stringView()); return;
-        case Kind::Array: array(v); return;
-        case Kind::Dictionary: dictionary(v); return;
         case Kind::Data:
             if (!utf8::isValid(v.bytes())) couldNotSerialize(v);
             text(v.bytes());
@@ -201,7 +224,75 @@ struct Writer {
                 return;
             }
             cannotSerialize(v);
+        case Kind::Array:
+        case Kind::Dictionary:
         case Kind::Nil: cannotSerialize(v);
+        }
+    }
+
+    // The kinds in order: null, number, text, array, dictionary, byte buffer,
+    // pre-serialized data; anything else raises. Nested arrays and
+    // dictionaries are walked with a stack of our own rather than by
+    // recursion, so that any depth can be written.
+    void object(const Value& root) {
+        struct Level {
+            const Value* item;  // arrays: the next element
+            const Value* itemEnd;
+            const Entry* entry;  // dictionaries: the next entry
+            const Entry* entryEnd;
+        };
+        std::vector<Level> stack;
+        const Value* v = &root;
+        for (;;) {
+            if (v->isArray()) {
+                const auto items = v->elements();
+                if (items.empty()) {
+                    out.append("[]", 2);
+                } else {
+                    out.put('[');
+                    stack.push_back({items.data() + 1, items.data() + items.size(), nullptr, nullptr});
+                    v = items.data();
+                    continue;
+                }
+            } else if (v->isDictionary()) {
+                const auto entries = v->entries();
+                if (entries.empty()) {
+                    out.append("{}", 2);
+                } else {
+                    out.put('{');
+                    text(entries[0].key.stringView());
+                    out.put(':');
+                    stack.push_back({nullptr, nullptr, entries.data() + 1, entries.data() + entries.size()});
+                    v = &entries[0].value;
+                    continue;
+                }
+            } else {
+                leaf(*v);
+            }
+            // The next element, closing the containers that are done.
+            for (;;) {
+                if (stack.empty()) return;
+                Level& top = stack.back();
+                if (top.entry) {
+                    if (top.entry != top.entryEnd) {
+                        out.put(',');
+                        text(top.entry->key.stringView());
+                        out.put(':');
+                        v = &top.entry->value;
+                        ++top.entry;
+                        break;
+                    }
+                    out.put('}');
+                } else {
+                    if (top.item != top.itemEnd) {
+                        out.put(',');
+                        v = top.item++;
+                        break;
+                    }
+                    out.put(']');
+                }
+                stack.pop_back();
+            }
         }
     }
 
@@ -244,14 +335,14 @@ Value JSONDataSerializer::serializeString(const Value& string) const {
 Value JSONDataSerializer::serializeArray(const Value& array) const {
     require(array.isArray(), "serializeArray needs an array");
     Writer w;
-    w.array(array);
+    w.object(array);
     return w.take();
 }
 
 Value JSONDataSerializer::serializeDictionary(const Value& dictionary) const {
     require(dictionary.isDictionary(), "serializeDictionary needs a dictionary");
     Writer w;
-    w.dictionary(dictionary);
+    w.object(dictionary);
     return w.take();
 }
 

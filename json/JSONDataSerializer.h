@@ -7,12 +7,14 @@
 //    integers in plain decimal, doubles as the shortest text that reads back
 //    to the same double.
 //  * texts with backslash, double quote, "/", U+0008, U+000C, U+000A, U+000D
-//    and U+0009 escaped (\\ \" \/ \b \f \n \r \t), and U+0000 as \u0000 so
-//    that the output never holds a NUL byte (a text starting with NULs would
-//    otherwise read back as UTF-16 or UTF-32); nothing else is escaped: other
-//    control characters and non-ASCII characters are written as their UTF-8
-//    bytes.
-//  * arrays in order; dictionaries in their key order.
+//    and U+0009 escaped (\\ \" \/ \b \f \n \r \t), and the other control
+//    characters U+0000 to U+001F as \u00xx with lowercase hex digits, so that
+//    the output is always valid JSON and never holds a NUL byte (a text
+//    starting with NULs would otherwise read back as UTF-16 or UTF-32);
+//    nothing else is escaped: DEL and non-ASCII characters are written as
+//    their UTF-8 bytes.
+//  * arrays in order; dictionaries in their key order; nested to any depth
+//    (the writer walks them with a stack of its own, not by recursion).
 //  * byte buffers as the JSON string of their UTF-8 text;
 //    SerializedJSONData as its bytes, unchanged.
 //

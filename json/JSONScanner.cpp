@@ -54,6 +54,26 @@ inline const unsigned char* skipPlain(const unsigned char* p, const unsigned cha
     return p;
 }
 
+// The first byte at or after p that is not C-locale white space, or end.
+// Pretty-printed text has runs of indentation, taken 16 bytes at a time.
+inline const unsigned char* skipSpaces(const unsigned char* p, const unsigned char* end) {
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8(0x09);
+    const __m128i four = _mm_set1_epi8(4);
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i fromTab = _mm_sub_epi8(v, tab);  // 0x09 to 0x0D become 0 to 4
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(fromTab, four), fromTab);
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, space), control));
+        if (mask != 0xFFFF) return p + __builtin_ctz(~static_cast<unsigned>(mask));
+        p += 16;
+    }
+#endif
+    while (p < end && kTables.space[*p]) ++p;
+    return p;
+}
+
 const char* messageFor(int code) {
     switch (code) {
     case kJSONDictionaryNotStarted: return "Could not scan dictionary. Dictionary that does not start with '{' character.";
@@ -96,6 +116,19 @@ struct JSONScanner::Scratch {
         if (arena) detail::releaseArena(arena);
         arena = nullptr;
     }
+    // Before each scan over a buffer of `length` bytes. An arena that only
+    // the scanner still refers to (the caller dropped every earlier result) is
+    // emptied and reused. One that earlier results still use is shared by the
+    // next scan too, so that values taken one after the other from a buffer
+    // share their memory, unless it has grown well beyond the buffer's size:
+    // then the scanner lets go of it (the results keep it alive) and starts
+    // anew. Either way the scanner keeps nothing of dropped results beyond a
+    // bounded amount.
+    void startScan(std::size_t length) {
+        if (!arena) return;
+        if (arena->refs.load(std::memory_order_acquire) == 1) arena->reset();
+        else if (arena->reserved > 4 * length + (std::size_t{1} << 20)) dropArena();
+    }
 };
 
 // One call's parse, on a local copy of the cursor.
@@ -109,14 +142,38 @@ struct JSONScanner::Reader {
 
     unsigned char cur() const { return p < end ? *p : 0; }
     void skipWhitespace() {
-        while (p < end && kTables.space[*p]) ++p;
+        // Usually there is none, or a single space or line break; longer
+        // runs (indentation) are taken 16 bytes at a time.
+        if (p < end && kTables.space[*p]) {
+            ++p;
+            if (p < end && kTables.space[*p]) p = skipSpaces(p + 1, end);
+        }
     }
     Arena* arena() {
-        if (!s.arena) s.arena = detail::newArena(static_cast<std::size_t>(end - p));
+        // Values take about twice the room of their text (a number of a
+        // few digits takes a 16-byte slot), so one chunk holds most documents.
+        if (!s.arena) s.arena = detail::newArena(2 * static_cast<std::size_t>(end - p));
         return s.arena;
     }
     RawValue text(const char* bytes, std::size_t n) {
         return n <= detail::kSmallStringMax ? RawValue::smallString(bytes, n) : detail::arenaString(arena(), bytes, n);
+    }
+    // The same for bytes inside the document: a short text is taken as two
+    // whole words when 16 bytes can be read there, the bytes past its end
+    // masked off, rather than copied byte by byte.
+    RawValue documentText(const unsigned char* bytes, std::size_t n) {
+        if (n > detail::kSmallStringMax || end - bytes < 16)
+            return text(reinterpret_cast<const char*>(bytes), n);
+        uint64_t lo, hi;
+        std::memcpy(&lo, bytes, 8);
+        std::memcpy(&hi, bytes + 8, 8);
+        if (n < 8) {
+            lo = n ? lo & (~uint64_t{0} >> (64 - 8 * n)) : 0;
+            hi = 0;
+        } else {
+            hi = n > 8 ? hi & (~uint64_t{0} >> (64 - 8 * (n - 8))) : 0;
+        }
+        return RawValue{lo, hi | (uint64_t{detail::kSmallStringTag} << 56) | (uint64_t{n} << 48)};
     }
     // Each scan gives its value, or kFailed with `code` set. Values come back
     // in registers rather than through memory.
@@ -330,9 +387,12 @@ RawValue JSONScanner::Reader::string() {
         const unsigned char c = *p;
         if (c == '"') break;
         if (c >= 0x80) {
-            const std::size_t n = utf8::sequenceLength(p, end);
-            if (n == 0) return fail(from, kJSONStringUnicode);
-            p += n;
+            // Non-ASCII text comes in runs: check them sequence by sequence.
+            do {
+                const std::size_t n = utf8::sequenceLength(p, end);
+                if (n == 0) return fail(from, kJSONStringUnicode);
+                p += n;
+            } while (p < end && *p >= 0x80);
             continue;
         }
         // A backslash: the text so far goes to the buffer, then the escape.
@@ -382,7 +442,7 @@ RawValue JSONScanner::Reader::string() {
         buffer.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
         out = text(buffer.data(), buffer.size());
     } else {
-        out = text(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
+        out = documentText(run, static_cast<std::size_t>(p - run));
     }
     ++p;
     return out;
@@ -450,6 +510,7 @@ Error JSONScanner::errorWithCode(int code) {
 
 template <class Parse>
 bool JSONScanner::run(Parse parse, Value* result, Error* error) {
+    scratch_->startScan(length_);
     Reader r{current_, end_, *scratch_, doubleTable(), hasDefaultDoubleCharacters()};
     const RawValue v = parse(r);
     current_ = r.p;

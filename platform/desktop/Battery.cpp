@@ -62,12 +62,4 @@ void SimulatedBattery::press(BatteryKey key) {
 
 void SimulatedBattery::report() { device_.updateBattery(level_, state_); }
 
-const char* SimulatedBattery::keysHelp() {
-    return "  Up / Down            charge one percent up or down (with Shift: ten)\n"
-           "  C                    charging\n"
-           "  F                    full (and 100 percent)\n"
-           "  U                    unplugged\n"
-           "  X                    state unknown\n";
-}
-
 }  // namespace vw::desktop

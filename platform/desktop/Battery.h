@@ -48,9 +48,6 @@ public:
     float level() const { return level_; }
     BatteryState state() const { return state_; }
 
-    // The keys, one a line, for --help and the start-up line.
-    static const char* keysHelp();
-
 private:
     void report();
     platform::Device& device_;

@@ -23,7 +23,7 @@ DesktopPlatform::DesktopPlatform(DesktopOptions o, const NetworkFactory& makeNet
       device(options.device, loop, notifications),
       settings(options.settingsPath.empty() ? platform::FileSettings::defaultPath() : options.settingsPath,
                [p = printer(options)](const std::string& line) { p("settings: " + line); }),
-      audio([p = printer(options)](const std::string& line) { p(line); }),
+      audio([p = printer(options)](const std::string& line) { p(line); }, &loop),
       network(makeNetwork(log)),
       identity(settings),
       platform{clock, loop, log, application, bundle, ui, device, notifications, settings, audio, *network, identity, nullptr} {}

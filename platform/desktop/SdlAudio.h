@@ -1,43 +1,60 @@
 // Sound through SDL_mixer: short system sounds as chunks on the mixer's
-// channels, players as the mixer's music stream. Without an audio device
-// (or when the device cannot be opened) nothing is made and nothing plays:
-// createSystemSound gives 0 and createPlayer none, so the application runs
-// silent.
+// channels, players as the mixer's music stream.
+//
+// The audio device is open only while there is something to hear: it opens
+// when a sound or the tune starts and, when the session has a run loop,
+// closes `closeAfter` seconds after the last one ends. An open device keeps
+// an audio thread waking many times a second and the sound card powered, so
+// a silent application holds none. The sounds' data is loaded again when the
+// device reopens; a player keeps its place across a close. The close itself
+// (SDL lets its audio thread drain for about a tenth of a second) runs on a
+// short-lived thread of its own, so that the window does not stall.
+//
+// Without an audio device (or when the device cannot be opened) nothing
+// plays: one line tells the log, and from then on createSystemSound gives 0
+// and createPlayer none, so the application runs silent.
 #pragma once
 
 #include <SDL_mixer.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "platform/Audio.h"
+#include "platform/MainLoop.h"
 
 namespace vw::desktop {
 
-// The open mixer; players keep it open while they exist.
+// The device and the sounds on it, shared by the audio and its players.
 struct MixerDevice;
 
 class SdlAudioPlayer final : public platform::AudioPlayer {
 public:
-    SdlAudioPlayer(std::shared_ptr<MixerDevice> device, Mix_Music* music);
+    SdlAudioPlayer(std::shared_ptr<MixerDevice> device, std::string path);
     ~SdlAudioPlayer() override;
     void setVolume(float volume) override;
     void setNumberOfLoops(int loops) override;
     void prepareToPlay() override {}
-    void play() override;
+    void play() override;  // opens the device when it is closed
     void stop() override;
     void setCurrentTime(double seconds) override;
     double currentTime() const override;
     bool isPlaying() const override;
     float volume() const { return volume_; }
     int numberOfLoops() const { return loops_; }
+    // The tune's length in seconds (decoding it needs the device open); 0
+    // when it cannot be played.
     double duration() const;
 
 private:
+    friend struct MixerDevice;
+    bool load() const;  // the music on the open device
+    void unload();      // before the device closes
+
     std::shared_ptr<MixerDevice> device_;
-    Mix_Music* music_;
+    std::string path_;
+    mutable Mix_Music* music_ = nullptr;
     float volume_ = 1.0f;
     int loops_ = 0;
     bool playing_ = false;
@@ -47,12 +64,19 @@ private:
 class SdlAudio final : public platform::Audio {
 public:
     using LogFn = std::function<void(const std::string&)>;
-    // Opens the default audio device ($SDL_AUDIODRIVER picks the driver);
-    // `log` hears one line when there is none.
-    explicit SdlAudio(LogFn log = {});
+    static constexpr double kCloseAfter = 2.0;
+
+    // Opens nothing yet ($SDL_AUDIODRIVER picks the driver when a sound
+    // first plays). `loop` runs the timer that closes the device again;
+    // without one the device stays open once opened. The loop must outlive
+    // this object.
+    explicit SdlAudio(LogFn log = {}, platform::MainLoop* loop = nullptr, double closeAfter = kCloseAfter);
     ~SdlAudio() override;
 
-    bool available() const { return device_ != nullptr; }
+    // False once the device has failed to open.
+    bool available() const;
+    // Whether the device is open now.
+    bool deviceOpen() const;
     uint32_t category() const { return category_; }
     bool active() const { return active_; }
     // Channels playing a system sound now.
@@ -69,8 +93,6 @@ public:
 
 private:
     std::shared_ptr<MixerDevice> device_;
-    std::map<uint32_t, Mix_Chunk*> sounds_;
-    uint32_t nextSound_ = 1;
     uint32_t category_ = 0;
     bool active_ = false;
 };

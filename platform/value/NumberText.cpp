@@ -1,8 +1,10 @@
 #include "platform/value/NumberText.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace vw {
 
@@ -27,6 +29,37 @@ std::size_t tidyExponent(char* buf, char* end) {
     return static_cast<std::size_t>(out - buf);
 }
 
+// to_chars in its shortest form picks fixed notation when that is no longer
+// than the exponent form, but then spells an integral value out in all its
+// digits (331148625096136768) where fewer significant digits already read
+// back to the same value (331148625096136770). Rewrites such a text with the
+// shortest digits padded with zeros; the length, and so the choice of
+// notation, stays the same.
+template <class F>
+char* shortestDigits(F v, char* buf, char* end) {
+    // Below 2^digits every integer is exact, so its digits are all needed.
+    if (std::fabs(v) < std::ldexp(F(1), std::numeric_limits<F>::digits)) return end;
+    const char* digits = buf;
+    if (*digits == '-') ++digits;
+    const std::size_t integerDigits = static_cast<std::size_t>(end - digits);
+    for (const char* q = digits; q < end; ++q)
+        if (*q < '0' || *q > '9') return end;  // has a fraction or an exponent
+    char sci[kNumberTextMax];
+    const char* const sciEnd = std::to_chars(sci, sci + kNumberTextMax, v, std::chars_format::scientific).ptr;
+    // [-]d[.ddd]e+XX
+    char shortest[kNumberTextMax];
+    std::size_t n = 0;
+    const char* q = sci;
+    if (*q == '-') ++q;
+    for (; q < sciEnd && *q != 'e'; ++q)
+        if (*q != '.') shortest[n++] = *q;
+    if (n >= integerDigits) return end;
+    char* out = const_cast<char*>(digits);
+    std::memcpy(out, shortest, n);
+    std::memset(out + n, '0', integerDigits - n);
+    return end;
+}
+
 std::size_t copyText(char* buf, const char* text) {
     const std::size_t n = std::strlen(text);
     std::memcpy(buf, text, n);
@@ -35,10 +68,65 @@ std::size_t copyText(char* buf, const char* text) {
 
 }  // namespace
 
+namespace {
+
+// The same text as the general conversion below gives for an integral double
+// below 2^53 (counts, identifiers, whole measures): its digits in fixed
+// notation, or the exponent form when that is shorter as to_chars counts it
+// (a sign and at least two exponent digits: 100000 is "1e+05", five
+// characters against six), written without "+" and leading zeros.
+std::size_t integralDoubleText(double d, char* buf) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    uint64_t n = static_cast<uint64_t>(std::fabs(d));
+    char text[20];
+    char* const textEnd = text + sizeof text;
+    char* first = textEnd;
+    while (n >= 100) {
+        const unsigned pair = static_cast<unsigned>(n % 100);
+        n /= 100;
+        first -= 2;
+        std::memcpy(first, kPairs + 2 * pair, 2);
+    }
+    if (n >= 10) {
+        first -= 2;
+        std::memcpy(first, kPairs + 2 * n, 2);
+    } else {
+        *--first = static_cast<char>('0' + n);
+    }
+    const int length = static_cast<int>(textEnd - first);
+    int significant = length;
+    while (significant > 1 && first[significant - 1] == '0') --significant;
+    const int exponent = length - 1;  // below 2^53: at most 15
+    const int scientificLength = significant + (significant > 1) + 4;
+    char* out = buf;
+    if (std::signbit(d)) *out++ = '-';
+    if (length <= scientificLength) {
+        std::memcpy(out, first, static_cast<std::size_t>(length));
+        return static_cast<std::size_t>(out + length - buf);
+    }
+    *out++ = first[0];
+    if (significant > 1) {
+        *out++ = '.';
+        std::memcpy(out, first + 1, static_cast<std::size_t>(significant - 1));
+        out += significant - 1;
+    }
+    *out++ = 'e';
+    if (exponent >= 10) *out++ = static_cast<char>('0' + exponent / 10);
+    *out++ = static_cast<char>('0' + exponent % 10);
+    return static_cast<std::size_t>(out - buf);
+}
+
+}  // namespace
+
 std::size_t doubleText(double d, char* buf) {
+    if (std::fabs(d) < 9007199254740992.0 && d == static_cast<double>(static_cast<int64_t>(d)))
+        return integralDoubleText(d, buf);
     if (std::isnan(d)) return copyText(buf, "nan");
     if (std::isinf(d)) return copyText(buf, d < 0 ? "-inf" : "inf");
-    return tidyExponent(buf, std::to_chars(buf, buf + kNumberTextMax, d).ptr);
+    return tidyExponent(buf, shortestDigits(d, buf, std::to_chars(buf, buf + kNumberTextMax, d).ptr));
 }
 
 std::size_t numberText(const Value& number, char* buf) {
@@ -49,7 +137,8 @@ std::size_t numberText(const Value& number, char* buf) {
     case NumberType::Float: {
         const double d = number.doubleValue();
         if (!std::isfinite(d)) return doubleText(d, buf);
-        return tidyExponent(buf, std::to_chars(buf, limit, static_cast<float>(d)).ptr);
+        const float f = static_cast<float>(d);
+        return tidyExponent(buf, shortestDigits(f, buf, std::to_chars(buf, limit, f).ptr));
     }
     case NumberType::UnsignedLongLong: return static_cast<std::size_t>(std::to_chars(buf, limit, number.unsignedLongLongValue()).ptr - buf);
     default: return static_cast<std::size_t>(std::to_chars(buf, limit, number.longLongValue()).ptr - buf);

@@ -9,6 +9,7 @@
 #include <new>
 #include <random>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/value/NumberText.h"
 #include "platform/value/Utf8.h"
@@ -85,8 +86,18 @@ uint64_t keyHash(const char* p, std::size_t n) {
         n -= 8;
     }
     if (n) {
-        uint64_t w = 0;
-        std::memcpy(&w, p, n);
+        // The last one to seven bytes, without a copy of variable length:
+        // two overlapping four-byte words, or the first, middle and last byte.
+        uint64_t w;
+        if (n >= 4) {
+            uint32_t a, b;
+            std::memcpy(&a, p, 4);
+            std::memcpy(&b, p + n - 4, 4);
+            w = (uint64_t{a} << 32) | b;
+        } else {
+            const auto* u = reinterpret_cast<const unsigned char*>(p);
+            w = (uint64_t{u[0]} << 16) | (uint64_t{u[n / 2]} << 8) | u[n - 1];
+        }
         h = (h ^ w) * 0x9E3779B97F4A7C15ull;
         h ^= h >> 29;
     }
@@ -94,31 +105,95 @@ uint64_t keyHash(const char* p, std::size_t n) {
     return h ^ (h >> 32);
 }
 
+namespace {
+
+// Each chunk starts with a header: the link to the previous chunk and the
+// chunk's size.
+constexpr std::size_t kChunkHeader = 16;
+void* chunkLink(void* chunk) {
+    void* next;
+    std::memcpy(&next, chunk, sizeof next);
+    return next;
+}
+std::size_t chunkSize(void* chunk) {
+    std::size_t size;
+    std::memcpy(&size, static_cast<char*>(chunk) + sizeof(void*), sizeof size);
+    return size;
+}
+
+// The largest chunk of the last arena freed on this thread, kept for the
+// next arena: memory fresh from the system costs a page fault per page on
+// first use, which for a large document costs more than reading it. At most
+// kMaxCachedChunk bytes stay with a thread after its last document is gone.
+constexpr std::size_t kMaxCachedChunk = std::size_t{16} << 20;
+struct ChunkCache {
+    void* chunk = nullptr;
+    bool gone = false;  // arenas freed during the thread's last destructors free their chunks
+    ~ChunkCache() {
+        std::free(chunk);
+        chunk = nullptr;
+        gone = true;
+    }
+    // Takes the chunk kept if it holds `size` bytes and not many times more
+    // (a small document should not hold on to a large chunk).
+    void* take(std::size_t size) {
+        if (gone || !chunk || chunkSize(chunk) < size || chunkSize(chunk) / 4 > size) return nullptr;
+        void* c = chunk;
+        chunk = nullptr;
+        return c;
+    }
+    // Keeps the chunk if it is larger than the one kept; frees the other.
+    void offer(void* c) {
+        if (!gone && chunkSize(c) <= kMaxCachedChunk && (!chunk || chunkSize(chunk) < chunkSize(c))) std::swap(c, chunk);
+        std::free(c);
+    }
+};
+thread_local ChunkCache tChunkCache;
+
+}  // namespace
+
 Arena::~Arena() {
     while (chunks) {
-        void* next;
-        std::memcpy(&next, chunks, sizeof next);
-        std::free(chunks);
+        void* next = chunkLink(chunks);
+        tChunkCache.offer(chunks);
         chunks = next;
     }
 }
 
 void Arena::grow(std::size_t n) {
-    constexpr std::size_t kHeader = 16;  // link to the previous chunk, padded
     std::size_t size = nextChunk;
-    if (size < n + kHeader) size = n + kHeader;
-    void* chunk = std::malloc(size);
-    if (!chunk) throw std::bad_alloc();
+    if (size < n + kChunkHeader) size = n + kChunkHeader;
+    void* chunk = tChunkCache.take(size);
+    if (chunk) {
+        size = chunkSize(chunk);
+    } else {
+        chunk = std::malloc(size);
+        if (!chunk) throw std::bad_alloc();
+        std::memcpy(static_cast<char*>(chunk) + sizeof(void*), &size, sizeof size);
+    }
     std::memcpy(chunk, &chunks, sizeof chunks);
     chunks = chunk;
-    cursor = static_cast<char*>(chunk) + kHeader;
+    reserved += size;
+    cursor = static_cast<char*>(chunk) + kChunkHeader;
     limit = static_cast<char*>(chunk) + size;
     constexpr std::size_t kMaxChunk = std::size_t{16} << 20;
     nextChunk = nextChunk * 2 > kMaxChunk ? kMaxChunk : nextChunk * 2;
 }
 
+void Arena::reset() {
+    if (!chunks) return;
+    for (void* older = chunkLink(chunks); older;) {
+        void* next = chunkLink(older);
+        std::free(older);
+        older = next;
+    }
+    std::memset(chunks, 0, sizeof(void*));
+    cursor = static_cast<char*>(chunks) + kChunkHeader;
+    reserved = chunkSize(chunks);
+}
+
 Arena* newArena(std::size_t sizeHint) {
-    constexpr std::size_t kMinChunk = 4096, kMaxFirst = std::size_t{8} << 20;
+    constexpr std::size_t kMinChunk = 4096, kMaxFirst = std::size_t{16} << 20;
     return new Arena(sizeHint < kMinChunk ? kMinChunk : sizeHint > kMaxFirst ? kMaxFirst : sizeHint);
 }
 
@@ -128,7 +203,9 @@ void releaseArena(Arena* a) {
 
 namespace {
 
-void destroyNode(uint8_t tag, Node* n) {
+// Frees one node; releasing its elements may free further nodes, which
+// destroyNode defers (see below).
+void destroyOne(uint8_t tag, Node* n) {
     switch (tag) {
     case kArrayTag:
         for (uint32_t i = 0; i < n->size; ++i) arrayItems(n)[i].~Value();
@@ -141,6 +218,32 @@ void destroyNode(uint8_t tag, Node* n) {
     default: break;
     }
     ::operator delete(n);
+}
+
+// Nodes whose last reference went while another node of this thread was
+// being freed: they are freed by the outermost destroyNode, one after the
+// other, so that freeing a structure nested however deep takes no more stack
+// than freeing a flat one.
+struct PendingNodes {
+    bool active = false;
+    std::vector<RawValue> nodes;
+};
+thread_local PendingNodes tPending;
+
+void destroyNode(uint8_t tag, Node* n) {
+    PendingNodes& pending = tPending;
+    if (pending.active) {
+        pending.nodes.push_back(RawValue::ofNode(tag, n));
+        return;
+    }
+    pending.active = true;
+    destroyOne(tag, n);
+    while (!pending.nodes.empty()) {
+        const RawValue next = pending.nodes.back();
+        pending.nodes.pop_back();
+        destroyOne(next.tag(), next.node());
+    }
+    pending.active = false;
 }
 
 }  // namespace
@@ -445,10 +548,6 @@ std::string Value::stringValue() const {
     return std::string(buf, numberText(*this, buf));
 }
 
-std::string_view Value::stringView() const {
-    if (!isString()) return {};
-    return {textBytes(r_), textLength(r_)};
-}
 
 std::string_view Value::bytes() const {
     if (!isData()) return {};
@@ -466,15 +565,7 @@ const Value& Value::operator[](std::size_t i) const {
     return arrayItems(r_.node())[i];
 }
 
-std::span<const Value> Value::elements() const {
-    if (!isArray()) return {};
-    return {arrayItems(r_.node()), r_.node()->size};
-}
 
-std::span<const Entry> Value::entries() const {
-    if (!isDictionary()) return {};
-    return {dictEntries(r_.node()), r_.node()->size};
-}
 
 const Value* Value::find(std::string_view key) const {
     if (!isDictionary()) return nullptr;
@@ -503,38 +594,78 @@ const Object* Value::object() const {
     return reinterpret_cast<const ObjectNode*>(r_.node())->object.get();
 }
 
+namespace {
+
+std::string dataDescription(std::string_view b) {
+    static const char hex[] = "0123456789abcdef";
+    constexpr std::size_t kShown = 64;
+    std::string s = "<";
+    for (std::size_t i = 0; i < b.size() && i < kShown; ++i) {
+        if (i && i % 4 == 0) s += ' ';
+        s += hex[static_cast<unsigned char>(b[i]) >> 4];
+        s += hex[static_cast<unsigned char>(b[i]) & 15];
+    }
+    if (b.size() > kShown) s += " ... (" + std::to_string(b.size()) + " bytes)";
+    return s + ">";
+}
+
+}  // namespace
+
+// Arrays as "(a, b)", dictionaries as "{key = value; }". Walks nested
+// containers with a stack of its own rather than by recursion, so that any
+// depth can be described.
 std::string Value::description() const {
-    switch (kind()) {
-    case Kind::Nil: return "(null)";
-    case Kind::Null: return "<null>";
-    case Kind::Number: return stringValue();
-    case Kind::String: return std::string(stringView());
-    case Kind::Array: {
-        std::string s = "(";
-        for (std::size_t i = 0; i < count(); ++i) s += (i ? ", " : "") + (*this)[i].description();
-        return s + ")";
-    }
-    case Kind::Dictionary: {
-        std::string s = "{";
-        for (const Entry& e : entries()) s += e.key.description() + " = " + e.value.description() + "; ";
-        return s + "}";
-    }
-    case Kind::Data: {
-        static const char hex[] = "0123456789abcdef";
-        constexpr std::size_t kShown = 64;
-        const std::string_view b = bytes();
-        std::string s = "<";
-        for (std::size_t i = 0; i < b.size() && i < kShown; ++i) {
-            if (i && i % 4 == 0) s += ' ';
-            s += hex[static_cast<unsigned char>(b[i]) >> 4];
-            s += hex[static_cast<unsigned char>(b[i]) & 15];
+    struct Level {
+        const Value* container;
+        std::size_t next;
+    };
+    std::string s;
+    std::vector<Level> stack;
+    const Value* v = this;
+    for (;;) {
+        // Describe v, or open it.
+        switch (v->kind()) {
+        case Kind::Nil: s += "(null)"; break;
+        case Kind::Null: s += "<null>"; break;
+        case Kind::Number: s += v->stringValue(); break;
+        case Kind::String: s += v->stringView(); break;
+        case Kind::Data: s += dataDescription(v->bytes()); break;
+        case Kind::Object: s += v->object()->description(); break;
+        case Kind::Array:
+            s += '(';
+            stack.push_back({v, 0});
+            break;
+        case Kind::Dictionary:
+            s += '{';
+            stack.push_back({v, 0});
+            break;
         }
-        if (b.size() > kShown) s += " ... (" + std::to_string(b.size()) + " bytes)";
-        return s + ">";
+        // The next element to describe, closing containers that are done.
+        v = nullptr;
+        while (!stack.empty() && !v) {
+            Level& top = stack.back();
+            const bool isArray = top.container->isArray();
+            if (isArray) {
+                const auto items = top.container->elements();
+                if (top.next > 0 && top.next < items.size()) s += ", ";
+                if (top.next < items.size()) v = &items[top.next++];
+            } else {
+                const auto entries = top.container->entries();
+                if (top.next > 0) s += "; ";
+                if (top.next < entries.size()) {
+                    const Entry& e = entries[top.next++];
+                    s += e.key.stringView();
+                    s += " = ";
+                    v = &e.value;
+                }
+            }
+            if (!v) {
+                s += isArray ? ")" : "}";
+                stack.pop_back();
+            }
+        }
+        if (!v) return s;
     }
-    case Kind::Object: return object()->description();
-    }
-    return {};
 }
 
 namespace {
@@ -558,7 +689,12 @@ bool numbersEqual(const Value& a, const Value& b) {
 
 }  // namespace
 
-bool operator==(const Value& a, const Value& b) {
+namespace {
+
+// Compares two values that are not containers, or containers only by kind
+// and count; `deeper` tells whether their elements remain to be compared.
+bool shallowEqual(const Value& a, const Value& b, bool& deeper) {
+    deeper = false;
     if (a.isIdentical(b)) return !(a.isNumber() && std::isnan(a.doubleValue()));
     const Kind k = a.kind();
     if (k != b.kind()) return false;
@@ -568,23 +704,53 @@ bool operator==(const Value& a, const Value& b) {
     case Kind::Number: return numbersEqual(a, b);
     case Kind::String: return a.stringView() == b.stringView();
     case Kind::Data: return a.bytes() == b.bytes();
-    case Kind::Array: {
+    case Kind::Array:
+    case Kind::Dictionary:
         if (a.count() != b.count()) return false;
-        for (std::size_t i = 0; i < a.count(); ++i)
-            if (!(a[i] == b[i])) return false;
+        deeper = a.count() != 0;
         return true;
-    }
-    case Kind::Dictionary: {
-        if (a.count() != b.count()) return false;
-        for (const Entry& e : a.entries()) {
-            const Value* other = b.find(e.key.stringView());
-            if (!other || !(*other == e.value)) return false;
-        }
-        return true;
-    }
     case Kind::Object: return a.object()->isEqual(*b.object());
     }
     return false;
+}
+
+}  // namespace
+
+// Walks nested containers with a stack of its own rather than by recursion,
+// so that values nested however deep can be compared.
+bool operator==(const Value& a, const Value& b) {
+    struct Level {
+        const Value* a;
+        const Value* b;
+        std::size_t next;
+    };
+    bool deeper;
+    if (!shallowEqual(a, b, deeper)) return false;
+    if (!deeper) return true;
+    std::vector<Level> stack;
+    stack.push_back({&a, &b, 0});
+    while (!stack.empty()) {
+        Level& top = stack.back();
+        if (top.next == top.a->count()) {
+            stack.pop_back();
+            continue;
+        }
+        const Value* x;
+        const Value* y;
+        if (top.a->isArray()) {
+            x = &top.a->elements()[top.next];
+            y = &top.b->elements()[top.next];
+        } else {
+            const Entry& e = top.a->entries()[top.next];
+            x = &e.value;
+            y = top.b->find(e.key.stringView());
+            if (!y) return false;
+        }
+        ++top.next;
+        if (!shallowEqual(*x, *y, deeper)) return false;
+        if (deeper) stack.push_back({x, y, 0});
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------- builders
@@ -597,7 +763,7 @@ void MutableArray::addObject(Value v) {
 std::size_t MutableDictionary::indexOf(std::string_view key, uint64_t hash) const {
     if (index_.empty()) {
         for (std::size_t i = 0; i < entries_.size(); ++i)
-            if (entries_[i].key.stringView() == key) return i;
+            if (!entries_[i].key.isNil() && entries_[i].key.stringView() == key) return i;
         return SIZE_MAX;
     }
     const std::size_t mask = index_.size() - 1;
@@ -611,7 +777,60 @@ std::size_t MutableDictionary::indexOf(std::string_view key, uint64_t hash) cons
 void MutableDictionary::rebuildIndex() {
     const uint32_t slots = indexSlotsFor(entries_.size());
     index_.assign(slots, 0);
-    if (slots) fillIndex(index_.data(), slots, entries_.size(), [this](std::size_t i) { return hashes_[i]; });
+    if (!slots) return;
+    const uint32_t mask = slots - 1;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].key.isNil()) continue;
+        uint32_t h = static_cast<uint32_t>(hashes_[i]) & mask;
+        while (index_[h]) h = (h + 1) & mask;
+        index_[h] = static_cast<uint32_t>(i + 1);
+    }
+}
+
+void MutableDictionary::compact() {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].key.isNil()) continue;
+        if (kept != i) {
+            entries_[kept] = std::move(entries_[i]);
+            hashes_[kept] = hashes_[i];
+        }
+        ++kept;
+    }
+    entries_.resize(kept);
+    hashes_.resize(kept);
+    removed_ = 0;
+    rebuildIndex();
+}
+
+void MutableDictionary::remove(std::size_t at, uint64_t hash) {
+    entries_[at] = Entry{};
+    ++removed_;
+    if (!index_.empty()) {
+        // Take the entry's slot out of the index, moving later slots of the
+        // same probe run back so that every key stays reachable from its home.
+        const std::size_t mask = index_.size() - 1;
+        std::size_t hole = hash & mask;
+        while (index_[hole] != at + 1) hole = (hole + 1) & mask;
+        for (std::size_t j = (hole + 1) & mask; index_[j]; j = (j + 1) & mask) {
+            const std::size_t home = hashes_[index_[j] - 1] & mask;
+            // Move slot j into the hole unless its home lies cyclically in (hole, j].
+            const bool stays = hole <= j ? (home > hole && home <= j) : (home > hole || home <= j);
+            if (!stays) {
+                index_[hole] = index_[j];
+                hole = j;
+            }
+        }
+        index_[hole] = 0;
+    }
+    if (removed_ == entries_.size()) {
+        entries_.clear();
+        hashes_.clear();
+        index_.clear();
+        removed_ = 0;
+    } else if (removed_ > kIndexThreshold && removed_ * 2 > entries_.size()) {
+        compact();
+    }
 }
 
 void MutableDictionary::setValue(Value value, const Value& key) {
@@ -620,10 +839,7 @@ void MutableDictionary::setValue(Value value, const Value& key) {
     const uint64_t hash = keyHash(k.data(), k.size());
     const std::size_t at = indexOf(k, hash);
     if (value.isNil()) {
-        if (at == SIZE_MAX) return;
-        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
-        hashes_.erase(hashes_.begin() + static_cast<std::ptrdiff_t>(at));
-        rebuildIndex();
+        if (at != SIZE_MAX) remove(at, hash);
         return;
     }
     if (at != SIZE_MAX) {
@@ -665,7 +881,17 @@ const Value* MutableDictionary::find(std::string_view key) const {
 }
 
 Value MutableDictionary::copy() const {
-    return heapDictionary(entries_.data(), hashes_.data(), entries_.size());
+    if (removed_ == 0) return heapDictionary(entries_.data(), hashes_.data(), entries_.size());
+    std::vector<Entry> entries;
+    std::vector<uint64_t> hashes;
+    entries.reserve(count());
+    hashes.reserve(count());
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].key.isNil()) continue;
+        entries.push_back(entries_[i]);
+        hashes.push_back(hashes_[i]);
+    }
+    return heapDictionary(entries.data(), hashes.data(), entries.size());
 }
 
 }  // namespace vw

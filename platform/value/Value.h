@@ -18,6 +18,8 @@
 //    keeps its position.
 //  * Values read in bulk (by the JSON reader) live together in one arena: a
 //    handle to any part of such a document keeps the whole document's memory.
+//  * Arrays and dictionaries may nest to any depth: freeing, comparing and
+//    describing them take no recursion.
 #pragma once
 
 #include <cstddef>
@@ -181,6 +183,24 @@ struct Entry {
     Value value;
 };
 
+// The accessors that writers and walkers call for every value, inline.
+inline std::string_view Value::stringView() const {
+    if (!isString()) return {};
+    return {detail::textBytes(r_), detail::textLength(r_)};
+}
+
+inline std::span<const Value> Value::elements() const {
+    if (!isArray()) return {};
+    const detail::Node* n = r_.node();
+    return {reinterpret_cast<const Value*>(n + 1), n->size};
+}
+
+inline std::span<const Entry> Value::entries() const {
+    if (!isDictionary()) return {};
+    const detail::Node* n = r_.node();
+    return {reinterpret_cast<const Entry*>(reinterpret_cast<const detail::DictionaryHeader*>(n + 1) + 1), n->size};
+}
+
 template <class T>
     requires std::is_arithmetic_v<T>
 Value Value::number(T v) {
@@ -229,16 +249,23 @@ public:
     void setObject(Value object, std::string_view key);
     void removeObjectForKey(std::string_view key);
     const Value* find(std::string_view key) const;
-    std::size_t count() const { return entries_.size(); }
+    std::size_t count() const { return entries_.size() - removed_; }
     Value copy() const;
 
 private:
     std::size_t indexOf(std::string_view key, uint64_t hash) const;
     void rebuildIndex();
+    void remove(std::size_t at, uint64_t hash);
+    void compact();
 
+    // Entries in insertion order. A removed entry stays in place with a nil
+    // key until the removed ones outnumber the others, and the list is then
+    // compacted, so that removing keys one by one takes time in proportion
+    // to their number.
     std::vector<Entry> entries_;
     std::vector<uint64_t> hashes_;
-    std::vector<uint32_t> index_;  // empty while small
+    std::vector<uint32_t> index_;  // entry number + 1 by hash, linear probing; empty while small
+    std::size_t removed_ = 0;
 };
 
 }  // namespace vw

@@ -132,8 +132,13 @@ struct Arena {
     std::atomic<uint32_t> refs{1};
     char* cursor = nullptr;
     char* limit = nullptr;
-    void* chunks = nullptr;  // singly linked through the first word of each chunk
+    // Singly linked through the first word of each chunk; the second holds
+    // the chunk's size. When an arena goes, its largest chunk (up to 16 MiB)
+    // is kept for the thread's next arena, so that large documents read one
+    // after the other do not fault in fresh memory each time.
+    void* chunks = nullptr;
     std::size_t nextChunk;
+    std::size_t reserved = 0;  // bytes of all chunks
 
     explicit Arena(std::size_t firstChunk) : nextChunk(firstChunk) {}
     Arena(const Arena&) = delete;
@@ -148,6 +153,9 @@ struct Arena {
         return p;
     }
     void grow(std::size_t n);
+    // Forgets everything allocated, keeping only the newest (largest) chunk
+    // for reuse. Only for an arena that nobody else refers to.
+    void reset();
 };
 
 Arena* newArena(std::size_t sizeHint);

@@ -1,9 +1,12 @@
 // Sound through SDL_mixer on SDL's dummy audio driver (which plays in real
-// time into nothing), and the silent fallback without a device.
+// time into nothing), the device opened only while something sounds, and the
+// silent fallback without a device.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "platform/desktop/SdlAudio.h"
@@ -72,17 +75,110 @@ TEST(NoAudioDevice, EverythingIsSilent) {
     std::vector<std::string> lines;
     {
         SdlAudio audio([&](const std::string& l) { lines.push_back(l); });
+        // Nothing is opened until a sound plays: then the device fails, once.
+        EXPECT_TRUE(audio.available());
+        EXPECT_TRUE(lines.empty());
+        const uint32_t chime = audio.createSystemSound(resource("voltwise_sound.wav"));
+        audio.playSystemSound(chime);
         EXPECT_FALSE(audio.available());
+        EXPECT_FALSE(audio.deviceOpen());
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines[0].rfind("audio: no device (", 0), 0u) << lines[0];
+        audio.playSystemSound(chime);
+        EXPECT_EQ(lines.size(), 1u) << "said once";
         EXPECT_EQ(audio.createSystemSound(resource("voltwise_sound.wav")), 0u);
         EXPECT_EQ(audio.createPlayer(resource("saxophone_cool_riff_1.mp3")), nullptr);
-        audio.playSystemSound(1);
         EXPECT_EQ(audio.sessionGetProperty(platform::kAudioSessionPropertyOtherAudioIsPlaying), 0u);
         audio.sessionSetProperty(platform::kAudioSessionPropertyAudioCategory, platform::kAudioSessionCategorySoloAmbientSound);
         EXPECT_EQ(audio.category(), platform::kAudioSessionCategorySoloAmbientSound);
     }
     ::unsetenv("SDL_AUDIODRIVER");
+}
+
+// The threads SDL runs an open audio device on ("SDLAudioP1", ...).
+int audioThreadsNow() {
+    int n = 0;
+    for (const auto& t : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(t.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        n += name.rfind("SDLAudio", 0) == 0;
+    }
+    return n;
+}
+
+// The same once a new thread has had time to name itself.
+int audioThreads(int expected) {
+    for (int i = 0; i < 100 && audioThreadsNow() != expected; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return audioThreadsNow();
+}
+
+// The device opens for a sound and closes a while after the last one ends;
+// the run loop's timer closes it.
+struct OnDemand : DummyDriver {
+    // Runs the loop for `seconds` of real time.
+    void runFor(double seconds) {
+        const double until = clock.now() + seconds;
+        while (clock.now() < until) {
+            loop.runDue();
+            loop.waitForWork(std::min(until, loop.nextTimerTime().value_or(until)));
+        }
+        loop.runDue();
+    }
+    platform::SystemClock clock;
+    platform::MainLoop loop{clock};
+};
+
+TEST_F(OnDemand, ChimeOpensTheDeviceWhichClosesAfterTheLastSoundEnds) {
+    SdlAudio audio({}, &loop, 1.0);
+    const uint32_t chime = audio.createSystemSound(resource("voltwise_sound.wav"));
+    ASSERT_NE(chime, 0u);
+    EXPECT_FALSE(audio.deviceOpen()) << "nothing opened before a sound plays";
+    EXPECT_EQ(audioThreads(0), 0);
+    audio.playSystemSound(chime);
+    ASSERT_TRUE(audio.deviceOpen());
+    EXPECT_EQ(audioThreads(1), 1);
+    EXPECT_EQ(audio.playingSounds(), 1);
+    // While it sounds (and a little after) the device stays open...
+    while (audio.playingSounds() > 0 && audio.deviceOpen()) runFor(0.05);
+    EXPECT_TRUE(audio.deviceOpen()) << "closed while the chime sounded";
+    runFor(0.3);
+    EXPECT_TRUE(audio.deviceOpen()) << "closed sooner than the delay after the end";
+    // ...and a moment later it is closed, its thread gone.
+    runFor(1.2);
+    EXPECT_FALSE(audio.deviceOpen());
+    EXPECT_EQ(audioThreads(0), 0);
+    EXPECT_FALSE(loop.nextTimerTime()) << "no timer left behind";
+    // It opens again for the next chime, which plays from its file again.
+    audio.playSystemSound(chime);
+    EXPECT_TRUE(audio.deviceOpen());
+    EXPECT_EQ(audio.playingSounds(), 1);
+}
+
+TEST_F(OnDemand, TuneKeepsItsPlaceWhileTheDeviceIsClosed) {
+    SdlAudio audio({}, &loop, 1.0);
+    auto player = std::dynamic_pointer_cast<SdlAudioPlayer>(audio.createPlayer(resource("saxophone_cool_riff_1.mp3")));
+    ASSERT_NE(player, nullptr);
+    EXPECT_FALSE(audio.deviceOpen());
+    player->setNumberOfLoops(-1);
+    player->play();
+    ASSERT_TRUE(player->isPlaying());
+    runFor(1.5);  // longer than the delay: the playing tune keeps the device open
+    EXPECT_TRUE(audio.deviceOpen());
+    EXPECT_TRUE(player->isPlaying());
+    player->stop();
+    const double kept = player->currentTime();
+    EXPECT_GT(kept, 1.0);
+    runFor(1.6);
+    EXPECT_FALSE(audio.deviceOpen());
+    EXPECT_EQ(audioThreads(0), 0);
+    EXPECT_DOUBLE_EQ(player->currentTime(), kept);
+    player->play();  // reopens and resumes where it stopped
+    EXPECT_TRUE(audio.deviceOpen());
+    EXPECT_TRUE(player->isPlaying());
+    EXPECT_GE(player->currentTime(), kept - 0.05);
+    EXPECT_LT(player->currentTime(), kept + 0.3);
 }
 
 }  // namespace

@@ -7,14 +7,17 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <set>
 
 #include "platform/ResourceDir.h"
+#include "resources/Icon.h"
 #include "resources/Images.h"
 #include "resources/Skins.h"
 #include "resources/Sounds.h"
@@ -92,6 +95,36 @@ TEST(Resources, TheGeneratorDrawsExactlyWhatTheApplicationNames) {
         }
     }
     EXPECT_EQ(drawn, named);
+}
+
+// The application icon fills its square at every size, on a clear
+// background, and the bolt is at its heart; the SVG is drawn with paths only.
+TEST(Resources, TheIconIsDrawnAtEverySizeAndAsPaths) {
+    const auto dir = std::filesystem::temp_directory_path() / ("vw-icon-" + std::to_string(::getpid()));
+    ASSERT_TRUE(art::writeAppIcons(dir.string(), "test.icon"));
+    for (int px : art::appIconSizes()) {
+        const auto file = dir / "hicolor" / (std::to_string(px) + "x" + std::to_string(px)) / "apps" / "test.icon.png";
+        SDL_Surface* raw = IMG_Load(file.c_str());
+        ASSERT_NE(raw, nullptr) << file;
+        SDL_Surface* s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
+        SDL_FreeSurface(raw);
+        EXPECT_EQ(s->w, px);
+        EXPECT_EQ(s->h, px);
+        auto at = [&](int x, int y) { return static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * 4; };
+        EXPECT_EQ(at(0, 0)[3], 0) << px << ": the corners are clear";
+        EXPECT_EQ(at(px - 1, px - 1)[3], 0) << px;
+        const uint8_t* heart = at(px * 64 / 128, px * 72 / 128);  // inside the bolt
+        EXPECT_EQ(heart[3], 255) << px;
+        EXPECT_GT(heart[0], 200) << px << ": the bolt is yellow";
+        EXPECT_GT(heart[1], 150) << px;
+        EXPECT_LT(heart[2], 150) << px;
+        SDL_FreeSurface(s);
+    }
+    const std::string svg = bytes((dir / "hicolor" / "scalable" / "apps" / "test.icon.svg").string());
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("<path"), std::string::npos);
+    EXPECT_EQ(svg.find("<image"), std::string::npos) << "no bitmap inside";
+    std::filesystem::remove_all(dir);
 }
 
 TEST(Resources, EverySkinHasItsOwnDesign) {

@@ -197,6 +197,30 @@ TEST(DataScannerNumbers, NumberCharactersCanBeChanged) {
     EXPECT_EQ(n.doubleValue(), 1e5);
 }
 
+// With number characters that also take signs and letters, a run is still
+// read by its longest leading decimal number: a leading "+" counts, while
+// words and hexadecimal forms are no decimal numbers.
+TEST(DataScannerNumbers, CustomCharactersReadOnlyDecimalNumbers) {
+    const CharacterSet wide = CharacterSet::characterSetWithCharactersInString("0123456789eE+-.abcdfinptxyINFATY");
+    const struct {
+        const char* run;
+        double value;
+    } runs[] = {{"+5", 5.0},       {"+1e+2", 100.0}, {"+.5", 0.5},   {"-5", -5.0},      {"+5x", 5.0},
+                {"inf", 0.0},      {"nan", 0.0},     {"infinity", 0.0}, {"INF", 0.0},   {"-inf", 0.0},
+                {"+inf", 0.0},     {"nan1", 0.0},    {"0x1p3", 0.0}, {"0x10", 0.0},     {"-0x10", -0.0},
+                {"++5", 0.0},      {"+-5", 0.0},     {"-+5", 0.0},   {"+", 0.0},        {"+.", 0.0},
+                {"+e5", 0.0},      {"1e+400", HUGE_VAL}, {"+1e-400", 0.0}, {"12abc", 12.0}};
+    for (const auto& r : runs) {
+        auto s = scannerOver(r.run);
+        s->setDoubleCharacters(wide);
+        Value n;
+        ASSERT_TRUE(s->scanNumber(&n)) << r.run;
+        EXPECT_EQ(n.doubleValue(), r.value) << r.run;
+        EXPECT_EQ(std::signbit(n.doubleValue()), std::signbit(r.value)) << r.run;
+        EXPECT_TRUE(s->isAtEnd()) << r.run;
+    }
+}
+
 TEST(DataScannerWhitespace, CLocaleSpacesOnly) {
     auto s = scannerOver("  \t\r\n x");
     s->skipWhitespace();

@@ -3,8 +3,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <malloc.h>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "JsonTestSupport.h"
 #include "json/JSONScanner.h"
@@ -198,7 +200,7 @@ TEST(JSONScannerNumbers, PlainNumbersAreReadWholeAndCorrectlyRounded) {
     for (int i = 0; i < 200000; ++i) {
         std::string t;
         if (rng() % 2) t += '-';
-        const int n = 1 + static_cast<int>(rng() % 17);
+        const int n = 1 + static_cast<int>(rng() % 21);
         const int point = static_cast<int>(rng() % (n + 1));
         for (int k = 0; k < n; ++k) {
             if (k == point && k > 0) t += '.';
@@ -207,7 +209,7 @@ TEST(JSONScannerNumbers, PlainNumbersAreReadWholeAndCorrectlyRounded) {
         if (rng() % 3 == 0) {
             t += "eE"[rng() % 2];
             if (rng() % 2) t += "+-"[rng() % 2];
-            t += std::to_string(rng() % 30);
+            t += std::to_string(rng() % 40);
         }
         double expected = 0;
         std::from_chars(t.data(), t.data() + t.size(), expected);
@@ -230,9 +232,25 @@ TEST(JSONScannerNumbers, PlainNumbersAreReadWholeAndCorrectlyRounded) {
         EXPECT_EQ(r.value.doubleValue(), c.value) << c.json;
         EXPECT_EQ(r.location, c.end) << c.json;
     }
+    // Integers at, and one off, the halfway points between neighbouring
+    // doubles from 2^53 to 2^64, plain and scaled by powers of ten: a second
+    // rounding would get these wrong.
+    for (int i = 0; i < 100000; ++i) {
+        const int shift = 1 + static_cast<int>(rng() % 11);  // spacing 2^shift
+        const uint64_t base = (uint64_t{1} << (52 + shift)) + ((rng() >> 12) << shift);
+        const uint64_t m = base + (uint64_t{1} << (shift - 1)) + static_cast<uint64_t>(static_cast<int>(rng() % 3) - 1);
+        std::string t = std::to_string(m);
+        if (rng() % 2) t += "e" + std::to_string(static_cast<int>(rng() % 50) - 25);
+        double expected = 0;
+        std::from_chars(t.data(), t.data() + t.size(), expected);
+        const Scan r = scan(t, Op::Number);
+        ASSERT_EQ(r.value.doubleValue(), expected) << t;
+    }
     // Numbers near the limits of exact conversion.
     for (const char* t : {"9007199254740992", "9007199254740993", "9007199254740993.0", "1e22", "1e23", "-1e-22",
-                          "0.1e-22", "4.35", "8.98846567431158e307", "123456789012345e-5"}) {
+                          "0.1e-22", "4.35", "8.98846567431158e307", "123456789012345e-5", "18446744073709551615",
+                          "18446744073709551616", "9999999999999999999e-27", "1e27", "1e28", "-0", "-0.0e5",
+                          "0.000000000000000000000000001", "7.2057594037927933e16"}) {
         double expected = 0;
         std::from_chars(t, t + std::strlen(t), expected);
         EXPECT_EQ(scan(t, Op::Number).value.doubleValue(), expected) << t;
@@ -419,6 +437,77 @@ TEST(JSONScannerLifetime, SeveralValuesFromOneBuffer) {
     EXPECT_EQ(b["a"].stringView(), "long enough to be a node");
     EXPECT_EQ(c.stringView(), "x");
     EXPECT_EQ(d[0].doubleValue(), 2.0);
+}
+
+// One scanner reading the same document again and again holds on to nothing
+// of the results the caller dropped; results the caller keeps stay intact.
+TEST(JSONScannerLifetime, RepeatedScansKeepNoDroppedResults) {
+    std::string json = "[";
+    for (int i = 0; json.size() < 460000; ++i)
+        json += "{\"name\":\"entry number " + std::to_string(i) + " with a long text\",\"values\":[1.5,2,3]},";
+    json += "{}]";
+    const Value data = Value::dataNoCopy(json.data(), json.size());
+    auto heapInUse = [] {
+        const struct mallinfo2 m = mallinfo2();
+        return m.uordblks + m.hblkhd;  // small blocks and mapped ones
+    };
+    JSONScanner scanner;
+    scanner.setData(data);
+    const std::size_t before = heapInUse();
+    std::size_t count = 0;
+    for (int i = 0; i < 200; ++i) {
+        scanner.setScanLocation(0);
+        Value doc;
+        ASSERT_TRUE(scanner.scanJSONObject(&doc, nullptr));
+        if (i == 0) count = doc.count();
+        ASSERT_EQ(doc.count(), count);
+    }
+    const std::size_t after = heapInUse();
+    EXPECT_LT(after, before + (std::size_t{6} << 20)) << "heap grew by " << (after - before) / 1024 << " KiB";
+
+    // Results the caller keeps stay intact while the scanner goes on, and the
+    // scanner still holds only a bounded amount.
+    Value first;
+    scanner.setScanLocation(0);
+    ASSERT_TRUE(scanner.scanJSONObject(&first, nullptr));
+    const std::size_t keeping = heapInUse();
+    for (int i = 0; i < 200; ++i) {
+        scanner.setScanLocation(0);
+        Value doc;
+        ASSERT_TRUE(scanner.scanJSONObject(&doc, nullptr));
+    }
+    EXPECT_LT(heapInUse(), keeping + (std::size_t{12} << 20));
+    EXPECT_EQ(first[0]["name"].stringView(), "entry number 0 with a long text");
+    EXPECT_EQ(first[first.count() - 2]["values"][0].doubleValue(), 1.5);
+    Value again;
+    scanner.setScanLocation(0);
+    ASSERT_TRUE(scanner.scanJSONObject(&again, nullptr));
+    EXPECT_EQ(again, first);
+}
+
+// Values taken one after the other from one buffer and all kept share their
+// memory, rather than each holding a block of its own.
+TEST(JSONScannerLifetime, KeptValuesFromOneBufferShareMemory) {
+    std::string json;
+    for (int i = 0; i < 20000; ++i) json += "\"string number " + std::to_string(100000 + i) + "\" ";
+    JSONScanner scanner;
+    scanner.setData(Value::dataNoCopy(json.data(), json.size()));
+    auto heapInUse = [] {
+        const struct mallinfo2 m = mallinfo2();
+        return m.uordblks + m.hblkhd;
+    };
+    std::vector<Value> kept;
+    kept.reserve(20000);
+    const std::size_t before = heapInUse();
+    for (int i = 0; i < 20000; ++i) {
+        Value v;
+        ASSERT_TRUE(scanner.scanJSONObject(&v, nullptr));
+        kept.push_back(v);
+    }
+    const std::size_t after = heapInUse();
+    EXPECT_LT(after, before + (std::size_t{16} << 20)) << "heap grew by " << (after - before) / 1024 << " KiB";
+    EXPECT_EQ(kept[0].stringView(), "string number 100000");
+    EXPECT_EQ(kept[19999].stringView(), "string number 119999");
 }
 
 }  // namespace

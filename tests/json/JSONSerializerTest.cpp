@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -78,7 +80,7 @@ TEST(JSONDataSerializerNumbers, NonFiniteHaveNoText) {
 TEST(JSONDataSerializerStrings, EscapeTable) {
     EXPECT_EQ(str(writer.serializeString(text("/\"\\"))), "\"\\/\\\"\\\\\"");
     EXPECT_EQ(str(writer.serializeString(text("\b\f\n\r\t"))), "\"\\b\\f\\n\\r\\t\"");
-    EXPECT_EQ(str(writer.serializeString(text("\x01\x1f\x7f"))), "\"\x01\x1f\x7f\"");
+    EXPECT_EQ(str(writer.serializeString(text("\x01\x1f\x7f"))), "\"\\u0001\\u001f\x7f\"");
     EXPECT_EQ(str(writer.serializeString(text("caf\xc3\xa9 \xf0\x9f\x98\x80"))), "\"caf\xc3\xa9 \xf0\x9f\x98\x80\"");
     // U+0000 is the one control character written as an escape: the output holds no NUL byte.
     EXPECT_EQ(str(writer.serializeString(Value::string(std::string_view("a\0b", 3)))), "\"a\\u0000b\"");
@@ -86,6 +88,23 @@ TEST(JSONDataSerializerStrings, EscapeTable) {
     EXPECT_EQ(str(writer.serializeString(text("\\n"))), "\"\\\\n\"");
     EXPECT_EQ(str(writer.serializeString(text(""))), "\"\"");
     EXPECT_THROW(writer.serializeString(Value::number(1)), std::invalid_argument);
+}
+
+// Strict readers refuse raw control characters inside strings: each one
+// without a short escape is written as \u00xx with lowercase hex digits.
+TEST(JSONDataSerializerStrings, EveryControlCharacterIsEscaped) {
+    const std::map<int, std::string> shortEscapes = {{8, "\\b"}, {9, "\\t"}, {10, "\\n"}, {12, "\\f"}, {13, "\\r"}};
+    for (int c = 0; c < 0x20; ++c) {
+        const std::string written = str(writer.serializeString(Value::string(std::string(1, static_cast<char>(c)))));
+        char expected[8];
+        std::snprintf(expected, sizeof expected, "\\u%04x", c);
+        const auto it = shortEscapes.find(c);
+        EXPECT_EQ(written, "\"" + (it != shortEscapes.end() ? it->second : std::string(expected)) + "\"") << c;
+        for (char b : written) EXPECT_GE(static_cast<unsigned char>(b), 0x20) << c;
+    }
+    EXPECT_EQ(str(writer.serializeString(text("a\x1b[0m\x0b"))), "\"a\\u001b[0m\\u000b\"");
+    // Inside containers and keys too.
+    EXPECT_EQ(write(Value::dictionary({{"k\x01", Value::array({text("\x1f")})}})), "{\"k\\u0001\":[\"\\u001f\"]}");
 }
 
 TEST(JSONDataSerializerContainers, CompactWithSeparatorsOnlyBetween) {
@@ -108,6 +127,24 @@ TEST(JSONDataSerializerContainers, LargeDictionaryInInsertionOrder) {
         expected += (i == 99 ? "" : ",") + std::string("\"k") + std::to_string(i) + "\":" + std::to_string(i);
     }
     EXPECT_EQ(write(d.copy()), expected + "}");
+}
+
+// Built through the API, structures may nest far deeper than the reader
+// allows; writing them takes no recursion.
+TEST(JSONDataSerializerContainers, WritesStructuresNestedAMillionLevels) {
+    constexpr int kDepth = 1000000;
+    Value v = Value::number(7);
+    for (int i = 0; i < kDepth; ++i) v = i % 2 ? Value::array({v}) : Value::dictionary({{"k", v}});
+    const Value written = writer.serializeObject(v);
+    const std::string_view out = written.bytes();
+    ASSERT_EQ(out.size(), static_cast<std::size_t>(kDepth / 2 * 2 + kDepth / 2 * 6 + 1));
+    EXPECT_EQ(out.substr(0, 12), "[{\"k\":[{\"k\":");
+    EXPECT_EQ(out.substr(kDepth * 3 - 6, 10), "[{\"k\":7}]}");
+    EXPECT_EQ(out.substr(out.size() - 4), "}]}]");
+    // A bad element at the bottom still raises, and nothing leaks on the way out.
+    Value bad = Value::number(std::nan(""));
+    for (int i = 0; i < kDepth; ++i) bad = Value::array({bad});
+    expectRaises(bad, "Could not serialize object 'nan'");
 }
 
 TEST(JSONDataSerializerBuffers, DataAndPreSerializedData) {

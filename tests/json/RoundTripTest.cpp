@@ -92,7 +92,8 @@ std::string readFile(const std::filesystem::path& p) {
 TEST(RoundTrip, CorpusDocuments) {
     const std::filesystem::path dir = std::filesystem::path(VW_SHARED_DATA) / "json-corpus";
     if (!std::filesystem::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir << " (set VW_SHARED_DATA)";
-    for (const char* name : {"twitter.json", "citm_catalog.json", "canada.json"}) {
+    for (const char* name : {"twitter.json", "citm_catalog.json", "canada.json", "gsoc-2018.json", "marine_ik.json",
+                             "mesh.json", "numbers.json", "github_events.json"}) {
         const std::string json = readFile(dir / name);
         Error e;
         const Value v = reader.deserialize(Value::dataNoCopy(json.data(), json.size()), &e);

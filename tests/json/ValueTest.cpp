@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "JsonTestSupport.h"
 #include "platform/value/CharacterSet.h"
@@ -71,6 +76,95 @@ TEST(ValueNumbers, TextIsShortestAndReadableWithoutPlusSigns) {
     for (const auto& c : cases) EXPECT_EQ(c.number.stringValue(), c.text);
     char buf[kNumberTextMax];
     EXPECT_EQ(numberText(text("7"), buf), 0u);
+}
+
+// The text as to_chars gives it in its shortest form, with the exponent
+// tidied (no "+", no leading zeros).
+std::string referenceText(double d) {
+    char buf[64];
+    std::string t(buf, std::to_chars(buf, buf + sizeof buf, d).ptr);
+    const std::size_t e = t.find('e');
+    if (e == std::string::npos) return t;
+    std::string exponent = t.substr(e + 1);
+    const bool negative = exponent[0] == '-';
+    if (exponent[0] == '-' || exponent[0] == '+') exponent.erase(0, 1);
+    exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
+    return t.substr(0, e + 1) + (negative ? "-" : "") + exponent;
+}
+
+// Doubles of every shape the documents hold (short decimals, integers, round
+// numbers, full-precision values) come out exactly as the general shortest
+// conversion gives them.
+TEST(ValueNumbers, DoubleTextMatchesTheGeneralConversion) {
+    std::mt19937_64 rng(99);
+    std::vector<double> values = {0.0, -0.0, 1e-5, 9.99999e-6, 1e15, 999999999999999.0, 1e14, 123456789012345.0,
+                                  0.1, 0.3, 2.5, 100000.0, 1000.0, 10000.0, 12300000.0, 0.0001, 0.00012, 1.5e-5, 5e-324,
+                                  1.7976931348623157e308, 0.270354, -65.613616999999977, 43.420273000000009};
+    for (int i = 0; i < 300000; ++i) {
+        if (i % 5 == 4) {  // an integer, often with trailing zeros
+            values.push_back(static_cast<double>(rng() % 10000000) * std::pow(10.0, static_cast<int>(rng() % 10)) *
+                             (rng() % 2 ? -1 : 1));
+            continue;
+        }
+        switch (i % 4) {
+        case 0: {  // a short decimal read from text
+            const std::string t = std::to_string(rng() % 100000000) + "e-" + std::to_string(rng() % 16);
+            values.push_back(std::strtod(t.c_str(), nullptr) * (rng() % 2 ? -1 : 1));
+            break;
+        }
+        case 1: values.push_back(static_cast<double>(rng() % 1000000000000000ull) / (1 + static_cast<double>(rng() % 7)));
+            break;
+        case 2: values.push_back(static_cast<double>(rng() % 100000) * std::pow(10.0, static_cast<int>(rng() % 20) - 8));
+            break;
+        default: {
+            const uint64_t bits = rng();
+            double d;
+            std::memcpy(&d, &bits, sizeof d);
+            if (std::isfinite(d)) values.push_back(d);
+        }
+        }
+    }
+    char buf[kNumberTextMax];
+    for (double d : values) {
+        const std::string reference = referenceText(d);
+        // Integers from 2^53 up are spelled with fewer digits (tested above).
+        if (std::fabs(d) >= 9007199254740992.0 && reference.find_first_of(".e") == std::string::npos) continue;
+        ASSERT_EQ(std::string(buf, doubleText(d, buf)), reference) << d;
+    }
+}
+
+// Significant digits of a number text, without sign, point, exponent and the
+// zeros that only pad an integer.
+std::string significantDigits(const std::string& t) {
+    std::string d;
+    for (char c : t) {
+        if (c == 'e') break;
+        if (c >= '0' && c <= '9') d += c;
+    }
+    d.erase(0, d.find_first_not_of('0'));
+    while (d.size() > 1 && d.back() == '0') d.pop_back();
+    return d;
+}
+
+TEST(ValueNumbers, LargeIntegralDoublesUseTheFewestDigits) {
+    EXPECT_EQ(Value::number(331148625096136768.0).stringValue(), "331148625096136770");
+    EXPECT_EQ(Value::number(-331148625096136768.0).stringValue(), "-331148625096136770");
+    EXPECT_EQ(Value::number(9007199254740993.0 * 2).stringValue(), "18014398509481984");
+    EXPECT_EQ(Value::number(1e20).stringValue(), "1e20");
+    EXPECT_EQ(Value::number(1.5e17).stringValue(), "1.5e17");
+    EXPECT_EQ(Value::number(123456789012345678901234567890.0).stringValue(), "1.2345678901234568e29");
+    EXPECT_EQ(Value::number(16777217.0f * 8).stringValue(), "134217730");  // a float: 8 digits suffice
+    // Any integral double from 2^53 up: the digits are exactly the shortest
+    // digits, and the text reads back to the same double.
+    std::mt19937_64 rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        const double d = std::ldexp(static_cast<double>(rng() >> 11), 1 + static_cast<int>(rng() % 20));
+        const std::string t = Value::number(d).stringValue();
+        char sci[64];
+        char* end = std::to_chars(sci, sci + sizeof sci, d, std::chars_format::scientific).ptr;
+        EXPECT_EQ(significantDigits(t), significantDigits(std::string(sci, end))) << t;
+        EXPECT_EQ(std::strtod(t.c_str(), nullptr), d) << t;
+    }
 }
 
 TEST(ValueTexts, InvalidUtf8GivesNil) {
@@ -149,6 +243,63 @@ TEST(ValueDictionaries, LargeOnesAreIndexedAndKeepInsertionOrder) {
     EXPECT_EQ(keys.back().stringView(), "key998");
 }
 
+// Removing keys one by one: the time grows in proportion to the number of
+// keys (a quadratic removal takes 64 times as long for 8 times the keys;
+// both sizes fit in the caches, and the margin allows for noise).
+TEST(ValueDictionaries, RemovingKeysOneByOneTakesLinearTime) {
+    auto removeAll = [](int n) {
+        std::vector<std::string> keys;
+        for (int i = 0; i < n; ++i) keys.push_back("key" + std::to_string(i));
+        MutableDictionary d;
+        for (const auto& k : keys) d.setValue(Value::number(1), k);
+        double best = 1e300;
+        for (int round = 0; round < 7; ++round) {
+            MutableDictionary m = d;
+            const auto start = std::chrono::steady_clock::now();
+            for (const auto& k : keys) m.removeObjectForKey(k);
+            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            EXPECT_EQ(m.count(), 0u);
+        }
+        return best;
+    };
+    removeAll(2000);  // warm up
+    const double small = removeAll(4000), large = removeAll(32000);
+    EXPECT_LT(large, small * 40) << "4000 keys: " << small << " s, 32000 keys: " << large << " s";
+}
+
+TEST(ValueDictionaries, RemovalsKeepOrderAndLookups) {
+    MutableDictionary d;
+    for (int i = 0; i < 5000; ++i) d.setValue(Value::number(i), "k" + std::to_string(i));
+    // Remove all but every seventh key, in an order that crosses probe runs.
+    for (int i = 4999; i >= 0; --i)
+        if (i % 7) d.removeObjectForKey("k" + std::to_string(i));
+    d.removeObjectForKey("absent");
+    ASSERT_EQ(d.count(), 715u);
+    for (int i = 0; i < 5000; ++i) {
+        const Value* v = d.find("k" + std::to_string(i));
+        if (i % 7) {
+            EXPECT_EQ(v, nullptr) << i;
+        } else {
+            ASSERT_NE(v, nullptr) << i;
+            EXPECT_EQ(v->intValue(), i);
+        }
+    }
+    d.setValue(Value::number(-1), "k7");   // replaced in place
+    d.setValue(Value::number(-2), "k1");   // added at the end
+    const Value c = d.copy();
+    ASSERT_EQ(c.count(), 716u);
+    EXPECT_EQ(c.entries()[0].key.stringView(), "k0");
+    EXPECT_EQ(c.entries()[1].key.stringView(), "k7");
+    EXPECT_EQ(c["k7"].intValue(), -1);
+    EXPECT_EQ(c.entries()[715].key.stringView(), "k1");
+    // Down to nothing and up again.
+    for (const Entry& e : c.entries()) d.removeObjectForKey(e.key.stringView());
+    EXPECT_EQ(d.count(), 0u);
+    EXPECT_EQ(d.copy(), Value::dictionary({}));
+    d.setValue(Value::number(3), "again");
+    EXPECT_EQ(d.copy(), Value::dictionary({{"again", Value::number(3)}}));
+}
+
 TEST(ValueEquality, IsDeepAndNumeric) {
     EXPECT_EQ(Value::number(1), Value::number(1.0));
     EXPECT_EQ(Value::boolean(true), Value::number(1.0));
@@ -167,6 +318,30 @@ TEST(ValueEquality, IsDeepAndNumeric) {
     EXPECT_EQ(Value::data(std::string("ab")), Value::dataNoCopy("ab", 2));
     EXPECT_EQ(Value(), Value());
     EXPECT_NE(Value(), Value::null());
+}
+
+// Values built through the API may nest a million levels deep: destroying,
+// comparing and describing them take no recursion.
+TEST(ValueDeepNesting, MillionLevelsAreDestroyedComparedAndDescribed) {
+    constexpr int kDepth = 1000000;
+    auto build = [](double leaf) {
+        Value v = Value::number(leaf);
+        for (int i = 0; i < kDepth; ++i) v = i % 2 ? Value::array({v}) : Value::dictionary({{"k", v}});
+        return v;
+    };
+    const Value a = build(1), b = build(1), c = build(2);
+    EXPECT_TRUE(a == b);
+    EXPECT_FALSE(a == c);
+    EXPECT_TRUE(a == a);
+    const std::string d = a.description();
+    ASSERT_EQ(d.size(), static_cast<std::size_t>(kDepth / 2 * 2 + kDepth / 2 * 8 + 1));
+    EXPECT_EQ(d.substr(0, 10), "({k = ({k ");
+    EXPECT_EQ(d.substr(kDepth / 2 * 6 - 6, 11), "({k = 1; })");
+    // Dropping the last handle frees every level (the leak checker would tell).
+    Value chain = Value::array({});
+    for (int i = 0; i < kDepth; ++i) chain = Value::array({chain, Value::string(std::string(20, 'x'))});
+    chain = Value();
+    EXPECT_TRUE(chain.isNil());
 }
 
 TEST(ValueObjects, CarryClassNameAndDescription) {

@@ -1,0 +1,357 @@
+#include "app/OptionTable.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+include "app/Cli.h"
+#include "app/UserInput.h"
+
+#ifndef VW_VERSION
+#define VW_VERSION "0"
+#endif
+
+namespace vw::app {
+namespace {
+
+using Value = const std::string*;
+
+std::optional<float> parseLevel(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    const float v = std::strtof(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(v)) return std::nullopt;
+    if ((v >= 0.0f && v <= 1.0f) || v == -1.0f) return v;
+    return std::nullopt;
+}
+
+std::optional<BatteryState> parseState(const std::string& text) {
+    if (text == "unknown") return BatteryState::Unknown;
+    if (text == "unplugged") return BatteryState::Unplugged;
+    if (text == "charging") return BatteryState::Charging;
+    if (text == "full") return BatteryState::Full;
+    return std::nullopt;
+}
+
+std::optional<BatterySource> parseSource(const std::string& text) {
+    if (text == "auto") return BatterySource::Auto;
+    if (text == "sim") return BatterySource::Sim;
+    if (text == "host") return BatterySource::Host;
+    return std::nullopt;
+}
+
+std::optional<std::string> fileName(std::optional<std::string>& into, std::string_view name, Value v) {
+    if (v->empty()) return std::string(name) + " needs a file name";
+    into = *v;
+    return std::nullopt;
+}
+
+std::optional<std::string> configOption(Options& o, std::string_view name, Value v) {
+    return o.configOptions.take(std::string(name), v ? std::optional<std::string>(*v) : std::nullopt);
+}
+
+const OptionSpec kOptions[] = {
+    // ---- battery and device ----
+    {"--model", nullptr, "TEXT", "device model name: iPhone, iPod touch or iPad (default \"iPhone\")",
+     OptionGroup::Battery, nullptr, nullptr,
+     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+         o.model = *v;
+         return std::nullopt;
+     }},
+    {"--machine", nullptr, "TEXT", "hardware identifier, such as iPhone2,1 (default \"iPhone7,2\")",
+     OptionGroup::Battery, nullptr, nullptr,
+     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+         o.machine = *v;
+         return std::nullopt;
+     }},
+    {"--system-version", nullptr, "V", "the device's system version (default \"8.1\"); below 3.0 the application warns at start",
+     OptionGroup::Battery, nullptr, nullptr,
+     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+         o.systemVersion = *v;
+         return std::nullopt;
+     }},
+    {"--level", nullptr, "FRACTION", "simulated charge, 0.0 to 1.0, or -1 for unknown (default 0.57)",
+     OptionGroup::Battery, nullptr, nullptr,
+     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+         const auto l = parseLevel(*v);
+         if (!l) return "--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not '" + shown(*v) + "'";
+         o.level = *l;
+         o.levelGiven = true;
+         return std::nullopt;
+     }},
+    {"--state", nullptr, "STATE", "simulated state: unknown, unplugged, charging or full (default unplugged)",
+     OptionGroup::Battery, nullptr, nullptr,
+     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+         const auto s = parseState(*v);
+         if (!s) return "--state must be unknown, unplugged, charging or full, not '" + shown(*v) + "'";
+         o.state = *s;
+         o.stateGiven = true;
+         return std::nullopt;
+     }},
+    {"--battery", nullptr, "SOURCE",
+     "auto (default): the host's battery under /sys/class/power_supply when it has one and neither --level nor "
+     "--state is given, else the simulated one; sim: always simulated; host: the host's battery or an error",
+     OptionGroup::Battery, nullptr, nullptr,
+     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+         const auto s = parseSource(*v);
+         if (!s) return "--battery must be auto, sim or host, not '" + shown(*v) + "'";
+         o.battery = *s;
+         return std::nullopt;
+     }},
+    {"--settings", nullptr, "FILE",
+     "the settings file (default $VOLTWISE_SETTINGS, else $XDG_CONFIG_HOME/voltwise/settings)", OptionGroup::Battery,
+     nullptr, nullptr, [](Options& o, std::string_view n, Value v) { return fileName(o.settingsPath, n, v); }},
+    // ---- window, pictures and text ----
+    {"--text", nullptr, nullptr, "print the readout as text and exit", OptionGroup::Window, nullptr, nullptr,
+     [](Options& o, std::string_view, Value) -> std::optional<std::string> {
+         o.text = true;
+         return std::nullopt;
+     }},
+    {"--screen-height", nullptr, "H", "screen height in points, 480 to 4096 (default 480); taller screens move the "
+     "button strip down", OptionGroup::Window, nullptr, nullptr,
+     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+         char* end = nullptr;
+         const float h = std::strtof(v->c_str(), &end);
+         if (v->empty() || *end || !std::isfinite(h) || h < 480 || h > 4096)
+             return "--screen-height must be a number of points from 480 to 4096, not '" + shown(*v) + "'";
+         o.screenHeight = h;
+         return std::nullopt;
+     }},
+    {"--scale", nullptr, "N", "pixels a point, 1 to 8 (window: the largest that fits the display; screenshot: 1)",
+     OptionGroup::Window, nullptr, nullptr,
+     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+         char* end = nullptr;
+         const long n = std::strtol(v->c_str(), &end, 10);
+         if (v->empty() || *end || n < 1 || n > 8) return "--scale must be a whole number from 1 to 8, not '" + shown(*v) + "'";
+         o.scale = static_cast<int>(n);
+         return std::nullopt;
+     }},
+    {"--renderer", nullptr, "MODE", "how the window draws: software (default; the least memory and power) or gpu "
+     "(SDL's accelerated renderer, software where it cannot be made)", OptionGroup::Window, nullptr, nullptr,
+     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+         if (*v == "software") o.renderer = RendererChoice::Software;
+         else if (*v == "gpu") o.renderer = RendererChoice::Gpu;
+         else return "--renderer must be software or gpu, not '" + shown(*v) + "'";
+         return std::nullopt;
+     }},
+    {"--screenshot", nullptr, "FILE", "draw the screen into FILE (PNG) without a display, after the --script events "
+     "if given, else once the start-up has settled", OptionGroup::Window, nullptr, nullptr,
+     [](Options& o, std::string_view n, Value v) { return fileName(o.screenshot, n, v); }},
+    {"--script", nullptr, "FILE", "replay the events in FILE headless and print what happens", OptionGroup::Window,
+     nullptr, nullptr, [](Options& o, std::string_view n, Value v) { return fileName(o.script, n, v); }},
+    // ---- configuration ----
+    {"--config", nullptr, "FILE", "configuration file (default $VOLTWISE_CONFIG, else "
+     "$XDG_CONFIG_HOME/voltwise/config); a file named here must exist", OptionGroup::Configuration, nullptr, nullptr,
+     configOption},
+    {"--attribution-host", nullptr, "HOST", "host[:port] of the install-attribution request (default "
+     "attribution.voltwise.example)", OptionGroup::Configuration, "attribution_host", nullptr, configOption},
+    {"--store-host", nullptr, "HOST", "host of the store pages (default itunes.apple.com)", OptionGroup::Configuration,
+     "store_host", nullptr, configOption},
+    {"--store-id", nullptr, "NUMBER", "the application's store identifier, 1 to 2147483647 (default 410000001)",
+     OptionGroup::Configuration, "store_id", nullptr, configOption},
+    {"--paid-page", nullptr, "PATH", "path of the paid edition's store page (default "
+     "/app/voltwise-ultra/id410000002)", OptionGroup::Configuration, "paid_page", nullptr, configOption},
+    {"--catalogue-page", nullptr, "PATH", "path of the maker's catalogue page (default "
+     "/artist/voltwise-labs/id410000000)", OptionGroup::Configuration, "catalogue_page", nullptr, configOption},
+    {"--probe-url", nullptr, "URL", "http(s) address of the rating prompt's connectivity probe (default "
+     "http://www.example.com/)", OptionGroup::Configuration, "probe_url", nullptr, configOption},
+    {"--no-network", nullptr, nullptr, "send no request of any kind (the file's network = off; default on)",
+     OptionGroup::Configuration, "network", "on|off", configOption},
+    {"--print-config", nullptr, nullptr, "print the configuration in effect, in the file's format, and exit",
+     OptionGroup::Configuration, nullptr, nullptr, configOption},
+    // ---- general ----
+    {"--help", "-h", nullptr, "show this help and exit", OptionGroup::General, nullptr, nullptr,
+     [](Options& o, std::string_view, Value) -> std::optional<std::string> {
+         o.help = true;
+         return std::nullopt;
+     }},
+    {"--version", nullptr, nullptr, "print the version and exit", OptionGroup::General, nullptr, nullptr,
+     [](Options& o, std::string_view, Value) -> std::optional<std::string> {
+         o.version = true;
+         return std::nullopt;
+     }},
+};
+
+const KeySpec kKeys[] = {
+    {"Up / Down", "charge one percent up or down (with Shift: ten); simulated battery"},
+    {"C", "charging; simulated battery"},
+    {"F", "full (and 100 percent); simulated battery"},
+    {"U", "unplugged; simulated battery"},
+    {"X", "state unknown; simulated battery"},
+    {"Return / Escape", "the first button of the alert on show"},
+    {"Q", "quit"},
+};
+
+const NamedThing kFiles[] = {
+    {"$XDG_CONFIG_HOME/voltwise/settings",
+     "the settings (the saved skin, the welcome's version, the rating prompt's counts), when neither --settings nor "
+     "$VOLTWISE_SETTINGS names another; ~/.config/voltwise/settings without XDG_CONFIG_HOME. Written by atomic "
+     "replace; a file that cannot be read is moved aside to FILE.unreadable-TIME"},
+    {"$XDG_CONFIG_HOME/voltwise/config",
+     "the configuration (see CONFIGURATION), when neither --config nor $VOLTWISE_CONFIG names another; "
+     "~/.config/voltwise/config without XDG_CONFIG_HOME. It may be missing"},
+    {"PREFIX/share/voltwise/", "the artwork and sounds, found beside the installed binary (PREFIX/bin/voltwise)"},
+    {"/sys/class/power_supply/", "the host's batteries: capacity and status"},
+};
+
+const NamedThing kEnvironment[] = {
+    {"VOLTWISE_SETTINGS", "the settings file, unless --settings names one"},
+    {"VOLTWISE_CONFIG", "the configuration file, unless --config names one; it must exist"},
+    {"XDG_CONFIG_HOME", "the folder of the voltwise/ settings and configuration (default ~/.config)"},
+    {"VOLTWISE_POWER_SUPPLY_DIR", "a folder laid out like /sys/class/power_supply to read the battery from"},
+    {"DISPLAY, WAYLAND_DISPLAY", "the display the window opens on; without either, the text readout is printed"},
+    {"SDL_AUDIODRIVER", "the audio driver; without an audio device the application runs silent"},
+    {"SDL_VIDEODRIVER", "the video driver, instead of X11 or Wayland as the display variables say"},
+    {"http_proxy, https_proxy, no_proxy", "the proxy for the application's requests"},
+};
+
+// Words of `text` wrapped to lines of at most `width` characters; the first
+// line starts `first` characters in, the others `indent`.
+std::string wrap(const std::string& text, std::size_t first, std::size_t indent, std::size_t width) {
+    std::istringstream words(text);
+    std::string out, word;
+    std::size_t column = first;
+    bool lineEmpty = true;
+    while (words >> word) {
+        if (!lineEmpty && column + 1 + word.size() > width) {
+            out += "\n" + std::string(indent, ' ');
+            column = indent;
+            lineEmpty = true;
+        }
+        if (!lineEmpty) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        lineEmpty = false;
+    }
+    return out;
+}
+
+// "--level FRACTION", "-h, --help"
+std::string synopsis(const OptionSpec& o) {
+    std::string s = o.alias ? std::string(o.alias) + ", " + o.name : std::string(o.name);
+    if (o.valueName) s += std::string(" ") + o.valueName;
+    return s;
+}
+
+// Text for roff: backslashes doubled, hyphens that are minus signs escaped,
+// and no line starting with a control character.
+std::string roff(const std::string& text) {
+    std::string s;
+    for (char c : text) {
+        if (c == '\\') s += "\\e";
+        else if (c == '-') s += "\\-";
+        else s += c;
+    }
+    if (!s.empty() && (s.front() == '.' || s.front() == '\'')) s = "\\&" + s;
+    return s;
+}
+
+}  // namespace
+
+std::span<const OptionSpec> optionTable() { return kOptions; }
+
+const OptionSpec* findOption(std::string_view name) {
+    for (const auto& o : kOptions)
+        if (name == o.name || (o.alias && name == o.alias)) return &o;
+    return nullptr;
+}
+
+const char* groupTitle(OptionGroup g) {
+    switch (g) {
+        case OptionGroup::Battery: return "Device and battery";
+        case OptionGroup::Window: return "Window, pictures and text";
+        case OptionGroup::Configuration: return "Configuration (these override the configuration file)";
+        case OptionGroup::General: return "General";
+    }
+    return "";
+}
+
+std::span<const KeySpec> windowKeys() { return kKeys; }
+std::span<const NamedThing> fileTable() { return kFiles; }
+std::span<const NamedThing> environmentTable() { return kEnvironment; }
+
+const char* programVersion() { return VW_VERSION; }
+
+std::string helpText(int width) {
+    constexpr std::size_t kColumn = 23;
+    const std::size_t w = static_cast<std::size_t>(width);
+    std::string s =
+        "usage: voltwise [options]\n"
+        "Opens the application in a window; without a display, prints the text readout.\n";
+    for (OptionGroup g : {OptionGroup::Battery, OptionGroup::Window, OptionGroup::Configuration, OptionGroup::General}) {
+        s += std::string(groupTitle(g)) + ":\n";
+        for (const auto& o : kOptions) {
+            if (o.group != g) continue;
+            std::string left = "  " + synopsis(o);
+            // The help starts in its column, on a line of its own after a long option.
+            if (left.size() + 1 <= kColumn) left.resize(kColumn, ' ');
+            else left += "\n" + std::string(kColumn, ' ');
+            s += left + wrap(o.help, kColumn, kColumn, w) + "\n";
+        }
+    }
+    s += "Keys in the window:\n";
+    for (const auto& k : kKeys) {
+        std::string left = std::string("  ") + k.keys;
+        left.resize(std::max(left.size() + 1, kColumn), ' ');
+        s += left + wrap(k.does, left.size(), kColumn, w) + "\n";
+    }
+    return s;
+}
+
+std::string manPage(const std::string& date) {
+    std::ostringstream m;
+    m << ".\\\" The manual page of voltwise, made by the build from its option table.\n";
+    m << ".TH VOLTWISE 1 " << date << " \"voltwise " << VW_VERSION << "\" \"User Commands\"\n";
+    m << ".SH NAME\nvoltwise \\- battery companion: charge, time left per activity, recharge time\n";
+    m << ".SH SYNOPSIS\n.B voltwise\n.RI [ options ]\n";
+    m << ".SH DESCRIPTION\n"
+         ".B voltwise\n"
+         "shows the battery's charge as a large percentage over a battery graphic whose fill grows to the charge, "
+         "with the time left for each activity (games, talk, internet, video, audio, standby) and the time to "
+         "recharge.\n"
+         ".PP\n"
+         "Without options it opens a window on the X11 or Wayland display; where no display can be opened it "
+         "says so in one line on standard error and prints the text readout instead. It reads the host's "
+         "battery when there is one, and simulates one otherwise.\n";
+    m << ".SH OPTIONS\n";
+    for (OptionGroup g : {OptionGroup::Battery, OptionGroup::Window, OptionGroup::Configuration, OptionGroup::General}) {
+        m << ".SS " << roff(groupTitle(g)) << "\n";
+        for (const auto& o : kOptions) {
+            if (o.group != g) continue;
+            m << ".TP\n";
+            if (o.alias) m << ".BR " << roff(o.alias) << " \", \" " << roff(o.name) << "\n";
+            else if (o.valueName) m << ".BI " << roff(o.name) << " \" \" " << o.valueName << "\n";
+            else m << ".B " << roff(o.name) << "\n";
+            m << roff(o.help) << ".\n";
+        }
+    }
+    m << ".SH KEYS\nIn the window:\n";
+    for (const auto& k : kKeys) m << ".TP\n.B " << roff(k.keys) << "\n" << roff(k.does) << ".\n";
+    m << ".SH CONFIGURATION\n"
+         "The configuration file is UTF\\-8 text with one\n.IB key \" = \" value\n"
+         "per line. Blank lines and lines starting with # are ignored, spaces around keys and values are dropped, "
+         "and a later line for the same key wins. Each setting comes from, in rising precedence: the built\\-in "
+         "default, the file, the command line. An unknown key or a bad value stops the program with a line naming "
+         "the file and the line. Keys:\n";
+    for (const auto& o : kOptions) {
+        if (!o.configKey) continue;
+        m << ".TP\n.BI " << roff(o.configKey) << " \" = \" " << roff(o.configValue ? o.configValue : o.valueName)
+          << "\n"
+          << roff(o.help) << "; on the command line: " << roff(synopsis(o)) << ".\n";
+    }
+    m << ".SH FILES\n";
+    for (const auto& f : kFiles) m << ".TP\n.I " << roff(f.name) << "\n" << roff(f.meaning) << ".\n";
+    m << ".SH ENVIRONMENT\n";
+    for (const auto& e : kEnvironment) m << ".TP\n.B " << roff(e.name) << "\n" << roff(e.meaning) << ".\n";
+    m << ".SH EXIT STATUS\n"
+         "0 when the program ran (also when it fell back to the text readout); 1 when a screenshot could not be "
+         "written; 2 for a bad option, configuration or script, with one line starting \"voltwise:\" on standard "
+         "error and nothing on standard output.\n";
+    return m.str();
+}
+
+}  // namespace vw::app

@@ -1,0 +1,99 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <set>
+#include <sstream>
+
+#include "app/Cli.h"
+#include "app/OptionTable.h"
+
+namespace vw::app {
+namespace {
+
+using ::testing::HasSubstr;
+
+// A value each option accepts.
+std::string goodValue(const OptionSpec& o) {
+    const std::string v = o.valueName;
+    if (v == "FRACTION") return "0.5";
+    if (v == "STATE") return "charging";
+    if (v == "SOURCE") return "sim";
+    if (v == "H") return "568";
+    if (v == "N") return "2";
+    if (v == "NUMBER") return "42";
+    if (v == "HOST") return "127.0.0.1:8";
+    if (v == "PATH") return "/x";
+    if (v == "URL") return "http://127.0.0.1/";
+    if (v == "MODE") return "software";
+    return "something";
+}
+
+TEST(OptionTable, EveryOptionParsesAndIsUnique) {
+    std::set<std::string> names;
+    for (const auto& o : optionTable()) {
+        EXPECT_TRUE(names.insert(o.name).second) << o.name;
+        if (o.alias) EXPECT_TRUE(names.insert(o.alias).second) << o.alias;
+        ASSERT_NE(o.apply, nullptr) << o.name;
+        std::vector<std::string> args{o.name};
+        if (o.valueName) args.push_back(goodValue(o));
+        const auto parsed = parseOptions(args);
+        EXPECT_TRUE(std::holds_alternative<Options>(parsed))
+            << o.name << ": " << std::get<CliError>(parsed).message;
+        // A value given to a flag, or none to an option that needs one, is refused in one line.
+        const auto wrong = parseOptions({o.valueName ? std::string(o.name) : std::string(o.name) + "=1"});
+        ASSERT_TRUE(std::holds_alternative<CliError>(wrong)) << o.name;
+        EXPECT_THAT(std::get<CliError>(wrong).message, HasSubstr(o.name));
+    }
+    EXPECT_EQ(findOption("-h"), findOption("--help"));
+    EXPECT_EQ(findOption("--nothing"), nullptr);
+}
+
+TEST(OptionTable, HelpListsEveryOptionAndKeyWithinEightyColumns) {
+    const std::string help = usage();
+    for (const auto& o : optionTable()) {
+        std::string shown = std::string(o.name) + (o.valueName ? std::string(" ") + o.valueName : "");
+        EXPECT_THAT(help, HasSubstr(shown));
+    }
+    for (const auto& k : windowKeys()) EXPECT_THAT(help, HasSubstr(k.keys));
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << line;
+}
+
+TEST(OptionTable, ManPageCarriesOptionsKeysFilesAndEnvironment) {
+    const std::string man = manPage("2026-12-08");
+    // roff writes a hyphen in an option as "\-".
+    auto inRoff = [](std::string s) {
+        std::string r;
+        for (char c : s) r += c == '-' ? std::string("\\-") : std::string(1, c);
+        return r;
+    };
+    EXPECT_THAT(man, HasSubstr(".TH VOLTWISE 1 2026-12-08 \"voltwise " + std::string(programVersion()) + "\""));
+    for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "KEYS", "CONFIGURATION", "FILES",
+                                "ENVIRONMENT", "EXIT STATUS"})
+        EXPECT_THAT(man, HasSubstr(".SH " + std::string(section) + "\n"));
+    for (const auto& o : optionTable()) {
+        EXPECT_THAT(man, HasSubstr(inRoff(o.name)));
+        if (o.configKey) EXPECT_THAT(man, HasSubstr(".BI " + inRoff(o.configKey) + " \" = \""));
+    }
+    for (const auto& k : windowKeys()) EXPECT_THAT(man, HasSubstr(".B " + std::string(k.keys) + "\n"));
+    for (const auto& f : fileTable()) EXPECT_THAT(man, HasSubstr(".I " + inRoff(f.name) + "\n"));
+    for (const auto& e : environmentTable()) EXPECT_THAT(man, HasSubstr(".B " + inRoff(e.name) + "\n"));
+    // No text line may start with a roff control character.
+    std::istringstream lines(man);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] != '.') continue;
+        EXPECT_TRUE(line.size() > 1 && (std::isalpha(static_cast<unsigned char>(line[1])) || line[1] == '\\')) << line;
+    }
+}
+
+TEST(OptionTable, VersionComesFromTheBuild) {
+    std::ostringstream out, err;
+    EXPECT_EQ(runCli({"--version"}, out, err), 0);
+    EXPECT_EQ(out.str(), "voltwise " + std::string(programVersion()) + "\n");
+    EXPECT_EQ(err.str(), "");
+    EXPECT_STRNE(programVersion(), "0");
+}
+
+}  // namespace
+}  // namespace vw::app
