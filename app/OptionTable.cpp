@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-include "app/Cli.h"
+#include "app/Cli.h"
 #include "app/UserInput.h"
 
 #ifndef VW_VERSION
