@@ -7,6 +7,8 @@
 #include "app/DesktopSession.h"
 #include "app/OptionTable.h"
 #include "app/ScriptSession.h"
+#include "app/UserInput.h"
+#include "platform/Settings.h"
 #include "platform/desktop/UPowerBattery.h"
 
 #include "device/DeviceProfile.h"
@@ -27,10 +29,10 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             name = name.substr(0, eq);
         }
         const OptionSpec* spec = findOption(name);
-        if (!spec) return CliError{"unknown option '" + name + "' (see --help)"};
+        if (!spec) return CliError{"unknown option '" + shown(name) + "' (see --help)"};
         std::optional<std::string> value;
         if (!spec->valueName) {
-            if (inlineValue) return CliError{name + " takes no value"};
+            if (inlineValue) return CliError{shown(name) + " takes no value"};
         } else if (inlineValue) {
             value = inlineValue;
         } else {
@@ -55,7 +57,7 @@ std::string formatTextReadout(const Readout& r) {
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     auto parsed = parseOptions(args);
     if (auto* e = std::get_if<CliError>(&parsed)) {
-        err << "voltwise: " << e->message << '\n';
+        err << "voltwise: " << oneLine(e->message) << '\n';
         return 2;
     }
     Options o = std::get<Options>(parsed);
@@ -70,7 +72,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     auto config = resolveConfig(o.configOptions);
     if (auto* e = std::get_if<std::string>(&config)) {
-        err << "voltwise: " << *e << '\n';
+        err << "voltwise: " << oneLine(*e) << '\n';
         return 2;
     }
     o.config = std::get<AppConfig>(config);
@@ -78,6 +80,16 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << formatConfig(o.config);
         return 0;
     }
+
+    // A settings file the user named must be able to hold settings: a device,
+    // a FIFO or a folder there is refused before anything touches it.
+    std::optional<std::string> namedSettings = o.settingsPath;
+    if (const char* env = std::getenv("VOLTWISE_SETTINGS"); !namedSettings && env && *env) namedSettings = env;
+    if (namedSettings)
+        if (auto problem = platform::FileSettings::pathProblem(*namedSettings)) {
+            err << "voltwise: " << oneLine(*namedSettings) << ": " << *problem << '\n';
+            return 2;
+        }
 
     float level = o.level;
     BatteryState state = o.state;
@@ -101,27 +113,29 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             state = reading.state;
             hostBattery = *dir;
         } else if (o.battery == BatterySource::Host) {
-            err << "voltwise: --battery host: no battery under " << root << '\n';
+            err << "voltwise: --battery host: no battery under " << oneLine(root) << '\n';
             return 2;
         }
     }
 
-    std::vector<ScriptEvent> scriptEvents;
+    std::string scriptText;
     if (o.script) {
-        std::ifstream in(*o.script, std::ios::binary);
-        if (!in) {
-            err << "voltwise: cannot read script " << *o.script << '\n';
+        auto text = readUserFile(*o.script, kMaxScriptBytes);
+        if (auto* e = std::get_if<ReadError>(&text)) {
+            err << "voltwise: cannot read script " << oneLine(*o.script) << ": " << e->message << '\n';
             return 2;
         }
-        std::ostringstream text;
-        text << in.rdbuf();
-        auto events = parseScript(text.str());
-        if (auto* e = std::get_if<ScriptParseError>(&events)) {
-            err << "voltwise: " << *o.script << ":" << e->line << ": " << e->message << '\n';
+        scriptText = std::move(std::get<std::string>(text));
+        // Every line is checked before anything happens; the run then reads
+        // the events again one at a time, without keeping them.
+        if (auto e = forEachScriptEvent(scriptText, [](const ScriptEvent&) {})) {
+            err << "voltwise: " << oneLine(*o.script) << ":" << e->line << ": " << oneLine(e->message) << '\n';
             return 2;
         }
-        scriptEvents = std::get<std::vector<ScriptEvent>>(events);
     }
+    const ScriptEvents scriptEvents = [&scriptText](const std::function<void(const ScriptEvent&)>& fn) {
+        forEachScriptEvent(scriptText, fn);
+    };
     BatteryChoice battery{hostBattery, level, state};
     // The window follows the power service when it answers (auto) or must.
     battery.upower = o.battery == BatterySource::UPower ? BatteryChoice::UPower::Required
@@ -136,6 +150,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         setup.screenHeight = o.screenHeight;
         setup.settingsPath = o.settingsPath;
         setup.config = o.config;
+        setup.err = &err;
         return runScript(scriptEvents, setup, out);
     }
 

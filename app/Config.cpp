@@ -5,6 +5,9 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <arpa/inet.h>
+
+#include "app/UserInput.h"
 
 #include "platform/net/CurlNetwork.h"
 #include "platform/net/OfflineNetwork.h"
@@ -61,6 +64,8 @@ bool validHost(const std::string& h) {
             const char c = name[i];
             if (!(isAlnum(c) || c == ':' || c == '.')) return false;
         }
+        in6_addr address{};
+        if (::inet_pton(AF_INET6, name.substr(1, close - 1).c_str(), &address) != 1) return false;
         const std::string rest = name.substr(close + 1);
         return rest.empty() || (rest.front() == ':' && validPort(rest.substr(1)));
     }
@@ -124,7 +129,7 @@ ConfigPath defaultConfigPath() {
 }
 
 std::optional<std::string> setConfigValue(AppConfig& c, const std::string& key, const std::string& value) {
-    auto bad = [&](const char* what) { return key + " must be " + what + ", not '" + value + "'"; };
+    auto bad = [&](const char* what) { return key + " must be " + what + ", not '" + shown(value) + "'"; };
     if (key == "attribution_host") {
         if (!validHost(value)) return bad("a host name or address, with an optional :port");
         c.attributionHost = value;
@@ -152,13 +157,13 @@ std::optional<std::string> setConfigValue(AppConfig& c, const std::string& key, 
         if (!on) return bad("on or off");
         c.networkEnabled = *on;
     } else {
-        return "unknown key '" + key + "'";
+        return "unknown key '" + shown(key) + "'";
     }
     return std::nullopt;
 }
 
 std::optional<std::string> readConfigText(AppConfig& config, const std::string& text, const std::string& origin) {
-    std::istringstream in(text);
+    std::istringstream in(withoutByteOrderMark(text));
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         const std::string t = trim(line);
@@ -175,16 +180,12 @@ std::optional<std::string> readConfigText(AppConfig& config, const std::string& 
 }
 
 std::optional<std::string> readConfigFile(AppConfig& config, const std::string& path, bool mustExist) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int err = errno;
-        if (!mustExist && err == ENOENT) return std::nullopt;
-        return "cannot read config file " + path + ": " + std::strerror(err ? err : ENOENT);
+    auto text = readUserFile(path, kMaxConfigBytes);
+    if (auto* e = std::get_if<ReadError>(&text)) {
+        if (!mustExist && e->error == ENOENT) return std::nullopt;
+        return "cannot read config file " + path + ": " + e->message;
     }
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    if (in.bad()) return "cannot read config file " + path;
-    return readConfigText(config, buf.str(), path);
+    return readConfigText(config, std::get<std::string>(text), path);
 }
 
 bool ConfigOptions::isOption(const std::string& name) {

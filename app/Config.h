@@ -49,7 +49,9 @@ std::optional<std::string> setConfigValue(AppConfig& config, const std::string& 
 // Reads configuration text; errors read "<origin>:<line>: <what>".
 std::optional<std::string> readConfigText(AppConfig& config, const std::string& text, const std::string& origin);
 
-// Reads the file at `path`. A missing file is an error only when `mustExist`.
+// Reads the file at `path`. A missing file is an error only when `mustExist`;
+// a folder, or a file larger than kMaxConfigBytes, always is.
+inline constexpr std::size_t kMaxConfigBytes = 1 << 20;
 std::optional<std::string> readConfigFile(AppConfig& config, const std::string& path, bool mustExist);
 
 // The configuration's command-line options, as given.

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "app/Config.h"
+#include "app/UserInput.h"
 #include "app/VoltwiseAppDelegate.h"
 #include "platform/desktop/Battery.h"
 #include "platform/desktop/DesktopPlatform.h"
@@ -113,10 +114,9 @@ std::optional<std::string> runWindow(const Options& o, const BatteryChoice& batt
         d.screen = points;
         d.device = {o.model, o.systemVersion, o.machine};
         d.resourceDir = resourceDir();
-        if (!std::filesystem::is_regular_file(std::filesystem::path(d.resourceDir) / kResourceMarker))
-            err << "voltwise: no artwork in " << d.resourceDir << " (build the vw_resources target); pictures stay blank\n";
+        if (auto warning = missingArtworkWarning(d.resourceDir)) err << *warning << '\n';
         d.settingsPath = o.settingsPath.value_or("");
-        d.print = [&err](const std::string& line) { err << line << '\n' << std::flush; };
+        d.print = [&err](const std::string& line) { err << oneLine(line) << '\n' << std::flush; };
         d.openUrlsOnDesktop = o.config.openUrlsOnDesktop;
         DesktopPlatform dp(d, [&](Log& log) { return makeNetwork(o.config, log); });
 
@@ -175,7 +175,13 @@ std::optional<std::string> runWindow(const Options& o, const BatteryChoice& batt
     return std::nullopt;
 }
 
-int runScreenshot(const Options& o, const BatteryChoice& battery, const std::vector<ScriptEvent>& events, bool fromScript,
+std::optional<std::string> missingArtworkWarning(const std::string& dir) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(std::filesystem::path(dir) / kResourceMarker, ec)) return std::nullopt;
+    return "voltwise: no artwork in " + oneLine(dir) + " (build the vw_resources target); pictures stay blank";
+}
+
+int runScreenshot(const Options& o, const BatteryChoice& battery, const ScriptEvents& events, bool fromScript,
                   std::ostream& out, std::ostream& err) {
     SessionSetup setup;
     setup.device = {o.model, o.systemVersion, o.machine};
@@ -184,13 +190,17 @@ int runScreenshot(const Options& o, const BatteryChoice& battery, const std::vec
     setup.screenHeight = o.screenHeight;
     setup.settingsPath = o.settingsPath;
     setup.config = o.config;
-    std::vector<ScriptEvent> replay = events;
+    setup.err = &err;
+    if (auto warning = missingArtworkWarning(resourceDir())) err << *warning << '\n';
+    ScriptEvents replay = events;
     if (!fromScript) {
         // The screen once it has settled: the first grow animation has ended.
-        ScriptEvent wait{};
-        wait.kind = ScriptEvent::Kind::Wait;
-        wait.number = 2.5;
-        replay.push_back(wait);
+        replay = [](const std::function<void(const ScriptEvent&)>& fn) {
+            ScriptEvent wait{};
+            wait.kind = ScriptEvent::Kind::Wait;
+            wait.number = 2.5;
+            fn(wait);
+        };
     }
     const int scale = o.scale > 0 ? o.scale : 1;
     const Size points{320, o.screenHeight};
@@ -206,10 +216,10 @@ int runScreenshot(const Options& o, const BatteryChoice& battery, const std::vec
         }
     });
     if (!written) {
-        err << "voltwise: cannot write the screenshot " << *o.screenshot << ": " << SDL_GetError() << '\n';
+        err << "voltwise: cannot write the screenshot " << oneLine(*o.screenshot) << ": " << oneLine(SDL_GetError()) << '\n';
         return 1;
     }
-    out << "screenshot: " << *o.screenshot << " (" << width << "x" << height << ")\n";
+    out << "screenshot: " << oneLine(*o.screenshot) << " (" << width << "x" << height << ")\n";
     return 0;
 }
 

@@ -35,9 +35,12 @@ std::optional<std::string> runWindow(const Options& options, const BatteryChoice
 // the recording double, replays `events` (or, with none, lets the first grow
 // animation end), and the screen as it then stands is written at
 // `options.scale` (1 when 0) pixels per point. Returns the exit status.
-int runScreenshot(const Options& options, const BatteryChoice& battery, const std::vector<ScriptEvent>& events,
+int runScreenshot(const Options& options, const BatteryChoice& battery, const ScriptEvents& events,
                   bool fromScript, std::ostream& out, std::ostream& err);
 
+// The one-line warning that the artwork is missing from `resourceDir`, or
+// absent when it is there.
+std::optional<std::string> missingArtworkWarning(const std::string& resourceDir);
 // The window's renderer: the accelerated one when asked for and it can be
 // made, else SDL's software renderer drawing straight into the window.
 SDL_Renderer* createWindowRenderer(SDL_Window* window, RendererChoice choice);

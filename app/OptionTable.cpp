@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Cli.h"
+#include "app/UserInput.h"
 
 #ifndef VW_VERSION
 #define VW_VERSION "0"
@@ -75,7 +76,7 @@ const OptionSpec kOptions[] = {
      OptionGroup::Battery, nullptr, nullptr,
      [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
          const auto l = parseLevel(*v);
-         if (!l) return "--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not '" + *v + "'";
+         if (!l) return "--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not '" + shown(*v) + "'";
          o.level = *l;
          o.levelGiven = true;
          return std::nullopt;
@@ -84,7 +85,7 @@ const OptionSpec kOptions[] = {
      OptionGroup::Battery, nullptr, nullptr,
      [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
          const auto s = parseState(*v);
-         if (!s) return "--state must be unknown, unplugged, charging or full, not '" + *v + "'";
+         if (!s) return "--state must be unknown, unplugged, charging or full, not '" + shown(*v) + "'";
          o.state = *s;
          o.stateGiven = true;
          return std::nullopt;
@@ -96,7 +97,7 @@ const OptionSpec kOptions[] = {
      OptionGroup::Battery, nullptr, nullptr,
      [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
          const auto s = parseSource(*v);
-         if (!s) return "--battery must be auto, sim, host or upower, not '" + *v + "'";
+         if (!s) return "--battery must be auto, sim, host or upower, not '" + shown(*v) + "'";
          o.battery = *s;
          return std::nullopt;
      }},
@@ -115,7 +116,7 @@ const OptionSpec kOptions[] = {
          char* end = nullptr;
          const float h = std::strtof(v->c_str(), &end);
          if (v->empty() || *end || !std::isfinite(h) || h < 480 || h > 4096)
-             return "--screen-height must be a number of points from 480 to 4096, not '" + *v + "'";
+             return "--screen-height must be a number of points from 480 to 4096, not '" + shown(*v) + "'";
          o.screenHeight = h;
          return std::nullopt;
      }},
@@ -124,7 +125,7 @@ const OptionSpec kOptions[] = {
      [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
          char* end = nullptr;
          const long n = std::strtol(v->c_str(), &end, 10);
-         if (v->empty() || *end || n < 1 || n > 8) return "--scale must be a whole number from 1 to 8, not '" + *v + "'";
+         if (v->empty() || *end || n < 1 || n > 8) return "--scale must be a whole number from 1 to 8, not '" + shown(*v) + "'";
          o.scale = static_cast<int>(n);
          return std::nullopt;
      }},
@@ -133,7 +134,7 @@ const OptionSpec kOptions[] = {
      [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
          if (*v == "software") o.renderer = RendererChoice::Software;
          else if (*v == "gpu") o.renderer = RendererChoice::Gpu;
-         else return "--renderer must be software or gpu, not '" + *v + "'";
+         else return "--renderer must be software or gpu, not '" + shown(*v) + "'";
          return std::nullopt;
      }},
     {"--screenshot", nullptr, "FILE", "draw the screen into FILE (PNG) without a display, after the --script events "

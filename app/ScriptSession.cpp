@@ -1,13 +1,17 @@
 #include "app/ScriptSession.h"
 
 #include <algorithm>
+#include <cctype>
+#include <mutex>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <sstream>
 
+#include "app/UserInput.h"
 #include "app/VoltwiseAppDelegate.h"
+#include "platform/net/OfflineNetwork.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "rating/RatingPrompt.h"
 
@@ -37,20 +41,41 @@ bool validLevel(double v) { return (v >= 0.0 && v <= 1.0) || v == -1.0; }
 
 }  // namespace
 
-std::variant<std::vector<ScriptEvent>, ScriptParseError> parseScript(const std::string& text) {
-    std::vector<ScriptEvent> events;
-    std::istringstream in(text);
-    std::string raw;
+std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
+                                                  const std::function<void(const ScriptEvent&)>& fn) {
+    std::size_t at = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;  // a byte-order mark is no event
     bool launched = false;
-    for (int lineNo = 1; std::getline(in, raw); ++lineNo) {
+    for (int lineNo = 1; at < text.size(); ++lineNo) {
+        const std::size_t nl = text.find('\n', at);
+        std::string raw = text.substr(at, nl == std::string::npos ? std::string::npos : nl - at);
+        at = nl == std::string::npos ? text.size() : nl + 1;
         if (const auto hash = raw.find('#'); hash != std::string::npos) raw.erase(hash);
-        std::istringstream words(raw);
+        // Words and where each starts.
         std::vector<std::string> w;
-        for (std::string t; words >> t;) w.push_back(t);
+        std::vector<std::size_t> from;
+        for (std::size_t i = 0; i < raw.size();) {
+            if (std::isspace(static_cast<unsigned char>(raw[i]))) {
+                ++i;
+                continue;
+            }
+            std::size_t j = i;
+            while (j < raw.size() && !std::isspace(static_cast<unsigned char>(raw[j]))) ++j;
+            w.push_back(raw.substr(i, j - i));
+            from.push_back(i);
+            i = j;
+        }
         if (w.empty()) continue;
         const std::string& verb = w[0];
         auto fail = [&](std::string m) { return ScriptParseError{lineNo, std::move(m)}; };
         auto expectArgs = [&](std::size_t lo, std::size_t hi) { return w.size() - 1 >= lo && w.size() - 1 <= hi; };
+        // A whole number in [lo, hi], or an error naming the range.
+        auto whole = [&](const std::string& word, long lo, long hi, const std::string& what) -> std::variant<int, ScriptParseError> {
+            const auto v = number(word);
+            if (!v || *v != std::floor(*v) || *v < lo || *v > hi)
+                return fail(what + " must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) +
+                            ", not '" + shown(word) + "'");
+            return static_cast<int>(*v);
+        };
         ScriptEvent e{};
         e.line = lineNo;
         using K = ScriptEvent::Kind;
@@ -60,33 +85,31 @@ std::variant<std::vector<ScriptEvent>, ScriptParseError> parseScript(const std::
             e.kind = K::Setting;
             e.key = w[1];
             // The value is the rest of the line, as written.
-            const auto at = raw.find(w[1]) + w[1].size();
-            std::string v = raw.substr(at);
-            while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.erase(0, 1);
-            while (!v.empty() && (v.back() == ' ' || v.back() == '\t' || v.back() == '\r')) v.pop_back();
+            std::string v = raw.substr(from[2]);
+            while (!v.empty() && std::isspace(static_cast<unsigned char>(v.back()))) v.pop_back();
             e.text = v;
-            events.push_back(e);
+            fn(e);
             continue;
         }
         launched = true;
         if (verb == "level") {
             if (!expectArgs(1, 1)) return fail("level needs one fraction");
             const auto v = number(w[1]);
-            if (!v || !validLevel(*v)) return fail("level must be 0.0 to 1.0, or -1, not '" + w[1] + "'");
+            if (!v || !validLevel(*v)) return fail("level must be 0.0 to 1.0, or -1, not '" + shown(w[1]) + "'");
             e.kind = K::Level;
             e.number = *v;
         } else if (verb == "state") {
             if (!expectArgs(1, 1)) return fail("state needs one of unknown, unplugged, charging, full");
             const auto s = stateNamed(w[1]);
-            if (!s) return fail("unknown state '" + w[1] + "' (unknown, unplugged, charging, full)");
+            if (!s) return fail("unknown state '" + shown(w[1]) + "' (unknown, unplugged, charging, full)");
             e.kind = K::State;
             e.state = *s;
         } else if (verb == "battery") {
             if (!expectArgs(2, 2)) return fail("battery needs a fraction and a state");
             const auto v = number(w[1]);
             const auto s = stateNamed(w[2]);
-            if (!v || !validLevel(*v)) return fail("level must be 0.0 to 1.0, or -1, not '" + w[1] + "'");
-            if (!s) return fail("unknown state '" + w[2] + "'");
+            if (!v || !validLevel(*v)) return fail("level must be 0.0 to 1.0, or -1, not '" + shown(w[1]) + "'");
+            if (!s) return fail("unknown state '" + shown(w[2]) + "' (unknown, unplugged, charging, full)");
             e.kind = K::Battery;
             e.number = *v;
             e.state = *s;
@@ -94,27 +117,32 @@ std::variant<std::vector<ScriptEvent>, ScriptParseError> parseScript(const std::
             if (!expectArgs(2, 2)) return fail("touch needs x and y");
             const auto x = number(w[1]), y = number(w[2]);
             if (!x || !y) return fail("touch needs two numbers");
+            if (std::fabs(*x) > 1e6 || std::fabs(*y) > 1e6) return fail("touch points must be from -1000000 to 1000000");
             e.kind = K::Touch;
             e.x = static_cast<float>(*x);
             e.y = static_cast<float>(*y);
         } else if (verb == "pick" || verb == "swipe" || verb == "alert") {
+            const std::string what = verb == "pick" ? "pick row" : verb == "swipe" ? "swipe page" : "alert button";
+            const long hi = verb == "pick" ? kMaxPickRow : verb == "swipe" ? kMaxSwipePage : kMaxAlertButton;
             if (!expectArgs(1, 1)) return fail(verb + " needs one whole number");
-            const auto v = number(w[1]);
-            if (!v || *v != std::floor(*v) || *v < 0 || *v > 100000) return fail(verb + " needs a whole number, not '" + w[1] + "'");
+            auto v = whole(w[1], 0, hi, what);
+            if (auto* err = std::get_if<ScriptParseError>(&v)) return *err;
             e.kind = verb == "pick" ? K::Pick : verb == "swipe" ? K::Swipe : K::Alert;
-            e.count = static_cast<int>(*v);
+            e.count = std::get<int>(v);
         } else if (verb == "tick") {
             if (!expectArgs(0, 1)) return fail("tick takes at most a count");
             e.kind = K::Tick;
             if (w.size() == 2) {
-                const auto v = number(w[1]);
-                if (!v || *v != std::floor(*v) || *v < 1 || *v > 100000) return fail("tick count must be a whole number from 1");
-                e.count = static_cast<int>(*v);
+                auto v = whole(w[1], 1, kMaxTicks, "tick count");
+                if (auto* err = std::get_if<ScriptParseError>(&v)) return *err;
+                e.count = std::get<int>(v);
             }
         } else if (verb == "wait") {
             if (!expectArgs(1, 1)) return fail("wait needs seconds");
             const auto v = number(w[1]);
-            if (!v || *v < 0 || *v > 1e7) return fail("wait needs a number of seconds, not '" + w[1] + "'");
+            if (!v || *v < 0 || *v > kMaxWaitSeconds)
+                return fail("wait needs a number of seconds from 0 to " + std::to_string(static_cast<long>(kMaxWaitSeconds)) +
+                            ", not '" + shown(w[1]) + "'");
             e.kind = K::Wait;
             e.number = *v;
         } else if (verb == "animations-end") {
@@ -124,10 +152,16 @@ std::variant<std::vector<ScriptEvent>, ScriptParseError> parseScript(const std::
             if (!expectArgs(0, 0)) return fail("print takes nothing");
             e.kind = K::Print;
         } else {
-            return fail("unknown event '" + verb + "'");
+            return fail("unknown event '" + shown(verb) + "'");
         }
-        events.push_back(e);
+        fn(e);
     }
+    return std::nullopt;
+}
+
+std::variant<std::vector<ScriptEvent>, ScriptParseError> parseScript(const std::string& text) {
+    std::vector<ScriptEvent> events;
+    if (auto e = forEachScriptEvent(text, [&](const ScriptEvent& ev) { events.push_back(ev); })) return *e;
     return events;
 }
 
@@ -170,34 +204,67 @@ std::string screenText(VoltwiseViewController& c) {
 
 int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup, std::ostream& out,
               const SessionFinished& finished) {
+    return runScript(
+        [&](const std::function<void(const ScriptEvent&)>& fn) {
+            for (const auto& e : events) fn(e);
+        },
+        setup, out, finished);
+}
+
+int runScript(const ScriptEvents& events, const SessionSetup& setup, std::ostream& out, const SessionFinished& finished) {
     std::unique_ptr<FileSettings> fileSettings;
     if (setup.settingsPath)
-        fileSettings = std::make_unique<FileSettings>(*setup.settingsPath, [&](const std::string& l) { out << "log: " << l << "\n"; });
+        fileSettings = std::make_unique<FileSettings>(*setup.settingsPath, [&](const std::string& l) {
+            if (setup.err) *setup.err << "voltwise: settings: " << oneLine(l) << "\n";
+            else out << "log: settings: " << l << "\n";
+        });
+    // With the network off, as in the window: nothing is sent, and the
+    // rating prompt sees no connection.
+    std::unique_ptr<net::OfflineNetwork> offline;
+    if (!setup.config.networkEnabled) offline = std::make_unique<net::OfflineNetwork>();
 
+    // Log lines are printed as they come, in order, however many there are;
+    // they may come from the rating prompt's thread, so they wait here for
+    // the main thread to print them.
+    std::mutex logMutex;
+    std::vector<std::string> logPending;
     RecordingOptions o;
     o.screenSize = Size{320, setup.screenHeight};
     o.device = setup.device;
     o.settings = fileSettings.get();
-    o.resourceDir = resourceDir();
+    o.network = offline.get();
+    o.resourceDir = setup.resourceDir.empty() ? resourceDir() : setup.resourceDir;
+    // A session may be long: no record of every platform call.
+    o.trace = false;
+    o.logSink = [&](const std::string& line) {
+        std::lock_guard lock(logMutex);
+        logPending.push_back(line);
+    };
     RecordingPlatform rp(o);
-    // Log lines as they come.
-    std::size_t logged = 0;
     auto flushLog = [&] {
-        const auto lines = rp.log.lines();
-        for (; logged < lines.size(); ++logged) out << "log: " << lines[logged] << "\n";
+        std::vector<std::string> lines;
+        {
+            std::lock_guard lock(logMutex);
+            lines.swap(logPending);
+        }
+        for (const auto& l : lines) out << "log: " << l << "\n";
     };
     VoltwiseViewController::resetProcessStateForTesting();
     rp.setBattery(setup.level, setup.state);
     VoltwiseAppDelegate app(rp.platform, setup.config);
 
     std::string shown;
-    std::size_t urlsOpened = 0, chimes = 0;
     // Alerts show one at a time; the one on show is number `alertsAnswered`.
     std::size_t alertsAnswered = 0, alertsReported = 0;
     auto report = [&](bool force) {
         flushLog();
-        for (; urlsOpened < rp.openedUrls.size(); ++urlsOpened) out << "open: " << rp.openedUrls[urlsOpened] << "\n";
-        for (; chimes < rp.audio.played.size(); ++chimes) out << "sound: chime\n";
+        // What was reported is let go of, so a long session does not grow.
+        for (const auto& url : rp.openedUrls) out << "open: " << url << "\n";
+        rp.openedUrls.clear();
+        // A sound that could not be loaded (identifier 0) plays nothing.
+        for (const uint32_t id : rp.audio.played)
+            if (id != 0) out << "sound: chime\n";
+        rp.audio.played.clear();
         if (const Alert* a = rp.ui.alerts().front(); a && alertsReported <= alertsAnswered) {
             std::string buttons;
             for (const auto& b : a->buttonTitles()) buttons += (buttons.empty() ? "" : " | ") + b;
@@ -208,9 +275,9 @@ int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup,
             alertsReported = alertsAnswered + 1;
         }
         if (!app.viewController()) return;
-        const std::string now = screenText(*app.viewController());
+        std::string now = screenText(*app.viewController());
         if (force || now != shown) out << "screen: " << now;
-        shown = now;
+        shown = std::move(now);
     };
 
     bool launched = false;
@@ -226,11 +293,11 @@ int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup,
         report(false);
     };
 
-    for (const auto& e : events) {
+    events([&](const ScriptEvent& e) {
         using K = ScriptEvent::Kind;
         if (e.kind == K::Setting) {
             rp.platform.settings.setObject(e.text, e.key);
-            continue;
+            return;
         }
         launch();
         VoltwiseViewController& c = *app.viewController();
@@ -238,7 +305,13 @@ int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup,
             case K::Level: rp.setBattery(static_cast<float>(e.number), rp.device.rawState()); break;
             case K::State: rp.setBattery(rp.device.rawLevel(), e.state); break;
             case K::Battery: rp.setBattery(static_cast<float>(e.number), e.state); break;
-            case K::Touch: c.touchesBegan({Touch{{e.x, e.y}}}, nullptr); break;
+            case K::Touch:
+                // As in the window: an alert on show takes every touch.
+                if (rp.ui.alerts().front())
+                    out << "note: line " << e.line << ": the alert on show takes the touch (answer it with alert INDEX)\n";
+                else
+                    c.touchesBegan({Touch{{e.x, e.y}}}, nullptr);
+                break;
             case K::Pick:
                 if (c.pickerView) c.pickerView->userSelectRow(e.count);
                 break;
@@ -264,7 +337,7 @@ int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup,
         }
         rp.runPending();
         report(e.kind == K::Print);
-    }
+    });
     launch();
     flushLog();
     if (finished) finished(rp);

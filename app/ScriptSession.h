@@ -52,7 +52,25 @@ struct ScriptParseError {
     std::string message;
 };
 
+// Limits of the events' numbers, named in the errors.
+inline constexpr long kMaxPickRow = 57;       // the skin catalogue's last row
+inline constexpr long kMaxSwipePage = 6;      // the slide show's last page
+inline constexpr long kMaxAlertButton = 9;
+inline constexpr long kMaxTicks = 100000;
+inline constexpr double kMaxWaitSeconds = 1e7;
+// The largest script read.
+inline constexpr std::size_t kMaxScriptBytes = 64u << 20;
+
+// Calls `fn` with each event of the script text in turn (a UTF-8 byte-order
+// mark at the start is skipped); stops at the first line that cannot be read
+// and returns what is wrong with it.
+std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
+                                                  const std::function<void(const ScriptEvent&)>& fn);
+
 std::variant<std::vector<ScriptEvent>, ScriptParseError> parseScript(const std::string& text);
+
+// Events handed over one at a time, so a session need not hold them all.
+using ScriptEvents = std::function<void(const std::function<void(const ScriptEvent&)>&)>;
 
 struct SessionSetup {
     platform::DeviceInfo device;
@@ -61,12 +79,18 @@ struct SessionSetup {
     float screenHeight = 480;
     std::optional<std::string> settingsPath;  // a settings file instead of a fresh in-memory store
     AppConfig config;
+    // Where a settings file's problems are said ("voltwise: settings: ...");
+    // without one, they are printed with the session as log lines.
+    std::ostream* err = nullptr;
+    std::string resourceDir;  // empty: the application's own resources
 };
 
 // Runs the events, printing to `out`; then, if given, `finished` sees the
 // session as the events left it (the screenshot draws it). Returns 0.
 using SessionFinished = std::function<void(platform::RecordingPlatform&)>;
 int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup, std::ostream& out,
+              const SessionFinished& finished = {});
+int runScript(const ScriptEvents& events, const SessionSetup& setup, std::ostream& out,
               const SessionFinished& finished = {});
 
 }  // namespace vw::app

@@ -137,8 +137,8 @@ void VoltwiseViewController::showFirstInstallAlert() {
 
 void VoltwiseViewController::sendAttributionRequest() {
     UrlRequest r;
-    r.url = "http://" + config_.attributionHost + "/app.php?idfa=" + p_.identity.advertisingIdentifier() +
-            "&appid=" + std::to_string(config_.appStoreId);
+    r.url = "http://" + config_.attributionHost + "/app.php?idfa=" + percentEncoded(p_.identity.advertisingIdentifier()) +
+            "&appid=" + percentEncoded(std::to_string(config_.appStoreId));
     // The answer and any error are ignored, and it is not tried again.
     p_.network.startRequest(r);
 }

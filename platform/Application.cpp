@@ -33,12 +33,21 @@ std::optional<Rect> Application::applicationFrame() const {
 std::optional<std::string> Bundle::pathForResource(const std::string& name, const std::string& type,
                                                    const std::string& directory) const {
     namespace fs = std::filesystem;
-    if (name.empty() || name.find("..") != std::string::npos) return std::nullopt;
+    // A resource is a file of the resources folder itself, named plainly:
+    // no folders, no way out of it (names come from the settings, too).
+    auto plainName = [](const std::string& n) {
+        return !n.empty() && n.find_first_of(std::string("/\\\0", 3)) == std::string::npos &&
+               n.find("..") == std::string::npos;
+    };
+    if (!plainName(name) || (!type.empty() && !plainName(type))) return std::nullopt;
     std::string file = type.empty() ? name : name + "." + type;
     fs::path p = fs::path(dir_);
     std::string sub = directory;
     while (!sub.empty() && sub.front() == '/') sub.erase(0, 1);
-    if (!sub.empty()) p /= sub;
+    if (!sub.empty()) {
+        if (sub.find("..") != std::string::npos || sub.find('\0') != std::string::npos) return std::nullopt;
+        p /= sub;
+    }
     p /= file;
     std::error_code ec;
     if (!fs::is_regular_file(p, ec)) return std::nullopt;

@@ -5,6 +5,22 @@
 
 namespace vw::platform {
 
+std::string percentEncoded(const std::string& text) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : text) {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+            c == '_' || c == '~') {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
 std::string AdvertisingIdentity::randomUuid() {
     std::random_device rd;
     std::mt19937_64 rng((static_cast<uint64_t>(rd()) << 32) ^ rd());
@@ -18,8 +34,23 @@ std::string AdvertisingIdentity::randomUuid() {
     return buf;
 }
 
+bool AdvertisingIdentity::wellFormed(const std::string& id) {
+    if (id.size() != 36) return false;
+    for (std::size_t i = 0; i < id.size(); ++i) {
+        const char c = id[i];
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            if (c != '-') return false;
+        } else if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string AdvertisingIdentity::advertisingIdentifier() {
-    if (auto id = settings_.stringForKey(kSettingsKey); id && !id->empty()) return *id;
+    // Anything else stored there (edited by hand, written by something else)
+    // is replaced by a fresh identifier.
+    if (auto id = settings_.stringForKey(kSettingsKey); id && wellFormed(*id)) return *id;
     std::string id = randomUuid();
     settings_.setObject(id, kSettingsKey);
     settings_.synchronize();

@@ -26,10 +26,16 @@ public:
     explicit AdvertisingIdentity(Settings& settings) : settings_(settings) {}
     std::string advertisingIdentifier();  // upper-case 8-4-4-4-12 hex text
     static std::string randomUuid();
+    // The standard 8-4-4-4-12 hexadecimal text of a UUID.
+    static bool wellFormed(const std::string& id);
 
 private:
     Settings& settings_;
 };
+
+// `text` with every byte but the unreserved ones (letters, digits, "-._~")
+// written as %XX, for a value inside a request address.
+std::string percentEncoded(const std::string& text);
 
 struct Platform {
     const Clock& clock;        // wall-clock time, seconds since 1970

@@ -12,6 +12,8 @@
 #include <random>
 #include <signal.h>
 #include <sstream>
+#include <climits>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,7 +118,7 @@ void Settings::set(const std::string& key, SettingValue v, const char* op, std::
     {
         std::lock_guard lock(mutex_);
         values_[key] = std::move(v);
-        dirty_ = true;
+        changed_.insert(key);
     }
     traceCall(trace_, op, {std::move(shown), quoteText(key)});
 }
@@ -135,22 +137,57 @@ void Settings::setBool(bool value, const std::string& key) { set(key, value, "se
 void Settings::removeObject(const std::string& key) {
     {
         std::lock_guard lock(mutex_);
-        dirty_ |= values_.erase(key) > 0;
+        if (values_.erase(key) > 0) changed_.insert(key);
     }
     traceCall(trace_, "settings.removeObject", {quoteText(key)});
 }
 
+std::map<std::string, SettingValue> Settings::merged(std::optional<std::map<std::string, SettingValue>> stored) const {
+    if (!stored) return values_;
+    for (const auto& key : changed_) {
+        if (auto it = values_.find(key); it != values_.end()) (*stored)[key] = it->second;
+        else stored->erase(key);
+    }
+    return std::move(*stored);
+}
+
+// With the store locked: writes this instance's changes over what is stored.
+bool Settings::flush() {
+    std::lock_guard lock(mutex_);
+    if (changed_.empty()) return true;
+    auto all = merged(load());
+    if (!save(all)) return false;
+    values_ = std::move(all);
+    changed_.clear();
+    return true;
+}
+
 bool Settings::synchronize() {
-    bool ok = true;
+    bool ok;
     {
-        std::lock_guard lock(mutex_);
-        if (dirty_) {
-            ok = save(values_);
-            if (ok) dirty_ = false;
-        }
+        lockStore();
+        struct Unlock {
+            Settings* s;
+            ~Unlock() { s->unlockStore(); }
+        } unlock{this};
+        ok = flush();
     }
     traceCall(trace_, "settings.synchronize", {});
     return ok;
+}
+
+void Settings::exclusive(const std::function<void()>& body) {
+    lockStore();
+    struct Unlock {
+        Settings* s;
+        ~Unlock() { s->unlockStore(); }
+    } unlock{this};
+    {
+        std::lock_guard lock(mutex_);
+        if (auto stored = load()) values_ = merged(std::move(stored));
+    }
+    body();
+    flush();
 }
 
 std::map<std::string, SettingValue> Settings::snapshot() const {
@@ -161,7 +198,7 @@ std::map<std::string, SettingValue> Settings::snapshot() const {
 void Settings::replaceAll(std::map<std::string, SettingValue> values) {
     std::lock_guard lock(mutex_);
     values_ = std::move(values);
-    dirty_ = false;
+    changed_.clear();
 }
 
 void MemorySettings::preload(const std::string& key, SettingValue v) {
@@ -287,12 +324,91 @@ std::string FileSettings::defaultPath() {
 
 namespace {
 
-// Temporary files of writers that were killed mid-write: "<path>.tmp-<pid>-<n>"
+namespace fs = std::filesystem;
+
+// `path` with its symbolic links followed to the last one's end (which need
+// not exist yet); absent for a loop or a chain too long to follow.
+std::optional<std::string> followLinks(const std::string& path) {
+    std::string p = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        std::string to(static_cast<std::size_t>(PATH_MAX), '\0');
+        const ssize_t n = ::readlink(p.c_str(), to.data(), to.size());
+        if (n <= 0) return std::nullopt;
+        to.resize(static_cast<std::size_t>(n));
+        if (to.front() == '/') p = to;
+        else p = (fs::path(p).parent_path() / to).string();
+    }
+    return std::nullopt;
+}
+
+std::string folderOf(const std::string& file) {
+    const fs::path p(file);
+    return p.has_parent_path() ? p.parent_path().string() : ".";
+}
+
+enum class ReadStatus { Missing, Read, NotRegular, TooLarge, Failed };
+
+// Reads a regular file without ever blocking on it (a FIFO, a device) and
+// without reading more than `limit` bytes.
+ReadStatus readRegularFile(const std::string& path, std::size_t limit, std::string& text, int& error) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        error = errno;
+        return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+    }
+    if (!S_ISREG(st.st_mode)) return ReadStatus::NotRegular;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+    }
+    // Whatever was swapped in since the stat is looked at again.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return ReadStatus::NotRegular;
+    }
+    text.clear();
+    char buf[8192];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = errno;
+            ::close(fd);
+            return ReadStatus::Failed;
+        }
+        if (n == 0) break;
+        if (text.size() + static_cast<std::size_t>(n) > limit) {
+            ::close(fd);
+            return ReadStatus::TooLarge;
+        }
+        text.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return ReadStatus::Read;
+}
+
+// Moves `from` to `to` unless something is already there.
+bool renameNoReplace(const std::string& from, const std::string& to, int& error) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    error = errno;
+    if (error != EINVAL && error != ENOSYS) return false;
+    // A file system without the flag: a hard link cannot replace either.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        error = errno;
+        return false;
+    }
+    ::unlink(from.c_str());
+    return true;
+}
+
+// Temporary files of writers that were killed mid-write: "<file>.tmp-<pid>-<n>"
 // whose process is gone.
-void removeAbandonedTemporaries(const std::string& path) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+void removeAbandonedTemporaries(const std::string& file) {
+    const fs::path target(file);
+    const fs::path dir = folderOf(file);
     const std::string prefix = target.filename().string() + ".tmp-";
     std::error_code ec;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
@@ -305,58 +421,140 @@ void removeAbandonedTemporaries(const std::string& path) {
 
 }  // namespace
 
+std::optional<std::string> FileSettings::pathProblem(const std::string& path) {
+    const auto file = followLinks(path);
+    if (!file) return std::string("too many levels of symbolic links");
+    struct stat st {};
+    if (::stat(file->c_str(), &st) != 0) return std::nullopt;  // nothing there yet
+    if (!S_ISREG(st.st_mode)) return std::string("not a regular file");
+    return std::nullopt;
+}
+
 FileSettings::FileSettings(std::string path, LogFn log, Trace* trace)
     : Settings(trace), path_(std::move(path)), log_(std::move(log)) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    removeAbandonedTemporaries(path_);
-    if (!fs::exists(path_, ec)) return;  // first run
-
-    std::ifstream in(path_, std::ios::binary);
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    std::optional<std::map<std::string, SettingValue>> values;
-    if (in || in.eof()) values = decode(buf.str());
-    if (values) {
-        replaceAll(std::move(*values));
+    const auto file = followLinks(path_);
+    file_ = file.value_or(path_);
+    if (auto problem = pathProblem(path_)) {
+        usable_ = false;
+        say(path_ + ": " + *problem + "; settings will not be saved");
         return;
     }
-    // Keep the unreadable file for whoever wants to look at it; start empty.
-    const std::string aside = path_ + ".unreadable-" + std::to_string(static_cast<long long>(std::time(nullptr)));
-    fs::rename(path_, aside, ec);
-    if (log_)
-        log_("settings: could not read " + path_ + (ec ? " (and could not move it aside: " + ec.message() + ")"
-                                                         : "; moved it to " + aside) + "; starting afresh");
+    removeAbandonedTemporaries(file_);
+    lockStore();
+    if (auto values = load()) replaceAll(std::move(*values));
+    unlockStore();
 }
 
 FileSettings::~FileSettings() {
     // Nothing set is lost at a normal exit.
     synchronize();
+    if (lockFd_ >= 0) ::close(lockFd_);
+}
+
+void FileSettings::say(const std::string& line) const {
+    if (log_) log_(line);
+}
+
+void FileSettings::lockStore() {
+    storeMutex_.lock();
+    if (lockDepth_++ > 0 || !usable_) return;
+    // The lock file stays: removing it would let two writers lock different files.
+    if (lockFd_ < 0) {
+        std::error_code ec;
+        fs::create_directories(folderOf(file_), ec);
+        lockFd_ = ::open((file_ + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    }
+    // Without a lock file (a read-only folder) there is nothing to save anyway.
+    if (lockFd_ >= 0)
+        while (::flock(lockFd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+}
+
+void FileSettings::unlockStore() {
+    if (--lockDepth_ == 0 && lockFd_ >= 0) ::flock(lockFd_, LOCK_UN);
+    storeMutex_.unlock();
+}
+
+void FileSettings::moveAside() {
+    const std::string base = file_ + ".unreadable-" + std::to_string(static_cast<long long>(std::time(nullptr)));
+    int error = 0;
+    for (int n = 1; n < 1000; ++n) {
+        const std::string aside = n == 1 ? base : base + "-" + std::to_string(n);
+        if (renameNoReplace(file_, aside, error)) {
+            say("could not read " + file_ + "; moved it to " + aside + "; starting afresh");
+            return;
+        }
+        if (error != EEXIST) break;
+    }
+    say("could not read " + file_ + " (and could not move it aside: " + std::strerror(error) + "); starting afresh");
+}
+
+std::optional<std::map<std::string, SettingValue>> FileSettings::load() {
+    if (!usable_) return std::nullopt;
+    std::string text;
+    int error = 0;
+    switch (readRegularFile(file_, kMaxFileBytes, text, error)) {
+        case ReadStatus::Missing: return std::nullopt;
+        case ReadStatus::NotRegular:
+            // Put there since the start: left alone, and nothing more is saved.
+            usable_ = false;
+            say(path_ + ": not a regular file; settings will not be saved");
+            return std::nullopt;
+        case ReadStatus::Failed:
+            // Unreadable for now (permissions, I/O): not ours to move.
+            if (!readFailureSaid_) say("could not read " + file_ + ": " + std::strerror(error));
+            readFailureSaid_ = true;
+            return std::nullopt;
+        case ReadStatus::TooLarge: break;
+        case ReadStatus::Read:
+            if (auto values = decode(text)) return values;
+            break;
+    }
+    // Kept for whoever wants to look at it. What this instance holds stays:
+    // at the start that is nothing, later it is what the next save writes.
+    moveAside();
+    return std::nullopt;
 }
 
 bool FileSettings::save(const std::map<std::string, SettingValue>& values) {
-    namespace fs = std::filesystem;
-    const fs::path target(path_);
+    if (!usable_) return false;
+    auto fail = [&](int error) {
+        if (!saveFailureSaid_)
+            say("cannot save the settings to " + file_ + " (" + std::strerror(error) +
+                "); changes made now will be lost when Voltwise quits");
+        saveFailureSaid_ = true;
+        return false;
+    };
     std::error_code ec;
-    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
+    fs::create_directories(folderOf(file_), ec);
 
     static thread_local std::mt19937_64 rng{std::random_device{}()};
-    const std::string tmp = path_ + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(rng() % 1000000000);
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        if (log_) log_("settings: could not write " + tmp + ": " + std::strerror(errno));
-        return false;
+    const std::string tmp = file_ + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(rng() % 1000000000);
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return fail(errno);
+    // The file replaced keeps its permission bits (and, for root, its owner).
+    struct stat old {};
+    if (::stat(file_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        if (::geteuid() == 0 && (old.st_uid != 0 || old.st_gid != 0)) (void)!::fchown(fd, old.st_uid, old.st_gid);
+        ::fchmod(fd, old.st_mode & 07777);
     }
-    const bool written = writeAll(fd, encode(values)) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(tmp.c_str(), path_.c_str()) != 0) {
-        if (log_) log_("settings: could not write " + path_ + ": " + std::strerror(errno));
+    bool ok = writeAll(fd, encode(values)) && ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(tmp.c_str(), file_.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
         ::unlink(tmp.c_str());
-        return false;
+        return fail(error);
     }
+    saveFailureSaid_ = false;
     // Make the rename itself durable.
-    const std::string dir = target.has_parent_path() ? target.parent_path().string() : ".";
-    if (const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dfd >= 0) {
+    if (const int dfd = ::open(folderOf(file_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
     }

@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <variant>
 
@@ -32,22 +33,38 @@ public:
     void setBool(bool value, const std::string& key);
     void removeObject(const std::string& key);
 
-    // Writes the values out now; false when that failed.
+    // Writes the keys changed here out now, over whatever else the store
+    // holds by then (another process may share it); false when that failed.
     bool synchronize();
+
+    // Runs `body` on values brought up to date from the store, with every
+    // other writer (threads here, and processes sharing the store) held off
+    // until what `body` set has been written. For read-modify-write of a
+    // value, such as a counter.
+    void exclusive(const std::function<void()>& body);
 
     std::map<std::string, SettingValue> snapshot() const;
 
 protected:
-    // Persistence hook: called under the lock with the values to keep.
+    // Persistence hooks. lockStore/unlockStore bracket every load and save
+    // (they nest); load and save run with the values' lock held.
+    virtual void lockStore() {}
+    virtual void unlockStore() {}
+    // The values as the store holds them now; absent when it has no copy of
+    // its own (in memory only) or none yet.
+    virtual std::optional<std::map<std::string, SettingValue>> load() { return std::nullopt; }
     virtual bool save(const std::map<std::string, SettingValue>&) { return true; }
     void replaceAll(std::map<std::string, SettingValue> values);
     Trace* trace_;
 
 private:
     void set(const std::string& key, SettingValue v, const char* op, std::string shown);
+    // The stored values with this instance's changes on top.
+    std::map<std::string, SettingValue> merged(std::optional<std::map<std::string, SettingValue>> stored) const;
+    bool flush();
     mutable std::mutex mutex_;
     std::map<std::string, SettingValue> values_;
-    bool dirty_ = false;
+    std::set<std::string> changed_;  // keys set or removed here since the last save
 };
 
 // Settings that live only in memory (the test double's store).
@@ -63,17 +80,34 @@ public:
 // File format: a first line "# voltwise settings 1", then one entry per line,
 // "<key>\t<type>\t<value>", type one of string, double, integer, bool; tabs,
 // newlines and backslashes in keys and values are escaped as \t, \n and \\.
+//
+// A path that is a symbolic link stays one: the file it leads to is the one
+// read and replaced. A path that leads to anything but a regular file (a
+// device, a FIFO, a folder, a socket) is never opened, moved or replaced:
+// the store then lives in memory only. Saves write only the keys changed
+// here, under an advisory lock on "<file>.lock" beside the file, so that
+// several instances sharing the file do not undo each other's saves.
 class FileSettings final : public Settings {
 public:
     using LogFn = std::function<void(const std::string&)>;
 
     // Loads `path`. A missing file is an empty store. A file that cannot be
-    // read or parsed is moved aside to "<path>.unreadable-<time>" and counts
-    // as empty; `log` gets a line saying so.
+    // read or parsed is moved aside to "<file>.unreadable-<time>" (with a
+    // "-<n>" suffix when that name is taken) and counts as empty; `log` gets
+    // a line saying so. `log` also hears, once, when the file cannot be
+    // used or written.
     FileSettings(std::string path, LogFn log, Trace* trace = nullptr);
     ~FileSettings() override;
 
     const std::string& path() const { return path_; }
+    // The file actually read and written: the path with its symbolic links followed.
+    const std::string& file() const { return file_; }
+    // False when the path cannot hold settings (see pathProblem).
+    bool usable() const { return usable_; }
+
+    // Why `path` cannot hold settings ("not a regular file", ...), or absent
+    // when it can (a regular file, or nothing yet).
+    static std::optional<std::string> pathProblem(const std::string& path);
 
     // $VOLTWISE_SETTINGS, else $XDG_CONFIG_HOME/voltwise/settings, else
     // $HOME/.config/voltwise/settings.
@@ -82,12 +116,27 @@ public:
     static std::string encode(const std::map<std::string, SettingValue>& values);
     static std::optional<std::map<std::string, SettingValue>> decode(const std::string& text);
 
+    // The largest settings file read; anything larger counts as unreadable.
+    static constexpr std::size_t kMaxFileBytes = 1 << 20;
+
 protected:
+    void lockStore() override;
+    void unlockStore() override;
+    std::optional<std::map<std::string, SettingValue>> load() override;
     bool save(const std::map<std::string, SettingValue>& values) override;
 
 private:
+    void say(const std::string& line) const;
+    void moveAside();
     std::string path_;
+    std::string file_;
     LogFn log_;
+    bool usable_ = true;
+    bool saveFailureSaid_ = false;
+    bool readFailureSaid_ = false;
+    std::recursive_mutex storeMutex_;
+    int lockDepth_ = 0;
+    int lockFd_ = -1;
 };
 
 }  // namespace vw::platform

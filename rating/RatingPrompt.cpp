@@ -79,6 +79,12 @@ bool RatingPrompt::waitForBackgroundRuns(std::chrono::milliseconds timeout) {
 }
 
 void RatingPrompt::_appLaunched() {
+    // Other instances of the application may count their launches at the same
+    // time: the whole read-modify-write is one step for the store.
+    p_.settings.exclusive([this] { bookkeeping(); });
+}
+
+void RatingPrompt::bookkeeping() {
     platform::Settings& defaults = p_.settings;
     const std::string version = p_.bundle.version();
 
@@ -106,8 +112,9 @@ void RatingPrompt::_appLaunched() {
     }
     const double elapsed = p_.clock.now() - launchDate;
 
+    // A count at the top of the range stays there.
     const int64_t previousCount = defaults.integerForKey(kLaunchCountKey);
-    defaults.setInteger(previousCount + 1, kLaunchCountKey);
+    defaults.setInteger(previousCount < INT64_MAX ? previousCount + 1 : previousCount, kLaunchCountKey);
 
     const bool declined = defaults.boolForKey(kDeclinedToRateKey);
     const bool rated = defaults.boolForKey(kRatedCurrentVersionKey);
@@ -176,7 +183,7 @@ std::string RatingPrompt::reviewUrl(const AppConfig& config) {
     const std::string address =
         std::string("itms-apps://") + config.storeHost + kReviewUrlPath + "?" + kReviewUrlQuery;
     // Plain decimal, no leading zeros or spaces.
-    return replaceAll(address, "APP_ID", std::to_string(config.appStoreId));
+    return replaceAll(address, "APP_ID", platform::percentEncoded(std::to_string(config.appStoreId)));
 }
 
 }  // namespace vw

@@ -73,6 +73,7 @@ public:
     static std::string reviewUrl(const AppConfig& config);
 
 private:
+    void bookkeeping();
     platform::Platform& p_;
     const AppConfig config_;
 };

@@ -3,7 +3,13 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <unistd.h>
 
 #include "platform/desktop/Fonts.h"
 
@@ -111,9 +117,14 @@ SDL_Texture* Renderer::image(const std::string& path) {
     if (it != images_.end()) return it->second;
     // On a dense screen the twice-size drawing of the same picture, where
     // there is one, stays sharp; either way it fills the same rectangle.
+    // Only files whose header promises a picture of a sensible size are
+    // decoded; one that then fails to decode stays blank.
     SDL_Texture* t = nullptr;
-    if (const std::string sharp = sharperImagePath(path, scale_); !sharp.empty()) t = IMG_LoadTexture(sdl_, sharp.c_str());
-    if (!t) t = IMG_LoadTexture(sdl_, path.c_str());
+    auto load = [&](const std::string& file) {
+        return Ui::acceptableImageSize(file) ? IMG_LoadTexture(sdl_, file.c_str()) : nullptr;
+    };
+    if (const std::string sharp = sharperImagePath(path, scale_); !sharp.empty()) t = load(sharp);
+    if (!t) t = load(path);
     if (t) {
         SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
         SDL_SetTextureScaleMode(t, SDL_ScaleModeLinear);
@@ -453,7 +464,38 @@ uint32_t OffscreenScreen::pixelAtPoint(float x, float y) const {
     return pixel(static_cast<int>(std::floor(x * s + s / 2)), static_cast<int>(std::floor(y * s + s / 2)));
 }
 
-bool OffscreenScreen::savePng(const std::string& path) const { return surface_ && IMG_SavePNG(surface_, path.c_str()) == 0; }
+bool OffscreenScreen::savePng(const std::string& path) const {
+    if (!surface_) return false;
+    // Written beside the file and renamed over it: whatever stood at `path`
+    // (a symbolic link, say) is replaced, never written through, and a
+    // reader never sees half a picture.
+    static thread_local std::mt19937_64 rng{std::random_device{}()};
+    const std::string tmp = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(rng() % 1000000000);
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        SDL_SetError("%s", std::strerror(errno));
+        return false;
+    }
+    FILE* f = ::fdopen(fd, "wb");
+    if (!f) {
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    SDL_RWops* rw = SDL_RWFromFP(f, SDL_TRUE);
+    if (!rw) {
+        std::fclose(f);
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    const bool written = IMG_SavePNG_RW(surface_, rw, 1) == 0;  // closes the file
+    if (!written || ::rename(tmp.c_str(), path.c_str()) != 0) {
+        if (written) SDL_SetError("%s", std::strerror(errno));
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
 
 WindowScreen::WindowScreen(SDL_Renderer* renderer, int scale, Size points) : points_(points), renderer_(renderer, scale) {}
 

@@ -3,17 +3,44 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vw::linux_host {
 namespace fs = std::filesystem;
 
 namespace {
+// The first line of an attribute file. Whatever stands under the folder, the
+// read neither blocks (a FIFO) nor grows without end (/dev/zero, a huge
+// file): anything but a regular file is skipped, and at most kMaxRead bytes
+// are read.
+constexpr std::size_t kMaxRead = 4096;
+
 std::optional<std::string> readLine(const fs::path& p) {
-    std::ifstream in(p);
-    std::string line;
-    if (!in || !std::getline(in, line)) return std::nullopt;
+    const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string text(kMaxRead, '\0');
+    std::size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    text.resize(got);
+    const auto nl = text.find('\n');
+    if (nl == std::string::npos && got == kMaxRead) return std::nullopt;  // no line of sensible length
+    if (got == 0) return std::nullopt;
+    std::string line = text.substr(0, nl);
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
     return line;
 }

@@ -83,19 +83,19 @@ std::optional<uint32_t> RecordingNetwork::reachabilityFlags() {
 
 RecordingPlatform::RecordingPlatform(RecordingOptions o)
     : clock(),
-      loop(clock, &trace),
-      log({}, &trace),
-      application(o.screenSize, [this](const std::string& url) { openedUrls.push_back(url); }, &trace),
+      loop(clock, o.trace ? &trace : nullptr),
+      log(o.logSink, o.trace ? &trace : nullptr),
+      application(o.screenSize, [this](const std::string& url) { openedUrls.push_back(url); }, o.trace ? &trace : nullptr),
       bundle(o.resourceDir.empty() ? builtResourceDir() : o.resourceDir, o.version),
-      ui(clock, loop, bundle, o.screenSize ? o.screenSize->width : 320.0f, &trace),
-      notifications(&trace),
-      device(o.device, loop, notifications, &trace),
-      settings(&trace),
-      audio(&trace),
-      network(&trace),
+      ui(clock, loop, bundle, o.screenSize ? o.screenSize->width : 320.0f, o.trace ? &trace : nullptr),
+      notifications(o.trace ? &trace : nullptr),
+      device(o.device, loop, notifications, o.trace ? &trace : nullptr),
+      settings(o.trace ? &trace : nullptr),
+      audio(o.trace ? &trace : nullptr),
+      network(o.trace ? &trace : nullptr),
       identity(o.settings ? *o.settings : settings),
       platform{clock, loop, log, application, bundle, ui, device, notifications, o.settings ? *o.settings : settings,
-               audio, network, identity, &trace} {
+               audio, o.network ? *o.network : network, identity, o.trace ? &trace : nullptr} {
     // A fixed identifier so recorded requests are predictable.
     settings.preload(AdvertisingIdentity::kSettingsKey, std::string("6D92078A-8246-4BA4-AE5B-76104861E7DC"));
 }

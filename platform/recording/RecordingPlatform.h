@@ -83,6 +83,9 @@ struct RecordingOptions {
     std::string resourceDir;  // empty: the built resources
     std::string version = "5.0";
     Settings* settings = nullptr;  // a store to use instead of the in-memory one
+    Network* network = nullptr;    // a network to use instead of the recording one
+    bool trace = true;             // false: record no calls (a long session stays small)
+    Log::Sink logSink;             // also hears every log line as it is written
 };
 
 class RecordingPlatform {

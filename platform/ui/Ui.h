@@ -37,6 +37,11 @@ public:
 
     // Reads a PNG's size from its header.
     static std::optional<Size> pngSize(const std::string& path);
+    // The size of a PNG at `path` when it is one no larger than
+    // kMaxImageSide pixels either way (more than any view needs); absent
+    // otherwise, and the file is then treated as missing.
+    static std::optional<Size> acceptableImageSize(const std::string& path);
+    static constexpr float kMaxImageSide = 4096;
 
 private:
     const Bundle& bundle_;

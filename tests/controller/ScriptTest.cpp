@@ -22,9 +22,9 @@ TEST(Script, BadLinesNameTheirLineNumber) {
         {"\n\n# fine\nstate plugged", "error 4: unknown state 'plugged' (unknown, unplugged, charging, full)"},
         {"touch 1", "error 1: touch needs x and y"},
         {"touch a b", "error 1: touch needs two numbers"},
-        {"tick 0", "error 1: tick count must be a whole number from 1"},
-        {"pick 2.5", "error 1: pick needs a whole number, not '2.5'"},
-        {"wait -1", "error 1: wait needs a number of seconds, not '-1'"},
+        {"tick 0", "error 1: tick count must be a whole number from 1 to 100000, not '0'"},
+        {"pick 2.5", "error 1: pick row must be a whole number from 0 to 57, not '2.5'"},
+        {"wait -1", "error 1: wait needs a number of seconds from 0 to 10000000, not '-1'"},
         {"wait 1\nsetting a b", "error 2: settings go before the first event"},
         {"print now", "error 1: print takes nothing"},
     };
@@ -62,7 +62,7 @@ TEST(Script, SettingsBeforeTheLaunchMakeARestoringStart) {
 TEST(Script, SlideShowTicksAndStorePages) {
     SessionSetup s;
     s.device.machine = "iPhone2,1";
-    const std::string out = run("wait 2.5\ntouch 150 250\ntick 2\nswipe 0\ntouch 200 200\ntouch 10 10\n", s);
+    const std::string out = run("wait 2.5\nalert 0\ntouch 150 250\ntick 2\nswipe 0\ntouch 200 200\ntouch 10 10\n", s);
     EXPECT_NE(out.find("[slide show]\n  slide show page 1\n"), std::string::npos) << out;
     EXPECT_NE(out.find("slide show page 3\n"), std::string::npos);
     EXPECT_NE(out.find("log: TOUCHED scroll ###### previousAdScrollPage->2 currentAdScrollPage->0\n"), std::string::npos);

@@ -1,0 +1,166 @@
+// The command line, the configuration file, scripts and screenshots: what a
+// user types or names.
+#include "app/Cli.h"
+#include "app/Config.h"
+#include "app/DesktopSession.h"
+#include "app/UserInput.h"
+#include "platform/ResourceDir.h"
+#include "platform/Settings.h"
+#include "platform/ui/Ui.h"
+#include "tests/hardening/HardeningSupport.h"
+
+namespace vw::hardening {
+namespace {
+
+struct Cli : ::testing::Test {
+    void SetUp() override {
+        fs::create_directories(dir / "power");
+        ::setenv("VOLTWISE_POWER_SUPPLY_DIR", (dir / "power").c_str(), 1);
+        ::setenv("VOLTWISE_CONFIG", (dir / "no-config").c_str(), 1);
+        writeFile(dir / "no-config", "");
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "VOLTWISE_SETTINGS"}) ::unsetenv(name);
+    }
+    void TearDown() override {
+        ::unsetenv("VOLTWISE_POWER_SUPPLY_DIR");
+        ::unsetenv("VOLTWISE_CONFIG");
+    }
+    struct Run {
+        int status;
+        std::string out, err;
+    };
+    Run run(const std::vector<std::string>& args) {
+        std::ostringstream out, err;
+        const int status = app::runCli(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+    // The error is one line, "voltwise: ...", with nothing unprintable in it.
+    static ::testing::AssertionResult oneErrorLine(const Run& r) {
+        if (r.status != 2) return ::testing::AssertionFailure() << "status " << r.status << ": " << r.err;
+        if (r.err.rfind("voltwise: ", 0) != 0 || r.err.find('\n') != r.err.size() - 1)
+            return ::testing::AssertionFailure() << "not one line: " << r.err;
+        for (unsigned char c : r.err.substr(0, r.err.size() - 1))
+            if (c < 0x20 || c == 0x7F) return ::testing::AssertionFailure() << "control character in: " << r.err;
+        return ::testing::AssertionSuccess();
+    }
+    TempDir dir;
+};
+
+TEST_F(Cli, ASettingLineStoresExactlyItsKeyAndValue) {
+    writeFile(dir / "script", "setting t 7\nsetting s  two words \nsetting set x\nprint\n");
+    const std::string settings = (dir / "settings").string();
+    const Run r = run({"--no-network", "--settings", settings, "--script", (dir / "script").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    platform::FileSettings s(settings, {});
+    EXPECT_EQ(s.stringForKey("t"), "7");
+    EXPECT_EQ(s.stringForKey("s"), "two words");
+    EXPECT_EQ(s.stringForKey("set"), "x");
+    EXPECT_FALSE(s.stringForKey("ting"));
+}
+
+TEST_F(Cli, AFolderNamedAsAScriptOrConfigurationIsAnError) {
+    fs::create_directories(dir / "folder");
+    const Run script = run({"--script", (dir / "folder").string()});
+    EXPECT_TRUE(oneErrorLine(script));
+    EXPECT_NE(script.err.find("is a folder"), std::string::npos) << script.err;
+    const Run config = run({"--text", "--config", (dir / "folder").string()});
+    EXPECT_TRUE(oneErrorLine(config));
+    EXPECT_NE(config.err.find("is a folder"), std::string::npos) << config.err;
+    ::setenv("VOLTWISE_CONFIG", (dir / "folder").c_str(), 1);
+    EXPECT_TRUE(oneErrorLine(run({"--text"})));
+}
+
+TEST_F(Cli, ScriptErrorsNameTheAllowedRange) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"tick 0", "tick count must be a whole number from 1 to 100000, not '0'"},
+        {"tick 100001", "tick count must be a whole number from 1 to 100000, not '100001'"},
+        {"wait 1e9", "wait needs a number of seconds from 0 to 10000000, not '1e9'"},
+        {"pick 58", "pick row must be a whole number from 0 to 57, not '58'"},
+        {"pick -1", "pick row must be a whole number from 0 to 57, not '-1'"},
+        {"swipe 7", "swipe page must be a whole number from 0 to 6, not '7'"},
+    };
+    for (const auto& [line, want] : cases) {
+        writeFile(dir / "script", "print\n" + line + "\n");
+        const Run r = run({"--script", (dir / "script").string()});
+        EXPECT_TRUE(oneErrorLine(r));
+        EXPECT_EQ(r.err, "voltwise: " + (dir / "script").string() + ":2: " + want + "\n");
+        EXPECT_EQ(r.out, "");  // nothing ran
+    }
+}
+
+TEST_F(Cli, EveryErrorIsOneShortPrintableLine) {
+    const std::string longValue(500, '7');
+    const std::vector<std::vector<std::string>> bad = {
+        {"--level", "0.5\nvoltwise: all is well"},
+        {"--level", "0.5\r\x1b[2J"},
+        {"--state", longValue},
+        {"--model", "x", "--bogus\n--option"},
+        {"--store-host", "evil\nhost"},
+        {"--probe-url", "http://example.com/\x01"},
+        {"--scale", std::string("\xff\xfe", 2)},
+        {"--settings", (dir / "folder\nname").string()},
+    };
+    fs::create_directories(dir / "folder\nname");
+    for (const auto& args : bad) {
+        const Run r = run(args);
+        EXPECT_TRUE(oneErrorLine(r)) << args.back();
+        EXPECT_LT(r.err.size(), 300u) << r.err;
+    }
+    const Run longOne = run({"--state", longValue});
+    EXPECT_NE(longOne.err.find(std::string(80, '7') + "…'"), std::string::npos) << longOne.err;
+    EXPECT_EQ(longOne.err.find(std::string(81, '7')), std::string::npos);
+
+    // The same for a configuration file's lines and a script's.
+    writeFile(dir / "config", "store_host = a\x1b]0;title\x07" + longValue + "\n");
+    EXPECT_TRUE(oneErrorLine(run({"--text", "--config", (dir / "config").string()})));
+    writeFile(dir / "script", "state \x1b[31m\r\n");
+    EXPECT_TRUE(oneErrorLine(run({"--script", (dir / "script").string()})));
+
+    EXPECT_EQ(app::shown("a\tb\nc\x7f\xc3\xa9\xe2\x80\xa6\xc2\x85\xff"), "a\\tb\\nc\\x7Fé…\\xC2\\x85\\xFF");
+    EXPECT_EQ(app::shown(std::string(100, 'x')), std::string(80, 'x') + "…");
+    EXPECT_EQ(app::shown(std::string(100, '\n')).substr(0, 4), "\\n\\n");
+}
+
+TEST_F(Cli, AByteOrderMarkStartingAFileIsSkipped) {
+    writeFile(dir / "config", "\xEF\xBB\xBFstore_id = 123\n");
+    const Run config = run({"--print-config", "--config", (dir / "config").string()});
+    EXPECT_EQ(config.status, 0) << config.err;
+    EXPECT_NE(config.out.find("store_id = 123\n"), std::string::npos);
+    writeFile(dir / "script", "\xEF\xBB\xBFsetting vwf_version 4.5\nprint\n");
+    const Run script = run({"--script", (dir / "script").string()});
+    EXPECT_EQ(script.status, 0) << script.err;
+    EXPECT_EQ(script.out.find("alert:"), std::string::npos) << script.out;  // the setting counted
+}
+
+TEST_F(Cli, ABracketedHostMustBeAnIPv6Address) {
+    AppConfig c;
+    for (const char* good : {"[::1]", "[::1]:8080", "[2001:db8::42]", "[::ffff:127.0.0.1]"})
+        EXPECT_FALSE(app::setConfigValue(c, "attribution_host", good)) << good;
+    for (const char* bad : {"[1]", "[::1::2]", "[abc]", "[12345::]", "[1:2:3:4:5:6:7:8:9]", "[...]", "[:]"})
+        EXPECT_TRUE(app::setConfigValue(c, "attribution_host", bad)) << bad;
+    EXPECT_TRUE(app::setConfigValue(c, "probe_url", "http://[zz]/"));
+}
+
+TEST_F(Cli, AScreenshotReplacesALinkAtItsPathInsteadOfWritingThroughIt) {
+    const fs::path precious = dir / "precious.txt";
+    writeFile(precious, "keep me");
+    const fs::path shot = dir / "shot.png";
+    fs::create_symlink(precious, shot);
+    const Run r = run({"--no-network", "--battery", "sim", "--screenshot", shot.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFile(precious), "keep me");
+    EXPECT_FALSE(fs::is_symlink(shot));
+    EXPECT_EQ(platform::Ui::pngSize(shot.string()), (platform::Size{320, 480}));
+    for (const auto& e : fs::directory_iterator(dir.path))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+}
+
+TEST_F(Cli, AScreenshotWithoutArtworkSaysSoInOneLine) {
+    const auto warning = app::missingArtworkWarning((dir / "empty").string());
+    ASSERT_TRUE(warning);
+    EXPECT_EQ(*warning, "voltwise: no artwork in " + (dir / "empty").string() +
+                            " (build the vw_resources target); pictures stay blank");
+    EXPECT_FALSE(app::missingArtworkWarning(platform::builtResourceDir()));
+}
+
+}  // namespace
+}  // namespace vw::hardening

@@ -1,0 +1,81 @@
+// The host's battery folder holding what no battery driver would put there.
+#include <future>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "platform/linux/PowerSupply.h"
+#include "tests/hardening/HardeningSupport.h"
+
+namespace vw::hardening {
+namespace {
+
+using linux_host::findBattery;
+using linux_host::readBattery;
+
+long peakKilobytes() {
+    rusage u{};
+    ::getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+TEST(HostBattery, OddFilesNeitherHangTheReadNorGrowMemory) {
+    TempDir root;
+    const fs::path bat = root / "BAT0";
+    fs::create_directories(bat);
+    writeFile(bat / "type", "Battery\n");
+    struct Case {
+        std::string name;
+        std::function<void(const fs::path&)> make;
+    };
+    const std::vector<Case> cases = {
+        {"fifo", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        {"/dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }},
+        {"folder", [](const fs::path& p) { fs::create_directories(p); }},
+        {"huge file", [](const fs::path& p) {
+             writeFile(p, "");
+             fs::resize_file(p, 8ull << 30);  // sparse: 8 GB of NULs, no line end
+         }},
+        {"long line", [](const fs::path& p) { writeFile(p, std::string(100000, '5')); }},
+    };
+    for (const auto& c : cases) {
+        for (const char* file : {"capacity", "status"}) {
+            SCOPED_TRACE(c.name + " as " + std::string(file));
+            writeFile(bat / "capacity", "42\n");
+            writeFile(bat / "status", "Charging\n");
+            fs::remove(bat / file);
+            c.make(bat / file);
+            const long before = peakKilobytes();
+            auto read = std::async(std::launch::async, [&] { return readBattery(bat.string()); });
+            if (read.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+                std::ofstream(bat / file) << "";  // lets a blocked reader go
+                ADD_FAILURE() << "the read hung";
+                read.wait();
+                fs::remove_all(bat / file);
+                continue;
+            }
+            const auto r = read.get();
+            EXPECT_LT(peakKilobytes() - before, 16 * 1024) << "kB more at the peak";
+            if (std::string(file) == "capacity") {
+                EXPECT_EQ(r.level, -1.0f);
+                EXPECT_EQ(r.state, BatteryState::Charging);
+            } else {
+                EXPECT_FLOAT_EQ(r.level, 0.42f);
+                EXPECT_EQ(r.state, BatteryState::Unknown);
+            }
+            fs::remove_all(bat / file);
+        }
+    }
+    // A FIFO as the type: the supply is passed over, not waited on.
+    writeFile(bat / "capacity", "42\n");
+    fs::remove(bat / "type");
+    ASSERT_EQ(::mkfifo((bat / "type").c_str(), 0600), 0);
+    auto find = std::async(std::launch::async, [&] { return findBattery(root.path.string()); });
+    if (find.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        std::ofstream(bat / "type") << "";
+        ADD_FAILURE() << "the search hung";
+    }
+    EXPECT_FALSE(find.get());
+}
+
+}  // namespace
+}  // namespace vw::hardening

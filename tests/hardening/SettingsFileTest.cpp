@@ -1,0 +1,280 @@
+// The settings file: what stands at its path, links, several instances at
+// once, files moved aside, and a file that cannot be written.
+#include <cstring>
+#include <future>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+
+#include "app/Cli.h"
+#include "platform/Settings.h"
+#include "tests/hardening/HardeningSupport.h"
+
+namespace vw::hardening {
+namespace {
+
+using platform::FileSettings;
+
+struct Logged {
+    std::vector<std::string> lines;
+    FileSettings::LogFn fn() {
+        return [this](const std::string& l) { lines.push_back(l); };
+    }
+    std::size_t containing(const std::string& part) const {
+        std::size_t n = 0;
+        for (const auto& l : lines) n += l.find(part) != std::string::npos;
+        return n;
+    }
+};
+
+int cli(const std::vector<std::string>& args, std::string* errText = nullptr) {
+    std::ostringstream out, err;
+    const int status = app::runCli(args, out, err);
+    if (errText) *errText = err.str();
+    return status;
+}
+
+// Paths that are no regular file; a device only when we may make one.
+std::vector<fs::path> oddPaths(const TempDir& dir) {
+    std::vector<fs::path> paths;
+    const fs::path fifo = dir / "fifo";
+    if (::mkfifo(fifo.c_str(), 0600) == 0) paths.push_back(fifo);
+    fs::create_directories(dir / "folder");
+    paths.push_back(dir / "folder");
+    const fs::path sock = dir / "sock";
+    const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", sock.c_str());
+    if (s >= 0 && ::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) paths.push_back(sock);
+    if (s >= 0) ::close(s);
+    const fs::path null = dir / "null";  // the same device as /dev/null
+    if (::mknod(null.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) paths.push_back(null);
+    // A link to one of them is no better.
+    fs::create_symlink(dir / "folder", dir / "link-to-folder");
+    paths.push_back(dir / "link-to-folder");
+    return paths;
+}
+
+fs::file_type typeOf(const fs::path& p) { return fs::symlink_status(p).type(); }
+
+TEST(SettingsPath, ANamedPathThatIsNoRegularFileIsRefusedAndLeftAsItIs) {
+    TempDir dir;
+    for (const auto& p : oddPaths(dir)) {
+        SCOPED_TRACE(p.string());
+        const auto before = typeOf(p);
+        // Run on a thread: before the fix a FIFO hangs the start for ever.
+        auto run = std::async(std::launch::async, [&] {
+            std::string err;
+            const int status = cli({"--text", "--battery", "sim", "--settings", p.string()}, &err);
+            return std::make_pair(status, err);
+        });
+        if (run.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            std::ofstream(p) << "";  // lets a blocked reader go
+            ADD_FAILURE() << "the start hung";
+            run.wait();
+            continue;
+        }
+        const auto [status, err] = run.get();
+        EXPECT_EQ(status, 2);
+        EXPECT_EQ(err, "voltwise: " + p.string() + ": not a regular file\n");
+        EXPECT_EQ(typeOf(p), before);
+        for (const auto& e : fs::directory_iterator(dir.path))
+            EXPECT_EQ(e.path().filename().string().find(".unreadable-"), std::string::npos) << e.path();
+    }
+}
+
+TEST(SettingsPath, TheDefaultPathThatIsNoRegularFileIsSaidOnceAndNothingIsSaved) {
+    TempDir dir;
+    for (const auto& p : oddPaths(dir)) {
+        SCOPED_TRACE(p.string());
+        const auto before = typeOf(p);
+        Logged log;
+        auto open = std::async(std::launch::async, [&] {
+            FileSettings s(p.string(), log.fn());
+            s.setObject("tiger_skin.png", "skin_file");
+            EXPECT_FALSE(s.synchronize());
+            s.setObject("1", "skin_row_selected");
+            EXPECT_FALSE(s.synchronize());
+            EXPECT_EQ(s.stringForKey("skin_file"), "tiger_skin.png");  // kept for this run
+            EXPECT_FALSE(s.usable());
+        });
+        if (open.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            std::ofstream(p) << "";
+            ADD_FAILURE() << "the start hung";
+            open.wait();
+            continue;
+        }
+        EXPECT_EQ(typeOf(p), before);
+        ASSERT_EQ(log.lines.size(), 1u);
+        EXPECT_EQ(log.lines[0], p.string() + ": not a regular file; settings will not be saved");
+    }
+}
+
+TEST(SettingsPath, ASymbolicLinkStaysALinkAndItsTargetIsUpdatedInPlace) {
+    TempDir dir;
+    fs::create_directories(dir / "real");
+    const fs::path target = dir / "real" / "settings";
+    {
+        FileSettings first(target.string(), {});
+        first.setObject("4.5", "vwf_version");
+    }
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("real/settings", dir / "settings");  // relative, as links often are
+    fs::create_symlink(dir / "settings", dir / "chain");     // and a link to the link
+    for (const fs::path& link : {dir / "settings", dir / "chain"}) {
+        SCOPED_TRACE(link.string());
+        {
+            FileSettings s(link.string(), {});
+            EXPECT_EQ(s.stringForKey("vwf_version"), "4.5");
+            EXPECT_EQ(fs::path(s.file()), fs::path(dir / "settings").parent_path() / "real/settings");
+            s.setObject(link.filename().string(), "skin_file");
+            EXPECT_TRUE(s.synchronize());
+        }
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(FileSettings(target.string(), {}).stringForKey("skin_file"), link.filename().string());
+        EXPECT_EQ(fs::status(target).permissions() & fs::perms::mask,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    }
+    // A link to where nothing is yet: the file is made there.
+    fs::create_symlink(dir / "real" / "new", dir / "dangling");
+    FileSettings(( dir / "dangling").string(), {}).setObject("x", "k");
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
+    EXPECT_EQ(FileSettings((dir / "real" / "new").string(), {}).stringForKey("k"), "x");
+}
+
+TEST(SettingsSharing, AnInstanceDoesNotUndoAnothersSave) {
+    TempDir dir;
+    const std::string path = (dir / "settings").string();
+    FileSettings a(path, {}), b(path, {});
+    a.setObject("tiger_skin.png", "skin_file");
+    a.setObject("28", "skin_row_selected");
+    ASSERT_TRUE(a.synchronize());
+    // b still holds its stale copy (no skin); it changes something else.
+    b.setInteger(3, "kRatingPromptLaunchCount");
+    ASSERT_TRUE(b.synchronize());
+    b.removeObject("nothing_there");
+    FileSettings c(path, {});
+    EXPECT_EQ(c.stringForKey("skin_file"), "tiger_skin.png");
+    EXPECT_EQ(c.stringForKey("skin_row_selected"), "28");
+    EXPECT_EQ(c.integerForKey("kRatingPromptLaunchCount"), 3);
+    // A removal is a change too.
+    a.removeObject("skin_row_selected");
+    ASSERT_TRUE(a.synchronize());
+    EXPECT_FALSE(FileSettings(path, {}).stringForKey("skin_row_selected"));
+}
+
+TEST(SettingsSharing, CountersRaisedByManyProcessesAtOnceLoseNothing) {
+    TempDir dir;
+    const std::string path = (dir / "settings").string();
+    const int processes = 10, rounds = 20;
+    std::vector<pid_t> children;
+    for (int i = 0; i < processes; ++i) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            FileSettings s(path, {});
+            for (int r = 0; r < rounds; ++r)
+                s.exclusive([&] { s.setInteger(s.integerForKey("count") + 1, "count"); });
+            ::_exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(FileSettings(path, {}).integerForKey("count"), processes * rounds);
+}
+
+TEST(SettingsSharing, TenSimultaneousLaunchesCountTen) {
+    TempDir dir;
+    const std::string settings = (dir / "settings").string();
+    writeFile(dir / "script", "setting vwf_version 4.5\nprint\n");
+    std::vector<std::future<ExeRun>> runs;
+    for (int i = 0; i < 10; ++i)
+        runs.push_back(std::async(std::launch::async, [&] {
+            return runExe({"--no-network", "--battery", "sim", "--settings", settings, "--script", (dir / "script").string()});
+        }));
+    for (auto& r : runs) {
+        const ExeRun run = r.get();
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    FileSettings s(settings, {});
+    EXPECT_EQ(s.integerForKey("kRatingPromptLaunchCount"), 10);
+    EXPECT_EQ(s.stringForKey("vwf_version"), "4.5");
+}
+
+TEST(SettingsFile, FilesMovedAsideNeverOverwriteEachOther) {
+    TempDir dir;
+    const fs::path file = dir / "settings";
+    const std::vector<std::string> garbage = {"first garbage", "second garbage", "third garbage"};
+    for (const auto& g : garbage) {
+        writeFile(file, g);
+        Logged log;
+        FileSettings s(file.string(), log.fn());
+        EXPECT_EQ(log.containing("moved it to"), 1u);
+    }
+    std::multiset<std::string> kept;
+    for (const auto& e : fs::directory_iterator(dir.path))
+        if (e.path().filename().string().rfind("settings.unreadable-", 0) == 0) kept.insert(readFile(e.path()));
+    EXPECT_EQ(kept, std::multiset<std::string>(garbage.begin(), garbage.end()));
+}
+
+// In a child process with a mount namespace of its own (as root), or with
+// the folder's write permission taken away (as anyone else).
+enum class Outcome { Passed = 0, Failed = 1, Skipped = 77 };
+
+TEST(SettingsFile, AFileThatCannotBeWrittenIsSaidOnceInPlainWords) {
+    TempDir dir;
+    const fs::path folder = dir / "settings-folder";
+    fs::create_directories(folder);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        auto check = [&](const std::string& reason) {
+            Logged log;
+            {
+                FileSettings s((folder / "settings").string(), log.fn());
+                for (int i = 0; i < 5; ++i) {
+                    s.setInteger(i, "kRatingPromptLaunchCount");
+                    if (s.synchronize()) return false;
+                }
+            }  // and the save at exit
+            if (log.lines.size() != 1) return false;
+            const std::string& l = log.lines[0];
+            return l.find("cannot save the settings to " + (folder / "settings").string()) == 0 &&
+                   l.find(reason) != std::string::npos && l.find("lost when Voltwise quits") != std::string::npos;
+        };
+        if (::geteuid() != 0) {
+            fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+            ::_exit(static_cast<int>(check(std::strerror(EACCES)) ? Outcome::Passed : Outcome::Failed));
+        }
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            ::_exit(static_cast<int>(Outcome::Skipped));
+        // A read-only folder.
+        if (::mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, "size=64k") != 0) ::_exit(static_cast<int>(Outcome::Skipped));
+        if (!check(std::strerror(EROFS))) ::_exit(static_cast<int>(Outcome::Failed));
+        ::umount(folder.c_str());
+        // A full disk.
+        if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=8k") != 0) ::_exit(static_cast<int>(Outcome::Skipped));
+        {
+            std::ofstream fill(folder / "filler", std::ios::binary);
+            const std::string block(4096, 'x');
+            for (int i = 0; i < 64 && fill; ++i) fill << block << std::flush;
+        }
+        ::_exit(static_cast<int>(check(std::strerror(ENOSPC)) ? Outcome::Passed : Outcome::Failed));
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == static_cast<int>(Outcome::Skipped)) GTEST_SKIP() << "no mount namespace to be had";
+    EXPECT_EQ(WEXITSTATUS(status), static_cast<int>(Outcome::Passed));
+}
+
+}  // namespace
+}  // namespace vw::hardening
