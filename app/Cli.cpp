@@ -103,7 +103,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return 2;
         }
         const auto& r = std::get<desktop::UPowerReading>(reading);
-        level = desktop::batteryLevelFromUPower(r.percentage);
+        level = fractionForPercent(r.percentage);
         state = desktop::batteryStateFromUPower(r.state);
     } else if (wantHost) {
         const std::string root = linux_host::powerSupplyRoot();

@@ -21,6 +21,11 @@ const char* batteryStateName(BatteryState s);  // "UIDeviceBatteryStateCharging"
 // 32-bit range saturate.
 int32_t percentFromFraction(float fraction);
 
+// The fraction a source reporting whole (or fractional) percent should hand
+// the device, so that percentFromFraction gives back the whole percent: 53 /
+// 100 as a float (0.53f) would count as 52.
+float fractionForPercent(double percent);
+
 struct Readout {
     int32_t level = 0;
     bool onCharge = false;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "battery/Readout.h"
 #include "platform/linux/PowerSupply.h"
 
 namespace vw::desktop {
@@ -43,7 +44,7 @@ SimulatedBattery::SimulatedBattery(platform::Device& device, float level, Batter
 void SimulatedBattery::press(BatteryKey key) {
     // The level moves in whole percent; an unknown level starts again from 0.
     const int percent = level_ < 0 ? 0 : static_cast<int>(std::lround(level_ * 100.0f));
-    auto setPercent = [&](int p) { level_ = static_cast<float>(std::clamp(p, 0, 100)) / 100.0f; };
+    auto setPercent = [&](int p) { level_ = fractionForPercent(std::clamp(p, 0, 100)); };
     switch (key) {
         case BatteryKey::LevelUp: setPercent(percent + 1); break;
         case BatteryKey::LevelDown: setPercent(percent - 1); break;

@@ -129,20 +129,8 @@ BatteryState batteryStateFromUPower(uint32_t state) {
     }
 }
 
-float batteryLevelFromUPower(double percentage) {
-    float level = static_cast<float>(percentage / 100.0);
-    // The handlers count whole percent as level * 100 in single precision,
-    // truncated; 0.53f and 0.59f would count as 52 and 58. Step to the
-    // neighbouring float that counts as the service's whole percent.
-    const auto counted = [](float l) { return static_cast<int32_t>(l * 100.0f); };
-    const auto whole = static_cast<int32_t>(std::floor(percentage));
-    for (int i = 0; i < 8 && counted(level) < whole; ++i) level = std::nextafter(level, 2.0f);
-    for (int i = 0; i < 8 && counted(level) > whole; ++i) level = std::nextafter(level, -2.0f);
-    return level;
-}
-
 std::optional<std::pair<float, BatteryState>> UPowerReadingFilter::next(const UPowerReading& r) {
-    float level = r.present ? batteryLevelFromUPower(r.percentage) : -1.0f;
+    float level = r.present ? fractionForPercent(r.percentage) : -1.0f;
     const BatteryState state = r.present ? batteryStateFromUPower(r.state) : BatteryState::Unknown;
     if (posted_) {
         // The whole percent as the battery handlers compute it.

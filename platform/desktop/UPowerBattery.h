@@ -36,11 +36,6 @@ struct UPowerReading {
 // charged, 5 pending charge, 6 pending discharge, anything else unknown.
 BatteryState batteryStateFromUPower(uint32_t state);
 
-// The level as the platform's fraction: percentage / 100 in single
-// precision, or the float next to it where that one would count as a percent
-// less than the service's (53 and 59 percent).
-float batteryLevelFromUPower(double percentage);
-
 // Decides what reaches the device: the service reports fractions of a
 // percent, and every level notification redraws (restarting the grow
 // animation), so the level moves only when the whole percent changes; the

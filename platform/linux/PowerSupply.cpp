@@ -78,7 +78,7 @@ PowerSupplyReading readBattery(const std::string& batteryDir) {
         char* end = nullptr;
         const long v = std::strtol(cap->c_str(), &end, 10);
         if (end != cap->c_str() && *end == '\0' && v >= 0 && v <= 100)
-            r.level = static_cast<float>(v) / 100.0f;
+            r.level = fractionForPercent(static_cast<double>(v));
     }
     if (auto status = readLine(dir / "status")) r.state = stateFromStatus(*status);
     return r;

@@ -9,8 +9,10 @@
 #include <chrono>
 #include <thread>
 
+#include "battery/Readout.h"
 #include "platform/desktop/Battery.h"
 #include "platform/desktop/UPowerBattery.h"
+#include "platform/linux/PowerSupply.h"
 #include "platform/recording/RecordingPlatform.h"
 
 namespace vw::desktop {
@@ -97,6 +99,35 @@ TEST(SimulatedBattery, KeysMoveTheLevelAndState) {
     EXPECT_FLOAT_EQ(rp.device.rawLevel(), 0.01f);
 }
 
+// Sources that know the whole percent (the folder's capacity, the service's
+// percentage, the simulated battery's keys) hand over a fraction that the
+// readout counts as that percent: 53 / 100 in single precision would show 52.
+TEST(WholePercentSources, EveryPercentShowsAsItself) {
+    for (int p = 0; p <= 100; ++p) {
+        EXPECT_EQ(percentFromFraction(fractionForPercent(p)), p) << p;
+        EXPECT_NEAR(fractionForPercent(p), p / 100.0, 1e-7) << p;
+        if (p < 100) EXPECT_EQ(percentFromFraction(fractionForPercent(p + 0.99)), p) << p << ".99";
+    }
+
+    const fs::path dir = fs::temp_directory_path() / ("vw-whole-percent-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(dir / "status") << "Discharging\n";
+    for (int p : {53, 59}) {
+        std::ofstream(dir / "capacity") << p << "\n";
+        EXPECT_EQ(percentFromFraction(linux_host::readBattery(dir.string()).level), p);
+    }
+    fs::remove_all(dir);
+
+    platform::RecordingPlatform rp;
+    rp.device.setBatteryMonitoringEnabled(true);
+    SimulatedBattery sim(rp.device, 0.52f, BatteryState::Unplugged);
+    sim.press(BatteryKey::LevelUp);
+    EXPECT_EQ(percentFromFraction(rp.device.rawLevel()), 53);
+    sim.press(BatteryKey::LevelUp);
+    EXPECT_EQ(percentFromFraction(rp.device.rawLevel()), 54);
+}
+
 TEST(UPowerReadings, StatesMapOntoThePlatformsFour) {
     EXPECT_EQ(batteryStateFromUPower(1), BatteryState::Charging);
     EXPECT_EQ(batteryStateFromUPower(5), BatteryState::Charging);  // pending charge
@@ -105,15 +136,6 @@ TEST(UPowerReadings, StatesMapOntoThePlatformsFour) {
     EXPECT_EQ(batteryStateFromUPower(6), BatteryState::Unplugged);  // pending discharge
     EXPECT_EQ(batteryStateFromUPower(4), BatteryState::Full);
     for (uint32_t other : {0u, 7u, 99u}) EXPECT_EQ(batteryStateFromUPower(other), BatteryState::Unknown);
-    EXPECT_FLOAT_EQ(batteryLevelFromUPower(57.0), 0.57f);
-    // Every whole percent counts as itself the way the handlers count it
-    // (0.53f * 100 in single precision would truncate to 52).
-    for (int p = 0; p <= 100; ++p) {
-        const float level = batteryLevelFromUPower(p);
-        EXPECT_EQ(static_cast<int32_t>(level * 100.0f), p) << p;
-        EXPECT_NEAR(level, p / 100.0, 1e-7) << p;
-        if (p < 100) EXPECT_EQ(static_cast<int32_t>(batteryLevelFromUPower(p + 0.99) * 100.0f), p) << p << ".99";
-    }
 }
 
 TEST(UPowerReadings, OnlyAWholePercentOrAMappedStateChangeReachesTheDevice) {
