@@ -14,27 +14,18 @@
 
 #include <nlohmann/json.hpp>
 
+#include "fuzz/FuzzSupport.h"
 #include "json/JSONDataSerializer.h"
 #include "json/JSONDeserializer.h"
 #include "json/JSONScanner.h"
 #include "platform/value/Exception.h"
 
 using namespace vw;
+using vw::fuzz::check;
+using vw::fuzz::hasNonFinite;
 
 namespace {
 
-void check(bool ok) {
-    if (!ok) std::abort();
-}
-
-bool hasNonFinite(const Value& v) {
-    if (v.isNumber()) return !std::isfinite(v.doubleValue());
-    for (const Value& e : v.elements())
-        if (hasNonFinite(e)) return true;
-    for (const Entry& e : v.entries())
-        if (hasNonFinite(e.value)) return true;
-    return false;
-}
 
 // Our value against the oracle's, numbers compared as doubles.
 bool same(const Value& v, const nlohmann::json& j) {

@@ -6,6 +6,7 @@
 #include <set>
 #include <string_view>
 
+#include "fuzz/FuzzSupport.h"
 #include "json/DataScanner.h"
 #include "json/DictionaryWithJSON.h"
 #include "json/JSONDeserializer.h"
@@ -14,12 +15,9 @@
 #include "platform/value/Exception.h"
 
 using namespace vw;
+using vw::fuzz::check;
 
 namespace {
-
-void check(bool ok) {
-    if (!ok) std::abort();
-}
 
 void checkError(const Error& e) {
     static const std::set<int64_t> codes = {-1, -2, -3, -4, -5, -7, -8, -9, -11, -12, -13, -14, -15, -16};

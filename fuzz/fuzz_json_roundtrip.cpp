@@ -6,27 +6,18 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz/FuzzSupport.h"
 #include "json/JSONDataSerializer.h"
 #include "json/JSONDeserializer.h"
 #include "json/JSONSerializer.h"
 #include "platform/value/Exception.h"
 
 using namespace vw;
+using vw::fuzz::check;
+using vw::fuzz::hasNonFinite;
 
 namespace {
 
-void check(bool ok) {
-    if (!ok) std::abort();
-}
-
-bool hasNonFinite(const Value& v) {
-    if (v.isNumber()) return !std::isfinite(v.doubleValue());
-    for (const Value& e : v.elements())
-        if (hasNonFinite(e)) return true;
-    for (const Entry& e : v.entries())
-        if (hasNonFinite(e.value)) return true;
-    return false;
-}
 
 }  // namespace
 

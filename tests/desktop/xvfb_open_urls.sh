@@ -15,25 +15,11 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/../lib/xvfb.sh"
+vw_scratch
+vw_start_xvfb 231 300 || exit 1
 
-display=""
-for n in $(seq 231 300); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "no free X display number"; exit 1; }
-Xvfb ":$display" -screen 0 720x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-[ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-
-export DISPLAY=":$display" SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software
+export SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software
 mkdir -p "$work/bin" "$work/no-power-supply"
 export VOLTWISE_POWER_SUPPLY_DIR="$work/no-power-supply" DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/no-bus"
 cat >"$work/bin/xdg-open" <<EOF

@@ -13,13 +13,8 @@
 set -uo pipefail
 exe=$1 suppressions=$2
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/../lib/xvfb.sh"
+vw_scratch
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
 export LSAN_OPTIONS="suppressions=$suppressions:print_suppressions=0"
@@ -84,25 +79,18 @@ expect 0 help -- --help
 expect 0 print-config -- --print-config
 
 if command -v Xvfb >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1; then
-  display=""
-  for n in $(seq 161 230); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-  done
-  if [ -n "$display" ]; then
-    Xvfb ":$display" -screen 0 720x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+  if vw_start_xvfb 161 230; then
     # The window's leak check is off: a driver module that SDL loads and
     # unloads again leaves a few hundred bytes whose allocation stack points
     # into the unloaded module, so no suppression can name it. Everything
     # else of the window's run is still checked, and the runs above check
     # leaks on the same code without the display.
-    ASAN_OPTIONS="${ASAN_OPTIONS/detect_leaks=1/detect_leaks=0}" DISPLAY=":$display" "$exe" --settings "$work/settings" --battery sim --scale 1 >"$work/window.out" 2>"$work/window.err" &
+    ASAN_OPTIONS="${ASAN_OPTIONS/detect_leaks=1/detect_leaks=0}" "$exe" --settings "$work/settings" --battery sim --scale 1 >"$work/window.out" 2>"$work/window.err" &
     app=$!
     pids+=("$app")
-    wid=$(DISPLAY=":$display" timeout 60 xdotool search --sync --onlyvisible --name '^Voltwise$' | head -n 1)
+    wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Voltwise$' | head -n 1)
     sleep 3
-    [ -n "$wid" ] && DISPLAY=":$display" xdotool key --window "$wid" q
+    [ -n "$wid" ] && xdotool key --window "$wid" q
     for _ in $(seq 600); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
     wait "$app"
     got=$?

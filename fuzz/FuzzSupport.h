@@ -1,0 +1,26 @@
+// What the fuzz targets share: a check that stops the run where a fuzzer
+// sees it, and the test for numbers no JSON text can hold.
+#pragma once
+
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/value/Value.h"
+
+namespace vw::fuzz {
+
+inline void check(bool ok) {
+    if (!ok) std::abort();
+}
+
+// Whether a value holds infinity or NaN anywhere (the writer refuses those).
+inline bool hasNonFinite(const Value& v) {
+    if (v.isNumber()) return !std::isfinite(v.doubleValue());
+    for (const Value& e : v.elements())
+        if (hasNonFinite(e)) return true;
+    for (const Entry& e : v.entries())
+        if (hasNonFinite(e.value)) return true;
+    return false;
+}
+
+}  // namespace vw::fuzz

@@ -1,0 +1,33 @@
+# Sourced by the shell tests and scripts that run the window on a private X
+# server. Gives them a scratch folder and a list of processes that are both
+# cleaned up on exit, and starts Xvfb on a free display number.
+#
+#   . tests/lib/xvfb.sh
+#   vw_scratch                     # $work: a new folder; $pids: killed on exit
+#   vw_start_xvfb FIRST LAST       # Xvfb on the first free :N in FIRST..LAST,
+#                                  # DISPLAY exported; status 1 when none starts
+
+vw_scratch() {
+  work=$(mktemp -d)
+  pids=()
+  trap vw_cleanup EXIT
+}
+
+vw_cleanup() {
+  local p
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+
+vw_start_xvfb() {
+  local n display=""
+  for n in $(seq "$1" "$2"); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+  done
+  [ -n "$display" ] || { echo "no free X display number"; return 1; }
+  Xvfb ":$display" -screen 0 720x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; return 1; }
+  export DISPLAY=":$display"
+}
