@@ -28,10 +28,10 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             inlineValue = name.substr(eq + 1);
             name = name.substr(0, eq);
         }
-        const OptionSpec* spec = findOption(name);
-        if (!spec) return CliError{"unknown option '" + shown(name) + "' (see --help)"};
+        const OptionRow* option = findOption(name);
+        if (!option) return CliError{"unknown option '" + shown(name) + "' (see --help)"};
         std::optional<std::string> value;
-        if (!spec->valueName) {
+        if (!option->valueName) {
             if (inlineValue) return CliError{shown(name) + " takes no value"};
         } else if (inlineValue) {
             value = inlineValue;
@@ -39,7 +39,7 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             if (i + 1 >= args.size()) return CliError{name + " needs a value"};
             value = args[++i];
         }
-        if (auto e = spec->apply(o, spec->name, value ? &*value : nullptr)) return CliError{*e};
+        if (auto e = option->apply(o, option->name, value ? &*value : nullptr)) return CliError{*e};
     }
     return o;
 }

@@ -52,7 +52,7 @@ std::optional<std::string> configOption(Options& o, std::string_view name, Value
     return o.configOptions.take(std::string(name), v ? std::optional<std::string>(*v) : std::nullopt);
 }
 
-const OptionSpec kOptions[] = {
+const OptionRow kOptions[] = {
     // ---- battery and device ----
     {"--model", nullptr, "TEXT", "device model name: iPhone, iPod touch or iPad (default \"iPhone\")",
      OptionGroup::Battery, nullptr, nullptr,
@@ -177,7 +177,7 @@ const OptionSpec kOptions[] = {
      }},
 };
 
-const KeySpec kKeys[] = {
+const KeyRow kKeys[] = {
     {"Up / Down", "charge one percent up or down (with Shift: ten); simulated battery"},
     {"C", "charging; simulated battery"},
     {"F", "full (and 100 percent); simulated battery"},
@@ -236,7 +236,7 @@ std::string wrap(const std::string& text, std::size_t first, std::size_t indent,
 }
 
 // "--level FRACTION", "-h, --help"
-std::string synopsis(const OptionSpec& o) {
+std::string synopsis(const OptionRow& o) {
     std::string s = o.alias ? std::string(o.alias) + ", " + o.name : std::string(o.name);
     if (o.valueName) s += std::string(" ") + o.valueName;
     return s;
@@ -257,9 +257,9 @@ std::string roff(const std::string& text) {
 
 }  // namespace
 
-std::span<const OptionSpec> optionTable() { return kOptions; }
+std::span<const OptionRow> optionTable() { return kOptions; }
 
-const OptionSpec* findOption(std::string_view name) {
+const OptionRow* findOption(std::string_view name) {
     for (const auto& o : kOptions)
         if (name == o.name || (o.alias && name == o.alias)) return &o;
     return nullptr;
@@ -275,7 +275,7 @@ const char* groupTitle(OptionGroup g) {
     return "";
 }
 
-std::span<const KeySpec> windowKeys() { return kKeys; }
+std::span<const KeyRow> windowKeys() { return kKeys; }
 std::span<const NamedThing> fileTable() { return kFiles; }
 std::span<const NamedThing> environmentTable() { return kEnvironment; }
 

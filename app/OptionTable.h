@@ -16,7 +16,7 @@ struct Options;
 // Sections of --help and of the manual page's OPTIONS, in this order.
 enum class OptionGroup { Battery, Window, Configuration, General };
 
-struct OptionSpec {
+struct OptionRow {
     const char* name;       // "--level"
     const char* alias;      // "-h", or nullptr
     const char* valueName;  // "FRACTION"; nullptr for an option that takes no value
@@ -31,17 +31,17 @@ struct OptionSpec {
     std::optional<std::string> (*apply)(Options& o, std::string_view name, const std::string* value) = nullptr;
 };
 
-std::span<const OptionSpec> optionTable();
+std::span<const OptionRow> optionTable();
 // The option named `name` (or by its alias), or null.
-const OptionSpec* findOption(std::string_view name);
+const OptionRow* findOption(std::string_view name);
 const char* groupTitle(OptionGroup g);
 
 // A key (or keys) of the window and what it does.
-struct KeySpec {
+struct KeyRow {
     const char* keys;
     const char* does;
 };
-std::span<const KeySpec> windowKeys();
+std::span<const KeyRow> windowKeys();
 
 // A file or environment variable the program reads or writes.
 struct NamedThing {

@@ -14,7 +14,7 @@ namespace {
 using ::testing::HasSubstr;
 
 // A value each option accepts.
-std::string goodValue(const OptionSpec& o) {
+std::string goodValue(const OptionRow& o) {
     const std::string v = o.valueName;
     if (v == "FRACTION") return "0.5";
     if (v == "STATE") return "charging";
