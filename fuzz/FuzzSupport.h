@@ -4,7 +4,10 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
+#include "json/JSONDataSerializer.h"
+#include "platform/value/Exception.h"
 #include "platform/value/Value.h"
 
 namespace vw::fuzz {
@@ -21,6 +24,19 @@ inline bool hasNonFinite(const Value& v) {
     for (const Entry& e : v.entries())
         if (hasNonFinite(e.value)) return true;
     return false;
+}
+
+// The writer's text for v, or nothing where the writer refused it; refusing
+// is right only for a value that holds infinity or NaN.
+inline std::optional<Value> writtenOrRefused(const JSONDataSerializer& writer, const Value& v) {
+    try {
+        Value written = writer.serializeObject(v);
+        check(written.isData() && !hasNonFinite(v));
+        return written;
+    } catch (const Exception& e) {
+        check(e.name() == kGenericExceptionName && hasNonFinite(v));
+        return std::nullopt;
+    }
 }
 
 }  // namespace vw::fuzz
