@@ -39,7 +39,7 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             if (i + 1 >= args.size()) return CliError{name + " needs a value"};
             value = args[++i];
         }
-        if (auto e = option->apply(o, option->name, value ? &*value : nullptr)) return CliError{*e};
+        if (auto e = option->apply(o, *option, value ? &*value : nullptr)) return CliError{*e};
     }
     return o;
 }

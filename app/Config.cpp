@@ -16,25 +16,6 @@ namespace vw::app {
 
 namespace {
 
-// The options that set a key of the file (their help is in the command
-// line's option table).
-struct OptionKey {
-    const char* option;  // command line
-    const char* key;     // file
-};
-
-constexpr OptionKey kOptionKeys[] = {
-    {"--attribution-host", "attribution_host"}, {"--store-host", "store_host"}, {"--store-id", "store_id"},
-    {"--paid-page", "paid_page"},               {"--catalogue-page", "catalogue_page"}, {"--probe-url", "probe_url"},
-    {"--open-urls", "open_urls"},
-};
-
-const OptionKey* optionNamed(const std::string& name) {
-    for (const auto& o : kOptionKeys)
-        if (name == o.option) return &o;
-    return nullptr;
-}
-
 std::string trim(const std::string& s) {
     const char* ws = " \t\r\n\f\v";
     const auto b = s.find_first_not_of(ws);
@@ -45,13 +26,18 @@ std::string trim(const std::string& s) {
 
 bool isAlnum(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
-bool validPort(const std::string& p) {
-    if (p.empty() || p.size() > 5) return false;
-    for (char c : p)
-        if (c < '0' || c > '9') return false;
-    const long v = std::strtol(p.c_str(), nullptr, 10);
-    return v >= 1 && v <= 65535;
+// Plain decimal digits, no more of them than `hi` has, for a number from
+// `lo` to `hi`.
+std::optional<long long> digitsFrom(const std::string& s, long long lo, long long hi) {
+    if (s.empty() || s.size() > std::to_string(hi).size()) return std::nullopt;
+    for (char c : s)
+        if (c < '0' || c > '9') return std::nullopt;
+    const long long v = std::strtoll(s.c_str(), nullptr, 10);
+    if (v < lo || v > hi) return std::nullopt;
+    return v;
 }
+
+bool validPort(const std::string& p) { return digitsFrom(p, 1, 65535).has_value(); }
 
 // A host name, an IPv4 address or a bracketed IPv6 one, with an optional ":port".
 bool validHost(const std::string& h) {
@@ -103,21 +89,68 @@ bool validProbeUrl(const std::string& u) {
     return validHost(host) && plainText(tail, "");
 }
 
-std::optional<long long> parseStoreId(const std::string& s) {
-    if (s.empty() || s.size() > 10) return std::nullopt;
-    for (char c : s)
-        if (c < '0' || c > '9') return std::nullopt;
-    const long long v = std::strtoll(s.c_str(), nullptr, 10);
-    // Shown in the store's addresses as a plain 32-bit decimal number.
-    if (v < 1 || v > 2147483647LL) return std::nullopt;
-    return v;
-}
+// Shown in the store's addresses as a plain 32-bit decimal number.
+std::optional<long long> parseStoreId(const std::string& s) { return digitsFrom(s, 1, 2147483647LL); }
 
 std::optional<bool> parseOnOff(const std::string& s) {
     if (s == "on" || s == "yes" || s == "true" || s == "1") return true;
     if (s == "off" || s == "no" || s == "false" || s == "0") return false;
     return std::nullopt;
 }
+
+// The file's keys, in the order a configuration is written out: what a good
+// value is (as an error says it), how a good one is set, and how it is written.
+struct Key {
+    const char* key;
+    const char* wanted;
+    bool (*set)(AppConfig& c, const std::string& value);  // false, and nothing set, for a bad value
+    std::string (*get)(const AppConfig& c);
+};
+
+constexpr const char* kHost = "a host name or address, with an optional :port";
+constexpr const char* kPagePath = "a path starting with '/', without spaces, '?' or '#'";
+
+// Sets `field` to `value` when `valid` holds for it.
+bool setIf(bool valid, std::string& field, const std::string& value) {
+    if (valid) field = value;
+    return valid;
+}
+
+const Key kKeys[] = {
+    {"attribution_host", kHost, [](AppConfig& c, const std::string& v) { return setIf(validHost(v), c.attributionHost, v); },
+     [](const AppConfig& c) { return c.attributionHost; }},
+    {"store_host", kHost, [](AppConfig& c, const std::string& v) { return setIf(validHost(v), c.storeHost, v); },
+     [](const AppConfig& c) { return c.storeHost; }},
+    {"store_id", "a whole number from 1 to 2147483647",
+     [](AppConfig& c, const std::string& v) {
+         const auto id = parseStoreId(v);
+         if (id) c.appStoreId = *id;
+         return id.has_value();
+     },
+     [](const AppConfig& c) { return std::to_string(c.appStoreId); }},
+    {"paid_page", kPagePath, [](AppConfig& c, const std::string& v) { return setIf(validPagePath(v), c.paidEditionPath, v); },
+     [](const AppConfig& c) { return c.paidEditionPath; }},
+    {"catalogue_page", kPagePath,
+     [](AppConfig& c, const std::string& v) { return setIf(validPagePath(v), c.cataloguePath, v); },
+     [](const AppConfig& c) { return c.cataloguePath; }},
+    {"probe_url", "an http:// or https:// address without spaces",
+     [](AppConfig& c, const std::string& v) { return setIf(validProbeUrl(v), c.probeUrl, v); },
+     [](const AppConfig& c) { return c.probeUrl; }},
+    {"network", "on or off",
+     [](AppConfig& c, const std::string& v) {
+         const auto on = parseOnOff(v);
+         if (on) c.networkEnabled = *on;
+         return on.has_value();
+     },
+     [](const AppConfig& c) { return std::string(c.networkEnabled ? "on" : "off"); }},
+    {"open_urls", "desktop or print",
+     [](AppConfig& c, const std::string& v) {
+         if (v != "desktop" && v != "print") return false;
+         c.openUrlsOnDesktop = v == "desktop";
+         return true;
+     },
+     [](const AppConfig& c) { return std::string(c.openUrlsOnDesktop ? "desktop" : "print"); }},
+};
 
 }  // namespace
 
@@ -129,37 +162,18 @@ ConfigPath defaultConfigPath() {
 }
 
 std::optional<std::string> setConfigValue(AppConfig& c, const std::string& key, const std::string& value) {
-    auto bad = [&](const char* what) { return key + " must be " + what + ", not '" + shown(value) + "'"; };
-    if (key == "attribution_host") {
-        if (!validHost(value)) return bad("a host name or address, with an optional :port");
-        c.attributionHost = value;
-    } else if (key == "store_host") {
-        if (!validHost(value)) return bad("a host name or address, with an optional :port");
-        c.storeHost = value;
-    } else if (key == "store_id") {
-        const auto id = parseStoreId(value);
-        if (!id) return bad("a whole number from 1 to 2147483647");
-        c.appStoreId = *id;
-    } else if (key == "paid_page") {
-        if (!validPagePath(value)) return bad("a path starting with '/', without spaces, '?' or '#'");
-        c.paidEditionPath = value;
-    } else if (key == "catalogue_page") {
-        if (!validPagePath(value)) return bad("a path starting with '/', without spaces, '?' or '#'");
-        c.cataloguePath = value;
-    } else if (key == "probe_url") {
-        if (!validProbeUrl(value)) return bad("an http:// or https:// address without spaces");
-        c.probeUrl = value;
-    } else if (key == "open_urls") {
-        if (value != "desktop" && value != "print") return bad("desktop or print");
-        c.openUrlsOnDesktop = value == "desktop";
-    } else if (key == "network") {
-        const auto on = parseOnOff(value);
-        if (!on) return bad("on or off");
-        c.networkEnabled = *on;
-    } else {
-        return "unknown key '" + shown(key) + "'";
+    for (const auto& k : kKeys) {
+        if (key != k.key) continue;
+        if (!k.set(c, value)) return key + " must be " + k.wanted + ", not '" + shown(value) + "'";
+        return std::nullopt;
     }
-    return std::nullopt;
+    return "unknown key '" + shown(key) + "'";
+}
+
+std::vector<std::string> configKeys() {
+    std::vector<std::string> keys;
+    for (const auto& k : kKeys) keys.emplace_back(k.key);
+    return keys;
 }
 
 std::optional<std::string> readConfigText(AppConfig& config, const std::string& text, const std::string& origin) {
@@ -188,35 +202,6 @@ std::optional<std::string> readConfigFile(AppConfig& config, const std::string& 
     return readConfigText(config, std::get<std::string>(text), path);
 }
 
-bool ConfigOptions::isOption(const std::string& name) {
-    return optionNamed(name) || name == "--config" || name == "--no-network" || name == "--print-config";
-}
-
-bool ConfigOptions::takesValue(const std::string& name) { return optionNamed(name) || name == "--config"; }
-
-std::optional<std::string> ConfigOptions::take(const std::string& name, const std::optional<std::string>& value) {
-    if (!isOption(name)) return "unknown option '" + name + "'";
-    if (takesValue(name) != value.has_value())
-        return name + (value ? " takes no value" : " needs a value");
-    if (name == "--config") {
-        if (value->empty()) return name + " needs a file name";
-        file = *value;
-    } else if (name == "--no-network") {
-        values.emplace_back("network", "off");
-    } else if (name == "--print-config") {
-        print = true;
-    } else {
-        const OptionKey* o = optionNamed(name);
-        AppConfig scratch;
-        if (auto e = setConfigValue(scratch, o->key, *value)) {
-            // Name the option as given, not the file's key.
-            return name + e->substr(std::strlen(o->key));
-        }
-        values.emplace_back(o->key, *value);
-    }
-    return std::nullopt;
-}
-
 std::variant<AppConfig, std::string> resolveConfig(const ConfigOptions& options) {
     AppConfig config;
     ConfigPath path = defaultConfigPath();
@@ -229,14 +214,7 @@ std::variant<AppConfig, std::string> resolveConfig(const ConfigOptions& options)
 
 std::string formatConfig(const AppConfig& c) {
     std::string s;
-    s += "attribution_host = " + c.attributionHost + "\n";
-    s += "store_host = " + c.storeHost + "\n";
-    s += "store_id = " + std::to_string(c.appStoreId) + "\n";
-    s += "paid_page = " + c.paidEditionPath + "\n";
-    s += "catalogue_page = " + c.cataloguePath + "\n";
-    s += "probe_url = " + c.probeUrl + "\n";
-    s += std::string("network = ") + (c.networkEnabled ? "on" : "off") + "\n";
-    s += std::string("open_urls = ") + (c.openUrlsOnDesktop ? "desktop" : "print") + "\n";
+    for (const auto& k : kKeys) s += std::string(k.key) + " = " + k.get(c) + "\n";
     return s;
 }
 

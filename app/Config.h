@@ -54,20 +54,15 @@ std::optional<std::string> readConfigText(AppConfig& config, const std::string& 
 inline constexpr std::size_t kMaxConfigBytes = 1 << 20;
 std::optional<std::string> readConfigFile(AppConfig& config, const std::string& path, bool mustExist);
 
-// The configuration's command-line options, as given.
+// The file's keys, in the order formatConfig writes them.
+std::vector<std::string> configKeys();
+
+// The configuration's command-line options, as given (the command line's
+// option table fills them in, checking each value as it comes).
 struct ConfigOptions {
     std::optional<std::string> file;                           // --config FILE
     std::vector<std::pair<std::string, std::string>> values;   // file keys and values, in order
     bool print = false;                                        // --print-config
-
-    // Whether `name` (such as "--store-host") is one of these options, and
-    // whether it takes a value.
-    static bool isOption(const std::string& name);
-    static bool takesValue(const std::string& name);
-
-    // Takes one option; a bad value is refused at once with an error text
-    // that names the option.
-    std::optional<std::string> take(const std::string& name, const std::optional<std::string>& value);
 };
 
 // The configuration in effect: the defaults, the file, then the options.

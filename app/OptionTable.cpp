@@ -1,7 +1,7 @@
 #include "app/OptionTable.h"
 
-#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <vector>
 
@@ -17,23 +17,6 @@ namespace {
 
 using Value = const std::string*;
 
-std::optional<float> parseLevel(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    const float v = std::strtof(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(v)) return std::nullopt;
-    if ((v >= 0.0f && v <= 1.0f) || v == -1.0f) return v;
-    return std::nullopt;
-}
-
-std::optional<BatteryState> parseState(const std::string& text) {
-    if (text == "unknown") return BatteryState::Unknown;
-    if (text == "unplugged") return BatteryState::Unplugged;
-    if (text == "charging") return BatteryState::Charging;
-    if (text == "full") return BatteryState::Full;
-    return std::nullopt;
-}
-
 std::optional<BatterySource> parseSource(const std::string& text) {
     if (text == "auto") return BatterySource::Auto;
     if (text == "sim") return BatterySource::Sim;
@@ -42,39 +25,44 @@ std::optional<BatterySource> parseSource(const std::string& text) {
     return std::nullopt;
 }
 
-std::optional<std::string> fileName(std::optional<std::string>& into, std::string_view name, Value v) {
-    if (v->empty()) return std::string(name) + " needs a file name";
+std::optional<std::string> fileName(std::optional<std::string>& into, const OptionRow& row, Value v) {
+    if (v->empty()) return std::string(row.name) + " needs a file name";
     into = *v;
     return std::nullopt;
 }
 
-std::optional<std::string> configOption(Options& o, std::string_view name, Value v) {
-    return o.configOptions.take(std::string(name), v ? std::optional<std::string>(*v) : std::nullopt);
+// An option that sets a key of the configuration file: the value is checked
+// now, so that the error names the option, and applied over the file's.
+std::optional<std::string> configKey(Options& o, const OptionRow& row, Value v) {
+    AppConfig scratch;
+    if (auto e = setConfigValue(scratch, row.configKey, *v)) return row.name + e->substr(std::strlen(row.configKey));
+    o.configOptions.values.emplace_back(row.configKey, *v);
+    return std::nullopt;
 }
 
 const OptionRow kOptions[] = {
     // ---- battery and device ----
     {"--model", nullptr, "TEXT", "device model name: iPhone, iPod touch or iPad (default \"iPhone\")",
      OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
          o.model = *v;
          return std::nullopt;
      }},
     {"--machine", nullptr, "TEXT", "hardware identifier, such as iPhone2,1 (default \"iPhone7,2\")",
      OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
          o.machine = *v;
          return std::nullopt;
      }},
     {"--system-version", nullptr, "V", "the device's system version (default \"8.1\"); below 3.0 the application warns at start",
      OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
          o.systemVersion = *v;
          return std::nullopt;
      }},
     {"--level", nullptr, "FRACTION", "simulated charge, 0.0 to 1.0, or -1 for unknown (default 0.57)",
      OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
          const auto l = parseLevel(*v);
          if (!l) return "--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not '" + shown(*v) + "'";
          o.level = *l;
@@ -83,8 +71,8 @@ const OptionRow kOptions[] = {
      }},
     {"--state", nullptr, "STATE", "simulated state: unknown, unplugged, charging or full (default unplugged)",
      OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
-         const auto s = parseState(*v);
+     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
+         const auto s = parseBatteryState(*v);
          if (!s) return "--state must be unknown, unplugged, charging or full, not '" + shown(*v) + "'";
          o.state = *s;
          o.stateGiven = true;
@@ -95,7 +83,7 @@ const OptionRow kOptions[] = {
      "the host's battery under /sys/class/power_supply, else the simulated one; sim: always simulated; host: the "
      "host's battery folder or an error; upower: UPower or an error",
      OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
          const auto s = parseSource(*v);
          if (!s) return "--battery must be auto, sim, host or upower, not '" + shown(*v) + "'";
          o.battery = *s;
@@ -103,26 +91,25 @@ const OptionRow kOptions[] = {
      }},
     {"--settings", nullptr, "FILE",
      "the settings file (default $VOLTWISE_SETTINGS, else $XDG_CONFIG_HOME/voltwise/settings)", OptionGroup::Battery,
-     nullptr, nullptr, [](Options& o, std::string_view n, Value v) { return fileName(o.settingsPath, n, v); }},
+     nullptr, nullptr, [](Options& o, const OptionRow& r, Value v) { return fileName(o.settingsPath, r, v); }},
     // ---- window, pictures and text ----
     {"--text", nullptr, nullptr, "print the readout as text and exit", OptionGroup::Window, nullptr, nullptr,
-     [](Options& o, std::string_view, Value) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value) -> std::optional<std::string> {
          o.text = true;
          return std::nullopt;
      }},
     {"--screen-height", nullptr, "H", "screen height in points, 480 to 4096 (default 480); taller screens move the "
      "button strip down", OptionGroup::Window, nullptr, nullptr,
-     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
-         char* end = nullptr;
-         const float h = std::strtof(v->c_str(), &end);
-         if (v->empty() || *end || !std::isfinite(h) || h < 480 || h > 4096)
+     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
+         const auto h = parseFloat(*v);
+         if (!h || *h < 480 || *h > 4096)
              return "--screen-height must be a number of points from 480 to 4096, not '" + shown(*v) + "'";
-         o.screenHeight = h;
+         o.screenHeight = *h;
          return std::nullopt;
      }},
     {"--scale", nullptr, "N", "pixels a point, 1 to 8 (window: the largest that fits the display; screenshot: 1)",
      OptionGroup::Window, nullptr, nullptr,
-     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
          char* end = nullptr;
          const long n = std::strtol(v->c_str(), &end, 10);
          if (v->empty() || *end || n < 1 || n > 8) return "--scale must be a whole number from 1 to 8, not '" + shown(*v) + "'";
@@ -131,7 +118,7 @@ const OptionRow kOptions[] = {
      }},
     {"--renderer", nullptr, "MODE", "how the window draws: software (default; the least memory and power) or gpu "
      "(SDL's accelerated renderer, software where it cannot be made)", OptionGroup::Window, nullptr, nullptr,
-     [](Options& o, std::string_view, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
          if (*v == "software") o.renderer = RendererChoice::Software;
          else if (*v == "gpu") o.renderer = RendererChoice::Gpu;
          else return "--renderer must be software or gpu, not '" + shown(*v) + "'";
@@ -139,39 +126,47 @@ const OptionRow kOptions[] = {
      }},
     {"--screenshot", nullptr, "FILE", "draw the screen into FILE (PNG) without a display, after the --script events "
      "if given, else once the start-up has settled", OptionGroup::Window, nullptr, nullptr,
-     [](Options& o, std::string_view n, Value v) { return fileName(o.screenshot, n, v); }},
+     [](Options& o, const OptionRow& r, Value v) { return fileName(o.screenshot, r, v); }},
     {"--script", nullptr, "FILE", "replay the events in FILE headless and print what happens", OptionGroup::Window,
-     nullptr, nullptr, [](Options& o, std::string_view n, Value v) { return fileName(o.script, n, v); }},
+     nullptr, nullptr, [](Options& o, const OptionRow& r, Value v) { return fileName(o.script, r, v); }},
     // ---- configuration ----
     {"--config", nullptr, "FILE", "configuration file (default $VOLTWISE_CONFIG, else "
      "$XDG_CONFIG_HOME/voltwise/config); a file named here must exist", OptionGroup::Configuration, nullptr, nullptr,
-     configOption},
+     [](Options& o, const OptionRow& r, Value v) { return fileName(o.configOptions.file, r, v); }},
     {"--attribution-host", nullptr, "HOST", "host[:port] of the install-attribution request (default "
-     "attribution.voltwise.example)", OptionGroup::Configuration, "attribution_host", nullptr, configOption},
+     "attribution.voltwise.example)", OptionGroup::Configuration, "attribution_host", nullptr, configKey},
     {"--store-host", nullptr, "HOST", "host of the store pages (default itunes.apple.com)", OptionGroup::Configuration,
-     "store_host", nullptr, configOption},
+     "store_host", nullptr, configKey},
     {"--store-id", nullptr, "NUMBER", "the application's store identifier, 1 to 2147483647 (default 410000001)",
-     OptionGroup::Configuration, "store_id", nullptr, configOption},
+     OptionGroup::Configuration, "store_id", nullptr, configKey},
     {"--paid-page", nullptr, "PATH", "path of the paid edition's store page (default "
-     "/app/voltwise-ultra/id410000002)", OptionGroup::Configuration, "paid_page", nullptr, configOption},
+     "/app/voltwise-ultra/id410000002)", OptionGroup::Configuration, "paid_page", nullptr, configKey},
     {"--catalogue-page", nullptr, "PATH", "path of the maker's catalogue page (default "
-     "/artist/voltwise-labs/id410000000)", OptionGroup::Configuration, "catalogue_page", nullptr, configOption},
+     "/artist/voltwise-labs/id410000000)", OptionGroup::Configuration, "catalogue_page", nullptr, configKey},
     {"--probe-url", nullptr, "URL", "http(s) address of the rating prompt's connectivity probe (default "
-     "http://www.example.com/)", OptionGroup::Configuration, "probe_url", nullptr, configOption},
+     "http://www.example.com/)", OptionGroup::Configuration, "probe_url", nullptr, configKey},
     {"--open-urls", nullptr, "HOW", "desktop (default): the window opens store pages through the desktop "
-     "(xdg-open); print: it only prints them", OptionGroup::Configuration, "open_urls", nullptr, configOption},
+     "(xdg-open); print: it only prints them", OptionGroup::Configuration, "open_urls", nullptr, configKey},
     {"--no-network", nullptr, nullptr, "send no request of any kind (the file's network = off; default on)",
-     OptionGroup::Configuration, "network", "on|off", configOption},
+     OptionGroup::Configuration, "network", "on|off",
+     [](Options& o, const OptionRow& r, Value) -> std::optional<std::string> {
+         o.configOptions.values.emplace_back(r.configKey, "off");
+         return std::nullopt;
+     }},
     {"--print-config", nullptr, nullptr, "print the configuration in effect, in the file's format, and exit",
-     OptionGroup::Configuration, nullptr, nullptr, configOption},
+     OptionGroup::Configuration, nullptr, nullptr,
+     [](Options& o, const OptionRow&, Value) -> std::optional<std::string> {
+         o.configOptions.print = true;
+         return std::nullopt;
+     }},
     // ---- general ----
     {"--help", "-h", nullptr, "show this help and exit", OptionGroup::General, nullptr, nullptr,
-     [](Options& o, std::string_view, Value) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value) -> std::optional<std::string> {
          o.help = true;
          return std::nullopt;
      }},
     {"--version", nullptr, nullptr, "print the version and exit", OptionGroup::General, nullptr, nullptr,
-     [](Options& o, std::string_view, Value) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value) -> std::optional<std::string> {
          o.version = true;
          return std::nullopt;
      }},

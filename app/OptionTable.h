@@ -26,9 +26,10 @@ struct OptionRow {
     // takes for it when that differs from valueName (nullptr: the same).
     const char* configKey = nullptr;
     const char* configValue = nullptr;
-    // Takes the option into `o`: `value` is null for an option without one.
-    // An error text (one line, without the program name) for a bad value.
-    std::optional<std::string> (*apply)(Options& o, std::string_view name, const std::string* value) = nullptr;
+    // Takes the option (this row) into `o`: `value` is null for an option
+    // without one. An error text (one line, without the program name) for a
+    // bad value.
+    std::optional<std::string> (*apply)(Options& o, const OptionRow& row, const std::string* value) = nullptr;
 };
 
 std::span<const OptionRow> optionTable();

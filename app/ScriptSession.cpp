@@ -4,7 +4,6 @@
 #include <cctype>
 #include <mutex>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -18,28 +17,6 @@
 namespace vw::app {
 
 using namespace platform;
-
-namespace {
-
-std::optional<double> number(const std::string& s) {
-    if (s.empty()) return std::nullopt;
-    char* end = nullptr;
-    const double v = std::strtod(s.c_str(), &end);
-    if (*end || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
-std::optional<BatteryState> stateNamed(const std::string& s) {
-    if (s == "unknown") return BatteryState::Unknown;
-    if (s == "unplugged") return BatteryState::Unplugged;
-    if (s == "charging") return BatteryState::Charging;
-    if (s == "full") return BatteryState::Full;
-    return std::nullopt;
-}
-
-bool validLevel(double v) { return (v >= 0.0 && v <= 1.0) || v == -1.0; }
-
-}  // namespace
 
 std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
                                                   const std::function<void(const ScriptEvent&)>& fn) {
@@ -70,7 +47,7 @@ std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
         auto expectArgs = [&](std::size_t lo, std::size_t hi) { return w.size() - 1 >= lo && w.size() - 1 <= hi; };
         // A whole number in [lo, hi], or an error naming the range.
         auto whole = [&](const std::string& word, long lo, long hi, const std::string& what) -> std::variant<int, ScriptParseError> {
-            const auto v = number(word);
+            const auto v = parseNumber(word);
             if (!v || *v != std::floor(*v) || *v < lo || *v > hi)
                 return fail(what + " must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) +
                             ", not '" + shown(word) + "'");
@@ -94,28 +71,28 @@ std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
         launched = true;
         if (verb == "level") {
             if (!expectArgs(1, 1)) return fail("level needs one fraction");
-            const auto v = number(w[1]);
-            if (!v || !validLevel(*v)) return fail("level must be 0.0 to 1.0, or -1, not '" + shown(w[1]) + "'");
+            const auto v = parseLevel(w[1]);
+            if (!v) return fail("level must be 0.0 to 1.0, or -1, not '" + shown(w[1]) + "'");
             e.kind = K::Level;
             e.number = *v;
         } else if (verb == "state") {
             if (!expectArgs(1, 1)) return fail("state needs one of unknown, unplugged, charging, full");
-            const auto s = stateNamed(w[1]);
+            const auto s = parseBatteryState(w[1]);
             if (!s) return fail("unknown state '" + shown(w[1]) + "' (unknown, unplugged, charging, full)");
             e.kind = K::State;
             e.state = *s;
         } else if (verb == "battery") {
             if (!expectArgs(2, 2)) return fail("battery needs a fraction and a state");
-            const auto v = number(w[1]);
-            const auto s = stateNamed(w[2]);
-            if (!v || !validLevel(*v)) return fail("level must be 0.0 to 1.0, or -1, not '" + shown(w[1]) + "'");
+            const auto v = parseLevel(w[1]);
+            const auto s = parseBatteryState(w[2]);
+            if (!v) return fail("level must be 0.0 to 1.0, or -1, not '" + shown(w[1]) + "'");
             if (!s) return fail("unknown state '" + shown(w[2]) + "' (unknown, unplugged, charging, full)");
             e.kind = K::Battery;
             e.number = *v;
             e.state = *s;
         } else if (verb == "touch") {
             if (!expectArgs(2, 2)) return fail("touch needs x and y");
-            const auto x = number(w[1]), y = number(w[2]);
+            const auto x = parseNumber(w[1]), y = parseNumber(w[2]);
             if (!x || !y) return fail("touch needs two numbers");
             if (std::fabs(*x) > 1e6 || std::fabs(*y) > 1e6) return fail("touch points must be from -1000000 to 1000000");
             e.kind = K::Touch;
@@ -139,7 +116,7 @@ std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
             }
         } else if (verb == "wait") {
             if (!expectArgs(1, 1)) return fail("wait needs seconds");
-            const auto v = number(w[1]);
+            const auto v = parseNumber(w[1]);
             if (!v || *v < 0 || *v > kMaxWaitSeconds)
                 return fail("wait needs a number of seconds from 0 to " + std::to_string(static_cast<long>(kMaxWaitSeconds)) +
                             ", not '" + shown(w[1]) + "'");

@@ -1,7 +1,9 @@
 #include "app/UserInput.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -103,6 +105,36 @@ std::variant<std::string, ReadError> readUserFile(const std::string& path, std::
     }
     ::close(fd);
     return text;
+}
+
+std::optional<double> parseNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<float> parseFloat(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    const float v = std::strtof(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<float> parseLevel(const std::string& text) {
+    const auto exact = parseNumber(text);
+    if (!exact || !((*exact >= 0.0 && *exact <= 1.0) || *exact == -1.0)) return std::nullopt;
+    return parseFloat(text);
+}
+
+std::optional<BatteryState> parseBatteryState(const std::string& text) {
+    if (text == "unknown") return BatteryState::Unknown;
+    if (text == "unplugged") return BatteryState::Unplugged;
+    if (text == "charging") return BatteryState::Charging;
+    if (text == "full") return BatteryState::Full;
+    return std::nullopt;
 }
 
 }  // namespace vw::app

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <variant>
+
+#include "battery/BatteryState.h"
 
 namespace vw::app {
 
@@ -29,5 +32,23 @@ struct ReadError {
     int error = 0;  // the errno, when the system refused
 };
 std::variant<std::string, ReadError> readUserFile(const std::string& path, std::size_t maxBytes);
+
+// Numbers and names typed by the user, each read the same way wherever it is
+// typed (an option, a script line). Callers word their own errors.
+
+// The whole of `text` as a finite number, read as strtod reads it (leading
+// blanks allowed); nothing for an empty text, anything after the number,
+// infinity or NaN.
+std::optional<double> parseNumber(const std::string& text);
+// The same as the float nearest to the text's decimal value (not rounded
+// twice through a double).
+std::optional<float> parseFloat(const std::string& text);
+
+// A battery level: a fraction from 0.0 to 1.0, or -1 for unknown, as the
+// float nearest to the text. The range is checked on the text's value, so
+// "1.00000001" is refused although its nearest float is 1.0.
+std::optional<float> parseLevel(const std::string& text);
+// A battery state by its name: unknown, unplugged, charging or full.
+std::optional<BatteryState> parseBatteryState(const std::string& text);
 
 }  // namespace vw::app

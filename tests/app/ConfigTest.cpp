@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 
 #include "app/Cli.h"
 #include "app/Config.h"
+#include "app/OptionTable.h"
 #include "platform/net/CurlNetwork.h"
 #include "platform/net/OfflineNetwork.h"
 
@@ -42,6 +44,19 @@ AppConfig read(const std::string& text) {
 std::string readError(const std::string& text) {
     AppConfig c;
     return app::readConfigText(c, text, "cfg").value_or("(no error)");
+}
+
+// The configuration's part of a command line that parses.
+ConfigOptions configOptions(const std::vector<std::string>& args) {
+    const auto parsed = app::parseOptions(args);
+    EXPECT_TRUE(std::holds_alternative<app::Options>(parsed)) << std::get<app::CliError>(parsed).message;
+    return std::holds_alternative<app::Options>(parsed) ? std::get<app::Options>(parsed).configOptions : ConfigOptions{};
+}
+
+// The error of a command line that does not parse.
+std::string optionsError(const std::vector<std::string>& args) {
+    const auto parsed = app::parseOptions(args);
+    return std::holds_alternative<app::CliError>(parsed) ? std::get<app::CliError>(parsed).message : "(no error)";
 }
 
 TEST(ConfigFile, EveryKey) {
@@ -121,12 +136,9 @@ TEST(ConfigFile, OpenUrlsIsDesktopUnlessSetToPrint) {
     EXPECT_FALSE(read("open_urls = print\n").openUrlsOnDesktop);
     EXPECT_TRUE(read("open_urls = print\nopen_urls = desktop\n").openUrlsOnDesktop);
     EXPECT_THAT(app::formatConfig(read("open_urls = print\n")), HasSubstr("\nopen_urls = print\n"));
-    ConfigOptions o;
-    EXPECT_EQ(o.take("--open-urls", "print"), std::nullopt);
-    EXPECT_EQ(o.take("--open-urls", "browser").value_or(""), "--open-urls must be desktop or print, not 'browser'");
+    EXPECT_EQ(optionsError({"--open-urls", "browser"}), "--open-urls must be desktop or print, not 'browser'");
     TempFile file("open_urls = desktop\n");
-    o.file = file.path;
-    const auto resolved = app::resolveConfig(o);
+    const auto resolved = app::resolveConfig(configOptions({"--open-urls", "print", "--config", file.path}));
     ASSERT_TRUE(std::holds_alternative<AppConfig>(resolved));
     EXPECT_FALSE(std::get<AppConfig>(resolved).openUrlsOnDesktop) << "the command line wins over the file";
 }
@@ -138,26 +150,41 @@ TEST(ConfigFile, MissingFile) {
                 HasSubstr("cannot read config file /nonexistent/voltwise/config"));
 }
 
-TEST(ConfigOptions, TakeChecksValuesAndNamesTheOption) {
-    ConfigOptions o;
-    EXPECT_EQ(o.take("--store-id", std::string("abc")),
-              "--store-id must be a whole number from 1 to 2147483647, not 'abc'");
-    EXPECT_EQ(o.take("--store-id", std::nullopt), "--store-id needs a value");
-    EXPECT_EQ(o.take("--no-network", std::string("x")), "--no-network takes no value");
-    EXPECT_EQ(o.take("--config", std::string("")), "--config needs a file name");
-    EXPECT_TRUE(o.values.empty());
-    EXPECT_FALSE(ConfigOptions::isOption("--text"));
-    EXPECT_TRUE(ConfigOptions::takesValue("--probe-url"));
-    EXPECT_FALSE(ConfigOptions::takesValue("--no-network"));
+TEST(ConfigOptions, OptionsCheckValuesAndNameTheOption) {
+    EXPECT_EQ(optionsError({"--store-id", "abc"}), "--store-id must be a whole number from 1 to 2147483647, not 'abc'");
+    EXPECT_EQ(optionsError({"--store-id"}), "--store-id needs a value");
+    EXPECT_EQ(optionsError({"--no-network=x"}), "--no-network takes no value");
+    EXPECT_EQ(optionsError({"--config", ""}), "--config needs a file name");
+    EXPECT_EQ(app::findOption("--text")->configKey, nullptr);
+    EXPECT_STREQ(app::findOption("--probe-url")->configKey, "probe_url");
+    EXPECT_NE(app::findOption("--probe-url")->valueName, nullptr);
+    EXPECT_EQ(app::findOption("--no-network")->valueName, nullptr);
+    // Each option sets only its own key, as the file would.
+    const ConfigOptions o = configOptions({"--store-host", "cli.example", "--no-network", "--print-config"});
+    EXPECT_EQ(o.values, (std::vector<std::pair<std::string, std::string>>{{"store_host", "cli.example"}, {"network", "off"}}));
+    EXPECT_TRUE(o.print);
+    EXPECT_FALSE(o.file);
+}
+
+TEST(ConfigOptions, EveryKeyOfTheFileHasItsOptionAndNoOther) {
+    std::vector<std::string> fromOptions;
+    for (const auto& o : app::optionTable()) {
+        if (!o.configKey) continue;
+        fromOptions.emplace_back(o.configKey);
+        AppConfig c;
+        EXPECT_NE(app::setConfigValue(c, o.configKey, "").value_or(""), "unknown key '" + std::string(o.configKey) + "'")
+            << o.name;
+    }
+    std::vector<std::string> keys = app::configKeys();
+    std::sort(fromOptions.begin(), fromOptions.end());
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(fromOptions, keys);
 }
 
 TEST(ConfigOptions, CommandLineOverridesTheFileWhateverTheOrder) {
     TempFile file("store_host = file.example\nstore_id = 5\nnetwork = on\n");
-    ConfigOptions o;
-    ASSERT_EQ(o.take("--store-host", std::string("cli.example")), std::nullopt);
-    ASSERT_EQ(o.take("--no-network", std::nullopt), std::nullopt);
-    ASSERT_EQ(o.take("--config", file.path), std::nullopt);
-    const auto resolved = app::resolveConfig(o);
+    const auto resolved =
+        app::resolveConfig(configOptions({"--store-host", "cli.example", "--no-network", "--config", file.path}));
     ASSERT_TRUE(std::holds_alternative<AppConfig>(resolved)) << std::get<std::string>(resolved);
     const AppConfig& c = std::get<AppConfig>(resolved);
     EXPECT_EQ(c.storeHost, "cli.example");
@@ -166,9 +193,7 @@ TEST(ConfigOptions, CommandLineOverridesTheFileWhateverTheOrder) {
 }
 
 TEST(ConfigOptions, NamedFileMustExist) {
-    ConfigOptions o;
-    ASSERT_EQ(o.take("--config", std::string("/nonexistent/voltwise.conf")), std::nullopt);
-    const auto resolved = app::resolveConfig(o);
+    const auto resolved = app::resolveConfig(configOptions({"--config", "/nonexistent/voltwise.conf"}));
     ASSERT_TRUE(std::holds_alternative<std::string>(resolved));
     EXPECT_THAT(std::get<std::string>(resolved), HasSubstr("/nonexistent/voltwise.conf"));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,8 @@
 #include <sys/wait.h>
 
 #include "app/Cli.h"
+#include "app/ScriptSession.h"
+#include "app/UserInput.h"
 
 namespace vw::app {
 namespace {
@@ -145,6 +148,51 @@ TEST_F(CliTest, ScaleAndScreenshotOptionsAreChecked) {
     EXPECT_EQ(run({"--screenshot"}).status, 2);
     EXPECT_EQ(run({"--screenshot", ""}).status, 2);
     EXPECT_NE(run({"--help"}).out.find("Up / Down"), std::string::npos);
+}
+
+// A level and a state mean the same on the command line and in a script,
+// whose errors each say in their own words.
+TEST(UserInput, LevelsAndStatesReadAlikeOnTheCommandLineAndInAScript) {
+    auto fromOptions = [](const std::string& level, const std::string& state) -> std::optional<std::pair<float, BatteryState>> {
+        const auto parsed = parseOptions({"--level", level, "--state", state});
+        if (!std::holds_alternative<Options>(parsed)) return std::nullopt;
+        return std::pair{std::get<Options>(parsed).level, std::get<Options>(parsed).state};
+    };
+    auto fromScript = [](const std::string& level, const std::string& state) -> std::optional<std::pair<float, BatteryState>> {
+        const auto parsed = parseScript("battery " + level + " " + state + "\n");
+        if (!std::holds_alternative<std::vector<ScriptEvent>>(parsed)) return std::nullopt;
+        const ScriptEvent& e = std::get<std::vector<ScriptEvent>>(parsed).at(0);
+        return std::pair{static_cast<float>(e.number), e.state};
+    };
+    for (const char* level : {"0", "0.57", "1", "1.0", "-1", "0.53", "1e-50", "0x1p-1", ".5", "0.1234567891234",
+                              "1.5", "-0.5", "1.00000001", "-0.99999999", "nan", "inf", "abc", "0.5x"}) {
+        for (const char* state : {"unknown", "unplugged", "charging", "full", "Full", "plugged"}) {
+            const auto a = fromOptions(level, state), b = fromScript(level, state);
+            EXPECT_EQ(a.has_value(), b.has_value()) << level << " " << state;
+            if (a && b) {
+                EXPECT_EQ(a->first, b->first) << level;
+                EXPECT_EQ(a->second, b->second) << state;
+            }
+        }
+    }
+}
+
+TEST(UserInput, ALevelIsTheNearestFloatOfTheTextWithinTheRange) {
+    EXPECT_EQ(parseLevel("0.57"), 0.57f);
+    EXPECT_EQ(parseLevel("-1"), -1.0f);
+    EXPECT_EQ(parseLevel("1"), 1.0f);
+    // Just above the midpoint between 0.5 and the next float: a double
+    // rounds this down to the midpoint, and the midpoint then to 0.5.
+    EXPECT_EQ(parseLevel("0.50000002980232238769531250000000001"), std::nextafter(0.5f, 1.0f));
+    // Outside the range by less than a float can tell is still outside.
+    for (const char* bad : {"1.00000001", "-0.99999999", "-1.5", "", " ", "1 ", "nan", "-inf"})
+        EXPECT_EQ(parseLevel(bad), std::nullopt) << "'" << bad << "'";
+    EXPECT_EQ(parseBatteryState("charging"), BatteryState::Charging);
+    EXPECT_EQ(parseBatteryState("unknown"), BatteryState::Unknown);
+    EXPECT_EQ(parseBatteryState("Charging"), std::nullopt);
+    EXPECT_EQ(parseNumber(" 2.5"), 2.5);
+    EXPECT_EQ(parseNumber("1e400"), std::nullopt);
+    EXPECT_EQ(parseFloat("1e39"), std::nullopt);
 }
 
 TEST(CliProcess, ExitStatusAndStreams) {
