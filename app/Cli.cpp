@@ -142,17 +142,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                      : (o.battery == BatterySource::Auto && wantHost) ? BatteryChoice::UPower::IfPresent
                                                                        : BatteryChoice::UPower::No;
     if (o.screenshot) return runScreenshot(o, battery, scriptEvents, o.script.has_value(), out, err);
-    if (o.script) {
-        SessionSetup setup;
-        setup.device = {o.model, o.systemVersion, o.machine};
-        setup.level = level;
-        setup.state = state;
-        setup.screenHeight = o.screenHeight;
-        setup.settingsPath = o.settingsPath;
-        setup.config = o.config;
-        setup.err = &err;
-        return runScript(scriptEvents, setup, out);
-    }
+    if (o.script) return runScript(scriptEvents, sessionSetup(o, battery, err), out);
 
     if (!o.text) {
         const auto noWindow = runWindow(o, battery, err);

@@ -181,8 +181,7 @@ std::optional<std::string> missingArtworkWarning(const std::string& dir) {
     return "voltwise: no artwork in " + oneLine(dir) + " (build the vw_resources target); pictures stay blank";
 }
 
-int runScreenshot(const Options& o, const BatteryChoice& battery, const ScriptEvents& events, bool fromScript,
-                  std::ostream& out, std::ostream& err) {
+SessionSetup sessionSetup(const Options& o, const BatteryChoice& battery, std::ostream& err) {
     SessionSetup setup;
     setup.device = {o.model, o.systemVersion, o.machine};
     setup.level = battery.level;
@@ -191,6 +190,12 @@ int runScreenshot(const Options& o, const BatteryChoice& battery, const ScriptEv
     setup.settingsPath = o.settingsPath;
     setup.config = o.config;
     setup.err = &err;
+    return setup;
+}
+
+int runScreenshot(const Options& o, const BatteryChoice& battery, const ScriptEvents& events, bool fromScript,
+                  std::ostream& out, std::ostream& err) {
+    const SessionSetup setup = sessionSetup(o, battery, err);
     if (auto warning = missingArtworkWarning(resourceDir())) err << *warning << '\n';
     ScriptEvents replay = events;
     if (!fromScript) {

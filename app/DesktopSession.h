@@ -27,6 +27,10 @@ struct BatteryChoice {
     UPower upower = UPower::No;
 };
 
+// A scripted or off-screen session as the options set it up, on the battery
+// reading chosen; a settings file's problems are said on `err`.
+SessionSetup sessionSetup(const Options& options, const BatteryChoice& battery, std::ostream& err);
+
 // Why no window could be opened, or absent when one was (and has closed
 // again). Nothing is printed for the first case.
 std::optional<std::string> runWindow(const Options& options, const BatteryChoice& battery, std::ostream& err);
