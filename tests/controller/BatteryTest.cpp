@@ -12,7 +12,7 @@ struct Battery : ::testing::Test {
         app->launch();
     }
     VoltwiseViewController& c() { return app->c(); }
-    std::size_t redraws() const { return countCalls(app->calls(), "picker.reloadAllComponents(pickerView)"); }
+    std::size_t chimes() const { return app->rp.audio.played.size(); }
     std::vector<std::string> logSince(std::size_t from) const {
         auto l = app->log();
         return {l.begin() + static_cast<std::ptrdiff_t>(from), l.end()};
@@ -21,23 +21,29 @@ struct Battery : ::testing::Test {
 };
 
 TEST_F(Battery, FirstStateNotificationOnlyMarksItWasSeen) {
-    const std::size_t before = redraws(), logged = app->log().size();
+    const std::size_t logged = app->log().size();
+    ASSERT_EQ(c().beepOnLoad, 1);  // so a redraw now would chime
+    ASSERT_EQ(chimes(), 1u);       // the start-up chime
     EXPECT_FALSE(VoltwiseViewController::stateSeenOnce());
     app->rp.runPending();  // the platform reports the state once monitoring is on
     EXPECT_TRUE(VoltwiseViewController::stateSeenOnce());
-    EXPECT_EQ(redraws(), before);
+    EXPECT_EQ(chimes(), 1u) << "no redraw";
     EXPECT_EQ(logSince(logged), (std::vector<std::string>{"batteryStateDidChange->TRUE", "UIDeviceBatteryStateUnplugged",
                                                           "batteryLevel->57"}));
-    // The second one redraws with the chime.
+    // The second one redraws with the chime: on charge, the picker selects
+    // the Recharge Time line.
     c().beepOnLoad = 0;
     app->rp.setBattery(0.57f, BatteryState::Charging);
     app->rp.runPending();
-    EXPECT_EQ(redraws(), before + 1);
     EXPECT_EQ(c().beepOnLoad, 1);
-    EXPECT_EQ(app->rp.audio.played.size(), 2u);  // start-up and this one
+    EXPECT_EQ(chimes(), 2u);  // start-up and this one
     EXPECT_EQ(c().pickerSelectRow, 5);
+    EXPECT_EQ(c().pickerView->selectedRowInComponent(0), 5);
+    EXPECT_EQ(c().pickerView->titles().at(5).rfind("Recharge Time", 0), 0u);
 }
 
+// The handler reads the state afresh for each of the four names it may log,
+// in turn, then the level once: a fixed sequence of reads.
 TEST_F(Battery, StateHandlerReadsTheStateFourTimes) {
     app->rp.mark();
     c().batteryStateDidChange({});
@@ -82,11 +88,14 @@ TEST_F(Battery, NothingRedrawsWhilePickingSkinsOrWatchingTheSlideShow) {
         if (mode == 0) app->touch(50, 250);   // Customize
         else app->touch(150, 250);            // Get Pro
         ASSERT_TRUE(mode == 0 ? c().pickingSkins == 1 : c().showingAdSlideShow == 1);
-        const std::size_t before = redraws(), logged = app->log().size();
+        const std::size_t before = chimes(), logged = app->log().size();
         c().beepOnLoad = 1;
         app->rp.setBattery(0.3f, BatteryState::Charging);
         app->rp.runPending();
-        EXPECT_EQ(redraws(), before) << mode;
+        // A redraw would show 30 percent, chime and end the mode.
+        EXPECT_EQ(c().textView->text(), "57%") << mode;
+        EXPECT_EQ(chimes(), before) << mode;
+        EXPECT_TRUE(mode == 0 ? c().pickingSkins == 1 : c().showingAdSlideShow == 1) << mode;
         // The state lines are logged, the level handler is silent.
         EXPECT_EQ(logSince(logged), (std::vector<std::string>{"batteryStateDidChange->TRUE", "UIDeviceBatteryStateCharging",
                                                               "batteryLevel->30"}))
@@ -126,7 +135,8 @@ TEST_F(Battery, RedFillIsCarriedIntoSkinPickingAndSaved) {
     EXPECT_EQ(c().textView->text(), "12%");
     app->touch(50, 250);  // Customize shows the red fill in the skin view
     EXPECT_EQ(c().skinFileToShow, "battery_fill_red_3.png");
-    EXPECT_EQ(findCall(app->calls(), "image.imageNamed(\"battery_fill_red_3.png\"*") >= 0, true);
+    ASSERT_TRUE(c().imageViewSkin->image());
+    EXPECT_EQ(c().imageViewSkin->image()->name, "battery_fill_red_3.png");
     app->touch(150, 250);  // Save without another selection
     EXPECT_EQ(app->rp.settings.stringForKey("skin_file"), "battery_fill_red_3.png");
     // Back above 15 percent the red fill stays.
