@@ -107,20 +107,26 @@ std::variant<std::string, ReadError> readUserFile(const std::string& path, std::
     return text;
 }
 
-std::optional<double> parseNumber(const std::string& text) {
+namespace {
+
+// The whole of `text` as `read` (strtod or strtof) takes it, when finite.
+template <typename T, typename Read>
+std::optional<T> wholeFinite(const std::string& text, Read read) {
     if (text.empty()) return std::nullopt;
     char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
+    const T v = read(text.c_str(), &end);
     if (*end != '\0' || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 
+}  // namespace
+
+std::optional<double> parseNumber(const std::string& text) {
+    return wholeFinite<double>(text, [](const char* s, char** end) { return std::strtod(s, end); });
+}
+
 std::optional<float> parseFloat(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    const float v = std::strtof(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(v)) return std::nullopt;
-    return v;
+    return wholeFinite<float>(text, [](const char* s, char** end) { return std::strtof(s, end); });
 }
 
 std::optional<float> parseLevel(const std::string& text) {
