@@ -55,6 +55,19 @@ std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
         };
         ScriptEvent e{};
         e.line = lineNo;
+        // The level and the state words of the level, state and battery events.
+        auto levelWord = [&](const std::string& word) -> std::optional<ScriptParseError> {
+            const auto v = parseLevel(word);
+            if (!v) return fail("level must be 0.0 to 1.0, or -1, not '" + shown(word) + "'");
+            e.number = *v;
+            return std::nullopt;
+        };
+        auto stateWord = [&](const std::string& word) -> std::optional<ScriptParseError> {
+            const auto s = parseBatteryState(word);
+            if (!s) return fail("unknown state '" + shown(word) + "' (unknown, unplugged, charging, full)");
+            e.state = *s;
+            return std::nullopt;
+        };
         using K = ScriptEvent::Kind;
         if (verb == "setting") {
             if (launched) return fail("settings go before the first event");
@@ -71,25 +84,17 @@ std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
         launched = true;
         if (verb == "level") {
             if (!expectArgs(1, 1)) return fail("level needs one fraction");
-            const auto v = parseLevel(w[1]);
-            if (!v) return fail("level must be 0.0 to 1.0, or -1, not '" + shown(w[1]) + "'");
+            if (auto err = levelWord(w[1])) return *err;
             e.kind = K::Level;
-            e.number = *v;
         } else if (verb == "state") {
             if (!expectArgs(1, 1)) return fail("state needs one of unknown, unplugged, charging, full");
-            const auto s = parseBatteryState(w[1]);
-            if (!s) return fail("unknown state '" + shown(w[1]) + "' (unknown, unplugged, charging, full)");
+            if (auto err = stateWord(w[1])) return *err;
             e.kind = K::State;
-            e.state = *s;
         } else if (verb == "battery") {
             if (!expectArgs(2, 2)) return fail("battery needs a fraction and a state");
-            const auto v = parseLevel(w[1]);
-            const auto s = parseBatteryState(w[2]);
-            if (!v) return fail("level must be 0.0 to 1.0, or -1, not '" + shown(w[1]) + "'");
-            if (!s) return fail("unknown state '" + shown(w[2]) + "' (unknown, unplugged, charging, full)");
+            if (auto err = levelWord(w[1])) return *err;
+            if (auto err = stateWord(w[2])) return *err;
             e.kind = K::Battery;
-            e.number = *v;
-            e.state = *s;
         } else if (verb == "touch") {
             if (!expectArgs(2, 2)) return fail("touch needs x and y");
             const auto x = parseNumber(w[1]), y = parseNumber(w[2]);
