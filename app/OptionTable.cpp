@@ -33,7 +33,7 @@ std::optional<std::string> fileName(std::optional<std::string>& into, const Opti
 
 // An option that sets a key of the configuration file: the value is checked
 // now, so that the error names the option, and applied over the file's.
-std::optional<std::string> configKey(Options& o, const OptionRow& row, Value v) {
+std::optional<std::string> keyOption(Options& o, const OptionRow& row, Value v) {
     AppConfig scratch;
     if (auto e = setConfigValue(scratch, row.configKey, *v)) return row.name + e->substr(std::strlen(row.configKey));
     o.configOptions.values.emplace_back(row.configKey, *v);
@@ -134,19 +134,19 @@ const OptionRow kOptions[] = {
      "$XDG_CONFIG_HOME/voltwise/config); a file named here must exist", OptionGroup::Configuration, nullptr, nullptr,
      [](Options& o, const OptionRow& r, Value v) { return fileName(o.configOptions.file, r, v); }},
     {"--attribution-host", nullptr, "HOST", "host[:port] of the install-attribution request (default "
-     "attribution.voltwise.example)", OptionGroup::Configuration, "attribution_host", nullptr, configKey},
+     "attribution.voltwise.example)", OptionGroup::Configuration, "attribution_host", nullptr, keyOption},
     {"--store-host", nullptr, "HOST", "host of the store pages (default itunes.apple.com)", OptionGroup::Configuration,
-     "store_host", nullptr, configKey},
+     "store_host", nullptr, keyOption},
     {"--store-id", nullptr, "NUMBER", "the application's store identifier, 1 to 2147483647 (default 410000001)",
-     OptionGroup::Configuration, "store_id", nullptr, configKey},
+     OptionGroup::Configuration, "store_id", nullptr, keyOption},
     {"--paid-page", nullptr, "PATH", "path of the paid edition's store page (default "
-     "/app/voltwise-ultra/id410000002)", OptionGroup::Configuration, "paid_page", nullptr, configKey},
+     "/app/voltwise-ultra/id410000002)", OptionGroup::Configuration, "paid_page", nullptr, keyOption},
     {"--catalogue-page", nullptr, "PATH", "path of the maker's catalogue page (default "
-     "/artist/voltwise-labs/id410000000)", OptionGroup::Configuration, "catalogue_page", nullptr, configKey},
+     "/artist/voltwise-labs/id410000000)", OptionGroup::Configuration, "catalogue_page", nullptr, keyOption},
     {"--probe-url", nullptr, "URL", "http(s) address of the rating prompt's connectivity probe (default "
-     "http://www.example.com/)", OptionGroup::Configuration, "probe_url", nullptr, configKey},
+     "http://www.example.com/)", OptionGroup::Configuration, "probe_url", nullptr, keyOption},
     {"--open-urls", nullptr, "HOW", "desktop (default): the window opens store pages through the desktop "
-     "(xdg-open); print: it only prints them", OptionGroup::Configuration, "open_urls", nullptr, configKey},
+     "(xdg-open); print: it only prints them", OptionGroup::Configuration, "open_urls", nullptr, keyOption},
     {"--no-network", nullptr, nullptr, "send no request of any kind (the file's network = off; default on)",
      OptionGroup::Configuration, "network", "on|off",
      [](Options& o, const OptionRow& r, Value) -> std::optional<std::string> {
