@@ -12,11 +12,8 @@
 set -euo pipefail
 exe=$1 xshot=$2 resources=$3 out=$4
 
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
 . "$(dirname "$0")/../lib/xvfb.sh"
+vw_skip_without Xvfb xdotool
 vw_scratch
 vw_start_xvfb 91 160 || exit 1
 

@@ -3,9 +3,17 @@
 # cleaned up on exit, and starts Xvfb on a free display number.
 #
 #   . tests/lib/xvfb.sh
+#   vw_skip_without TOOL...        # exits 77 (skipped) when a tool is missing
 #   vw_scratch                     # $work: a new folder; $pids: killed on exit
 #   vw_start_xvfb FIRST LAST       # Xvfb on the first free :N in FIRST..LAST,
 #                                  # DISPLAY exported; status 1 when none starts
+
+vw_skip_without() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
+  done
+}
 
 vw_scratch() {
   work=$(mktemp -d)
