@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-#include "battery/BatteryState.h"
+#include "platform/BatteryState.h"
 
 namespace vw::app {
 
