@@ -93,9 +93,8 @@ bool validProbeUrl(const std::string& u) {
 std::optional<long long> parseStoreId(const std::string& s) { return digitsFrom(s, 1, 2147483647LL); }
 
 std::optional<bool> parseOnOff(const std::string& s) {
-    if (s == "on" || s == "yes" || s == "true" || s == "1") return true;
-    if (s == "off" || s == "no" || s == "false" || s == "0") return false;
-    return std::nullopt;
+    return byName<bool>(s, {{"on", true}, {"yes", true}, {"true", true}, {"1", true},
+                            {"off", false}, {"no", false}, {"false", false}, {"0", false}});
 }
 
 // The file's keys, in the order a configuration is written out: what a good
@@ -116,17 +115,20 @@ bool setIf(bool valid, std::string& field, const std::string& value) {
     return valid;
 }
 
+// Sets `field` to the value read, when one was.
+template <typename Field, typename Read>
+bool setFrom(const std::optional<Read>& read, Field& field) {
+    if (read) field = *read;
+    return read.has_value();
+}
+
 const Key kKeys[] = {
     {"attribution_host", kHost, [](AppConfig& c, const std::string& v) { return setIf(validHost(v), c.attributionHost, v); },
      [](const AppConfig& c) { return c.attributionHost; }},
     {"store_host", kHost, [](AppConfig& c, const std::string& v) { return setIf(validHost(v), c.storeHost, v); },
      [](const AppConfig& c) { return c.storeHost; }},
     {"store_id", "a whole number from 1 to 2147483647",
-     [](AppConfig& c, const std::string& v) {
-         const auto id = parseStoreId(v);
-         if (id) c.appStoreId = *id;
-         return id.has_value();
-     },
+     [](AppConfig& c, const std::string& v) { return setFrom(parseStoreId(v), c.appStoreId); },
      [](const AppConfig& c) { return std::to_string(c.appStoreId); }},
     {"paid_page", kPagePath, [](AppConfig& c, const std::string& v) { return setIf(validPagePath(v), c.paidEditionPath, v); },
      [](const AppConfig& c) { return c.paidEditionPath; }},
@@ -137,17 +139,11 @@ const Key kKeys[] = {
      [](AppConfig& c, const std::string& v) { return setIf(validProbeUrl(v), c.probeUrl, v); },
      [](const AppConfig& c) { return c.probeUrl; }},
     {"network", "on or off",
-     [](AppConfig& c, const std::string& v) {
-         const auto on = parseOnOff(v);
-         if (on) c.networkEnabled = *on;
-         return on.has_value();
-     },
+     [](AppConfig& c, const std::string& v) { return setFrom(parseOnOff(v), c.networkEnabled); },
      [](const AppConfig& c) { return std::string(c.networkEnabled ? "on" : "off"); }},
     {"open_urls", "desktop or print",
      [](AppConfig& c, const std::string& v) {
-         if (v != "desktop" && v != "print") return false;
-         c.openUrlsOnDesktop = v == "desktop";
-         return true;
+         return setFrom(byName<bool>(v, {{"desktop", true}, {"print", false}}), c.openUrlsOnDesktop);
      },
      [](const AppConfig& c) { return std::string(c.openUrlsOnDesktop ? "desktop" : "print"); }},
 };

@@ -17,14 +17,6 @@ namespace {
 
 using Value = const std::string*;
 
-std::optional<BatterySource> parseSource(const std::string& text) {
-    if (text == "auto") return BatterySource::Auto;
-    if (text == "sim") return BatterySource::Sim;
-    if (text == "host") return BatterySource::Host;
-    if (text == "upower") return BatterySource::UPower;
-    return std::nullopt;
-}
-
 std::optional<std::string> fileName(std::optional<std::string>& into, const OptionRow& row, Value v) {
     if (v->empty()) return std::string(row.name) + " needs a file name";
     into = *v;
@@ -84,7 +76,10 @@ const OptionRow kOptions[] = {
      "host's battery folder or an error; upower: UPower or an error",
      OptionGroup::Battery, nullptr, nullptr,
      [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
-         const auto s = parseSource(*v);
+         const auto s = byName<BatterySource>(*v, {{"auto", BatterySource::Auto},
+                                                   {"sim", BatterySource::Sim},
+                                                   {"host", BatterySource::Host},
+                                                   {"upower", BatterySource::UPower}});
          if (!s) return "--battery must be auto, sim, host or upower, not '" + shown(*v) + "'";
          o.battery = *s;
          return std::nullopt;
@@ -119,9 +114,9 @@ const OptionRow kOptions[] = {
     {"--renderer", nullptr, "MODE", "how the window draws: software (default; the least memory and power) or gpu "
      "(SDL's accelerated renderer, software where it cannot be made)", OptionGroup::Window, nullptr, nullptr,
      [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
-         if (*v == "software") o.renderer = RendererChoice::Software;
-         else if (*v == "gpu") o.renderer = RendererChoice::Gpu;
-         else return "--renderer must be software or gpu, not '" + shown(*v) + "'";
+         const auto r = byName<RendererChoice>(*v, {{"software", RendererChoice::Software}, {"gpu", RendererChoice::Gpu}});
+         if (!r) return "--renderer must be software or gpu, not '" + shown(*v) + "'";
+         o.renderer = *r;
          return std::nullopt;
      }},
     {"--screenshot", nullptr, "FILE", "draw the screen into FILE (PNG) without a display, after the --script events "

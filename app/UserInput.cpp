@@ -136,11 +136,10 @@ std::optional<float> parseLevel(const std::string& text) {
 }
 
 std::optional<BatteryState> parseBatteryState(const std::string& text) {
-    if (text == "unknown") return BatteryState::Unknown;
-    if (text == "unplugged") return BatteryState::Unplugged;
-    if (text == "charging") return BatteryState::Charging;
-    if (text == "full") return BatteryState::Full;
-    return std::nullopt;
+    return byName<BatteryState>(text, {{"unknown", BatteryState::Unknown},
+                                       {"unplugged", BatteryState::Unplugged},
+                                       {"charging", BatteryState::Charging},
+                                       {"full", BatteryState::Full}});
 }
 
 }  // namespace vw::app

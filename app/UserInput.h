@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 
 #include "platform/BatteryState.h"
@@ -48,6 +50,14 @@ std::optional<float> parseFloat(const std::string& text);
 // float nearest to the text. The range is checked on the text's value, so
 // "1.00000001" is refused although its nearest float is 1.0.
 std::optional<float> parseLevel(const std::string& text);
+// The value that `text` names in `names` (exact, case-sensitive), or nothing.
+template <typename T>
+std::optional<T> byName(const std::string& text, std::initializer_list<std::pair<const char*, T>> names) {
+    for (const auto& [name, value] : names)
+        if (text == name) return value;
+    return std::nullopt;
+}
+
 // A battery state by its name: unknown, unplugged, charging or full.
 std::optional<BatteryState> parseBatteryState(const std::string& text);
 
