@@ -29,8 +29,8 @@ public:
     MainLoop(const MainLoop&) = delete;
     MainLoop& operator=(const MainLoop&) = delete;
 
-    // Virtual so that a test double can watch timers being scheduled; the
-    // loop's own per-event work (post, runDue, the wait) is not.
+    // Virtual, so that a test double can record the timers scheduled; what
+    // runs per event (post, runDue, the wait) is not virtual.
     virtual TimerId scheduleTimer(double interval, bool repeats, std::function<void()> fire);
     void invalidateTimer(TimerId id);
 

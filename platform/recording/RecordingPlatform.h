@@ -171,6 +171,9 @@ public:
     explicit RecordingPlatform(RecordingOptions options = {});
     ~RecordingPlatform();
 
+    // The application is given the recorders (application, notifications,
+    // device, settings); each wraps the plain service before it, which
+    // tests drive unrecorded (the battery's readings, stored values).
     Trace trace;
     ManualClock clock;
     RecordingMainLoop loop;
