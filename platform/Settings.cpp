@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/Numbers.h"
+
 namespace vw::platform {
 
 std::string settingNumberText(double v) {
@@ -24,19 +26,6 @@ std::string settingNumberText(double v) {
     std::snprintf(buf, sizeof buf, "%.17g", v);
     return buf;
 }
-
-namespace {
-
-// Leading decimal number of a text, 0 when there is none.
-double leadingNumber(const std::string& s) {
-    const char* p = s.c_str();
-    while (*p == ' ' || *p == '\t' || *p == '\n') ++p;
-    char* end = nullptr;
-    const double v = std::strtod(p, &end);
-    return end == p ? 0.0 : v;
-}
-
-}  // namespace
 
 std::optional<std::string> BasicSettings::stringForKey(const std::string& key) const {
     std::optional<std::string> r;
@@ -61,7 +50,7 @@ double BasicSettings::doubleForKey(const std::string& key) const {
         auto it = values_.find(key);
         if (it != values_.end()) {
             const SettingValue& v = it->second;
-            if (auto s = std::get_if<std::string>(&v)) r = leadingNumber(*s);
+            if (auto s = std::get_if<std::string>(&v)) r = leadingDecimal(*s);
             else if (auto d = std::get_if<double>(&v)) r = *d;
             else if (auto i = std::get_if<int64_t>(&v)) r = static_cast<double>(*i);
             else r = std::get<bool>(v) ? 1.0 : 0.0;
@@ -77,14 +66,8 @@ int64_t BasicSettings::integerForKey(const std::string& key) const {
         auto it = values_.find(key);
         if (it != values_.end()) {
             const SettingValue& v = it->second;
-            auto clampToInt = [](double d) -> int64_t {
-                if (std::isnan(d)) return 0;
-                if (d >= 9.2e18) return INT64_MAX;
-                if (d <= -9.2e18) return INT64_MIN;
-                return static_cast<int64_t>(d);
-            };
-            if (auto s = std::get_if<std::string>(&v)) r = clampToInt(leadingNumber(*s));
-            else if (auto d = std::get_if<double>(&v)) r = clampToInt(*d);
+            if (auto s = std::get_if<std::string>(&v)) r = truncatedInt64(leadingDecimal(*s));
+            else if (auto d = std::get_if<double>(&v)) r = truncatedInt64(*d);
             else if (auto i = std::get_if<int64_t>(&v)) r = *i;
             else r = std::get<bool>(v) ? 1 : 0;
         }
@@ -101,7 +84,7 @@ bool BasicSettings::boolForKey(const std::string& key) const {
             const SettingValue& v = it->second;
             if (auto s = std::get_if<std::string>(&v)) {
                 const std::string& t = *s;
-                r = t == "YES" || t == "yes" || t == "true" || t == "TRUE" || leadingNumber(t) != 0.0;
+                r = t == "YES" || t == "yes" || t == "true" || t == "TRUE" || leadingDecimal(t) != 0.0;
             } else if (auto d = std::get_if<double>(&v)) r = *d != 0.0;
             else if (auto i = std::get_if<int64_t>(&v)) r = *i != 0;
             else r = std::get<bool>(v);
