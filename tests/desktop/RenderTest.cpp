@@ -372,6 +372,22 @@ TEST(ChangeDetection, EveryDrawnChangeMovesTheRevisionAndChangesThePicture) {
     }
 }
 
+// The screen at rest draws nothing: the slide show's timer, which fires
+// every four seconds while the show is closed, changes nothing drawn, and
+// neither does the battery reporting the same reading again.
+TEST(ChangeDetection, TheScreenAtRestMovesNoRevision) {
+    DesktopApp app;
+    app.launchToNormalMode();
+    app.rp.advance(5);  // the button strip's late loading and anything else of the start
+    const uint64_t settled = app.rp.ui.revision();
+    app.rp.setBattery(0.57f, BatteryState::Unplugged);
+    app.rp.advance(20);
+    EXPECT_EQ(app.rp.ui.revision(), settled);
+    app.rp.setBattery(0.58f, BatteryState::Unplugged);
+    app.rp.advance(0.1);
+    EXPECT_NE(app.rp.ui.revision(), settled) << "a new reading shows";
+}
+
 TEST(ChangeDetection, WhatIsNotDrawnLeavesTheRevisionAndThePictureAlone) {
     const std::vector<StageChange> undrawn = {
         {"the same frame again", [](Stage& s) { s.plain->setFrame(s.plain->frame()); }},
