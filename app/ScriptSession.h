@@ -26,8 +26,8 @@
 #include <variant>
 #include <vector>
 
-#include "battery/BatteryState.h"
 #include "controller/AppConfig.h"
+#include "platform/BatteryState.h"
 #include "platform/Device.h"
 
 namespace vw::platform {

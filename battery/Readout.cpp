@@ -1,18 +1,11 @@
 #include "battery/Readout.h"
 
-#include <cmath>
 #include <cstdio>
-#include <limits>
+
+#include "platform/Numbers.h"
 
 namespace vw {
 namespace {
-
-int32_t truncToInt32(float v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
-    if (v < -2147483648.0f) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
 
 struct Figure {
     int32_t hours;
@@ -22,10 +15,10 @@ struct Figure {
 // level x factor minutes, every step in single precision.
 Figure factorFigure(int32_t level, float factor) {
     const float p = static_cast<float>(level) * factor;
-    const int32_t hours = truncToInt32(p / 60.0f);
+    const int32_t hours = truncatedInt32(p / 60.0f);
     // hours * 60 as an integer product (wraps like the 32-bit original rather than overflowing)
     const int32_t wholeMinutes = static_cast<int32_t>(static_cast<uint32_t>(hours) * 60u);
-    const int32_t minutes = truncToInt32(p - static_cast<float>(wholeMinutes));
+    const int32_t minutes = truncatedInt32(p - static_cast<float>(wholeMinutes));
     return {hours, minutes};
 }
 
@@ -50,17 +43,6 @@ std::string formatLine(const char* labelWithBlanks, const char* pad, Figure f) {
 }
 
 }  // namespace
-
-int32_t percentFromFraction(float fraction) { return truncToInt32(fraction * 100.0f); }
-
-float fractionForPercent(double percent) {
-    float level = static_cast<float>(percent / 100.0);
-    // Step to the neighbouring float that counts as the whole percent.
-    const auto whole = static_cast<int32_t>(std::floor(percent));
-    for (int i = 0; i < 8 && percentFromFraction(level) < whole; ++i) level = std::nextafter(level, 2.0f);
-    for (int i = 0; i < 8 && percentFromFraction(level) > whole; ++i) level = std::nextafter(level, -2.0f);
-    return level;
-}
 
 const char* batteryStateName(BatteryState s) {
     switch (s) {

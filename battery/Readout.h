@@ -6,25 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "battery/BatteryState.h"
 #include "battery/ChargeBand.h"
 #include "device/DeviceProfile.h"
+#include "platform/BatteryState.h"
 
 namespace vw {
 
 enum class TextColour { Red, White };
 
 const char* batteryStateName(BatteryState s);  // "UIDeviceBatteryStateCharging", ...
-
-// Percent from the platform's fraction: times 100 in single precision,
-// truncated toward zero (0.53 gives 52). NaN gives 0; values beyond the
-// 32-bit range saturate.
-int32_t percentFromFraction(float fraction);
-
-// The fraction a source reporting whole (or fractional) percent should hand
-// the device, so that percentFromFraction gives back the whole percent: 53 /
-// 100 as a float (0.53f) would count as 52.
-float fractionForPercent(double percent);
 
 struct Readout {
     int32_t level = 0;

@@ -1,9 +1,5 @@
 // The controller's life: construction, the initialiser's steps (audio
 // session, timer, flags, skins, settings and first run, the device), teardown.
-#include <cmath>
-#include <cstdlib>
-#include <limits>
-
 #include "controller/VoltwiseViewController.h"
 #include "screen/SkinCatalogue.h"
 
@@ -20,27 +16,6 @@ void VoltwiseViewController::resetProcessStateForTesting() { gStateSeenOnce = fa
 
 // Shared with the battery handlers.
 void setStateSeenOnce() { gStateSeenOnce = true; }
-
-double leadingDouble(const std::optional<std::string>& text) {
-    if (!text) return 0.0;
-    const char* s = text->c_str();
-    while (*s == ' ' || *s == '\t' || *s == '\n' || *s == '\r' || *s == '\f' || *s == '\v') ++s;
-    // Only decimal forms: no hexadecimal, infinities or NaNs.
-    const char* q = s;
-    if (*q == '+' || *q == '-') ++q;
-    if (!((*q >= '0' && *q <= '9') || (*q == '.' && q[1] >= '0' && q[1] <= '9'))) return 0.0;
-    if (q[0] == '0' && (q[1] == 'x' || q[1] == 'X')) return 0.0;
-    char* end = nullptr;
-    const double v = std::strtod(s, &end);
-    return end == s ? 0.0 : v;
-}
-
-int32_t truncatedInt32(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
 
 VoltwiseViewController::VoltwiseViewController(Platform& platform, AppConfig config)
     : p_(platform), config_(std::move(config)) {}
@@ -104,7 +79,7 @@ void VoltwiseViewController::restoreSettingsOrFirstRun() {
         }
         skinFileInUse = *file;
         skinRowSelectedStr = p_.settings.stringForKey(kSkinRowSelectedKey);
-        skinRowSelected = truncatedInt32(leadingDouble(skinRowSelectedStr));
+        skinRowSelected = truncatedInt32(leadingDecimal(skinRowSelectedStr.value_or("")));
         return;
     }
 
@@ -146,7 +121,7 @@ void VoltwiseViewController::sendAttributionRequest() {
 void VoltwiseViewController::readDevice() {
     deviceType = p_.device.model();
     systemVersion = p_.device.systemVersion();
-    systemVersionFloat = static_cast<float>(leadingDouble(systemVersion));
+    systemVersionFloat = static_cast<float>(leadingDecimal(systemVersion.value_or("")));
     deviceVersion = p_.device.machine();
     lteMultiplier = 0;
     p_.log.format("device version: %s", deviceVersion->c_str());

@@ -13,6 +13,7 @@
 #include "battery/Readout.h"
 #include "controller/AppConfig.h"
 #include "device/DeviceProfile.h"
+#include "platform/Numbers.h"
 #include "platform/Platform.h"
 
 namespace vw {
@@ -158,12 +159,5 @@ private:
     // Work queued for later (an animation's end) checks this is still alive.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
-
-// Leading decimal number of a text, as the platform's string reading does:
-// blanks skipped, then sign, digits, point, exponent; 0 when there is none.
-double leadingDouble(const std::optional<std::string>& text);
-// Double (or float) to a 32-bit integer, truncating toward zero; NaN gives
-// 0 and values beyond the range saturate.
-int32_t truncatedInt32(double v);
 
 }  // namespace vw

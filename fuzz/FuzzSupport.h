@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "json/JSONDataSerializer.h"
-#include "platform/value/Exception.h"
-#include "platform/value/Value.h"
+#include "json/value/Exception.h"
+#include "json/value/Value.h"
 
 namespace vw::fuzz {
 

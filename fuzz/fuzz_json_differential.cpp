@@ -18,7 +18,7 @@
 #include "json/JSONDataSerializer.h"
 #include "json/JSONDeserializer.h"
 #include "json/JSONScanner.h"
-#include "platform/value/Exception.h"
+#include "json/value/Exception.h"
 
 using namespace vw;
 using vw::fuzz::check;

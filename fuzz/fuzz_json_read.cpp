@@ -12,7 +12,7 @@
 #include "json/JSONDeserializer.h"
 #include "json/JSONScanner.h"
 #include "json/TextScanner.h"
-#include "platform/value/Exception.h"
+#include "json/value/Exception.h"
 
 using namespace vw;
 using vw::fuzz::check;

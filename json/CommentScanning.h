@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "json/LinebreaksCharacterSet.h"
-#include "platform/value/Exception.h"
-#include "platform/value/Value.h"
+#include "json/value/Exception.h"
+#include "json/value/Value.h"
 
 namespace vw::comments {
 

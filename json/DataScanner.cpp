@@ -9,7 +9,7 @@
 #include <string>
 
 #include "json/CommentScanning.h"
-#include "platform/value/Utf8.h"
+#include "json/value/Utf8.h"
 
 namespace vw {
 

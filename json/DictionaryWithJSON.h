@@ -2,8 +2,8 @@
 // as an array), or nil with the error, as JSONDeserializer::deserialize.
 #pragma once
 
-#include "platform/value/Error.h"
-#include "platform/value/Value.h"
+#include "json/value/Error.h"
+#include "json/value/Value.h"
 
 namespace vw {
 

@@ -14,9 +14,9 @@
 #endif
 
 #include "json/SerializedJSONData.h"
-#include "platform/value/Exception.h"
-#include "platform/value/NumberText.h"
-#include "platform/value/Utf8.h"
+#include "json/value/Exception.h"
+#include "json/value/NumberText.h"
+#include "json/value/Utf8.h"
 
 namespace vw {
 

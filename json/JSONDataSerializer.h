@@ -3,7 +3,7 @@
 // and value.
 //
 //  * null as null; char-typed numbers (booleans) holding 1 or 0 as true or
-//    false; other numbers as their stringValue (platform/value/NumberText.h):
+//    false; other numbers as their stringValue (json/value/NumberText.h):
 //    integers in plain decimal, doubles as the shortest text that reads back
 //    to the same double.
 //  * texts with backslash, double quote, "/", U+0008, U+000C, U+000A, U+000D
@@ -30,7 +30,7 @@
 // on several threads at once.
 #pragma once
 
-#include "platform/value/Value.h"
+#include "json/value/Value.h"
 
 namespace vw {
 

@@ -9,8 +9,8 @@
 
 #include <string_view>
 
-#include "platform/value/Error.h"
-#include "platform/value/Value.h"
+#include "json/value/Error.h"
+#include "json/value/Value.h"
 
 namespace vw {
 

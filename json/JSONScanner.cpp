@@ -9,7 +9,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "platform/value/Utf8.h"
+#include "json/value/Utf8.h"
 
 namespace vw {
 

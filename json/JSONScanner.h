@@ -12,7 +12,7 @@
 // Values produced: dictionaries (text keys, a later equal key replaces the
 // earlier value, keys in document order), arrays, texts, Double-typed numbers
 // (also for integers), booleans (char-typed numbers) and null. They are built
-// in one arena per buffer (see platform/value/Value.h).
+// in one arena per buffer (see json/value/Value.h).
 //
 // The reader is lenient where its grammar says so: white space is C-locale
 // white space (also 0x0B and 0x0C); a trailing comma before "]" or "}" is
@@ -43,7 +43,7 @@
 #include <string_view>
 
 #include "json/DataScanner.h"
-#include "platform/value/Error.h"
+#include "json/value/Error.h"
 
 namespace vw {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "json/JSONDataSerializer.h"
-#include "platform/value/Value.h"
+#include "json/value/Value.h"
 
 namespace vw {
 

@@ -4,7 +4,7 @@
 // multi-byte UTF-8 sequences, counts as a line break.
 #pragma once
 
-#include "platform/value/CharacterSet.h"
+#include "json/value/CharacterSet.h"
 
 namespace vw {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/value/Value.h"
+#include "json/value/Value.h"
 
 namespace vw {
 

@@ -1,8 +1,8 @@
 #include "json/TextScanner.h"
 
 #include "json/CommentScanning.h"
-#include "platform/value/Exception.h"
-#include "platform/value/Utf8.h"
+#include "json/value/Exception.h"
+#include "json/value/Utf8.h"
 
 namespace vw {
 

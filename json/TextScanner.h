@@ -16,8 +16,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/value/CharacterSet.h"
-#include "platform/value/Value.h"
+#include "json/value/CharacterSet.h"
+#include "json/value/Value.h"
 
 namespace vw {
 

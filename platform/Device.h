@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "battery/BatteryState.h"
+#include "platform/BatteryState.h"
 #include "platform/MainLoop.h"
 #include "platform/Notifications.h"
 #include "platform/Trace.h"

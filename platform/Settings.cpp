@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/Numbers.h"
+
 namespace vw::platform {
 
 namespace {
@@ -25,15 +27,6 @@ std::string numberText(double v) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.17g", v);
     return buf;
-}
-
-// Leading decimal number of a text, 0 when there is none.
-double leadingNumber(const std::string& s) {
-    const char* p = s.c_str();
-    while (*p == ' ' || *p == '\t' || *p == '\n') ++p;
-    char* end = nullptr;
-    const double v = std::strtod(p, &end);
-    return end == p ? 0.0 : v;
 }
 
 }  // namespace
@@ -62,7 +55,7 @@ double Settings::doubleForKey(const std::string& key) const {
         auto it = values_.find(key);
         if (it != values_.end()) {
             const SettingValue& v = it->second;
-            if (auto s = std::get_if<std::string>(&v)) r = leadingNumber(*s);
+            if (auto s = std::get_if<std::string>(&v)) r = leadingDecimal(*s);
             else if (auto d = std::get_if<double>(&v)) r = *d;
             else if (auto i = std::get_if<int64_t>(&v)) r = static_cast<double>(*i);
             else r = std::get<bool>(v) ? 1.0 : 0.0;
@@ -79,14 +72,8 @@ int64_t Settings::integerForKey(const std::string& key) const {
         auto it = values_.find(key);
         if (it != values_.end()) {
             const SettingValue& v = it->second;
-            auto clampToInt = [](double d) -> int64_t {
-                if (std::isnan(d)) return 0;
-                if (d >= 9.2e18) return INT64_MAX;
-                if (d <= -9.2e18) return INT64_MIN;
-                return static_cast<int64_t>(d);
-            };
-            if (auto s = std::get_if<std::string>(&v)) r = clampToInt(leadingNumber(*s));
-            else if (auto d = std::get_if<double>(&v)) r = clampToInt(*d);
+            if (auto s = std::get_if<std::string>(&v)) r = truncatedInt64(leadingDecimal(*s));
+            else if (auto d = std::get_if<double>(&v)) r = truncatedInt64(*d);
             else if (auto i = std::get_if<int64_t>(&v)) r = *i;
             else r = std::get<bool>(v) ? 1 : 0;
         }
@@ -104,7 +91,7 @@ bool Settings::boolForKey(const std::string& key) const {
             const SettingValue& v = it->second;
             if (auto s = std::get_if<std::string>(&v)) {
                 const std::string& t = *s;
-                r = t == "YES" || t == "yes" || t == "true" || t == "TRUE" || leadingNumber(t) != 0.0;
+                r = t == "YES" || t == "yes" || t == "true" || t == "TRUE" || leadingDecimal(t) != 0.0;
             } else if (auto d = std::get_if<double>(&v)) r = *d != 0.0;
             else if (auto i = std::get_if<int64_t>(&v)) r = *i != 0;
             else r = std::get<bool>(v);

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "battery/Readout.h"
+#include "platform/BatteryState.h"
 #include "platform/linux/PowerSupply.h"
 
 namespace vw::desktop {

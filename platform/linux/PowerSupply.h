@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "battery/Readout.h"
+#include "platform/BatteryState.h"
 
 namespace vw::linux_host {
 

@@ -11,11 +11,8 @@
 set -euo pipefail
 exe=$1
 
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
 . "$(dirname "$0")/../lib/xvfb.sh"
+vw_skip_without Xvfb xdotool
 vw_scratch
 vw_start_xvfb 231 300 || exit 1
 
@@ -35,10 +32,6 @@ chmod +x "$work/bin/xdg-open" "$work/bin/xdg-mime"
 export PATH="$work/bin:$PATH"
 
 failures=0 passed=0
-check() {  # description, then a command that must succeed
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; passed=$((passed + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 # Waits up to three seconds for line $1 of the record to be $2.
 opened() {
   for _ in $(seq 60); do
@@ -59,13 +52,6 @@ start_app() {
   wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Voltwise$' | head -n 1) || true
   [ -n "$wid" ] || { echo "the window did not appear"; cat "$work/app.err"; exit 1; }
   sleep 2.8  # the first grow animation ends; the buttons count from then on
-}
-click() {  # x y, in points (the window is at one pixel a point)
-  xdotool mousemove --window "$wid" "$1" "$2"
-  sleep 0.1
-  xdotool mousedown 1
-  sleep 0.05
-  xdotool mouseup 1
 }
 quit_app() {
   xdotool key --window "$wid" q

@@ -12,11 +12,8 @@
 set -euo pipefail
 exe=$1 xshot=$2 resources=$3 out=$4
 
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
 . "$(dirname "$0")/../lib/xvfb.sh"
+vw_skip_without Xvfb xdotool
 vw_scratch
 vw_start_xvfb 91 160 || exit 1
 
@@ -43,13 +40,6 @@ start_app() {
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
 }
 shot() { "$xshot" grab "$out/$1.png" "$gx" "$gy" "$gw" "$gh"; echo "screenshot $out/$1.png"; }
-click() {  # x y, in points (the window is at one pixel a point)
-  xdotool mousemove --window "$wid" "$1" "$2"
-  sleep 0.1
-  xdotool mousedown 1
-  sleep 0.05
-  xdotool mouseup 1
-}
 key() { xdotool key --window "$wid" "$1"; }
 quit_app() {
   # The window may be gone before the key's release reaches it.
@@ -57,10 +47,6 @@ quit_app() {
   for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
   if kill -0 "$app" 2>/dev/null; then echo "the application did not quit on Q"; failures=$((failures + 1)); kill "$app"; fi
   wait "$app" || { echo "the application exited with $?"; failures=$((failures + 1)); }
-}
-check() {  # description, then a command that must succeed
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; passed=$((passed + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 # Two RRGGBB colours within 16 on every channel.
 close() {

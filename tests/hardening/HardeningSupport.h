@@ -12,6 +12,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -95,6 +96,13 @@ inline std::vector<std::string> linesOf(const std::string& text) {
     std::istringstream in(text);
     for (std::string l; std::getline(in, l);) lines.push_back(l);
     return lines;
+}
+
+// The process's peak resident memory so far, in kilobytes.
+inline long peakKilobytes() {
+    rusage u{};
+    ::getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
 }
 
 }  // namespace vw::hardening

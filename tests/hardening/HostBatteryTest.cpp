@@ -1,6 +1,5 @@
 // The host's battery folder holding what no battery driver would put there.
 #include <future>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "platform/linux/PowerSupply.h"
@@ -11,12 +10,6 @@ namespace {
 
 using linux_host::findBattery;
 using linux_host::readBattery;
-
-long peakKilobytes() {
-    rusage u{};
-    ::getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
-}
 
 TEST(HostBattery, OddFilesNeitherHangTheReadNorGrowMemory) {
     TempDir root;

@@ -1,6 +1,5 @@
 // Values read back from the settings: the skin's file name, the images it
 // names, the rating prompt's counters and the advertising identifier.
-#include <sys/resource.h>
 #include <zlib.h>
 
 #include "platform/desktop/Renderer.h"
@@ -98,12 +97,6 @@ TEST(StoredSkin, AnImageTooLargeOrNotAPictureCountsAsMissing) {
     EXPECT_FALSE(skinShownFor("text_skin.png", res.string()));
     EXPECT_FALSE(skinShownFor("empty_skin.png", res.string()));
     EXPECT_TRUE(skinShownFor("edge_skin.png", res.string()));
-}
-
-long peakKilobytes() {
-    rusage u{};
-    ::getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
 }
 
 TEST(StoredSkin, DrawingAPictureThatClaimsHugeSizeNeitherCrashesNorEatsMemory) {

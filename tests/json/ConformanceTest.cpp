@@ -18,7 +18,7 @@
 
 #include "json/JSONDataSerializer.h"
 #include "json/JSONDeserializer.h"
-#include "platform/value/Exception.h"
+#include "json/value/Exception.h"
 
 namespace vw {
 namespace {

@@ -7,7 +7,7 @@
 #include "JsonTestSupport.h"
 #include "json/DataScanner.h"
 #include "json/LinebreaksCharacterSet.h"
-#include "platform/value/Exception.h"
+#include "json/value/Exception.h"
 
 namespace vw {
 namespace {

@@ -14,7 +14,7 @@
 #include "json/JSONDataSerializer.h"
 #include "json/JSONSerializer.h"
 #include "json/SerializedJSONData.h"
-#include "platform/value/Exception.h"
+#include "json/value/Exception.h"
 
 namespace vw {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/value/Value.h"
+#include "json/value/Value.h"
 
 namespace vw::test {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "json/TextScanner.h"
-#include "platform/value/Exception.h"
+#include "json/value/Exception.h"
 
 namespace vw {
 namespace {

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "JsonTestSupport.h"
-#include "platform/value/CharacterSet.h"
-#include "platform/value/NumberText.h"
-#include "platform/value/Utf8.h"
-#include "platform/value/Value.h"
+#include "json/value/CharacterSet.h"
+#include "json/value/NumberText.h"
+#include "json/value/Utf8.h"
+#include "json/value/Value.h"
 
 namespace vw {
 namespace {

@@ -33,7 +33,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/value/ValueDetail.h"
+#include "json/value/ValueDetail.h"
 
 namespace vw {
 

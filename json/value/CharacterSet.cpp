@@ -1,8 +1,8 @@
-#include "platform/value/CharacterSet.h"
+#include "json/value/CharacterSet.h"
 
 #include <algorithm>
 
-#include "platform/value/Utf8.h"
+#include "json/value/Utf8.h"
 
 namespace vw {
 

@@ -1,4 +1,4 @@
-#include "platform/value/NumberText.h"
+#include "json/value/NumberText.h"
 
 #include <charconv>
 #include <cstdint>

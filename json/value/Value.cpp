@@ -1,4 +1,4 @@
-#include "platform/value/Value.h"
+#include "json/value/Value.h"
 
 #include <bit>
 #include <charconv>
@@ -11,8 +11,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/value/NumberText.h"
-#include "platform/value/Utf8.h"
+#include "json/value/NumberText.h"
+#include "json/value/Utf8.h"
 
 namespace vw {
 

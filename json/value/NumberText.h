@@ -8,7 +8,7 @@
 
 #include <cstddef>
 
-#include "platform/value/Value.h"
+#include "json/value/Value.h"
 
 namespace vw {
 

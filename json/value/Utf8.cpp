@@ -1,4 +1,4 @@
-#include "platform/value/Utf8.h"
+#include "json/value/Utf8.h"
 
 #include <cstring>
 
