@@ -302,8 +302,8 @@ int runScript(const ScriptEvents& events, const SessionSetup& setup, std::ostrea
         launch();
         VoltwiseViewController& c = *app.viewController();
         switch (e.kind) {
-            case K::Level: rp.setBattery(static_cast<float>(e.number), rp.device.rawState()); break;
-            case K::State: rp.setBattery(rp.device.rawLevel(), e.state); break;
+            case K::Level: rp.setBattery(static_cast<float>(e.number), rp.plainDevice.rawState()); break;
+            case K::State: rp.setBattery(rp.plainDevice.rawLevel(), e.state); break;
             case K::Battery: rp.setBattery(static_cast<float>(e.number), e.state); break;
             case K::Touch:
                 // As in the window: an alert on show takes every touch.

@@ -4,27 +4,21 @@
 
 namespace vw::platform {
 
-Application::Application(std::optional<Size> screenSize, UrlOpener opener, Trace* trace)
-    : screen_(screenSize), opener_(std::move(opener)), trace_(trace) {}
+BasicApplication::BasicApplication(std::optional<Size> screenSize, UrlOpener opener)
+    : screen_(screenSize), opener_(std::move(opener)) {}
 
-void Application::setStatusBarHidden(bool hidden) {
-    traceCall(trace_, "application.setStatusBarHidden", {boolText(hidden)});
-    statusBarHidden_ = hidden;
-}
+void BasicApplication::setStatusBarHidden(bool hidden) { statusBarHidden_ = hidden; }
 
-void Application::openURL(const std::string& url) {
-    traceCall(trace_, "application.openURL", {quoteText(url)});
+void BasicApplication::openURL(const std::string& url) {
     if (opener_) opener_(url);
 }
 
-std::optional<Rect> Application::screenBounds() const {
-    traceCall(trace_, "screen.bounds", {});
+std::optional<Rect> BasicApplication::screenBounds() const {
     if (!screen_) return std::nullopt;
     return Rect{0, 0, screen_->width, screen_->height};
 }
 
-std::optional<Rect> Application::applicationFrame() const {
-    traceCall(trace_, "screen.applicationFrame", {});
+std::optional<Rect> BasicApplication::applicationFrame() const {
     if (!screen_) return std::nullopt;
     const float top = statusBarHidden_ ? 0.0f : kStatusBarHeight;
     return Rect{0, top, screen_->width, screen_->height - top};

@@ -7,32 +7,42 @@
 #include <string>
 
 #include "platform/Geometry.h"
-#include "platform/Trace.h"
 
 namespace vw::platform {
 
 inline constexpr float kStatusBarHeight = 20.0f;
 
+// What the application asks of the application object and the main screen.
 class Application {
+public:
+    virtual ~Application() = default;
+
+    virtual void setStatusBarHidden(bool hidden) = 0;
+    virtual void openURL(const std::string& url) = 0;
+
+    // The main screen's rectangle, and the part left to the application below
+    // the status bar. Both absent without a main screen.
+    virtual std::optional<Rect> screenBounds() const = 0;
+    virtual std::optional<Rect> applicationFrame() const = 0;
+};
+
+// The application object over a screen of a given size; URLs go to `opener`.
+class BasicApplication final : public Application {
 public:
     using UrlOpener = std::function<void(const std::string&)>;
 
     // `screenSize` absent: there is no main screen.
-    Application(std::optional<Size> screenSize, UrlOpener opener, Trace* trace = nullptr);
+    BasicApplication(std::optional<Size> screenSize, UrlOpener opener);
 
-    void setStatusBarHidden(bool hidden);
+    void setStatusBarHidden(bool hidden) override;
     bool statusBarHidden() const { return statusBarHidden_; }
-    void openURL(const std::string& url);
-
-    // The main screen's rectangle, and the part left to the application below
-    // the status bar. Both absent without a main screen.
-    std::optional<Rect> screenBounds() const;
-    std::optional<Rect> applicationFrame() const;
+    void openURL(const std::string& url) override;
+    std::optional<Rect> screenBounds() const override;
+    std::optional<Rect> applicationFrame() const override;
 
 private:
     std::optional<Size> screen_;
     UrlOpener opener_;
-    Trace* trace_;
     bool statusBarHidden_ = false;
 };
 

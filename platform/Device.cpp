@@ -1,58 +1,40 @@
 #include "platform/Device.h"
 
-#include <cstdio>
-
 namespace vw::platform {
 
-Device::Device(DeviceInfo info, MainLoop& loop, NotificationCenter& centre, Trace* trace)
-    : info_(std::move(info)), loop_(loop), centre_(centre), trace_(trace) {}
+BasicDevice::BasicDevice(DeviceInfo info, MainLoop& loop, NotificationCenter& centre)
+    : info_(std::move(info)), loop_(loop), centre_(centre) {}
 
-std::string Device::model() const {
-    traceCall(trace_, "device.model", {});
-    return info_.model;
-}
+std::string BasicDevice::model() const { return info_.model; }
+std::string BasicDevice::systemVersion() const { return info_.systemVersion; }
+std::string BasicDevice::machine() const { return info_.machine; }
 
-std::string Device::systemVersion() const {
-    traceCall(trace_, "device.systemVersion", {});
-    return info_.systemVersion;
-}
-
-std::string Device::machine() const {
-    traceCall(trace_, "sysctlbyname", {quoteText("hw.machine")});
-    return info_.machine;
-}
-
-float Device::batteryLevel() const {
+float BasicDevice::batteryLevel() const {
     std::lock_guard lock(mutex_);
-    const float v = monitoring_ ? level_ : -1.0f;
-    traceCall(trace_, "device.batteryLevel", {traceNumber(static_cast<double>(v))});
-    return v;
+    return monitoring_ ? level_ : -1.0f;
 }
 
-BatteryState Device::batteryState() const {
+BatteryState BasicDevice::batteryState() const {
     std::lock_guard lock(mutex_);
-    const BatteryState s = monitoring_ ? state_ : BatteryState::Unknown;
-    traceCall(trace_, "device.batteryState", {std::to_string(static_cast<int>(s))});
-    return s;
+    return monitoring_ ? state_ : BatteryState::Unknown;
 }
 
-bool Device::batteryMonitoringEnabled() const {
+bool BasicDevice::batteryMonitoringEnabled() const {
     std::lock_guard lock(mutex_);
     return monitoring_;
 }
 
-float Device::rawLevel() const {
+float BasicDevice::rawLevel() const {
     std::lock_guard lock(mutex_);
     return level_;
 }
 
-BatteryState Device::rawState() const {
+BatteryState BasicDevice::rawState() const {
     std::lock_guard lock(mutex_);
     return state_;
 }
 
-void Device::setBatteryMonitoringEnabled(bool enabled) {
-    traceCall(trace_, "device.setBatteryMonitoringEnabled", {boolText(enabled)});
+void BasicDevice::setBatteryMonitoringEnabled(bool enabled) {
     bool report = false;
     {
         std::lock_guard lock(mutex_);
@@ -62,7 +44,7 @@ void Device::setBatteryMonitoringEnabled(bool enabled) {
     if (report) notify(kBatteryStateDidChangeNotification);
 }
 
-void Device::updateBattery(float level, BatteryState state) {
+void BasicDevice::updateBattery(float level, BatteryState state) {
     bool levelChanged = false, stateChanged = false;
     {
         std::lock_guard lock(mutex_);
@@ -76,7 +58,7 @@ void Device::updateBattery(float level, BatteryState state) {
     if (levelChanged) notify(kBatteryLevelDidChangeNotification);
 }
 
-void Device::notify(const char* name) {
+void BasicDevice::notify(const char* name) {
     loop_.post([this, n = std::string(name)] {
         if (batteryMonitoringEnabled()) centre_.post(n);
     });

@@ -8,7 +8,6 @@
 #include "platform/BatteryState.h"
 #include "platform/MainLoop.h"
 #include "platform/Notifications.h"
-#include "platform/Trace.h"
 
 namespace vw::platform {
 
@@ -18,24 +17,40 @@ struct DeviceInfo {
     std::string machine = "iPhone7,2";  // the kernel's hardware identifier
 };
 
+// What the application asks of the device.
 class Device {
 public:
-    Device(DeviceInfo info, MainLoop& loop, NotificationCenter& centre, Trace* trace = nullptr);
+    virtual ~Device() = default;
 
-    std::string model() const;
-    std::string systemVersion() const;
-    std::string machine() const;
+    virtual std::string model() const = 0;
+    virtual std::string systemVersion() const = 0;
+    virtual std::string machine() const = 0;
 
     // While monitoring is off the level reads -1.0 and the state Unknown, and
     // nothing is notified.
-    float batteryLevel() const;
-    BatteryState batteryState() const;
-    void setBatteryMonitoringEnabled(bool enabled);
+    virtual float batteryLevel() const = 0;
+    virtual BatteryState batteryState() const = 0;
+    virtual void setBatteryMonitoringEnabled(bool enabled) = 0;
+};
+
+// The device as a battery source reports it: fixed facts, and the latest
+// reading, handed in by updateBattery.
+class BasicDevice final : public Device {
+public:
+    BasicDevice(DeviceInfo info, MainLoop& loop, NotificationCenter& centre);
+
+    std::string model() const override;
+    std::string systemVersion() const override;
+    std::string machine() const override;
+
+    float batteryLevel() const override;
+    BatteryState batteryState() const override;
+    void setBatteryMonitoringEnabled(bool enabled) override;
     bool batteryMonitoringEnabled() const;
 
     // The battery's side, from any thread: the new reading. What changed is
-    // notified on the main loop, the state before the level. Turning
-    // monitoring on reports the current state once.
+    // notified through `centre` on the main loop, the state before the level.
+    // Turning monitoring on reports the current state once.
     void updateBattery(float level, BatteryState state);
     float rawLevel() const;
     BatteryState rawState() const;
@@ -46,7 +61,6 @@ private:
     DeviceInfo info_;
     MainLoop& loop_;
     NotificationCenter& centre_;
-    Trace* trace_;
     mutable std::mutex mutex_;
     float level_ = -1.0f;
     BatteryState state_ = BatteryState::Unknown;

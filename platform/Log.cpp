@@ -5,7 +5,6 @@
 namespace vw::platform {
 
 void Log::line(const std::string& text) {
-    traceCall(trace_, "log", {quoteText(text)});
     Sink sink;
     {
         std::lock_guard lock(mutex_);

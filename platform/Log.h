@@ -8,15 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/Trace.h"
-
 namespace vw::platform {
 
 class Log {
 public:
     using Sink = std::function<void(const std::string&)>;
 
-    explicit Log(Sink sink = {}, Trace* trace = nullptr) : sink_(std::move(sink)), trace_(trace) {}
+    // `sink` also hears every line, as it is written.
+    explicit Log(Sink sink = {}) : sink_(std::move(sink)) {}
 
     void line(const std::string& text);
     // printf-style, for the fixed log formats ("%1.0f", "%d", "%@" written as "%s").
@@ -28,7 +27,6 @@ public:
 
 private:
     Sink sink_;
-    Trace* trace_;
     mutable std::mutex mutex_;
     std::deque<std::string> lines_;
 };

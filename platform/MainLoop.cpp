@@ -14,8 +14,8 @@
 
 namespace vw::platform {
 
-MainLoop::MainLoop(const Clock& clock, Trace* trace)
-    : clock_(clock), trace_(trace), mainThread_(std::this_thread::get_id()) {
+MainLoop::MainLoop(const Clock& clock)
+    : clock_(clock), mainThread_(std::this_thread::get_id()) {
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd_ < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
 }
@@ -34,7 +34,6 @@ void MainLoop::unwatchFd(WatchId id) {
 }
 
 MainLoop::TimerId MainLoop::scheduleTimer(double interval, bool repeats, std::function<void()> fire) {
-    traceCall(trace_, "scheduleTimer", {traceNumber(interval), repeats ? "repeats" : "once"});
     const TimerId id = nextId_++;
     // A non-positive interval would spin; the platform treats it as a tenth of a millisecond.
     if (!(interval > 0)) interval = 0.0001;

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "platform/Clock.h"
-#include "platform/Trace.h"
 
 namespace vw::platform {
 
@@ -25,12 +24,14 @@ public:
     using WatchId = uint64_t;
 
     // `clock` gives the loop's time; timers fire by it.
-    explicit MainLoop(const Clock& clock, Trace* trace = nullptr);
-    ~MainLoop();
+    explicit MainLoop(const Clock& clock);
+    virtual ~MainLoop();
     MainLoop(const MainLoop&) = delete;
     MainLoop& operator=(const MainLoop&) = delete;
 
-    TimerId scheduleTimer(double interval, bool repeats, std::function<void()> fire);
+    // Virtual, so that a test double can record the timers scheduled; what
+    // runs per event (post, runDue, the wait) is not virtual.
+    virtual TimerId scheduleTimer(double interval, bool repeats, std::function<void()> fire);
     void invalidateTimer(TimerId id);
 
     // Queues work for the main thread and returns at once; safe from any thread.
@@ -82,7 +83,6 @@ private:
     };
 
     const Clock& clock_;
-    Trace* trace_;
     std::thread::id mainThread_;
     std::map<TimerId, Timer> timers_;
     TimerId nextId_ = 1;

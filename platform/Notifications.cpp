@@ -4,20 +4,18 @@
 
 namespace vw::platform {
 
-NotificationCenter::ObserverId NotificationCenter::addObserver(const std::string& observer, const std::string& selector,
-                                                               const std::string& name, Handler handler) {
-    traceCall(trace_, "addObserver", {observer, selector, name, "nil"});
+NotificationCenter::ObserverId BasicNotificationCenter::addObserver(const std::string&, const std::string&,
+                                                                    const std::string& name, Handler handler) {
     const ObserverId id = nextId_++;
     observers_.push_back({id, name, std::move(handler)});
     return id;
 }
 
-void NotificationCenter::removeObserver(ObserverId id) {
+void BasicNotificationCenter::removeObserver(ObserverId id) {
     std::erase_if(observers_, [&](const Observer& o) { return o.id == id; });
 }
 
-void NotificationCenter::post(const std::string& name) {
-    traceCall(trace_, "postNotification", {name});
+void BasicNotificationCenter::post(const std::string& name) {
     // Copy: a handler may add observers.
     const auto observers = observers_;
     const Notification n{name};
@@ -28,7 +26,7 @@ void NotificationCenter::post(const std::string& name) {
     }
 }
 
-std::size_t NotificationCenter::observerCount(const std::string& name) const {
+std::size_t BasicNotificationCenter::observerCount(const std::string& name) const {
     std::size_t n = 0;
     for (const auto& o : observers_) n += o.name == name;
     return n;

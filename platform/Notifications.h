@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/Trace.h"
-
 namespace vw::platform {
 
 inline constexpr const char* kBatteryLevelDidChangeNotification = "UIDeviceBatteryLevelDidChangeNotification";
@@ -20,16 +18,25 @@ struct Notification {
 class NotificationCenter {
 public:
     using Handler = std::function<void(const Notification&)>;
-
-    explicit NotificationCenter(Trace* trace = nullptr) : trace_(trace) {}
-
     using ObserverId = unsigned long;
-    // `observer` and `selector` only name the observer in the trace.
-    ObserverId addObserver(const std::string& observer, const std::string& selector, const std::string& name,
-                           Handler handler);
-    void removeObserver(ObserverId id);
+
+    virtual ~NotificationCenter() = default;
+
+    // `observer` and `selector` name the observer for whoever watches the
+    // calls; delivery goes to `handler`.
+    virtual ObserverId addObserver(const std::string& observer, const std::string& selector, const std::string& name,
+                                   Handler handler) = 0;
+    virtual void removeObserver(ObserverId id) = 0;
     // Delivers to every observer of the name, in the order they were added.
-    void post(const std::string& name);
+    virtual void post(const std::string& name) = 0;
+};
+
+class BasicNotificationCenter final : public NotificationCenter {
+public:
+    ObserverId addObserver(const std::string& observer, const std::string& selector, const std::string& name,
+                           Handler handler) override;
+    void removeObserver(ObserverId id) override;
+    void post(const std::string& name) override;
     std::size_t observerCount(const std::string& name) const;
 
 private:
@@ -39,7 +46,6 @@ private:
         Handler handler;
     };
     ObserverId nextId_ = 1;
-    Trace* trace_;
     std::vector<Observer> observers_;
 };
 

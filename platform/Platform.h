@@ -13,7 +13,6 @@
 #include "platform/Network.h"
 #include "platform/Notifications.h"
 #include "platform/Settings.h"
-#include "platform/Trace.h"
 #include "platform/ui/Ui.h"
 
 namespace vw::platform {
@@ -50,7 +49,6 @@ struct Platform {
     Audio& audio;
     Network& network;
     AdvertisingIdentity& identity;
-    Trace* trace;              // attached by the test double only
 };
 
 }  // namespace vw::platform

@@ -21,17 +21,13 @@
 
 namespace vw::platform {
 
-namespace {
-
-std::string numberText(double v) {
+std::string settingNumberText(double v) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.17g", v);
     return buf;
 }
 
-}  // namespace
-
-std::optional<std::string> Settings::stringForKey(const std::string& key) const {
+std::optional<std::string> BasicSettings::stringForKey(const std::string& key) const {
     std::optional<std::string> r;
     {
         std::lock_guard lock(mutex_);
@@ -39,16 +35,15 @@ std::optional<std::string> Settings::stringForKey(const std::string& key) const 
         if (it != values_.end()) {
             const SettingValue& v = it->second;
             if (auto s = std::get_if<std::string>(&v)) r = *s;
-            else if (auto d = std::get_if<double>(&v)) r = numberText(*d);
+            else if (auto d = std::get_if<double>(&v)) r = settingNumberText(*d);
             else if (auto i = std::get_if<int64_t>(&v)) r = std::to_string(*i);
             else r = std::get<bool>(v) ? "1" : "0";
         }
     }
-    traceCall(trace_, "settings.stringForKey", {quoteText(key), r ? quoteText(*r) : "nil"});
     return r;
 }
 
-double Settings::doubleForKey(const std::string& key) const {
+double BasicSettings::doubleForKey(const std::string& key) const {
     double r = 0.0;
     {
         std::lock_guard lock(mutex_);
@@ -61,11 +56,10 @@ double Settings::doubleForKey(const std::string& key) const {
             else r = std::get<bool>(v) ? 1.0 : 0.0;
         }
     }
-    traceCall(trace_, "settings.doubleForKey", {quoteText(key), numberText(r)});
     return r;
 }
 
-int64_t Settings::integerForKey(const std::string& key) const {
+int64_t BasicSettings::integerForKey(const std::string& key) const {
     int64_t r = 0;
     {
         std::lock_guard lock(mutex_);
@@ -78,11 +72,10 @@ int64_t Settings::integerForKey(const std::string& key) const {
             else r = std::get<bool>(v) ? 1 : 0;
         }
     }
-    traceCall(trace_, "settings.integerForKey", {quoteText(key), std::to_string(r)});
     return r;
 }
 
-bool Settings::boolForKey(const std::string& key) const {
+bool BasicSettings::boolForKey(const std::string& key) const {
     bool r = false;
     {
         std::lock_guard lock(mutex_);
@@ -97,39 +90,26 @@ bool Settings::boolForKey(const std::string& key) const {
             else r = std::get<bool>(v);
         }
     }
-    traceCall(trace_, "settings.boolForKey", {quoteText(key), boolText(r)});
     return r;
 }
 
-void Settings::set(const std::string& key, SettingValue v, const char* op, std::string shown) {
-    {
-        std::lock_guard lock(mutex_);
-        values_[key] = std::move(v);
-        changed_.insert(key);
-    }
-    traceCall(trace_, op, {std::move(shown), quoteText(key)});
+void BasicSettings::set(const std::string& key, SettingValue v) {
+    std::lock_guard lock(mutex_);
+    values_[key] = std::move(v);
+    changed_.insert(key);
 }
 
-void Settings::setObject(const std::string& value, const std::string& key) {
-    set(key, value, "settings.setObject", quoteText(value));
-}
-void Settings::setDouble(double value, const std::string& key) {
-    set(key, value, "settings.setDouble", numberText(value));
-}
-void Settings::setInteger(int64_t value, const std::string& key) {
-    set(key, value, "settings.setInteger", std::to_string(value));
-}
-void Settings::setBool(bool value, const std::string& key) { set(key, value, "settings.setBool", boolText(value)); }
+void BasicSettings::setObject(const std::string& value, const std::string& key) { set(key, value); }
+void BasicSettings::setDouble(double value, const std::string& key) { set(key, value); }
+void BasicSettings::setInteger(int64_t value, const std::string& key) { set(key, value); }
+void BasicSettings::setBool(bool value, const std::string& key) { set(key, value); }
 
-void Settings::removeObject(const std::string& key) {
-    {
-        std::lock_guard lock(mutex_);
-        if (values_.erase(key) > 0) changed_.insert(key);
-    }
-    traceCall(trace_, "settings.removeObject", {quoteText(key)});
+void BasicSettings::removeObject(const std::string& key) {
+    std::lock_guard lock(mutex_);
+    if (values_.erase(key) > 0) changed_.insert(key);
 }
 
-std::map<std::string, SettingValue> Settings::merged(std::optional<std::map<std::string, SettingValue>> stored) const {
+std::map<std::string, SettingValue> BasicSettings::merged(std::optional<std::map<std::string, SettingValue>> stored) const {
     if (!stored) return values_;
     for (const auto& key : changed_) {
         if (auto it = values_.find(key); it != values_.end()) (*stored)[key] = it->second;
@@ -139,7 +119,7 @@ std::map<std::string, SettingValue> Settings::merged(std::optional<std::map<std:
 }
 
 // With the store locked: writes this instance's changes over what is stored.
-bool Settings::flush() {
+bool BasicSettings::flush() {
     std::lock_guard lock(mutex_);
     if (changed_.empty()) return true;
     auto all = merged(load());
@@ -149,24 +129,19 @@ bool Settings::flush() {
     return true;
 }
 
-bool Settings::synchronize() {
-    bool ok;
-    {
-        lockStore();
-        struct Unlock {
-            Settings* s;
-            ~Unlock() { s->unlockStore(); }
-        } unlock{this};
-        ok = flush();
-    }
-    traceCall(trace_, "settings.synchronize", {});
-    return ok;
-}
-
-void Settings::exclusive(const std::function<void()>& body) {
+bool BasicSettings::synchronize() {
     lockStore();
     struct Unlock {
-        Settings* s;
+        BasicSettings* s;
+        ~Unlock() { s->unlockStore(); }
+    } unlock{this};
+    return flush();
+}
+
+void BasicSettings::exclusive(const std::function<void()>& body) {
+    lockStore();
+    struct Unlock {
+        BasicSettings* s;
         ~Unlock() { s->unlockStore(); }
     } unlock{this};
     {
@@ -177,12 +152,12 @@ void Settings::exclusive(const std::function<void()>& body) {
     flush();
 }
 
-std::map<std::string, SettingValue> Settings::snapshot() const {
+std::map<std::string, SettingValue> BasicSettings::snapshot() const {
     std::lock_guard lock(mutex_);
     return values_;
 }
 
-void Settings::replaceAll(std::map<std::string, SettingValue> values) {
+void BasicSettings::replaceAll(std::map<std::string, SettingValue> values) {
     std::lock_guard lock(mutex_);
     values_ = std::move(values);
     changed_.clear();
@@ -253,7 +228,7 @@ std::string FileSettings::encode(const std::map<std::string, SettingValue>& valu
     for (const auto& [key, v] : values) {
         out += escape(key);
         if (auto s = std::get_if<std::string>(&v)) out += "\tstring\t" + escape(*s);
-        else if (auto d = std::get_if<double>(&v)) out += "\tdouble\t" + numberText(*d);
+        else if (auto d = std::get_if<double>(&v)) out += "\tdouble\t" + settingNumberText(*d);
         else if (auto i = std::get_if<int64_t>(&v)) out += "\tinteger\t" + std::to_string(*i);
         else out += std::string("\tbool\t") + (std::get<bool>(v) ? "YES" : "NO");
         out += '\n';
@@ -417,8 +392,8 @@ std::optional<std::string> FileSettings::pathProblem(const std::string& path) {
     return std::nullopt;
 }
 
-FileSettings::FileSettings(std::string path, LogFn log, Trace* trace)
-    : Settings(trace), path_(std::move(path)), log_(std::move(log)) {
+FileSettings::FileSettings(std::string path, LogFn log)
+    : path_(std::move(path)), log_(std::move(log)) {
     const auto file = followLinks(path_);
     file_ = file.value_or(path_);
     if (auto problem = pathProblem(path_)) {

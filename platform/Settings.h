@@ -11,39 +11,59 @@
 #include <string>
 #include <variant>
 
-#include "platform/Trace.h"
-
 namespace vw::platform {
 
 using SettingValue = std::variant<std::string, double, int64_t, bool>;
 
 class Settings {
 public:
-    explicit Settings(Trace* trace = nullptr) : trace_(trace) {}
     virtual ~Settings() = default;
 
-    std::optional<std::string> stringForKey(const std::string& key) const;
-    double doubleForKey(const std::string& key) const;
-    int64_t integerForKey(const std::string& key) const;
-    bool boolForKey(const std::string& key) const;
+    virtual std::optional<std::string> stringForKey(const std::string& key) const = 0;
+    virtual double doubleForKey(const std::string& key) const = 0;
+    virtual int64_t integerForKey(const std::string& key) const = 0;
+    virtual bool boolForKey(const std::string& key) const = 0;
 
-    void setObject(const std::string& value, const std::string& key);  // a string value
-    void setDouble(double value, const std::string& key);
-    void setInteger(int64_t value, const std::string& key);
-    void setBool(bool value, const std::string& key);
-    void removeObject(const std::string& key);
+    virtual void setObject(const std::string& value, const std::string& key) = 0;  // a string value
+    virtual void setDouble(double value, const std::string& key) = 0;
+    virtual void setInteger(int64_t value, const std::string& key) = 0;
+    virtual void setBool(bool value, const std::string& key) = 0;
+    virtual void removeObject(const std::string& key) = 0;
 
     // Writes the keys changed here out now, over whatever else the store
     // holds by then (another process may share it); false when that failed.
-    bool synchronize();
+    virtual bool synchronize() = 0;
 
     // Runs `body` on values brought up to date from the store, with every
     // other writer (threads here, and processes sharing the store) held off
     // until what `body` set has been written. For read-modify-write of a
     // value, such as a counter.
-    void exclusive(const std::function<void()>& body);
+    virtual void exclusive(const std::function<void()>& body) = 0;
 
-    std::map<std::string, SettingValue> snapshot() const;
+    virtual std::map<std::string, SettingValue> snapshot() const = 0;
+};
+
+// A real number as the settings show it in text ("%.17g": 0.5, 1e+300).
+std::string settingNumberText(double v);
+
+// Settings held here as typed values; subclasses keep them somewhere
+// through the persistence hooks.
+class BasicSettings : public Settings {
+public:
+    std::optional<std::string> stringForKey(const std::string& key) const override;
+    double doubleForKey(const std::string& key) const override;
+    int64_t integerForKey(const std::string& key) const override;
+    bool boolForKey(const std::string& key) const override;
+
+    void setObject(const std::string& value, const std::string& key) override;
+    void setDouble(double value, const std::string& key) override;
+    void setInteger(int64_t value, const std::string& key) override;
+    void setBool(bool value, const std::string& key) override;
+    void removeObject(const std::string& key) override;
+
+    bool synchronize() override;
+    void exclusive(const std::function<void()>& body) override;
+    std::map<std::string, SettingValue> snapshot() const override;
 
 protected:
     // Persistence hooks. lockStore/unlockStore bracket every load and save
@@ -55,10 +75,9 @@ protected:
     virtual std::optional<std::map<std::string, SettingValue>> load() { return std::nullopt; }
     virtual bool save(const std::map<std::string, SettingValue>&) { return true; }
     void replaceAll(std::map<std::string, SettingValue> values);
-    Trace* trace_;
 
 private:
-    void set(const std::string& key, SettingValue v, const char* op, std::string shown);
+    void set(const std::string& key, SettingValue v);
     // The stored values with this instance's changes on top.
     std::map<std::string, SettingValue> merged(std::optional<std::map<std::string, SettingValue>> stored) const;
     bool flush();
@@ -68,10 +87,9 @@ private:
 };
 
 // Settings that live only in memory (the test double's store).
-class MemorySettings final : public Settings {
+class MemorySettings final : public BasicSettings {
 public:
-    explicit MemorySettings(Trace* trace = nullptr) : Settings(trace) {}
-    // Puts values in place without recording, as if stored by an earlier run.
+    // Puts values in place, as if stored by an earlier run.
     void preload(const std::string& key, SettingValue v);
 };
 
@@ -87,7 +105,7 @@ public:
 // the store then lives in memory only. Saves write only the keys changed
 // here, under an advisory lock on "<file>.lock" beside the file, so that
 // several instances sharing the file do not undo each other's saves.
-class FileSettings final : public Settings {
+class FileSettings final : public BasicSettings {
 public:
     using LogFn = std::function<void(const std::string&)>;
 
@@ -96,7 +114,7 @@ public:
     // "-<n>" suffix when that name is taken) and counts as empty; `log` gets
     // a line saying so. `log` also hears, once, when the file cannot be
     // used or written.
-    FileSettings(std::string path, LogFn log, Trace* trace = nullptr);
+    FileSettings(std::string path, LogFn log);
     ~FileSettings() override;
 
     const std::string& path() const { return path_; }

@@ -1,6 +1,7 @@
-// The record of platform operations. The recording test double attaches one
-// so tests can check which operations ran, in which order, with which values;
-// the desktop backend runs without one.
+// The record of platform operations. The recording test double's recorders
+// (and the view model, when given one) write to it so tests can check which
+// operations ran, in which order, with which values; the desktop backend has
+// none.
 #pragma once
 
 #include <mutex>

@@ -9,7 +9,7 @@
 
 namespace vw::desktop {
 
-HostBatteryPoller::HostBatteryPoller(platform::Device& device, std::string batteryDir, double interval)
+HostBatteryPoller::HostBatteryPoller(platform::BasicDevice& device, std::string batteryDir, double interval)
     : device_(device), dir_(std::move(batteryDir)), interval_(std::max(0.05, interval)) {
     pollNow();
     thread_ = std::thread([this] {
@@ -36,7 +36,7 @@ void HostBatteryPoller::pollNow() {
     device_.updateBattery(r.level, r.state);
 }
 
-SimulatedBattery::SimulatedBattery(platform::Device& device, float level, BatteryState state)
+SimulatedBattery::SimulatedBattery(platform::BasicDevice& device, float level, BatteryState state)
     : device_(device), level_(level), state_(state) {
     report();
 }

@@ -1,6 +1,6 @@
 // Where the desktop's battery readings come from: the host's own battery,
 // polled, or a simulated one that the keyboard drives. Either way the
-// readings go to Device::updateBattery, which notifies what changed.
+// readings go to BasicDevice::updateBattery, which notifies what changed.
 #pragma once
 
 #include <condition_variable>
@@ -18,7 +18,7 @@ namespace vw::desktop {
 class HostBatteryPoller {
 public:
     static constexpr double kDefaultInterval = 5.0;
-    HostBatteryPoller(platform::Device& device, std::string batteryDir, double interval = kDefaultInterval);
+    HostBatteryPoller(platform::BasicDevice& device, std::string batteryDir, double interval = kDefaultInterval);
     ~HostBatteryPoller();
     HostBatteryPoller(const HostBatteryPoller&) = delete;
     HostBatteryPoller& operator=(const HostBatteryPoller&) = delete;
@@ -27,7 +27,7 @@ public:
     void pollNow();
 
 private:
-    platform::Device& device_;
+    platform::BasicDevice& device_;
     std::string dir_;
     double interval_;
     std::mutex mutex_;
@@ -42,7 +42,7 @@ enum class BatteryKey { LevelUp, LevelDown, LevelUpTen, LevelDownTen, Charging, 
 class SimulatedBattery {
 public:
     // Reports the start reading at once.
-    SimulatedBattery(platform::Device& device, float level, BatteryState state);
+    SimulatedBattery(platform::BasicDevice& device, float level, BatteryState state);
 
     void press(BatteryKey key);
     float level() const { return level_; }
@@ -50,7 +50,7 @@ public:
 
 private:
     void report();
-    platform::Device& device_;
+    platform::BasicDevice& device_;
     float level_;
     BatteryState state_;
 };

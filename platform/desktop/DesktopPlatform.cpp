@@ -33,7 +33,7 @@ DesktopPlatform::DesktopPlatform(DesktopOptions o, const NetworkFactory& makeNet
       audio([p = printer(options)](const std::string& line) { p(line); }, &loop),
       network(makeNetwork(log)),
       identity(settings),
-      platform{clock, loop, log, application, bundle, ui, device, notifications, settings, audio, *network, identity, nullptr} {}
+      platform{clock, loop, log, application, bundle, ui, device, notifications, settings, audio, *network, identity} {}
 
 DesktopPlatform::~DesktopPlatform() = default;
 

@@ -37,11 +37,11 @@ public:
     platform::MainLoop loop;
     platform::Log log;
     std::unique_ptr<DesktopUrlOpener> urlOpener;  // with openUrlsOnDesktop
-    platform::Application application;
+    platform::BasicApplication application;
     platform::Bundle bundle;
     platform::Ui ui;
-    platform::NotificationCenter notifications;
-    platform::Device device;
+    platform::BasicNotificationCenter notifications;
+    platform::BasicDevice device;
     platform::FileSettings settings;
     SdlAudio audio;
     std::unique_ptr<platform::Network> network;

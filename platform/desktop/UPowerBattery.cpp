@@ -155,10 +155,10 @@ std::variant<UPowerReading, std::string> readUPowerOnce(bool* noBus) {
     return result;
 }
 
-UPowerBattery::UPowerBattery(platform::Device& device, platform::MainLoop& loop, Note note)
+UPowerBattery::UPowerBattery(platform::BasicDevice& device, platform::MainLoop& loop, Note note)
     : device_(device), loop_(loop), note_(std::move(note)) {}
 
-std::unique_ptr<UPowerBattery> UPowerBattery::start(platform::Device& device, platform::MainLoop& loop, Note note,
+std::unique_ptr<UPowerBattery> UPowerBattery::start(platform::BasicDevice& device, platform::MainLoop& loop, Note note,
                                                     std::string* why, bool* noBus) {
     if (noBus) *noBus = false;
     std::unique_ptr<UPowerBattery> source(new UPowerBattery(device, loop, std::move(note)));

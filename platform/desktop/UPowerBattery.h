@@ -43,7 +43,7 @@ BatteryState batteryStateFromUPower(uint32_t state);
 // as an unknown level and state.
 class UPowerReadingFilter {
 public:
-    // The level and state to hand to Device::updateBattery, or absent when
+    // The level and state to hand to BasicDevice::updateBattery, or absent when
     // nothing the application shows has changed.
     std::optional<std::pair<float, BatteryState>> next(const UPowerReading& reading);
     // Forget what was handed on (another source posted in between).
@@ -68,7 +68,7 @@ public:
     // is no system bus (*noBus set), the service does not answer or it has
     // no battery present. `note` gets one line each time the source falls
     // back to the folder or returns to the service.
-    static std::unique_ptr<UPowerBattery> start(platform::Device& device, platform::MainLoop& loop, Note note,
+    static std::unique_ptr<UPowerBattery> start(platform::BasicDevice& device, platform::MainLoop& loop, Note note,
                                                 std::string* why = nullptr, bool* noBus = nullptr);
     ~UPowerBattery();
     UPowerBattery(const UPowerBattery&) = delete;
@@ -83,7 +83,7 @@ public:
     void setFallbackInterval(double seconds) { fallbackInterval_ = seconds; }
 
 private:
-    UPowerBattery(platform::Device& device, platform::MainLoop& loop, Note note);
+    UPowerBattery(platform::BasicDevice& device, platform::MainLoop& loop, Note note);
     bool connect(std::string* why, bool* noBus);
     void apply();
     void process();
@@ -97,7 +97,7 @@ private:
     void onReading(sd_bus_message* m);
     struct Callbacks;  // the bus's C callbacks
 
-    platform::Device& device_;
+    platform::BasicDevice& device_;
     platform::MainLoop& loop_;
     Note note_;
     sd_bus* bus_ = nullptr;

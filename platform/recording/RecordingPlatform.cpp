@@ -4,6 +4,133 @@
 
 namespace vw::platform {
 
+// ---- recorders ----
+
+void RecordingApplication::setStatusBarHidden(bool hidden) {
+    traceCall(trace_, "application.setStatusBarHidden", {boolText(hidden)});
+    inner_.setStatusBarHidden(hidden);
+}
+
+void RecordingApplication::openURL(const std::string& url) {
+    traceCall(trace_, "application.openURL", {quoteText(url)});
+    inner_.openURL(url);
+}
+
+std::optional<Rect> RecordingApplication::screenBounds() const {
+    traceCall(trace_, "screen.bounds", {});
+    return inner_.screenBounds();
+}
+
+std::optional<Rect> RecordingApplication::applicationFrame() const {
+    traceCall(trace_, "screen.applicationFrame", {});
+    return inner_.applicationFrame();
+}
+
+std::string RecordingDevice::model() const {
+    traceCall(trace_, "device.model", {});
+    return inner_.model();
+}
+
+std::string RecordingDevice::systemVersion() const {
+    traceCall(trace_, "device.systemVersion", {});
+    return inner_.systemVersion();
+}
+
+std::string RecordingDevice::machine() const {
+    traceCall(trace_, "sysctlbyname", {quoteText("hw.machine")});
+    return inner_.machine();
+}
+
+float RecordingDevice::batteryLevel() const {
+    const float v = inner_.batteryLevel();
+    traceCall(trace_, "device.batteryLevel", {traceNumber(static_cast<double>(v))});
+    return v;
+}
+
+BatteryState RecordingDevice::batteryState() const {
+    const BatteryState s = inner_.batteryState();
+    traceCall(trace_, "device.batteryState", {std::to_string(static_cast<int>(s))});
+    return s;
+}
+
+void RecordingDevice::setBatteryMonitoringEnabled(bool enabled) {
+    traceCall(trace_, "device.setBatteryMonitoringEnabled", {boolText(enabled)});
+    inner_.setBatteryMonitoringEnabled(enabled);
+}
+
+NotificationCenter::ObserverId RecordingNotificationCenter::addObserver(const std::string& observer,
+                                                                        const std::string& selector,
+                                                                        const std::string& name, Handler handler) {
+    traceCall(trace_, "addObserver", {observer, selector, name, "nil"});
+    return inner_.addObserver(observer, selector, name, std::move(handler));
+}
+
+// Recorded before delivery: what the observers do follows it.
+void RecordingNotificationCenter::post(const std::string& name) {
+    traceCall(trace_, "postNotification", {name});
+    inner_.post(name);
+}
+
+std::optional<std::string> RecordingSettings::stringForKey(const std::string& key) const {
+    const auto r = inner_.stringForKey(key);
+    traceCall(trace_, "settings.stringForKey", {quoteText(key), r ? quoteText(*r) : "nil"});
+    return r;
+}
+
+double RecordingSettings::doubleForKey(const std::string& key) const {
+    const double r = inner_.doubleForKey(key);
+    traceCall(trace_, "settings.doubleForKey", {quoteText(key), settingNumberText(r)});
+    return r;
+}
+
+int64_t RecordingSettings::integerForKey(const std::string& key) const {
+    const int64_t r = inner_.integerForKey(key);
+    traceCall(trace_, "settings.integerForKey", {quoteText(key), std::to_string(r)});
+    return r;
+}
+
+bool RecordingSettings::boolForKey(const std::string& key) const {
+    const bool r = inner_.boolForKey(key);
+    traceCall(trace_, "settings.boolForKey", {quoteText(key), boolText(r)});
+    return r;
+}
+
+void RecordingSettings::setObject(const std::string& value, const std::string& key) {
+    inner_.setObject(value, key);
+    traceCall(trace_, "settings.setObject", {quoteText(value), quoteText(key)});
+}
+
+void RecordingSettings::setDouble(double value, const std::string& key) {
+    inner_.setDouble(value, key);
+    traceCall(trace_, "settings.setDouble", {settingNumberText(value), quoteText(key)});
+}
+
+void RecordingSettings::setInteger(int64_t value, const std::string& key) {
+    inner_.setInteger(value, key);
+    traceCall(trace_, "settings.setInteger", {std::to_string(value), quoteText(key)});
+}
+
+void RecordingSettings::setBool(bool value, const std::string& key) {
+    inner_.setBool(value, key);
+    traceCall(trace_, "settings.setBool", {boolText(value), quoteText(key)});
+}
+
+void RecordingSettings::removeObject(const std::string& key) {
+    inner_.removeObject(key);
+    traceCall(trace_, "settings.removeObject", {quoteText(key)});
+}
+
+bool RecordingSettings::synchronize() {
+    const bool ok = inner_.synchronize();
+    traceCall(trace_, "settings.synchronize", {});
+    return ok;
+}
+
+MainLoop::TimerId RecordingMainLoop::scheduleTimer(double interval, bool repeats, std::function<void()> fire) {
+    traceCall(trace_, "scheduleTimer", {traceNumber(interval), repeats ? "repeats" : "once"});
+    return MainLoop::scheduleTimer(interval, repeats, std::move(fire));
+}
+
 // ---- audio ----
 
 void RecordingAudioPlayer::setVolume(float v) {
@@ -81,23 +208,39 @@ std::optional<uint32_t> RecordingNetwork::reachabilityFlags() {
 
 // ---- the platform ----
 
-RecordingPlatform::RecordingPlatform(RecordingOptions o)
+namespace {
+
+// The log's sink: records the line, then hands it on.
+Log::Sink recordingSink(Trace* trace, Log::Sink next) {
+    return [trace, next = std::move(next)](const std::string& line) {
+        traceCall(trace, "log", {quoteText(line)});
+        if (next) next(line);
+    };
+}
+
+}  // namespace
+
+RecordingPlatform::RecordingPlatform(RecordingOptions o) : RecordingPlatform(o, o.trace ? &trace : nullptr) {}
+
+RecordingPlatform::RecordingPlatform(RecordingOptions& o, Trace* t)
     : clock(),
-      loop(clock, o.trace ? &trace : nullptr),
-      log(o.logSink, o.trace ? &trace : nullptr),
-      application(o.screenSize, [this](const std::string& url) { openedUrls.push_back(url); }, o.trace ? &trace : nullptr),
+      loop(clock, t),
+      log(recordingSink(t, o.logSink)),
+      plainApplication(o.screenSize, [this](const std::string& url) { openedUrls.push_back(url); }),
+      application(plainApplication, t),
       bundle(o.resourceDir.empty() ? builtResourceDir() : o.resourceDir, o.version),
-      ui(clock, loop, bundle, o.screenSize ? o.screenSize->width : 320.0f, o.trace ? &trace : nullptr),
-      notifications(o.trace ? &trace : nullptr),
-      device(o.device, loop, notifications, o.trace ? &trace : nullptr),
-      settings(o.trace ? &trace : nullptr),
-      audio(o.trace ? &trace : nullptr),
-      network(o.trace ? &trace : nullptr),
-      identity(o.settings ? *o.settings : settings),
-      platform{clock, loop, log, application, bundle, ui, device, notifications, o.settings ? *o.settings : settings,
-               audio, o.network ? *o.network : network, identity, o.trace ? &trace : nullptr} {
+      ui(clock, loop, bundle, o.screenSize ? o.screenSize->width : 320.0f, t),
+      notifications(plainNotifications, t),
+      plainDevice(o.device, loop, notifications),
+      device(plainDevice, t),
+      settings(o.settings ? *o.settings : plainSettings, t),
+      audio(t),
+      network(t),
+      identity(settings),
+      platform{clock, loop, log, application, bundle, ui, device, notifications, settings,
+               audio, o.network ? *o.network : network, identity} {
     // A fixed identifier so recorded requests are predictable.
-    settings.preload(AdvertisingIdentity::kSettingsKey, std::string("6D92078A-8246-4BA4-AE5B-76104861E7DC"));
+    plainSettings.preload(AdvertisingIdentity::kSettingsKey, std::string("6D92078A-8246-4BA4-AE5B-76104861E7DC"));
 }
 
 RecordingPlatform::~RecordingPlatform() = default;

@@ -253,7 +253,7 @@ TEST(Skins, SaveWritesBothKeysAndRedraws) {
     EXPECT_EQ(c.pickerView->selectedRowInComponent(0), 2);
     // The next start restores it.
     App next;
-    for (const auto& [k, v] : app.rp.settings.snapshot()) next.rp.settings.preload(k, v);
+    for (const auto& [k, v] : app.rp.settings.snapshot()) next.rp.plainSettings.preload(k, v);
     next.launch();
     EXPECT_EQ(next.c().skinFileInUse, "forest_road_skin.png");
     EXPECT_EQ(next.c().skinRowSelected, 12);
@@ -262,9 +262,9 @@ TEST(Skins, SaveWritesBothKeysAndRedraws) {
 
 TEST(Skins, ARestoredRowBeyondTheCatalogueReachesThePicker) {
     App app = launched();
-    app.rp.settings.preload("vwf_version", std::string("4.5"));
-    app.rp.settings.preload("skin_file", std::string("wolf_skin.png"));
-    app.rp.settings.preload("skin_row_selected", std::string("90"));
+    app.rp.plainSettings.preload("vwf_version", std::string("4.5"));
+    app.rp.plainSettings.preload("skin_file", std::string("wolf_skin.png"));
+    app.rp.plainSettings.preload("skin_row_selected", std::string("90"));
     app.launchToNormalMode();
     app.rp.mark();
     app.touch(50, 250);

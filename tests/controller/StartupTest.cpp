@@ -105,8 +105,8 @@ TEST(Startup, StateAfterTheInitialiserOnAFreshThreeGS) {
     EXPECT_EQ(c.skinsFiles[57], "soccer_player_skin.png");
     EXPECT_FALSE(c.activities);  // the screen is not built yet
     EXPECT_FALSE(c.pickerView);
-    EXPECT_EQ(app.rp.notifications.observerCount(platform::kBatteryLevelDidChangeNotification), 1u);
-    EXPECT_EQ(app.rp.notifications.observerCount(platform::kBatteryStateDidChangeNotification), 1u);
+    EXPECT_EQ(app.rp.plainNotifications.observerCount(platform::kBatteryLevelDidChangeNotification), 1u);
+    EXPECT_EQ(app.rp.plainNotifications.observerCount(platform::kBatteryStateDidChangeNotification), 1u);
 }
 
 TEST(Startup, TheTimerTicksEveryFourSecondsFromTheStart) {
@@ -138,7 +138,7 @@ TEST(Startup, ChimeOnceAtStartUnlessFull) {
 // Stored settings at start.
 struct Restore : ::testing::Test {
     void launchWith(std::map<std::string, std::string> stored) {
-        for (const auto& [k, v] : stored) app.rp.settings.preload(k, v);
+        for (const auto& [k, v] : stored) app.rp.plainSettings.preload(k, v);
         app.rp.mark();
         app.launch();
     }
@@ -216,9 +216,9 @@ TEST_F(Restore, OddRowTexts) {
     for (const auto& [text, row] : std::vector<std::pair<std::string, int>>{
              {"12.9", 12}, {"  7", 7}, {"x12", 0}, {"", 0}, {"-3", -3}, {"99999999999", INT32_MAX}, {"0x1A", 0}}) {
         App a;
-        a.rp.settings.preload("vwf_version", std::string("4.5"));
-        a.rp.settings.preload("skin_file", std::string("cows_skin.png"));
-        a.rp.settings.preload("skin_row_selected", text);
+        a.rp.plainSettings.preload("vwf_version", std::string("4.5"));
+        a.rp.plainSettings.preload("skin_file", std::string("cows_skin.png"));
+        a.rp.plainSettings.preload("skin_row_selected", text);
         a.launch();
         EXPECT_EQ(a.c().skinRowSelected, row) << "'" << text << "'";
     }

@@ -46,15 +46,15 @@ TEST(HostBattery, ReadsAtOnceAndPostsChangesWhenPolled) {
     rp.runPending();
     const int statesAtStart = seen.states;
     {
-        HostBatteryPoller poller(rp.device, (root / "BAT1").string(), 0.05);
-        EXPECT_FLOAT_EQ(rp.device.rawLevel(), 0.64f);  // read before the constructor returns
-        EXPECT_EQ(rp.device.rawState(), BatteryState::Unplugged);
+        HostBatteryPoller poller(rp.plainDevice, (root / "BAT1").string(), 0.05);
+        EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.64f);  // read before the constructor returns
+        EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Unplugged);
         write("65", "Charging");
-        for (int i = 0; i < 300 && rp.device.rawState() != BatteryState::Charging; ++i)
+        for (int i = 0; i < 300 && rp.plainDevice.rawState() != BatteryState::Charging; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         rp.runPending();
-        EXPECT_FLOAT_EQ(rp.device.rawLevel(), 0.65f);
-        EXPECT_EQ(rp.device.rawState(), BatteryState::Charging);
+        EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.65f);
+        EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Charging);
         EXPECT_GE(seen.levels, 2);
         EXPECT_GE(seen.states, statesAtStart + 2);
         // An unchanged reading posts nothing.
@@ -71,32 +71,32 @@ TEST(SimulatedBattery, KeysMoveTheLevelAndState) {
     platform::RecordingPlatform rp;
     Notified seen(rp);
     rp.device.setBatteryMonitoringEnabled(true);
-    SimulatedBattery sim(rp.device, 0.57f, BatteryState::Unplugged);
+    SimulatedBattery sim(rp.plainDevice, 0.57f, BatteryState::Unplugged);
     rp.runPending();
-    EXPECT_FLOAT_EQ(rp.device.rawLevel(), 0.57f);
+    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.57f);
     sim.press(BatteryKey::LevelUp);
-    EXPECT_FLOAT_EQ(rp.device.rawLevel(), 0.58f);
+    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.58f);
     sim.press(BatteryKey::LevelDownTen);
-    EXPECT_FLOAT_EQ(rp.device.rawLevel(), 0.48f);
+    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.48f);
     for (int i = 0; i < 8; ++i) sim.press(BatteryKey::LevelUpTen);
-    EXPECT_FLOAT_EQ(rp.device.rawLevel(), 1.0f);
+    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 1.0f);
     for (int i = 0; i < 12; ++i) sim.press(BatteryKey::LevelDownTen);
-    EXPECT_FLOAT_EQ(rp.device.rawLevel(), 0.0f);
+    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.0f);
     const int states = seen.states;
     sim.press(BatteryKey::Charging);
-    EXPECT_EQ(rp.device.rawState(), BatteryState::Charging);
+    EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Charging);
     sim.press(BatteryKey::Full);
-    EXPECT_EQ(rp.device.rawState(), BatteryState::Full);
-    EXPECT_FLOAT_EQ(rp.device.rawLevel(), 1.0f);
+    EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Full);
+    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 1.0f);
     sim.press(BatteryKey::Unplugged);
     sim.press(BatteryKey::Unknown);
-    EXPECT_EQ(rp.device.rawState(), BatteryState::Unknown);
+    EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Unknown);
     rp.runPending();
     EXPECT_EQ(seen.states, states + 4);
     // An unknown level goes up from nothing.
-    SimulatedBattery unknown(rp.device, -1.0f, BatteryState::Unknown);
+    SimulatedBattery unknown(rp.plainDevice, -1.0f, BatteryState::Unknown);
     unknown.press(BatteryKey::LevelUp);
-    EXPECT_FLOAT_EQ(rp.device.rawLevel(), 0.01f);
+    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.01f);
 }
 
 // Sources that know the whole percent (the folder's capacity, the service's
@@ -121,11 +121,11 @@ TEST(WholePercentSources, EveryPercentShowsAsItself) {
 
     platform::RecordingPlatform rp;
     rp.device.setBatteryMonitoringEnabled(true);
-    SimulatedBattery sim(rp.device, 0.52f, BatteryState::Unplugged);
+    SimulatedBattery sim(rp.plainDevice, 0.52f, BatteryState::Unplugged);
     sim.press(BatteryKey::LevelUp);
-    EXPECT_EQ(percentFromFraction(rp.device.rawLevel()), 53);
+    EXPECT_EQ(percentFromFraction(rp.plainDevice.rawLevel()), 53);
     sim.press(BatteryKey::LevelUp);
-    EXPECT_EQ(percentFromFraction(rp.device.rawLevel()), 54);
+    EXPECT_EQ(percentFromFraction(rp.plainDevice.rawLevel()), 54);
 }
 
 TEST(UPowerReadings, StatesMapOntoThePlatformsFour) {
@@ -169,7 +169,7 @@ TEST(UPowerReadings, ThroughTheDeviceOneNotificationPerWholePercent) {
     const int levels = seen.levels, states = seen.states;
     UPowerReadingFilter f;
     for (int tenths = 400; tenths <= 420; ++tenths)
-        if (auto u = f.next({tenths / 10.0, 1, true})) rp.device.updateBattery(u->first, u->second);
+        if (auto u = f.next({tenths / 10.0, 1, true})) rp.plainDevice.updateBattery(u->first, u->second);
     rp.runPending();
     EXPECT_EQ(seen.levels - levels, 3) << "40, 41, 42";
     EXPECT_EQ(seen.states - states, 1);
@@ -180,7 +180,7 @@ TEST(UPowerBattery, WithoutASystemBusItDeclinesAndSaysWhy) {
     platform::RecordingPlatform rp;
     std::string why;
     bool noBus = false;
-    auto source = UPowerBattery::start(rp.device, rp.loop, [](const std::string&) {}, &why, &noBus);
+    auto source = UPowerBattery::start(rp.plainDevice, rp.loop, [](const std::string&) {}, &why, &noBus);
     EXPECT_FALSE(source);
     EXPECT_TRUE(noBus);
     EXPECT_EQ(why.rfind("no system bus (", 0), 0u) << why;

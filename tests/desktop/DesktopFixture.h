@@ -53,9 +53,9 @@ inline ::testing::AssertionResult near(uint32_t a, uint32_t b, int tolerance = 6
 struct DesktopApp : App {
     explicit DesktopApp(float level = 0.57f, BatteryState state = BatteryState::Unplugged, float height = 480)
         : App(options(height)) {
-        rp.settings.preload(kSettingsVersionKey, std::string(kCurrentSettingsVersion));
-        rp.settings.preload(kSkinFileKey, std::string("green_skin.png"));
-        rp.settings.preload(kSkinRowSelectedKey, std::string("1"));
+        rp.plainSettings.preload(kSettingsVersionKey, std::string(kCurrentSettingsVersion));
+        rp.plainSettings.preload(kSkinFileKey, std::string("green_skin.png"));
+        rp.plainSettings.preload(kSkinRowSelectedKey, std::string("1"));
         rp.setBattery(level, state);
     }
     static platform::RecordingOptions options(float height) {

@@ -51,9 +51,9 @@ std::shared_ptr<const platform::Image> skinShownFor(const std::string& skinFile,
     platform::RecordingOptions o;
     o.resourceDir = resourceDir;
     App app(o);
-    app.rp.settings.preload(kSettingsVersionKey, std::string(kCurrentSettingsVersion));
-    app.rp.settings.preload(kSkinFileKey, skinFile);
-    app.rp.settings.preload(kSkinRowSelectedKey, std::string("3"));
+    app.rp.plainSettings.preload(kSettingsVersionKey, std::string(kCurrentSettingsVersion));
+    app.rp.plainSettings.preload(kSkinFileKey, skinFile);
+    app.rp.plainSettings.preload(kSkinRowSelectedKey, std::string("3"));
     app.launch();
     return app.c().imageViewSkin->image();
 }
@@ -120,9 +120,9 @@ TEST(StoredRating, CountersAtTheTopOfTheRangeStayThere) {
          {platform::SettingValue{int64_t{INT64_MAX}}, platform::SettingValue{std::string("1e300")},
           platform::SettingValue{std::string("9223372036854775807")}, platform::SettingValue{1e300}}) {
         App app;
-        app.rp.settings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
-        app.rp.settings.preload(RatingPrompt::kLaunchDateKey, 1.0);
-        app.rp.settings.preload(RatingPrompt::kLaunchCountKey, stored);
+        app.rp.plainSettings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
+        app.rp.plainSettings.preload(RatingPrompt::kLaunchDateKey, 1.0);
+        app.rp.plainSettings.preload(RatingPrompt::kLaunchCountKey, stored);
         app.launch();
         EXPECT_EQ(app.rp.settings.integerForKey(RatingPrompt::kLaunchCountKey), INT64_MAX);
     }
@@ -134,7 +134,7 @@ TEST(StoredIdentifier, AForgedIdentifierIsReplacedAndRequestValuesAreEncoded) {
                                      std::string("6D92078A 8246-4BA4-AE5B-76104861E7DC")}) {
         SCOPED_TRACE(stored);
         App app;
-        app.rp.settings.preload(platform::AdvertisingIdentity::kSettingsKey, stored);
+        app.rp.plainSettings.preload(platform::AdvertisingIdentity::kSettingsKey, stored);
         app.launch();
         const auto& requests = app.rp.network.requests;
         ASSERT_FALSE(requests.empty());

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/Settings.h"
+#include "platform/recording/RecordingPlatform.h"
 
 namespace vw::platform {
 namespace {
@@ -55,6 +56,49 @@ TEST(SettingsValues, TypedReadsOfMissingAndStoredKeys) {
     EXPECT_EQ(s.integerForKey("h"), 0);
     s.setDouble(1e300, "big");
     EXPECT_EQ(s.integerForKey("big"), INT64_MAX);
+}
+
+TEST(RecordedSettings, EachCallIsRecordedWithWhatItReadOrWroteAndReachesTheStore) {
+    TempDir dir;
+    const std::string file = (dir.path / "settings").string();
+    Trace trace;
+    {
+        FileSettings store(file, {});
+        RecordingSettings s(store, &trace);
+        s.setObject("a\tb", "text");
+        s.setDouble(0.1, "real");
+        s.setInteger(-7, "whole");
+        s.setBool(true, "flag");
+        EXPECT_EQ(s.stringForKey("text"), "a\tb");
+        EXPECT_EQ(s.doubleForKey("real"), 0.1);
+        EXPECT_EQ(s.integerForKey("missing"), 0);
+        EXPECT_TRUE(s.boolForKey("flag"));
+        EXPECT_FALSE(s.stringForKey("missing"));
+        s.removeObject("flag");
+        // What the body does through the recorder is recorded too.
+        s.exclusive([&] { s.setInteger(s.integerForKey("whole") + 1, "whole"); });
+        EXPECT_TRUE(s.synchronize());
+        EXPECT_EQ(s.snapshot().size(), 3u);
+    }
+    EXPECT_EQ(trace.calls(), (std::vector<std::string>{
+                                 "settings.setObject(\"a\\tb\", \"text\")",
+                                 "settings.setDouble(0.10000000000000001, \"real\")",
+                                 "settings.setInteger(-7, \"whole\")",
+                                 "settings.setBool(YES, \"flag\")",
+                                 "settings.stringForKey(\"text\", \"a\\tb\")",
+                                 "settings.doubleForKey(\"real\", 0.10000000000000001)",
+                                 "settings.integerForKey(\"missing\", 0)",
+                                 "settings.boolForKey(\"flag\", YES)",
+                                 "settings.stringForKey(\"missing\", nil)",
+                                 "settings.removeObject(\"flag\")",
+                                 "settings.integerForKey(\"whole\", -7)",
+                                 "settings.setInteger(-6, \"whole\")",
+                                 "settings.synchronize()",
+                             }));
+    FileSettings again(file, {});
+    EXPECT_EQ(again.integerForKey("whole"), -6);
+    EXPECT_EQ(again.stringForKey("text"), "a\tb");
+    EXPECT_FALSE(again.stringForKey("flag"));
 }
 
 TEST(SettingsFile, EncodeDecodeRoundTripsAwkwardTexts) {

@@ -385,6 +385,33 @@ TEST(Alerts, QueuedInOrderAndAnsweredByIndex) {
     EXPECT_FALSE(q.clickButtonAtIndex(0));
 }
 
+TEST(RecordingDouble, AGivenStoreIsRecordedAndWithoutATraceLogLinesStillReachTheSink) {
+    MemorySettings store;
+    std::vector<std::string> heard;
+    RecordingOptions o;
+    o.settings = &store;
+    o.logSink = [&](const std::string& line) { heard.push_back(line); };
+    {
+        RecordingPlatform rp(o);
+        rp.platform.settings.setBool(true, "k");
+        rp.platform.log.line("hello");
+        rp.platform.application.setStatusBarHidden(true);
+        EXPECT_EQ(rp.calls(), (std::vector<std::string>{"settings.setBool(YES, \"k\")", "log(\"hello\")",
+                                                        "application.setStatusBarHidden(YES)"}));
+        EXPECT_EQ(rp.plainApplication.applicationFrame()->y, 0.0f);
+    }
+    EXPECT_TRUE(store.boolForKey("k"));
+    o.trace = false;
+    RecordingPlatform quiet(o);
+    quiet.platform.log.line("again");
+    quiet.platform.settings.setBool(false, "k");
+    quiet.loop.scheduleTimer(1, false, [] {});
+    EXPECT_TRUE(quiet.calls().empty());
+    EXPECT_EQ(heard, (std::vector<std::string>{"hello", "again"}));
+    EXPECT_EQ(quiet.log.lines(), std::vector<std::string>{"again"});
+    EXPECT_FALSE(store.boolForKey("k"));
+}
+
 TEST(DeviceBattery, MonitoringGatesReadingsAndNotifications) {
     RecordingPlatform rp;
     std::vector<std::string> got;

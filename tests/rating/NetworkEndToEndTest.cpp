@@ -39,7 +39,7 @@ CurlNetwork::Options localNetwork(uint32_t flags) {
 struct CurlApp {
     CurlApp(platform::RecordingPlatform& rp, CurlNetwork& net, AppConfig config)
         : platform{rp.clock, rp.loop,     rp.log,   rp.application, rp.bundle,   rp.ui,    rp.device,
-                   rp.notifications, rp.settings, rp.audio, net,            rp.identity, &rp.trace},
+                   rp.notifications, rp.settings, rp.audio, net,            rp.identity},
           delegate(platform, std::move(config)) {
         VoltwiseViewController::resetProcessStateForTesting();
         rp.setBattery(0.57f, BatteryState::Unplugged);
@@ -53,9 +53,9 @@ struct CurlApp {
 
 // Stored rating state that lets this launch ask: the seventh counted launch, four days on.
 void preloadReadyToAsk(platform::RecordingPlatform& rp) {
-    rp.settings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
-    rp.settings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
-    rp.settings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
+    rp.plainSettings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
+    rp.plainSettings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
+    rp.plainSettings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
 }
 
 TEST(NetworkEndToEnd, AttributionRequestArrivesOnceOnFirstInstall) {
@@ -82,7 +82,7 @@ TEST(NetworkEndToEnd, AttributionRequestArrivesOnceOnFirstInstall) {
 TEST(NetworkEndToEnd, ProbeArrivesWithNoCacheHeadersAndTheQuestionFollows) {
     LocalHttpServer server;
     platform::RecordingPlatform rp;
-    rp.settings.preload("vwf_version", std::string("4.5"));  // no first install, so no attribution
+    rp.plainSettings.preload("vwf_version", std::string("4.5"));  // no first install, so no attribution
     preloadReadyToAsk(rp);
     CurlNetwork net(localNetwork(platform::kReachabilityReachable));
 
@@ -109,7 +109,7 @@ TEST(NetworkEndToEnd, ProbeArrivesWithNoCacheHeadersAndTheQuestionFollows) {
 TEST(NetworkEndToEnd, ProbeThatIsNeverAnsweredHoldsNothingUp) {
     LocalHttpServer server(LocalHttpServer::Mode::Hold);
     platform::RecordingPlatform rp;
-    rp.settings.preload("vwf_version", std::string("4.5"));
+    rp.plainSettings.preload("vwf_version", std::string("4.5"));
     preloadReadyToAsk(rp);
     CurlNetwork net(localNetwork(platform::kReachabilityReachable));
 

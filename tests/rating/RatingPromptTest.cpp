@@ -38,11 +38,11 @@ protected:
 
     // The stored state of an earlier run of version 5.0.
     void stored(int64_t count, double secondsAgo, bool declined = false, bool rated = false) {
-        rp.settings.preload(kVersionKey, std::string("5.0"));
-        rp.settings.preload(kDateKey, rp.clock.now() - secondsAgo);
-        rp.settings.preload(kCountKey, count);
-        if (declined) rp.settings.preload(kDeclinedKey, true);
-        if (rated) rp.settings.preload(kRatedKey, true);
+        rp.plainSettings.preload(kVersionKey, std::string("5.0"));
+        rp.plainSettings.preload(kDateKey, rp.clock.now() - secondsAgo);
+        rp.plainSettings.preload(kCountKey, count);
+        if (declined) rp.plainSettings.preload(kDeclinedKey, true);
+        if (rated) rp.plainSettings.preload(kRatedKey, true);
     }
 
     // One launch's bookkeeping, then whatever it queued for the main thread.
@@ -130,11 +130,11 @@ TEST_F(RatingPromptTest, DeclinedOrRatedSkipsTheOnlineTestEvenWithoutNetwork) {
 }
 
 TEST_F(RatingPromptTest, ChangedVersionResetsAllFiveKeys) {
-    rp.settings.preload(kVersionKey, std::string("4.9"));
-    rp.settings.preload(kDateKey, rp.clock.now() - 30 * 86400.0);
-    rp.settings.preload(kCountKey, int64_t{40});
-    rp.settings.preload(kDeclinedKey, true);
-    rp.settings.preload(kRatedKey, true);
+    rp.plainSettings.preload(kVersionKey, std::string("4.9"));
+    rp.plainSettings.preload(kDateKey, rp.clock.now() - 30 * 86400.0);
+    rp.plainSettings.preload(kCountKey, int64_t{40});
+    rp.plainSettings.preload(kDeclinedKey, true);
+    rp.plainSettings.preload(kRatedKey, true);
     launch();
     EXPECT_THAT(launchCalls,
                 ElementsAre("settings.stringForKey(\"kRatingPromptCurrentVersion\", \"4.9\")",

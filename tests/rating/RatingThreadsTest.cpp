@@ -64,14 +64,14 @@ private:
 
 platform::Platform withNetwork(platform::RecordingPlatform& rp, platform::Network& network) {
     return {rp.clock, rp.loop,          rp.log,   rp.application, rp.bundle,   rp.ui,    rp.device,
-            rp.notifications, rp.settings, rp.audio, network,        rp.identity, &rp.trace};
+            rp.notifications, rp.settings, rp.audio, network,        rp.identity};
 }
 
 // Stored state that makes this launch ask.
 void dueForTheQuestion(platform::RecordingPlatform& rp) {
-    rp.settings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
-    rp.settings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
-    rp.settings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
+    rp.plainSettings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
+    rp.plainSettings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
+    rp.plainSettings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
 }
 
 bool asked(platform::RecordingPlatform& rp) {
