@@ -107,7 +107,7 @@ void EventLoop::run(std::optional<double> seconds) {
         const double now = clock.now();
         // Work that ran may have changed nothing that shows (the slide show's
         // timer while the show is closed): then no frame is drawn.
-        const std::size_t scene = sceneSignature(ui_);
+        const uint64_t scene = ui_.revision();
         if (dirty_ || animating || scene != drawn_ || frames_ == 0) {
             screen_.draw(ui_);
             drawn_ = scene;

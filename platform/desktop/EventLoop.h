@@ -63,7 +63,7 @@ private:
     Hooks hooks_;
     std::atomic<bool> quit_{false};
     bool dirty_ = true;
-    std::size_t drawn_ = 0;  // the scene's signature at the last frame
+    uint64_t drawn_ = 0;  // the view system's revision at the last frame
     uint64_t frames_ = 0;
     double frameInterval_ = 1.0 / 60.0;
     uint32_t wakeEvent_ = 0;

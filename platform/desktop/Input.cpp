@@ -41,25 +41,33 @@ View* InputRouter::hitTest(View& v, Point p, Point origin) {
     const Rect f = v.frameWithTransform(v.presentationTransform());
     const Rect r{origin.x + f.x, origin.y + f.y, f.width, f.height};
     if (!r.contains(p)) return nullptr;
-    Point inner{r.x, r.y};
-    if (v.kind() == "scrollView") {
-        const Point off = static_cast<ScrollView&>(v).contentOffset();
-        inner.x -= off.x;
-        inner.y -= off.y;
-    }
+    const Point bounds = v.boundsOrigin();
+    const Point inner{r.x - bounds.x, r.y - bounds.y};
     const auto& children = v.subviews();
     for (auto it = children.rbegin(); it != children.rend(); ++it)
         if (View* hit = hitTest(**it, p, inner)) return hit;
     return &v;
 }
 
-View* InputRouter::takerAt(Point p, const char* kind) {
+// Scroll views and pickers take presses; other views pass them on.
+struct InputRouter::Taker final : ViewVisitor {
+    void visit(View&) override {}
+    void visit(ImageView&) override {}
+    void visit(TextView&) override {}
+    void visit(Window&) override {}
+    void visit(ScrollView& v) override { scroll = &v; }
+    void visit(PickerView& v) override { picker = &v; }
+    ScrollView* scroll = nullptr;
+    PickerView* picker = nullptr;
+};
+
+InputRouter::Taker InputRouter::takerAt(Point p) {
+    Taker taker;
     Window* w = ui_.keyWindow();
-    if (!w) return nullptr;
+    if (!w) return taker;
     View* hit = hitTest(*w, p, w->superview() ? w->superview()->originInWindow() : Point{0, 0});
-    for (View* v = hit; v; v = v->superview())
-        if (v->kind() == "scrollView" || v->kind() == "pickerView") return kind && v->kind() != kind ? nullptr : v;
-    return nullptr;
+    for (View* v = hit; v && !taker.scroll && !taker.picker; v = v->superview()) v->accept(taker);
+    return taker;
 }
 
 int InputRouter::alertButtonAt(Point p) {
@@ -83,14 +91,15 @@ void InputRouter::press(Point p, double time) {
         renderer_.setPressedAlertButton(alertButton_);
         return;
     }
-    if (View* v = takerAt(p, nullptr)) {
-        if (v->kind() == "scrollView") {
-            scroll_ = static_cast<ScrollView*>(v);
-            target_ = Target::Scroll;
-        } else {
-            picker_ = static_cast<PickerView*>(v);
-            target_ = Target::Picker;
-        }
+    const Taker taker = takerAt(p);
+    if (taker.scroll) {
+        scroll_ = taker.scroll;
+        target_ = Target::Scroll;
+        return;
+    }
+    if (taker.picker) {
+        picker_ = taker.picker;
+        target_ = Target::Picker;
         return;
     }
     target_ = Target::Controller;
@@ -167,7 +176,7 @@ void InputRouter::release(Point p, double time) {
 
 void InputRouter::wheel(Point p, int notches) {
     if (ui_.alerts().front() || target_ != Target::None) return;
-    if (View* v = takerAt(p, "pickerView")) static_cast<PickerView*>(v)->userTurnWheelBy(notches);
+    if (PickerView* picker = takerAt(p).picker) picker->userTurnWheelBy(notches);
 }
 
 bool InputRouter::pressAlertButton(int index) {

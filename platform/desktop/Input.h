@@ -46,8 +46,10 @@ public:
 private:
     enum class Target { None, Alert, Scroll, Picker, Controller };
     platform::View* hitTest(platform::View& v, platform::Point p, platform::Point origin);
-    // The scroll view or picker under `p` that takes it, if any.
-    platform::View* takerAt(platform::Point p, const char* kind);
+    // The scroll view or picker under `p` that takes it, if any (at most one
+    // of the two: the nearest to the view hit).
+    struct Taker;
+    Taker takerAt(platform::Point p);
     int alertButtonAt(platform::Point p);
     float velocity(bool vertical) const;
 

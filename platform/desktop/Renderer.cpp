@@ -214,40 +214,52 @@ void Renderer::draw(const Ui& ui, Size screen) {
     SDL_RenderClear(sdl_);
 }
 
+// What each kind of view draws of its own, in `rect` (the window's points),
+// before its subviews; `clip` is the clip it was given.
+class Renderer::Painter final : public ConstViewVisitor {
+public:
+    Painter(Renderer& r, Rect rect, SDL_Rect clip) : r_(r), rect_(rect), clip_(clip) {}
+    void visit(const View& v) override { background(v); }
+    void visit(const Window& v) override { background(v); }
+    void visit(const ScrollView& v) override { background(v); }
+    void visit(const ImageView& v) override {
+        background(v);
+        if (const auto& img = v.image())
+            if (SDL_Texture* t = r_.image(img->path)) {
+                const SDL_Rect dst = r_.pixels(rect_);
+                SDL_RenderCopy(r_.sdl_, t, nullptr, &dst);
+            }
+    }
+    void visit(const TextView& v) override {
+        background(v);
+        r_.setClip(intersect(clip_, r_.pixels(rect_)));
+        r_.drawTextView(v, rect_);
+        r_.setClip(clip_);
+    }
+    // The wheel paints its own background.
+    void visit(const PickerView& v) override {
+        r_.setClip(intersect(clip_, r_.pixels(rect_)));
+        r_.drawPicker(v, rect_);
+        r_.setClip(clip_);
+    }
+
+private:
+    void background(const View& v) { r_.fill(rect_, v.backgroundColor()); }
+    Renderer& r_;
+    Rect rect_;
+    SDL_Rect clip_;
+};
+
 void Renderer::drawView(const View& v, Point origin, SDL_Rect clip) {
     if (v.hidden()) return;
     const Rect f = v.frameWithTransform(v.presentationTransform());
     const Rect r{origin.x + f.x, origin.y + f.y, f.width, f.height};
     setClip(clip);
-    const std::string& kind = v.kind();
-    if (kind == "pickerView") {
-        const SDL_Rect inner = intersect(clip, pixels(r));
-        setClip(inner);
-        drawPicker(static_cast<const PickerView&>(v), r);
-        setClip(clip);
-    } else {
-        fill(r, v.backgroundColor());
-        if (kind == "imageView") {
-            const auto& img = static_cast<const ImageView&>(v).image();
-            if (img)
-                if (SDL_Texture* t = image(img->path)) {
-                    const SDL_Rect dst = pixels(r);
-                    SDL_RenderCopy(sdl_, t, nullptr, &dst);
-                }
-        } else if (kind == "textView") {
-            setClip(intersect(clip, pixels(r)));
-            drawTextView(static_cast<const TextView&>(v), r);
-            setClip(clip);
-        }
-    }
-    Point childOrigin{r.x, r.y};
-    SDL_Rect childClip = clip;
-    if (kind == "scrollView") {
-        const Point off = static_cast<const ScrollView&>(v).contentOffset();
-        childOrigin.x -= off.x;
-        childOrigin.y -= off.y;
-        childClip = intersect(clip, pixels(r));
-    }
+    Painter painter(*this, r, clip);
+    v.accept(painter);
+    const Point bounds = v.boundsOrigin();
+    const Point childOrigin{r.x - bounds.x, r.y - bounds.y};
+    const SDL_Rect childClip = v.clipsToBounds() ? intersect(clip, pixels(r)) : clip;
     for (const auto& child : v.subviews()) drawView(*child, childOrigin, childClip);
 }
 
@@ -383,53 +395,6 @@ void Renderer::drawAlert(const Alert& alert, Size screen) {
         drawText(t, b.x + (b.width - static_cast<float>(t.width) / s) / 2, b.y + (b.height - static_cast<float>(t.height) / s) / 2,
                  Colour::white());
     }
-}
-
-// ---- what a frame depends on ----
-
-namespace {
-void mixHash(std::size_t& h, std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); }
-void mixFloat(std::size_t& h, float v) { mixHash(h, std::hash<float>()(v)); }
-
-void signView(std::size_t& h, const View& v) {
-    mixHash(h, v.hidden());
-    if (v.hidden()) return;
-    const Rect f = v.frameWithTransform(v.presentationTransform());
-    for (float x : {f.x, f.y, f.width, f.height}) mixFloat(h, x);
-    const Colour bg = v.backgroundColor();
-    mixHash(h, (uint32_t(bg.r) << 24) | (uint32_t(bg.g) << 16) | (uint32_t(bg.b) << 8) | bg.a);
-    const std::string& kind = v.kind();
-    if (kind == "imageView") {
-        mixHash(h, std::hash<const void*>()(static_cast<const ImageView&>(v).image().get()));
-    } else if (kind == "textView") {
-        const auto& t = static_cast<const TextView&>(v);
-        mixHash(h, std::hash<std::string>()(t.text()));
-        const Colour c = t.textColor();
-        mixHash(h, (uint32_t(c.r) << 24) | (uint32_t(c.g) << 16) | (uint32_t(c.b) << 8) | c.a);
-        mixHash(h, t.font() ? std::hash<std::string>()(t.font()->name) ^ std::hash<float>()(t.font()->size) : 0);
-        mixHash(h, static_cast<std::size_t>(t.textAlignment()));
-    } else if (kind == "pickerView") {
-        const auto& p = static_cast<const PickerView&>(v);
-        mixFloat(h, p.wheelPosition());
-        mixHash(h, p.showsSelectionIndicator());
-        for (const auto& title : p.titles()) mixHash(h, std::hash<std::string>()(title));
-    } else if (kind == "scrollView") {
-        const auto& sv = static_cast<const ScrollView&>(v);
-        mixFloat(h, sv.contentOffset().x);
-        mixFloat(h, sv.contentOffset().y);
-    }
-    mixHash(h, v.subviews().size());
-    for (const auto& child : v.subviews()) signView(h, *child);
-}
-}  // namespace
-
-std::size_t sceneSignature(const Ui& ui) {
-    std::size_t h = 0;
-    const Alert* alert = ui.alerts().front();
-    mixHash(h, std::hash<const void*>()(alert));
-    if (alert) mixHash(h, ui.alerts().size());
-    if (const Window* w = ui.keyWindow()) signView(h, *w);
-    return h;
 }
 
 // ---- the offscreen screen ----

@@ -75,6 +75,7 @@ private:
     const Text& text(const std::string& fontName, float points, const std::string& utf8, int wrapPixels, int align);
     void drawText(const Text& t, float x, float y, platform::Colour c, float heightScale = 1.0f);
 
+    class Painter;
     void drawView(const platform::View& v, platform::Point origin, SDL_Rect clip);
     void drawTextView(const platform::TextView& v, platform::Rect r);
     void drawPicker(const platform::PickerView& v, platform::Rect r);
@@ -90,11 +91,6 @@ private:
     std::vector<std::string> pickerTitles_;
     float pickerWidth_ = 0, pickerFont_ = 0;
 };
-
-// A digest of everything drawing `ui` depends on (visibility, geometry,
-// images, texts, colours, the wheel, scroll offsets, the alert on show), so
-// a frame is drawn only when it would differ from the last one.
-std::size_t sceneSignature(const platform::Ui& ui);
 
 // The twice-size file drawn for an image ("a/b.png" -> "a/b@2x.png") when the
 // screen has two or more pixels a point; empty at one pixel a point.

@@ -16,6 +16,7 @@ void AlertQueue::show(Alert alert) {
     for (const auto& o : alert.otherButtonTitles) args.push_back(quoteText(o));
     traceCall(trace_, "alert.show", args);
     queue_.push_back(std::move(alert));
+    ++revision_;
 }
 
 bool AlertQueue::clickButtonAtIndex(int index) {
@@ -23,6 +24,7 @@ bool AlertQueue::clickButtonAtIndex(int index) {
         return false;
     Alert alert = std::move(queue_.front());
     queue_.pop_front();
+    ++revision_;
     traceCall(trace_, "alert.clickedButtonAtIndex", {quoteText(alert.title), std::to_string(index)});
     if (alert.clickedButton) alert.clickedButton(index);
     return true;

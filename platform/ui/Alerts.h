@@ -1,6 +1,7 @@
 // Modal alerts, shown one at a time in the order they were asked to show.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -33,10 +34,13 @@ public:
     // one shows, and its delegate (if any) is told. False without an alert
     // or with an index that has no button.
     bool clickButtonAtIndex(int index);
+    // Moves on whenever the alert on show or the queue behind it changes.
+    uint64_t revision() const { return revision_; }
 
 private:
     Trace* trace_;
     std::deque<Alert> queue_;
+    uint64_t revision_ = 0;
 };
 
 }  // namespace vw::platform

@@ -89,6 +89,7 @@ Transform Animator::presentationTransform(const View& view, Transform model) con
 void Animator::endTransformAnim(std::size_t index, bool finished) {
     std::shared_ptr<Block> b = running_[index].block;
     running_.erase(running_.begin() + static_cast<std::ptrdiff_t>(index));
+    changed();  // the transform shown is the model's again
     if (!finished) b->allFinished = false;
     if (--b->running == 0) blockEnded(b);
 }
@@ -148,6 +149,7 @@ void Animator::forget(const View& view) {
 }
 
 void Animator::complete(double now, bool all) {
+    if (!running_.empty()) changed();  // their transforms have moved on with the clock
     for (std::size_t i = running_.size(); i-- > 0;)
         if (all || now >= running_[i].end) endTransformAnim(i, true);
 

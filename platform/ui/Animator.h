@@ -11,6 +11,7 @@
 // that ended the animation.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -65,6 +66,10 @@ public:
     void finishAll();
     bool animating() const;
     std::optional<double> nextEndTime() const;
+    // Moves on when a view's transform on screen moves: at every tick of a
+    // transform animation and when one ends. Scrolls and wheels move their
+    // views, which count their own changes.
+    uint64_t revision() const { return revision_; }
 
     static double ease(double t);  // 0..1 -> 0..1, slow at both ends
 
@@ -95,6 +100,7 @@ private:
     void endTransformAnim(std::size_t index, bool finished);
     void blockEnded(const std::shared_ptr<Block>& b);
     void complete(double now, bool all);
+    void changed() { ++revision_; }
 
     const Clock& clock_;
     MainLoop& loop_;
@@ -113,6 +119,7 @@ private:
     std::vector<WheelAnim> wheels_;
     std::set<const View*> userEnded_;  // scroll views whose swipe-end report is queued
     std::set<const View*> wheelSettled_;  // pickers whose settled row is queued
+    uint64_t revision_ = 0;
 };
 
 }  // namespace vw::platform

@@ -10,6 +10,12 @@ Ui::Ui(const Clock& clock, MainLoop& loop, const Bundle& bundle, float screenWid
     : bundle_(bundle), loop_(loop), trace_(trace), screenWidth_(screenWidth), animator_(clock, loop, trace),
       alerts_(trace) {}
 
+void Ui::setKeyWindow(Window* w) {
+    if (keyWindow_ == w) return;
+    keyWindow_ = w;
+    changed();
+}
+
 ImageRef Ui::imageNamed(const std::string& name) {
     auto it = images_.find(name);
     if (it == images_.end()) {

@@ -2,6 +2,7 @@
 // alerts and knows the key window.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -31,9 +32,16 @@ public:
     ImageRef imageNamed(const std::string& name);
 
     Window* keyWindow() const { return keyWindow_; }
-    void setKeyWindow(Window* w) { keyWindow_ = w; }
+    void setKeyWindow(Window* w);
 
     int nextViewNumber() { return ++views_; }
+
+    // Moves on whenever anything drawn may have changed: a view's drawn
+    // property, the view tree, the key window, an animation's progress or
+    // the alert on show. Equal revisions draw the same picture.
+    uint64_t revision() const { return revision_ + animator_.revision() + alerts_.revision(); }
+    // A view's drawn state has changed.
+    void changed() { ++revision_; }
 
     // Reads a PNG's size from its header.
     static std::optional<Size> pngSize(const std::string& path);
@@ -53,6 +61,7 @@ private:
     std::map<std::string, ImageRef> images_;
     Window* keyWindow_ = nullptr;
     int views_ = 0;
+    uint64_t revision_ = 0;
 };
 
 }  // namespace vw::platform

@@ -10,8 +10,8 @@ namespace vw::platform {
 
 // ---- View ----
 
-View::View(Ui& ui, Rect frame, std::string kind) : ui_(ui), kind_(std::move(kind)) {
-    name_ = kind_ + "#" + std::to_string(ui_.nextViewNumber());
+View::View(Ui& ui, Rect frame, const std::string& kind) : ui_(ui) {
+    name_ = kind + "#" + std::to_string(ui_.nextViewNumber());
     size_ = {frame.width, frame.height};
     position_ = {frame.x + anchor_.x * frame.width, frame.y + anchor_.y * frame.height};
 }
@@ -21,6 +21,8 @@ View::~View() {
     if (ui_.keyWindow() == this) ui_.setKeyWindow(nullptr);
     for (auto& c : children_) c->parent_ = nullptr;
 }
+
+void View::changed() { ui_.changed(); }
 
 void View::trace(const std::string& op, std::vector<std::string> args) const {
     if (!ui_.trace()) return;
@@ -38,26 +40,26 @@ Rect View::frame() const { return frameWithTransform(transform_); }
 
 void View::setFrame(Rect f) {
     trace("view.setFrame", {toString(f)});
-    size_ = {f.width, f.height};
-    position_ = {f.x + anchor_.x * f.width, f.y + anchor_.y * f.height};
+    setDrawn(size_, Size{f.width, f.height});
+    setDrawn(position_, Point{f.x + anchor_.x * f.width, f.y + anchor_.y * f.height});
 }
 
 void View::setAnchorPoint(Point a) {
     trace("layer.setAnchorPoint", {toString(a)});
-    anchor_ = a;
+    setDrawn(anchor_, a);
 }
 
 void View::setTransform(Transform t) {
     trace("view.setTransform", {toString(t)});
     ui_.animator().transformWillChange(*this, transform_, t);
-    transform_ = t;
+    setDrawn(transform_, t);
 }
 
 Transform View::presentationTransform() const { return ui_.animator().presentationTransform(*this, transform_); }
 
 void View::setHidden(bool hidden) {
     trace("view.setHidden", {boolText(hidden)});
-    hidden_ = hidden;
+    setDrawn(hidden_, hidden);
 }
 
 bool View::hiddenInTree() const {
@@ -68,7 +70,7 @@ bool View::hiddenInTree() const {
 
 void View::setBackgroundColor(Colour c) {
     trace("view.setBackgroundColor", {toString(c)});
-    background_ = c;
+    setDrawn(background_, c);
 }
 
 void View::setUserInteractionEnabled(bool on) {
@@ -85,6 +87,7 @@ void View::addSubview(std::shared_ptr<View> child) {
     }
     child->parent_ = this;
     children_.push_back(std::move(child));
+    changed();
 }
 
 Point View::originInWindow() const {
@@ -93,10 +96,10 @@ Point View::originInWindow() const {
         const Rect f = v->frame();
         p.x += f.x;
         p.y += f.y;
-        if (v->parent_ && v->parent_->kind() == "scrollView") {
-            const auto* sv = static_cast<const ScrollView*>(v->parent_);
-            p.x -= sv->contentOffset().x;
-            p.y -= sv->contentOffset().y;
+        if (v->parent_) {
+            const Point bounds = v->parent_->boundsOrigin();
+            p.x -= bounds.x;
+            p.y -= bounds.y;
         }
     }
     return p;
@@ -116,7 +119,7 @@ ImageView::ImageView(Ui& ui, ImageRef image)
 
 void ImageView::setImage(ImageRef image) {
     trace("imageView.setImage", {image ? quoteText(image->name) : "nil"});
-    image_ = std::move(image);
+    setDrawn(image_, std::move(image));
 }
 
 // ---- TextView ----
@@ -125,22 +128,22 @@ TextView::TextView(Ui& ui, Rect frame) : View(ui, frame, "textView") { initBackg
 
 void TextView::setText(const std::string& text) {
     trace("textView.setText", {quoteText(text)});
-    text_ = text;
+    setDrawn(text_, text);
 }
 
 void TextView::setTextColor(Colour c) {
     trace("textView.setTextColor", {toString(c)});
-    textColor_ = c;
+    setDrawn(textColor_, c);
 }
 
 void TextView::setFont(std::optional<Font> font) {
     trace("textView.setFont", {font ? quoteText(font->name) + " " + traceNumber(font->size) : "nil"});
-    font_ = std::move(font);
+    setDrawn(font_, std::move(font));
 }
 
 void TextView::setTextAlignment(TextAlignment a) {
     trace("textView.setTextAlignment", {std::to_string(static_cast<int>(a))});
-    alignment_ = a;
+    setDrawn(alignment_, a);
 }
 
 void TextView::setEditable(bool e) {
@@ -167,23 +170,25 @@ void PickerView::setDelegate(PickerDelegate* d, const std::string& name) {
 
 void PickerView::setShowsSelectionIndicator(bool on) {
     trace("picker.setShowsSelectionIndicator", {boolText(on)});
-    indicator_ = on;
+    setDrawn(indicator_, on);
 }
 
 void PickerView::loadIfNeeded() {
     if (loaded_) return;
     loaded_ = true;
-    titles_.clear();
-    if (!dataSource_) return;
-    const int components = dataSource_->numberOfComponentsInPickerView(*this);
-    if (components < 1) return;
-    const int rows = std::max(0, dataSource_->pickerViewNumberOfRowsInComponent(*this, 0));
-    if (delegate_) rowHeight_ = delegate_->pickerViewRowHeightForComponent(*this, 0);
-    titles_.reserve(static_cast<std::size_t>(rows));
-    for (int r = 0; r < rows; ++r) titles_.push_back(delegate_ ? delegate_->pickerViewTitleForRow(*this, r, 0) : "?");
+    std::vector<std::string> titles;
+    const bool hasRows = dataSource_ && dataSource_->numberOfComponentsInPickerView(*this) >= 1;
+    if (hasRows) {
+        const int rows = std::max(0, dataSource_->pickerViewNumberOfRowsInComponent(*this, 0));
+        if (delegate_) setDrawn(rowHeight_, delegate_->pickerViewRowHeightForComponent(*this, 0));
+        titles.reserve(static_cast<std::size_t>(rows));
+        for (int r = 0; r < rows; ++r) titles.push_back(delegate_ ? delegate_->pickerViewTitleForRow(*this, r, 0) : "?");
+    }
+    setDrawn(titles_, std::move(titles));
+    if (!hasRows) return;
     if (!titles_.empty()) selected_ = std::clamp(selected_, 0, static_cast<int>(titles_.size()) - 1);
-    if (!dragging_ && !ui_.animator().wheelTurning(*this)) wheel_ = static_cast<float>(selected_);
-    wheel_ = std::clamp(wheel_, -1.0f, static_cast<float>(std::max(0, lastRow())) + 1.0f);
+    if (!dragging_ && !ui_.animator().wheelTurning(*this)) setDrawn(wheel_, static_cast<float>(selected_));
+    setDrawn(wheel_, std::clamp(wheel_, -1.0f, static_cast<float>(std::max(0, lastRow())) + 1.0f));
 }
 
 void PickerView::reloadAllComponents() {
@@ -203,7 +208,7 @@ void PickerView::selectRow(int row, int component, bool animated) {
         ui_.animator().startWheel(*this, wheel_, static_cast<float>(selected_), kWheelSeconds, false);
     } else {
         ui_.animator().cancelWheel(*this);
-        wheel_ = static_cast<float>(selected_);
+        setDrawn(wheel_, static_cast<float>(selected_));
     }
 }
 
@@ -222,7 +227,7 @@ void PickerView::userSelectRow(int row) {
     // The wheel rests where the user left it.
     dragging_ = false;
     ui_.animator().cancelWheel(*this);
-    wheel_ = static_cast<float>(selected_);
+    setDrawn(wheel_, static_cast<float>(selected_));
     trace("picker.userSelectedRow", {std::to_string(selected_)});
     if (delegate_) delegate_->pickerViewDidSelectRow(*this, selected_, 0);
 }
@@ -245,7 +250,7 @@ void PickerView::userDragWheelBy(float dy) {
         const float edge = std::max(wheel_, last);
         next = edge + (next - edge) * 0.5f;
     }
-    wheel_ = std::clamp(next, -1.0f, last + 1.0f);
+    setDrawn(wheel_, std::clamp(next, -1.0f, last + 1.0f));
 }
 
 int PickerView::settleRowFor(float position, float velocityY) const {
@@ -283,13 +288,13 @@ void PickerView::settleTo(int row, bool byUser) {
 }
 
 void PickerView::animatorWheelSettled(int row) {
-    wheel_ = static_cast<float>(row);
+    setDrawn(wheel_, static_cast<float>(row));
     userSelectRow(row);
 }
 
 // ---- ScrollView ----
 
-ScrollView::ScrollView(Ui& ui, Rect frame) : View(ui, frame, "scrollView") {}
+ScrollView::ScrollView(Ui& ui, Rect frame) : View(ui, frame, "scrollView") { initClipsToBounds(true); }
 
 void ScrollView::setDelegate(ScrollViewDelegate* d, const std::string& name) {
     trace("scrollView.setDelegate", {name});
@@ -325,7 +330,7 @@ void ScrollView::setContentOffset(Point p) {
     trace("scrollView.setContentOffset", {toString(p)});
     ui_.animator().cancelScroll(*this);
     userScrolling_ = false;
-    offset_ = p;
+    setDrawn(offset_, p);
 }
 
 void ScrollView::scrollRectToVisible(Rect r, bool animated) {
@@ -343,7 +348,7 @@ void ScrollView::scrollRectToVisible(Rect r, bool animated) {
     userScrolling_ = false;
     if (!animated) {
         ui_.animator().cancelScroll(*this);
-        offset_ = target;
+        setDrawn(offset_, target);
     } else if (!(target == offset_)) {
         ui_.animator().startScroll(*this, offset_, target, kScrollAnimationSeconds, false);
     }
@@ -373,7 +378,7 @@ void ScrollView::userDragBy(float dx, float dy) {
     } else {
         p = c;
     }
-    offset_ = p;
+    setDrawn(offset_, p);
 }
 
 void ScrollView::userRelease(float velocityX, float /*velocityY*/) {
@@ -385,7 +390,7 @@ void ScrollView::userRelease(float velocityX, float /*velocityY*/) {
 void ScrollView::userSwipeTo(Point restingOffset) {
     ui_.animator().cancelScroll(*this);
     userScrolling_ = true;
-    offset_ = pageAligned(restingOffset, 0);
+    setDrawn(offset_, pageAligned(restingOffset, 0));
     animatorUserScrollEnded();
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/Geometry.h"
@@ -21,17 +22,50 @@ struct Image {
 };
 using ImageRef = std::shared_ptr<const Image>;
 
+class View;
+class ImageView;
+class TextView;
+class PickerView;
+class ScrollView;
+class Window;
+
+// One case per kind of view. A new kind of view adds its case here, and
+// every visitor then fails to compile until it says what to do with it.
+template <bool Const>
+class BasicViewVisitor {
+    template <class T>
+    using Ref = std::conditional_t<Const, const T&, T&>;
+
+public:
+    virtual ~BasicViewVisitor() = default;
+    virtual void visit(Ref<View> view) = 0;  // a plain view
+    virtual void visit(Ref<ImageView> view) = 0;
+    virtual void visit(Ref<TextView> view) = 0;
+    virtual void visit(Ref<PickerView> view) = 0;
+    virtual void visit(Ref<ScrollView> view) = 0;
+    virtual void visit(Ref<Window> view) = 0;
+};
+using ViewVisitor = BasicViewVisitor<false>;
+using ConstViewVisitor = BasicViewVisitor<true>;
+
+// Every property that is drawn is stored through setDrawn (or followed by
+// changed()), which moves the view system's revision on when the value
+// differs: a backend redraws when the revision has moved.
 class View {
 public:
-    View(Ui& ui, Rect frame, std::string kind = "view");
+    // `kind` only names the view in the trace: "kind#number".
+    View(Ui& ui, Rect frame, const std::string& kind = "view");
     virtual ~View();
     View(const View&) = delete;
     View& operator=(const View&) = delete;
 
+    // Each kind of view calls its own case of the visitor.
+    virtual void accept(ViewVisitor& visitor) { visitor.visit(*this); }
+    virtual void accept(ConstViewVisitor& visitor) const { visitor.visit(*this); }
+
     // Name used in the trace; defaults to kind#number.
     const std::string& name() const { return name_; }
     void setName(std::string name) { name_ = std::move(name); }
-    const std::string& kind() const { return kind_; }
 
     // The frame in the superview, from the layer's position, bounds size,
     // anchor point and (scale) transform.
@@ -68,15 +102,30 @@ public:
     // Origin of this view's frame in window coordinates.
     Point originInWindow() const;
 
+    // Where the view's own coordinates begin: its subviews show shifted by
+    // minus this. A scroll view's is its content offset, any other's 0, 0.
+    virtual Point boundsOrigin() const { return {0, 0}; }
+    // Whether subviews are cut off at the view's edges (scroll views).
+    bool clipsToBounds() const { return clips_; }
+
 protected:
     void trace(const std::string& op, std::vector<std::string> args) const;
     // Defaults of a kind of view, set without a trace.
     void initInteractive(bool on) { interactive_ = on; }
     void initBackground(Colour c) { background_ = c; }
+    void initClipsToBounds(bool on) { clips_ = on; }
+    // Stores a drawn property; a different value is a change.
+    template <class T, class V>
+    void setDrawn(T& property, V&& value) {
+        if (property == value) return;
+        property = std::forward<V>(value);
+        changed();
+    }
+    // Something drawn has changed.
+    void changed();
     Ui& ui_;
 
 private:
-    std::string kind_;
     std::string name_;
     Point position_;
     Size size_;
@@ -85,6 +134,7 @@ private:
     bool hidden_ = false;
     bool interactive_ = true;
     Colour background_ = Colour::clear();
+    bool clips_ = false;
     View* parent_ = nullptr;
     std::vector<std::shared_ptr<View>> children_;
 };
@@ -94,6 +144,8 @@ public:
     ImageView(Ui& ui, Rect frame);
     // Sized to the image (0 x 0 without one).
     ImageView(Ui& ui, ImageRef image);
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
     const ImageRef& image() const { return image_; }
     void setImage(ImageRef image);
 
@@ -106,11 +158,14 @@ enum class TextAlignment { Left = 0, Center = 1, Right = 2 };
 struct Font {
     std::string name;
     float size = 17;
+    bool operator==(const Font&) const = default;
 };
 
 class TextView : public View {
 public:
     TextView(Ui& ui, Rect frame);
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
     const std::string& text() const { return text_; }
     void setText(const std::string& text);
     Colour textColor() const { return textColor_; }
@@ -154,6 +209,8 @@ public:
 
     // A zero size takes the standard size: the screen's width, 216 high.
     PickerView(Ui& ui, Rect frame);
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
 
     void setDataSource(PickerDataSource* ds, const std::string& name);
     void setDelegate(PickerDelegate* d, const std::string& name);
@@ -196,7 +253,7 @@ public:
     int settleRowFor(float position, float velocityY) const;
 
     // Called by the animator.
-    void animatorSetWheelPosition(float p) { wheel_ = p; }
+    void animatorSetWheelPosition(float p) { setDrawn(wheel_, p); }
     void animatorWheelSettled(int row);
 
 private:
@@ -228,6 +285,9 @@ public:
     static constexpr double kScrollAnimationSeconds = 0.3;
 
     ScrollView(Ui& ui, Rect frame);
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
+    Point boundsOrigin() const override { return offset_; }
 
     void setDelegate(ScrollViewDelegate* d, const std::string& name);
     ScrollViewDelegate* delegate() const { return delegate_; }
@@ -258,7 +318,7 @@ public:
     bool userScrolling() const { return userScrolling_; }
 
     // Called by the animator.
-    void animatorSetOffset(Point p) { offset_ = p; }
+    void animatorSetOffset(Point p) { setDrawn(offset_, p); }
     void animatorUserScrollEnded();
 
 private:
@@ -275,6 +335,8 @@ private:
 class Window : public View {
 public:
     Window(Ui& ui, Rect frame);
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
     void makeKeyAndVisible();
 };
 

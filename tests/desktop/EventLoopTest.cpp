@@ -1,6 +1,7 @@
 // The run loop draws while something moves and sleeps otherwise.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include <poll.h>
@@ -83,10 +84,30 @@ TEST(EventLoop, WorkThatChangesNothingVisibleDrawsNoFrame) {
         ++ticks;
         if (ticks == 4) s.box->setHidden(true);  // only this one shows
     });
+    const uint64_t start = s.ui.revision();
     loop.run(0.5);
     EXPECT_GE(ticks, 6);
     EXPECT_EQ(loop.frames(), 2u) << "the first frame, and the one after the box went";
-    EXPECT_NE(sceneSignature(s.ui), 0u);
+    EXPECT_NE(s.ui.revision(), start);
+}
+
+TEST(EventLoop, AChangeIsDrawnOnceAndTheSameValueAgainIsNoChange) {
+    Scene s;
+    EventLoop loop(s.loop, s.ui, s.screen, nullptr, false);
+    loop.run(0.1);
+    ASSERT_EQ(loop.frames(), 1u);
+    auto frameAfter = [&](std::function<void()> change) {
+        const uint64_t before = loop.frames();
+        s.loop.post(std::move(change));
+        loop.run(0.1);
+        return loop.frames() - before;
+    };
+    EXPECT_EQ(frameAfter([&] { s.box->setBackgroundColor(Colour::white()); }), 1u);
+    EXPECT_EQ(frameAfter([&] { s.box->setBackgroundColor(Colour::white()); }), 0u);
+    EXPECT_EQ(frameAfter([&] { s.box->setUserInteractionEnabled(false); }), 0u) << "not drawn";
+    EXPECT_EQ(frameAfter([&] { s.window->addSubview(std::make_shared<View>(s.ui, Rect{0, 0, 5, 5})); }), 1u);
+    EXPECT_EQ(frameAfter([&] { s.ui.alerts().show({"t", "m", std::string("OK"), {}, "", {}}); }), 1u);
+    EXPECT_EQ(frameAfter([&] { s.ui.alerts().clickButtonAtIndex(0); }), 1u);
 }
 
 // With a window the loop sleeps in poll(2) on the display connection and the

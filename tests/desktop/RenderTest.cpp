@@ -1,5 +1,9 @@
 // The screen drawn off screen: where the filler, the buttons, the percentage,
 // the picker and the slide show land in pixels.
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "tests/desktop/DesktopFixture.h"
 
 namespace vw::testing {
@@ -212,6 +216,208 @@ TEST(Render, AlertIsABoxOverTheDimmedScreen) {
     EXPECT_GT(inBox & 0xFF, 60u);
     const uint32_t dimmed = shot->pixelAtPoint(2, 470);  // the white picker, dimmed
     EXPECT_LT((dimmed >> 16) & 0xFF, 200u);
+}
+
+using namespace platform;
+
+// One of every kind of view, on the manual clock, drawn off screen: the
+// stage for checking change detection against the pictures drawn.
+struct Stage : PickerDataSource, PickerDelegate {
+    Stage() {
+        window = std::make_shared<Window>(ui, Rect{0, 0, 320, 480});
+        window->setBackgroundColor(Colour::black());
+        plain = std::make_shared<View>(ui, Rect{10, 10, 60, 60});
+        plain->setBackgroundColor(Colour::red());
+        image = std::make_shared<ImageView>(ui, Rect{80, 10, 60, 60});
+        image->setImage(ui.imageNamed("green_skin.png"));
+        text = std::make_shared<TextView>(ui, Rect{150, 10, 160, 60});
+        text->setText("Fully charged");
+        text->setFont(Font{"DejaVu Sans", 17});
+        scroll = std::make_shared<ScrollView>(ui, Rect{10, 80, 140, 100});
+        scroll->setContentSize({280, 100});
+        auto left = std::make_shared<View>(ui, Rect{0, 0, 140, 100});
+        left->setBackgroundColor(Colour::red());
+        auto right = std::make_shared<View>(ui, Rect{140, 0, 140, 100});
+        right->setBackgroundColor(Colour::white());
+        scroll->addSubview(left);
+        scroll->addSubview(right);
+        picker = std::make_shared<PickerView>(ui, Rect{0, 264, 0, 0});
+        picker->setDataSource(this, "stage");
+        picker->setDelegate(this, "stage");
+        picker->setShowsSelectionIndicator(true);
+        picker->reloadAllComponents();
+        for (const auto& v : std::vector<std::shared_ptr<View>>{plain, image, text, scroll, picker}) window->addSubview(v);
+        window->makeKeyAndVisible();
+    }
+    int numberOfComponentsInPickerView(PickerView&) override { return 1; }
+    int pickerViewNumberOfRowsInComponent(PickerView&, int) override { return static_cast<int>(rows.size()); }
+    float pickerViewRowHeightForComponent(PickerView&, int) override { return rowHeight; }
+    std::string pickerViewTitleForRow(PickerView&, int row, int) override { return rows[static_cast<std::size_t>(row)]; }
+    void pickerViewDidSelectRow(PickerView&, int, int) override {}
+
+    std::vector<uint8_t> picture() {
+        auto shot = desktop::renderOffscreen(ui, {320, 480}, 1);
+        const SDL_Surface* s = shot->surface();
+        const auto* p = static_cast<const uint8_t*>(s->pixels);
+        return {p, p + static_cast<std::ptrdiff_t>(s->pitch) * s->h};
+    }
+    void animate(const std::function<void()>& change) {
+        ui.animator().beginAnimations("a", nullptr);
+        ui.animator().setAnimationDuration(1);
+        change();
+        ui.animator().commitAnimations();
+    }
+
+    std::vector<std::string> rows{"Green", "Pink", "Steel", "Zebra", "Carbon"};
+    float rowHeight = 44;
+    RecordingPlatform rp{DesktopApp::options(480)};
+    Ui& ui = rp.ui;
+    std::shared_ptr<Window> window;
+    std::shared_ptr<View> plain;
+    std::shared_ptr<ImageView> image;
+    std::shared_ptr<TextView> text;
+    std::shared_ptr<ScrollView> scroll;
+    std::shared_ptr<PickerView> picker;
+    std::vector<std::shared_ptr<View>> keep;  // views a change made
+};
+
+struct StageChange {
+    const char* what;
+    std::function<void(Stage&)> change;
+    std::function<void(Stage&)> before = {};  // set up first, outside what is measured
+};
+
+// Whether the change moved the revision on, and whether it changed the picture.
+std::pair<bool, bool> revisionAndPictureMoved(const StageChange& c) {
+    Stage s;
+    if (c.before) c.before(s);
+    const auto picture = s.picture();
+    const uint64_t revision = s.ui.revision();
+    c.change(s);
+    return {s.ui.revision() != revision, s.picture() != picture};
+}
+
+// Whatever changes the picture moves the view system's revision on, which is
+// what the event loop redraws by; and whatever leaves the revision alone
+// leaves the picture alone.
+TEST(ChangeDetection, EveryDrawnChangeMovesTheRevisionAndChangesThePicture) {
+    const std::vector<StageChange> drawn = {
+        {"view.setFrame", [](Stage& s) { s.plain->setFrame({20, 10, 60, 60}); }},
+        {"view.setAnchorPoint", [](Stage& s) { s.plain->setAnchorPoint({0, 0}); }},
+        {"view.setTransform", [](Stage& s) { s.plain->setTransform(Transform::scale(0.5f, 1)); }},
+        {"view.setHidden", [](Stage& s) { s.image->setHidden(true); }},
+        {"view.setBackgroundColor", [](Stage& s) { s.plain->setBackgroundColor(Colour::white()); }},
+        {"view.addSubview", [](Stage& s) {
+             auto dot = std::make_shared<View>(s.ui, Rect{0, 0, 10, 10});
+             dot->setBackgroundColor(Colour::white());
+             s.plain->addSubview(dot);
+         }},
+        {"view.addSubview moves a subview to the front", [](Stage& s) { s.window->addSubview(s.plain); },
+         [](Stage& s) { s.plain->setFrame({0, 264, 60, 60}); }},
+        {"window.makeKeyAndVisible", [](Stage& s) {
+             auto other = std::make_shared<Window>(s.ui, Rect{0, 0, 320, 480});
+             other->makeKeyAndVisible();
+             s.keep.push_back(other);
+         }},
+        {"imageView.setImage", [](Stage& s) { s.image->setImage(nullptr); }},
+        {"textView.setText", [](Stage& s) { s.text->setText("Charging"); }},
+        {"textView.setTextColor", [](Stage& s) { s.text->setTextColor(Colour::red()); }},
+        {"textView.setFont", [](Stage& s) { s.text->setFont(Font{"DejaVu Sans", 24}); }},
+        {"textView.setTextAlignment", [](Stage& s) { s.text->setTextAlignment(TextAlignment::Right); }},
+        {"picker.setShowsSelectionIndicator", [](Stage& s) { s.picker->setShowsSelectionIndicator(false); }},
+        {"picker.reloadAllComponents: rows", [](Stage& s) {
+             s.rows[0] = "Grey";
+             s.picker->reloadAllComponents();
+         }},
+        {"picker.reloadAllComponents: row height", [](Stage& s) {
+             s.rowHeight = 30;
+             s.picker->reloadAllComponents();
+         }},
+        {"picker.selectRow", [](Stage& s) { s.picker->selectRow(2, 0, false); }},
+        {"picker.selectRow animated, a frame later", [](Stage& s) {
+             s.picker->selectRow(3, 0, true);
+             s.rp.advance(0.1);
+         }},
+        {"picker.userDragWheelBy", [](Stage& s) { s.picker->userDragWheelBy(-20); }},
+        {"picker.userSelectRow", [](Stage& s) { s.picker->userSelectRow(4); }},
+        {"picker.userTurnWheelBy, a frame later", [](Stage& s) {
+             s.picker->userTurnWheelBy(1);
+             s.rp.advance(0.1);
+         }},
+        {"scrollView.setContentOffset", [](Stage& s) { s.scroll->setContentOffset({70, 0}); }},
+        {"scrollView.scrollRectToVisible", [](Stage& s) { s.scroll->scrollRectToVisible({140, 0, 140, 100}, false); }},
+        {"scrollView.scrollRectToVisible animated, a frame later", [](Stage& s) {
+             s.scroll->scrollRectToVisible({140, 0, 140, 100}, true);
+             s.rp.advance(0.1);
+         }},
+        {"scrollView.userDragBy", [](Stage& s) { s.scroll->userDragBy(-30, 0); }},
+        {"scrollView.userSwipeTo", [](Stage& s) { s.scroll->userSwipeTo({140, 0}); }, [](Stage& s) {
+             s.scroll->setPagingEnabled(true);
+         }},
+        {"a transform animation, a frame later", [](Stage& s) { s.rp.advance(0.3); },
+         [](Stage& s) { s.animate([&] { s.plain->setTransform(Transform::scale(0.2f, 1)); }); }},
+        {"a transform animation cut short", [](Stage& s) { s.plain->setTransform(Transform::identity()); },
+         [](Stage& s) {
+             s.animate([&] { s.plain->setTransform(Transform::scale(0.2f, 1)); });
+             s.rp.advance(0.3);
+         }},
+        {"alert.show", [](Stage& s) { s.ui.alerts().show({"Battery", "Full", std::string("OK"), {}, "", {}}); }},
+        {"alert.clickedButtonAtIndex", [](Stage& s) { s.ui.alerts().clickButtonAtIndex(0); },
+         [](Stage& s) { s.ui.alerts().show({"Battery", "Full", std::string("OK"), {}, "", {}}); }},
+    };
+    for (const auto& c : drawn) {
+        const auto [revision, picture] = revisionAndPictureMoved(c);
+        EXPECT_TRUE(revision) << c.what;
+        EXPECT_TRUE(picture) << c.what << ": the case draws no change";
+    }
+}
+
+// The screen at rest draws nothing: the slide show's timer, which fires
+// every four seconds while the show is closed, changes nothing drawn, and
+// neither does the battery reporting the same reading again.
+TEST(ChangeDetection, TheScreenAtRestMovesNoRevision) {
+    DesktopApp app;
+    app.launchToNormalMode();
+    app.rp.advance(5);  // the button strip's late loading and anything else of the start
+    const uint64_t settled = app.rp.ui.revision();
+    app.rp.setBattery(0.57f, BatteryState::Unplugged);
+    app.rp.advance(20);
+    EXPECT_EQ(app.rp.ui.revision(), settled);
+    app.rp.setBattery(0.58f, BatteryState::Unplugged);
+    app.rp.advance(0.1);
+    EXPECT_NE(app.rp.ui.revision(), settled) << "a new reading shows";
+}
+
+TEST(ChangeDetection, WhatIsNotDrawnLeavesTheRevisionAndThePictureAlone) {
+    const std::vector<StageChange> undrawn = {
+        {"the same frame again", [](Stage& s) { s.plain->setFrame(s.plain->frame()); }},
+        {"the same colour again", [](Stage& s) { s.plain->setBackgroundColor(Colour::red()); }},
+        {"the same text again", [](Stage& s) { s.text->setText("Fully charged"); }},
+        {"the same image again", [](Stage& s) { s.image->setImage(s.ui.imageNamed("green_skin.png")); }},
+        {"the same rows reloaded", [](Stage& s) { s.picker->reloadAllComponents(); }},
+        {"the selected row again", [](Stage& s) { s.picker->selectRow(0, 0, true); }},
+        {"the same offset again", [](Stage& s) { s.scroll->setContentOffset({0, 0}); }},
+        {"the key window again", [](Stage& s) { s.window->makeKeyAndVisible(); }},
+        {"view.setUserInteractionEnabled", [](Stage& s) { s.plain->setUserInteractionEnabled(false); }},
+        {"view.setName", [](Stage& s) { s.plain->setName("box"); }},
+        {"textView.setEditable", [](Stage& s) { s.text->setEditable(false); }},
+        {"scrollView.setBounces", [](Stage& s) { s.scroll->setBounces(false); }},
+        {"scrollView.setPagingEnabled", [](Stage& s) { s.scroll->setPagingEnabled(true); }},
+        {"scrollView.setContentSize", [](Stage& s) { s.scroll->setContentSize({420, 100}); }},
+        {"picker.setDataSource until reloaded", [](Stage& s) { s.picker->setDataSource(nullptr, "nil"); }},
+        {"an empty animation block", [](Stage& s) { s.animate([] {}); }},
+        {"time passing with nothing animating", [](Stage& s) { s.rp.advance(1); }},
+        {"a transform animation after its end", [](Stage& s) { s.rp.advance(1); },
+         [](Stage& s) {
+             s.animate([&] { s.plain->setTransform(Transform::scale(0.2f, 1)); });
+             s.rp.advance(2);
+         }},
+    };
+    for (const auto& c : undrawn) {
+        const auto [revision, picture] = revisionAndPictureMoved(c);
+        EXPECT_FALSE(revision) << c.what;
+        EXPECT_FALSE(picture) << c.what;
+    }
 }
 
 }  // namespace

@@ -12,6 +12,72 @@ struct Fixture : ::testing::Test {
     Ui& ui = rp.ui;
 };
 
+using ViewKinds = Fixture;
+
+// Names each kind of view by the case of the visitor it reaches.
+template <bool Const>
+struct KindNames : BasicViewVisitor<Const> {
+    template <class T>
+    using Ref = std::conditional_t<Const, const T&, T&>;
+    void visit(Ref<View>) override { seen = "view"; }
+    void visit(Ref<ImageView>) override { seen = "imageView"; }
+    void visit(Ref<TextView>) override { seen = "textView"; }
+    void visit(Ref<PickerView>) override { seen = "pickerView"; }
+    void visit(Ref<ScrollView>) override { seen = "scrollView"; }
+    void visit(Ref<Window>) override { seen = "window"; }
+    std::string seen;
+};
+
+TEST_F(ViewKinds, EachKindReachesItsOwnCaseAndKeepsItsTraceName) {
+    const Rect r{0, 0, 10, 10};
+    std::vector<std::shared_ptr<View>> views{std::make_shared<View>(ui, r),       std::make_shared<ImageView>(ui, r),
+                                             std::make_shared<TextView>(ui, r),   std::make_shared<PickerView>(ui, r),
+                                             std::make_shared<ScrollView>(ui, r), std::make_shared<Window>(ui, r)};
+    const std::vector<std::string> kinds{"view", "imageView", "textView", "pickerView", "scrollView", "window"};
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        View& v = *views[i];
+        KindNames<false> names;
+        v.accept(names);
+        EXPECT_EQ(names.seen, kinds[i]);
+        KindNames<true> constNames;
+        static_cast<const View&>(v).accept(constNames);
+        EXPECT_EQ(constNames.seen, kinds[i]);
+        EXPECT_EQ(v.name(), kinds[i] + "#" + std::to_string(i + 1));
+    }
+    // Only a scroll view shifts and clips its subviews.
+    auto& sv = static_cast<ScrollView&>(*views[4]);
+    sv.setContentSize({40, 40});
+    sv.setContentOffset({7, 3});
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        EXPECT_EQ(views[i]->boundsOrigin(), i == 4 ? (Point{7, 3}) : (Point{0, 0})) << kinds[i];
+        EXPECT_EQ(views[i]->clipsToBounds(), i == 4) << kinds[i];
+    }
+}
+
+using Revision = Fixture;
+
+// The event loop redraws when the revision has moved: a running animation
+// moves it at every step and an ended one no more.
+TEST_F(Revision, MovesWithAnimationsWhileTheyRunAndNotAfter) {
+    auto v = std::make_shared<ImageView>(ui, Rect{0, 0, 10, 10});
+    auto& a = ui.animator();
+    a.beginAnimations("Grow", nullptr);
+    a.setAnimationDuration(1);
+    v->setTransform(Transform::scale(2, 2));
+    a.commitAnimations();
+    uint64_t last = ui.revision();
+    for (int i = 0; i < 4; ++i) {
+        rp.advance(0.25);
+        EXPECT_GT(ui.revision(), last) << i;
+        last = ui.revision();
+    }
+    EXPECT_FALSE(a.animating());
+    rp.advance(1);
+    EXPECT_EQ(ui.revision(), last);
+    v->setTransform(Transform::scale(2, 2));  // no change
+    EXPECT_EQ(ui.revision(), last);
+}
+
 using ViewGeometry = Fixture;
 
 TEST_F(ViewGeometry, AnchorPointKeepsThePosition) {
