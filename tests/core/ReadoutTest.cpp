@@ -148,40 +148,44 @@ DeviceProfile customProfile() {
     return p;
 }
 
-TEST(BuildReadout, AudioFormatSwitchesAtOneHundredHours) {
-    DeviceProfile p = customProfile();
-    p.audioPlaybackMultiplier = 60;
-    EXPECT_EQ(buildReadout(1.0f, BatteryState::Unplugged, p, 0, 0, 0, kGreen).lines[6], "Audio Playback  100hr 00min");
-    p.audioPlaybackMultiplier = 59.4f;
-    EXPECT_EQ(buildReadout(1.0f, BatteryState::Unplugged, p, 0, 0, 0, kGreen).lines[6], "Audio Playback    99hr 00min");
-    p.audioPlaybackMultiplier = 5.4f;  // 9 hours: the two-blank padding as well
-    EXPECT_EQ(buildReadout(1.0f, BatteryState::Unplugged, p, 0, 0, 0, kGreen).lines[6], "Audio Playback      9hr 00min");
+// Line `row` of a full battery's readout on off charge, with the time to 100%.
+std::string lineAtFull(const DeviceProfile& p, std::size_t row, float fraction = 1.0f, int32_t secondsTo100 = 0) {
+    return buildReadout(fraction, BatteryState::Unplugged, p, 0, 0, secondsTo100, kGreen).lines.at(row);
 }
 
-TEST(BuildReadout, StandbyPadding) {
+TEST(BuildReadout, HourPaddingOfEachLine) {
     DeviceProfile p = customProfile();
-    auto standby = [&](float factor) {
-        p.standbyMultiplier = factor;
-        return buildReadout(1.0f, BatteryState::Unplugged, p, 0, 0, 0, kGreen).lines.back();
+    struct Case {
+        float DeviceProfile::*factor;
+        float value;
+        std::size_t row;
+        const char* line;
     };
-    EXPECT_EQ(standby(5.4f), "Standby Time         9hr 00min");
-    EXPECT_EQ(standby(6.0f), "Standby Time       10hr 00min");
-    EXPECT_EQ(standby(59.4f), "Standby Time       99hr 00min");
-    EXPECT_EQ(standby(60.0f), "Standby Time     100hr 00min");
-}
-
-TEST(BuildReadout, OtherLinesPadBelowTenHours) {
-    DeviceProfile p = customProfile();
-    p.gameMultiplier = 5.4f;
-    EXPECT_EQ(buildReadout(1.0f, BatteryState::Unplugged, p, 0, 0, 0, kGreen).lines[2], "Game Play             9hr 00min");
-    p.gameMultiplier = 6.0f;
-    EXPECT_EQ(buildReadout(1.0f, BatteryState::Unplugged, p, 0, 0, 0, kGreen).lines[2], "Game Play           10hr 00min");
+    const Case cases[] = {
+        // Audio: the format changes at a hundred hours; below ten, two blanks more.
+        {&DeviceProfile::audioPlaybackMultiplier, 60, 6, "Audio Playback  100hr 00min"},
+        {&DeviceProfile::audioPlaybackMultiplier, 59.4f, 6, "Audio Playback    99hr 00min"},
+        {&DeviceProfile::audioPlaybackMultiplier, 5.4f, 6, "Audio Playback      9hr 00min"},
+        // Standby: its own padding in three steps.
+        {&DeviceProfile::standbyMultiplier, 5.4f, 7, "Standby Time         9hr 00min"},
+        {&DeviceProfile::standbyMultiplier, 6.0f, 7, "Standby Time       10hr 00min"},
+        {&DeviceProfile::standbyMultiplier, 59.4f, 7, "Standby Time       99hr 00min"},
+        {&DeviceProfile::standbyMultiplier, 60.0f, 7, "Standby Time     100hr 00min"},
+        // The other lines pad below ten hours.
+        {&DeviceProfile::gameMultiplier, 5.4f, 2, "Game Play             9hr 00min"},
+        {&DeviceProfile::gameMultiplier, 6.0f, 2, "Game Play           10hr 00min"},
+    };
+    for (const Case& c : cases) {
+        DeviceProfile q = p;
+        q.*c.factor = c.value;
+        EXPECT_EQ(lineAtFull(q, c.row), c.line) << c.value;
+    }
+    EXPECT_EQ(buildReadout(1.0f, BatteryState::Unplugged, p, 0, 0, 0, kGreen).lines.back(),
+              lineAtFull(p, 7));  // Standby Time is the last line
     // Recharge Time: ten hours and more lose the padding too.
-    EXPECT_EQ(buildReadout(0.5f, BatteryState::Unplugged, p, 0, 0, 36000, kGreen).lines[3],
-              "Recharge Time       0hr 53min");  // band 11, IPOD: 3230 s + 0
+    EXPECT_EQ(lineAtFull(p, 3, 0.5f, 36000), "Recharge Time       0hr 53min");  // band 11, IPOD: 3230 s + 0
     p.deviceStrShort = std::nullopt;
-    EXPECT_EQ(buildReadout(0.5f, BatteryState::Unplugged, p, 0, 0, 36000, kGreen).lines[3],
-              "Recharge Time     10hr 00min");
+    EXPECT_EQ(lineAtFull(p, 3, 0.5f, 36000), "Recharge Time     10hr 00min");
 }
 
 TEST(BuildReadout, LteLineOnANonPhone) {
