@@ -129,21 +129,25 @@ bool BasicSettings::flush() {
     return true;
 }
 
+// The store's lock (lockStore .. unlockStore) for as long as it lives.
+class BasicSettings::StoreLock {
+public:
+    explicit StoreLock(BasicSettings& s) : s_(s) { s_.lockStore(); }
+    ~StoreLock() { s_.unlockStore(); }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+
+private:
+    BasicSettings& s_;
+};
+
 bool BasicSettings::synchronize() {
-    lockStore();
-    struct Unlock {
-        BasicSettings* s;
-        ~Unlock() { s->unlockStore(); }
-    } unlock{this};
+    const StoreLock locked(*this);
     return flush();
 }
 
 void BasicSettings::exclusive(const std::function<void()>& body) {
-    lockStore();
-    struct Unlock {
-        BasicSettings* s;
-        ~Unlock() { s->unlockStore(); }
-    } unlock{this};
+    const StoreLock locked(*this);
     {
         std::lock_guard lock(mutex_);
         if (auto stored = load()) values_ = merged(std::move(stored));
@@ -402,9 +406,8 @@ FileSettings::FileSettings(std::string path, LogFn log)
         return;
     }
     removeAbandonedTemporaries(file_);
-    lockStore();
+    const StoreLock locked(*this);
     if (auto values = load()) replaceAll(std::move(*values));
-    unlockStore();
 }
 
 FileSettings::~FileSettings() {

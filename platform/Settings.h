@@ -75,6 +75,7 @@ protected:
     virtual std::optional<std::map<std::string, SettingValue>> load() { return std::nullopt; }
     virtual bool save(const std::map<std::string, SettingValue>&) { return true; }
     void replaceAll(std::map<std::string, SettingValue> values);
+    class StoreLock;
 
 private:
     void set(const std::string& key, SettingValue v);
