@@ -23,6 +23,20 @@ std::optional<std::string> fileName(std::optional<std::string>& into, const Opti
     return std::nullopt;
 }
 
+// An option whose value is the text of one field.
+template <std::string Options::*Field>
+std::optional<std::string> textInto(Options& o, const OptionRow&, Value v) {
+    o.*Field = *v;
+    return std::nullopt;
+}
+
+// An option without a value that turns one field on.
+template <bool Options::*Field>
+std::optional<std::string> turnOn(Options& o, const OptionRow&, Value) {
+    o.*Field = true;
+    return std::nullopt;
+}
+
 // An option that sets a key of the configuration file: the value is checked
 // now, so that the error names the option, and applied over the file's.
 std::optional<std::string> keyOption(Options& o, const OptionRow& row, Value v) {
@@ -35,23 +49,11 @@ std::optional<std::string> keyOption(Options& o, const OptionRow& row, Value v) 
 const OptionRow kOptions[] = {
     // ---- battery and device ----
     {"--model", nullptr, "TEXT", "device model name: iPhone, iPod touch or iPad (default \"iPhone\")",
-     OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
-         o.model = *v;
-         return std::nullopt;
-     }},
+     OptionGroup::Battery, nullptr, nullptr, textInto<&Options::model>},
     {"--machine", nullptr, "TEXT", "hardware identifier, such as iPhone2,1 (default \"iPhone7,2\")",
-     OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
-         o.machine = *v;
-         return std::nullopt;
-     }},
+     OptionGroup::Battery, nullptr, nullptr, textInto<&Options::machine>},
     {"--system-version", nullptr, "V", "the device's system version (default \"8.1\"); below 3.0 the application warns at start",
-     OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
-         o.systemVersion = *v;
-         return std::nullopt;
-     }},
+     OptionGroup::Battery, nullptr, nullptr, textInto<&Options::systemVersion>},
     {"--level", nullptr, "FRACTION", "simulated charge, 0.0 to 1.0, or -1 for unknown (default 0.57)",
      OptionGroup::Battery, nullptr, nullptr,
      [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
@@ -89,10 +91,7 @@ const OptionRow kOptions[] = {
      nullptr, nullptr, [](Options& o, const OptionRow& r, Value v) { return fileName(o.settingsPath, r, v); }},
     // ---- window, pictures and text ----
     {"--text", nullptr, nullptr, "print the readout as text and exit", OptionGroup::Window, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value) -> std::optional<std::string> {
-         o.text = true;
-         return std::nullopt;
-     }},
+     turnOn<&Options::text>},
     {"--screen-height", nullptr, "H", "screen height in points, 480 to 4096 (default 480); taller screens move the "
      "button strip down", OptionGroup::Window, nullptr, nullptr,
      [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
@@ -156,15 +155,9 @@ const OptionRow kOptions[] = {
      }},
     // ---- general ----
     {"--help", "-h", nullptr, "show this help and exit", OptionGroup::General, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value) -> std::optional<std::string> {
-         o.help = true;
-         return std::nullopt;
-     }},
+     turnOn<&Options::help>},
     {"--version", nullptr, nullptr, "print the version and exit", OptionGroup::General, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value) -> std::optional<std::string> {
-         o.version = true;
-         return std::nullopt;
-     }},
+     turnOn<&Options::version>},
 };
 
 const KeyRow kKeys[] = {
