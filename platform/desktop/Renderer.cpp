@@ -232,19 +232,22 @@ public:
     }
     void visit(const TextView& v) override {
         background(v);
-        r_.setClip(intersect(clip_, r_.pixels(rect_)));
-        r_.drawTextView(v, rect_);
-        r_.setClip(clip_);
+        clippedToView([&] { r_.drawTextView(v, rect_); });
     }
     // The wheel paints its own background.
     void visit(const PickerView& v) override {
-        r_.setClip(intersect(clip_, r_.pixels(rect_)));
-        r_.drawPicker(v, rect_);
-        r_.setClip(clip_);
+        clippedToView([&] { r_.drawPicker(v, rect_); });
     }
 
 private:
     void background(const View& v) { r_.fill(rect_, v.backgroundColor()); }
+    // Draws within the view's own rectangle, then gives the clip back.
+    template <class Draw>
+    void clippedToView(Draw draw) {
+        r_.setClip(intersect(clip_, r_.pixels(rect_)));
+        draw();
+        r_.setClip(clip_);
+    }
     Renderer& r_;
     Rect rect_;
     SDL_Rect clip_;
