@@ -17,13 +17,6 @@ namespace vw::desktop {
 
 namespace {
 
-std::string trim(const std::string& s) {
-    const char* ws = " \t\r\n";
-    const auto b = s.find_first_not_of(ws);
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(ws) - b + 1);
-}
-
 int openPidfd(pid_t pid) {
 #ifdef SYS_pidfd_open
     const long fd = ::syscall(SYS_pidfd_open, pid, 0);
@@ -88,7 +81,7 @@ void DesktopUrlOpener::open(const std::string& url) {
     auto asked = spawn({"xdg-mime", "query", "default", "x-scheme-handler/" + scheme}, true,
                        [this, url, webForm](bool exited, int status, const std::string& output) {
                            const bool handled = exited && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
-                                                !trim(output).empty();
+                                                output.find_first_not_of(" \t\r\n") != std::string::npos;
                            launch(handled || !webForm ? url : httpsForm(url));
                        },
                        &why);
