@@ -68,6 +68,9 @@ std::string errorText(const sd_bus_error* e, int rc) {
     return std::strerror(-rc);
 }
 
+// Why the system bus cannot be used: `rc` is sd-bus's negative errno.
+std::string noSystemBus(int rc) { return "no system bus (" + std::string(std::strerror(-rc)) + ")"; }
+
 // Reads the display device through a blocking call (before following starts).
 std::variant<UPowerReading, std::string> readNow(sd_bus* bus, std::string* sender) {
     sd_bus_error error = SD_BUS_ERROR_NULL;
@@ -134,8 +137,7 @@ std::optional<std::pair<float, BatteryState>> UPowerReadingFilter::next(const UP
     const BatteryState state = r.present ? batteryStateFromUPower(r.state) : BatteryState::Unknown;
     if (posted_) {
         // The whole percent as the battery handlers compute it.
-        const auto percent = [](float l) { return static_cast<int32_t>(l * 100.0f); };
-        const bool levelMoved = percent(level) != percent(posted_->first);
+        const bool levelMoved = percentFromFraction(level) != percentFromFraction(posted_->first);
         if (!levelMoved) level = posted_->first;
         if (!levelMoved && state == posted_->second) return std::nullopt;
     }
@@ -148,7 +150,7 @@ std::variant<UPowerReading, std::string> readUPowerOnce(bool* noBus) {
     sd_bus* bus = nullptr;
     if (const int rc = sd_bus_open_system(&bus); rc < 0) {
         if (noBus) *noBus = true;
-        return "no system bus (" + std::string(std::strerror(-rc)) + ")";
+        return noSystemBus(rc);
     }
     auto result = readNow(bus, nullptr);
     sd_bus_flush_close_unref(bus);
@@ -175,12 +177,12 @@ bool UPowerBattery::connect(std::string* why, bool* noBus) {
     };
     if (const int rc = sd_bus_open_system(&bus_); rc < 0) {
         bus_ = nullptr;
-        return fail("no system bus (" + std::string(std::strerror(-rc)) + ")", true);
+        return fail(noSystemBus(rc), true);
     }
     // Subscribe before reading, so no change falls between the two.
     int rc = sd_bus_add_match(bus_, &propertiesMatch_, kPropertiesRule, &Callbacks::properties, this);
     if (rc >= 0) rc = sd_bus_add_match(bus_, &ownerMatch_, kOwnerRule, &Callbacks::owner, this);
-    if (rc < 0) return fail("no system bus (" + std::string(std::strerror(-rc)) + ")", true);
+    if (rc < 0) return fail(noSystemBus(rc), true);
     auto first = readNow(bus_, &owner_);
     if (auto* e = std::get_if<std::string>(&first)) return fail(*e, false);
     reading_ = std::get<UPowerReading>(first);
@@ -188,7 +190,7 @@ bool UPowerBattery::connect(std::string* why, bool* noBus) {
     apply();
 
     const int fd = sd_bus_get_fd(bus_);
-    if (fd < 0) return fail("no system bus (" + std::string(std::strerror(-fd)) + ")", true);
+    if (fd < 0) return fail(noSystemBus(fd), true);
     watch_ = loop_.watchFd(
         fd,
         [this]() -> short {
