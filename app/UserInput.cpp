@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/ReadToEnd.h"
+
 namespace vw::app {
 
 namespace {
@@ -87,24 +89,15 @@ std::variant<std::string, ReadError> readUserFile(const std::string& path, std::
         return ReadError{"is a folder, not a file"};
     }
     std::string text;
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int e = errno;
-            ::close(fd);
-            return ReadError{std::strerror(e), e};
-        }
-        if (n == 0) break;
-        if (text.size() + static_cast<std::size_t>(n) > maxBytes) {
-            ::close(fd);
-            return ReadError{"larger than " + std::to_string(maxBytes >> 20) + " MB"};
-        }
-        text.append(buf, static_cast<std::size_t>(n));
-    }
+    int e = 0;
+    const ReadToEndResult read = readToEnd(fd, maxBytes, text, e);
     ::close(fd);
-    return text;
+    switch (read) {
+        case ReadToEndResult::Read: return text;
+        case ReadToEndResult::TooLarge: return ReadError{"larger than " + std::to_string(maxBytes >> 20) + " MB"};
+        case ReadToEndResult::Failed: break;
+    }
+    return ReadError{std::strerror(e), e};
 }
 
 namespace {

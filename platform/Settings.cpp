@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "platform/Numbers.h"
+#include "platform/ReadToEnd.h"
 
 namespace vw::platform {
 
@@ -335,25 +336,14 @@ ReadStatus readRegularFile(const std::string& path, std::size_t limit, std::stri
         ::close(fd);
         return ReadStatus::NotRegular;
     }
-    text.clear();
-    char buf[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = errno;
-            ::close(fd);
-            return ReadStatus::Failed;
-        }
-        if (n == 0) break;
-        if (text.size() + static_cast<std::size_t>(n) > limit) {
-            ::close(fd);
-            return ReadStatus::TooLarge;
-        }
-        text.append(buf, static_cast<std::size_t>(n));
-    }
+    const ReadToEndResult read = readToEnd(fd, limit, text, error);
     ::close(fd);
-    return ReadStatus::Read;
+    switch (read) {
+        case ReadToEndResult::Read: return ReadStatus::Read;
+        case ReadToEndResult::TooLarge: return ReadStatus::TooLarge;
+        case ReadToEndResult::Failed: break;
+    }
+    return ReadStatus::Failed;
 }
 
 // Moves `from` to `to` unless something is already there.
