@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
@@ -14,10 +15,12 @@
 #include "app/VoltwiseAppDelegate.h"
 #include "platform/desktop/Battery.h"
 #include "platform/desktop/DesktopPlatform.h"
+#include "platform/desktop/Display.h"
 #include "platform/desktop/EventLoop.h"
 #include "platform/desktop/Input.h"
 #include "platform/desktop/Renderer.h"
 #include "platform/desktop/UPowerBattery.h"
+#include "platform/Settings.h"
 #include "rating/RatingPrompt.h"
 #include "platform/recording/RecordingPlatform.h"
 
@@ -37,6 +40,9 @@ int fittingScale(float pointsWidth, float pointsHeight, int pixelsWidth, int pix
 }
 
 namespace {
+
+// How long the start waits for the power service's first reading.
+constexpr double kFirstReadingGrace = 0.25;
 
 bool hasEnv(const char* name) {
     const char* v = std::getenv(name);
@@ -62,16 +68,34 @@ SDL_Renderer* createWindowRenderer(SDL_Window* window, RendererChoice choice) {
     if (choice == RendererChoice::Gpu) {
         if (SDL_Renderer* r = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED)) return r;
     }
-    // The software renderer draws into the window's own framebuffer (shared
-    // memory with the X server), not through a texture of an accelerated
-    // renderer, which would load the GL driver and its threads for nothing.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    // On X11 the software renderer draws into the window's own framebuffer
+    // (shared memory with the X server), not through a texture of an
+    // accelerated renderer, which would load the GL driver and its threads
+    // for nothing. Wayland's driver has no such framebuffer: there SDL puts
+    // the software renderer's picture on screen through a texture.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool x11 = driver && std::strcmp(driver, "x11") == 0;
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, x11 ? "0" : "1");
+    if (SDL_Renderer* r = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE)) return r;
+    return x11 ? nullptr : SDL_CreateRenderer(window, -1, 0);
+}
+
+std::optional<std::string> fitWarning(Size points, int scale, bool scaleGiven, SDL_Rect usable) {
+    const int pw = static_cast<int>(points.width) * scale, ph = static_cast<int>(std::ceil(points.height)) * scale;
+    if (pw <= usable.w && ph <= usable.h) return std::nullopt;
+    std::ostringstream s;
+    s << "voltwise: the window (" << pw << "x" << ph << " pixels";
+    if (scaleGiven) s << " at --scale " << scale;
+    s << ") is larger than the display's usable area (" << usable.w << "x" << usable.h
+      << "); part of it is off screen";
+    if (!scaleGiven) s << " (a smaller --screen-height fits)";
+    else s << " (a smaller --scale fits)";
+    return s.str();
 }
 
 std::optional<std::string> runWindow(const Options& o, const BatteryChoice& battery, std::ostream& err) {
-    if (!hasEnv("SDL_VIDEODRIVER") && !hasEnv("DISPLAY") && !hasEnv("WAYLAND_DISPLAY"))
-        return std::string("neither DISPLAY nor WAYLAND_DISPLAY is set");
+    const Result<std::string> drivers = videoDrivers();
+    if (!drivers) return drivers.error().what;
     // The window's class (X11) or application id (Wayland) names the launcher
     // entry, so that the desktop matches the window to its icon.
     ::setenv("SDL_VIDEO_X11_WMCLASS", VW_APP_ID, 0);
@@ -79,29 +103,27 @@ std::optional<std::string> runWindow(const Options& o, const BatteryChoice& batt
     SDL_SetHint(SDL_HINT_APP_NAME, "Voltwise");
     // A window on the desktop's display server only: SDL would otherwise fall
     // back to drawing off screen, and the window would run where nobody sees it.
-    if (!hasEnv("SDL_VIDEODRIVER")) {
-        std::string drivers = hasEnv("DISPLAY") ? "x11" : "";
-        if (hasEnv("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
-    }
+    if (!drivers->empty()) SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers->c_str());
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        std::string why = SDL_GetError();
-        if (hasEnv("DISPLAY")) why = "cannot open DISPLAY " + std::string(std::getenv("DISPLAY")) + ": " + why;
+        std::string why = shown(SDL_GetError());
+        if (hasEnv("DISPLAY")) why = "cannot open DISPLAY " + shown(std::getenv("DISPLAY")) + ": " + why;
         SDL_Quit();
         return why;
     }
     const Size points{320, o.screenHeight};
     int scale = o.scale;
-    if (scale <= 0) {
-        SDL_Rect usable{};
-        // Room for the window's title bar.
-        scale = SDL_GetDisplayUsableBounds(0, &usable) == 0 ? fittingScale(points.width, points.height, usable.w, usable.h - 40) : 1;
-    }
+    SDL_Rect usable{};
+    const bool knowsUsable = SDL_GetDisplayUsableBounds(0, &usable) == 0;
+    // Room for the window's title bar.
+    usable.h -= 40;
+    if (scale <= 0) scale = knowsUsable ? fittingScale(points.width, points.height, usable.w, usable.h) : 1;
+    if (knowsUsable)
+        if (auto warning = fitWarning(points, scale, o.scale > 0, usable)) err << *warning << '\n';
     const int pw = static_cast<int>(points.width) * scale, ph = static_cast<int>(std::ceil(points.height)) * scale;
     SDL_Window* window = SDL_CreateWindow("Voltwise", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, pw, ph, SDL_WINDOW_SHOWN);
     SDL_Renderer* sdlRenderer = window ? createWindowRenderer(window, o.renderer) : nullptr;
     if (!sdlRenderer) {
-        std::string why = SDL_GetError();
+        std::string why = shown(SDL_GetError());
         if (window) SDL_DestroyWindow(window);
         SDL_Quit();
         return why;
@@ -123,15 +145,47 @@ std::optional<std::string> runWindow(const Options& o, const BatteryChoice& batt
         std::unique_ptr<UPowerBattery> upower;
         std::unique_ptr<HostBatteryPoller> host;
         std::unique_ptr<SimulatedBattery> simulated;
+        auto otherSource = [&] {
+            if (battery.hostDir) host = std::make_unique<HostBatteryPoller>(dp.device, *battery.hostDir);
+            else simulated = std::make_unique<SimulatedBattery>(dp.device, battery.level, battery.state);
+        };
+        auto withoutUPower = [&](const std::string& why) {
+            // Checked before the window opened; gone since.
+            if (battery.upower == BatteryChoice::UPower::Required)
+                err << "voltwise: --battery upower: " << why << "; using "
+                    << (battery.hostDir ? "the host's battery folder" : "the simulated battery") << '\n';
+            otherSource();
+        };
         if (battery.upower != BatteryChoice::UPower::No) {
             std::string why;
-            upower = UPowerBattery::start(dp.device, dp.loop, [&dp](const std::string& line) { dp.log.line(line); }, &why);
-            // Checked before the window opened; gone since.
-            if (!upower && battery.upower == BatteryChoice::UPower::Required)
-                err << "voltwise: --battery upower: " << why << "; using " << (battery.hostDir ? "the host's battery folder" : "the simulated battery") << '\n';
+            bool settled = false;
+            upower = UPowerBattery::start(
+                dp.device, dp.loop, [&dp](const std::string& line) { dp.log.line(line); },
+                [&](const std::optional<std::string>& failed) {
+                    settled = true;
+                    if (!failed) return;
+                    upower.reset();
+                    withoutUPower(*failed);
+                },
+                &why);
+            if (!upower) {
+                withoutUPower(why);
+            } else {
+                // Until the service answers, the readout starts from what the
+                // folder (or the simulation) says. A service in good health
+                // answers within milliseconds, and then its reading is the
+                // first one shown; one that is silent holds the start no
+                // longer than this.
+                dp.device.updateBattery(battery.level, battery.state);
+                const double until = dp.clock.now() + kFirstReadingGrace;
+                while (!settled && dp.clock.now() < until) {
+                    dp.loop.waitForWork(until);
+                    dp.loop.runDue();
+                }
+            }
+        } else {
+            otherSource();
         }
-        if (!upower && battery.hostDir) host = std::make_unique<HostBatteryPoller>(dp.device, *battery.hostDir);
-        else if (!upower) simulated = std::make_unique<SimulatedBattery>(dp.device, battery.level, battery.state);
 
         VoltwiseAppDelegate app(dp.platform, o.config);
         WindowScreen screen(sdlRenderer, scale, points);
@@ -160,7 +214,7 @@ std::optional<std::string> runWindow(const Options& o, const BatteryChoice& batt
         running = &loop;
         loop.setFrameInterval(frame);
         err << "voltwise: window " << pw << "x" << ph << " (" << scale << " pixels a point); battery: "
-            << (upower ? std::string("UPower on the system bus")
+            << (upower ? std::string(upower->following() ? "UPower on the system bus" : "UPower on the system bus (waiting for its answer)")
                 : host ? "host " + *battery.hostDir
                        : std::string("simulated (Up/Down, C, F, U, X)"))
             << "; Q quits\n"
@@ -195,7 +249,11 @@ SessionSetup sessionSetup(const Options& o, const BatteryChoice& battery, std::o
 
 int runScreenshot(const Options& o, const BatteryChoice& battery, const ScriptEvents& events, bool fromScript,
                   std::ostream& out, std::ostream& err) {
-    const SessionSetup setup = sessionSetup(o, battery, err);
+    SessionSetup setup = sessionSetup(o, battery, err);
+    // A picture shows the settings as they stand (the default file when none
+    // is named) and leaves them as they are: drawing one is not a launch.
+    if (!setup.settingsPath) setup.settingsPath = platform::FileSettings::defaultPath();
+    setup.settingsReadOnly = true;
     if (auto warning = missingArtworkWarning(resourceDir())) err << *warning << '\n';
     ScriptEvents replay = events;
     if (!fromScript) {

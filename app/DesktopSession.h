@@ -10,7 +10,9 @@
 
 #include "app/Cli.h"
 #include "app/ScriptSession.h"
+#include "platform/Geometry.h"
 
+struct SDL_Rect;
 struct SDL_Renderer;
 struct SDL_Window;
 
@@ -48,6 +50,10 @@ std::optional<std::string> missingArtworkWarning(const std::string& resourceDir)
 // The window's renderer: the accelerated one when asked for and it can be
 // made, else SDL's software renderer drawing straight into the window.
 SDL_Renderer* createWindowRenderer(SDL_Window* window, RendererChoice choice);
+
+// The one line that says a window of `points` at `scale` does not fit the
+// display's `usable` area (title bar taken off), or absent when it fits.
+std::optional<std::string> fitWarning(platform::Size points, int scale, bool scaleGiven, SDL_Rect usable);
 
 // The whole-number scale at which a screen of `points` fits a display area
 // of `pixels` (at least 1).

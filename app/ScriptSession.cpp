@@ -196,10 +196,13 @@ int runScript(const std::vector<ScriptEvent>& events, const SessionSetup& setup,
 int runScript(const ScriptEvents& events, const SessionSetup& setup, std::ostream& out, const SessionFinished& finished) {
     std::unique_ptr<FileSettings> fileSettings;
     if (setup.settingsPath)
-        fileSettings = std::make_unique<FileSettings>(*setup.settingsPath, [&](const std::string& l) {
-            if (setup.err) *setup.err << "voltwise: settings: " << oneLine(l) << "\n";
-            else out << "log: settings: " << l << "\n";
-        });
+        fileSettings = std::make_unique<FileSettings>(
+            *setup.settingsPath,
+            [&](const std::string& l) {
+                if (setup.err) *setup.err << "voltwise: settings: " << oneLine(l) << "\n";
+                else out << "log: settings: " << l << "\n";
+            },
+            setup.settingsReadOnly ? FileSettings::Access::ReadOnly : FileSettings::Access::ReadWrite);
     // With the network off, as in the window: nothing is sent, and the
     // rating prompt sees no connection.
     std::unique_ptr<net::OfflineNetwork> offline;

@@ -78,6 +78,7 @@ struct SessionSetup {
     BatteryState state = BatteryState::Unplugged;
     float screenHeight = 480;
     std::optional<std::string> settingsPath;  // a settings file instead of a fresh in-memory store
+    bool settingsReadOnly = false;            // read the file, never change it
     AppConfig config;
     // Where a settings file's problems are said ("voltwise: settings: ...");
     // without one, they are printed with the session as log lines.

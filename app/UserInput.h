@@ -10,18 +10,13 @@
 #include <variant>
 
 #include "platform/BatteryState.h"
+#include "platform/Text.h"
 
 namespace vw::app {
 
-// `value` as a message shows it: control characters (and bytes that are not
-// UTF-8) escaped as \n, \t, \xHH, so it never breaks the line, and cut with
-// "…" after kShownLength characters.
-std::string shown(const std::string& value);
-inline constexpr std::size_t kShownLength = 80;
-
-// A whole message line with any control character escaped, so that it stays
-// one printable line whatever went into it.
-std::string oneLine(const std::string& line);
+using platform::kShownLength;
+using platform::oneLine;
+using platform::shown;
 
 // `text` without a UTF-8 byte-order mark at its start.
 std::string withoutByteOrderMark(std::string text);

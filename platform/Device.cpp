@@ -1,5 +1,7 @@
 #include "platform/Device.h"
 
+#include <cstring>
+
 namespace vw::platform {
 
 BasicDevice::BasicDevice(DeviceInfo info, MainLoop& loop, NotificationCenter& centre)
@@ -58,8 +60,22 @@ void BasicDevice::updateBattery(float level, BatteryState state) {
     if (levelChanged) notify(kBatteryLevelDidChangeNotification);
 }
 
+// A notification already waiting on the loop is not posted again: the
+// handlers read the reading as it is when they run, so a burst of changes
+// is followed by one notification of each kind, with the latest reading.
 void BasicDevice::notify(const char* name) {
-    loop_.post([this, n = std::string(name)] {
+    const bool state = std::strcmp(name, kBatteryStateDidChangeNotification) == 0;
+    {
+        std::lock_guard lock(mutex_);
+        bool& queued = state ? stateQueued_ : levelQueued_;
+        if (queued) return;
+        queued = true;
+    }
+    loop_.post([this, state, n = std::string(name)] {
+        {
+            std::lock_guard lock(mutex_);
+            (state ? stateQueued_ : levelQueued_) = false;
+        }
         if (batteryMonitoringEnabled()) centre_.post(n);
     });
 }

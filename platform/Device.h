@@ -65,6 +65,7 @@ private:
     float level_ = -1.0f;
     BatteryState state_ = BatteryState::Unknown;
     bool monitoring_ = false;
+    bool stateQueued_ = false, levelQueued_ = false;  // posted, not yet delivered
 };
 
 }  // namespace vw::platform

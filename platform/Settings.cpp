@@ -12,7 +12,9 @@
 #include <random>
 #include <signal.h>
 #include <sstream>
+#include <chrono>
 #include <climits>
+#include <thread>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -160,6 +162,11 @@ void BasicSettings::exclusive(const std::function<void()>& body) {
 std::map<std::string, SettingValue> BasicSettings::snapshot() const {
     std::lock_guard lock(mutex_);
     return values_;
+}
+
+bool BasicSettings::hasUnsavedChanges() const {
+    std::lock_guard lock(mutex_);
+    return !changed_.empty();
 }
 
 void BasicSettings::replaceAll(std::map<std::string, SettingValue> values) {
@@ -386,8 +393,8 @@ std::optional<std::string> FileSettings::pathProblem(const std::string& path) {
     return std::nullopt;
 }
 
-FileSettings::FileSettings(std::string path, LogFn log)
-    : path_(std::move(path)), log_(std::move(log)) {
+FileSettings::FileSettings(std::string path, LogFn log, Access access)
+    : path_(std::move(path)), log_(std::move(log)), access_(access) {
     const auto file = followLinks(path_);
     file_ = file.value_or(path_);
     if (auto problem = pathProblem(path_)) {
@@ -395,7 +402,7 @@ FileSettings::FileSettings(std::string path, LogFn log)
         say(path_ + ": " + *problem + "; settings will not be saved");
         return;
     }
-    removeAbandonedTemporaries(file_);
+    if (access_ == Access::ReadWrite) removeAbandonedTemporaries(file_);
     const StoreLock locked(*this);
     if (auto values = load()) replaceAll(std::move(*values));
 }
@@ -406,27 +413,62 @@ FileSettings::~FileSettings() {
     if (lockFd_ >= 0) ::close(lockFd_);
 }
 
+void FileSettings::setSaveDeferred(std::function<void()> hook) {
+    std::lock_guard lock(storeMutex_);
+    saveDeferred_ = std::move(hook);
+}
+
+bool FileSettings::savePending() const { return hasUnsavedChanges(); }
+
 void FileSettings::say(const std::string& line) const {
     if (log_) log_(line);
 }
 
-void FileSettings::lockStore() {
-    storeMutex_.lock();
-    if (lockDepth_++ > 0 || !usable_) return;
-    // The lock file stays: removing it would let two writers lock different files.
+// Another program may hold the lock: it is waited for, but not for ever.
+bool FileSettings::takeLock() {
     if (lockFd_ < 0) {
+        // The lock file stays: removing it would let two writers lock different files.
         std::error_code ec;
         fs::create_directories(folderOf(file_), ec);
         lockFd_ = ::open((file_ + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        // Without a lock file (a read-only folder) there is nothing to save
+        // anyway; the save says why.
+        if (lockFd_ < 0) return false;
     }
-    // Without a lock file (a read-only folder) there is nothing to save anyway.
-    if (lockFd_ >= 0)
-        while (::flock(lockFd_, LOCK_EX) != 0 && errno == EINTR) {
+    lockBusy_ = false;
+    const double wait = lockTimedOut_ ? kLockRetryWait : kLockWait;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(wait);
+    for (;;) {
+        if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
+            lockTimedOut_ = false;
+            if (lockFailureSaid_) say("the lock on " + file_ + " is free again; settings are saved");
+            lockFailureSaid_ = false;
+            return true;
         }
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        if (std::chrono::steady_clock::now() >= until) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    lockTimedOut_ = true;
+    lockBusy_ = true;
+    if (!lockFailureSaid_)
+        say(file_ + ".lock is held by another program; going on without saving until it is free");
+    lockFailureSaid_ = true;
+    return false;
+}
+
+void FileSettings::lockStore() {
+    storeMutex_.lock();
+    if (lockDepth_++ > 0) return;
+    locked_ = usable_ && access_ == Access::ReadWrite && takeLock();
 }
 
 void FileSettings::unlockStore() {
-    if (--lockDepth_ == 0 && lockFd_ >= 0) ::flock(lockFd_, LOCK_UN);
+    if (--lockDepth_ == 0) {
+        if (locked_) ::flock(lockFd_, LOCK_UN);
+        locked_ = false;
+        lockBusy_ = false;
+    }
     storeMutex_.unlock();
 }
 
@@ -448,7 +490,9 @@ std::optional<std::map<std::string, SettingValue>> FileSettings::load() {
     if (!usable_) return std::nullopt;
     std::string text;
     int error = 0;
-    switch (readRegularFile(file_, kMaxFileBytes, text, error)) {
+    const ReadStatus status = readRegularFile(file_, kMaxFileBytes, text, error);
+    if (status != ReadStatus::Failed) readBlocked_ = false;
+    switch (status) {
         case ReadStatus::Missing: return std::nullopt;
         case ReadStatus::NotRegular:
             // Put there since the start: left alone, and nothing more is saved.
@@ -456,8 +500,12 @@ std::optional<std::map<std::string, SettingValue>> FileSettings::load() {
             say(path_ + ": not a regular file; settings will not be saved");
             return std::nullopt;
         case ReadStatus::Failed:
-            // Unreadable for now (permissions, I/O): not ours to move.
-            if (!readFailureSaid_) say("could not read " + file_ + ": " + std::strerror(error));
+            // Unreadable for now (permissions, I/O): not ours to move, and
+            // never to be replaced by what this instance holds.
+            readBlocked_ = true;
+            if (!readFailureSaid_)
+                say("could not read " + file_ + ": " + std::strerror(error) +
+                    (access_ == Access::ReadWrite ? "; settings will not be saved while it cannot be read" : ""));
             readFailureSaid_ = true;
             return std::nullopt;
         case ReadStatus::TooLarge: break;
@@ -467,12 +515,20 @@ std::optional<std::map<std::string, SettingValue>> FileSettings::load() {
     }
     // Kept for whoever wants to look at it. What this instance holds stays:
     // at the start that is nothing, later it is what the next save writes.
-    moveAside();
+    // Only a writer that holds the lock moves it (another may be mid-save).
+    if (access_ == Access::ReadWrite && !lockBusy_) moveAside();
+    else if (!readFailureSaid_) say("could not read " + file_ + "; starting afresh");
+    readFailureSaid_ = true;
     return std::nullopt;
 }
 
 bool FileSettings::save(const std::map<std::string, SettingValue>& values) {
-    if (!usable_) return false;
+    if (!usable_ || access_ == Access::ReadOnly || readBlocked_) return false;
+    if (lockBusy_) {
+        // The lock is another program's for now: kept for later.
+        if (saveDeferred_) saveDeferred_();
+        return false;
+    }
     auto fail = [&](int error) {
         if (!saveFailureSaid_)
             say("cannot save the settings to " + file_ + " (" + std::strerror(error) +

@@ -67,7 +67,9 @@ public:
 
 protected:
     // Persistence hooks. lockStore/unlockStore bracket every load and save
-    // (they nest); load and save run with the values' lock held.
+    // (they nest); load and save run with the values' lock held. A store
+    // that could not be locked in time still loads, but does not save: the
+    // changes wait for the next save.
     virtual void lockStore() {}
     virtual void unlockStore() {}
     // The values as the store holds them now; absent when it has no copy of
@@ -75,6 +77,7 @@ protected:
     virtual std::optional<std::map<std::string, SettingValue>> load() { return std::nullopt; }
     virtual bool save(const std::map<std::string, SettingValue>&) { return true; }
     void replaceAll(std::map<std::string, SettingValue> values);
+    bool hasUnsavedChanges() const;
     class StoreLock;
 
 private:
@@ -110,13 +113,33 @@ class FileSettings final : public BasicSettings {
 public:
     using LogFn = std::function<void(const std::string&)>;
 
+    // Whether this instance ever changes the file: a picture drawn from the
+    // settings only reads them, and touches nothing (no lock, nothing moved
+    // aside, nothing saved).
+    enum class Access { ReadWrite, ReadOnly };
+
     // Loads `path`. A missing file is an empty store. A file that cannot be
-    // read or parsed is moved aside to "<file>.unreadable-<time>" (with a
-    // "-<n>" suffix when that name is taken) and counts as empty; `log` gets
-    // a line saying so. `log` also hears, once, when the file cannot be
-    // used or written.
-    FileSettings(std::string path, LogFn log);
+    // parsed is moved aside to "<file>.unreadable-<time>" (with a "-<n>"
+    // suffix when that name is taken) and counts as empty; `log` gets a line
+    // saying so. A file that is there but cannot be read (its permissions,
+    // an I/O error) is never replaced: nothing is saved while it cannot be
+    // read. `log` also hears, once, when the file cannot be used or written,
+    // and when another program holds its lock longer than kLockWait: the
+    // instance then goes on without saving, and saves at the next chance
+    // once the lock is free (see setSaveDeferred).
+    FileSettings(std::string path, LogFn log, Access access = Access::ReadWrite);
     ~FileSettings() override;
+
+    // How long a save waits for another program's lock before going on
+    // without it; after one such wait, later saves wait kLockRetryWait.
+    static constexpr double kLockWait = 3.0;
+    static constexpr double kLockRetryWait = 0.05;
+
+    // Called (on the saving thread) when a save was put off because the lock
+    // was held elsewhere; the owner calls synchronize() again later.
+    void setSaveDeferred(std::function<void()> hook);
+    // Changes made here that are not in the file yet.
+    bool savePending() const;
 
     const std::string& path() const { return path_; }
     // The file actually read and written: the path with its symbolic links followed.
@@ -147,12 +170,20 @@ protected:
 private:
     void say(const std::string& line) const;
     void moveAside();
+    bool takeLock();
     std::string path_;
     std::string file_;
     LogFn log_;
+    Access access_;
     bool usable_ = true;
     bool saveFailureSaid_ = false;
     bool readFailureSaid_ = false;
+    bool lockFailureSaid_ = false;
+    bool readBlocked_ = false;   // the file is there, but the last read failed
+    bool locked_ = false;        // the lock is held for the present bracket
+    bool lockBusy_ = false;      // another program held it past the wait
+    bool lockTimedOut_ = false;  // the last wait for the lock ran out
+    std::function<void()> saveDeferred_;
     std::recursive_mutex storeMutex_;
     int lockDepth_ = 0;
     int lockFd_ = -1;

@@ -33,8 +33,19 @@ DesktopPlatform::DesktopPlatform(DesktopOptions o, const NetworkFactory& makeNet
       audio([p = printer(options)](const std::string& line) { p(line); }, &loop),
       network(makeNetwork(log)),
       identity(settings),
-      platform{clock, loop, log, application, bundle, ui, device, notifications, settings, audio, *network, identity} {}
+      platform{clock, loop, log, application, bundle, ui, device, notifications, settings, audio, *network, identity} {
+    // A save put off by another program's lock is tried again now and then.
+    settings.setSaveDeferred([this] {
+        loop.post([this] {
+            if (saveRetry_) return;
+            saveRetry_ = loop.scheduleTimer(kSaveRetrySeconds, false, [this] {
+                saveRetry_.reset();
+                settings.synchronize();
+            });
+        });
+    });
+}
 
-DesktopPlatform::~DesktopPlatform() = default;
+DesktopPlatform::~DesktopPlatform() { settings.setSaveDeferred({}); }
 
 }  // namespace vw::desktop

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -47,6 +48,11 @@ public:
     std::unique_ptr<platform::Network> network;
     platform::AdvertisingIdentity identity;
     platform::Platform platform;
+
+    static constexpr double kSaveRetrySeconds = 5.0;
+
+private:
+    std::optional<platform::MainLoop::TimerId> saveRetry_;
 };
 
 }  // namespace vw::desktop

@@ -1,5 +1,7 @@
 #include "platform/desktop/Renderer.h"
 
+#include "platform/desktop/Files.h"
+
 #include <SDL_image.h>
 
 #include <algorithm>
@@ -121,7 +123,9 @@ SDL_Texture* Renderer::image(const std::string& path) {
     // decoded; one that then fails to decode stays blank.
     SDL_Texture* t = nullptr;
     auto load = [&](const std::string& file) {
-        return Ui::acceptableImageSize(file) ? IMG_LoadTexture(sdl_, file.c_str()) : nullptr;
+        if (!Ui::acceptableImageSize(file)) return static_cast<SDL_Texture*>(nullptr);
+        SDL_RWops* rw = readOnlyFile(file);
+        return rw ? IMG_LoadTexture_RW(sdl_, rw, 1) : nullptr;
     };
     if (const std::string sharp = sharperImagePath(path, scale_); !sharp.empty()) t = load(sharp);
     if (!t) t = load(path);
@@ -137,7 +141,8 @@ TTF_Font* Renderer::font(const std::string& file, int px) {
     auto k = std::make_pair(file, px);
     auto it = fonts_.find(k);
     if (it != fonts_.end()) return it->second;
-    TTF_Font* f = file.empty() ? nullptr : TTF_OpenFont(file.c_str(), px);
+    SDL_RWops* rw = file.empty() ? nullptr : readOnlyFile(file);
+    TTF_Font* f = rw ? TTF_OpenFontRW(rw, 1, px) : nullptr;
     if (f) TTF_SetFontHinting(f, TTF_HINTING_LIGHT);
     fonts_.emplace(k, f);
     return f;

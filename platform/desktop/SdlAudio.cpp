@@ -1,5 +1,7 @@
 #include "platform/desktop/SdlAudio.h"
 
+#include "platform/desktop/Files.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -17,7 +19,7 @@ constexpr int kChannels = 2;
 
 bool readable(const std::string& path) {
     if (path.empty()) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = std::fopen(path.c_str(), "rbe");
     if (!f) return false;
     std::fclose(f);
     return true;
@@ -156,7 +158,8 @@ SdlAudioPlayer::~SdlAudioPlayer() {
 bool SdlAudioPlayer::load() const {
     if (music_) return true;
     if (!device_->open) return false;
-    music_ = Mix_LoadMUS(path_.c_str());
+    SDL_RWops* rw = readOnlyFile(path_);
+    music_ = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr;
     return music_ != nullptr;
 }
 
@@ -259,7 +262,8 @@ void SdlAudio::playSystemSound(uint32_t id) {
     auto it = device_->sounds.find(id);
     if (it == device_->sounds.end() || !device_->ensureOpen()) return;
     MixerDevice::Sound& s = it->second;
-    if (!s.chunk) s.chunk = Mix_LoadWAV(s.path.c_str());
+    if (!s.chunk)
+        if (SDL_RWops* rw = readOnlyFile(s.path)) s.chunk = Mix_LoadWAV_RW(rw, 1);
     if (!s.chunk || Mix_PlayChannel(-1, s.chunk, 0) < 0) {
         device_->busyFor(0);
         return;

@@ -11,6 +11,7 @@
 
 #include "platform/desktop/Battery.h"
 #include "platform/linux/PowerSupply.h"
+#include "platform/Text.h"
 
 namespace vw::desktop {
 
@@ -20,7 +21,9 @@ constexpr const char* kService = "org.freedesktop.UPower";
 constexpr const char* kDisplayDevice = "/org/freedesktop/UPower/devices/DisplayDevice";
 constexpr const char* kDeviceInterface = "org.freedesktop.UPower.Device";
 constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
-// The first read may start the service on demand; later ones find it running.
+// From opening the bus to the first reading (the service may be started on
+// demand), then for each later reading.
+constexpr double kFirstAnswerSeconds = 3.0;
 constexpr uint64_t kFirstReadTimeoutUsec = 3'000'000;
 constexpr uint64_t kReadTimeoutUsec = 2'000'000;
 // A service that has just taken its name may not have its objects up yet.
@@ -64,34 +67,40 @@ int readProperties(sd_bus_message* m, UPowerReading& r) {
 }
 
 std::string errorText(const sd_bus_error* e, int rc) {
-    if (e && sd_bus_error_is_set(e)) return e->message ? e->message : e->name;
+    // The service's own words are shown as any other outside text is.
+    if (e && sd_bus_error_is_set(e)) return platform::shown(e->message ? e->message : e->name);
     return std::strerror(-rc);
 }
 
 // Why the system bus cannot be used: `rc` is sd-bus's negative errno.
 std::string noSystemBus(int rc) { return "no system bus (" + std::string(std::strerror(-rc)) + ")"; }
 
-// Reads the display device through a blocking call (before following starts).
-std::variant<UPowerReading, std::string> readNow(sd_bus* bus, std::string* sender) {
-    sd_bus_error error = SD_BUS_ERROR_NULL;
-    sd_bus_message* call = nullptr;
-    sd_bus_message* reply = nullptr;
-    int rc = sd_bus_message_new_method_call(bus, &call, kService, kDisplayDevice, kProperties, "GetAll");
-    if (rc >= 0) rc = sd_bus_message_append(call, "s", kDeviceInterface);
-    if (rc >= 0) rc = sd_bus_call(bus, call, kFirstReadTimeoutUsec, &error, &reply);
-    sd_bus_message_unref(call);
-    if (rc < 0) {
-        std::string why = "UPower does not answer on the system bus (" + errorText(&error, rc) + ")";
-        sd_bus_error_free(&error);
-        return why;
-    }
+std::string noAnswer(const std::string& detail) { return "UPower does not answer on the system bus (" + detail + ")"; }
+
+std::string noAnswerInTime() {
+    char s[64];
+    std::snprintf(s, sizeof s, "no answer within %g seconds", kFirstAnswerSeconds);
+    return noAnswer(s);
+}
+
+// The display device's reading from a GetAll reply (or error), or why none.
+std::variant<UPowerReading, std::string> readingFrom(sd_bus_message* reply) {
+    if (const sd_bus_error* e = sd_bus_message_get_error(reply)) return noAnswer(errorText(e, -EIO));
     UPowerReading r;
-    rc = readProperties(reply, r);
-    if (sender && sd_bus_message_get_sender(reply)) *sender = sd_bus_message_get_sender(reply);
-    sd_bus_message_unref(reply);
-    if (rc < 0) return "UPower's answer cannot be read (" + std::string(std::strerror(-rc)) + ")";
+    if (const int rc = readProperties(reply, r); rc < 0)
+        return "UPower's answer cannot be read (" + std::string(std::strerror(-rc)) + ")";
     if (!r.present) return "UPower reports no battery";
     return r;
+}
+
+// Asks for the display device's properties; `done` hears the reply.
+int requestGetAll(sd_bus* bus, sd_bus_slot** slot, sd_bus_message_handler_t done, void* data, uint64_t usec) {
+    sd_bus_message* call = nullptr;
+    int rc = sd_bus_message_new_method_call(bus, &call, kService, kDisplayDevice, kProperties, "GetAll");
+    if (rc >= 0) rc = sd_bus_message_append(call, "s", kDeviceInterface);
+    if (rc >= 0) rc = sd_bus_call_async(bus, slot, call, done, data, usec);
+    sd_bus_message_unref(call);
+    return rc;
 }
 
 uint64_t monotonicUsec() {
@@ -152,45 +161,58 @@ std::variant<UPowerReading, std::string> readUPowerOnce(bool* noBus) {
         if (noBus) *noBus = true;
         return noSystemBus(rc);
     }
-    auto result = readNow(bus, nullptr);
-    sd_bus_flush_close_unref(bus);
-    return result;
+    // Opening does not wait for the bus; the one deadline below covers the
+    // handshake, the service's start and its answer alike.
+    std::optional<std::variant<UPowerReading, std::string>> result;
+    auto done = [](sd_bus_message* m, void* data, sd_bus_error*) -> int {
+        *static_cast<decltype(result)*>(data) = readingFrom(m);
+        return 0;
+    };
+    int rc = requestGetAll(bus, nullptr, done, &result, kFirstReadTimeoutUsec);
+    const uint64_t deadline = monotonicUsec() + static_cast<uint64_t>(kFirstAnswerSeconds * 1e6);
+    while (rc >= 0 && !result) {
+        if ((rc = sd_bus_process(bus, nullptr)) != 0) continue;
+        const uint64_t now = monotonicUsec();
+        if (now >= deadline) break;
+        rc = sd_bus_wait(bus, deadline - now);
+        if (rc == -EINTR) rc = 0;
+    }
+    sd_bus_close_unref(bus);
+    if (result) return *result;
+    if (rc < 0) return noAnswer(std::strerror(-rc));
+    return noAnswerInTime();
 }
 
-UPowerBattery::UPowerBattery(platform::BasicDevice& device, platform::MainLoop& loop, Note note)
-    : device_(device), loop_(loop), note_(std::move(note)) {}
+UPowerBattery::UPowerBattery(platform::BasicDevice& device, platform::MainLoop& loop, Note note, Settled settled)
+    : device_(device), loop_(loop), note_(std::move(note)), settled_(std::move(settled)) {}
 
 std::unique_ptr<UPowerBattery> UPowerBattery::start(platform::BasicDevice& device, platform::MainLoop& loop, Note note,
-                                                    std::string* why, bool* noBus) {
+                                                    Settled settled, std::string* why, bool* noBus) {
     if (noBus) *noBus = false;
-    std::unique_ptr<UPowerBattery> source(new UPowerBattery(device, loop, std::move(note)));
+    std::unique_ptr<UPowerBattery> source(new UPowerBattery(device, loop, std::move(note), std::move(settled)));
     if (!source->connect(why, noBus)) return nullptr;
     return source;
 }
 
 bool UPowerBattery::connect(std::string* why, bool* noBus) {
-    auto fail = [&](std::string reason, bool busMissing) {
+    auto fail = [&](std::string reason) {
         if (why) *why = std::move(reason);
-        if (noBus) *noBus = busMissing;
+        if (noBus) *noBus = true;
         closeBus();
         return false;
     };
+    // Opening only connects the socket (at once, or not at all); the
+    // handshake and every call below go on as the loop processes the bus.
     if (const int rc = sd_bus_open_system(&bus_); rc < 0) {
         bus_ = nullptr;
-        return fail(noSystemBus(rc), true);
+        return fail(noSystemBus(rc));
     }
     // Subscribe before reading, so no change falls between the two.
-    int rc = sd_bus_add_match(bus_, &propertiesMatch_, kPropertiesRule, &Callbacks::properties, this);
-    if (rc >= 0) rc = sd_bus_add_match(bus_, &ownerMatch_, kOwnerRule, &Callbacks::owner, this);
-    if (rc < 0) return fail(noSystemBus(rc), true);
-    auto first = readNow(bus_, &owner_);
-    if (auto* e = std::get_if<std::string>(&first)) return fail(*e, false);
-    reading_ = std::get<UPowerReading>(first);
-    following_ = true;
-    apply();
-
-    const int fd = sd_bus_get_fd(bus_);
-    if (fd < 0) return fail(noSystemBus(fd), true);
+    int rc = sd_bus_add_match_async(bus_, &propertiesMatch_, kPropertiesRule, &Callbacks::properties, nullptr, this);
+    if (rc >= 0) rc = sd_bus_add_match_async(bus_, &ownerMatch_, kOwnerRule, &Callbacks::owner, nullptr, this);
+    if (rc >= 0) rc = requestGetAll(bus_, &pendingRead_, &Callbacks::reading, this, kFirstReadTimeoutUsec);
+    const int fd = rc >= 0 ? sd_bus_get_fd(bus_) : rc;
+    if (fd < 0) return fail(noSystemBus(fd));
     watch_ = loop_.watchFd(
         fd,
         [this]() -> short {
@@ -198,10 +220,36 @@ bool UPowerBattery::connect(std::string* why, bool* noBus) {
             return static_cast<short>(events > 0 ? events : 0);
         },
         [this](short) { process(); });
-    // Signals that arrived during the blocking read wait in the connection's
-    // queue, where the descriptor no longer shows them.
-    loop_.post([this] { process(); });
+    // A bus that takes the connection but never answers holds nothing up
+    // longer than this.
+    startDeadline_ = loop_.scheduleTimer(kFirstAnswerSeconds, false, [this] {
+        startDeadline_.reset();
+        if (connecting_) settle(noAnswerInTime());
+    });
+    postProcess();
     return true;
+}
+
+// Runs on the loop, never inside the bus's own processing; does nothing once
+// the source is gone.
+void UPowerBattery::postProcess() {
+    loop_.post([this, alive = std::weak_ptr<int>(alive_)] {
+        if (!alive.expired()) process();
+    });
+}
+
+void UPowerBattery::settle(std::optional<std::string> why) {
+    if (!connecting_) return;
+    connecting_ = false;
+    if (startDeadline_) loop_.invalidateTimer(*startDeadline_);
+    startDeadline_.reset();
+    if (why) closeBus();
+    // Told from the loop: the listener may drop this source.
+    loop_.post([this, alive = std::weak_ptr<int>(alive_), why = std::move(why)] {
+        if (alive.expired() || !settled_) return;
+        Settled settled = std::move(settled_);
+        settled(why);
+    });
 }
 
 UPowerBattery::~UPowerBattery() { closeBus(); }
@@ -213,10 +261,13 @@ void UPowerBattery::closeBus() {
     timeoutTimer_.reset();
     if (retryTimer_) loop_.invalidateTimer(*retryTimer_);
     retryTimer_.reset();
+    if (startDeadline_) loop_.invalidateTimer(*startDeadline_);
+    startDeadline_.reset();
     pendingRead_ = sd_bus_slot_unref(pendingRead_);
     propertiesMatch_ = sd_bus_slot_unref(propertiesMatch_);
     ownerMatch_ = sd_bus_slot_unref(ownerMatch_);
-    if (bus_) bus_ = sd_bus_flush_close_unref(bus_);
+    // Not flushed: flushing waits for a handshake that may never end.
+    if (bus_) bus_ = sd_bus_close_unref(bus_);
 }
 
 std::optional<std::string> UPowerBattery::fallbackDir() const {
@@ -237,6 +288,10 @@ void UPowerBattery::process() {
     if (rc < 0) {
         // The bus itself went away (its daemon stopped): no more signals.
         const std::string why = "lost the system bus (" + std::string(std::strerror(-rc)) + ")";
+        if (connecting_) {
+            settle(noAnswer(std::strerror(-rc)));
+            return;
+        }
         closeBus();
         owner_.clear();
         fallBack(why);
@@ -262,17 +317,26 @@ void UPowerBattery::armTimeout() {
 void UPowerBattery::requestReading() {
     if (!bus_) return;
     pendingRead_ = sd_bus_slot_unref(pendingRead_);
-    sd_bus_message* call = nullptr;
-    int rc = sd_bus_message_new_method_call(bus_, &call, kService, kDisplayDevice, kProperties, "GetAll");
-    if (rc >= 0) rc = sd_bus_message_append(call, "s", kDeviceInterface);
-    if (rc >= 0) rc = sd_bus_call_async(bus_, &pendingRead_, call, &Callbacks::reading, this, kReadTimeoutUsec);
-    sd_bus_message_unref(call);
-    if (rc < 0) loop_.post([this] { process(); });  // a dead connection shows there
+    if (requestGetAll(bus_, &pendingRead_, &Callbacks::reading, this, kReadTimeoutUsec) < 0)
+        postProcess();  // a dead connection shows there
     armTimeout();
 }
 
 void UPowerBattery::onReading(sd_bus_message* m) {
     pendingRead_ = sd_bus_slot_unref(pendingRead_);
+    if (connecting_) {
+        auto first = readingFrom(m);
+        if (auto* why = std::get_if<std::string>(&first)) {
+            settle(*why);
+            return;
+        }
+        if (const char* sender = sd_bus_message_get_sender(m)) owner_ = sender;
+        reading_ = std::get<UPowerReading>(first);
+        following_ = true;
+        apply();
+        settle(std::nullopt);
+        return;
+    }
     UPowerReading r;
     const bool ok = !sd_bus_message_is_method_error(m, nullptr) && readProperties(m, r) >= 0;
     if (!ok) {

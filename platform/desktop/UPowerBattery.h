@@ -54,22 +54,28 @@ private:
 };
 
 // One reading without following: for the headless start. An error text when
-// there is no system bus (and *noBus is set), the service does not answer,
-// or it has no battery present.
+// there is no system bus (and *noBus is set), the service does not answer
+// within three seconds (connecting included), or it has no battery present.
 std::variant<UPowerReading, std::string> readUPowerOnce(bool* noBus = nullptr);
 
 class UPowerBattery {
 public:
     using Note = std::function<void(const std::string&)>;
+    // Told once, on the loop, how the start went: absent when the first
+    // reading is in and the service is followed, else why it is not.
+    using Settled = std::function<void(const std::optional<std::string>& why)>;
 
-    // Connects to the system bus ($DBUS_SYSTEM_BUS_ADDRESS, else the usual
-    // socket), reads the display device, reports it to `device` and follows
-    // it on `loop` (main thread). Null, with the reason in `why`, when there
-    // is no system bus (*noBus set), the service does not answer or it has
-    // no battery present. `note` gets one line each time the source falls
-    // back to the folder or returns to the service.
+    // Opens the system bus ($DBUS_SYSTEM_BUS_ADDRESS, else the usual socket)
+    // and returns at once: connecting, subscribing and the first reading all
+    // go on on `loop` (main thread), never waiting there. Null, with the
+    // reason in `why`, when there is no system bus to connect to (*noBus
+    // set). Otherwise `settled` hears, within three seconds, either that the
+    // display device is reported to `device` and followed from then on, or
+    // why not (no answer in time, no battery present): the source is then
+    // idle and may be dropped. `note` gets one line each time the source
+    // later falls back to the folder or returns to the service.
     static std::unique_ptr<UPowerBattery> start(platform::BasicDevice& device, platform::MainLoop& loop, Note note,
-                                                std::string* why = nullptr, bool* noBus = nullptr);
+                                                Settled settled, std::string* why = nullptr, bool* noBus = nullptr);
     ~UPowerBattery();
     UPowerBattery(const UPowerBattery&) = delete;
     UPowerBattery& operator=(const UPowerBattery&) = delete;
@@ -83,8 +89,10 @@ public:
     void setFallbackInterval(double seconds) { fallbackInterval_ = seconds; }
 
 private:
-    UPowerBattery(platform::BasicDevice& device, platform::MainLoop& loop, Note note);
+    UPowerBattery(platform::BasicDevice& device, platform::MainLoop& loop, Note note, Settled settled);
     bool connect(std::string* why, bool* noBus);
+    void settle(std::optional<std::string> why);
+    void postProcess();
     void apply();
     void process();
     void armTimeout();
@@ -100,6 +108,9 @@ private:
     platform::BasicDevice& device_;
     platform::MainLoop& loop_;
     Note note_;
+    Settled settled_;
+    bool connecting_ = true;  // until the first reading or the give-up
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // posted work checks it
     sd_bus* bus_ = nullptr;
     sd_bus_slot* propertiesMatch_ = nullptr;
     sd_bus_slot* ownerMatch_ = nullptr;
@@ -107,6 +118,7 @@ private:
     std::optional<platform::MainLoop::WatchId> watch_;
     std::optional<platform::MainLoop::TimerId> timeoutTimer_;
     std::optional<platform::MainLoop::TimerId> retryTimer_;
+    std::optional<platform::MainLoop::TimerId> startDeadline_;
     int retries_ = 0;
     std::string owner_;  // the service's unique name while it has one
     UPowerReading reading_;

@@ -114,6 +114,9 @@ std::optional<DesktopUrlOpener::ChildId> DesktopUrlOpener::spawn(
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     }
+    // Nothing else of ours reaches the child, whatever was opened without
+    // close-on-exec (by a library, say).
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     posix_spawnattr_t attr;
     posix_spawnattr_init(&attr);
     // A session of its own (a browser it starts outlives us and our

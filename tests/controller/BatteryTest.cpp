@@ -51,6 +51,23 @@ TEST_F(Battery, StateHandlerReadsTheStateFourTimes) {
     EXPECT_EQ(countCalls(app->rp.callsSinceMark(), "device.batteryLevel(0.57)"), 1u);
 }
 
+// A flood of readings faster than the loop runs (a flapping charger, a
+// hostile service) is applied once, with the latest reading, not once per
+// reading long after it is stale.
+TEST_F(Battery, ABurstOfReadingsIsHandledOnceWithTheLatest) {
+    app->rp.runPending();
+    const std::size_t logged = app->log().size();
+    for (int i = 0; i < 20000; ++i)
+        app->rp.setBattery(i % 2 ? 0.30f : 0.70f, i % 2 ? BatteryState::Charging : BatteryState::Unplugged);
+    app->rp.setBattery(0.42f, BatteryState::Charging);
+    app->rp.runPending();
+    // One level notification, then one state notification.
+    EXPECT_EQ(logSince(logged),
+              (std::vector<std::string>{"unixTime-testing->1700000000 new-batteryLevel->42",
+                                        "deviceStateHasBeenCheckedOnce->TRUE", "batteryStateDidChange->TRUE",
+                                        "UIDeviceBatteryStateCharging", "batteryLevel->42"}));
+}
+
 TEST_F(Battery, LevelNotificationsRedrawWithoutTheChime) {
     const std::size_t logged = app->log().size();
     app->rp.clock.set(1700000123.4);

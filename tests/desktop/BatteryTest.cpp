@@ -2,6 +2,13 @@
 // simulated one on keys.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -49,6 +56,7 @@ TEST(HostBattery, ReadsAtOnceAndPostsChangesWhenPolled) {
         HostBatteryPoller poller(rp.plainDevice, (root / "BAT1").string(), 0.05);
         EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.64f);  // read before the constructor returns
         EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Unplugged);
+        rp.runPending();
         write("65", "Charging");
         for (int i = 0; i < 300 && rp.plainDevice.rawState() != BatteryState::Charging; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -83,15 +91,19 @@ TEST(SimulatedBattery, KeysMoveTheLevelAndState) {
     for (int i = 0; i < 12; ++i) sim.press(BatteryKey::LevelDownTen);
     EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.0f);
     const int states = seen.states;
-    sim.press(BatteryKey::Charging);
+    // Each press is a key event of its own, delivered before the next.
+    auto press = [&](BatteryKey k) {
+        sim.press(k);
+        rp.runPending();
+    };
+    press(BatteryKey::Charging);
     EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Charging);
-    sim.press(BatteryKey::Full);
+    press(BatteryKey::Full);
     EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Full);
     EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 1.0f);
-    sim.press(BatteryKey::Unplugged);
-    sim.press(BatteryKey::Unknown);
+    press(BatteryKey::Unplugged);
+    press(BatteryKey::Unknown);
     EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Unknown);
-    rp.runPending();
     EXPECT_EQ(seen.states, states + 4);
     // An unknown level goes up from nothing.
     SimulatedBattery unknown(rp.plainDevice, -1.0f, BatteryState::Unknown);
@@ -168,9 +180,10 @@ TEST(UPowerReadings, ThroughTheDeviceOneNotificationPerWholePercent) {
     rp.runPending();
     const int levels = seen.levels, states = seen.states;
     UPowerReadingFilter f;
-    for (int tenths = 400; tenths <= 420; ++tenths)
+    for (int tenths = 400; tenths <= 420; ++tenths) {
         if (auto u = f.next({tenths / 10.0, 1, true})) rp.plainDevice.updateBattery(u->first, u->second);
-    rp.runPending();
+        rp.runPending();  // the service's signals arrive one by one
+    }
     EXPECT_EQ(seen.levels - levels, 3) << "40, 41, 42";
     EXPECT_EQ(seen.states - states, 1);
 }
@@ -180,7 +193,8 @@ TEST(UPowerBattery, WithoutASystemBusItDeclinesAndSaysWhy) {
     platform::RecordingPlatform rp;
     std::string why;
     bool noBus = false;
-    auto source = UPowerBattery::start(rp.plainDevice, rp.loop, [](const std::string&) {}, &why, &noBus);
+    auto source = UPowerBattery::start(
+        rp.plainDevice, rp.loop, [](const std::string&) {}, [](const auto&) {}, &why, &noBus);
     EXPECT_FALSE(source);
     EXPECT_TRUE(noBus);
     EXPECT_EQ(why.rfind("no system bus (", 0), 0u) << why;
@@ -189,6 +203,52 @@ TEST(UPowerBattery, WithoutASystemBusItDeclinesAndSaysWhy) {
     EXPECT_TRUE(once);
     EXPECT_TRUE(std::holds_alternative<std::string>(read));
     ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
+}
+
+// A bus socket that takes the connection and never says a word.
+struct SilentBus {
+    SilentBus() {
+        path = "/tmp/vw-silent-bus-" + std::to_string(::getpid());
+        ::unlink(path.c_str());
+        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 8) != 0) ADD_FAILURE();
+        ::setenv("DBUS_SYSTEM_BUS_ADDRESS", ("unix:path=" + path).c_str(), 1);
+    }
+    ~SilentBus() {
+        ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
+        ::close(fd);
+        ::unlink(path.c_str());
+    }
+    std::string path;
+    int fd = -1;
+};
+
+TEST(UPowerBattery, ABusThatNeverAnswersIsGivenUpOnWithinTheFirstReadingsLimit) {
+    SilentBus bus;
+    // Headless: one bounded wait, handshake included.
+    const auto began = std::chrono::steady_clock::now();
+    auto read = readUPowerOnce();
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    ASSERT_TRUE(std::holds_alternative<std::string>(read));
+    EXPECT_EQ(std::get<std::string>(read), "UPower does not answer on the system bus (no answer within 3 seconds)");
+    EXPECT_LT(took, 10.0) << "sd-bus's own handshake limit is 90 s";
+
+    // Following: start returns at once, and the loop hears the give-up.
+    platform::RecordingPlatform rp;
+    std::optional<std::optional<std::string>> settled;
+    auto source = UPowerBattery::start(
+        rp.plainDevice, rp.loop, [](const std::string&) {}, [&](const auto& why) { settled = why; });
+    ASSERT_TRUE(source);
+    rp.advance(2.9);
+    EXPECT_FALSE(settled);
+    rp.advance(0.2);
+    ASSERT_TRUE(settled);
+    EXPECT_EQ(settled->value_or(""), "UPower does not answer on the system bus (no answer within 3 seconds)");
+    EXPECT_FALSE(source->following());
+    source.reset();  // closes without waiting for the handshake
 }
 
 }  // namespace
