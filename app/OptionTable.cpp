@@ -174,7 +174,9 @@ const NamedThing kFiles[] = {
     {"$XDG_CONFIG_HOME/voltwise/settings",
      "the settings (the saved skin, the welcome's version, the rating prompt's counts), when neither --settings nor "
      "$VOLTWISE_SETTINGS names another; ~/.config/voltwise/settings without XDG_CONFIG_HOME. Written by atomic "
-     "replace; a file that cannot be read is moved aside to FILE.unreadable-TIME"},
+     "replace under a lock on FILE.lock (held by another program for more than three seconds, the program goes on "
+     "and saves once it is free); a file that cannot be parsed is moved aside to FILE.unreadable-TIME, one that "
+     "cannot be read (its permissions) is left alone and nothing is saved over it. Screenshots only read it"},
     {"$XDG_CONFIG_HOME/voltwise/config",
      "the configuration (see CONFIGURATION), when neither --config nor $VOLTWISE_CONFIG names another; "
      "~/.config/voltwise/config without XDG_CONFIG_HOME. It may be missing"},
@@ -192,6 +194,23 @@ const NamedThing kEnvironment[] = {
     {"SDL_AUDIODRIVER", "the audio driver; without an audio device the application runs silent"},
     {"SDL_VIDEODRIVER", "the video driver, instead of X11 or Wayland as the display variables say"},
     {"http_proxy, https_proxy, no_proxy", "the proxy for the application's requests"},
+};
+
+// The events of a script (--script), one a line.
+const NamedThing kScriptEvents[] = {
+    {"# TEXT", "a comment; blank lines are skipped too"},
+    {"setting KEY VALUE", "a stored setting (text), before the launch; e.g. setting vwf_version 4.5"},
+    {"level FRACTION", "the battery level changes (0.0 to 1.0, or -1 for unknown)"},
+    {"state STATE", "the charging state changes: unknown, unplugged, charging or full"},
+    {"battery FRACTION STATE", "both at once"},
+    {"touch X Y", "a touch at (X, Y) points"},
+    {"pick ROW", "the user turns the picker to ROW (0 to 57)"},
+    {"swipe PAGE", "the user swipes the slide show to PAGE (0 to 6)"},
+    {"alert INDEX", "the user taps button INDEX (0 to 9) of the alert on show"},
+    {"tick [N]", "the 4-second timer fires (N times, 1 to 100000), then half a second passes"},
+    {"wait SECONDS", "time passes (0 to 10000000 seconds): timers fire, animations move and end"},
+    {"animations-end", "every running animation ends now"},
+    {"print", "print the screen now"},
 };
 
 // Words of `text` wrapped to lines of at most `width` characters; the first
@@ -331,6 +350,13 @@ std::string manPage(const std::string& date) {
           << "\n"
           << roff(o.help) << "; on the command line: " << roff(synopsis(o)) << ".\n";
     }
+    m << ".SH SCRIPTS\n"
+         "A script replays one event a line on the headless application and prints what it logs (log:), the "
+         "alerts it shows (alert:), the store pages it opens (open:), the chime (sound:) and the screen whenever "
+         "it changes (screen:). The application launches before the first event that is not a setting; a line "
+         "that cannot be read stops the run before anything happens, with\n.IB FILE : LINE : \" what is wrong\"\n"
+         "and exit status 2. Events:\n";
+    for (const auto& e : kScriptEvents) m << ".TP\n.B " << roff(e.name) << "\n" << roff(e.meaning) << ".\n";
     m << ".SH FILES\n";
     for (const auto& f : kFiles) m << ".TP\n.I " << roff(f.name) << "\n" << roff(f.meaning) << ".\n";
     m << ".SH ENVIRONMENT\n";

@@ -38,7 +38,7 @@ DesktopPlatform::DesktopPlatform(DesktopOptions o, const NetworkFactory& makeNet
     settings.setSaveDeferred([this] {
         loop.post([this] {
             if (saveRetry_) return;
-            saveRetry_ = loop.scheduleTimer(kSaveRetrySeconds, false, [this] {
+            saveRetry_ = loop.scheduleTimer(options.saveRetrySeconds, false, [this] {
                 saveRetry_.reset();
                 settings.synchronize();
             });

@@ -25,6 +25,9 @@ struct DesktopOptions {
     std::function<void(const std::string&)> print;
     // Store pages open through the desktop; otherwise "open: URL" is printed.
     bool openUrlsOnDesktop = false;
+    // How often a save put off by another program's lock on the settings
+    // file is tried again.
+    double saveRetrySeconds = 5.0;
 };
 
 class DesktopPlatform {
@@ -48,8 +51,6 @@ public:
     std::unique_ptr<platform::Network> network;
     platform::AdvertisingIdentity identity;
     platform::Platform platform;
-
-    static constexpr double kSaveRetrySeconds = 5.0;
 
 private:
     std::optional<platform::MainLoop::TimerId> saveRetry_;

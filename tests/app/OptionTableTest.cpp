@@ -7,6 +7,7 @@
 
 #include "app/Cli.h"
 #include "app/OptionTable.h"
+#include "app/ScriptSession.h"
 
 namespace vw::app {
 namespace {
@@ -70,8 +71,8 @@ TEST(OptionTable, ManPageCarriesOptionsKeysFilesAndEnvironment) {
         return r;
     };
     EXPECT_THAT(man, HasSubstr(".TH VOLTWISE 1 2026-12-08 \"voltwise " + std::string(programVersion()) + "\""));
-    for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "KEYS", "CONFIGURATION", "FILES",
-                                "ENVIRONMENT", "EXIT STATUS"})
+    for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "KEYS", "CONFIGURATION", "SCRIPTS",
+                                "FILES", "ENVIRONMENT", "EXIT STATUS"})
         EXPECT_THAT(man, HasSubstr(".SH " + std::string(section) + "\n"));
     for (const auto& o : optionTable()) {
         EXPECT_THAT(man, HasSubstr(inRoff(o.name)));
@@ -80,6 +81,12 @@ TEST(OptionTable, ManPageCarriesOptionsKeysFilesAndEnvironment) {
     for (const auto& k : windowKeys()) EXPECT_THAT(man, HasSubstr(".B " + std::string(k.keys) + "\n"));
     for (const auto& f : fileTable()) EXPECT_THAT(man, HasSubstr(".I " + inRoff(f.name) + "\n"));
     for (const auto& e : environmentTable()) EXPECT_THAT(man, HasSubstr(".B " + inRoff(e.name) + "\n"));
+    // Every event a script may hold.
+    for (const std::string line : {"setting k v", "level 0.5", "state full", "battery 0.5 full", "touch 1 2", "pick 3",
+                                   "swipe 1", "alert 0", "tick", "wait 1", "animations-end", "print"}) {
+        EXPECT_FALSE(forEachScriptEvent(line, [](const ScriptEvent&) {})) << line;
+        EXPECT_THAT(man, HasSubstr(".B " + inRoff(line.substr(0, line.find(' ')))));
+    }
     // No text line may start with a roff control character.
     std::istringstream lines(man);
     for (std::string line; std::getline(lines, line);) {

@@ -2,12 +2,17 @@
 // simulated one on keys.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
+#include <systemd/sd-bus.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <sstream>
 
 #include <filesystem>
 #include <fstream>
@@ -19,6 +24,7 @@
 #include "battery/Readout.h"
 #include "platform/desktop/Battery.h"
 #include "platform/desktop/UPowerBattery.h"
+#include "app/Cli.h"
 #include "platform/linux/PowerSupply.h"
 #include "platform/recording/RecordingPlatform.h"
 
@@ -249,6 +255,73 @@ TEST(UPowerBattery, ABusThatNeverAnswersIsGivenUpOnWithinTheFirstReadingsLimit) 
     EXPECT_EQ(settled->value_or(""), "UPower does not answer on the system bus (no answer within 3 seconds)");
     EXPECT_FALSE(source->following());
     source.reset();  // closes without waiting for the handshake
+}
+
+// A bus daemon of our own, and on it a power service that answers every
+// call to the display device with an error whose text is hostile.
+struct HostileService {
+    HostileService() {
+        dir = fs::temp_directory_path() / ("vw-hostile-bus-" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const std::string address = "unix:path=" + (dir / "bus").string();
+        daemon = ::fork();
+        if (daemon == 0) {
+            ::execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--nopidfile", "--nosyslog",
+                     ("--address=" + address).c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        for (int i = 0; i < 200 && !fs::exists(dir / "bus"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (sd_bus_new(&bus) < 0 || sd_bus_set_address(bus, address.c_str()) < 0 || sd_bus_set_bus_client(bus, 1) < 0 ||
+            sd_bus_start(bus) < 0 || sd_bus_request_name(bus, "org.freedesktop.UPower", 0) < 0 ||
+            sd_bus_add_object(bus, nullptr, "/org/freedesktop/UPower/devices/DisplayDevice", &answer, nullptr) < 0)
+            return;
+        ready = true;
+        ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address.c_str(), 1);
+        serving = std::thread([this] {
+            while (!stop) {
+                if (sd_bus_process(bus, nullptr) > 0) continue;
+                sd_bus_wait(bus, 50'000);
+            }
+        });
+    }
+    ~HostileService() {
+        ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
+        stop = true;
+        if (serving.joinable()) serving.join();
+        if (bus) sd_bus_flush_close_unref(bus);
+        if (daemon > 0) {
+            ::kill(daemon, SIGTERM);
+            ::waitpid(daemon, nullptr, 0);
+        }
+        fs::remove_all(dir);
+    }
+    static int answer(sd_bus_message* m, void*, sd_bus_error*) {
+        const std::string text = "line one\nline two \x1b]0;title\x07\x1b[2J" + std::string(5000, 'z');
+        return sd_bus_reply_method_errorf(m, "org.example.Hostile", "%s", text.c_str());
+    }
+    fs::path dir;
+    pid_t daemon = -1;
+    sd_bus* bus = nullptr;
+    bool ready = false;
+    std::atomic<bool> stop{false};
+    std::thread serving;
+};
+
+TEST(UPowerBattery, TheServicesErrorTextIsShownOnOneLineEscapedAndCut) {
+    HostileService service;
+    if (!service.ready) GTEST_SKIP() << "no bus daemon could be started here";
+    auto read = readUPowerOnce();
+    ASSERT_TRUE(std::holds_alternative<std::string>(read));
+    const std::string why = std::get<std::string>(read);
+    EXPECT_EQ(why.rfind("UPower does not answer on the system bus (line one\\nline two \\x1B]0;title\\x07", 0), 0u) << why;
+    for (char c : why) EXPECT_FALSE(static_cast<unsigned char>(c) < 0x20 || c == 0x7f) << why;
+    EXPECT_LT(why.size(), 200u);
+    // And the whole line the user sees.
+    std::ostringstream out, err;
+    EXPECT_EQ(app::runCli({"--no-network", "--battery", "upower", "--text"}, out, err), 2);
+    EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
+    EXPECT_LT(err.str().size(), 250u);
 }
 
 }  // namespace

@@ -2,12 +2,16 @@
 // display that cannot be opened.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <unistd.h>
 
 #include "app/Cli.h"
+#include "app/DesktopSession.h"
 #include "tests/desktop/DesktopFixture.h"
 
 namespace vw::app {
@@ -41,13 +45,45 @@ struct CliDesktop : ::testing::Test {
 };
 
 TEST_F(CliDesktop, ADisplayThatCannotBeOpenedFallsBackInOneLine) {
-    ::setenv("DISPLAY", ":9999", 1);
-    const Run broken = run({"--level", "0.2"});
-    ::unsetenv("DISPLAY");
-    EXPECT_EQ(broken.status, 0);
-    EXPECT_EQ(broken.err.rfind("voltwise: no display (cannot open DISPLAY :9999", 0), 0u) << broken.err;
-    EXPECT_EQ(broken.err.find('\n'), broken.err.size() - 1) << broken.err;
-    EXPECT_EQ(broken.out.substr(0, 4), "20% ");
+    // What the environment holds is shown as any other outside text: on one
+    // line, escaped, cut.
+    const std::string hostile = ":9999\n\x1b[31mred" + std::string(100000, 'x');
+    const struct {
+        std::string display, start;
+    } cases[] = {{":9999", "voltwise: no display (cannot open DISPLAY :9999"},
+                 {hostile, "voltwise: no display (cannot open DISPLAY :9999\\n\\x1B[31mredxxx"}};
+    for (const auto& c : cases) {
+        ::setenv("DISPLAY", c.display.c_str(), 1);
+        const Run broken = run({"--level", "0.2"});
+        ::unsetenv("DISPLAY");
+        EXPECT_EQ(broken.status, 0);
+        EXPECT_EQ(broken.err.rfind(c.start, 0), 0u) << broken.err;
+        EXPECT_EQ(broken.err.find('\n'), broken.err.size() - 1) << broken.err;
+        EXPECT_EQ(broken.err.find('\x1b'), std::string::npos);
+        EXPECT_LT(broken.err.size(), 300u);
+        EXPECT_EQ(broken.out.substr(0, 4), "20% ");
+    }
+}
+
+TEST(WindowFit, AWindowLargerThanTheDisplaySaysSoInOneLine) {
+    const SDL_Rect display{0, 0, 1280, 760};
+    const struct {
+        float height;
+        int scale;
+        bool given;
+        const char* says;  // null: it fits
+    } cases[] = {
+        {480, 1, false, nullptr},
+        {760, 1, false, nullptr},
+        {761, 1, false, "voltwise: the window (320x761 pixels) is larger than the display's usable area (1280x760); "
+                        "part of it is off screen (a smaller --screen-height fits)"},
+        {480, 2, true, "voltwise: the window (640x960 pixels at --scale 2) is larger than the display's usable area "
+                       "(1280x760); part of it is off screen (a smaller --scale fits)"},
+    };
+    for (const auto& c : cases) {
+        const auto said = fitWarning({320, c.height}, c.scale, c.given, display);
+        EXPECT_EQ(said.value_or("fits"), c.says ? c.says : "fits");
+    }
 }
 
 TEST_F(CliDesktop, ScreenshotWithoutADisplay) {
@@ -59,6 +95,31 @@ TEST_F(CliDesktop, ScreenshotWithoutADisplay) {
     const Run nowhere = run({"--screenshot", (dir / "no" / "such" / "dir.png").string()});
     EXPECT_EQ(nowhere.status, 1);
     EXPECT_EQ(nowhere.err.rfind("voltwise: cannot write the screenshot", 0), 0u) << nowhere.err;
+}
+
+// A picture shows the settings as they stand, the default file included,
+// and changes nothing: drawing one is not a launch.
+TEST_F(CliDesktop, AScreenshotReadsTheSettingsAndLeavesThemAsTheyAre) {
+    const char* keep = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = keep ? keep : "";
+    ::unsetenv("VOLTWISE_SETTINGS");
+    ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    fs::create_directories(dir / "config" / "voltwise");
+    const fs::path defaults = dir / "config" / "voltwise" / "settings";
+    const std::string stored = "# voltwise settings 1\nkRatingPromptLaunchCount\tinteger\t3\nvwf_version\tstring\t4.5\n";
+    std::ofstream(defaults) << stored;
+    std::ofstream(dir / "print.txt") << "print\n";
+    for (const std::vector<std::string>& settings : {std::vector<std::string>{}, {"--settings", defaults.string()}}) {
+        std::vector<std::string> args = {"--script", (dir / "print.txt").string(), "--screenshot", (dir / "s.png").string()};
+        args.insert(args.end(), settings.begin(), settings.end());
+        const Run r = run(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out.find("alert:"), std::string::npos) << "the stored version: no welcome\n" << r.out;
+        std::ifstream in(defaults);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), stored) << "no launch counted";
+    }
+    if (keep) ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+    else ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(CliDesktop, ScreenshotAfterAScriptShowsWhatTheScriptLeft) {

@@ -1,5 +1,8 @@
 // The screen drawn off screen: where the filler, the buttons, the percentage,
 // the picker and the slide show land in pixels.
+#include <fcntl.h>
+
+#include <filesystem>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -198,6 +201,26 @@ TEST(Render, DenseScreensDrawTheTwiceSizeImages) {
     EXPECT_EQ(desktop::sharperImagePath("/r/a.png", 1), "");
     EXPECT_EQ(desktop::sharperImagePath("/r.d/a", 3), "");
     EXPECT_EQ(desktop::sharperImagePath("/r/a@2x.png", 2), "");
+}
+
+// Fonts, pictures and sounds the window keeps open are closed in whatever
+// program it starts.
+TEST(Render, EveryFileTheRendererKeepsOpenIsClosedOnExec) {
+    DesktopApp app;
+    app.launchToNormalMode();
+    auto shot = desktop::renderOffscreen(app.rp.ui, {320, 480}, 1);
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        const auto target = std::filesystem::read_symlink(e.path(), ec);
+        // Ours: fonts, pictures, sounds (not what the test runner handed down).
+        const std::string ext = target.extension().string();
+        if (ec || (ext != ".ttf" && ext != ".otf" && ext != ".png" && ext != ".wav" && ext != ".mp3")) continue;
+        const int fd = std::stoi(e.path().filename().string());
+        ++files;
+        EXPECT_TRUE(::fcntl(fd, F_GETFD) & FD_CLOEXEC) << target;
+    }
+    EXPECT_GT(files, 0) << "the fonts are open";
 }
 
 TEST(Render, AlertIsABoxOverTheDimmedScreen) {

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -184,6 +185,20 @@ TEST_F(UrlOpening, FailuresAreLoggedInOneLine) {
                                     "open: cannot start xdg-open for https://h.example/gone: No such file or directory",
                                     "open: cannot start xdg-open for https://h.example/app/id2?mt=8: No such file or "
                                     "directory"));
+}
+
+// A browser that xdg-open starts lives long: it must not hold files of ours,
+// not even one a library opened without close-on-exec.
+TEST_F(UrlOpening, AChildHoldsNoFileOfOurs) {
+    writeScript(dir / "bin" / "xdg-open", "ls -l /proc/$$/fd/ > \"$VW_TEST_DIR/fds\"\n");
+    const int leaky = ::open((dir / "held-open").c_str(), O_RDONLY | O_CREAT, 0600);
+    ASSERT_GE(leaky, 0);
+    opener.open("https://h.example/page");
+    settle();
+    ::close(leaky);
+    const std::string fds = readFile(dir / "fds");
+    EXPECT_THAT(fds, HasSubstr("/dev/null")) << "the listing ran";
+    EXPECT_THAT(fds, ::testing::Not(HasSubstr("held-open")));
 }
 
 TEST(UrlOpenerForms, HttpsFormKeepsHostPathAndQuery) {

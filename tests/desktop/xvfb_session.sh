@@ -108,5 +108,24 @@ gpu_shown=$("$xshot" pixel "$out/07-gpu-renderer.png" 60 100)
 check "the gpu renderer shows the saved skin too ($gpu_shown)" close "$gpu_shown" "$purple"
 quit_app
 
+# A system bus that takes the connection and never answers: the window
+# opens while the power service is still being waited for, and answers Q.
+python3 -c 'import socket, sys, time
+s = socket.socket(socket.AF_UNIX)
+s.bind(sys.argv[1])
+s.listen(8)
+time.sleep(600)' "$work/silent-bus" &
+pids+=($!)
+for _ in $(seq 100); do [ -S "$work/silent-bus" ] && break; sleep 0.1; done
+DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/silent-bus" "$exe" --no-network --settings "$settings" --scale 1 \
+  >"$work/app-4.out" 2>"$work/app-4.err" &
+app=$!
+pids+=("$app")
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Voltwise$' | head -n 1) || true
+check "a silent system bus: the window opens" test -n "$wid"
+check "a silent system bus: the window did not wait for it" \
+  grep -q "battery: UPower on the system bus (waiting for its answer)" "$work/app-4.err"
+[ -n "$wid" ] && quit_app
+
 echo "$passed passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <future>
 #include <sched.h>
+#include <grp.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -11,6 +13,8 @@
 
 #include "app/Cli.h"
 #include "platform/Settings.h"
+#include "platform/desktop/DesktopPlatform.h"
+#include "platform/net/OfflineNetwork.h"
 #include "tests/hardening/HardeningSupport.h"
 
 namespace vw::hardening {
@@ -60,6 +64,9 @@ std::vector<fs::path> oddPaths(const TempDir& dir) {
 }
 
 fs::file_type typeOf(const fs::path& p) { return fs::symlink_status(p).type(); }
+
+// What a check made in a child process came to.
+enum class Outcome { Passed = 0, Failed = 1, Skipped = 77 };
 
 TEST(SettingsPath, ANamedPathThatIsNoRegularFileIsRefusedAndLeftAsItIs) {
     TempDir dir;
@@ -225,9 +232,148 @@ TEST(SettingsFile, FilesMovedAsideNeverOverwriteEachOther) {
     EXPECT_EQ(kept, std::multiset<std::string>(garbage.begin(), garbage.end()));
 }
 
+// Another program holding "<file>.lock" (flock, from a child process) until
+// it is told to let go.
+struct LockHolder {
+    explicit LockHolder(const fs::path& file) {
+        int ready[2];
+        if (::pipe(ready) != 0) ADD_FAILURE();
+        pid = ::fork();
+        if (pid == 0) {
+            const int fd = ::open((file.string() + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+            if (fd < 0 || ::flock(fd, LOCK_EX) != 0) ::_exit(1);
+            [[maybe_unused]] const ssize_t n = ::write(ready[1], "x", 1);
+            ::pause();
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char c = 0;
+        if (::read(ready[0], &c, 1) != 1) ADD_FAILURE() << "the lock holder did not start";
+        ::close(ready[0]);
+    }
+    void release() {
+        if (pid <= 0) return;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+    ~LockHolder() { release(); }
+    pid_t pid = -1;
+};
+
+TEST(SettingsLock, ALockHeldElsewhereDelaysTheStartBrieflyAndTheSaveUntilItIsFree) {
+    TempDir dir;
+    const fs::path file = dir / "settings";
+    { FileSettings(file.string(), {}).setObject("4.5", "vwf_version"); }
+    LockHolder holder(file);
+
+    // A scripted session ends (it used to wait for ever), says so in one
+    // line, and leaves the file alone.
+    writeFile(dir / "script", "setting skin_file purple_skin.png\nprint\n");
+    const auto began = std::chrono::steady_clock::now();
+    const ExeRun run = runExe({"--no-network", "--battery", "sim", "--settings", file.string(), "--script",
+                               (dir / "script").string()},
+                              std::chrono::seconds(30));
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    EXPECT_EQ(run.status, 0);
+    EXPECT_LT(took, 20.0);
+    EXPECT_EQ(run.err, "voltwise: settings: " + file.string() +
+                           ".lock is held by another program; going on without saving until it is free\n");
+    EXPECT_EQ(readFile(file).find("skin_file"), std::string::npos);
+
+    // In a running instance: the change waits, then goes in once the lock is free.
+    Logged log;
+    FileSettings s(file.string(), log.fn());
+    EXPECT_EQ(s.stringForKey("vwf_version"), "4.5") << "read all the same";
+    int deferred = 0;
+    s.setSaveDeferred([&] { ++deferred; });
+    s.setObject("purple_skin.png", "skin_file");
+    EXPECT_FALSE(s.synchronize());
+    EXPECT_EQ(deferred, 1);
+    EXPECT_TRUE(s.savePending());
+    holder.release();
+    EXPECT_TRUE(s.synchronize());
+    EXPECT_FALSE(s.savePending());
+    EXPECT_EQ(FileSettings(file.string(), {}).stringForKey("skin_file"), "purple_skin.png");
+    EXPECT_EQ(log.containing("is held by another program"), 1u);
+    EXPECT_EQ(log.containing("is free again"), 1u);
+}
+
+TEST(SettingsLock, TheWindowSavesOnItsOwnOnceTheLockIsFree) {
+    TempDir dir;
+    const fs::path file = dir / "settings";
+    LockHolder holder(file);
+    desktop::DesktopOptions o;
+    o.settingsPath = file.string();
+    o.saveRetrySeconds = 0.05;
+    o.print = [](const std::string&) {};
+    desktop::DesktopPlatform dp(o, [](platform::Log&) { return std::make_unique<platform::net::OfflineNetwork>(); });
+    dp.settings.setObject("purple_skin.png", "skin_file");
+    EXPECT_FALSE(dp.settings.synchronize());
+    holder.release();
+    for (int i = 0; i < 200 && dp.settings.savePending(); ++i) {
+        dp.loop.waitForWork(dp.clock.now() + 0.05);
+        dp.loop.runDue();
+    }
+    EXPECT_FALSE(dp.settings.savePending());
+    EXPECT_NE(readFile(file).find("purple_skin.png"), std::string::npos);
+}
+
+// As an unprivileged user (root reads any file): a child that has given up
+// root, or the test itself when it runs as someone else.
+template <typename Body>
+Outcome asUnprivileged(const fs::path& dir, Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::geteuid() == 0) {
+            const uid_t nobody = 65534;
+            for (const auto& e : fs::recursive_directory_iterator(dir)) (void)!::lchown(e.path().c_str(), nobody, nobody);
+            (void)!::chown(dir.c_str(), nobody, nobody);
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0) ::_exit(77);
+        }
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status)) return Outcome::Failed;
+    return static_cast<Outcome>(WEXITSTATUS(status));
+}
+
+TEST(SettingsFile, AFileThatCannotBeReadIsNeverReplaced) {
+    TempDir dir;
+    const fs::path file = dir / "settings";
+    { FileSettings(file.string(), {}).setObject("tiger_skin.png", "skin_file"); }
+    const std::string before = readFile(file);
+    writeFile(dir / "script", "print\n");
+    const Outcome outcome = asUnprivileged(dir.path, [&] {
+        ::chmod(file.c_str(), 0);
+        Logged log;
+        {
+            FileSettings s(file.string(), log.fn());
+            s.setInteger(1, "kRatingPromptLaunchCount");
+            if (s.synchronize()) return false;
+        }
+        // The whole application: its launch count alone used to replace the file.
+        std::string err;
+        if (cli({"--no-network", "--config", "/dev/null", "--battery", "sim", "--settings", file.string(), "--script",
+                 (dir / "script").string()},
+                &err) != 0)
+            return false;
+        return log.lines == std::vector<std::string>{"could not read " + file.string() +
+                                                     ": Permission denied; settings will not be saved while it "
+                                                     "cannot be read"} &&
+               err.find("could not read") != std::string::npos;
+    });
+    if (outcome == Outcome::Skipped) GTEST_SKIP() << "cannot give up root here";
+    EXPECT_EQ(outcome, Outcome::Passed);
+    ::chmod(file.c_str(), 0600);
+    EXPECT_EQ(readFile(file), before) << "the file is as it was";
+    for (const auto& e : fs::directory_iterator(dir.path))
+        EXPECT_EQ(e.path().filename().string().find(".unreadable-"), std::string::npos) << e.path();
+}
+
 // In a child process with a mount namespace of its own (as root), or with
 // the folder's write permission taken away (as anyone else).
-enum class Outcome { Passed = 0, Failed = 1, Skipped = 77 };
 
 TEST(SettingsFile, AFileThatCannotBeWrittenIsSaidOnceInPlainWords) {
     TempDir dir;
