@@ -1,0 +1,232 @@
+// The estimator as a pure unit: readings with the times we choose, figures
+// checked against the definitions worked out by hand.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "history/Estimator.h"
+
+namespace vw::history {
+namespace {
+
+constexpr double kStart = 1'800'000'000;  // a Tuesday in 2027, 08:00 UTC
+constexpr double kFull = 50.0;            // Wh
+
+// A laptop whose battery the test drives: a reading every `period` seconds.
+struct Machine {
+    explicit Machine(Estimator& e) : e(e) {}
+    Reading at(double watts, Phase phase = Phase::Discharging) const {
+        Reading r;
+        r.time = now;
+        r.phase = phase;
+        r.energyWh = energy;
+        r.energyFullWh = kFull;
+        r.percent = energy / kFull * 100.0;
+        r.rateW = watts;
+        r.chargeLimit = limit;
+        return r;
+    }
+    // Runs at `watts` for `seconds`, one reading a period; discharging takes
+    // the energy with it.
+    void run(double watts, double seconds, Phase phase = Phase::Discharging, double period = 30) {
+        for (double t = 0; t < seconds - 1e-9; t += period) {
+            e.observe(at(watts, phase));
+            now += period;
+            if (phase == Phase::Discharging) energy -= watts * period / 3600.0;
+            if (phase == Phase::Charging) energy = std::min(kFull, energy + watts * period / 3600.0);
+        }
+    }
+    Estimator& e;
+    double now = kStart;
+    double energy = 40.0;
+    double limit = 100;
+};
+
+Figure minutes(double m) { return {Figure::Kind::Minutes, wholeMinutes(m), 0}; }
+const Figure kLearning{};
+
+TEST(Estimator, UseFiguresAreTheUsableEnergyOverTheTimeWeightedPercentiles) {
+    Estimator e;
+    Machine m(e);
+    m.run(5, 180);  // unplugging: the first three minutes are not counted
+    // 3 h at 5 W, 1 h at 10 W, 1 h at 15 W: 60 % of the time at 5 W.
+    m.run(5, 3 * 3600);
+    m.run(10, 3600);
+    m.energy = 40.0;  // whatever was drawn, the figures divide what is left
+    m.run(15, 3600 + 30);
+    const Figures f = e.estimates();
+    const double usable = m.energy + 15 * 30 / 3600.0 - 0.02 * kFull;  // as of the last reading
+    EXPECT_EQ(f.rows[LightUse], minutes(usable / 5 * 60));
+    EXPECT_EQ(f.rows[TypicalUse], minutes(usable / 5 * 60));
+    EXPECT_EQ(f.rows[HeavyUse], minutes(usable / 15 * 60));
+    EXPECT_NEAR(e.dischargeHistory().totalSeconds(), 5 * 3600, 31);
+}
+
+TEST(Estimator, TheUseRowsLearnForTwoHoursOfDischarge) {
+    Estimator e;
+    Machine m(e);
+    m.run(8, 180 + 2 * 3600 - 60);
+    EXPECT_EQ(e.estimates().rows[TypicalUse], kLearning);
+    EXPECT_EQ(e.estimates().rows[AtThisRate].kind, Figure::Kind::Minutes) << "the present rate needs no history";
+    m.run(8, 90);
+    EXPECT_EQ(e.estimates().rows[TypicalUse].kind, Figure::Kind::Minutes);
+}
+
+TEST(Estimator, AtThisRateIsSeededWithThePresentRateThenSmoothedOverFourMinutes) {
+    Estimator e;
+    Machine m(e);
+    m.run(10, 30);
+    EXPECT_DOUBLE_EQ(e.smoothedPower(), 10);
+    EXPECT_EQ(e.estimates().rows[AtThisRate], minutes((40.0 - 1.0) / 10 * 60));
+    // A step to 20 W: two stages of two minutes each, 1 - 3/e^2 of the way
+    // after four minutes, and all but 2 % after twelve.
+    m.run(20, 240 + 30);
+    EXPECT_NEAR(e.smoothedPower(), 20 - 10 * 3 / std::exp(2.0), 1e-9);
+    m.run(20, 480);
+    EXPECT_NEAR(e.smoothedPower(), 20, 10 * 0.02);
+}
+
+TEST(Estimator, WhatIsNotTypicalDischargeIsLeftOut) {
+    const struct {
+        const char* what;
+        std::function<void(Machine&)> run;
+        double counted;  // seconds
+    } cases[] = {
+        {"the first three minutes after unplugging", [](Machine& m) { m.run(9, 600); }, 600 - 180 - 30},
+        {"a gap longer than two sample periods", [](Machine& m) { m.run(9, 600, Phase::Discharging, 61); }, 0},
+        {"two sample periods exactly", [](Machine& m) { m.run(9, 600, Phase::Discharging, 60); }, 600 - 180 - 60},
+        {"below half a watt", [](Machine& m) { m.run(0.4, 600); }, 0},
+        {"above 300 W", [](Machine& m) { m.run(301, 600); }, 0},
+        {"time on mains", [](Machine& m) { m.run(9, 600, Phase::Charging); }, 0},
+        {"three minutes after resuming",
+         [](Machine& m) {
+             m.run(9, 600);
+             m.e.resumed(m.now);
+             m.run(9, 600);
+         },
+         2 * (600 - 180 - 30)},
+    };
+    for (const auto& c : cases) {
+        Estimator e;
+        Machine m(e);
+        c.run(m);
+        EXPECT_NEAR(e.dischargeHistory().totalSeconds(), c.counted, 1e-6) << c.what;
+    }
+}
+
+TEST(Estimator, OnlyTheLastFourteenDaysCount) {
+    Estimator e;
+    Machine m(e);
+    m.run(6, 180 + 3 * 3600);
+    const double counted = e.dischargeHistory().totalSeconds();
+    m.now += 13 * kSecondsPerDay;
+    m.run(6, 60, Phase::Charging);
+    EXPECT_NEAR(e.dischargeHistory().totalSeconds(), counted, 1e-6) << "13 days later";
+    m.now += 2 * kSecondsPerDay;
+    m.run(6, 60, Phase::Charging);
+    EXPECT_EQ(e.dischargeHistory().totalSeconds(), 0) << "15 days later";
+}
+
+TEST(Estimator, AnAlternatingLoadMovesTheShownFigureOnlyAFewTimes) {
+    Estimator e;
+    Machine m(e);
+    m.energy = 45;
+    m.run(10, 30);  // unplugged: the service's rate then
+    int changes = 0, moved = 0;
+    Figure shown = e.figures().rows[AtThisRate], estimate = e.estimates().rows[AtThisRate];
+    for (int i = 0; i < 120; ++i) {
+        m.run(i % 2 ? 15 : 5, 30);
+        const Figure now = e.figures().rows[AtThisRate];
+        changes += !(now == shown);
+        moved += !(e.estimates().rows[AtThisRate] == estimate);
+        shown = now;
+        estimate = e.estimates().rows[AtThisRate];
+    }
+    // An hour at 10 W takes a fifth of the usable energy: a handful of 5 % steps.
+    EXPECT_LE(changes, 6);
+    EXPECT_GE(changes, 3);
+    EXPECT_GE(moved, 50) << "the estimate itself moves on most readings";
+}
+
+TEST(Estimator, RechargeTimeRunsToTheChargeLimitByTheLearnedSpeedPerPercent) {
+    Estimator e;
+    // Learned: 60 s a percent up to 79, 180 s a percent from 80 on.
+    for (int p = 0; p < 100; ++p) e.addChargeStep(p, p < 80 ? 60 : 180);
+    Machine m(e);
+    m.energy = 0.5 * kFull;  // 50 %
+    m.run(30, 30, Phase::Charging);
+    EXPECT_EQ(e.estimates().rows[RechargeTime], minutes((30 * 60 + 20 * 180) / 60.0));
+    m.limit = 80;
+    m.energy = 0.5 * kFull;
+    m.run(30, 30, Phase::Charging);
+    EXPECT_EQ(e.estimates().rows[RechargeTime], minutes(30.0)) << "the last, slower percents are never charged";
+    // At the limit the service reports pending charge: held.
+    m.energy = 0.8 * kFull;
+    m.run(0, 30, Phase::Held);
+    EXPECT_EQ(e.estimates().rows[RechargeTime], (Figure{Figure::Kind::Held, 0, 80}));
+}
+
+TEST(Estimator, RechargeTimeFallsBackToTheEnergyLeftOverThePresentRate) {
+    Estimator e;
+    Machine m(e);
+    m.energy = 0.25 * kFull;
+    m.limit = 80;
+    m.run(25, 30, Phase::Charging);
+    // (80 % of 50 Wh - 12.5 Wh) / 25 W = 1.1 h
+    EXPECT_EQ(e.estimates().rows[RechargeTime], minutes(66));
+    // Discharging, with nothing learned: nothing to say yet.
+    Estimator fresh;
+    Machine d(fresh);
+    d.run(10, 30);
+    EXPECT_EQ(fresh.estimates().rows[RechargeTime], kLearning);
+}
+
+TEST(Estimator, ChargingSpeedIsLearnedFromWholePercentsPassed) {
+    Estimator e;
+    Machine m(e);
+    m.energy = 0.30 * kFull + 0.001;
+    // 50 W into 50 Wh: a percent every 36 s; readings every 6 s.
+    m.run(50, 36 * 10, Phase::Charging, 6);
+    // The percent it was plugged in at was not seen from its start.
+    EXPECT_EQ(e.chargeSecondsAt(30), 0);
+    for (int p = 31; p < 39; ++p) EXPECT_NEAR(e.chargeSecondsAt(p), 36, 6.01) << p;
+}
+
+TEST(Estimator, TheServicesHistoryIsTakenInTimeOrderAndEachRateLastsUntilTheNextPoint) {
+    Estimator e;
+    const double t = kStart;
+    // Newest first, as the service gives them.
+    std::vector<Estimator::ServicePoint> rate = {
+        {t + 7200 + 5 * 3600, 0, Phase::Charging},     // plugged in
+        {t + 7200, 12, Phase::Discharging},            // 12 W for an hour at most (then asleep)
+        {t + 3600, 6, Phase::Discharging},             // 6 W for an hour
+        {t, 9, Phase::Discharging},                    // unplugged: settles for 3 minutes
+        {t - 600, 0, Phase::Charging},
+    };
+    std::vector<Estimator::ServicePoint> charge = {
+        {t - 600, 60, Phase::Charging}, {t - 720, 59, Phase::Charging}, {t - 840, 58, Phase::Charging},
+    };
+    e.addServiceHistory(rate, charge);
+    EXPECT_NEAR(e.dischargeHistory().totalSeconds(), (3600 - 180) + 3600 + 3600, 1e-6);
+    EXPECT_NEAR(e.dischargeHistory().percentile(0.5), 9, 1e-9);
+    EXPECT_NEAR(e.chargeSecondsAt(59), 120, 1e-9);
+    EXPECT_EQ(e.chargeSecondsAt(58), 0) << "58 % was reached before the history's first point";
+}
+
+TEST(Estimator, SeveralBatteriesAddUpAsTheCompositeDevice) {
+    Reading a, b;
+    a.phase = Phase::Discharging;
+    a.energyWh = 20, a.energyFullWh = 40, a.rateW = 8, a.chargeLimit = 80;
+    b.phase = Phase::Held;
+    b.energyWh = 10, b.energyFullWh = 20, b.rateW = 0, b.chargeLimit = 100;
+    const Reading all = combine({a, b});
+    EXPECT_EQ(all.phase, Phase::Discharging);
+    EXPECT_DOUBLE_EQ(all.energyWh, 30);
+    EXPECT_DOUBLE_EQ(all.energyFullWh, 60);
+    EXPECT_DOUBLE_EQ(all.percent, 50);
+    EXPECT_DOUBLE_EQ(all.rateW, 8);
+    EXPECT_NEAR(all.chargeLimit, (80 * 40 + 100 * 20) / 60.0, 1e-9);
+}
+
+}  // namespace
+}  // namespace vw::history

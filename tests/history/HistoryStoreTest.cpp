@@ -1,0 +1,181 @@
+// The battery history on a real SQLite database: what is learned comes back
+// after a restart, a kill loses nothing committed, a damaged file is moved
+// aside, two instances share one file, and thirty days stay small.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "history/HistoryStore.h"
+
+namespace vw::history {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kStart = 1'800'000'000;
+
+struct Folder {
+    Folder() {
+        path = fs::temp_directory_path() / ("vw-history-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~Folder() { fs::remove_all(path); }
+    std::string db() const { return (path / "history.db").string(); }
+    fs::path path;
+    static inline int counter = 0;
+};
+
+std::unique_ptr<HistoryStore> openStore(const std::string& path, std::vector<std::string>* said = nullptr) {
+    auto store = HistoryStore::open(path, [said](const std::string& l) {
+        if (said) said->push_back(l);
+    });
+    EXPECT_TRUE(store) << (store ? "" : store.error().what);
+    return store ? std::move(*store) : nullptr;
+}
+
+Reading sample(double t, double watts) {
+    Reading r;
+    r.time = t;
+    r.phase = Phase::Discharging;
+    r.percent = 55.5;
+    r.energyWh = 27.75;
+    r.energyFullWh = 50;
+    r.rateW = watts;
+    r.chargeLimit = 80;
+    return r;
+}
+
+TEST(HistoryStore, WhatIsLearnedComesBackAfterARestart) {
+    Folder dir;
+    {
+        auto store = openStore(dir.db());
+        Estimator e({}, store->learner());
+        for (int i = 0; i < 600; ++i) {
+            const Reading r = sample(kStart + 30 * i, i < 400 ? 7.5 : 22.0);
+            e.observe(r);
+            store->addSample(r);
+        }
+        e.addServiceHistory({}, {{kStart, 40, Phase::Charging}, {kStart + 70, 41, Phase::Charging},
+                                 {kStart + 170, 42, Phase::Charging}});
+        store->commit(kStart + 30 * 600);
+    }
+    auto store = openStore(dir.db());
+    Estimator again;
+    store->loadInto(again, kStart + 30 * 600);
+    EXPECT_NEAR(again.dischargeHistory().totalSeconds(), (600 - 7) * 30, 1e-6);
+    EXPECT_NEAR(again.dischargeHistory().percentile(0.25), 7.5, 1e-9);
+    EXPECT_NEAR(again.dischargeHistory().percentile(0.9), 22.0, 1e-9);
+    EXPECT_NEAR(again.chargeSecondsAt(41), 100, 1e-9);
+    const auto samples = store->samplesSince(kStart + 30 * 598);
+    ASSERT_EQ(samples.size(), 2u);
+    EXPECT_EQ(samples[0].time, kStart + 30 * 598);
+    EXPECT_EQ(samples[1].rateW, 22.0);
+    EXPECT_EQ(samples[1].percent, 55.5);
+    EXPECT_EQ(samples[1].chargeLimit, 80);
+    // Thirty days on, it is all gone.
+    store->addSample(sample(kStart + 31 * kSecondsPerDay, 9));
+    store->commit(kStart + 31 * kSecondsPerDay);
+    Estimator later;
+    store->loadInto(later, kStart + 31 * kSecondsPerDay);
+    EXPECT_EQ(later.chargeSecondsAt(41), 0);
+    EXPECT_EQ(store->samplesSince(0).size(), 1u);
+}
+
+TEST(HistoryStore, AKillWhileWritingLosesNothingCommitted) {
+    Folder dir;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto store = HistoryStore::open(dir.db());
+        if (!store) ::_exit(1);
+        for (int i = 0;; ++i) {
+            (*store)->addSample(sample(kStart + i, 5));
+            if (i % 100 == 99) {
+                (*store)->commit(kStart + i);
+                if (i == 999) [[maybe_unused]] const ssize_t n = ::write(ready[1], "x", 1);
+            }
+        }
+    }
+    ::close(ready[1]);
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1) << "the writer committed a thousand samples";
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    auto store = openStore(dir.db());
+    EXPECT_GE(store->samplesSince(0).size(), 1000u);
+}
+
+TEST(HistoryStore, ADamagedFileIsMovedAsideAndANewOneMade) {
+    Folder dir;
+    const std::string garbage = "SQLite format 3" + std::string(5000, '\x5a');
+    std::ofstream(dir.db(), std::ios::binary) << garbage;
+    std::vector<std::string> said;
+    auto store = openStore(dir.db(), &said);
+    ASSERT_TRUE(store);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0].rfind("history: " + dir.db() + " was damaged (", 0), 0u) << said[0];
+    int aside = 0;
+    for (const auto& e : fs::directory_iterator(dir.path))
+        if (e.path().filename().string().rfind("history.db.damaged-", 0) == 0 && e.path().extension() != ".db-wal") {
+            std::ifstream in(e.path(), std::ios::binary);
+            std::ostringstream s;
+            s << in.rdbuf();
+            aside += s.str() == garbage;
+        }
+    EXPECT_EQ(aside, 1) << "kept as it was";
+    store->addSample(sample(kStart, 5));
+    store->commit(kStart);
+    EXPECT_EQ(store->samplesSince(0).size(), 1u);
+    std::vector<std::string> second;
+    openStore(dir.db(), &second);
+    EXPECT_TRUE(second.empty()) << "said once";
+}
+
+TEST(HistoryStore, TwoInstancesShareTheFileAndOneWritesAtATime) {
+    Folder dir;
+    auto a = openStore(dir.db());
+    auto b = openStore(dir.db());
+    EXPECT_TRUE(a->writer());
+    EXPECT_FALSE(b->writer());
+    a->addSample(sample(kStart, 5));
+    b->addSample(sample(kStart + 1, 6));  // a reader's sample is not written twice
+    a->commit(kStart);
+    b->commit(kStart);
+    EXPECT_EQ(b->samplesSince(0).size(), 1u) << "the reader sees the writer's commit";
+    a.reset();
+    b->addSample(sample(kStart + 2, 7));
+    b->commit(kStart + 2);
+    EXPECT_TRUE(b->writer()) << "the writer gone, the other takes over";
+    EXPECT_EQ(b->samplesSince(0).size(), 2u);
+}
+
+TEST(HistoryStore, ThirtyDaysOfSamplesStayUnderFiveMegabytes) {
+    Folder dir;
+    auto store = openStore(dir.db());
+    Estimator e({}, store->learner());
+    for (int i = 0; i < 30 * 2880; ++i) {
+        Reading r = sample(kStart + 30.0 * i, 5 + (i % 97) * 0.37);
+        r.energyWh = 50 - (i % 2000) * 0.02;
+        r.percent = r.energyWh * 2;
+        e.observe(r);
+        store->addSample(r);
+        if (i % 2880 == 0) store->commit(r.time);
+    }
+    store->commit(kStart + 30.0 * 30 * 2880);
+    store.reset();  // checkpoints the log into the file
+    std::uintmax_t bytes = 0;
+    for (const auto& f : fs::directory_iterator(dir.path)) bytes += fs::file_size(f.path());
+    EXPECT_LT(bytes, 5u << 20);
+}
+
+}  // namespace
+}  // namespace vw::history
