@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "json/DecimalReading.h"
 #include "json/value/Utf8.h"
 
 namespace vw {
@@ -450,15 +451,22 @@ RawValue JSONScanner::Reader::string() {
 
 // The run of number characters, read by its longest leading decimal number.
 // Usually the number is the whole run: with the default number characters,
-// from_chars finds its end in the same pass as its value, and the run is
-// scanned separately only when it goes on past the number ("1.5.5", "1e").
+// its end is found in the same pass as its value, and the run is scanned
+// separately only when it goes on past the number ("1.5.5", "1e"). Numbers
+// of up to 19 digits that give a normal double are read here; longer ones,
+// and those out of range or subnormal, through from_chars.
 RawValue JSONScanner::Reader::numberConstant() {
     auto continuesRun = [&](const unsigned char* q) {
         return q < end && (number[*q] || (*q == '+' && q > p && (q[-1] == 'e' || q[-1] == 'E')));
     };
     const unsigned char* digit = p < end && *p == '-' ? p + 1 : p;
     if (plainNumbers && digit < end && *digit >= '0' && *digit <= '9') {  // not "inf", "nan", ".5"
+        decimal::Parts parts;
         double d;
+        if (const unsigned char* q = decimal::scan(p, end, parts); q && !continuesRun(q) && decimal::toDouble(parts, d)) {
+            p = q;
+            return RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), d);
+        }
         const auto r = std::from_chars(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end), d);
         const auto* q = reinterpret_cast<const unsigned char*>(r.ptr);
         if (r.ec == std::errc() && !continuesRun(q)) {
