@@ -1,5 +1,6 @@
 #include "json/JSONScanner.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -242,9 +243,14 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
     // Keys are found by comparing against this dictionary's entries in order
     // while they are few, then through an index of entry number + 1 by hash.
     // The index belongs to this nesting level; it is looked up by level each
-    // time, since deeper levels may add levels to the list.
+    // time, since deeper levels may add levels to the list. A removed key's
+    // entry stays in place, its value nil and out of the index, until the
+    // removed ones outnumber the others or the dictionary is done: then the
+    // entries are closed up in one pass.
     bool indexed = false;
     uint32_t mask = 0;
+    std::size_t removed = 0;
+    auto isRemoved = [&](std::size_t i) { return entries[base + i].value.tag() == detail::kNilTag; };
     auto table = [&]() -> std::vector<uint32_t>& { return s.keyIndex[depth]; };
     auto insertIndex = [&](std::vector<uint32_t>& t, std::size_t i) {
         uint32_t h = static_cast<uint32_t>(entries[base + i].hash) & mask;
@@ -255,13 +261,20 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
         std::vector<uint32_t>& t = table();
         t.assign(slots, 0);
         mask = static_cast<uint32_t>(slots - 1);
-        for (std::size_t i = 0; i < entries.size() - base; ++i) insertIndex(t, i);
+        for (std::size_t i = 0; i < entries.size() - base; ++i)
+            if (!isRemoved(i)) insertIndex(t, i);
+    };
+    auto closeUp = [&] {
+        const auto first = entries.begin() + static_cast<std::ptrdiff_t>(base);
+        entries.erase(std::remove_if(first, entries.end(), [](const RawEntry& e) { return e.value.tag() == detail::kNilTag; }),
+                      entries.end());
+        removed = 0;
     };
     auto findKey = [&](const RawValue& key, uint64_t hash) -> std::size_t {
         const std::size_t n = entries.size() - base;
         if (!indexed) {
             for (std::size_t i = 0; i < n; ++i)
-                if (detail::sameText(entries[base + i].key, key)) return i;
+                if (!isRemoved(i) && detail::sameText(entries[base + i].key, key)) return i;
             return SIZE_MAX;
         }
         const std::vector<uint32_t>& t = table();
@@ -270,6 +283,23 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
             if (slot == 0) return SIZE_MAX;
             if (detail::sameText(entries[base + slot - 1].key, key)) return slot - 1;
         }
+    };
+    // Takes entry i's slot out of the index, moving later slots of the same
+    // probe run back so that every key stays reachable from its home slot.
+    auto unindex = [&](std::size_t i) {
+        std::vector<uint32_t>& t = table();
+        uint32_t hole = static_cast<uint32_t>(entries[base + i].hash) & mask;
+        while (t[hole] != i + 1) hole = (hole + 1) & mask;
+        for (uint32_t j = (hole + 1) & mask; t[j]; j = (j + 1) & mask) {
+            const uint32_t home = static_cast<uint32_t>(entries[base + t[j] - 1].hash) & mask;
+            // Slot j moves into the hole unless its home lies cyclically in (hole, j].
+            const bool stays = hole <= j ? (home > hole && home <= j) : (home > hole || home <= j);
+            if (!stays) {
+                t[hole] = t[j];
+                hole = j;
+            }
+        }
+        t[hole] = 0;
     };
 
     for (;;) {
@@ -290,8 +320,14 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
         const std::size_t at = findKey(key, hash);
         if (item.tag() == detail::kNilTag) {
             if (at != SIZE_MAX) {
-                entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(base + at));
-                if (indexed) rebuildIndex(mask + 1);
+                if (indexed) unindex(at);
+                entries[base + at].value = item;
+                ++removed;
+                const std::size_t n = entries.size() - base;
+                if (removed > detail::kIndexThreshold && 2 * removed > n) {
+                    closeUp();
+                    if (indexed) rebuildIndex(mask + 1);
+                }
             }
         } else if (at != SIZE_MAX) {
             entries[base + at].value = item;
@@ -323,6 +359,7 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
         return failHere(kJSONDictionaryComma);
     }
     ++p;
+    if (removed) closeUp();
     const RawValue out = entries.size() == base
                              ? detail::emptyDictionary()
                              : detail::arenaDictionary(arena(), entries.data() + base, entries.size() - base);
