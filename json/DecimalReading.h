@@ -84,7 +84,7 @@ inline const unsigned char* digitsInto(const unsigned char* p, const unsigned ch
 // checked that p holds a digit or a "-" and a digit. Gives where the number
 // ends, or null when it has more than 19 digits, which do not fit the
 // significand.
-inline const unsigned char* scan(const unsigned char* p, const unsigned char* end, Parts& parts) {
+[[gnu::always_inline]] inline const unsigned char* scan(const unsigned char* p, const unsigned char* end, Parts& parts) {
     parts.negative = *p == '-';
     if (parts.negative) ++p;
     const unsigned char* const first = p;
@@ -120,7 +120,7 @@ inline const unsigned char* scan(const unsigned char* p, const unsigned char* en
 
 // The double the parts stand for, correctly rounded; false when it is not a
 // normal finite double, or when the fast paths cannot decide.
-inline bool toDouble(const Parts& parts, double& out) {
+[[gnu::always_inline]] inline bool toDouble(const Parts& parts, double& out) {
     static constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
