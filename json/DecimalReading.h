@@ -89,7 +89,16 @@ inline const unsigned char* digitsInto(const unsigned char* p, const unsigned ch
     if (parts.negative) ++p;
     const unsigned char* const first = p;
     uint64_t m = 0;
-    while (p < end && isDigit(*p)) m = 10 * m + (*p++ - '0');  // usually few
+    // Integral parts are usually short; whole identifiers and counts take a
+    // word of eight digits first.
+    if constexpr (std::endian::native == std::endian::little) {
+        uint64_t v;
+        if (end - p >= 8 && (std::memcpy(&v, p, 8), allDigits(v))) {
+            m = eightDigitsValue(v);
+            p += 8;
+        }
+    }
+    while (p < end && isDigit(*p)) m = 10 * m + (*p++ - '0');
     int64_t digits = p - first;
     int64_t exponent = 0;
     if (p < end && *p == '.') {

@@ -98,6 +98,32 @@ const char* messageFor(int code) {
 
 }  // namespace
 
+namespace {
+
+// The element stacks and key indexes of the thread's last scanner, kept for
+// its next one: reading one document after another (each through a scanner
+// of its own) then neither grows fresh stacks nor faults their pages in.
+// Stacks beyond kSpareMax bytes are let go.
+struct SpareStorage {
+    static constexpr std::size_t kSpareMax = std::size_t{16} << 20;
+    std::vector<RawValue> values;
+    std::vector<RawEntry> entries;
+    std::vector<std::vector<uint32_t>> keyIndex;
+    bool gone = false;  // scanners destroyed during the thread's last destructors keep their own
+    ~SpareStorage() { gone = true; }
+
+    template <class T>
+    static void give(std::vector<T>& from, std::vector<T>& to) {
+        if (from.capacity() > to.capacity() && from.capacity() * sizeof(T) <= kSpareMax) {
+            from.clear();
+            to.swap(from);
+        }
+    }
+};
+thread_local SpareStorage tSpare;
+
+}  // namespace
+
 // Working storage kept between calls: element stacks shared by all nesting
 // levels (each container builds on top of its parent's elements and takes
 // them off when it is done), a per-level key index for large dictionaries, a
@@ -110,10 +136,21 @@ struct JSONScanner::Scratch {
     Arena* arena = nullptr;  // holds one reference
 
     Scratch() {
+        if (!tSpare.gone) {
+            values.swap(tSpare.values);
+            entries.swap(tSpare.entries);
+            keyIndex.swap(tSpare.keyIndex);
+        }
         values.reserve(256);
         entries.reserve(256);
     }
-    ~Scratch() { dropArena(); }
+    ~Scratch() {
+        dropArena();
+        if (tSpare.gone) return;
+        SpareStorage::give(values, tSpare.values);
+        SpareStorage::give(entries, tSpare.entries);
+        if (keyIndex.size() > tSpare.keyIndex.size()) keyIndex.swap(tSpare.keyIndex);
+    }
     void dropArena() {
         if (arena) detail::releaseArena(arena);
         arena = nullptr;
@@ -274,7 +311,7 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
         const std::size_t n = entries.size() - base;
         if (!indexed) {
             for (std::size_t i = 0; i < n; ++i)
-                if (!isRemoved(i) && detail::sameText(entries[base + i].key, key)) return i;
+                if (detail::sameText(entries[base + i].key, key) && !isRemoved(i)) return i;
             return SIZE_MAX;
         }
         const std::vector<uint32_t>& t = table();
