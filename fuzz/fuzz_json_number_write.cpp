@@ -6,8 +6,8 @@
 //  0: any bit pattern (NaN and infinities included);
 //  1: a subnormal;
 //  2: an integral value above 2^53 (fixed or exponent form, padded digits);
-//  3: a few significant digits times a power of ten (where fixed and
-//     exponent forms are close in length);
+//  3: 1 to 17 significant digits times a power of ten (mostly where fixed
+//     and exponent forms are close in length);
 //  4: a float.
 #include <bit>
 #include <cmath>
@@ -33,8 +33,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case 1: d = std::bit_cast<double>((bits & (uint64_t{1} << 63)) | fraction); break;
     case 2: d = std::ldexp(static_cast<double>(fraction | (uint64_t{1} << 52)), static_cast<int>(bits >> 56) % 60 + 1) * (bits >> 55 & 1 ? -1 : 1); break;
     case 3: {
+        // 1 to 17 digits times a power of ten: with a tenth byte, near where
+        // fixed notation stops being the shorter one; without, anywhere.
+        static constexpr uint64_t kTen[] = {1,
+                                            10,
+                                            100,
+                                            1000,
+                                            10000,
+                                            100000,
+                                            1000000,
+                                            10000000,
+                                            100000000,
+                                            1000000000,
+                                            10000000000,
+                                            100000000000,
+                                            1000000000000,
+                                            10000000000000,
+                                            100000000000000,
+                                            1000000000000000,
+                                            10000000000000000,
+                                            100000000000000000};
+        const int digits = 1 + static_cast<int>(bits >> 59) % 17;
+        const uint64_t significand = (bits & ((uint64_t{1} << 58) - 1)) % kTen[digits];
+        const int exponent = size > 9 ? data[9] % 64 - 40 : static_cast<int>(bits >> 48 & 1023) - 512;
         char text[64];
-        std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(fraction % 100000000000000000), static_cast<int>(bits >> 53 & 1023) - 512);
+        std::snprintf(text, sizeof text, "%s%llue%d", data[0] & 128 ? "-" : "", static_cast<unsigned long long>(significand), exponent);
         d = std::strtod(text, nullptr);
         break;
     }

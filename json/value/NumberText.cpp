@@ -1,6 +1,7 @@
 #include "json/value/NumberText.h"
 
 #include <charconv>
+#include <bit>
 #include <cstdint>
 #include <cmath>
 #include <cstring>
@@ -90,6 +91,26 @@ char* decimalText(char* out, bool negative, uint64_t significand, int exponent) 
     return out;
 }
 
+// Takes the trailing zeros off significand (not zero) into exponent.
+inline void dropTrailingZeros(uint64_t& significand, int& exponent) {
+    if (significand % 100000000 == 0) {
+        significand /= 100000000;
+        exponent += 8;
+    }
+    if (significand % 10000 == 0) {
+        significand /= 10000;
+        exponent += 4;
+    }
+    if (significand % 100 == 0) {
+        significand /= 100;
+        exponent += 2;
+    }
+    while (significand % 10 == 0) {
+        significand /= 10;
+        ++exponent;
+    }
+}
+
 // The shortest digits that read back to the same finite, non-zero value
 // (the closest such digits, ties to even), as Dragonbox finds them.
 template <class F>
@@ -97,11 +118,34 @@ std::size_t shortestText(F v, char* buf) {
     const auto decimal = fmt::detail::dragonbox::to_decimal(std::fabs(v));
     uint64_t significand = decimal.significand;
     int exponent = decimal.exponent;
-    while (significand % 10 == 0) {
-        significand /= 10;
-        ++exponent;
-    }
+    dropTrailingZeros(significand, exponent);
     return static_cast<std::size_t>(decimalText(buf, std::signbit(v), significand, exponent) - buf);
+}
+
+// The same digits, found without Dragonbox for the usual measures: a in
+// [2^-25, 2^52) whose shortest digits are at most 15 significant ones (many
+// 16 too). With 10^k the largest power of ten not above 2^(51 - b), where
+// 2^b <= a < 2^(b+1), a * 10^k is below 2^52 and at least 2^51 / 10, so it
+// holds 15 digits; a's neighbours are less than 1/2 apart at that scale, so
+// at most one integer m reads back as a, m / 10^k == a decides whether it
+// does (both exact doubles, one correctly rounded division), and a shorter
+// text would be that same m with zeros. Rounding a * 10^k finds that m
+// unless the value lies next to the edge of a's interval; then, as for any
+// value without such an m, false, and Dragonbox decides.
+inline bool shortDigits(double a, uint64_t& significand, int& exponent) {
+    static constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const int b = static_cast<int>(std::bit_cast<uint64_t>(a) >> 52) - 1023;
+    if (b < -25 || b > 51) return false;
+    const int k = ((51 - b) * 78913) >> 18;  // floor((51 - b) log10 2), or one less
+    const double scale = kExactPowers[k];
+    const uint64_t m = static_cast<uint64_t>(a * scale + 0.5);  // a * scale + 0.5 is exact below 2^52
+    if (static_cast<double>(m) / scale != a) return false;
+    significand = m;
+    exponent = -k;
+    dropTrailingZeros(significand, exponent);
+    return true;
 }
 
 std::size_t copyText(char* buf, const char* text) {
@@ -119,12 +163,13 @@ std::size_t doubleText(double d, char* buf) {
         if (d == 0) return copyText(buf, std::signbit(d) ? "-0" : "0");
         uint64_t significand = static_cast<uint64_t>(std::fabs(d));
         int exponent = 0;
-        while (significand % 10 == 0) {
-            significand /= 10;
-            ++exponent;
-        }
+        dropTrailingZeros(significand, exponent);
         return static_cast<std::size_t>(decimalText(buf, std::signbit(d), significand, exponent) - buf);
     }
+    uint64_t significand;
+    int exponent;
+    if (shortDigits(std::fabs(d), significand, exponent))
+        return static_cast<std::size_t>(decimalText(buf, std::signbit(d), significand, exponent) - buf);
     if (std::isnan(d)) return copyText(buf, "nan");
     if (std::isinf(d)) return copyText(buf, d < 0 ? "-inf" : "inf");
     return shortestText(d, buf);
