@@ -1,5 +1,6 @@
 #include "json/JSONScanner.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -9,6 +10,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "json/DecimalReading.h"
 #include "json/value/Utf8.h"
 
 namespace vw {
@@ -96,6 +98,32 @@ const char* messageFor(int code) {
 
 }  // namespace
 
+namespace {
+
+// The element stacks and key indexes of the thread's last scanner, kept for
+// its next one: reading one document after another (each through a scanner
+// of its own) then neither grows fresh stacks nor faults their pages in.
+// Stacks beyond kSpareMax bytes are let go.
+struct SpareStorage {
+    static constexpr std::size_t kSpareMax = std::size_t{16} << 20;
+    std::vector<RawValue> values;
+    std::vector<RawEntry> entries;
+    std::vector<std::vector<uint32_t>> keyIndex;
+    bool gone = false;  // scanners destroyed during the thread's last destructors keep their own
+    ~SpareStorage() { gone = true; }
+
+    template <class T>
+    static void give(std::vector<T>& from, std::vector<T>& to) {
+        if (from.capacity() > to.capacity() && from.capacity() * sizeof(T) <= kSpareMax) {
+            from.clear();
+            to.swap(from);
+        }
+    }
+};
+thread_local SpareStorage tSpare;
+
+}  // namespace
+
 // Working storage kept between calls: element stacks shared by all nesting
 // levels (each container builds on top of its parent's elements and takes
 // them off when it is done), a per-level key index for large dictionaries, a
@@ -108,10 +136,21 @@ struct JSONScanner::Scratch {
     Arena* arena = nullptr;  // holds one reference
 
     Scratch() {
+        if (!tSpare.gone) {
+            values.swap(tSpare.values);
+            entries.swap(tSpare.entries);
+            keyIndex.swap(tSpare.keyIndex);
+        }
         values.reserve(256);
         entries.reserve(256);
     }
-    ~Scratch() { dropArena(); }
+    ~Scratch() {
+        dropArena();
+        if (tSpare.gone) return;
+        SpareStorage::give(values, tSpare.values);
+        SpareStorage::give(entries, tSpare.entries);
+        if (keyIndex.size() > tSpare.keyIndex.size()) keyIndex.swap(tSpare.keyIndex);
+    }
     void dropArena() {
         if (arena) detail::releaseArena(arena);
         arena = nullptr;
@@ -241,9 +280,14 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
     // Keys are found by comparing against this dictionary's entries in order
     // while they are few, then through an index of entry number + 1 by hash.
     // The index belongs to this nesting level; it is looked up by level each
-    // time, since deeper levels may add levels to the list.
+    // time, since deeper levels may add levels to the list. A removed key's
+    // entry stays in place, its value nil and out of the index, until the
+    // removed ones outnumber the others or the dictionary is done: then the
+    // entries are closed up in one pass.
     bool indexed = false;
     uint32_t mask = 0;
+    std::size_t removed = 0;
+    auto isRemoved = [&](std::size_t i) { return entries[base + i].value.tag() == detail::kNilTag; };
     auto table = [&]() -> std::vector<uint32_t>& { return s.keyIndex[depth]; };
     auto insertIndex = [&](std::vector<uint32_t>& t, std::size_t i) {
         uint32_t h = static_cast<uint32_t>(entries[base + i].hash) & mask;
@@ -254,13 +298,20 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
         std::vector<uint32_t>& t = table();
         t.assign(slots, 0);
         mask = static_cast<uint32_t>(slots - 1);
-        for (std::size_t i = 0; i < entries.size() - base; ++i) insertIndex(t, i);
+        for (std::size_t i = 0; i < entries.size() - base; ++i)
+            if (!isRemoved(i)) insertIndex(t, i);
+    };
+    auto closeUp = [&] {
+        const auto first = entries.begin() + static_cast<std::ptrdiff_t>(base);
+        entries.erase(std::remove_if(first, entries.end(), [](const RawEntry& e) { return e.value.tag() == detail::kNilTag; }),
+                      entries.end());
+        removed = 0;
     };
     auto findKey = [&](const RawValue& key, uint64_t hash) -> std::size_t {
         const std::size_t n = entries.size() - base;
         if (!indexed) {
             for (std::size_t i = 0; i < n; ++i)
-                if (detail::sameText(entries[base + i].key, key)) return i;
+                if (detail::sameText(entries[base + i].key, key) && !isRemoved(i)) return i;
             return SIZE_MAX;
         }
         const std::vector<uint32_t>& t = table();
@@ -269,6 +320,23 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
             if (slot == 0) return SIZE_MAX;
             if (detail::sameText(entries[base + slot - 1].key, key)) return slot - 1;
         }
+    };
+    // Takes entry i's slot out of the index, moving later slots of the same
+    // probe run back so that every key stays reachable from its home slot.
+    auto unindex = [&](std::size_t i) {
+        std::vector<uint32_t>& t = table();
+        uint32_t hole = static_cast<uint32_t>(entries[base + i].hash) & mask;
+        while (t[hole] != i + 1) hole = (hole + 1) & mask;
+        for (uint32_t j = (hole + 1) & mask; t[j]; j = (j + 1) & mask) {
+            const uint32_t home = static_cast<uint32_t>(entries[base + t[j] - 1].hash) & mask;
+            // Slot j moves into the hole unless its home lies cyclically in (hole, j].
+            const bool stays = hole <= j ? (home > hole && home <= j) : (home > hole || home <= j);
+            if (!stays) {
+                t[hole] = t[j];
+                hole = j;
+            }
+        }
+        t[hole] = 0;
     };
 
     for (;;) {
@@ -289,8 +357,14 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
         const std::size_t at = findKey(key, hash);
         if (item.tag() == detail::kNilTag) {
             if (at != SIZE_MAX) {
-                entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(base + at));
-                if (indexed) rebuildIndex(mask + 1);
+                if (indexed) unindex(at);
+                entries[base + at].value = item;
+                ++removed;
+                const std::size_t n = entries.size() - base;
+                if (removed > detail::kIndexThreshold && 2 * removed > n) {
+                    closeUp();
+                    if (indexed) rebuildIndex(mask + 1);
+                }
             }
         } else if (at != SIZE_MAX) {
             entries[base + at].value = item;
@@ -322,6 +396,7 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
         return failHere(kJSONDictionaryComma);
     }
     ++p;
+    if (removed) closeUp();
     const RawValue out = entries.size() == base
                              ? detail::emptyDictionary()
                              : detail::arenaDictionary(arena(), entries.data() + base, entries.size() - base);
@@ -450,15 +525,22 @@ RawValue JSONScanner::Reader::string() {
 
 // The run of number characters, read by its longest leading decimal number.
 // Usually the number is the whole run: with the default number characters,
-// from_chars finds its end in the same pass as its value, and the run is
-// scanned separately only when it goes on past the number ("1.5.5", "1e").
+// its end is found in the same pass as its value, and the run is scanned
+// separately only when it goes on past the number ("1.5.5", "1e"). Numbers
+// of up to 19 digits that give a normal double are read here; longer ones,
+// and those out of range or subnormal, through from_chars.
 RawValue JSONScanner::Reader::numberConstant() {
     auto continuesRun = [&](const unsigned char* q) {
         return q < end && (number[*q] || (*q == '+' && q > p && (q[-1] == 'e' || q[-1] == 'E')));
     };
     const unsigned char* digit = p < end && *p == '-' ? p + 1 : p;
     if (plainNumbers && digit < end && *digit >= '0' && *digit <= '9') {  // not "inf", "nan", ".5"
+        decimal::Parts parts;
         double d;
+        if (const unsigned char* q = decimal::scan(p, end, parts); q && !continuesRun(q) && decimal::toDouble(parts, d)) {
+            p = q;
+            return RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), d);
+        }
         const auto r = std::from_chars(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end), d);
         const auto* q = reinterpret_cast<const unsigned char*>(r.ptr);
         if (r.ec == std::errc() && !continuesRun(q)) {

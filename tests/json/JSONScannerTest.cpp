@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <malloc.h>
@@ -313,6 +315,84 @@ TEST(JSONScannerContainers, LargeNestedDictionariesKeepTheirKeyIndexes) {
         EXPECT_EQ((*d)["z" + std::to_string(level)].doubleValue(), 1.0);
         d = &(*d)["in"];
     }
+}
+
+// Keys removed by a missing value ("k":), in dictionaries small enough to be
+// searched in order and large enough to be indexed: what is left, its order
+// (a key added again goes to the end) and its lookups.
+TEST(JSONScannerContainers, RemovedKeysLeaveTheOthersInOrder) {
+    struct Case {
+        const char* name;
+        int keys;         // "k0" to "k<keys-1>", each with its number
+        int removeEvery;  // then every such key (by number) is removed
+        int readdEvery;   // then every such removed key comes back, as -number
+    };
+    const Case cases[] = {
+        {"small, one removed", 5, 5, 0},       {"small, all removed", 6, 1, 0},
+        {"small, removed and added", 8, 2, 4}, {"indexed, every third", 300, 3, 0},
+        {"indexed, all removed", 200, 1, 0},   {"indexed, most removed, some back", 1000, 1, 7},
+    };
+    for (const Case& c : cases) {
+        std::string json = "{";
+        for (int i = 0; i < c.keys; ++i) json += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + ",";
+        for (int i = 0; i < c.keys; ++i)
+            if (i % c.removeEvery == 0) json += "\"k" + std::to_string(i) + "\": ,";
+        // A nested dictionary removing keys of its own on the levels above.
+        json += "\"inner\":{\"a\":1,\"a\":,\"b\":2},";
+        for (int i = 0; c.readdEvery && i < c.keys; ++i)
+            if (i % c.removeEvery == 0 && i % c.readdEvery == 0) json += "\"k" + std::to_string(i) + "\":" + std::to_string(-i) + ",";
+        json += "}";
+        const Scan r = scan(json);
+        ASSERT_TRUE(r.ok) << c.name;
+
+        std::vector<std::pair<std::string, double>> expected;
+        for (int i = 0; i < c.keys; ++i)
+            if (i % c.removeEvery != 0) expected.emplace_back("k" + std::to_string(i), i);
+        expected.emplace_back("inner", 0);
+        for (int i = 0; c.readdEvery && i < c.keys; ++i)
+            if (i % c.removeEvery == 0 && i % c.readdEvery == 0) expected.emplace_back("k" + std::to_string(i), -i);
+        ASSERT_EQ(r.value.count(), expected.size()) << c.name;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(r.value.entries()[i].key.stringView(), expected[i].first) << c.name << " entry " << i;
+            const Value* found = r.value.find(expected[i].first);
+            ASSERT_NE(found, nullptr) << c.name << " " << expected[i].first;
+            if (expected[i].first != "inner") {
+                EXPECT_EQ(found->doubleValue(), expected[i].second) << c.name;
+            }
+        }
+        EXPECT_EQ(r.value["inner"], Value::dictionary({{"b", Value::number(2)}})) << c.name;
+        for (int i = 0; i < c.keys; i += c.removeEvery)
+            if (!c.readdEvery || i % c.readdEvery) {
+                EXPECT_EQ(r.value.find("k" + std::to_string(i)), nullptr) << c.name << " k" << i;
+            }
+    }
+}
+
+// Removing keys by missing values: the time grows in proportion to the
+// number of keys (removals that each close up the entries and rebuild the
+// index take 64 times as long for 8 times the keys; the margin allows for
+// noise, and each size is taken at its best of five).
+TEST(JSONScannerContainers, RemovingKeysTakesLinearTime) {
+    auto readAll = [](int n) {
+        std::string json = "{";
+        for (int i = 0; i < n; ++i) json += "\"key" + std::to_string(i) + "\":1,";
+        for (int i = 0; i < n; ++i) json += "\"key" + std::to_string(i) + "\":,";
+        json += "}";
+        const Value data = bytes(json);
+        double best = 1e300;
+        for (int round = 0; round < 5; ++round) {
+            auto scanner = JSONScanner::scannerWithData(data);
+            Value v;
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_TRUE(scanner->scanJSONDictionary(&v, nullptr));
+            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            EXPECT_EQ(v.count(), 0u);
+        }
+        return best;
+    };
+    readAll(2000);  // warm up
+    const double small = readAll(4000), large = readAll(32000);
+    EXPECT_LT(large, small * 40) << "4000 keys: " << small << " s, 32000 keys: " << large << " s";
 }
 
 TEST(JSONScannerContainers, NestingIsBounded) {
