@@ -127,7 +127,10 @@ std::optional<double> Estimator::dischargePower(const Reading& r) const {
 }
 
 void Estimator::observe(const Reading& r) {
-    const bool wasDischarging = haveLatest_ && latest_.phase == Phase::Discharging;
+    // Readings stop while the machine sleeps (or is off): a silence longer
+    // than two sample periods is a resume.
+    if (haveLatest_ && r.time - latest_.time > 2 * s_.samplePeriod + 1e-6) resumed(r.time);
+    const bool wasDischarging = haveLatest_ && latest_.phase == Phase::Discharging && smoothed_ > 0;
     const double previousTime = haveLatest_ ? latest_.time : r.time;
     latest_ = r;
     haveLatest_ = true;
@@ -259,9 +262,15 @@ Figures Estimator::figures() {
         bool move = !everShown_[i] || e.kind != shown.kind || e.heldAt != shown.heldAt;
         if (!move && e.kind == Figure::Kind::Minutes) {
             const int d = std::abs(e.minutes - shown.minutes);
-            move = shown.minutes == 0 ? d > 0 : d > s_.hysteresis * shown.minutes;
+            const bool outside = shown.minutes == 0 ? d > 0 : d > s_.hysteresis * shown.minutes;
+            if (!outside) outsideSince_[i] = NAN;
+            else if (!std::isfinite(outsideSince_[i])) outsideSince_[i] = latest_.time;
+            // Near the end a tenth of what is left is held at most.
+            const double hold = std::min(s_.holdSeconds, 0.1 * 60.0 * shown.minutes);
+            move = outside && latest_.time - outsideSince_[i] >= hold;
         }
         if (move) {
+            outsideSince_[i] = NAN;
             shown = e;
             everShown_[i] = true;
         }

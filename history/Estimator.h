@@ -23,7 +23,8 @@
 //                  when not charging
 //
 // A shown figure moves only when a new estimate differs from it by more
-// than 5 %.
+// than 5 %, and has done so for five minutes (a tenth of the time shown,
+// when that is less): a load that comes and goes does not make it jump.
 #pragma once
 
 #include <array>
@@ -88,6 +89,7 @@ struct EstimatorSettings {
     double learnSeconds = 2 * 3600;  // discharge needed before the use figures show
     double reserveFraction = 0.02;   // of EnergyFull, never the user's to spend
     double hysteresis = 0.05;        // a shown figure moves beyond this
+    double holdSeconds = 300;        // ... and once it has stayed beyond it this long
 };
 
 class Estimator {
@@ -161,6 +163,7 @@ private:
     std::optional<ChargeMark> chargeMark_;
     std::array<Figure, kRows> shown_{};
     std::array<bool, kRows> everShown_{};
+    std::array<double, kRows> outsideSince_{NAN, NAN, NAN, NAN, NAN};
 };
 
 // Several laptop batteries as one, as the power service's composite device

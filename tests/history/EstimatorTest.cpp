@@ -148,6 +148,30 @@ TEST(Estimator, AnAlternatingLoadMovesTheShownFigureOnlyAFewTimes) {
     EXPECT_GE(moved, 50) << "the estimate itself moves on most readings";
 }
 
+TEST(Estimator, AShownFigureMovesOnceTheEstimateHasStayedAwayForFiveMinutes) {
+    const struct {
+        double watts, seconds;  // after a steady 10 W
+        bool moves;
+    } cases[] = {
+        {20, 240, false},  // a burst of four minutes
+        {20, 450, true},   // five minutes and more (the smoothing takes a minute to leave the band)
+        {10.3, 900, false},  // within 5 %
+    };
+    for (const auto& c : cases) {
+        Estimator e;
+        Machine m(e);
+        m.run(10, 600);
+        m.energy = 40;  // the same energy left throughout
+        const Figure before = e.figures().rows[AtThisRate];
+        for (double t = 0; t < c.seconds; t += 30) {
+            m.run(c.watts, 30);
+            m.energy = 40;
+            e.figures();
+        }
+        EXPECT_EQ(!(e.figures().rows[AtThisRate] == before), c.moves) << c.watts << " W for " << c.seconds << " s";
+    }
+}
+
 TEST(Estimator, RechargeTimeRunsToTheChargeLimitByTheLearnedSpeedPerPercent) {
     Estimator e;
     // Learned: 60 s a percent up to 79, 180 s a percent from 80 on.
