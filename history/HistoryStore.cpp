@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 
 namespace vw::history {
 
@@ -43,20 +44,29 @@ double columnScaled(sqlite3_stmt* s, int column, double scale) {
 
 std::string errorOf(sqlite3* db) { return db ? sqlite3_errmsg(db) : "out of memory"; }
 
-// A sound database: it opens, answers, and passes the quick check.
+// A database that opens and whose schema can be read. (The full check reads
+// every page: it runs now and then while the store is in use, not before the
+// first frame.)
 Result<sqlite3*> openChecked(const std::string& path) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 2000);
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
     if (rc != SQLITE_OK) {
-        Error e{errorOf(db), rc};
+        Error e{errorOf(db), sqlite3_extended_errcode(db) & 0xff};
         sqlite3_close(db);
         return e;
     }
-    sqlite3_busy_timeout(db, 2000);
-    char* message = nullptr;
+    return db;
+}
+
+// Whether every page of `db` reads as it should.
+std::optional<std::string> damageIn(sqlite3* db) {
     std::string verdict;
-    const int checked = sqlite3_exec(
+    char* message = nullptr;
+    const int rc = sqlite3_exec(
         db, "PRAGMA quick_check",
         [](void* out, int, char** values, char**) {
             if (values[0] && static_cast<std::string*>(out)->empty()) *static_cast<std::string*>(out) = values[0];
@@ -65,11 +75,8 @@ Result<sqlite3*> openChecked(const std::string& path) {
         &verdict, &message);
     const std::string why = message ? message : verdict;
     sqlite3_free(message);
-    if (checked != SQLITE_OK || verdict != "ok") {
-        sqlite3_close(db);
-        return Error{why.empty() ? "not a database" : why, checked == SQLITE_OK ? SQLITE_CORRUPT : checked};
-    }
-    return db;
+    if (rc == SQLITE_OK && verdict == "ok") return std::nullopt;
+    return why.empty() ? std::string("damaged") : why;
 }
 
 // Moves `path` (and its write-ahead log and index) to "<path>.damaged-<time>".
@@ -115,8 +122,29 @@ Result<std::unique_ptr<HistoryStore>> HistoryStore::open(const std::string& path
     }
     if (!db) return Error{"cannot open " + path + ": " + db.error().what, db.error().errnum};
     std::unique_ptr<HistoryStore> store(new HistoryStore(path, *db));
+    store->say_ = std::move(say);
     if (auto ready = store->prepare(); !ready) return ready.error();
     return store;
+}
+
+// Found damaged while in use: the file is moved aside and a new one begun.
+void HistoryStore::recover(const std::string& why) {
+    if (inTransaction_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    inTransaction_ = false;
+    for (sqlite3_stmt** s : {&addSample_, &addDischarge_, &addCharge_}) {
+        sqlite3_finalize(*s);
+        *s = nullptr;
+    }
+    sqlite3_close(db_);
+    db_ = nullptr;
+    const std::string aside = moveAside(path_);
+    if (say_)
+        say_("history: " + path_ + " was damaged (" + why + "); " +
+             (aside.empty() ? "could not move it aside" : "moved it to " + aside) + " and started anew");
+    if (Result<sqlite3*> db = openChecked(path_)) {
+        db_ = *db;
+        (void)prepare();
+    }
 }
 
 Result<void> HistoryStore::prepare() {
@@ -153,17 +181,24 @@ bool HistoryStore::takeLock() {
 }
 
 bool HistoryStore::write() {
-    if (!takeLock()) return false;
+    if (!db_ || !takeLock()) return false;
     if (!addSample_ && !prepare()) return false;
     if (!inTransaction_) inTransaction_ = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
     return inTransaction_;
 }
 
 void HistoryStore::commit(double now) {
-    if (!inTransaction_ && !takeLock()) return;
-    if (now - lastPrune_ >= kPruneEvery && write()) prune(now);
-    if (inTransaction_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (!db_ || (!inTransaction_ && !takeLock())) return;
+    const bool hourly = now - lastPrune_ >= kPruneEvery && write();
+    if (hourly) prune(now);
+    if (inTransaction_ && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const int rc = sqlite3_extended_errcode(db_) & 0xff;
+        if (rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB) recover(errorOf(db_));
+    }
     inTransaction_ = false;
+    // Now and then, every page is read back.
+    if (hourly && db_)
+        if (const auto damage = damageIn(db_)) recover(*damage);
 }
 
 void HistoryStore::prune(double now) {
@@ -219,6 +254,7 @@ Learned HistoryStore::learner() {
 }
 
 void HistoryStore::loadInto(Estimator& estimator, double now) {
+    if (!db_) return;
     const int64_t today = dayOf(now);
     sqlite3_stmt* s = nullptr;
     if (sqlite3_prepare_v2(db_, "SELECT day, bin, seconds, watt_seconds FROM discharge WHERE day > ?1 ORDER BY day", -1,
@@ -240,6 +276,7 @@ void HistoryStore::loadInto(Estimator& estimator, double now) {
 
 std::vector<Reading> HistoryStore::samplesSince(double since) {
     std::vector<Reading> out;
+    if (!db_) return out;
     sqlite3_stmt* s = nullptr;
     if (sqlite3_prepare_v2(db_, "SELECT t, phase, percent, energy, full, rate, charge_limit FROM samples WHERE t >= ?1 ORDER BY t",
                            -1, &s, nullptr) != SQLITE_OK)
@@ -261,6 +298,7 @@ std::vector<Reading> HistoryStore::samplesSince(double since) {
 }
 
 bool HistoryStore::seeded() {
+    if (!db_) return false;
     sqlite3_stmt* s = nullptr;
     bool found = false;
     if (sqlite3_prepare_v2(db_, "SELECT 1 FROM meta WHERE key = 'seeded'", -1, &s, nullptr) == SQLITE_OK)

@@ -6,8 +6,9 @@
 // The database runs in write-ahead-log mode: what was committed survives the
 // process being killed. Several instances may have it open; one at a time
 // writes (the one holding the lock on "<file>.lock"), the others read. A
-// file that is not a sound database is moved aside, never overwritten, and a
-// new one is made.
+// file that is not a sound database (found at the start, or by the hourly
+// read-back of every page) is moved aside, never overwritten, and a new one
+// is made.
 #pragma once
 
 #include <functional>
@@ -67,8 +68,10 @@ private:
     bool write();  // begins a transaction when none is open; false for a reader
     Result<void> prepare();
     void prune(double now);
+    void recover(const std::string& why);
 
     std::string path_;
+    Say say_;
     sqlite3* db_ = nullptr;
     int lockFd_ = -1;
     bool locked_ = false;

@@ -140,6 +140,32 @@ TEST(HistoryStore, ADamagedFileIsMovedAsideAndANewOneMade) {
     EXPECT_TRUE(second.empty()) << "said once";
 }
 
+TEST(HistoryStore, DamageFoundWhileInUseIsMovedAsideToo) {
+    Folder dir;
+    {
+        auto store = openStore(dir.db());
+        for (int i = 0; i < 20000; ++i) store->addSample(sample(kStart + 30.0 * i, 5));
+        store->commit(kStart);
+    }
+    {
+        // Pages in the middle overwritten: the schema still reads.
+        std::fstream f(dir.db(), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(20 * 4096);
+        const std::string junk(3 * 4096, '\x77');
+        f.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+    }
+    std::vector<std::string> said;
+    auto store = openStore(dir.db(), &said);
+    ASSERT_TRUE(store);
+    store->addSample(sample(kStart + 1e6, 5));
+    store->commit(kStart + 1e6);  // the hourly read-back
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find("was damaged"), std::string::npos) << said[0];
+    store->addSample(sample(kStart + 2e6, 5));
+    store->commit(kStart + 2e6);
+    EXPECT_EQ(store->samplesSince(0).size(), 1u) << "a new file in its place";
+}
+
 TEST(HistoryStore, TwoInstancesShareTheFileAndOneWritesAtATime) {
     Folder dir;
     auto a = openStore(dir.db());
