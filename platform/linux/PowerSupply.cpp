@@ -12,14 +12,13 @@
 namespace vw::linux_host {
 namespace fs = std::filesystem;
 
-namespace {
 // The first line of an attribute file. Whatever stands under the folder, the
 // read neither blocks (a FIFO) nor grows without end (/dev/zero, a huge
 // file): anything but a regular file is skipped, and at most kMaxRead bytes
 // are read.
 constexpr std::size_t kMaxRead = 4096;
 
-std::optional<std::string> readLine(const fs::path& p) {
+std::optional<std::string> readAttribute(const std::string& p) {
     const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat st {};
@@ -44,7 +43,6 @@ std::optional<std::string> readLine(const fs::path& p) {
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
     return line;
 }
-}  // namespace
 
 std::string powerSupplyRoot() {
     const char* env = std::getenv("VOLTWISE_POWER_SUPPLY_DIR");
@@ -58,7 +56,7 @@ std::optional<std::string> findBattery(const std::string& root) {
         candidates.push_back(it->path());
     std::sort(candidates.begin(), candidates.end());
     for (const auto& dir : candidates) {
-        if (readLine(dir / "type") == std::optional<std::string>("Battery") && fs::exists(dir / "capacity", ec))
+        if (readAttribute(dir / "type") == std::optional<std::string>("Battery") && fs::exists(dir / "capacity", ec))
             return dir.string();
     }
     return std::nullopt;
@@ -74,13 +72,13 @@ BatteryState stateFromStatus(const std::string& status) {
 PowerSupplyReading readBattery(const std::string& batteryDir) {
     PowerSupplyReading r{-1.0f, BatteryState::Unknown};
     const fs::path dir(batteryDir);
-    if (auto cap = readLine(dir / "capacity")) {
+    if (auto cap = readAttribute(dir / "capacity")) {
         char* end = nullptr;
         const long v = std::strtol(cap->c_str(), &end, 10);
         if (end != cap->c_str() && *end == '\0' && v >= 0 && v <= 100)
             r.level = fractionForPercent(static_cast<double>(v));
     }
-    if (auto status = readLine(dir / "status")) r.state = stateFromStatus(*status);
+    if (auto status = readAttribute(dir / "status")) r.state = stateFromStatus(*status);
     return r;
 }
 

@@ -14,6 +14,12 @@ struct PowerSupplyReading {
     BatteryState state;
 };
 
+// The first line of the attribute file at `path`, without trailing blanks;
+// absent when it cannot be read. Whatever stands there, the read neither
+// blocks (a FIFO) nor grows without end (/dev/zero): anything but a regular
+// file is skipped, and at most 4 kB are read.
+std::optional<std::string> readAttribute(const std::string& path);
+
 // The default root, or $VOLTWISE_POWER_SUPPLY_DIR when set.
 std::string powerSupplyRoot();
 
