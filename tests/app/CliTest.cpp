@@ -155,8 +155,8 @@ TEST_F(CliTest, ScaleAndScreenshotOptionsAreChecked) {
 TEST(UserInput, LevelsAndStatesReadAlikeOnTheCommandLineAndInAScript) {
     auto fromOptions = [](const std::string& level, const std::string& state) -> std::optional<std::pair<float, BatteryState>> {
         const auto parsed = parseOptions({"--level", level, "--state", state});
-        if (!std::holds_alternative<Options>(parsed)) return std::nullopt;
-        return std::pair{std::get<Options>(parsed).level, std::get<Options>(parsed).state};
+        if (!parsed) return std::nullopt;
+        return std::pair{parsed->level, parsed->state};
     };
     auto fromScript = [](const std::string& level, const std::string& state) -> std::optional<std::pair<float, BatteryState>> {
         const auto parsed = parseScript("battery " + level + " " + state + "\n");

@@ -5,7 +5,7 @@
 #include "app/DesktopSession.h"
 #include "app/UserInput.h"
 #include "platform/ResourceDir.h"
-#include "platform/Settings.h"
+#include "platform/FileSettings.h"
 #include "platform/ui/Ui.h"
 #include "tests/hardening/HardeningSupport.h"
 
@@ -134,10 +134,10 @@ TEST_F(Cli, AByteOrderMarkStartingAFileIsSkipped) {
 TEST_F(Cli, ABracketedHostMustBeAnIPv6Address) {
     AppConfig c;
     for (const char* good : {"[::1]", "[::1]:8080", "[2001:db8::42]", "[::ffff:127.0.0.1]"})
-        EXPECT_FALSE(app::setConfigValue(c, "attribution_host", good)) << good;
+        EXPECT_TRUE(app::setConfigValue(c, "attribution_host", good)) << good;
     for (const char* bad : {"[1]", "[::1::2]", "[abc]", "[12345::]", "[1:2:3:4:5:6:7:8:9]", "[...]", "[:]"})
-        EXPECT_TRUE(app::setConfigValue(c, "attribution_host", bad)) << bad;
-    EXPECT_TRUE(app::setConfigValue(c, "probe_url", "http://[zz]/"));
+        EXPECT_FALSE(app::setConfigValue(c, "attribution_host", bad)) << bad;
+    EXPECT_FALSE(app::setConfigValue(c, "probe_url", "http://[zz]/"));
 }
 
 TEST_F(Cli, AScreenshotReplacesALinkAtItsPathInsteadOfWritingThroughIt) {

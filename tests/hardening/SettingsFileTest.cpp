@@ -12,7 +12,7 @@
 #include <sys/un.h>
 
 #include "app/Cli.h"
-#include "platform/Settings.h"
+#include "platform/FileSettings.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/net/OfflineNetwork.h"
 #include "tests/hardening/HardeningSupport.h"

@@ -9,7 +9,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "platform/Settings.h"
+#include "platform/FileSettings.h"
+#include "platform/SettingsFormat.h"
 #include "platform/recording/RecordingPlatform.h"
 
 namespace vw::platform {
@@ -107,22 +108,22 @@ TEST(SettingsFile, EncodeDecodeRoundTripsAwkwardTexts) {
                                           {"i", int64_t{-9007199254740993}},
                                           {"b", false},
                                           {"empty", std::string()}};
-    const std::string text = FileSettings::encode(v);
-    const auto back = FileSettings::decode(text);
+    const std::string text = encodeSettings(v);
+    const auto back = decodeSettings(text);
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, v);
     // Cut anywhere, the text is refused rather than half-read.
     for (std::size_t cut = 0; cut < text.size(); ++cut) {
-        const auto part = FileSettings::decode(text.substr(0, cut));
+        const auto part = decodeSettings(text.substr(0, cut));
         if (part) {
             EXPECT_LE(part->size(), v.size()) << cut;
             EXPECT_EQ(text[cut - 1], '\n') << cut;  // only at an entry's end
         }
     }
-    EXPECT_FALSE(FileSettings::decode("not settings\n"));
-    EXPECT_FALSE(FileSettings::decode("# voltwise settings 1\nk\tweird\tv\n"));
-    EXPECT_FALSE(FileSettings::decode("# voltwise settings 1\nk\tinteger\t12x\n"));
-    EXPECT_FALSE(FileSettings::decode("# voltwise settings 1\nk\tstring\tbad\\q\n"));
+    EXPECT_FALSE(decodeSettings("not settings\n"));
+    EXPECT_FALSE(decodeSettings("# voltwise settings 1\nk\tweird\tv\n"));
+    EXPECT_FALSE(decodeSettings("# voltwise settings 1\nk\tinteger\t12x\n"));
+    EXPECT_FALSE(decodeSettings("# voltwise settings 1\nk\tstring\tbad\\q\n"));
 }
 
 TEST(SettingsFile, PersistsAcrossInstancesAndCreatesItsFolder) {
@@ -217,7 +218,7 @@ TEST(SettingsFile, KilledWhileWritingLeavesOldOrNewContent) {
         int status = 0;
         ::waitpid(child, &status, 0);
 
-        const auto values = FileSettings::decode(readFile(file));
+        const auto values = decodeSettings(readFile(file));
         ASSERT_TRUE(values) << "round " << round << ": the file is not whole";
         ASSERT_EQ(values->size(), static_cast<std::size_t>(keys)) << "round " << round;
         const char letter = std::get<std::string>(values->begin()->second)[0];
