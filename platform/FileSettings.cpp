@@ -24,20 +24,21 @@ namespace {
 namespace fs = std::filesystem;
 
 // `path` with its symbolic links followed to the last one's end (which need
-// not exist yet); absent for a loop or a chain too long to follow.
-std::optional<std::string> followLinks(const std::string& path) {
+// not exist yet); fails for a loop or a chain too long to follow.
+Result<std::string> followLinks(const std::string& path) {
+    const Error tooMany{"too many levels of symbolic links", ELOOP};
     std::string p = path;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
         if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
         std::string to(static_cast<std::size_t>(PATH_MAX), '\0');
         const ssize_t n = ::readlink(p.c_str(), to.data(), to.size());
-        if (n <= 0) return std::nullopt;
+        if (n <= 0) return tooMany;
         to.resize(static_cast<std::size_t>(n));
         if (to.front() == '/') p = to;
         else p = (fs::path(p).parent_path() / to).string();
     }
-    return std::nullopt;
+    return tooMany;
 }
 
 }  // namespace
@@ -51,7 +52,7 @@ std::string FileSettings::defaultPath() {
 
 Result<void> FileSettings::checkPath(const std::string& path) {
     const auto file = followLinks(path);
-    if (!file) return Error{"too many levels of symbolic links", ELOOP};
+    if (!file) return file.error();
     struct stat st {};
     if (::stat(file->c_str(), &st) != 0) return {};  // nothing there yet
     if (!S_ISREG(st.st_mode)) return Error{"not a regular file"};
@@ -61,7 +62,7 @@ Result<void> FileSettings::checkPath(const std::string& path) {
 FileSettings::FileSettings(std::string path, LogFn log, Access access)
     : path_(std::move(path)), log_(std::move(log)), access_(access) {
     const auto file = followLinks(path_);
-    file_ = file.value_or(path_);
+    file_ = file ? *file : path_;
     if (auto usable = checkPath(path_); !usable) {
         usable_ = false;
         say(path_ + ": " + usable.error().what + "; settings will not be saved");

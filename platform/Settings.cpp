@@ -13,68 +13,50 @@ std::string settingNumberText(double v) {
     return buf;
 }
 
+namespace {
+
+// One function of several, chosen by the type of what it is called with.
+template <class... F>
+struct Cases : F... {
+    using F::operator()...;
+};
+template <class... F>
+Cases(F...) -> Cases<F...>;
+
+}  // namespace
+
+template <typename T, typename Convert>
+T BasicSettings::valueAs(const std::string& key, T missing, Convert convert) const {
+    std::lock_guard lock(mutex_);
+    const auto it = values_.find(key);
+    if (it == values_.end()) return missing;
+    return std::visit([&](const auto& v) -> T { return convert(v); }, it->second);
+}
+
 std::optional<std::string> BasicSettings::stringForKey(const std::string& key) const {
-    std::optional<std::string> r;
-    {
-        std::lock_guard lock(mutex_);
-        auto it = values_.find(key);
-        if (it != values_.end()) {
-            const SettingValue& v = it->second;
-            if (auto s = std::get_if<std::string>(&v)) r = *s;
-            else if (auto d = std::get_if<double>(&v)) r = settingNumberText(*d);
-            else if (auto i = std::get_if<int64_t>(&v)) r = std::to_string(*i);
-            else r = std::to_string(std::get<bool>(v) ? 1 : 0);
-        }
-    }
-    return r;
+    return valueAs<std::optional<std::string>>(
+        key, std::nullopt,
+        Cases{[](const std::string& s) { return s; }, [](double d) { return settingNumberText(d); },
+              [](int64_t i) { return std::to_string(i); }, [](bool b) { return std::to_string(b ? 1 : 0); }});
 }
 
 double BasicSettings::doubleForKey(const std::string& key) const {
-    double r = 0.0;
-    {
-        std::lock_guard lock(mutex_);
-        auto it = values_.find(key);
-        if (it != values_.end()) {
-            const SettingValue& v = it->second;
-            if (auto s = std::get_if<std::string>(&v)) r = leadingDecimal(*s);
-            else if (auto d = std::get_if<double>(&v)) r = *d;
-            else if (auto i = std::get_if<int64_t>(&v)) r = static_cast<double>(*i);
-            else r = std::get<bool>(v) ? 1.0 : 0.0;
-        }
-    }
-    return r;
+    return valueAs(key, 0.0,
+                   Cases{[](const std::string& s) { return leadingDecimal(s); }, [](double d) { return d; },
+                         [](int64_t i) { return static_cast<double>(i); }, [](bool b) { return b ? 1.0 : 0.0; }});
 }
 
 int64_t BasicSettings::integerForKey(const std::string& key) const {
-    int64_t r = 0;
-    {
-        std::lock_guard lock(mutex_);
-        auto it = values_.find(key);
-        if (it != values_.end()) {
-            const SettingValue& v = it->second;
-            if (auto s = std::get_if<std::string>(&v)) r = truncatedInt64(leadingDecimal(*s));
-            else if (auto d = std::get_if<double>(&v)) r = truncatedInt64(*d);
-            else if (auto i = std::get_if<int64_t>(&v)) r = *i;
-            else r = std::get<bool>(v) ? 1 : 0;
-        }
-    }
-    return r;
+    return valueAs(key, int64_t{0},
+                   Cases{[](const std::string& s) { return truncatedInt64(leadingDecimal(s)); },
+                         [](double d) { return truncatedInt64(d); }, [](int64_t i) { return i; },
+                         [](bool b) { return int64_t{b ? 1 : 0}; }});
 }
 
 bool BasicSettings::boolForKey(const std::string& key) const {
-    bool r = false;
-    {
-        std::lock_guard lock(mutex_);
-        auto it = values_.find(key);
-        if (it != values_.end()) {
-            const SettingValue& v = it->second;
-            if (auto s = std::get_if<std::string>(&v)) r = parseYesNo(*s, YesNoWords::Stored).value_or(false);
-            else if (auto d = std::get_if<double>(&v)) r = *d != 0.0;
-            else if (auto i = std::get_if<int64_t>(&v)) r = *i != 0;
-            else r = std::get<bool>(v);
-        }
-    }
-    return r;
+    return valueAs(key, false,
+                   Cases{[](const std::string& s) { return parseYesNo(s, YesNoWords::Stored).value_or(false); },
+                         [](double d) { return d != 0.0; }, [](int64_t i) { return i != 0; }, [](bool b) { return b; }});
 }
 
 void BasicSettings::set(const std::string& key, SettingValue v) {

@@ -92,6 +92,9 @@ protected:
     };
 
 private:
+    // The value under `key` as `convert` makes it the type asked for, or `missing`.
+    template <typename T, typename Convert>
+    T valueAs(const std::string& key, T missing, Convert convert) const;
     void set(const std::string& key, SettingValue v);
     // The stored values with this instance's changes on top.
     SettingValues merged(std::optional<SettingValues> stored) const;
