@@ -131,15 +131,6 @@ TEST_F(Cli, AByteOrderMarkStartingAFileIsSkipped) {
     EXPECT_EQ(script.out.find("alert:"), std::string::npos) << script.out;  // the setting counted
 }
 
-TEST_F(Cli, ABracketedHostMustBeAnIPv6Address) {
-    AppConfig c;
-    for (const char* good : {"[::1]", "[::1]:8080", "[2001:db8::42]", "[::ffff:127.0.0.1]"})
-        EXPECT_TRUE(app::setConfigValue(c, "attribution_host", good)) << good;
-    for (const char* bad : {"[1]", "[::1::2]", "[abc]", "[12345::]", "[1:2:3:4:5:6:7:8:9]", "[...]", "[:]"})
-        EXPECT_FALSE(app::setConfigValue(c, "attribution_host", bad)) << bad;
-    EXPECT_FALSE(app::setConfigValue(c, "probe_url", "http://[zz]/"));
-}
-
 TEST_F(Cli, AScreenshotReplacesALinkAtItsPathInsteadOfWritingThroughIt) {
     const fs::path precious = dir / "precious.txt";
     writeFile(precious, "keep me");
