@@ -57,18 +57,6 @@ TEST_F(Cli, ASettingLineStoresExactlyItsKeyAndValue) {
     EXPECT_FALSE(s.stringForKey("ting"));
 }
 
-TEST_F(Cli, AFolderNamedAsAScriptOrConfigurationIsAnError) {
-    fs::create_directories(dir / "folder");
-    const Run script = run({"--script", (dir / "folder").string()});
-    EXPECT_TRUE(oneErrorLine(script));
-    EXPECT_NE(script.err.find("is a folder"), std::string::npos) << script.err;
-    const Run config = run({"--text", "--config", (dir / "folder").string()});
-    EXPECT_TRUE(oneErrorLine(config));
-    EXPECT_NE(config.err.find("is a folder"), std::string::npos) << config.err;
-    ::setenv("VOLTWISE_CONFIG", (dir / "folder").c_str(), 1);
-    EXPECT_TRUE(oneErrorLine(run({"--text"})));
-}
-
 TEST_F(Cli, ScriptErrorsNameTheAllowedRange) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"tick 0", "tick count must be a whole number from 1 to 100000, not '0'"},
