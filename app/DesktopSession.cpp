@@ -20,7 +20,7 @@
 #include "platform/desktop/Input.h"
 #include "platform/desktop/Renderer.h"
 #include "platform/desktop/UPowerBattery.h"
-#include "platform/Settings.h"
+#include "platform/FileSettings.h"
 #include "rating/RatingPrompt.h"
 #include "platform/recording/RecordingPlatform.h"
 

@@ -4,10 +4,11 @@
 // cannot disagree.
 #pragma once
 
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/Result.h"
 
 namespace vw::app {
 
@@ -27,9 +28,9 @@ struct OptionRow {
     const char* configKey = nullptr;
     const char* configValue = nullptr;
     // Takes the option (this row) into `o`: `value` is null for an option
-    // without one. An error text (one line, without the program name) for a
-    // bad value.
-    std::optional<std::string> (*apply)(Options& o, const OptionRow& row, const std::string* value) = nullptr;
+    // without one. Fails for a bad value, saying so in one line without the
+    // program name.
+    Result<void> (*apply)(Options& o, const OptionRow& row, const std::string* value) = nullptr;
 };
 
 std::span<const OptionRow> optionTable();

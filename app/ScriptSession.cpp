@@ -10,6 +10,7 @@
 
 #include "app/UserInput.h"
 #include "app/VoltwiseAppDelegate.h"
+#include "platform/FileSettings.h"
 #include "platform/net/OfflineNetwork.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "rating/RatingPrompt.h"
@@ -20,7 +21,7 @@ using namespace platform;
 
 std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
                                                   const std::function<void(const ScriptEvent&)>& fn) {
-    std::size_t at = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;  // a byte-order mark is no event
+    std::size_t at = byteOrderMarkLength(text);  // a byte-order mark is no event
     bool launched = false;
     for (int lineNo = 1; at < text.size(); ++lineNo) {
         const std::size_t nl = text.find('\n', at);
@@ -47,8 +48,8 @@ std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
         auto expectArgs = [&](std::size_t lo, std::size_t hi) { return w.size() - 1 >= lo && w.size() - 1 <= hi; };
         // A whole number in [lo, hi], or an error naming the range.
         auto whole = [&](const std::string& word, long lo, long hi, const std::string& what) -> std::variant<int, ScriptParseError> {
-            const auto v = parseNumber(word);
-            if (!v || *v != std::floor(*v) || *v < lo || *v > hi)
+            const auto v = parseWholeNumber(word, lo, hi, WholeForm::Number);
+            if (!v)
                 return fail(what + " must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) +
                             ", not '" + shown(word) + "'");
             return static_cast<int>(*v);

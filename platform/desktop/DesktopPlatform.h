@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/FileSettings.h"
 #include "platform/Platform.h"
 #include "platform/desktop/SdlAudio.h"
 #include "platform/desktop/UrlOpener.h"

@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <random>
 #include <unistd.h>
 
+#include "platform/AtomicFile.h"
 #include "platform/desktop/Fonts.h"
 
 namespace vw::desktop {
@@ -439,35 +439,22 @@ uint32_t OffscreenScreen::pixelAtPoint(float x, float y) const {
 
 bool OffscreenScreen::savePng(const std::string& path) const {
     if (!surface_) return false;
-    // Written beside the file and renamed over it: whatever stood at `path`
-    // (a symbolic link, say) is replaced, never written through, and a
-    // reader never sees half a picture.
-    static thread_local std::mt19937_64 rng{std::random_device{}()};
-    const std::string tmp = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(rng() % 1000000000);
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        SDL_SetError("%s", std::strerror(errno));
-        return false;
-    }
-    FILE* f = ::fdopen(fd, "wb");
-    if (!f) {
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    SDL_RWops* rw = SDL_RWFromFP(f, SDL_TRUE);
-    if (!rw) {
-        std::fclose(f);
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    const bool written = IMG_SavePNG_RW(surface_, rw, 1) == 0;  // closes the file
-    if (!written || ::rename(tmp.c_str(), path.c_str()) != 0) {
-        if (written) SDL_SetError("%s", std::strerror(errno));
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    return true;
+    // Whatever stood at `path` (a symbolic link, say) is replaced, never
+    // written through, and a reader never sees half a picture.
+    const auto written = platform::replaceFile(
+        path,
+        [this](int fd) -> Result<void> {
+            const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+            std::FILE* f = copy >= 0 ? ::fdopen(copy, "wb") : nullptr;
+            if (!f && copy >= 0) ::close(copy);
+            SDL_RWops* rw = f ? SDL_RWFromFP(f, SDL_TRUE) : nullptr;
+            if (!rw && f) std::fclose(f);
+            if (!rw || IMG_SavePNG_RW(surface_, rw, 1) != 0) return Error{SDL_GetError()};  // closes the file
+            return {};
+        },
+        {0666, false});
+    if (!written) SDL_SetError("%s", written.error().what.c_str());
+    return written.ok();
 }
 
 WindowScreen::WindowScreen(SDL_Renderer* renderer, int scale, Size points) : points_(points), renderer_(renderer, scale) {}

@@ -9,6 +9,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/Numbers.h"
+
 namespace vw::linux_host {
 namespace fs = std::filesystem;
 
@@ -72,12 +74,9 @@ BatteryState stateFromStatus(const std::string& status) {
 PowerSupplyReading readBattery(const std::string& batteryDir) {
     PowerSupplyReading r{-1.0f, BatteryState::Unknown};
     const fs::path dir(batteryDir);
-    if (auto cap = readAttribute(dir / "capacity")) {
-        char* end = nullptr;
-        const long v = std::strtol(cap->c_str(), &end, 10);
-        if (end != cap->c_str() && *end == '\0' && v >= 0 && v <= 100)
-            r.level = fractionForPercent(static_cast<double>(v));
-    }
+    if (auto cap = readAttribute(dir / "capacity"))
+        if (auto percent = parseWholeNumber(*cap, 0, 100, WholeForm::Integer))
+            r.level = fractionForPercent(static_cast<double>(*percent));
     if (auto status = readAttribute(dir / "status")) r.state = stateFromStatus(*status);
     return r;
 }

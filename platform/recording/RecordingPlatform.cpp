@@ -200,10 +200,11 @@ bool RecordingNetwork::startRequest(const UrlRequest& r) {
     return !connectionsFail;
 }
 
-std::optional<uint32_t> RecordingNetwork::reachabilityFlags() {
+Result<uint32_t> RecordingNetwork::reachabilityFlags() {
     traceCall(trace_, "network.reachabilityFlags", {});
     std::lock_guard lock(mutex_);
-    return flags;
+    if (!flags) return Error{"no flags (the test's choice)"};
+    return *flags;
 }
 
 // ---- the platform ----

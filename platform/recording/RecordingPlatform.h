@@ -143,7 +143,7 @@ class RecordingNetwork final : public Network {
 public:
     explicit RecordingNetwork(Trace* trace) : trace_(trace) {}
     bool startRequest(const UrlRequest& request) override;
-    std::optional<uint32_t> reachabilityFlags() override;
+    Result<uint32_t> reachabilityFlags() override;
 
     // Driven by tests.
     std::optional<uint32_t> flags = kReachabilityReachable;
