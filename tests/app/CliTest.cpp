@@ -161,8 +161,8 @@ TEST(UserInput, LevelsAndStatesReadAlikeOnTheCommandLineAndInAScript) {
     auto fromScript = [](const std::string& level, const std::string& state) -> std::optional<std::pair<float, BatteryState>> {
         const auto parsed = parseScript("battery " + level + " " + state + "\n");
         if (!std::holds_alternative<std::vector<ScriptEvent>>(parsed)) return std::nullopt;
-        const ScriptEvent& e = std::get<std::vector<ScriptEvent>>(parsed).at(0);
-        return std::pair{static_cast<float>(e.number), e.state};
+        const auto& e = std::get<script::Battery>(std::get<std::vector<ScriptEvent>>(parsed).at(0).event);
+        return std::pair{e.level, e.state};
     };
     for (const char* level : {"0", "0.57", "1", "1.0", "-1", "0.53", "1e-50", "0x1p-1", ".5", "0.1234567891234",
                               "1.5", "-0.5", "1.00000001", "-0.99999999", "nan", "inf", "abc", "0.5x"}) {
