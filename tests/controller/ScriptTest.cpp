@@ -87,6 +87,7 @@ TEST(Script, LinesAndTheirEvents) {
         {"tick 0", "error 1: tick count must be a whole number from 1 to 100000, not '0'"},
         {"wait", "error 1: wait needs seconds"},
         {"wait -1", "error 1: wait needs a number of seconds from 0 to 10000000, not '-1'"},
+        {"wait 10000000.5", "error 1: wait needs a number of seconds from 0 to 10000000, not '10000000.5'"},
         {"wait inf", "error 1: wait needs a number of seconds from 0 to 10000000, not 'inf'"},
         {"animations-end now", "error 1: animations-end takes nothing"},
         {"print now", "error 1: print takes nothing"},

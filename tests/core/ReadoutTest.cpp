@@ -73,16 +73,6 @@ TEST(BuildReadout, WholeReadouts) {
          "  Video Playback      2hr 02min\n"
          "  Audio Playback      6hr 57min\n"
          "  Standby Time       72hr 30min\n"},
-        {readout("Android", "x", 0.57f, BatteryState::Unplugged),
-         "57% white chime\n"
-         "  Your Device      Unknown\n"
-         "  3D Game Play        0hr 00min\n"
-         "> Game Play             0hr 00min\n"
-         "  Recharge Time       0hr 00min\n"
-         "  Wi-Fi Internet         0hr 00min\n"
-         "  Video Playback      0hr 00min\n"
-         "  Audio Playback      0hr 00min\n"
-         "  Standby Time         0hr 00min\n"},
         // An unknown level: minus a hundred percent, negative figures.
         {readout("iPhone", "iPhone2,1", -1.0f, BatteryState::Unplugged, false),
          "-100% red\n"
@@ -121,6 +111,12 @@ TEST(BuildReadout, SelectedRow) {
         EXPECT_EQ(readout(c.model, c.machine, 0.42f, BatteryState::Unplugged).selectedRow, 2);
         EXPECT_EQ(readout(c.model, c.machine, 0.42f, BatteryState::Unknown).selectedRow, 2);
     }
+    // A model no table knows has a line of its own for the device, and zeros.
+    EXPECT_EQ(readout("Kindle", "x", 0.42f, BatteryState::Unplugged).lines,
+              (std::vector<std::string>{std::string(kUnknownDeviceLabel), "3D Game Play        0hr 00min",
+                                        "Game Play             0hr 00min", "Recharge Time       0hr 00min",
+                                        "Wi-Fi Internet         0hr 00min", "Video Playback      0hr 00min",
+                                        "Audio Playback      0hr 00min", "Standby Time         0hr 00min"}));
 }
 
 // The level is the fraction times 100 truncated in single precision; full
