@@ -17,6 +17,14 @@ TEST(SkinCatalogue, DistinctSkinsAndTheDefaultRow) {
     EXPECT_EQ(files.size(), kSkinCatalogue.size());
     EXPECT_EQ(titles.size(), kSkinCatalogue.size());
     EXPECT_EQ(kSkinCatalogue[kDefaultSkinRow].file, kDefaultSkinFile);
+    // Stored settings name these files, and rows: their odd spellings stay.
+    for (const auto& [row, title, file] : std::vector<std::tuple<std::size_t, std::string_view, std::string_view>>{
+             {9, "Rainbow Spash", "rainbow_stars_skin.png"}, {13, "Lightning", "lightening_skin.png"},
+             {18, "Pink Argyle", "argyle_pink_skin.png"}, {26, "Butterflyfish", "angelfish_skin.png"},
+             {57, "Soccer Player", "soccer_player_skin.png"}}) {
+        EXPECT_EQ(kSkinCatalogue.at(row).title, title);
+        EXPECT_EQ(kSkinCatalogue.at(row).file, file);
+    }
 }
 
 }  // namespace
