@@ -38,41 +38,6 @@ TEST(BuildReadout, WholeReadouts) {
          "  Video Playback      5hr 42min\n"
          "  Audio Playback    17hr 06min\n"
          "  Standby Time     171hr 00min\n"},
-        // Full reads 100 percent and never chimes; LTE adds a line.
-        {readout("iPhone", "iPhone5,1", 0.98f, BatteryState::Full),
-         "100% white\n"
-         "  Your Device             iPhone 5\n"
-         "  3D Game Play        1hr 40min\n"
-         "  Game Play             3hr 20min\n"
-         "  Talk Time 3G         8hr 00min\n"
-         "  3G Internet             8hr 00min\n"
-         "  LTE Internet            8hr 00min\n"
-         "> Recharge Time       0hr 00min\n"
-         "  Wi-Fi Internet       10hr 00min\n"
-         "  Video Playback    10hr 00min\n"
-         "  Audio Playback    40hr 00min\n"
-         "  Standby Time     225hr 00min\n"},
-        {readout("iPad", "iPad2,1", 0.08f, BatteryState::Charging),
-         "8% red chime\n"
-         "  Your Device      iPad 2nd Gen\n"
-         "  3D Game Play        0hr 28min\n"
-         "  Game Play             0hr 40min\n"
-         "> Recharge Time       5hr 51min\n"
-         "  Wi-Fi Internet         0hr 48min\n"
-         "  Video Playback      0hr 48min\n"
-         "  Audio Playback    11hr 12min\n"
-         "  Standby Time       57hr 36min\n"},
-        {readout("iPhone", "iPhone1,1", 0.29f, BatteryState::Charging),
-         "29% white chime\n"
-         "  Your Device          iPhone 2G\n"
-         "  3D Game Play        0hr 29min\n"
-         "  Game Play             0hr 58min\n"
-         "  Talk Time 2G         2hr 19min\n"
-         "> Recharge Time       2hr 57min\n"
-         "  Wi-Fi Internet         1hr 44min\n"
-         "  Video Playback      2hr 02min\n"
-         "  Audio Playback      6hr 57min\n"
-         "  Standby Time       72hr 30min\n"},
         // An unknown level: minus a hundred percent, negative figures.
         {readout("iPhone", "iPhone2,1", -1.0f, BatteryState::Unplugged, false),
          "-100% red\n"
@@ -88,6 +53,27 @@ TEST(BuildReadout, WholeReadouts) {
          "  Standby Time         -300hr 00min\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(text(c.r), c.text);
+}
+
+// The lines that only some devices have.
+TEST(BuildReadout, LinesOfEachKindOfDevice) {
+    const struct {
+        const char* model;
+        const char* machine;
+        std::size_t lines;
+        std::size_t row;
+        const char* line;
+    } cases[] = {
+        {"iPhone", "iPhone1,1", 9, 3, "Talk Time 2G         2hr 19min"},
+        {"iPhone", "iPhone5,1", 11, 5, "LTE Internet            2hr 19min"},
+        {"iPad", "iPad2,1", 8, 3, "Recharge Time       4hr 16min"},
+        {"iPod touch", "iPod4,1", 8, 6, "Audio Playback    11hr 36min"},
+    };
+    for (const auto& c : cases) {
+        const Readout r = readout(c.model, c.machine, 0.29f, BatteryState::Charging);
+        ASSERT_EQ(r.lines.size(), c.lines) << c.machine;
+        EXPECT_EQ(r.lines[c.row], c.line) << c.machine;
+    }
 }
 
 // On charge the picker selects the Recharge Time line, wherever it falls;
