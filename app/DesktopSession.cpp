@@ -259,10 +259,7 @@ int runScreenshot(const Options& o, const BatteryChoice& battery, const ScriptEv
     if (!fromScript) {
         // The screen once it has settled: the first grow animation has ended.
         replay = [](const std::function<void(const ScriptEvent&)>& fn) {
-            ScriptEvent wait{};
-            wait.kind = ScriptEvent::Kind::Wait;
-            wait.number = 2.5;
-            fn(wait);
+            fn(ScriptEvent{0, script::Wait{2.5}});
         };
     }
     const int scale = o.scale > 0 ? o.scale : 1;

@@ -185,8 +185,8 @@ TEST(UserInput, LevelsAndStatesReadAlikeOnTheCommandLineAndInAScript) {
     auto fromScript = [](const std::string& level, const std::string& state) -> Reading {
         const auto parsed = parseScript("battery " + level + " " + state + "\n");
         if (!std::holds_alternative<std::vector<ScriptEvent>>(parsed)) return std::nullopt;
-        const ScriptEvent& e = std::get<std::vector<ScriptEvent>>(parsed).at(0);
-        return std::pair{static_cast<float>(e.number), e.state};
+        const auto& e = std::get<script::Battery>(std::get<std::vector<ScriptEvent>>(parsed).at(0).event);
+        return std::pair{e.level, e.state};
     };
     const std::pair<const char*, std::optional<float>> levels[] = {
         {"0", 0.0f}, {"0.57", 0.57f}, {"1", 1.0f}, {"1.0", 1.0f}, {"-1", -1.0f}, {"0.53", 0.53f}, {"1e-50", 0.0f},

@@ -39,10 +39,10 @@ TEST(Input, ClicksOnTheStripAreTouchesInPoints) {
     Routed app;
     app.start();
     app.click(50, 248);  // Customize
-    EXPECT_EQ(app.c().pickingSkins, 1);
+    EXPECT_EQ(app.mode(), Mode::SkinPicking);
     EXPECT_TRUE(inOrder(app.log(), {"y->248.000 x->50.000"}));
     app.click(160, 248);  // Save
-    EXPECT_EQ(app.c().pickingSkins, 0);
+    EXPECT_EQ(app.mode(), Mode::Normal);
     EXPECT_EQ(app.rp.settings.stringForKey(kSkinFileKey), "green_skin.png");
 }
 
@@ -51,30 +51,30 @@ TEST(Input, PickerTakesDragsTapsAndTheMouseWheel) {
     app.start();
     app.click(50, 248);
     app.rp.advance(0.5);
-    ASSERT_EQ(app.c().pickerView->selectedRowInComponent(0), 1);
+    ASSERT_EQ(app.picker().selectedRowInComponent(0), 1);
     // The mouse wheel: three notches down, three rows on.
     for (int i = 0; i < 3; ++i) app.input->wheel({160, 400}, 1);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().skinRowSelected, 4);
-    EXPECT_EQ(app.c().skinFileToShow, "orange_skin.png");
+    EXPECT_EQ(app.picker().selectedRowInComponent(0), 4);
+    EXPECT_EQ(app.imageOf("imageViewSkin"), "orange_skin.png");
     // A slow drag up by two rows' height turns the wheel two rows on.
     app.drag({160, 420}, {160, 320}, 2.0, 40);
-    EXPECT_TRUE(app.c().pickerView->userTurning() == false);
+    EXPECT_TRUE(app.picker().userTurning() == false);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().skinRowSelected, 6);
+    EXPECT_EQ(app.picker().selectedRowInComponent(0), 6);
     // A tap one row below the indicator turns that row up to it.
     app.click(160, 372 + 50);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().skinRowSelected, 7);
+    EXPECT_EQ(app.picker().selectedRowInComponent(0), 7);
     // A fast flick coasts further than the finger moved.
     app.drag({160, 430}, {160, 380}, 0.05, 5);
     app.rp.advance(1.5);
-    EXPECT_GT(app.c().skinRowSelected, 8);
+    EXPECT_GT(app.picker().selectedRowInComponent(0), 8);
     // A press at y 265, inside the strip's band but on the picker, is the picker's.
     const auto touchesBefore = app.log().size();
     app.click(160, 265);
     EXPECT_EQ(app.log().size(), touchesBefore);
-    EXPECT_EQ(app.c().pickingSkins, 1);
+    EXPECT_EQ(app.mode(), Mode::SkinPicking);
 }
 
 TEST(Input, ThePickerWheelStretchesAtItsEndsAndSettlesOnTheLastRow) {
@@ -83,38 +83,37 @@ TEST(Input, ThePickerWheelStretchesAtItsEndsAndSettlesOnTheLastRow) {
     app.click(50, 248);
     app.rp.advance(0.5);
     app.drag({160, 300}, {160, 470}, 2.0, 40);  // far past the first row
-    EXPECT_GE(app.c().pickerView->wheelPosition(), -1.0f);
+    EXPECT_GE(app.picker().wheelPosition(), -1.0f);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().skinRowSelected, 0);
+    EXPECT_EQ(app.picker().selectedRowInComponent(0), 0);
     for (int i = 0; i < 80; ++i) app.input->wheel({160, 400}, 1);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().skinRowSelected, 57);
+    EXPECT_EQ(app.picker().selectedRowInComponent(0), 57);
 }
 
 TEST(Input, SlideShowPagerTakesDragsAndPassesTapsOn) {
     Routed app;
     app.start();
     app.click(150, 248);  // Get Pro
-    ASSERT_EQ(app.c().showingAdSlideShow, 1);
+    ASSERT_EQ(app.mode(), Mode::SlideShow);
     // Drag one page on: the pager comes to rest on page 2, and only then the delegate hears.
     app.drag({250, 250}, {60, 250});
-    EXPECT_EQ(app.c().touchedSlideShowScreen, 0);
+    EXPECT_EQ(app.imageOf("adHeaderView"), "ad_panel_music_on.png");
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().sv->contentOffset().x, 640);
-    EXPECT_EQ(app.c().touchedSlideShowScreen, 1);
-    EXPECT_EQ(app.c().adHeaderView->image()->name, "ad_panel_accuracy_on.png");
+    EXPECT_EQ(app.on<platform::ScrollView>("sv").contentOffset().x, 640);
+    EXPECT_EQ(app.imageOf("adHeaderView"), "ad_panel_accuracy_on.png");
     // A short flick back still pages.
     app.drag({100, 250}, {160, 250}, 0.05, 3);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().sv->contentOffset().x, 320);
+    EXPECT_EQ(app.on<platform::ScrollView>("sv").contentOffset().x, 320);
     // A tap on the pager at x > 80 is the controller's: the store page.
     app.click(200, 250);
     ASSERT_EQ(app.rp.openedUrls.size(), 1u);
     EXPECT_EQ(app.rp.openedUrls[0], app.c().config().paidEditionUrl());
     // A tap at x < 80 closes the show.
     app.click(40, 460);
-    EXPECT_EQ(app.c().showingAdSlideShow, 0);
-    EXPECT_FALSE(app.c().pickerView->hidden());
+    EXPECT_EQ(app.mode(), Mode::Normal);
+    EXPECT_FALSE(app.picker().hidden());
 }
 
 TEST(Input, AlertsAreModalAndAnswerOnRelease) {
@@ -125,7 +124,7 @@ TEST(Input, AlertsAreModalAndAnswerOnRelease) {
     const auto layout = app.screen->renderer().layoutAlert(*app.rp.ui.alerts().front(), {320, 480});
     // A click on the screen behind the alert does nothing.
     app.click(50, 248);
-    EXPECT_EQ(app.c().pickingSkins, 0);
+    EXPECT_EQ(app.mode(), Mode::Normal);
     // Pressing the button and sliding off it does not answer.
     const Point ok{layout.buttons[0].x + 20, layout.buttons[0].y + 10};
     app.input->press(ok, app.t);
@@ -134,7 +133,7 @@ TEST(Input, AlertsAreModalAndAnswerOnRelease) {
     app.click(ok.x, ok.y);
     EXPECT_EQ(app.rp.ui.alerts().front(), nullptr);
     app.click(50, 248);
-    EXPECT_EQ(app.c().pickingSkins, 1);
+    EXPECT_EQ(app.mode(), Mode::SkinPicking);
 }
 
 TEST(Input, SdlMouseEventsAreInWindowPixels) {
@@ -149,7 +148,7 @@ TEST(Input, SdlMouseEventsAreInWindowPixels) {
     up.type = SDL_MOUSEBUTTONUP;
     EXPECT_TRUE(app.input->handle(down));
     EXPECT_TRUE(app.input->handle(up));
-    EXPECT_EQ(app.c().pickingSkins, 1);  // (50, 248) points: Customize
+    EXPECT_EQ(app.mode(), Mode::SkinPicking);  // (50, 248) points: Customize
 }
 
 }  // namespace
