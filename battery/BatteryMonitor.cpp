@@ -77,11 +77,10 @@ void VoltwiseViewController::loadScreen() {
         Animator& a = p_.ui.animator();
         a.beginAnimations(kGrowAnimationID, nullptr);
         a.setAnimationDelegate("VoltwiseViewController");
-        std::weak_ptr<int> alive = alive_;
         a.setAnimationDidStopSelector("animationHasFinished:finished:context:",
-                                      [this, alive](const std::string& id, bool finished, void* context) {
-                                          if (!alive.expired()) animationHasFinished(id, finished, context);
-                                      });
+                                      lifetime_.guard([this](const std::string& id, bool finished, void* context) {
+                                          animationHasFinished(id, finished, context);
+                                      }));
         a.setAnimationDuration(2.0);
         imageSliceView->setTransform(Transform::scale(transformSize, 1.0f));
         a.commitAnimations();

@@ -23,7 +23,7 @@ VoltwiseViewController::VoltwiseViewController(Platform& platform, AppConfig con
 VoltwiseViewController::~VoltwiseViewController() {
     if (batteryAlert != 0) p_.audio.disposeSystemSound(batteryAlert);
     // The timer and the observers call into this object: they go with it.
-    if (slideTimer_) p_.loop.invalidateTimer(slideTimer_);
+    slideTimer_.cancel();
     for (auto id : observers_) p_.notifications.removeObserver(id);
 }
 

@@ -154,10 +154,10 @@ private:
     platform::Platform& p_;
     AppConfig config_;
     std::shared_ptr<platform::View> view_;
-    platform::MainLoop::TimerId slideTimer_ = 0;
+    platform::MainLoop::Timer slideTimer_;
     std::vector<platform::NotificationCenter::ObserverId> observers_;
-    // Work queued for later (an animation's end) checks this is still alive.
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    // Work queued for later (an animation's end) is dropped once this is gone.
+    platform::Lifetime lifetime_;
 };
 
 }  // namespace vw
