@@ -14,11 +14,18 @@ namespace vw::app {
 
 // What a key does: moves the simulated battery, presses the first button
 // of the alert on show, or quits.
-struct PressAlertButton {};
-struct Quit {};
+struct PressAlertButton {
+    bool operator==(const PressAlertButton&) const = default;
+};
+struct Quit {
+    bool operator==(const Quit&) const = default;
+};
 using KeyAction = std::variant<desktop::BatteryKey, PressAlertButton, Quit>;
 
 struct KeyBinding {
+    KeyBinding() = default;
+    KeyBinding(SDL_Keycode k, KeyAction a, std::optional<KeyAction> shifted = std::nullopt)
+        : key(k), action(a), withShift(shifted) {}
     SDL_Keycode key = SDLK_UNKNOWN;
     KeyAction action;
     std::optional<KeyAction> withShift;  // absent: the same with Shift held

@@ -102,7 +102,6 @@ void EventLoop::run(std::optional<double> seconds) {
         double wakeAt = loop_.nextTimerTime().value_or(kNever);
         if (animating) wakeAt = std::min(wakeAt, lastFrame + frameInterval_);
         if (until) wakeAt = std::min(wakeAt, *until);
-        if (loop_.hasPostedWork()) wakeAt = now;
 
         int displayFd = -1;
         if (sdlEvents_) {

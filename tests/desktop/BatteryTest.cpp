@@ -183,21 +183,6 @@ TEST(UPowerReadings, OnlyAWholePercentOrAMappedStateChangeReachesTheDevice) {
     EXPECT_TRUE(f.next({0, 0, false})) << "after a reset the reading is posted again";
 }
 
-TEST(UPowerReadings, ThroughTheDeviceOneNotificationPerWholePercent) {
-    platform::RecordingPlatform rp;
-    Notified seen(rp);
-    rp.device.setBatteryMonitoringEnabled(true);
-    rp.runPending();
-    const int levels = seen.levels, states = seen.states;
-    UPowerReadingFilter f;
-    for (int tenths = 400; tenths <= 420; ++tenths) {
-        if (auto u = f.next({tenths / 10.0, 1, true})) rp.plainDevice.updateBattery(u->first, u->second);
-        rp.runPending();  // the service's signals arrive one by one
-    }
-    EXPECT_EQ(seen.levels - levels, 3) << "40, 41, 42";
-    EXPECT_EQ(seen.states - states, 1);
-}
-
 TEST(UPowerBattery, WithoutASystemBusItDeclinesAndSaysWhy) {
     ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus", 1);
     platform::RecordingPlatform rp;

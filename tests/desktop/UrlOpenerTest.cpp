@@ -111,36 +111,38 @@ AppConfig storeConfig() {
     return c;
 }
 
-TEST_F(UrlOpening, WithoutAHandlerStoreAddressesOpenAsHttpsOneArgumentEach) {
+// Store addresses open as "https" unless the desktop names a handler for
+// their scheme; a web address needs no asking. One argument each.
+TEST_F(UrlOpening, StoreAddressesOpenAsHttpsUnlessAHandlerIsRegistered) {
     const AppConfig c = storeConfig();
-    // One at a time, so that they are written down in this order.
-    for (const std::string& url : {c.paidEditionUrl(), c.catalogueUrl(), RatingPrompt::reviewUrl(c),
-                                   std::string("http://www.example.com/plain?a=1&b=2")}) {
-        opener.open(url);
+    const struct {
+        const char* handler;
+        std::string url, opened;
+    } cases[] = {
+        {nullptr, c.paidEditionUrl(), "https://store.voltwise.example/app/voltwise-ultra/id410000002?ls=1&mt=8"},
+        {nullptr, c.catalogueUrl(), "https://store.voltwise.example/artist/voltwise-labs/id410000000?mt=8"},
+        {nullptr, RatingPrompt::reviewUrl(c),
+         "https://store.voltwise.example/WebObjects/MZStore.woa/wa/viewContentsUserReviews?id=77&onlyLatestVersion=true&"
+         "pageNumber=0&sortOrdering=1&type=Purple+Software"},
+        {nullptr, "http://www.example.com/plain?a=1&b=2", "http://www.example.com/plain?a=1&b=2"},
+        {"store-client.desktop", c.paidEditionUrl(), c.paidEditionUrl()},
+        {"store-client.desktop", c.catalogueUrl(), c.catalogueUrl()},
+        {"  ", c.catalogueUrl(), "https://store.voltwise.example/artist/voltwise-labs/id410000000?mt=8"},  // blanks name none
+    };
+    std::vector<std::vector<std::string>> expected;
+    for (const auto& k : cases) {
+        if (k.handler) ::setenv("VW_HANDLER", k.handler, 1);
+        else ::unsetenv("VW_HANDLER");
+        opener.open(k.url);  // one at a time, so that they are written down in this order
         settle();
+        expected.push_back({k.opened});
     }
-    EXPECT_THAT(opened(),
-                ElementsAre(ElementsAre("https://store.voltwise.example/app/voltwise-ultra/id410000002?ls=1&mt=8"),
-                            ElementsAre("https://store.voltwise.example/artist/voltwise-labs/id410000000?mt=8"),
-                            ElementsAre("https://store.voltwise.example/WebObjects/MZStore.woa/wa/"
-                                        "viewContentsUserReviews?id=77&onlyLatestVersion=true&pageNumber=0&"
-                                        "sortOrdering=1&type=Purple+Software"),
-                            ElementsAre("http://www.example.com/plain?a=1&b=2")));
-    // The handler was asked about each store address; a web address needs no asking.
-    EXPECT_EQ(readFile(dir / "asked"), "query default x-scheme-handler/itms-apps\n"
-                                           "query default x-scheme-handler/itms-apps\n"
-                                           "query default x-scheme-handler/itms-apps\n");
+    EXPECT_EQ(opened(), expected);
+    // The handler was asked about each store address, not about the web address.
+    std::string asked;
+    for (int i = 0; i < 6; ++i) asked += "query default x-scheme-handler/itms-apps\n";
+    EXPECT_EQ(readFile(dir / "asked"), asked);
     EXPECT_TRUE(logged.empty()) << logged.front();
-}
-
-TEST_F(UrlOpening, ARegisteredHandlerGetsTheAddressUnchanged) {
-    ::setenv("VW_HANDLER", "store-client.desktop", 1);
-    const AppConfig c = storeConfig();
-    opener.open(c.paidEditionUrl());
-    settle();
-    opener.open(c.catalogueUrl());
-    settle();
-    EXPECT_THAT(opened(), ElementsAre(ElementsAre(c.paidEditionUrl()), ElementsAre(c.catalogueUrl())));
 }
 
 TEST_F(UrlOpening, AnAddressThatCouldBeReadAsAnOptionOrShellTextStaysOneArgument) {

@@ -29,6 +29,7 @@ struct Pipe {
 
 TEST(MainLoop, TimersFireAtTheirTimesOnTheMonotonicClockWhateverTheWallClockDoes) {
     ManualClock clock(1000);
+    clock.shiftWallClock(-500);  // the wall clock is anything; only the monotonic one counts
     MainLoop loop(clock);
     std::vector<std::string> fired;
     const auto every4 = loop.scheduleTimer(4.0, true, [&] { fired.push_back("every4"); });
@@ -75,6 +76,13 @@ TEST(MainLoop, ATimerLastsAsLongAsItsHandle) {
         {"cancelled by an earlier timer in the same turn",
          [](MainLoop& l, Timer& t, Timer& kept) { kept = l.scheduleTimer(0.5, false, [&t] { t.cancel(); }); }, false},
         {"moved to another handle, which is kept", [](MainLoop&, Timer& t, Timer& kept) { kept = std::move(t); }, true},
+        {"moved into a new handle, the old one let go",
+         [](MainLoop&, Timer& t, Timer& kept) {
+             Timer moved(std::move(t));
+             t = Timer();
+             kept = std::move(moved);
+         },
+         true},
     };
     for (const Case& c : cases) {
         ManualClock clock(0);
