@@ -10,18 +10,20 @@ InputRouter::InputRouter(Ui& ui, Renderer& renderer, Size screen, TouchHandler t
     : ui_(ui), renderer_(renderer), screen_(screen), touches_(std::move(touches)) {}
 
 bool InputRouter::handle(const WindowEvent& e) {
-    if (const auto* p = std::get_if<PressEvent>(&e)) {
-        press(p->at, p->time);
-    } else if (const auto* m = std::get_if<MoveEvent>(&e)) {
-        pointer_ = m->at;
-        if (target_ == Target::None) return false;
-        move(m->at, m->time);
-    } else if (const auto* r = std::get_if<ReleaseEvent>(&e)) {
-        release(r->at, r->time);
-    } else if (const auto* w = std::get_if<WheelEvent>(&e)) {
+    if (const auto* w = std::get_if<WheelEvent>(&e)) {
         wheel(pointer_, w->notches);
-    } else {
-        return false;
+        return true;
+    }
+    const auto* p = std::get_if<PointerEvent>(&e);
+    if (!p) return false;
+    switch (p->phase) {
+        case PointerEvent::Phase::Press: press(p->at, p->time); break;
+        case PointerEvent::Phase::Move:
+            pointer_ = p->at;
+            if (target_ == Target::None) return false;
+            move(p->at, p->time);
+            break;
+        case PointerEvent::Phase::Release: release(p->at, p->time); break;
     }
     return true;
 }

@@ -25,22 +25,15 @@ struct KeyEvent {
     bool shift;
     bool operator==(const KeyEvent&) const = default;
 };
-// The left button (or a touch, which SDL turns into the mouse) goes down,
-// moves, or comes up; at a point of the screen, at a time in seconds.
-struct PressEvent {
+// The left button (or a touch, which SDL turns into the mouse) goes down or
+// comes up, or the pointer moves; at a point of the screen, at a time in
+// seconds.
+struct PointerEvent {
+    enum class Phase { Press, Move, Release };
+    Phase phase;
     platform::Point at;
     double time;
-    bool operator==(const PressEvent&) const = default;
-};
-struct MoveEvent {
-    platform::Point at;
-    double time;
-    bool operator==(const MoveEvent&) const = default;
-};
-struct ReleaseEvent {
-    platform::Point at;
-    double time;
-    bool operator==(const ReleaseEvent&) const = default;
+    bool operator==(const PointerEvent&) const = default;
 };
 // The mouse wheel turned by `notches`, > 0 towards the later rows (down).
 struct WheelEvent {
@@ -48,7 +41,7 @@ struct WheelEvent {
     bool operator==(const WheelEvent&) const = default;
 };
 
-using WindowEvent = std::variant<QuitEvent, ExposeEvent, KeyEvent, PressEvent, MoveEvent, ReleaseEvent, WheelEvent>;
+using WindowEvent = std::variant<QuitEvent, ExposeEvent, KeyEvent, PointerEvent, WheelEvent>;
 
 // `e` in points, for a window drawn at `scale` pixels a point; absent for an
 // event the application does not take.

@@ -140,6 +140,7 @@ TEST(Input, AlertsAreModalAndAnswerOnRelease) {
 // SDL's events as the application takes them, at two pixels a point.
 TEST(Input, SdlEventsAreTranslatedFromWindowPixels) {
     using namespace desktop;
+    using Phase = PointerEvent::Phase;
     auto mouse = [](Uint32 type, Uint8 button, int x, int y) {
         SDL_Event e{};
         e.type = type;
@@ -177,10 +178,10 @@ TEST(Input, SdlEventsAreTranslatedFromWindowPixels) {
         std::optional<WindowEvent> expected;
     };
     const Case cases[] = {
-        {"left press", mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 496), PressEvent{{50, 248}, 1.5}},
-        {"left release", mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 101, 3), ReleaseEvent{{50.5f, 1.5f}, 1.5}},
+        {"left press", mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 496), PointerEvent{Phase::Press, {50, 248}, 1.5}},
+        {"left release", mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 101, 3), PointerEvent{Phase::Release, {50.5f, 1.5f}, 1.5}},
         {"right press", mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 100, 496), std::nullopt},
-        {"motion", motion, MoveEvent{{15.5f, 4}, 0}},
+        {"motion", motion, PointerEvent{Phase::Move, {15.5f, 4}, 0}},
         {"wheel up", wheel(1, SDL_MOUSEWHEEL_NORMAL), WheelEvent{-1}},
         {"wheel up, flipped", wheel(1, SDL_MOUSEWHEEL_FLIPPED), WheelEvent{1}},
         {"wheel sideways", wheel(0, SDL_MOUSEWHEEL_NORMAL), std::nullopt},
