@@ -1,5 +1,5 @@
-// The application on the desktop: in a window, or drawn off screen into a
-// picture.
+// The application on the desktop: in a window (app/DesktopWindow.cpp), or
+// drawn off screen into a picture (app/DesktopSession.cpp).
 #pragma once
 
 #include <iosfwd>

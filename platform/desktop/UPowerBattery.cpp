@@ -205,20 +205,23 @@ Result<void> UPowerBattery::connect() {
     sd_bus* opened = nullptr;
     if (const int rc = sd_bus_open_system(&opened); rc < 0) return noSystemBus(rc);
     bus_.reset(opened);
+    auto fail = [this](int rc) {
+        closeBus();
+        return noSystemBus(rc);
+    };
     // Subscribe before reading, so no change falls between the two.
     sd_bus_slot* slot = nullptr;
-    int rc = sd_bus_add_match_async(bus_.get(), &slot, kPropertiesRule, &Callbacks::properties, nullptr, this);
+    if (const int rc = sd_bus_add_match_async(bus_.get(), &slot, kPropertiesRule, &Callbacks::properties, nullptr, this);
+        rc < 0)
+        return fail(rc);
     propertiesMatch_.reset(slot);
-    if (rc >= 0) rc = sd_bus_add_match_async(bus_.get(), &slot, kOwnerRule, &Callbacks::owner, nullptr, this);
-    if (rc >= 0) ownerMatch_.reset(slot);
-    if (rc >= 0)
-        if (auto asked = requestGetAll(bus_.get(), &pendingRead_, &Callbacks::reading, this, kFirstReadTimeoutUsec); !asked)
-            rc = -asked.error().errnum;
-    const int fd = rc >= 0 ? sd_bus_get_fd(bus_.get()) : rc;
-    if (fd < 0) {
-        closeBus();
-        return noSystemBus(fd);
-    }
+    if (const int rc = sd_bus_add_match_async(bus_.get(), &slot, kOwnerRule, &Callbacks::owner, nullptr, this); rc < 0)
+        return fail(rc);
+    ownerMatch_.reset(slot);
+    if (auto asked = requestGetAll(bus_.get(), &pendingRead_, &Callbacks::reading, this, kFirstReadTimeoutUsec); !asked)
+        return fail(-asked.error().errnum);
+    const int fd = sd_bus_get_fd(bus_.get());
+    if (fd < 0) return fail(fd);
     watch_ = loop_.watchFd(
         fd,
         [this]() -> short {
