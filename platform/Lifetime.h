@@ -2,8 +2,8 @@
 // handed to another object) must not run once the object is gone: it holds
 // a Lifetime, and wraps that work with guard().
 //
-//   loop.post(lifetime_, [this] { process(); });        // dropped once this is gone
-//   animator.onStop(lifetime_.guard([this](auto...) { finished(); }));
+//   loop.post(lifetime_, [this] { process(); });  // dropped once this is gone
+//   animator.setAnimationDidStopSelector(name, lifetime_.guard([this](auto&&...) { ended(); }));
 //
 // The check is not a lock: the object must go on the thread that runs the
 // guarded work (the main thread).
