@@ -99,13 +99,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                           (o.battery == BatterySource::Auto && !o.levelGiven && !o.stateGiven);
     if (o.battery == BatterySource::UPower) {
         const auto reading = desktop::readUPowerOnce();
-        if (auto* why = std::get_if<std::string>(&reading)) {
-            err << "voltwise: --battery upower: " << *why << '\n';
+        if (!reading) {
+            err << "voltwise: --battery upower: " << reading.error().what << '\n';
             return 2;
         }
-        const auto& r = std::get<desktop::UPowerReading>(reading);
-        level = fractionForPercent(r.percentage);
-        state = desktop::batteryStateFromUPower(r.state);
+        level = fractionForPercent(reading->percentage);
+        state = desktop::batteryStateFromUPower(reading->state);
     } else if (wantHost) {
         const std::string root = linux_host::powerSupplyRoot();
         if (auto dir = linux_host::findBattery(root)) {
@@ -146,9 +145,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (o.script) return runScript(scriptEvents, sessionSetup(o, battery, err), out);
 
     if (!o.text) {
-        const auto noWindow = runWindow(o, battery, err);
-        if (!noWindow) return 0;
-        err << "voltwise: no display (" << *noWindow << "); showing the text readout\n";
+        const Result<void> window = runWindow(o, battery, err);
+        if (window) return 0;
+        err << "voltwise: no display (" << window.error().what << "); showing the text readout\n";
     }
 
     const DeviceProfile profile = profileForDevice(o.model, o.machine);

@@ -160,16 +160,6 @@ const OptionRow kOptions[] = {
      turnOn<&Options::version>},
 };
 
-const KeyRow kKeys[] = {
-    {"Up / Down", "charge one percent up or down (with Shift: ten); simulated battery"},
-    {"C", "charging; simulated battery"},
-    {"F", "full (and 100 percent); simulated battery"},
-    {"U", "unplugged; simulated battery"},
-    {"X", "state unknown; simulated battery"},
-    {"Return / Escape", "the first button of the alert on show"},
-    {"Q", "quit"},
-};
-
 const NamedThing kFiles[] = {
     {"$XDG_CONFIG_HOME/voltwise/settings",
      "the settings (the saved skin, the welcome's version, the rating prompt's counts), when neither --settings nor "
@@ -277,7 +267,6 @@ const char* groupTitle(OptionGroup g) {
     return "";
 }
 
-std::span<const KeyRow> windowKeys() { return kKeys; }
 std::span<const NamedThing> fileTable() { return kFiles; }
 std::span<const NamedThing> environmentTable() { return kEnvironment; }
 
@@ -301,7 +290,7 @@ std::string helpText(int width) {
         }
     }
     s += "Keys in the window:\n";
-    for (const auto& k : kKeys) {
+    for (const auto& k : windowKeys()) {
         std::string left = std::string("  ") + k.keys;
         left.resize(std::max(left.size() + 1, kColumn), ' ');
         s += left + wrap(k.does, left.size(), kColumn, w) + "\n";
@@ -337,7 +326,7 @@ std::string manPage(const std::string& date) {
         }
     }
     m << ".SH KEYS\nIn the window:\n";
-    for (const auto& k : kKeys) m << ".TP\n.B " << roff(k.keys) << "\n" << roff(k.does) << ".\n";
+    for (const auto& k : windowKeys()) m << ".TP\n.B " << roff(k.keys) << "\n" << roff(k.does) << ".\n";
     m << ".SH CONFIGURATION\n"
          "The configuration file is UTF\\-8 text with one\n.IB key \" = \" value\n"
          "per line. Blank lines and lines starting with # are ignored, spaces around keys and values are dropped, "

@@ -1,7 +1,7 @@
 // The command line's one table of options, and what else a user reads about
-// the program: the keys of the window, the files and the environment. The
-// parser, --help and the manual page are all made from these tables, so they
-// cannot disagree.
+// the program: the keys of the window (app/WindowKeys.h), the files and the
+// environment. The parser, --help and the manual page are all made from
+// these tables, so they cannot disagree.
 #pragma once
 
 #include <span>
@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/Result.h"
+#include "app/WindowKeys.h"
 
 namespace vw::app {
 
@@ -37,13 +38,6 @@ std::span<const OptionRow> optionTable();
 // The option named `name` (or by its alias), or null.
 const OptionRow* findOption(std::string_view name);
 const char* groupTitle(OptionGroup g);
-
-// A key (or keys) of the window and what it does.
-struct KeyRow {
-    const char* keys;
-    const char* does;
-};
-std::span<const KeyRow> windowKeys();
 
 // A file or environment variable the program reads or writes.
 struct NamedThing {

@@ -58,11 +58,10 @@ void BatteryReadout::show() {
         Animator& a = p_.ui.animator();
         a.beginAnimations(kGrowAnimationID, nullptr);
         a.setAnimationDelegate("VoltwiseViewController");
-        std::weak_ptr<int> alive = alive_;
         a.setAnimationDidStopSelector("animationHasFinished:finished:context:",
-                                      [this, alive](const std::string& id, bool finished, void* context) {
-                                          if (!alive.expired()) grown_(id, finished, context);
-                                      });
+                                      lifetime_.guard([this](const std::string& id, bool finished, void* context) {
+                                          grown_(id, finished, context);
+                                      }));
         a.setAnimationDuration(2.0);
         imageSliceView_->setTransform(Transform::scale(last_.band.gaugeScale, 1.0f));
         a.commitAnimations();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "battery/Readout.h"
+#include "platform/Lifetime.h"
 #include "platform/Platform.h"
 
 namespace vw {
@@ -51,8 +52,8 @@ private:
     uint32_t batteryAlert_ = 0;  // the chime, once loaded
     std::shared_ptr<platform::TextView> textView_;
     std::shared_ptr<platform::ImageView> imageSliceView_;
-    // An animation's end, queued for later, checks this is still alive.
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    // An animation's end, queued for later, is dropped once this is gone.
+    platform::Lifetime lifetime_;
 };
 
 }  // namespace vw

@@ -27,7 +27,7 @@ VoltwiseViewController::VoltwiseViewController(Platform& platform, AppConfig con
 
 VoltwiseViewController::~VoltwiseViewController() {
     // The timer and the observers call into this object: they go with it.
-    if (slideTimer_) p_.loop.invalidateTimer(slideTimer_);
+    slideTimer_.cancel();
     for (auto id : observers_) p_.notifications.removeObserver(id);
 }
 

@@ -106,7 +106,7 @@ private:
     SkinPicker skins_;
     BatteryReadout readout_;
 
-    platform::MainLoop::TimerId slideTimer_ = 0;
+    platform::MainLoop::Timer slideTimer_;
     std::vector<platform::NotificationCenter::ObserverId> observers_;
 };
 

@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "platform/FileSettings.h"
@@ -54,7 +53,7 @@ public:
     platform::Platform platform;
 
 private:
-    std::optional<platform::MainLoop::TimerId> saveRetry_;
+    platform::MainLoop::Timer saveRetry_;
 };
 
 }  // namespace vw::desktop

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Numbers.h"
+#include "platform/UniqueHandle.h"
 
 namespace vw::linux_host {
 namespace fs = std::filesystem;
@@ -21,22 +22,18 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMaxRead = 4096;
 
 std::optional<std::string> readAttribute(const std::string& p) {
-    const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    const UniqueFd fd(::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd) return std::nullopt;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
     std::string text(kMaxRead, '\0');
     std::size_t got = 0;
     while (got < text.size()) {
-        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+        const ssize_t n = ::read(fd.get(), text.data() + got, text.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         got += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     text.resize(got);
     const auto nl = text.find('\n');
     if (nl == std::string::npos && got == kMaxRead) return std::nullopt;  // no line of sensible length

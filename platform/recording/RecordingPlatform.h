@@ -84,7 +84,7 @@ private:
 class RecordingMainLoop final : public MainLoop {
 public:
     RecordingMainLoop(const Clock& clock, Trace* trace) : MainLoop(clock), trace_(trace) {}
-    TimerId scheduleTimer(double interval, bool repeats, std::function<void()> fire) override;
+    Timer scheduleTimer(double interval, bool repeats, std::function<void()> fire) override;
 
 private:
     Trace* trace_;

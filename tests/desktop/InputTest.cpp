@@ -136,19 +136,72 @@ TEST(Input, AlertsAreModalAndAnswerOnRelease) {
     EXPECT_EQ(app.mode(), Mode::SkinPicking);
 }
 
-TEST(Input, SdlMouseEventsAreInWindowPixels) {
+// SDL's events as the application takes them, at two pixels a point.
+TEST(Input, SdlEventsAreTranslatedFromWindowPixels) {
+    using namespace desktop;
+    using Phase = PointerEvent::Phase;
+    auto mouse = [](Uint32 type, Uint8 button, int x, int y) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.button = button;
+        e.button.x = x;
+        e.button.y = y;
+        e.button.timestamp = 1500;
+        return e;
+    };
+    auto wheel = [](int y, Uint32 direction) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.y = y;
+        e.wheel.direction = direction;
+        return e;
+    };
+    auto key = [](SDL_Keycode sym, Uint16 mod) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = sym;
+        e.key.keysym.mod = mod;
+        return e;
+    };
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 31;
+    motion.motion.y = 8;
+    SDL_Event quit{}, window{}, keyUp{};
+    quit.type = SDL_QUIT;
+    window.type = SDL_WINDOWEVENT;
+    keyUp.type = SDL_KEYUP;
+    struct Case {
+        const char* what;
+        SDL_Event event;
+        std::optional<WindowEvent> expected;
+    };
+    const Case cases[] = {
+        {"left press", mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 496), PointerEvent{Phase::Press, {50, 248}, 1.5}},
+        {"left release", mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 101, 3), PointerEvent{Phase::Release, {50.5f, 1.5f}, 1.5}},
+        {"right press", mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 100, 496), std::nullopt},
+        {"motion", motion, PointerEvent{Phase::Move, {15.5f, 4}, 0}},
+        {"wheel up", wheel(1, SDL_MOUSEWHEEL_NORMAL), WheelEvent{-1}},
+        {"wheel up, flipped", wheel(1, SDL_MOUSEWHEEL_FLIPPED), WheelEvent{1}},
+        {"wheel sideways", wheel(0, SDL_MOUSEWHEEL_NORMAL), std::nullopt},
+        {"shifted key", key(SDLK_UP, KMOD_LSHIFT), KeyEvent{SDLK_UP, true}},
+        {"key", key(SDLK_q, KMOD_NUM), KeyEvent{SDLK_q, false}},
+        {"key up", keyUp, std::nullopt},
+        {"quit", quit, QuitEvent{}},
+        {"window", window, ExposeEvent{}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(translateEvent(c.event, 2) == c.expected) << c.what;
+    }
+
+    // And routed: a click at (100, 496) pixels is one at (50, 248) points, Customize.
     Routed app;
-    app.start();  // drawn at two pixels a point
-    SDL_Event down{};
-    down.type = SDL_MOUSEBUTTONDOWN;
-    down.button.button = SDL_BUTTON_LEFT;
-    down.button.x = 100;
-    down.button.y = 496;
-    SDL_Event up = down;
+    app.start();
+    SDL_Event down = mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 496), up = down;
     up.type = SDL_MOUSEBUTTONUP;
-    EXPECT_TRUE(app.input->handle(down));
-    EXPECT_TRUE(app.input->handle(up));
-    EXPECT_EQ(app.mode(), Mode::SkinPicking);  // (50, 248) points: Customize
+    EXPECT_TRUE(app.input->handle(*translateEvent(down, 2)));
+    EXPECT_TRUE(app.input->handle(*translateEvent(up, 2)));
+    EXPECT_EQ(app.mode(), Mode::SkinPicking);
 }
 
 }  // namespace

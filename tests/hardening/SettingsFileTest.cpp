@@ -279,7 +279,7 @@ TEST(SettingsLock, TheWindowSavesOnItsOwnOnceTheLockIsFree) {
     EXPECT_FALSE(dp.settings.synchronize());
     holder.release();
     for (int i = 0; i < 200 && dp.settings.savePending(); ++i) {
-        dp.loop.waitForWork(dp.clock.now() + 0.05);
+        dp.loop.wait(0.05);
         dp.loop.runDue();
     }
     EXPECT_FALSE(dp.settings.savePending());
