@@ -21,6 +21,7 @@ enum class RendererChoice { Software, Gpu };
 struct Options {
     std::string model = "iPhone";
     std::string machine = "iPhone7,2";
+    bool modelGiven = false, machineGiven = false;  // else the host's battery is this computer's
     std::string systemVersion = "8.1";
     float level = 0.57f;
     bool levelGiven = false;

@@ -23,10 +23,11 @@ Result<void> fileName(std::optional<std::string>& into, const OptionRow& row, Va
     return {};
 }
 
-// An option whose value is the text of one field.
-template <std::string Options::*Field>
+// An option whose value is the text of one field, and the flag that says it was given.
+template <std::string Options::*Field, bool Options::*Given = nullptr>
 Result<void> textInto(Options& o, const OptionRow&, Value v) {
     o.*Field = *v;
+    if constexpr (Given != nullptr) o.*Given = true;
     return {};
 }
 
@@ -50,9 +51,9 @@ Result<void> keyOption(Options& o, const OptionRow& row, Value v) {
 const OptionRow kOptions[] = {
     // ---- battery and device ----
     {"--model", nullptr, "TEXT", "device model name: iPhone, iPod touch or iPad (default \"iPhone\")",
-     OptionGroup::Battery, nullptr, nullptr, textInto<&Options::model>},
+     OptionGroup::Battery, nullptr, nullptr, textInto<&Options::model, &Options::modelGiven>},
     {"--machine", nullptr, "TEXT", "hardware identifier, such as iPhone2,1 (default \"iPhone7,2\")",
-     OptionGroup::Battery, nullptr, nullptr, textInto<&Options::machine>},
+     OptionGroup::Battery, nullptr, nullptr, textInto<&Options::machine, &Options::machineGiven>},
     {"--system-version", nullptr, "V", "the device's system version (default \"8.1\"); below 3.0 the application warns at start",
      OptionGroup::Battery, nullptr, nullptr, textInto<&Options::systemVersion>},
     {"--level", nullptr, "FRACTION", "simulated charge, 0.0 to 1.0, or -1 for unknown (default 0.57)",
