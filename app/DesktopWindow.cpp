@@ -193,6 +193,8 @@ public:
 
     // The battery the keys move, if it is the simulated one.
     SimulatedBattery* simulated() const { return simulated_.get(); }
+    // The folder's poller, when the folder is the source.
+    HostBatteryPoller* host() const { return host_.get(); }
 
     // Told once the readings' source is settled: the power service being
     // followed, or null for the folder or the simulation (at once, if it is
@@ -285,9 +287,9 @@ Result<void> runWindow(const Options& o, const BatteryChoice& battery, std::ostr
     if (battery.thisComputer) {
         computer = makeComputer(history::HistoryStore::Access::ReadWrite, dp.clock.now(), &err);
         feed = std::make_unique<ComputerSource>(*computer, dp.loop, dp.clock, linux_host::powerSupplyRoot());
-        source.whenSettled([&feed](UPowerBattery* upower) {
+        source.whenSettled([&feed, &source](UPowerBattery* upower) {
             if (upower) feed->follow(*upower);
-            else feed->readFolders();
+            else feed->readFolders(source.host());
         });
     }
     VoltwiseAppDelegate app(dp.platform, o.config, computer.get());

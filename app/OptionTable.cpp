@@ -187,7 +187,12 @@ const NamedThing kFiles[] = {
      "the configuration (see CONFIGURATION), when neither --config nor $VOLTWISE_CONFIG names another; "
      "~/.config/voltwise/config without XDG_CONFIG_HOME. It may be missing"},
     {"PREFIX/share/voltwise/", "the artwork and sounds, found beside the installed binary (PREFIX/bin/voltwise)"},
-    {"/sys/class/power_supply/", "the host's batteries: capacity and status"},
+    {"/sys/class/power_supply/", "the host's batteries: capacity, status, energy, power and charge thresholds"},
+    {"$XDG_STATE_HOME/voltwise/history.db",
+     "this computer's battery history (SQLite, 30 days), from which its rows are learned; "
+     "~/.local/state/voltwise/history.db without XDG_STATE_HOME. One window writes it; a damaged one is moved "
+     "aside to history.db.damaged-TIME"},
+    {"/sys/class/dmi/id/", "the firmware's vendor and product names, which name this computer"},
 };
 
 const NamedThing kEnvironment[] = {
@@ -195,6 +200,8 @@ const NamedThing kEnvironment[] = {
     {"VOLTWISE_CONFIG", "the configuration file, unless --config names one; it must exist"},
     {"XDG_CONFIG_HOME", "the folder of the voltwise/ settings and configuration (default ~/.config)"},
     {"VOLTWISE_POWER_SUPPLY_DIR", "a folder laid out like /sys/class/power_supply to read the battery from"},
+    {"XDG_STATE_HOME", "the folder of voltwise/history.db (default ~/.local/state)"},
+    {"VOLTWISE_DMI_DIR", "a folder laid out like /sys/class/dmi/id to name this computer from"},
     {"DBUS_SYSTEM_BUS_ADDRESS", "the system bus on which the window finds UPower"},
     {"DISPLAY, WAYLAND_DISPLAY", "the display the window opens on; without either, the text readout is printed"},
     {"SDL_AUDIODRIVER", "the audio driver; without an audio device the application runs silent"},
@@ -213,6 +220,7 @@ const NamedThing kScriptEvents[] = {
     {"pick ROW", "the user turns the picker to ROW (0 to 57)"},
     {"swipe PAGE", "the user swipes the slide show to PAGE (0 to 6)"},
     {"alert INDEX", "the user taps button INDEX (0 to 9) of the alert on show"},
+    {"history", "this computer's history: the last day, then the last week, then back (the H key)"},
     {"tick [N]", "the 4-second timer fires (N times, 1 to 100000), then half a second passes"},
     {"wait SECONDS", "time passes (0 to 10000000 seconds): timers fire, animations move and end"},
     {"animations-end", "every running animation ends now"},

@@ -1,5 +1,8 @@
 #include "platform/desktop/ComputerSource.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <systemd/sd-bus.h>
 
 #include <cstring>
@@ -110,6 +113,7 @@ ComputerSource::ComputerSource(history::LearnedComputer& computer, platform::Mai
 
 ComputerSource::~ComputerSource() {
     if (upower_) upower_->setListener({});
+    if (poller_) poller_->onPoll({});
 }
 
 void ComputerSource::follow(UPowerBattery& upower) {
@@ -122,10 +126,19 @@ void ComputerSource::follow(UPowerBattery& upower) {
     if (store && store->writer() && !store->seeded()) seedFrom(upower);
 }
 
-void ComputerSource::readFolders() {
+void ComputerSource::readFolders(HostBatteryPoller* poller) {
     upower_ = nullptr;
     sample();
-    sampler_ = loop_.scheduleTimer(kSamplePeriod, true, [this] { sample(); });
+    if (!poller) {
+        sampler_ = loop_.scheduleTimer(kSamplePeriod, true, [this] { sample(); });
+        return;
+    }
+    // Every so many of the poller's readings make a half minute.
+    poller_ = poller;
+    const int every = std::max(1, static_cast<int>(std::lround(kSamplePeriod / poller->interval())));
+    poller->onPoll([this, every, n = 0]() mutable {
+        if (++n % every == 0) sample();
+    });
 }
 
 void ComputerSource::sample() {
