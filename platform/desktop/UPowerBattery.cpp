@@ -299,7 +299,15 @@ std::optional<std::string> UPowerBattery::fallbackDir() const {
 
 void UPowerBattery::apply() {
     if (listener_) listener_(reading_);
+    if (!posting_) return;
     if (auto update = filter_.next(reading_)) device_.updateBattery(update->first, update->second);
+}
+
+void UPowerBattery::setPosting(bool on) {
+    if (posting_ == on) return;
+    posting_ = on;
+    filter_.reset();
+    if (on && following_) apply();
 }
 
 void UPowerBattery::process() {

@@ -230,6 +230,46 @@ def run(exe, work, procs):
     shown = rows(text()[1])
     check("at the limit, the row says it is held there", shown.get("Recharge Time") == "held at 80%", repr(shown))
 
+    # A mouse comes and goes while the window runs: listed, and shown on
+    # its own without time figures; a name that matches nothing lists those there are.
+    mouse = testbed.add_device(
+        "power_supply", "hidpp_battery_0", None,
+        ["type", "Battery", "scope", "Device", "present", "1", "status", "Discharging", "capacity", "45",
+         "model_name", "MX Master 3", "serial_number", "4099-aa"],
+        ["POWER_SUPPLY_SCOPE", "Device"])
+    testbed.uevent(mouse, "add")
+
+    def devices():
+        r = subprocess.run([exe, "--devices"], env=app_env, capture_output=True, text=True, timeout=20)
+        return r.returncode, r.stdout.splitlines()
+
+    end = time.monotonic() + 10
+    while time.monotonic() < end and not any("MX Master 3" in l for l in devices()[1]):
+        time.sleep(0.2)
+    code, listed = devices()
+    check("--devices lists the laptop battery and the mouse, one a line",
+          code == 0 and len(listed) == 3 and listed[0].split()[:5] == ["NAME", "KIND", "MODEL", "PERCENT", "STATE"]
+          and any(l.startswith("battery_BAT0 ") and "80%" in l for l in listed)
+          and any(l.startswith("battery_hidpp_battery_0 ") and "MX Master 3" in l and "45%" in l for l in listed),
+          "\n".join(listed))
+    r = subprocess.run([exe, "--device", "mx master 3", "--text"], env=app_env, capture_output=True, text=True,
+                       timeout=20)
+    check("--device shows the mouse's charge, its name and no time figures",
+          r.returncode == 0 and r.stdout == "45% white\n  MX Master 3 (Battery)\n> No time figures for this device\n",
+          r.stdout + r.stderr)
+    r = subprocess.run([exe, "--device", "trackball", "--text"], env=app_env, capture_output=True, text=True,
+                       timeout=20)
+    check("a --device that matches nothing is one line listing the names, status 2",
+          r.returncode == 2 and r.stdout == "" and
+          r.stderr == "voltwise: --device: no device named 'trackball' (there is battery_hidpp_battery_0)\n",
+          r.stderr)
+    testbed.uevent(mouse, "remove")
+    testbed.remove_device(mouse)
+    end = time.monotonic() + 10
+    while time.monotonic() < end and any("MX Master 3" in l for l in devices()[1]):
+        time.sleep(0.2)
+    check("a device unplugged leaves the list", not any("MX Master 3" in l for l in devices()[1]))
+
     window.send_signal(signal.SIGTERM)
     try:
         code = window.wait(10)
