@@ -270,6 +270,28 @@ def run(exe, work, procs):
         time.sleep(0.2)
     check("a device unplugged leaves the list", not any("MX Master 3" in l for l in devices()[1]))
 
+    # A second laptop battery: listed, and the readout is the two together,
+    # as the service's composite device has them.
+    second = testbed.add_device(
+        "power_supply", "BAT1", None,
+        ["type", "Battery", "present", "1", "status", "Discharging", "capacity", "50", "energy_now", "10000000",
+         "energy_full", "20000000", "energy_full_design", "24000000", "power_now", "5000000",
+         "model_name", "Second battery", "serial_number", "77"],
+        [])
+    testbed.uevent(second, "add")
+    end = time.monotonic() + 10
+    while time.monotonic() < end and not any(l.startswith("battery_BAT1 ") for l in devices()[1]):
+        time.sleep(0.2)
+    check("--devices lists the second battery", any(l.startswith("battery_BAT1 ") for l in devices()[1]))
+    composite = subprocess.run(
+        ["busctl", "--address=" + address, "get-property", "org.freedesktop.UPower",
+         "/org/freedesktop/UPower/devices/DisplayDevice", "org.freedesktop.UPower.Device", "Percentage"],
+        capture_output=True, text=True, env=clean_env()).stdout.split()
+    r = subprocess.run([exe, "--text"], env=app_env, capture_output=True, text=True, timeout=20)
+    percent = round(float(composite[1])) if len(composite) == 2 else None
+    check("the readout shows the batteries together (the service's composite, %s%%)" % percent,
+          percent is not None and r.stdout.startswith("%d%% " % percent), r.stdout + " / " + " ".join(composite))
+
     window.send_signal(signal.SIGTERM)
     try:
         code = window.wait(10)
