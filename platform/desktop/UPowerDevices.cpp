@@ -237,15 +237,9 @@ Result<void> UPowerDevices::connect() {
         matches_.emplace_back(slot);
     }
     enumerate();
-    const int fd = sd_bus_get_fd(bus_.get());
-    if (fd < 0) return busError(fd);
-    watch_ = loop_.watchFd(
-        fd,
-        [this]() -> short {
-            const int events = bus_ ? sd_bus_get_events(bus_.get()) : 0;
-            return static_cast<short>(events > 0 ? events : 0);
-        },
-        [this](short) { process(); });
+    auto watched = watchBus(loop_, bus_, [this] { process(); });
+    if (!watched) return watched.error();
+    watch_ = std::move(*watched);
     loop_.post(lifetime_, [this] { process(); });
     return {};
 }

@@ -17,7 +17,6 @@ Exits 77 (skipped) only when no bus daemon can be started here.
 
 import os
 import re
-import shutil
 import signal
 import subprocess
 import sys
@@ -28,26 +27,9 @@ import gi
 gi.require_version("UMockdev", "1.0")
 from gi.repository import UMockdev  # noqa: E402
 
-SKIP = 77
-UPOWERD = "/usr/libexec/upowerd"
-failures = []
-passed = 0
+from private_bus import SKIP, UPOWERD, Checks, clean_env, run_in_fresh_folder, start_system_bus  # noqa: E402
 
-
-def check(what, ok, detail=""):
-    global passed
-    if ok:
-        passed += 1
-        print("ok: " + what)
-    else:
-        failures.append(what)
-        print("FAILED: " + what + (" (" + detail + ")" if detail else ""))
-
-
-def clean_env(**extra):
-    env = {k: v for k, v in os.environ.items() if k not in ("LD_PRELOAD", "UMOCKDEV_DIR")}
-    env.update(extra)
-    return env
+check = Checks()
 
 
 def minutes(row_text):
@@ -70,24 +52,6 @@ def rows(text):
                 if line.startswith("> "):
                     out["selected"] = label
     return out
-
-
-def main():
-    exe, work = sys.argv[1], sys.argv[2]
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
-    procs = []
-    try:
-        return run(exe, work, procs)
-    finally:
-        for p in reversed(procs):
-            if p.poll() is None:
-                p.terminate()
-                try:
-                    p.wait(5)
-                except subprocess.TimeoutExpired:
-                    p.kill()
-                    p.wait()
 
 
 def run(exe, work, procs):
@@ -132,27 +96,7 @@ def run(exe, work, procs):
         with open(os.path.join(dmi, name), "w") as f:
             f.write(value + "\n")
 
-    socket = os.path.join(work, "system_bus_socket")
-    config = os.path.join(work, "system-bus.conf")
-    with open(config, "w") as f:
-        f.write("""<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <listen>unix:path=%s</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_destination="*"/>
-    <allow receive_sender="*"/>
-  </policy>
-</busconfig>
-""" % socket)
-    bus = subprocess.Popen(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address"],
-                           stdout=subprocess.PIPE, stderr=open(os.path.join(work, "bus.log"), "w"), env=clean_env())
-    procs.append(bus)
-    address = bus.stdout.readline().decode().strip()
+    bus, address = start_system_bus(work, procs)
     if not address:
         print("skipped: no D-Bus daemon could be started here")
         return SKIP
@@ -302,9 +246,8 @@ def run(exe, work, procs):
             if l.startswith("voltwise:") and not l.startswith("voltwise: window")]
     check("the window said no error", not said, "; ".join(said))
 
-    print("%d passed, %d failed" % (passed, len(failures)))
-    return 1 if failures else 0
+    return check.summary()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_in_fresh_folder(run))
