@@ -40,7 +40,8 @@ test: build
 test-asan: deps
 	@test -f build-asan/build.ninja || cmake -S . -B build-asan -G $(GENERATOR) -DVW_SANITIZE=address -DVW_BUILD_BENCHMARKS=OFF
 	cmake --build build-asan -j $(JOBS)
-	ctest --test-dir build-asan --output-on-failure -j $(JOBS) -L '^($(ASAN_SUITES))$$' 
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/hardening/third-party-leaks.supp:print_suppressions=0 \
+	  ctest --test-dir build-asan --output-on-failure -j $(JOBS) -L '^($(ASAN_SUITES))$$' 
 
 # The TSAN_SUITES under ThreadSanitizer.
 test-tsan: deps
