@@ -54,6 +54,8 @@ struct DeskScreen : ::testing::Test {
         app.launchToNormalMode();
         desk.setDevices(kDesk);
     }
+    // The controller, which listens to the desk, goes before the desk does.
+    void TearDown() override { app.delegate.setViewController(nullptr); }
     std::vector<std::string> rows() { return app.picker().titles(); }
     Laptop laptop;
     App app{platform::RecordingOptions{}, AppConfig{}, &desk};
