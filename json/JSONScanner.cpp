@@ -39,6 +39,11 @@ struct ByteTables {
 };
 const ByteTables kTables;
 
+// Sixteen 0xFF bytes, then sixteen zero bytes: from kPrefixMask + 16 - n,
+// a mask that keeps the first n of 16 bytes.
+alignas(32) constexpr unsigned char kPrefixMask[32] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+
 // The first byte at or after p that is '"', '\\' or above 0x7F, or end.
 inline const unsigned char* skipPlain(const unsigned char* p, const unsigned char* end) {
 #if defined(__SSE2__)
@@ -108,7 +113,7 @@ struct SpareStorage {
     static constexpr std::size_t kSpareMax = std::size_t{16} << 20;
     std::vector<RawValue> values;
     std::vector<RawEntry> entries;
-    std::vector<std::vector<uint32_t>> keyIndex;
+    std::vector<uint32_t> keyIndex;
     bool gone = false;  // scanners destroyed during the thread's last destructors keep their own
     ~SpareStorage() { gone = true; }
 
@@ -126,12 +131,12 @@ thread_local SpareStorage tSpare;
 
 // Working storage kept between calls: element stacks shared by all nesting
 // levels (each container builds on top of its parent's elements and takes
-// them off when it is done), a per-level key index for large dictionaries, a
-// text buffer for strings with escapes, and the arena values are built in.
+// them off when it is done), a key index for dictionaries whose keys repeat,
+// a text buffer for strings with escapes, and the arena values are built in.
 struct JSONScanner::Scratch {
     std::vector<RawValue> values;
     std::vector<RawEntry> entries;
-    std::vector<std::vector<uint32_t>> keyIndex;  // by nesting level
+    std::vector<uint32_t> keyIndex;  // for dictionaries whose keys repeat
     std::string text;
     Arena* arena = nullptr;  // holds one reference
 
@@ -149,7 +154,7 @@ struct JSONScanner::Scratch {
         if (tSpare.gone) return;
         SpareStorage::give(values, tSpare.values);
         SpareStorage::give(entries, tSpare.entries);
-        if (keyIndex.size() > tSpare.keyIndex.size()) keyIndex.swap(tSpare.keyIndex);
+        SpareStorage::give(keyIndex, tSpare.keyIndex);
     }
     void dropArena() {
         if (arena) detail::releaseArena(arena);
@@ -177,6 +182,7 @@ struct JSONScanner::Reader {
     Scratch& s;
     const bool* const number;  // doubleCharacters table
     const bool plainNumbers;   // doubleCharacters is the default set
+    const uint64_t seed = detail::keyHashSeed();
     int code = 0;
 
     unsigned char cur() const { return p < end ? *p : 0; }
@@ -227,6 +233,7 @@ struct JSONScanner::Reader {
 
     RawValue value(unsigned depth);
     RawValue dictionary(unsigned depth);
+    std::size_t setInOrder(RawEntry* e, std::size_t n);
     RawValue array(unsigned depth);
     RawValue string();
     RawValue numberConstant();
@@ -276,69 +283,9 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
         entries.resize(base);
         return fail(from, c);
     };
-
-    // Keys are found by comparing against this dictionary's entries in order
-    // while they are few, then through an index of entry number + 1 by hash.
-    // The index belongs to this nesting level; it is looked up by level each
-    // time, since deeper levels may add levels to the list. A removed key's
-    // entry stays in place, its value nil and out of the index, until the
-    // removed ones outnumber the others or the dictionary is done: then the
-    // entries are closed up in one pass.
-    bool indexed = false;
-    uint32_t mask = 0;
-    std::size_t removed = 0;
-    auto isRemoved = [&](std::size_t i) { return entries[base + i].value.tag() == detail::kNilTag; };
-    auto table = [&]() -> std::vector<uint32_t>& { return s.keyIndex[depth]; };
-    auto insertIndex = [&](std::vector<uint32_t>& t, std::size_t i) {
-        uint32_t h = static_cast<uint32_t>(entries[base + i].hash) & mask;
-        while (t[h]) h = (h + 1) & mask;
-        t[h] = static_cast<uint32_t>(i + 1);
-    };
-    auto rebuildIndex = [&](std::size_t slots) {
-        std::vector<uint32_t>& t = table();
-        t.assign(slots, 0);
-        mask = static_cast<uint32_t>(slots - 1);
-        for (std::size_t i = 0; i < entries.size() - base; ++i)
-            if (!isRemoved(i)) insertIndex(t, i);
-    };
-    auto closeUp = [&] {
-        const auto first = entries.begin() + static_cast<std::ptrdiff_t>(base);
-        entries.erase(std::remove_if(first, entries.end(), [](const RawEntry& e) { return e.value.tag() == detail::kNilTag; }),
-                      entries.end());
-        removed = 0;
-    };
-    auto findKey = [&](const RawValue& key, uint64_t hash) -> std::size_t {
-        const std::size_t n = entries.size() - base;
-        if (!indexed) {
-            for (std::size_t i = 0; i < n; ++i)
-                if (detail::sameText(entries[base + i].key, key) && !isRemoved(i)) return i;
-            return SIZE_MAX;
-        }
-        const std::vector<uint32_t>& t = table();
-        for (uint32_t h = static_cast<uint32_t>(hash) & mask;; h = (h + 1) & mask) {
-            const uint32_t slot = t[h];
-            if (slot == 0) return SIZE_MAX;
-            if (detail::sameText(entries[base + slot - 1].key, key)) return slot - 1;
-        }
-    };
-    // Takes entry i's slot out of the index, moving later slots of the same
-    // probe run back so that every key stays reachable from its home slot.
-    auto unindex = [&](std::size_t i) {
-        std::vector<uint32_t>& t = table();
-        uint32_t hole = static_cast<uint32_t>(entries[base + i].hash) & mask;
-        while (t[hole] != i + 1) hole = (hole + 1) & mask;
-        for (uint32_t j = (hole + 1) & mask; t[j]; j = (j + 1) & mask) {
-            const uint32_t home = static_cast<uint32_t>(entries[base + t[j] - 1].hash) & mask;
-            // Slot j moves into the hole unless its home lies cyclically in (hole, j].
-            const bool stays = hole <= j ? (home > hole && home <= j) : (home > hole || home <= j);
-            if (!stays) {
-                t[hole] = t[j];
-                hole = j;
-            }
-        }
-        t[hole] = 0;
-    };
-
+    // Every pair is kept as the text gives it; whether keys repeat, and
+    // what set-value semantics then leave, is settled once at the end.
+    bool removals = false;
     for (;;) {
         if (cur() == '}') break;
         skipWhitespace();
@@ -350,40 +297,8 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
         ++p;
         const RawValue item = value(depth + 1);
         if (!ok(item)) return failHere(kJSONDictionaryValue);
-
-        // Set-value semantics: replace an equal key's value, or remove the key
-        // when no value was found.
-        const uint64_t hash = indexed ? detail::keyHash(detail::textBytes(key), detail::textLength(key)) : 0;
-        const std::size_t at = findKey(key, hash);
-        if (item.tag() == detail::kNilTag) {
-            if (at != SIZE_MAX) {
-                if (indexed) unindex(at);
-                entries[base + at].value = item;
-                ++removed;
-                const std::size_t n = entries.size() - base;
-                if (removed > detail::kIndexThreshold && 2 * removed > n) {
-                    closeUp();
-                    if (indexed) rebuildIndex(mask + 1);
-                }
-            }
-        } else if (at != SIZE_MAX) {
-            entries[base + at].value = item;
-        } else {
-            entries.push_back(RawEntry{key, item, hash});
-            const std::size_t n = entries.size() - base;
-            if (!indexed && n > detail::kIndexThreshold) {
-                if (s.keyIndex.size() <= depth) s.keyIndex.resize(depth + 1);
-                indexed = true;
-                for (std::size_t i = 0; i < n; ++i) {
-                    const RawValue& k = entries[base + i].key;
-                    entries[base + i].hash = detail::keyHash(detail::textBytes(k), detail::textLength(k));
-                }
-                rebuildIndex(64);
-            } else if (indexed) {
-                if (2 * n > mask + 1) rebuildIndex(2 * (mask + 1));
-                else insertIndex(table(), n - 1);
-            }
-        }
+        removals |= item.tag() == detail::kNilTag;
+        entries.push_back(RawEntry{key, item, 0});
 
         skipWhitespace();
         if (cur() == ',') {
@@ -396,12 +311,52 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
         return failHere(kJSONDictionaryComma);
     }
     ++p;
-    if (removed) closeUp();
-    const RawValue out = entries.size() == base
-                             ? detail::emptyDictionary()
-                             : detail::arenaDictionary(arena(), entries.data() + base, entries.size() - base);
+    RawEntry* const first = entries.data() + base;
+    std::size_t n = entries.size() - base;
+    RawValue out;
+    if (n > detail::kIndexThreshold)
+        for (std::size_t i = 0; i < n; ++i) first[i].hash = detail::keyHashOf(seed, first[i].key);
+    if (n == 0) {
+        out = detail::emptyDictionary();
+    } else if (removals || !detail::arenaDictionaryIfDistinct(arena(), first, n, out)) {
+        n = setInOrder(first, n);
+        out = n == 0 ? detail::emptyDictionary() : detail::arenaDictionary(arena(), first, n);
+    }
     entries.resize(base);
     return out;
+}
+
+// Set-value semantics over the n pairs as the text gave them, in place: an
+// equal key's value is replaced where it stands, a nil value removes the key
+// (a key set again later goes to the end). Gives the number of entries left,
+// with their hashes set. Linear: the keys are found through a hash index in
+// which a removed key's slot is marked gone.
+std::size_t JSONScanner::Reader::setInOrder(RawEntry* e, std::size_t n) {
+    constexpr uint32_t kGone = UINT32_MAX;
+    std::size_t slots = 16;
+    while (slots < 2 * n) slots *= 2;
+    std::vector<uint32_t>& index = s.keyIndex;
+    index.assign(slots, 0);
+    const uint32_t mask = static_cast<uint32_t>(slots - 1);
+    std::size_t kept = 0;  // entries[0, kept) hold the keys set so far (removed ones with a nil value)
+    for (std::size_t i = 0; i < n; ++i) {
+        RawEntry pair = e[i];
+        pair.hash = detail::keyHashOf(seed, pair.key);
+        uint32_t h = static_cast<uint32_t>(pair.hash) & mask;
+        for (; index[h]; h = (h + 1) & mask) {
+            const uint32_t slot = index[h];
+            if (slot != kGone && e[slot - 1].hash == pair.hash && detail::sameText(e[slot - 1].key, pair.key)) break;
+        }
+        if (index[h]) {
+            e[index[h] - 1].value = pair.value;
+            if (pair.value.tag() == detail::kNilTag) index[h] = kGone;
+        } else if (pair.value.tag() != detail::kNilTag) {
+            e[kept] = pair;
+            index[h] = static_cast<uint32_t>(++kept);
+        }
+    }
+    RawEntry* const last = std::remove_if(e, e + kept, [](const RawEntry& x) { return x.value.tag() == detail::kNilTag; });
+    return static_cast<std::size_t>(last - e);
 }
 
 RawValue JSONScanner::Reader::array(unsigned depth) {
@@ -453,6 +408,25 @@ RawValue JSONScanner::Reader::string() {
     skipWhitespace();
     if (cur() != '"') return fail(from, kJSONStringNotStarted);
     ++p;
+#if defined(__SSE2__) && defined(__x86_64__)
+    // Most keys and many values are short plain texts: when the closing
+    // quote comes within the next 16 bytes with nothing to look at before
+    // it, the handle is made from those 16 bytes directly.
+    if (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))), v);
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        const unsigned n = mask ? static_cast<unsigned>(__builtin_ctz(mask)) : 16;
+        if (n <= detail::kSmallStringMax && p[n] == '"') {
+            const __m128i kept = _mm_and_si128(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPrefixMask + 16 - n)));
+            const uint64_t lo = static_cast<uint64_t>(_mm_cvtsi128_si64(kept));
+            const uint64_t hi = static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(kept, kept)));
+            p += n + 1;
+            return RawValue{lo, hi | (uint64_t{detail::kSmallStringTag} << 56) | (uint64_t{n} << 48)};
+        }
+    }
+#endif
     const unsigned char* run = p;
     bool buffered = false;
     std::string& buffer = s.text;
