@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -105,21 +109,94 @@ const char* messageFor(int code) {
 
 namespace {
 
-// The element stacks and key indexes of the thread's last scanner, kept for
+// A stack of plain elements (the reader's element stacks), pushed to in its
+// innermost loops: a push is a compare and a pointer increment, growing
+// (doubling) out of line.
+template <class T>
+class Stack {
+    static_assert(std::is_trivially_copyable_v<T>);
+
+public:
+    Stack() = default;
+    Stack(const Stack&) = delete;
+    Stack& operator=(const Stack&) = delete;
+    ~Stack() { std::free(first_); }
+
+    std::size_t size() const { return static_cast<std::size_t>(top_ - first_); }
+    std::size_t capacity() const { return static_cast<std::size_t>(limit_ - first_); }
+    bool empty() const { return top_ == first_; }
+    T* data() { return first_; }
+    T& operator[](std::size_t i) { return first_[i]; }
+    T& back() { return top_[-1]; }
+    // The slot on top, uninitialised.
+    T& push() {
+        if (top_ == limit_) grow();
+        return *top_++;
+    }
+    void pop() { --top_; }
+    void shrink(std::size_t n) { top_ = first_ + n; }  // n <= size()
+    void clear() { top_ = first_; }
+    void swap(Stack& o) noexcept {
+        std::swap(first_, o.first_);
+        std::swap(top_, o.top_);
+        std::swap(limit_, o.limit_);
+    }
+
+private:
+    [[gnu::noinline]] void grow() {
+        const std::size_t n = size(), capacity = n ? 2 * n : 256;
+        T* first = static_cast<T*>(std::realloc(first_, capacity * sizeof(T)));
+        if (!first) throw std::bad_alloc();
+        first_ = first;
+        top_ = first + n;
+        limit_ = first + capacity;
+    }
+
+    T* first_ = nullptr;
+    T* top_ = nullptr;
+    T* limit_ = nullptr;
+};
+
+// Writes a value handle with one 16-byte store where there is one, so that
+// the copies made of the element stacks when a container closes read it
+// back directly from the store rather than waiting for two halves.
+inline void put(RawValue& slot, const RawValue& v) {
+#if defined(__SSE2__) && defined(__x86_64__)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&slot),
+                     _mm_unpacklo_epi64(_mm_cvtsi64_si128(static_cast<long long>(v.lo)),
+                                        _mm_cvtsi64_si128(static_cast<long long>(v.hi))));
+#else
+    slot = v;
+#endif
+}
+
+// An array or dictionary being read: where it began, where its elements
+// start on their stack and, for a dictionary, the key whose value is being
+// read (when that is a container) and whether a key was removed.
+struct Frame {
+    const unsigned char* from;
+    std::size_t base;
+    RawValue key;
+    bool dictionary;
+    bool removals;
+};
+
+// The element stacks and key index of the thread's last scanner, kept for
 // its next one: reading one document after another (each through a scanner
 // of its own) then neither grows fresh stacks nor faults their pages in.
 // Stacks beyond kSpareMax bytes are let go.
 struct SpareStorage {
     static constexpr std::size_t kSpareMax = std::size_t{16} << 20;
-    std::vector<RawValue> values;
-    std::vector<RawEntry> entries;
+    Stack<Frame> frames;
+    Stack<RawValue> values;
+    Stack<RawEntry> entries;
     std::vector<uint32_t> keyIndex;
     bool gone = false;  // scanners destroyed during the thread's last destructors keep their own
     ~SpareStorage() { gone = true; }
 
-    template <class T>
-    static void give(std::vector<T>& from, std::vector<T>& to) {
-        if (from.capacity() > to.capacity() && from.capacity() * sizeof(T) <= kSpareMax) {
+    template <class S>
+    static void give(S& from, S& to) {
+        if (from.capacity() > to.capacity() && from.capacity() * sizeof(from.data()[0]) <= kSpareMax) {
             from.clear();
             to.swap(from);
         }
@@ -129,29 +206,31 @@ thread_local SpareStorage tSpare;
 
 }  // namespace
 
-// Working storage kept between calls: element stacks shared by all nesting
-// levels (each container builds on top of its parent's elements and takes
-// them off when it is done), a key index for dictionaries whose keys repeat,
-// a text buffer for strings with escapes, and the arena values are built in.
+// Working storage kept between calls: the open containers, element stacks
+// shared by all nesting levels (each container builds on top of its parent's
+// elements and takes them off when it is done), a key index for dictionaries
+// whose keys repeat, a text buffer for strings with escapes, and the arena
+// values are built in.
 struct JSONScanner::Scratch {
-    std::vector<RawValue> values;
-    std::vector<RawEntry> entries;
+    Stack<Frame> frames;
+    Stack<RawValue> values;
+    Stack<RawEntry> entries;
     std::vector<uint32_t> keyIndex;  // for dictionaries whose keys repeat
     std::string text;
     Arena* arena = nullptr;  // holds one reference
 
     Scratch() {
         if (!tSpare.gone) {
+            frames.swap(tSpare.frames);
             values.swap(tSpare.values);
             entries.swap(tSpare.entries);
             keyIndex.swap(tSpare.keyIndex);
         }
-        values.reserve(256);
-        entries.reserve(256);
     }
     ~Scratch() {
         dropArena();
         if (tSpare.gone) return;
+        SpareStorage::give(frames, tSpare.frames);
         SpareStorage::give(values, tSpare.values);
         SpareStorage::give(entries, tSpare.entries);
         SpareStorage::give(keyIndex, tSpare.keyIndex);
@@ -175,24 +254,48 @@ struct JSONScanner::Scratch {
     }
 };
 
-// One call's parse, on a local copy of the cursor.
+// One call's parse. Arrays and dictionaries are read by one loop over a
+// stack of open containers rather than by a call per value, so that the
+// cursor stays in a register from the first byte to the last; texts and
+// numbers have inline paths for their common shapes and the rest out of line.
+//
+// Errors come out as a recursive descent gives them: on failure the cursor
+// goes back to where the outermost construct began, and its code is that
+// construct's own (for a failure inside one of its elements, its "value"
+// code), except kJSONNestingTooDeep, which is kept from any depth.
 struct JSONScanner::Reader {
-    const unsigned char* p;
+    const unsigned char* p;  // the cursor: where the scan starts, and where it ended
     const unsigned char* const end;
     Scratch& s;
-    const bool* const number;  // doubleCharacters table
+    const bool* const numberTable;  // doubleCharacters table
     const bool plainNumbers;   // doubleCharacters is the default set
     const uint64_t seed = detail::keyHashSeed();
     int code = 0;
 
-    unsigned char cur() const { return p < end ? *p : 0; }
-    void skipWhitespace() {
+    // Each scan gives its value, or kFailed with `code` set. Values come back
+    // in registers rather than through memory.
+    static constexpr uint8_t kFailedTag = 0xFF;
+    static RawValue failed() { return RawValue::make(kFailedTag); }
+    static bool ok(const RawValue& v) { return v.tag() != kFailedTag; }
+    RawValue fail(int c) {
+        code = c;
+        return failed();
+    }
+    // A value from an out-of-line path, and the first byte after its text.
+    struct Scanned {
+        RawValue v;
+        const unsigned char* next;
+    };
+
+    unsigned char at(const unsigned char* q) const { return q < end ? *q : 0; }
+    const unsigned char* skipWhitespace(const unsigned char* q) const {
         // Usually there is none, or a single space or line break; longer
         // runs (indentation) are taken 16 bytes at a time.
-        if (p < end && kTables.space[*p]) {
-            ++p;
-            if (p < end && kTables.space[*p]) p = skipSpaces(p + 1, end);
+        if (q < end && kTables.space[*q]) {
+            ++q;
+            if (q < end && kTables.space[*q]) q = skipSpaces(q + 1, end);
         }
+        return q;
     }
     Arena* arena() {
         // Values take about twice the room of their text (a number of a
@@ -220,97 +323,284 @@ struct JSONScanner::Reader {
         }
         return RawValue{lo, hi | (uint64_t{detail::kSmallStringTag} << 56) | (uint64_t{n} << 48)};
     }
-    // Each scan gives its value, or kFailed with `code` set. Values come back
-    // in registers rather than through memory.
-    static constexpr uint8_t kFailedTag = 0xFF;
-    static RawValue failed() { return RawValue::make(kFailedTag); }
-    static bool ok(const RawValue& v) { return v.tag() != kFailedTag; }
-    RawValue fail(const unsigned char* from, int c) {
-        p = from;
-        if (code != kJSONNestingTooDeep) code = c;
-        return failed();
-    }
 
-    RawValue value(unsigned depth);
-    RawValue dictionary(unsigned depth);
-    std::size_t setInOrder(RawEntry* e, std::size_t n);
-    RawValue array(unsigned depth);
+    // The entry points; each leaves p where the scan ended.
+    RawValue value();
+    RawValue dictionary();
+    RawValue array();
     RawValue string();
     RawValue numberConstant();
-    RawValue keyword(const char* word, std::size_t n, RawValue result) {
-        if (static_cast<std::size_t>(end - p) >= n && std::memcmp(p, word, n) == 0) {
-            p += n;
+
+    RawValue containers(const unsigned char* q);
+    RawValue closeDictionary(std::size_t base, bool removals);
+    std::size_t setInOrder(RawEntry* e, std::size_t n);
+
+    // What starts with byte c at q, in an element or value position: 1 for
+    // an array or dictionary (q stays at it), 0 with the value in `out` (nil
+    // when c starts no value; q past it), -1 when the value fails.
+    [[gnu::always_inline]] int scalar(unsigned char c, const unsigned char*& q, RawValue& out) {
+        switch (c) {
+        case '{':
+        case '[': return 1;
+        case '"': out = text(q); return ok(out) ? 0 : -1;
+        case '\'': return -1;  // not a text: no double quote
+        case '-':
+        case '0':
+        case '1':
+        case '2':
+        case '3':
+        case '4':
+        case '5':
+        case '6':
+        case '7':
+        case '8':
+        case '9': out = number(q); return ok(out) ? 0 : -1;
+        case 'n': out = keyword(q, "null", 4, RawValue::make(detail::kNullTag)); return 0;
+        case 't': out = keyword(q, "true", 4, RawValue::ofNumber(static_cast<uint8_t>(NumberType::Char), int64_t{1})); return 0;
+        case 'f': out = keyword(q, "false", 5, RawValue::ofNumber(static_cast<uint8_t>(NumberType::Char), int64_t{0})); return 0;
+        default: out = RawValue::make(detail::kNilTag); return 0;
+        }
+    }
+    RawValue keyword(const unsigned char*& q, const char* word, std::size_t n, RawValue result) const {
+        if (static_cast<std::size_t>(end - q) >= n && std::memcmp(q, word, n) == 0) {
+            q += n;
             return result;
         }
         return RawValue::make(detail::kNilTag);
     }
+
+    // A text, q at its opening quote; q goes past the closing one.
+    [[gnu::always_inline]] RawValue text(const unsigned char*& q) {
+        const unsigned char* const first = q + 1;
+#if defined(__SSE2__) && defined(__x86_64__)
+        // Most keys and many values are short plain texts: when the closing
+        // quote comes within the next 16 bytes with nothing to look at before
+        // it, the handle is made from those 16 bytes directly.
+        if (end - first >= 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
+            const __m128i hit = _mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))), v);
+            const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
+            const unsigned n = mask ? static_cast<unsigned>(__builtin_ctz(mask)) : 16;
+            if (n <= detail::kSmallStringMax && first[n] == '"') {
+                const __m128i kept =
+                    _mm_and_si128(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPrefixMask + 16 - n)));
+                const uint64_t lo = static_cast<uint64_t>(_mm_cvtsi128_si64(kept));
+                const uint64_t hi = static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(kept, kept)));
+                q = first + n + 1;
+                return RawValue{lo, hi | (uint64_t{detail::kSmallStringTag} << 56) | (uint64_t{n} << 48)};
+            }
+        }
+#endif
+        const Scanned r = textAfterQuote(first);
+        if (ok(r.v)) q = r.next;
+        return r.v;
+    }
+    Scanned textAfterQuote(const unsigned char* q);
     int hexDigits(const unsigned char* at) const;
+
+    // The run of number characters at q, read by its longest leading decimal
+    // number; q goes past the run.
+    [[gnu::always_inline]] RawValue number(const unsigned char*& q) {
+        const unsigned char* digit = q < end && *q == '-' ? q + 1 : q;
+        if (plainNumbers && digit < end && decimal::isDigit(*digit)) {  // not "inf", "nan", ".5"
+            decimal::Parts parts;
+            double d;
+            if (const unsigned char* e = decimal::scan(q, end, parts);
+                e && !continuesRun(q, e) && decimal::toDouble(parts, d)) {
+                q = e;
+                return RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), d);
+            }
+        }
+        const Scanned r = numberRun(q);
+        if (ok(r.v)) q = r.next;
+        return r.v;
+    }
+    // Whether the run of number characters that starts at `start` goes on at q.
+    bool continuesRun(const unsigned char* start, const unsigned char* q) const {
+        return q < end && (numberTable[*q] || (*q == '+' && q > start && (q[-1] == 'e' || q[-1] == 'E')));
+    }
+    Scanned numberRun(const unsigned char* q);
 };
 
-RawValue JSONScanner::Reader::value(unsigned depth) {
-    skipWhitespace();
-    switch (cur()) {
-    case '{': return dictionary(depth);
-    case '[': return array(depth);
-    case '"':
-    case '\'': return string();
-    case '-':
-    case '0':
-    case '1':
-    case '2':
-    case '3':
-    case '4':
-    case '5':
-    case '6':
-    case '7':
-    case '8':
-    case '9': return numberConstant();
-    case 'n': return keyword("null", 4, RawValue::make(detail::kNullTag));
-    case 't': return keyword("true", 4, RawValue::ofNumber(static_cast<uint8_t>(NumberType::Char), int64_t{1}));
-    case 'f': return keyword("false", 5, RawValue::ofNumber(static_cast<uint8_t>(NumberType::Char), int64_t{0}));
-    default: return RawValue::make(detail::kNilTag);  // no value here: nothing taken
+RawValue JSONScanner::Reader::value() {
+    const unsigned char* q = skipWhitespace(p);
+    p = q;
+    RawValue v;
+    switch (scalar(at(q), q, v)) {
+    case 1: return containers(q);
+    case 0: p = q; return v;
+    default:
+        if (*q == '\'') code = kJSONStringNotStarted;  // otherwise the text or number has set it
+        return failed();
     }
 }
 
-RawValue JSONScanner::Reader::dictionary(unsigned depth) {
-    const unsigned char* const from = p;
-    if (cur() != '{') return fail(from, kJSONDictionaryNotStarted);
-    if (depth >= kMaxNestingDepth) return fail(from, kJSONNestingTooDeep);
-    ++p;
-    std::vector<RawEntry>& entries = s.entries;
-    const std::size_t base = entries.size();
-    auto failHere = [&](int c) {
-        entries.resize(base);
-        return fail(from, c);
-    };
-    // Every pair is kept as the text gives it; whether keys repeat, and
-    // what set-value semantics then leave, is settled once at the end.
-    bool removals = false;
-    for (;;) {
-        if (cur() == '}') break;
-        skipWhitespace();
-        if (cur() == '}') break;
-        const RawValue key = string();
-        if (!ok(key)) return failHere(kJSONDictionaryKey);
-        skipWhitespace();
-        if (cur() != ':') return failHere(kJSONDictionaryColon);
-        ++p;
-        const RawValue item = value(depth + 1);
-        if (!ok(item)) return failHere(kJSONDictionaryValue);
-        removals |= item.tag() == detail::kNilTag;
-        entries.push_back(RawEntry{key, item, 0});
+RawValue JSONScanner::Reader::dictionary() {
+    if (at(p) != '{') return fail(kJSONDictionaryNotStarted);
+    return containers(p);
+}
 
-        skipWhitespace();
-        if (cur() == ',') {
-            ++p;
-            skipWhitespace();
-            if (cur() == '}') break;  // trailing comma
-            continue;
-        }
-        if (cur() == '}') break;
-        return failHere(kJSONDictionaryComma);
+RawValue JSONScanner::Reader::array() {
+    if (at(p) != '[') return fail(kJSONArrayNotStarted);
+    return containers(p);
+}
+
+RawValue JSONScanner::Reader::string() {
+    const unsigned char* q = skipWhitespace(p);
+    if (at(q) != '"') return fail(kJSONStringNotStarted);
+    const RawValue v = text(q);
+    if (ok(v)) p = q;
+    return v;
+}
+
+RawValue JSONScanner::Reader::numberConstant() {
+    const unsigned char* q = p;
+    const RawValue v = number(q);
+    if (ok(v)) p = q;
+    return v;
+}
+
+// The arrays and dictionaries that start at q ('[' or '{'), to the end of the
+// outermost. Each open container has a frame; its elements are on the
+// element stacks above its parent's until it closes.
+RawValue JSONScanner::Reader::containers(const unsigned char* q) {
+    Stack<Frame>& frames = s.frames;
+    Stack<RawValue>& values = s.values;
+    Stack<RawEntry>& entries = s.entries;
+    const std::size_t valuesBefore = values.size(), entriesBefore = entries.size();
+    frames.clear();
+    RawValue item, key;
+    unsigned char c;
+    int failure;
+
+open:  // q at '{' or '['
+    if (frames.size() >= kMaxNestingDepth) {
+        failure = kJSONNestingTooDeep;
+        goto failed;
     }
-    ++p;
+    {
+        Frame& f = frames.push();
+        f.from = q;
+        f.removals = false;
+        if (*q == '[') {
+            f.dictionary = false;
+            f.base = values.size();
+            q = skipWhitespace(q + 1);
+            goto element;
+        }
+        f.dictionary = true;
+        f.base = entries.size();
+        ++q;
+    }
+
+key:  // after '{' or ','
+    q = skipWhitespace(q);
+    c = at(q);
+    if (c == '}') goto closeDictionary;
+    if (c != '"') {
+        failure = kJSONDictionaryKey;
+        goto failed;
+    }
+    key = text(q);
+    if (!ok(key)) {
+        failure = kJSONDictionaryKey;
+        goto failed;
+    }
+    q = skipWhitespace(q);
+    if (at(q) != ':') {
+        failure = kJSONDictionaryColon;
+        goto failed;
+    }
+    q = skipWhitespace(q + 1);
+    switch (scalar(at(q), q, item)) {
+    case 0: break;
+    case 1: frames.back().key = key; goto open;
+    default: failure = kJSONDictionaryValue; goto failed;
+    }
+pair:  // key and item read
+    // Set-value semantics (a later equal key replaces the value, a missing
+    // value removes the key) are settled when the dictionary closes.
+    frames.back().removals |= item.tag() == detail::kNilTag;
+    {
+        RawEntry& e = entries.push();
+        put(e.key, key);
+        put(e.value, item);
+        e.hash = 0;
+    }
+    q = skipWhitespace(q);
+    c = at(q);
+    if (c == ',') {
+        q = skipWhitespace(q + 1);
+        if (at(q) == '}') goto closeDictionary;  // trailing comma
+        goto key;
+    }
+    if (c == '}') goto closeDictionary;
+    failure = kJSONDictionaryComma;
+    goto failed;
+
+closeDictionary:  // q at '}'
+    ++q;
+    item = closeDictionary(frames.back().base, frames.back().removals);
+    frames.pop();
+    goto closed;
+
+element:  // after '[' or ',' and white space
+    c = at(q);
+    if (c == ']') goto closeArray;
+    switch (scalar(c, q, item)) {
+    case 0:
+        if (item.tag() != detail::kNilTag) break;
+        [[fallthrough]];  // no value in this position
+    default: failure = kJSONArrayValue; goto failed;
+    case 1: goto open;
+    }
+arrayItem:
+    put(values.push(), item);
+    q = skipWhitespace(q);
+    c = at(q);
+    if (c == ',') {
+        q = skipWhitespace(q + 1);
+        goto element;  // also before "]": a trailing comma
+    }
+    if (c == ']') goto closeArray;
+    failure = kJSONArrayNotTerminated;
+    goto failed;
+
+closeArray:  // q at ']'
+    ++q;
+    {
+        const std::size_t base = frames.back().base;
+        item = values.size() == base ? detail::emptyArray()
+                                     : detail::arenaArray(arena(), values.data() + base, values.size() - base);
+        values.shrink(base);
+    }
+    frames.pop();
+
+closed:  // item is the container just closed
+    if (frames.empty()) {
+        p = q;
+        return item;
+    }
+    if (!frames.back().dictionary) goto arrayItem;
+    key = frames.back().key;
+    goto pair;
+
+failed:
+    if (failure != kJSONNestingTooDeep && frames.size() > 1)
+        failure = frames[0].dictionary ? kJSONDictionaryValue : kJSONArrayValue;
+    p = frames[0].from;
+    frames.clear();
+    values.shrink(valuesBefore);
+    entries.shrink(entriesBefore);
+    return fail(failure);
+}
+
+// The dictionary of the pairs on the entry stack from `base` on, which it
+// takes off. Usually no key repeats: that is found out while the
+// dictionary's index is filled.
+RawValue JSONScanner::Reader::closeDictionary(std::size_t base, bool removals) {
+    Stack<RawEntry>& entries = s.entries;
     RawEntry* const first = entries.data() + base;
     std::size_t n = entries.size() - base;
     RawValue out;
@@ -322,7 +612,7 @@ RawValue JSONScanner::Reader::dictionary(unsigned depth) {
         n = setInOrder(first, n);
         out = n == 0 ? detail::emptyDictionary() : detail::arenaDictionary(arena(), first, n);
     }
-    entries.resize(base);
+    entries.shrink(base);
     return out;
 }
 
@@ -359,40 +649,6 @@ std::size_t JSONScanner::Reader::setInOrder(RawEntry* e, std::size_t n) {
     return static_cast<std::size_t>(last - e);
 }
 
-RawValue JSONScanner::Reader::array(unsigned depth) {
-    const unsigned char* const from = p;
-    if (cur() != '[') return fail(from, kJSONArrayNotStarted);
-    if (depth >= kMaxNestingDepth) return fail(from, kJSONNestingTooDeep);
-    ++p;
-    std::vector<RawValue>& values = s.values;
-    const std::size_t base = values.size();
-    auto failHere = [&](int c) {
-        values.resize(base);
-        return fail(from, c);
-    };
-    skipWhitespace();
-    for (;;) {
-        if (cur() == ']') break;
-        const RawValue item = value(depth + 1);
-        if (!ok(item)) return failHere(kJSONArrayValue);
-        if (item.tag() == detail::kNilTag) return failHere(kJSONArrayValue);  // no value in this position
-        values.push_back(item);
-        skipWhitespace();
-        const bool comma = cur() == ',';
-        if (comma) ++p;
-        skipWhitespace();
-        if (comma) continue;  // also before "]": a trailing comma
-        if (cur() == ']') break;
-        return failHere(kJSONArrayNotTerminated);
-    }
-    ++p;
-    const RawValue out = values.size() == base
-                             ? detail::emptyArray()
-                             : detail::arenaArray(arena(), values.data() + base, values.size() - base);
-    values.resize(base);
-    return out;
-}
-
 int JSONScanner::Reader::hexDigits(const unsigned char* at) const {
     int v = 0;
     for (int k = 0; k < 4; ++k) {
@@ -403,45 +659,25 @@ int JSONScanner::Reader::hexDigits(const unsigned char* at) const {
     return v;
 }
 
-RawValue JSONScanner::Reader::string() {
-    const unsigned char* const from = p;
-    skipWhitespace();
-    if (cur() != '"') return fail(from, kJSONStringNotStarted);
-    ++p;
-#if defined(__SSE2__) && defined(__x86_64__)
-    // Most keys and many values are short plain texts: when the closing
-    // quote comes within the next 16 bytes with nothing to look at before
-    // it, the handle is made from those 16 bytes directly.
-    if (end - p >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i hit = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))), v);
-        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
-        const unsigned n = mask ? static_cast<unsigned>(__builtin_ctz(mask)) : 16;
-        if (n <= detail::kSmallStringMax && p[n] == '"') {
-            const __m128i kept = _mm_and_si128(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPrefixMask + 16 - n)));
-            const uint64_t lo = static_cast<uint64_t>(_mm_cvtsi128_si64(kept));
-            const uint64_t hi = static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(kept, kept)));
-            p += n + 1;
-            return RawValue{lo, hi | (uint64_t{detail::kSmallStringTag} << 56) | (uint64_t{n} << 48)};
-        }
-    }
-#endif
-    const unsigned char* run = p;
+// A text from just after its opening quote: runs of plain bytes found 16 at
+// a time, non-ASCII runs checked sequence by sequence, escapes decoded into
+// the text buffer.
+JSONScanner::Reader::Scanned JSONScanner::Reader::textAfterQuote(const unsigned char* q) {
+    const unsigned char* run = q;
     bool buffered = false;
     std::string& buffer = s.text;
     for (;;) {
-        p = skipPlain(p, end);
-        if (p == end) return fail(from, kJSONStringNotTerminated);
-        const unsigned char c = *p;
+        q = skipPlain(q, end);
+        if (q == end) return {fail(kJSONStringNotTerminated), q};
+        const unsigned char c = *q;
         if (c == '"') break;
         if (c >= 0x80) {
             // Non-ASCII text comes in runs: check them sequence by sequence.
             do {
-                const std::size_t n = utf8::sequenceLength(p, end);
-                if (n == 0) return fail(from, kJSONStringUnicode);
-                p += n;
-            } while (p < end && *p >= 0x80);
+                const std::size_t n = utf8::sequenceLength(q, end);
+                if (n == 0) return {fail(kJSONStringUnicode), q};
+                q += n;
+            } while (q < end && *q >= 0x80);
             continue;
         }
         // A backslash: the text so far goes to the buffer, then the escape.
@@ -449,10 +685,10 @@ RawValue JSONScanner::Reader::string() {
             buffer.clear();
             buffered = true;
         }
-        buffer.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
-        ++p;
-        const unsigned char e = cur();  // 0 at the end: no escape letter
-        if (p < end) ++p;
+        buffer.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(q - run));
+        ++q;
+        const unsigned char e = at(q);  // 0 at the end: no escape letter
+        if (q < end) ++q;
         switch (e) {
         case '"':
         case '/':
@@ -463,16 +699,16 @@ RawValue JSONScanner::Reader::string() {
         case 'r': buffer.push_back('\r'); break;
         case 't': buffer.push_back('\t'); break;
         case 'u': {
-            int unit = hexDigits(p);
-            if (unit < 0) return fail(from, kJSONStringUnicode);
-            p += 4;
+            int unit = hexDigits(q);
+            if (unit < 0) return {fail(kJSONStringUnicode), q};
+            q += 4;
             char32_t cp = static_cast<char32_t>(unit);
             if (cp >= 0xD800 && cp < 0xDC00) {
                 // A pair only when an escaped low surrogate follows at once.
-                const int low = end - p >= 6 && p[0] == '\\' && p[1] == 'u' ? hexDigits(p + 2) : -1;
+                const int low = end - q >= 6 && q[0] == '\\' && q[1] == 'u' ? hexDigits(q + 2) : -1;
                 if (low >= 0xDC00 && low < 0xE000) {
                     cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(low) - 0xDC00);
-                    p += 6;
+                    q += 6;
                 } else {
                     cp = 0xFFFD;
                 }
@@ -482,55 +718,39 @@ RawValue JSONScanner::Reader::string() {
             utf8::append(buffer, cp);
             break;
         }
-        default: return fail(from, kJSONStringEscape);
+        default: return {fail(kJSONStringEscape), q};
         }
-        run = p;
+        run = q;
     }
     RawValue out;
     if (buffered) {
-        buffer.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
+        buffer.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(q - run));
         out = text(buffer.data(), buffer.size());
     } else {
-        out = documentText(run, static_cast<std::size_t>(p - run));
+        out = documentText(run, static_cast<std::size_t>(q - run));
     }
-    ++p;
-    return out;
+    return {out, q + 1};
 }
 
-// The run of number characters, read by its longest leading decimal number.
+// The run of number characters at q when the inline path did not read it.
 // Usually the number is the whole run: with the default number characters,
 // its end is found in the same pass as its value, and the run is scanned
 // separately only when it goes on past the number ("1.5.5", "1e"). Numbers
-// of up to 19 digits that give a normal double are read here; longer ones,
-// and those out of range or subnormal, through from_chars.
-RawValue JSONScanner::Reader::numberConstant() {
-    auto continuesRun = [&](const unsigned char* q) {
-        return q < end && (number[*q] || (*q == '+' && q > p && (q[-1] == 'e' || q[-1] == 'E')));
-    };
-    const unsigned char* digit = p < end && *p == '-' ? p + 1 : p;
-    if (plainNumbers && digit < end && *digit >= '0' && *digit <= '9') {  // not "inf", "nan", ".5"
-        decimal::Parts parts;
+// of up to 19 digits that give a normal double are read inline; longer
+// ones, and those out of range or subnormal, here through from_chars.
+JSONScanner::Reader::Scanned JSONScanner::Reader::numberRun(const unsigned char* q) {
+    const unsigned char* digit = q < end && *q == '-' ? q + 1 : q;
+    if (plainNumbers && digit < end && decimal::isDigit(*digit)) {
         double d;
-        if (const unsigned char* q = decimal::scan(p, end, parts); q && !continuesRun(q) && decimal::toDouble(parts, d)) {
-            p = q;
-            return RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), d);
-        }
-        const auto r = std::from_chars(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end), d);
-        const auto* q = reinterpret_cast<const unsigned char*>(r.ptr);
-        if (r.ec == std::errc() && !continuesRun(q)) {
-            p = q;
-            return RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), d);
-        }
+        const auto r = std::from_chars(reinterpret_cast<const char*>(q), reinterpret_cast<const char*>(end), d);
+        const auto* e = reinterpret_cast<const unsigned char*>(r.ptr);
+        if (r.ec == std::errc() && !continuesRun(q, e))
+            return {RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), d), e};
     }
-    const unsigned char* q = p;
-    while (continuesRun(q)) ++q;
-    if (q == p) {
-        code = kJSONNumber;
-        return failed();
-    }
-    const double d = leadingDouble(p, q);
-    p = q;
-    return RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), d);
+    const unsigned char* e = q;
+    while (continuesRun(q, e)) ++e;
+    if (e == q) return {fail(kJSONNumber), q};
+    return {RawValue::ofNumber(static_cast<uint8_t>(NumberType::Double), leadingDouble(q, e)), e};
 }
 
 // ---------------------------------------------------------------- JSONScanner
@@ -579,15 +799,15 @@ bool JSONScanner::run(Parse parse, Value* result, Error* error) {
 }
 
 bool JSONScanner::scanJSONObject(Value* object, Error* error) {
-    return run([](Reader& r) { return r.value(0); }, object, error);
+    return run([](Reader& r) { return r.value(); }, object, error);
 }
 
 bool JSONScanner::scanJSONDictionary(Value* dictionary, Error* error) {
-    return run([](Reader& r) { return r.dictionary(0); }, dictionary, error);
+    return run([](Reader& r) { return r.dictionary(); }, dictionary, error);
 }
 
 bool JSONScanner::scanJSONArray(Value* array, Error* error) {
-    return run([](Reader& r) { return r.array(0); }, array, error);
+    return run([](Reader& r) { return r.array(); }, array, error);
 }
 
 bool JSONScanner::scanJSONStringConstant(Value* string, Error* error) {
