@@ -65,6 +65,63 @@ inline const unsigned char* skipPlain(const unsigned char* p, const unsigned cha
     return p;
 }
 
+// Text from p, a byte above 0x7F inside a string, checked as UTF-8 up to the
+// next '"' or '\\': gives that quote or backslash, or where the scalar
+// check is to go on (the start of a sequence, short of the end), or null
+// when a sequence before the quote or backslash is not valid UTF-8, an
+// unfinished one included. Sixteen bytes at a time, each checked against the
+// three before it: a byte must be a continuation byte exactly when one of
+// those starts a sequence that reaches it; C0, C1 and F5 to FF never occur;
+// and the second byte after E0, ED, F0 and F4 lies in the narrower range
+// that rules out overlong forms, surrogates and code points past U+10FFFF.
+inline const unsigned char* skipUtf8(const unsigned char* p, const unsigned char* end) {
+#if defined(__SSE2__)
+    const unsigned char* const start = p;
+    auto bytes = [](int c) { return _mm_set1_epi8(static_cast<char>(c)); };
+    auto atLeast = [&](__m128i x, int c) { return _mm_cmpeq_epi8(_mm_max_epu8(x, bytes(c)), x); };
+    auto below = [&](__m128i x, int c) { return _mm_cmpeq_epi8(_mm_min_epu8(x, bytes(c - 1)), x); };
+    __m128i prev = _mm_setzero_si128();  // the bytes before p are ASCII, or outside the string
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned stops = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, bytes('"')), _mm_cmpeq_epi8(v, bytes('\\')))));
+        unsigned errors = 0;
+        if (_mm_movemask_epi8(_mm_or_si128(v, prev))) {
+            const __m128i prev1 = _mm_or_si128(_mm_slli_si128(v, 1), _mm_srli_si128(prev, 15));
+            const __m128i prev2 = _mm_or_si128(_mm_slli_si128(v, 2), _mm_srli_si128(prev, 14));
+            const __m128i prev3 = _mm_or_si128(_mm_slli_si128(v, 3), _mm_srli_si128(prev, 13));
+            const __m128i continuation = _mm_cmpeq_epi8(_mm_and_si128(v, bytes(0xC0)), bytes(0x80));
+            const __m128i expected =
+                _mm_or_si128(_mm_or_si128(atLeast(prev1, 0xC0), atLeast(prev2, 0xE0)), atLeast(prev3, 0xF0));
+            __m128i bad = _mm_xor_si128(continuation, expected);
+            bad = _mm_or_si128(bad, _mm_or_si128(atLeast(v, 0xF5), _mm_cmpeq_epi8(_mm_and_si128(v, bytes(0xFE)), bytes(0xC0))));
+            bad = _mm_or_si128(bad, _mm_and_si128(_mm_cmpeq_epi8(prev1, bytes(0xE0)), below(v, 0xA0)));
+            bad = _mm_or_si128(bad, _mm_and_si128(_mm_cmpeq_epi8(prev1, bytes(0xED)), atLeast(v, 0xA0)));
+            bad = _mm_or_si128(bad, _mm_and_si128(_mm_cmpeq_epi8(prev1, bytes(0xF0)), below(v, 0x90)));
+            bad = _mm_or_si128(bad, _mm_and_si128(_mm_cmpeq_epi8(prev1, bytes(0xF4)), atLeast(v, 0x90)));
+            errors = static_cast<unsigned>(_mm_movemask_epi8(bad));
+        }
+        if (stops) {
+            // Only what comes up to the stop counts, the stop included (a
+            // sequence it cuts off is unfinished).
+            const unsigned k = static_cast<unsigned>(__builtin_ctz(stops));
+            return errors & ((2u << k) - 1) ? nullptr : p + k;
+        }
+        if (errors) return nullptr;
+        prev = v;
+        p += 16;
+    }
+    // Fewer than 16 bytes left: back to the start of the last sequence of
+    // the blocks checked (a lead byte, at most three bytes back), which may
+    // be unfinished, for the scalar check.
+    if (p != start) {
+        while ((p[-1] & 0xC0) == 0x80) --p;
+        if (p[-1] >= 0xC0) --p;
+    }
+#endif
+    return p;
+}
+
 // The first byte at or after p that is not C-locale white space, or end.
 // Pretty-printed text has runs of indentation, taken 16 bytes at a time.
 inline const unsigned char* skipSpaces(const unsigned char* p, const unsigned char* end) {
@@ -672,12 +729,15 @@ JSONScanner::Reader::Scanned JSONScanner::Reader::textAfterQuote(const unsigned 
         const unsigned char c = *q;
         if (c == '"') break;
         if (c >= 0x80) {
-            // Non-ASCII text comes in runs: check them sequence by sequence.
-            do {
+            // Non-ASCII text: checked in blocks up to the next quote or
+            // backslash, and near the end sequence by sequence.
+            q = skipUtf8(q, end);
+            if (!q) return {fail(kJSONStringUnicode), q};
+            while (q < end && *q >= 0x80) {
                 const std::size_t n = utf8::sequenceLength(q, end);
                 if (n == 0) return {fail(kJSONStringUnicode), q};
                 q += n;
-            } while (q < end && *q >= 0x80);
+            }
             continue;
         }
         // A backslash: the text so far goes to the buffer, then the escape.
