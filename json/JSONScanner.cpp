@@ -48,23 +48,6 @@ const ByteTables kTables;
 alignas(32) constexpr unsigned char kPrefixMask[32] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                                        0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
-// The first byte at or after p that is '"', '\\' or above 0x7F, or end.
-inline const unsigned char* skipPlain(const unsigned char* p, const unsigned char* end) {
-#if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i backslash = _mm_set1_epi8('\\');
-    while (end - p >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash)), v);
-        const int mask = _mm_movemask_epi8(hit);
-        if (mask) return p + __builtin_ctz(static_cast<unsigned>(mask));
-        p += 16;
-    }
-#endif
-    while (p < end && kTables.plain[*p]) ++p;
-    return p;
-}
-
 // Text from p, a byte above 0x7F inside a string, checked as UTF-8 up to the
 // next '"' or '\\': gives that quote or backslash, or where the scalar
 // check is to go on (the start of a sequence, short of the end), or null
@@ -266,14 +249,12 @@ thread_local SpareStorage tSpare;
 // Working storage kept between calls: the open containers, element stacks
 // shared by all nesting levels (each container builds on top of its parent's
 // elements and takes them off when it is done), a key index for dictionaries
-// whose keys repeat, a text buffer for strings with escapes, and the arena
-// values are built in.
+// whose keys repeat, and the arena values are built in.
 struct JSONScanner::Scratch {
     Stack<Frame> frames;
     Stack<RawValue> values;
     Stack<RawEntry> entries;
     std::vector<uint32_t> keyIndex;  // for dictionaries whose keys repeat
-    std::string text;
     Arena* arena = nullptr;  // holds one reference
 
     Scratch() {
@@ -360,27 +341,6 @@ struct JSONScanner::Reader {
         if (!s.arena) s.arena = detail::newArena(2 * static_cast<std::size_t>(end - p));
         return s.arena;
     }
-    RawValue text(const char* bytes, std::size_t n) {
-        return n <= detail::kSmallStringMax ? RawValue::smallString(bytes, n) : detail::arenaString(arena(), bytes, n);
-    }
-    // The same for bytes inside the document: a short text is taken as two
-    // whole words when 16 bytes can be read there, the bytes past its end
-    // masked off, rather than copied byte by byte.
-    RawValue documentText(const unsigned char* bytes, std::size_t n) {
-        if (n > detail::kSmallStringMax || end - bytes < 16)
-            return text(reinterpret_cast<const char*>(bytes), n);
-        uint64_t lo, hi;
-        std::memcpy(&lo, bytes, 8);
-        std::memcpy(&hi, bytes + 8, 8);
-        if (n < 8) {
-            lo = n ? lo & (~uint64_t{0} >> (64 - 8 * n)) : 0;
-            hi = 0;
-        } else {
-            hi = n > 8 ? hi & (~uint64_t{0} >> (64 - 8 * (n - 8))) : 0;
-        }
-        return RawValue{lo, hi | (uint64_t{detail::kSmallStringTag} << 56) | (uint64_t{n} << 48)};
-    }
-
     // The entry points; each leaves p where the scan ended.
     RawValue value();
     RawValue dictionary();
@@ -716,48 +676,95 @@ int JSONScanner::Reader::hexDigits(const unsigned char* at) const {
     return v;
 }
 
-// A text from just after its opening quote: runs of plain bytes found 16 at
-// a time, non-ASCII runs checked sequence by sequence, escapes decoded into
-// the text buffer.
+// A text from just after its opening quote, its bytes written straight into
+// the arena behind the room for a node header as they are read: plain runs
+// sixteen bytes at a time, non-ASCII runs checked as UTF-8 in blocks,
+// escapes decoded in place. A text of up to kSmallStringMax bytes then goes
+// into its handle and the arena is left as it was; a longer one becomes the
+// node there.
 JSONScanner::Reader::Scanned JSONScanner::Reader::textAfterQuote(const unsigned char* q) {
-    const unsigned char* run = q;
-    bool buffered = false;
-    std::string& buffer = s.text;
+    Arena* const a = arena();
+    char* base;   // the text's first byte
+    char* dst;    // where its next byte goes
+    char* limit;  // the arena chunk's end
+    auto restart = [&](std::size_t room) {
+        if (static_cast<std::size_t>(a->limit - a->cursor) < sizeof(detail::Node) + room) a->grow(sizeof(detail::Node) + room);
+        base = dst = a->cursor + sizeof(detail::Node);
+        limit = a->limit;
+    };
+    // Room for `more` bytes at dst, and for the NUL and alignment after the
+    // text; the text moves to a new chunk when it does not fit.
+    auto room = [&](std::size_t more) {
+        if (static_cast<std::size_t>(limit - dst) >= more + 8) return;
+        const std::size_t written = static_cast<std::size_t>(dst - base);
+        char* const old = base;
+        restart(2 * (written + more) + 4096);
+        std::memcpy(base, old, written);
+        dst = base + written;
+    };
+    restart(64);
+
     for (;;) {
-        q = skipPlain(q, end);
+#if defined(__SSE2__)
+        while (end - q >= 16) {
+            room(16);
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), v);
+            const __m128i hit = _mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))), v);
+            const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
+            if (mask) {
+                const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
+                q += k;
+                dst += k;
+                goto stop;
+            }
+            q += 16;
+            dst += 16;
+        }
+#endif
+        // Byte by byte near the end of the buffer (or without SSE2).
+        while (q < end && kTables.plain[*q]) {
+            room(1);
+            *dst++ = static_cast<char>(*q++);
+        }
         if (q == end) return {fail(kJSONStringNotTerminated), q};
+#if defined(__SSE2__)
+    stop:
+#endif
         const unsigned char c = *q;
         if (c == '"') break;
         if (c >= 0x80) {
             // Non-ASCII text: checked in blocks up to the next quote or
             // backslash, and near the end sequence by sequence.
+            const unsigned char* const run = q;
             q = skipUtf8(q, end);
-            if (!q) return {fail(kJSONStringUnicode), q};
+            if (!q) return {fail(kJSONStringUnicode), run};
             while (q < end && *q >= 0x80) {
                 const std::size_t n = utf8::sequenceLength(q, end);
                 if (n == 0) return {fail(kJSONStringUnicode), q};
                 q += n;
             }
+            const std::size_t n = static_cast<std::size_t>(q - run);
+            room(n);
+            std::memcpy(dst, run, n);
+            dst += n;
             continue;
         }
-        // A backslash: the text so far goes to the buffer, then the escape.
-        if (!buffered) {
-            buffer.clear();
-            buffered = true;
-        }
-        buffer.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(q - run));
+        // A backslash and its escape.
+        room(4);
         ++q;
         const unsigned char e = at(q);  // 0 at the end: no escape letter
         if (q < end) ++q;
         switch (e) {
         case '"':
         case '/':
-        case '\\': buffer.push_back(static_cast<char>(e)); break;
-        case 'b': buffer.push_back('\b'); break;
-        case 'f': buffer.push_back('\f'); break;
-        case 'n': buffer.push_back('\n'); break;
-        case 'r': buffer.push_back('\r'); break;
-        case 't': buffer.push_back('\t'); break;
+        case '\\': *dst++ = static_cast<char>(e); break;
+        case 'b': *dst++ = '\b'; break;
+        case 'f': *dst++ = '\f'; break;
+        case 'n': *dst++ = '\n'; break;
+        case 'r': *dst++ = '\r'; break;
+        case 't': *dst++ = '\t'; break;
         case 'u': {
             int unit = hexDigits(q);
             if (unit < 0) return {fail(kJSONStringUnicode), q};
@@ -775,21 +782,15 @@ JSONScanner::Reader::Scanned JSONScanner::Reader::textAfterQuote(const unsigned 
             } else if (cp >= 0xDC00 && cp < 0xE000) {
                 cp = 0xFFFD;
             }
-            utf8::append(buffer, cp);
+            dst += utf8::encode(cp, dst);
             break;
         }
         default: return {fail(kJSONStringEscape), q};
         }
-        run = q;
     }
-    RawValue out;
-    if (buffered) {
-        buffer.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(q - run));
-        out = text(buffer.data(), buffer.size());
-    } else {
-        out = documentText(run, static_cast<std::size_t>(q - run));
-    }
-    return {out, q + 1};
+    const std::size_t n = static_cast<std::size_t>(dst - base);
+    if (n <= detail::kSmallStringMax) return {RawValue::smallString(base, n), q + 1};
+    return {detail::arenaStringInPlace(a, base, n), q + 1};
 }
 
 // The run of number characters at q when the inline path did not read it.

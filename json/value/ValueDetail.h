@@ -221,6 +221,18 @@ inline RawValue arenaString(Arena* a, const char* p, std::size_t n) {
     dst[n] = '\0';
     return RawValue::ofNode(kStringTag, node);
 }
+// A text whose n bytes the caller has already written sizeof(Node) bytes
+// past the arena's cursor, with room left for a NUL and alignment after
+// them: the node there.
+inline RawValue arenaStringInPlace(Arena* a, char* bytes, std::size_t n) {
+    auto* node = reinterpret_cast<Node*>(bytes) - 1;
+    a->allocate(sizeof(Node) + n + 1);  // the node's own place
+    new (&node->refs) std::atomic<uint32_t>(0);
+    node->size = static_cast<uint32_t>(n);
+    node->arena = a;
+    bytes[n] = '\0';
+    return RawValue::ofNode(kStringTag, node);
+}
 RawValue arenaArray(Arena* a, const RawValue* items, std::size_t n);
 RawValue arenaDictionary(Arena* a, const RawEntry* entries, std::size_t n);
 // The same for entries whose keys may repeat (their hashes set when there

@@ -368,6 +368,45 @@ TEST(JSONScannerContainers, RemovedKeysLeaveTheOthersInOrder) {
     }
 }
 
+// Keys that come again, short (held in the handle) and long, in
+// dictionaries small enough to be searched in order and large enough to be
+// indexed: the first place is kept with the last value; an escaped key equal
+// to a plain one is the same key.
+TEST(JSONScannerContainers, RepeatedKeysKeepTheirFirstPlace) {
+    struct Case {
+        const char* name;
+        int keys;           // distinct keys, each with its number
+        const char* stem;   // keys are stem + number
+        int repeatEvery;    // then every such key again, with -number
+    };
+    const Case cases[] = {
+        {"small, short keys", 4, "k", 2},
+        {"small, long keys", 6, "a_much_longer_key_name_", 3},
+        {"indexed, short keys", 40, "k", 3},
+        {"indexed, long keys", 40, "profile_background_color_", 1},
+        {"indexed, long keys, one repeat", 300, "profile_background_color_", 299},
+    };
+    for (const Case& c : cases) {
+        std::string json = "{";
+        for (int i = 0; i < c.keys; ++i) json += "\"" + std::string(c.stem) + std::to_string(i) + "\":" + std::to_string(i) + ",";
+        for (int i = 0; i < c.keys; ++i)
+            if (i % c.repeatEvery == 0) json += "\"" + std::string(c.stem) + std::to_string(i) + "\":" + std::to_string(-i) + ",";
+        json += "\"x\\u0079z\":1,\"xyz\":2}";  // "x\u0079z" is "xyz"
+        const Scan r = scan(json);
+        ASSERT_TRUE(r.ok) << c.name;
+        ASSERT_EQ(r.value.count(), static_cast<std::size_t>(c.keys) + 1) << c.name;
+        for (int i = 0; i < c.keys; ++i) {
+            const std::string key = c.stem + std::to_string(i);
+            EXPECT_EQ(r.value.entries()[i].key.stringView(), key) << c.name;
+            const Value* found = r.value.find(key);
+            ASSERT_NE(found, nullptr) << c.name << " " << key;
+            EXPECT_EQ(found->doubleValue(), i % c.repeatEvery == 0 ? -i : i) << c.name << " " << key;
+        }
+        EXPECT_EQ(r.value.entries()[c.keys].key.stringView(), "xyz") << c.name;
+        EXPECT_EQ(r.value["xyz"].doubleValue(), 2.0) << c.name;
+    }
+}
+
 // Removing keys by missing values: the time grows in proportion to the
 // number of keys (removals that each close up the entries and rebuild the
 // index take 64 times as long for 8 times the keys; the margin allows for
@@ -438,6 +477,58 @@ TEST(JSONScannerStrings, InvalidUtf8Fails) {
                              "\"\x80\"", "\"\xe6\x97\""})
         expectError(scan(json), -12, 0);
     expectError(scan("[\"\xff\"]"), -8, 0);
+}
+
+// Broken UTF-8 anywhere in a longer text, in a run of other multi-byte
+// text or of ASCII, fails the text; so does a sequence that a closing quote
+// or backslash cuts off. Bytes after the closing quote are not looked at.
+TEST(JSONScannerStrings, InvalidUtf8FailsWhereverItStands) {
+    const std::string runs[] = {"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e text \xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x80 and more plain ASCII",
+                                std::string(60, 'a')};
+    const std::string broken[] = {"\xff", "\x80", "\xc0\xaf", "\xc1\xbf", "\xe0\x9f\xbf", "\xed\xa0\x80",
+                                  "\xf0\x8f\xbf\xbf", "\xf4\x90\x80\x80", "\xf5\x80\x80\x80", "\xe6\x97",
+                                  "\xc3", "\xf0\x9f\x98"};
+    for (const std::string& run : runs) {
+        for (std::size_t at = 0; at <= run.size(); ++at) {
+            // Only between whole sequences of the run.
+            if (at < run.size() && (static_cast<unsigned char>(run[at]) & 0xC0) == 0x80) continue;
+            const std::string before = run.substr(0, at), after = run.substr(at);
+            for (const std::string& bad : broken) {
+                expectError(scan("\"" + before + bad + after + "\""), -12, 0);
+                expectError(scan("\"" + before + bad + "\"" + after), -12, 0);    // cut by the quote
+                expectError(scan("\"" + before + bad + "\\n" + after + "\""), -12, 0);  // and by an escape
+            }
+            const Scan r = scan("\"" + before + "\\u00e9" + after + "\"\xff\xff");
+            ASSERT_TRUE(r.ok) << at;
+            EXPECT_EQ(r.value.stringView(), before + "\xc3\xa9" + after) << at;
+        }
+    }
+}
+
+// A long text read when the arena has little room left (a short text read
+// first from the end of the buffer, and kept) moves on to a new chunk as it
+// grows, whatever it holds.
+TEST(JSONScannerStrings, LongTextsOutgrowTheArenaChunk) {
+    const std::string pieces[] = {"plain text, ", "\\n", "\xe6\x97\xa5\xe6\x9c\xac", "\\u00e9", "\\ud83d\\ude00"};
+    const std::string decoded[] = {"plain text, ", "\n", "\xe6\x97\xa5\xe6\x9c\xac", "\xc3\xa9", "\xf0\x9f\x98\x80"};
+    for (std::size_t kind = 0; kind < std::size(pieces); ++kind) {
+        std::string raw, expected;
+        for (int i = 0; expected.size() < 300000; ++i) {
+            const std::size_t k = i % 7 == 0 ? kind : 0;
+            raw += pieces[k];
+            expected += decoded[k];
+        }
+        const std::string tailText = "a tail longer than a handle holds";
+        const std::string json = "\"" + raw + "\" \"" + tailText + "\"";
+        auto s = JSONScanner::scannerWithData(bytes(json));
+        Value tail, whole;
+        s->setScanLocation(static_cast<uint32_t>(json.size() - tailText.size() - 2));
+        ASSERT_TRUE(s->scanJSONObject(&tail, nullptr));
+        s->setScanLocation(0);
+        ASSERT_TRUE(s->scanJSONObject(&whole, nullptr)) << kind;
+        EXPECT_EQ(whole.stringView(), expected) << kind;
+        EXPECT_EQ(tail.stringView(), tailText);
+    }
 }
 
 TEST(JSONScannerStrings, TruncatedInputFailsWithTheCutConstruct) {
