@@ -1,9 +1,11 @@
 #include "json/JSONScanner.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -217,11 +219,25 @@ struct Frame {
     const unsigned char* from;
     std::size_t base;
     RawValue key;
+    uint64_t keyHash;
     bool dictionary;
     bool removals;
 };
 
-// The element stacks and key index of the thread's last scanner, kept for
+// A long key read earlier in the same scan, found again by its first 32
+// bytes: those bytes (zero past its end), its length, its text (in that
+// scan's arena) and keyHash.
+struct KeySlot {
+    unsigned char head[32];
+    std::size_t length;
+    RawValue key;
+    uint64_t hash;
+    uint64_t scan;  // the scan it was read in; slots of other scans are empty
+};
+constexpr std::size_t kKeySlots = 256;
+std::atomic<uint64_t> gScans{0};  // numbers scans across threads, so that a slot never outlives its arena
+
+// The element stacks, key index and long keys of the thread's last scanner, kept for
 // its next one: reading one document after another (each through a scanner
 // of its own) then neither grows fresh stacks nor faults their pages in.
 // Stacks beyond kSpareMax bytes are let go.
@@ -231,6 +247,7 @@ struct SpareStorage {
     Stack<RawValue> values;
     Stack<RawEntry> entries;
     std::vector<uint32_t> keyIndex;
+    std::unique_ptr<KeySlot[]> keys;
     bool gone = false;  // scanners destroyed during the thread's last destructors keep their own
     ~SpareStorage() { gone = true; }
 
@@ -249,12 +266,13 @@ thread_local SpareStorage tSpare;
 // Working storage kept between calls: the open containers, element stacks
 // shared by all nesting levels (each container builds on top of its parent's
 // elements and takes them off when it is done), a key index for dictionaries
-// whose keys repeat, and the arena values are built in.
+// whose keys repeat, the long keys read, and the arena values are built in.
 struct JSONScanner::Scratch {
     Stack<Frame> frames;
     Stack<RawValue> values;
     Stack<RawEntry> entries;
     std::vector<uint32_t> keyIndex;  // for dictionaries whose keys repeat
+    std::unique_ptr<KeySlot[]> keys;  // kKeySlots, made when a long key is first read
     Arena* arena = nullptr;  // holds one reference
 
     Scratch() {
@@ -263,6 +281,7 @@ struct JSONScanner::Scratch {
             values.swap(tSpare.values);
             entries.swap(tSpare.entries);
             keyIndex.swap(tSpare.keyIndex);
+            keys.swap(tSpare.keys);
         }
     }
     ~Scratch() {
@@ -272,6 +291,7 @@ struct JSONScanner::Scratch {
         SpareStorage::give(values, tSpare.values);
         SpareStorage::give(entries, tSpare.entries);
         SpareStorage::give(keyIndex, tSpare.keyIndex);
+        if (!tSpare.keys) tSpare.keys.swap(keys);
     }
     void dropArena() {
         if (arena) detail::releaseArena(arena);
@@ -308,6 +328,7 @@ struct JSONScanner::Reader {
     const bool* const numberTable;  // doubleCharacters table
     const bool plainNumbers;   // doubleCharacters is the default set
     const uint64_t seed = detail::keyHashSeed();
+    uint64_t scan = 0;  // this scan's number among all, once it keeps a long key
     int code = 0;
 
     // Each scan gives its value, or kFailed with `code` set. Values come back
@@ -414,6 +435,103 @@ struct JSONScanner::Reader {
         return r.v;
     }
     Scanned textAfterQuote(const unsigned char* q);
+
+    // A dictionary key, q at its opening quote, and for a long one its
+    // keyHash (short ones are hashed from their handle when needed). Long
+    // keys repeat from one dictionary to the next: one read before in this
+    // scan, plain text that the next bytes repeat up to a quote, is taken
+    // again with its hash rather than read, copied and hashed once more.
+    [[gnu::always_inline]] RawValue dictionaryKey(const unsigned char*& q, uint64_t& hash) {
+#if defined(__SSE2__) && defined(__x86_64__)
+        if (end - q > 32) {
+            const unsigned char* const first = q + 1;
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
+            const unsigned stopsA = stopsIn(a);
+            if (stopsA & 0x7FFF) {
+                // A short key, usually plain: its handle from the 16 bytes.
+                const unsigned n = static_cast<unsigned>(__builtin_ctz(stopsA));
+                if (first[n] == '"') {
+                    q = first + n + 1;
+                    return smallText(prefix(a, n), n);
+                }
+            } else if (const RawValue k = longKey(q, a, stopsA, hash); ok(k)) {
+                return k;
+            }
+        }
+#endif
+        const RawValue k = text(q);
+        if (ok(k) && k.hasNode()) hash = detail::keyHash(detail::textBytes(k), detail::textLength(k));
+        return k;
+    }
+#if defined(__SSE2__) && defined(__x86_64__)
+    // Quotes, backslashes and bytes above 0x7F among 16 bytes.
+    static unsigned stopsIn(__m128i v) {
+        return static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))), v)));
+    }
+    // The first n (up to 16) of the 16 bytes, the rest zero.
+    static __m128i prefix(__m128i v, unsigned n) {
+        return _mm_and_si128(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPrefixMask + 16 - n)));
+    }
+    static uint64_t low(__m128i v) { return static_cast<uint64_t>(_mm_cvtsi128_si64(v)); }
+    static uint64_t high(__m128i v) { return low(_mm_unpackhi_epi64(v, v)); }
+    // The handle of a text of n <= kSmallStringMax bytes, given zero past them.
+    static RawValue smallText(__m128i v, unsigned n) {
+        return RawValue{low(v), high(v) | (uint64_t{detail::kSmallStringTag} << 56) | (uint64_t{n} << 48)};
+    }
+    // A key whose first 15 bytes (a, with stopsIn(a)) are plain, through the
+    // scan's long keys; failed() (q unchanged) when it is not plain up to its
+    // closing quote or its first 32 bytes, for the general path.
+    [[gnu::always_inline]] RawValue longKey(const unsigned char*& q, __m128i a, unsigned stopsA, uint64_t& hash) {
+        const unsigned char* const first = q + 1;
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + 16));
+        const unsigned stops = stopsA | stopsIn(b) << 16;
+        const unsigned n = stops ? static_cast<unsigned>(__builtin_ctz(stops)) : 32;  // 32: 32 bytes or more
+        if (n < 32 && first[n] != '"') return failed();
+        if (n <= 16) {
+            a = prefix(a, n);
+            b = _mm_setzero_si128();
+        } else if (n < 32) {
+            b = prefix(b, n - 16);
+        }
+        KeySlot* const slot =
+            s.keys ? &s.keys[(detail::smallKeyHash(seed, low(a), high(a)) ^ detail::smallKeyHash(~seed, low(b), high(b))) &
+                             (kKeySlots - 1)]
+                   : nullptr;
+        if (slot && scan && slot->scan == scan && (n == 32 ? slot->length >= 32 : slot->length == n)) {
+            const __m128i same =
+                _mm_and_si128(_mm_cmpeq_epi8(a, _mm_loadu_si128(reinterpret_cast<const __m128i*>(slot->head))),
+                              _mm_cmpeq_epi8(b, _mm_loadu_si128(reinterpret_cast<const __m128i*>(slot->head + 16))));
+            const std::size_t length = slot->length;
+            if (_mm_movemask_epi8(same) == 0xFFFF &&
+                (n < 32 || (static_cast<std::size_t>(end - first) > length && first[length] == '"' &&
+                            std::memcmp(first + 32, detail::textBytes(slot->key) + 32, length - 32) == 0))) {
+                q = first + length + 1;
+                hash = slot->hash;
+                return slot->key;
+            }
+        }
+        const Scanned r = textAfterQuote(first);
+        if (!ok(r.v)) return r.v;
+        q = r.next;
+        const std::size_t length = detail::textLength(r.v);
+        hash = detail::keyHash(detail::textBytes(r.v), length);
+        if (length == static_cast<std::size_t>(r.next - 1 - first)) {  // no escapes: kept
+            if (!slot) {
+                s.keys = std::make_unique<KeySlot[]>(kKeySlots);  // from the next long key on
+            } else {
+                if (scan == 0) scan = gScans.fetch_add(1, std::memory_order_relaxed) + 1;
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(slot->head), a);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(slot->head + 16), b);
+                slot->length = length;
+                slot->key = r.v;
+                slot->hash = hash;
+                slot->scan = scan;
+            }
+        }
+        return r.v;
+    }
+#endif
     int hexDigits(const unsigned char* at) const;
 
     // The run of number characters at q, read by its longest leading decimal
@@ -488,6 +606,7 @@ RawValue JSONScanner::Reader::containers(const unsigned char* q) {
     const std::size_t valuesBefore = values.size(), entriesBefore = entries.size();
     frames.clear();
     RawValue item, key;
+    uint64_t keyHash;
     unsigned char c;
     int failure;
 
@@ -519,7 +638,8 @@ key:  // after '{' or ','
         failure = kJSONDictionaryKey;
         goto failed;
     }
-    key = text(q);
+    keyHash = 0;
+    key = dictionaryKey(q, keyHash);
     if (!ok(key)) {
         failure = kJSONDictionaryKey;
         goto failed;
@@ -532,7 +652,10 @@ key:  // after '{' or ','
     q = skipWhitespace(q + 1);
     switch (scalar(at(q), q, item)) {
     case 0: break;
-    case 1: frames.back().key = key; goto open;
+    case 1:
+        frames.back().key = key;
+        frames.back().keyHash = keyHash;
+        goto open;
     default: failure = kJSONDictionaryValue; goto failed;
     }
 pair:  // key and item read
@@ -543,7 +666,7 @@ pair:  // key and item read
         RawEntry& e = entries.push();
         put(e.key, key);
         put(e.value, item);
-        e.hash = 0;
+        e.hash = keyHash;
     }
     q = skipWhitespace(q);
     c = at(q);
@@ -601,6 +724,7 @@ closed:  // item is the container just closed
     }
     if (!frames.back().dictionary) goto arrayItem;
     key = frames.back().key;
+    keyHash = frames.back().keyHash;
     goto pair;
 
 failed:
@@ -621,8 +745,10 @@ RawValue JSONScanner::Reader::closeDictionary(std::size_t base, bool removals) {
     RawEntry* const first = entries.data() + base;
     std::size_t n = entries.size() - base;
     RawValue out;
-    if (n > detail::kIndexThreshold)
-        for (std::size_t i = 0; i < n; ++i) first[i].hash = detail::keyHashOf(seed, first[i].key);
+    if (n > detail::kIndexThreshold)  // long keys came with their hashes
+        for (std::size_t i = 0; i < n; ++i)
+            if (first[i].key.tag() == detail::kSmallStringTag)
+                first[i].hash = detail::smallKeyHash(seed, first[i].key.lo, first[i].key.hi);
     if (n == 0) {
         out = detail::emptyDictionary();
     } else if (removals || !detail::arenaDictionaryIfDistinct(arena(), first, n, out)) {

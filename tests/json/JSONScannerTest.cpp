@@ -385,6 +385,7 @@ TEST(JSONScannerContainers, RepeatedKeysKeepTheirFirstPlace) {
         {"indexed, short keys", 40, "k", 3},
         {"indexed, long keys", 40, "profile_background_color_", 1},
         {"indexed, long keys, one repeat", 300, "profile_background_color_", 299},
+        {"indexed, keys over 32 bytes", 30, "a_key_name_well_over_thirty_two_bytes_long_", 2},
     };
     for (const Case& c : cases) {
         std::string json = "{";
@@ -405,6 +406,61 @@ TEST(JSONScannerContainers, RepeatedKeysKeepTheirFirstPlace) {
         EXPECT_EQ(r.value.entries()[c.keys].key.stringView(), "xyz") << c.name;
         EXPECT_EQ(r.value["xyz"].doubleValue(), 2.0) << c.name;
     }
+}
+
+// The same long keys in one dictionary after another, among keys that share
+// their first 16 or 32 bytes with them, that end where they go on, that hold
+// escapes or other text, and that the end of the buffer cuts off: each
+// dictionary has its own keys, each found.
+TEST(JSONScannerContainers, LongKeysRepeatedAcrossDictionaries) {
+    const std::vector<std::string> keys = {
+        "profile_background_color",       "profile_background_image_url",   "profile_background_image_url_https",
+        "profile_background_image_url_h", "profile_background_tile",        "profile_sidebar_fill_color",
+        "profile_sidebar_border_color",   "in_reply_to_status_id",          "in_reply_to_status_id_str",
+        "a_key_name_well_over_thirty_two_bytes_long", "a_key_name_well_over_thirty_two_bytes_lon",
+        "a_key_name_well_over_thirty_two_bytes_long_and_longer", "fifteen_bytes_k", "sixteen_bytes_ke",
+        "fifteen_bytes_\u006b", "caf\u00e9_au_lait_with_more", "caf\xc3\xa9_au_lait_with_more_text"};
+    auto decoded = [](std::string k) {
+        for (auto [raw, plain] : {std::pair<std::string, std::string>{"\\u006b", "k"}, {"\\u00e9", "\xc3\xa9"}})
+            if (auto at = k.find(raw); at != std::string::npos) k.replace(at, raw.size(), plain);
+        return k;
+    };
+    std::string json = "[";
+    for (int d = 0; d < 40; ++d) {
+        json += "{";
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if ((i + d) % 3 != 0) json += "\"" + keys[i] + "\":" + std::to_string(d * 100 + static_cast<int>(i)) + ",";
+        json += "\"d\":" + std::to_string(d) + "},";
+    }
+    const std::string cut = json + "{\"profile_background_image_url_https";  // cut off inside a long key
+    json += "{}]";
+    const Scan r = scan(json);
+    ASSERT_TRUE(r.ok);
+    for (int d = 0; d < 40; ++d) {
+        // What the dictionary holds: the keys in order, an equal key's value replaced.
+        std::vector<std::pair<std::string, int>> expected;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if ((i + d) % 3 == 0) continue;
+            const std::string key = decoded(keys[i]);
+            auto same = std::find_if(expected.begin(), expected.end(), [&](const auto& e) { return e.first == key; });
+            if (same != expected.end()) same->second = d * 100 + static_cast<int>(i);
+            else expected.emplace_back(key, d * 100 + static_cast<int>(i));
+        }
+        expected.emplace_back("d", d);
+        const Value& dict = r.value[d];
+        ASSERT_EQ(dict.count(), expected.size()) << d;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(dict.entries()[i].key.stringView(), expected[i].first) << d;
+            const Value* found = dict.find(expected[i].first);
+            ASSERT_NE(found, nullptr) << d << " " << expected[i].first;
+            EXPECT_EQ(found->doubleValue(), expected[i].second) << d << " " << expected[i].first;
+        }
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if ((i + d) % 3 == 0 && std::none_of(expected.begin(), expected.end(), [&](const auto& e) { return e.first == decoded(keys[i]); })) {
+                EXPECT_EQ(dict.find(decoded(keys[i])), nullptr) << d << " " << keys[i];
+            }
+    }
+    expectError(scan(cut), -8, 0);
 }
 
 // Removing keys by missing values: the time grows in proportion to the
