@@ -50,6 +50,37 @@ const ByteTables kTables;
 alignas(32) constexpr unsigned char kPrefixMask[32] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                                        0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
+#if defined(__SSE2__) && defined(__x86_64__)
+// Sixteen bytes of a text: bit i of `quotes` is set when byte i is a double
+// quote, of `others` when it is a backslash or above 0x7F.
+struct TextBlock {
+    __m128i bytes;
+    unsigned quotes;
+    unsigned others;
+};
+inline TextBlock textBlock(const unsigned char* p) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return {v, static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')))),
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\\')), v)))};
+}
+// The length of the plain text a block starts with, when a quote ends it in
+// the block; 32 otherwise. (Found from the masks alone: the next step need
+// not wait for a byte to be loaded at the place found.)
+inline unsigned plainLength(const TextBlock& b) {
+    return b.quotes && !(b.others & (b.quotes - 1)) ? static_cast<unsigned>(__builtin_ctz(b.quotes)) : 32;
+}
+// The first n (up to 16) of the 16 bytes, the rest zero.
+inline __m128i prefix(__m128i v, unsigned n) {
+    return _mm_and_si128(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPrefixMask + 16 - n)));
+}
+inline uint64_t low(__m128i v) { return static_cast<uint64_t>(_mm_cvtsi128_si64(v)); }
+inline uint64_t high(__m128i v) { return low(_mm_unpackhi_epi64(v, v)); }
+// The handle of a text of n <= kSmallStringMax bytes, given zero past them.
+inline RawValue smallText(__m128i v, unsigned n) {
+    return RawValue{low(v), high(v) | (uint64_t{detail::kSmallStringTag} << 56) | (uint64_t{n} << 48)};
+}
+#endif
+
 // Text from p, a byte above 0x7F inside a string, checked as UTF-8 up to the
 // next '"' or '\\': gives that quote or backslash, or where the scalar
 // check is to go on (the start of a sequence, short of the end), or null
@@ -415,18 +446,10 @@ struct JSONScanner::Reader {
         // quote comes within the next 16 bytes with nothing to look at before
         // it, the handle is made from those 16 bytes directly.
         if (end - first >= 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
-            const __m128i hit = _mm_or_si128(
-                _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))), v);
-            const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
-            const unsigned n = mask ? static_cast<unsigned>(__builtin_ctz(mask)) : 16;
-            if (n <= detail::kSmallStringMax && first[n] == '"') {
-                const __m128i kept =
-                    _mm_and_si128(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPrefixMask + 16 - n)));
-                const uint64_t lo = static_cast<uint64_t>(_mm_cvtsi128_si64(kept));
-                const uint64_t hi = static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(kept, kept)));
+            const TextBlock b = textBlock(first);
+            if (const unsigned n = plainLength(b); n <= detail::kSmallStringMax) {
                 q = first + n + 1;
-                return RawValue{lo, hi | (uint64_t{detail::kSmallStringTag} << 56) | (uint64_t{n} << 48)};
+                return smallText(prefix(b.bytes, n), n);
             }
         }
 #endif
@@ -444,18 +467,13 @@ struct JSONScanner::Reader {
     [[gnu::always_inline]] RawValue dictionaryKey(const unsigned char*& q, uint64_t& hash) {
 #if defined(__SSE2__) && defined(__x86_64__)
         if (end - q > 32) {
-            const unsigned char* const first = q + 1;
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
-            const unsigned stopsA = stopsIn(a);
-            if (stopsA & 0x7FFF) {
-                // A short key, usually plain: its handle from the 16 bytes.
-                const unsigned n = static_cast<unsigned>(__builtin_ctz(stopsA));
-                if (first[n] == '"') {
-                    q = first + n + 1;
-                    return smallText(prefix(a, n), n);
-                }
-            } else if (const RawValue k = longKey(q, a, stopsA, hash); ok(k)) {
-                return k;
+            const TextBlock b = textBlock(q + 1);
+            if (const unsigned n = plainLength(b); n <= detail::kSmallStringMax) {
+                q += n + 2;
+                return smallText(prefix(b.bytes, n), n);
+            }
+            if (((b.quotes | b.others) & 0x7FFF) == 0) {
+                if (const RawValue k = longKey(q, b, hash); ok(k)) return k;
             }
         }
 #endif
@@ -464,30 +482,17 @@ struct JSONScanner::Reader {
         return k;
     }
 #if defined(__SSE2__) && defined(__x86_64__)
-    // Quotes, backslashes and bytes above 0x7F among 16 bytes.
-    static unsigned stopsIn(__m128i v) {
-        return static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))), v)));
-    }
-    // The first n (up to 16) of the 16 bytes, the rest zero.
-    static __m128i prefix(__m128i v, unsigned n) {
-        return _mm_and_si128(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPrefixMask + 16 - n)));
-    }
-    static uint64_t low(__m128i v) { return static_cast<uint64_t>(_mm_cvtsi128_si64(v)); }
-    static uint64_t high(__m128i v) { return low(_mm_unpackhi_epi64(v, v)); }
-    // The handle of a text of n <= kSmallStringMax bytes, given zero past them.
-    static RawValue smallText(__m128i v, unsigned n) {
-        return RawValue{low(v), high(v) | (uint64_t{detail::kSmallStringTag} << 56) | (uint64_t{n} << 48)};
-    }
-    // A key whose first 15 bytes (a, with stopsIn(a)) are plain, through the
-    // scan's long keys; failed() (q unchanged) when it is not plain up to its
+    // A key whose first 15 bytes (block a) are plain, through the scan's
+    // long keys; failed() (q unchanged) when it is not plain up to its
     // closing quote or its first 32 bytes, for the general path.
-    [[gnu::always_inline]] RawValue longKey(const unsigned char*& q, __m128i a, unsigned stopsA, uint64_t& hash) {
+    [[gnu::always_inline]] RawValue longKey(const unsigned char*& q, const TextBlock& first16, uint64_t& hash) {
         const unsigned char* const first = q + 1;
-        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + 16));
-        const unsigned stops = stopsA | stopsIn(b) << 16;
-        const unsigned n = stops ? static_cast<unsigned>(__builtin_ctz(stops)) : 32;  // 32: 32 bytes or more
-        if (n < 32 && first[n] != '"') return failed();
+        const TextBlock second16 = textBlock(first + 16);
+        const unsigned quotes = first16.quotes | second16.quotes << 16, others = first16.others | second16.others << 16;
+        unsigned n = 32;  // 32 bytes or more
+        if (quotes && !(others & (quotes - 1))) n = static_cast<unsigned>(__builtin_ctz(quotes));
+        else if (others) return failed();
+        __m128i a = first16.bytes, b = second16.bytes;
         if (n <= 16) {
             a = prefix(a, n);
             b = _mm_setzero_si128();
