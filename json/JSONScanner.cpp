@@ -138,6 +138,16 @@ inline const unsigned char* skipUtf8(const unsigned char* p, const unsigned char
     return p;
 }
 
+#if defined(__SSE2__)
+// Which of the 16 bytes at p are C-locale white space, one bit each.
+inline uint64_t spaceBits16(const unsigned char* p) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i fromTab = _mm_sub_epi8(v, _mm_set1_epi8(0x09));  // 0x09 to 0x0D become 0 to 4
+    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(fromTab, _mm_set1_epi8(4)), fromTab);
+    return static_cast<uint16_t>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), control)));
+}
+#endif
+
 // The first byte at or after p that is not C-locale white space, or end.
 // Pretty-printed text has runs of indentation, taken 16 bytes at a time.
 inline const unsigned char* skipSpaces(const unsigned char* p, const unsigned char* end) {
@@ -251,6 +261,7 @@ struct Frame {
     std::size_t base;
     RawValue key;
     uint64_t keyHash;
+    unsigned indent, outer;  // the white space expected before its elements and before its end
     bool dictionary;
     bool removals;
 };
@@ -393,6 +404,27 @@ struct JSONScanner::Reader {
         if (!s.arena) s.arena = detail::newArena(2 * static_cast<std::size_t>(end - p));
         return s.arena;
     }
+    // White space where pretty-printed text has a line break and the same
+    // indentation as last time (`run` bytes, fewer than 32): q + run is
+    // taken as the answer and only checked, so that what follows need not
+    // wait for the bytes to be loaded and scanned; `run` learns the actual
+    // length when it was wrong.
+    [[gnu::always_inline]] const unsigned char* skipIndentation(const unsigned char* q, unsigned& run) const {
+        if (q >= end || !kTables.space[*q]) return q;
+        if (q + 1 >= end || !kTables.space[q[1]]) return q + 1;  // a single space or line break
+#if defined(__SSE2__)
+        if (end - q >= 32) {
+            const uint64_t other = ~(spaceBits16(q) | spaceBits16(q + 16) << 16) & 0xFFFFFFFF;
+            if ((other & ((uint64_t{2} << run) - 1)) == uint64_t{1} << run) return q + run;
+            if (other) {
+                run = static_cast<unsigned>(__builtin_ctzll(other));
+                return q + run;
+            }
+        }
+#endif
+        return skipSpaces(q + 2, end);
+    }
+
     // The entry points; each leaves p where the scan ended.
     RawValue value();
     RawValue dictionary();
@@ -614,6 +646,9 @@ RawValue JSONScanner::Reader::containers(const unsigned char* q) {
     uint64_t keyHash;
     unsigned char c;
     int failure;
+    // How much deeper a container's elements are indented than its
+    // parent's (see skipIndentation).
+    unsigned step = 0;
 
 open:  // q at '{' or '['
     if (frames.size() >= kMaxNestingDepth) {
@@ -621,22 +656,25 @@ open:  // q at '{' or '['
         goto failed;
     }
     {
+        const unsigned outer = frames.empty() ? 0 : frames.back().indent;
         Frame& f = frames.push();
         f.from = q;
         f.removals = false;
-        if (*q == '[') {
-            f.dictionary = false;
+        f.outer = outer;
+        f.indent = outer + step < 32 ? outer + step : 0;
+        f.dictionary = *q == '{';
+        if (!f.dictionary) {
             f.base = values.size();
-            q = skipWhitespace(q + 1);
+            q = skipIndentation(q + 1, f.indent);
+            step = f.indent - outer;
             goto element;
         }
-        f.dictionary = true;
         f.base = entries.size();
-        ++q;
+        q = skipIndentation(q + 1, f.indent);
+        step = f.indent - outer;
     }
 
-key:  // after '{' or ','
-    q = skipWhitespace(q);
+key:  // after '{' or ',' and white space
     c = at(q);
     if (c == '}') goto closeDictionary;
     if (c != '"') {
@@ -673,10 +711,13 @@ pair:  // key and item read
         put(e.value, item);
         e.hash = keyHash;
     }
-    q = skipWhitespace(q);
+    {
+        unsigned closing = frames.back().outer;
+        q = skipIndentation(q, closing);
+    }
     c = at(q);
     if (c == ',') {
-        q = skipWhitespace(q + 1);
+        q = skipIndentation(q + 1, frames.back().indent);
         if (at(q) == '}') goto closeDictionary;  // trailing comma
         goto key;
     }
@@ -702,10 +743,13 @@ element:  // after '[' or ',' and white space
     }
 arrayItem:
     put(values.push(), item);
-    q = skipWhitespace(q);
+    {
+        unsigned closing = frames.back().outer;
+        q = skipIndentation(q, closing);
+    }
     c = at(q);
     if (c == ',') {
-        q = skipWhitespace(q + 1);
+        q = skipIndentation(q + 1, frames.back().indent);
         goto element;  // also before "]": a trailing comma
     }
     if (c == ']') goto closeArray;
