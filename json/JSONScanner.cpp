@@ -140,11 +140,11 @@ inline const unsigned char* skipUtf8(const unsigned char* p, const unsigned char
 
 #if defined(__SSE2__)
 // Which of the 16 bytes at p are C-locale white space, one bit each.
-inline uint64_t spaceBits16(const unsigned char* p) {
+inline unsigned spaceBits16(const unsigned char* p) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i fromTab = _mm_sub_epi8(v, _mm_set1_epi8(0x09));  // 0x09 to 0x0D become 0 to 4
     const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(fromTab, _mm_set1_epi8(4)), fromTab);
-    return static_cast<uint16_t>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), control)));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), control)));
 }
 #endif
 
@@ -152,17 +152,8 @@ inline uint64_t spaceBits16(const unsigned char* p) {
 // Pretty-printed text has runs of indentation, taken 16 bytes at a time.
 inline const unsigned char* skipSpaces(const unsigned char* p, const unsigned char* end) {
 #if defined(__SSE2__)
-    const __m128i space = _mm_set1_epi8(' ');
-    const __m128i tab = _mm_set1_epi8(0x09);
-    const __m128i four = _mm_set1_epi8(4);
-    while (end - p >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i fromTab = _mm_sub_epi8(v, tab);  // 0x09 to 0x0D become 0 to 4
-        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(fromTab, four), fromTab);
-        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, space), control));
-        if (mask != 0xFFFF) return p + __builtin_ctz(~static_cast<unsigned>(mask));
-        p += 16;
-    }
+    for (; end - p >= 16; p += 16)
+        if (const unsigned spaces = spaceBits16(p); spaces != 0xFFFF) return p + __builtin_ctz(~spaces);
 #endif
     while (p < end && kTables.space[*p]) ++p;
     return p;
@@ -254,14 +245,15 @@ inline void put(RawValue& slot, const RawValue& v) {
 }
 
 // An array or dictionary being read: where it began, where its elements
-// start on their stack and, for a dictionary, the key whose value is being
-// read (when that is a container) and whether a key was removed.
+// start on their stack, the white space expected before its elements and
+// before its end, and, for a dictionary, the key whose value is being read
+// (when that is a container) and whether a key was removed.
 struct Frame {
     const unsigned char* from;
     std::size_t base;
     RawValue key;
     uint64_t keyHash;
-    unsigned indent, outer;  // the white space expected before its elements and before its end
+    unsigned indent, outer;
     bool dictionary;
     bool removals;
 };
@@ -277,12 +269,14 @@ struct KeySlot {
     uint64_t scan;  // the scan it was read in; slots of other scans are empty
 };
 constexpr std::size_t kKeySlots = 256;
-std::atomic<uint64_t> gScans{0};  // numbers scans across threads, so that a slot never outlives its arena
+// Numbers scans on all threads alike: a slot filled by one scan (whose arena
+// may be gone) never counts for another, whatever thread it runs on.
+std::atomic<uint64_t> gScans{0};
 
-// The element stacks, key index and long keys of the thread's last scanner, kept for
-// its next one: reading one document after another (each through a scanner
-// of its own) then neither grows fresh stacks nor faults their pages in.
-// Stacks beyond kSpareMax bytes are let go.
+// The element stacks, key index and long keys of the thread's last scanner,
+// kept for its next one: reading one document after another (each through a
+// scanner of its own) then neither grows fresh stacks nor faults their pages
+// in. Stacks beyond kSpareMax bytes are let go.
 struct SpareStorage {
     static constexpr std::size_t kSpareMax = std::size_t{16} << 20;
     Stack<Frame> frames;
@@ -414,7 +408,7 @@ struct JSONScanner::Reader {
         if (q + 1 >= end || !kTables.space[q[1]]) return q + 1;  // a single space or line break
 #if defined(__SSE2__)
         if (end - q >= 32) {
-            const uint64_t other = ~(spaceBits16(q) | spaceBits16(q + 16) << 16) & 0xFFFFFFFF;
+            const uint64_t other = ~(uint64_t{spaceBits16(q)} | uint64_t{spaceBits16(q + 16)} << 16) & 0xFFFFFFFF;
             if ((other & ((uint64_t{2} << run) - 1)) == uint64_t{1} << run) return q + run;
             if (other) {
                 run = static_cast<unsigned>(__builtin_ctzll(other));
