@@ -8,7 +8,8 @@
 #include "app/OptionTable.h"
 #include "app/ScriptSession.h"
 #include "app/UserInput.h"
-#include "platform/Settings.h"
+#include "platform/FileSettings.h"
+#include "platform/ReadFile.h"
 #include "platform/desktop/UPowerBattery.h"
 
 #include "device/DeviceProfile.h"
@@ -19,7 +20,7 @@ namespace vw::app {
 
 std::string usage() { return helpText(); }
 
-std::variant<Options, CliError> parseOptions(const std::vector<std::string>& args) {
+Result<Options> parseOptions(const std::vector<std::string>& args) {
     Options o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -29,17 +30,17 @@ std::variant<Options, CliError> parseOptions(const std::vector<std::string>& arg
             name = name.substr(0, eq);
         }
         const OptionRow* option = findOption(name);
-        if (!option) return CliError{"unknown option '" + shown(name) + "' (see --help)"};
+        if (!option) return Error{"unknown option '" + shown(name) + "' (see --help)"};
         std::optional<std::string> value;
         if (!option->valueName) {
-            if (inlineValue) return CliError{shown(name) + " takes no value"};
+            if (inlineValue) return Error{shown(name) + " takes no value"};
         } else if (inlineValue) {
             value = inlineValue;
         } else {
-            if (i + 1 >= args.size()) return CliError{name + " needs a value"};
+            if (i + 1 >= args.size()) return Error{name + " needs a value"};
             value = args[++i];
         }
-        if (auto e = option->apply(o, *option, value ? &*value : nullptr)) return CliError{*e};
+        if (auto applied = option->apply(o, *option, value ? &*value : nullptr); !applied) return applied.error();
     }
     return o;
 }
@@ -56,11 +57,11 @@ std::string formatTextReadout(const Readout& r) {
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     auto parsed = parseOptions(args);
-    if (auto* e = std::get_if<CliError>(&parsed)) {
-        err << "voltwise: " << oneLine(e->message) << '\n';
+    if (!parsed) {
+        err << "voltwise: " << oneLine(parsed.error().what) << '\n';
         return 2;
     }
-    Options o = std::get<Options>(parsed);
+    Options o = std::move(*parsed);
     if (o.help) {
         out << usage();
         return 0;
@@ -71,11 +72,11 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     auto config = resolveConfig(o.configOptions);
-    if (auto* e = std::get_if<std::string>(&config)) {
-        err << "voltwise: " << oneLine(*e) << '\n';
+    if (!config) {
+        err << "voltwise: " << oneLine(config.error().what) << '\n';
         return 2;
     }
-    o.config = std::get<AppConfig>(config);
+    o.config = *config;
     if (o.configOptions.print) {
         out << formatConfig(o.config);
         return 0;
@@ -86,8 +87,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::optional<std::string> namedSettings = o.settingsPath;
     if (const char* env = std::getenv("VOLTWISE_SETTINGS"); !namedSettings && env && *env) namedSettings = env;
     if (namedSettings)
-        if (auto problem = platform::FileSettings::pathProblem(*namedSettings)) {
-            err << "voltwise: " << oneLine(*namedSettings) << ": " << *problem << '\n';
+        if (auto usable = platform::FileSettings::checkPath(*namedSettings); !usable) {
+            err << "voltwise: " << oneLine(*namedSettings) << ": " << usable.error().what << '\n';
             return 2;
         }
 
@@ -98,13 +99,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                           (o.battery == BatterySource::Auto && !o.levelGiven && !o.stateGiven);
     if (o.battery == BatterySource::UPower) {
         const auto reading = desktop::readUPowerOnce();
-        if (auto* why = std::get_if<std::string>(&reading)) {
-            err << "voltwise: --battery upower: " << *why << '\n';
+        if (!reading) {
+            err << "voltwise: --battery upower: " << reading.error().what << '\n';
             return 2;
         }
-        const auto& r = std::get<desktop::UPowerReading>(reading);
-        level = fractionForPercent(r.percentage);
-        state = desktop::batteryStateFromUPower(r.state);
+        level = fractionForPercent(reading->percentage);
+        state = desktop::batteryStateFromUPower(reading->state);
     } else if (wantHost) {
         const std::string root = linux_host::powerSupplyRoot();
         if (auto dir = linux_host::findBattery(root)) {
@@ -120,12 +120,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     std::string scriptText;
     if (o.script) {
-        auto text = readUserFile(*o.script, kMaxScriptBytes);
-        if (auto* e = std::get_if<ReadError>(&text)) {
-            err << "voltwise: cannot read script " << oneLine(*o.script) << ": " << e->message << '\n';
+        auto text = readFile(*o.script, kMaxScriptBytes, FileKind::NotFolder);
+        if (!text) {
+            err << "voltwise: cannot read script " << oneLine(*o.script) << ": " << text.error().what << '\n';
             return 2;
         }
-        scriptText = std::move(std::get<std::string>(text));
+        scriptText = std::move(*text);
         // Every line is checked before anything happens; the run then reads
         // the events again one at a time, without keeping them.
         if (auto e = forEachScriptEvent(scriptText, [](const ScriptEvent&) {})) {
@@ -145,9 +145,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (o.script) return runScript(scriptEvents, sessionSetup(o, battery, err), out);
 
     if (!o.text) {
-        const auto noWindow = runWindow(o, battery, err);
-        if (!noWindow) return 0;
-        err << "voltwise: no display (" << *noWindow << "); showing the text readout\n";
+        const Result<void> window = runWindow(o, battery, err);
+        if (window) return 0;
+        err << "voltwise: no display (" << window.error().what << "); showing the text readout\n";
     }
 
     const DeviceProfile profile = profileForDevice(o.model, o.machine);

@@ -4,12 +4,12 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "app/Config.h"
 #include "battery/Readout.h"
 #include "controller/AppConfig.h"
+#include "platform/Result.h"
 
 namespace vw::app {
 
@@ -40,11 +40,9 @@ struct Options {
     ConfigOptions configOptions;   // --config, --store-host, --no-network, ...
 };
 
-struct CliError {
-    std::string message;  // one line, without the program name
-};
-
-std::variant<Options, CliError> parseOptions(const std::vector<std::string>& args);
+// The options of a command line; an error says what is wrong in one line,
+// without the program name.
+Result<Options> parseOptions(const std::vector<std::string>& args);
 
 // The help text (made from the option table).
 std::string usage();

@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <arpa/inet.h>
 
 #include "app/UserInput.h"
+#include "platform/ReadFile.h"
 
 #include "platform/net/CurlNetwork.h"
 #include "platform/net/OfflineNetwork.h"
@@ -26,18 +26,7 @@ std::string trim(const std::string& s) {
 
 bool isAlnum(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
-// Plain decimal digits, no more of them than `hi` has, for a number from
-// `lo` to `hi`.
-std::optional<long long> digitsFrom(const std::string& s, long long lo, long long hi) {
-    if (s.empty() || s.size() > std::to_string(hi).size()) return std::nullopt;
-    for (char c : s)
-        if (c < '0' || c > '9') return std::nullopt;
-    const long long v = std::strtoll(s.c_str(), nullptr, 10);
-    if (v < lo || v > hi) return std::nullopt;
-    return v;
-}
-
-bool validPort(const std::string& p) { return digitsFrom(p, 1, 65535).has_value(); }
+bool validPort(const std::string& p) { return parseWholeNumber(p, 1, 65535, WholeForm::Digits).has_value(); }
 
 // A host name, an IPv4 address or a bracketed IPv6 one, with an optional ":port".
 bool validHost(const std::string& h) {
@@ -90,11 +79,8 @@ bool validProbeUrl(const std::string& u) {
 }
 
 // Shown in the store's addresses as a plain 32-bit decimal number.
-std::optional<long long> parseStoreId(const std::string& s) { return digitsFrom(s, 1, 2147483647LL); }
-
-std::optional<bool> parseOnOff(const std::string& s) {
-    return byName<bool>(s, {{"on", true}, {"yes", true}, {"true", true}, {"1", true},
-                            {"off", false}, {"no", false}, {"false", false}, {"0", false}});
+std::optional<long long> parseStoreId(const std::string& s) {
+    return parseWholeNumber(s, 1, 2147483647LL, WholeForm::Digits);
 }
 
 // The file's keys, in the order a configuration is written out: what a good
@@ -139,7 +125,7 @@ const Key kKeys[] = {
      [](AppConfig& c, const std::string& v) { return setIf(validProbeUrl(v), c.probeUrl, v); },
      [](const AppConfig& c) { return c.probeUrl; }},
     {"network", "on or off",
-     [](AppConfig& c, const std::string& v) { return setFrom(parseOnOff(v), c.networkEnabled); },
+     [](AppConfig& c, const std::string& v) { return setFrom(parseYesNo(v, YesNoWords::OnOff), c.networkEnabled); },
      [](const AppConfig& c) { return std::string(c.networkEnabled ? "on" : "off"); }},
     {"open_urls", "desktop or print",
      [](AppConfig& c, const std::string& v) {
@@ -157,13 +143,13 @@ ConfigPath defaultConfigPath() {
     return {"voltwise-config", false};
 }
 
-std::optional<std::string> setConfigValue(AppConfig& c, const std::string& key, const std::string& value) {
+Result<void> setConfigValue(AppConfig& c, const std::string& key, const std::string& value) {
     for (const auto& k : kKeys) {
         if (key != k.key) continue;
-        if (!k.set(c, value)) return key + " must be " + k.wanted + ", not '" + shown(value) + "'";
-        return std::nullopt;
+        if (!k.set(c, value)) return Error{key + " must be " + k.wanted + ", not '" + shown(value) + "'"};
+        return {};
     }
-    return "unknown key '" + shown(key) + "'";
+    return Error{"unknown key '" + shown(key) + "'"};
 }
 
 std::vector<std::string> configKeys() {
@@ -172,39 +158,37 @@ std::vector<std::string> configKeys() {
     return keys;
 }
 
-std::optional<std::string> readConfigText(AppConfig& config, const std::string& text, const std::string& origin) {
-    std::istringstream in(withoutByteOrderMark(text));
+Result<void> readConfigText(AppConfig& config, const std::string& text, const std::string& origin) {
+    std::istringstream in(text.substr(platform::byteOrderMarkLength(text)));
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         const std::string t = trim(line);
         if (t.empty() || t.front() == '#') continue;
         const auto where = origin + ":" + std::to_string(number) + ": ";
         const auto eq = t.find('=');
-        if (eq == std::string::npos) return where + "expected 'key = value'";
+        if (eq == std::string::npos) return Error{where + "expected 'key = value'"};
         const std::string key = trim(t.substr(0, eq));
         const std::string value = trim(t.substr(eq + 1));
-        if (key.empty()) return where + "expected 'key = value'";
-        if (auto e = setConfigValue(config, key, value)) return where + *e;
+        if (key.empty()) return Error{where + "expected 'key = value'"};
+        if (auto set = setConfigValue(config, key, value); !set) return Error{where + set.error().what};
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> readConfigFile(AppConfig& config, const std::string& path, bool mustExist) {
-    auto text = readUserFile(path, kMaxConfigBytes);
-    if (auto* e = std::get_if<ReadError>(&text)) {
-        if (!mustExist && e->error == ENOENT) return std::nullopt;
-        return "cannot read config file " + path + ": " + e->message;
-    }
-    return readConfigText(config, std::get<std::string>(text), path);
+Result<void> readConfigFile(AppConfig& config, const std::string& path, bool mustExist) {
+    const auto text = readFile(path, kMaxConfigBytes, FileKind::NotFolder);
+    if (!text && !mustExist && text.error().errnum == ENOENT) return {};
+    if (!text) return Error{"cannot read config file " + path + ": " + text.error().what, text.error().errnum};
+    return readConfigText(config, *text, path);
 }
 
-std::variant<AppConfig, std::string> resolveConfig(const ConfigOptions& options) {
+Result<AppConfig> resolveConfig(const ConfigOptions& options) {
     AppConfig config;
     ConfigPath path = defaultConfigPath();
     if (options.file) path = {*options.file, true};
-    if (auto e = readConfigFile(config, path.path, path.named)) return *e;
+    if (auto read = readConfigFile(config, path.path, path.named); !read) return read.error();
     for (const auto& [key, value] : options.values)
-        if (auto e = setConfigValue(config, key, value)) return *e;
+        if (auto set = setConfigValue(config, key, value); !set) return set.error();
     return config;
 }
 

@@ -25,12 +25,12 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "controller/AppConfig.h"
 #include "platform/Log.h"
 #include "platform/Network.h"
+#include "platform/Result.h"
 
 namespace vw::app {
 
@@ -42,17 +42,17 @@ struct ConfigPath {
 };
 ConfigPath defaultConfigPath();
 
-// Sets one key of the file format from its text; an error text (without a
-// file or line) for an unknown key or a bad value.
-std::optional<std::string> setConfigValue(AppConfig& config, const std::string& key, const std::string& value);
+// Sets one key of the file format from its text; fails (saying so without
+// a file or line) for an unknown key or a bad value, and sets nothing.
+Result<void> setConfigValue(AppConfig& config, const std::string& key, const std::string& value);
 
 // Reads configuration text; errors read "<origin>:<line>: <what>".
-std::optional<std::string> readConfigText(AppConfig& config, const std::string& text, const std::string& origin);
+Result<void> readConfigText(AppConfig& config, const std::string& text, const std::string& origin);
 
 // Reads the file at `path`. A missing file is an error only when `mustExist`;
 // a folder, or a file larger than kMaxConfigBytes, always is.
 inline constexpr std::size_t kMaxConfigBytes = 1 << 20;
-std::optional<std::string> readConfigFile(AppConfig& config, const std::string& path, bool mustExist);
+Result<void> readConfigFile(AppConfig& config, const std::string& path, bool mustExist);
 
 // The file's keys, in the order formatConfig writes them.
 std::vector<std::string> configKeys();
@@ -66,8 +66,8 @@ struct ConfigOptions {
 };
 
 // The configuration in effect: the defaults, the file, then the options.
-// An error text when the file cannot be read or holds a bad line.
-std::variant<AppConfig, std::string> resolveConfig(const ConfigOptions& options);
+// Fails when the file cannot be read or holds a bad line.
+Result<AppConfig> resolveConfig(const ConfigOptions& options);
 
 // A configuration in the file's own format (every key, in the order above).
 std::string formatConfig(const AppConfig& config);

@@ -1,5 +1,5 @@
-// The application on the desktop: in a window, or drawn off screen into a
-// picture.
+// The application on the desktop: in a window (app/DesktopWindow.cpp), or
+// drawn off screen into a picture (app/DesktopSession.cpp).
 #pragma once
 
 #include <iosfwd>
@@ -11,10 +11,9 @@
 #include "app/Cli.h"
 #include "app/ScriptSession.h"
 #include "platform/Geometry.h"
+#include "platform/Result.h"
 
 struct SDL_Rect;
-struct SDL_Renderer;
-struct SDL_Window;
 
 namespace vw::app {
 
@@ -33,9 +32,9 @@ struct BatteryChoice {
 // reading chosen; a settings file's problems are said on `err`.
 SessionSetup sessionSetup(const Options& options, const BatteryChoice& battery, std::ostream& err);
 
-// Why no window could be opened, or absent when one was (and has closed
-// again). Nothing is printed for the first case.
-std::optional<std::string> runWindow(const Options& options, const BatteryChoice& battery, std::ostream& err);
+// Shows the window until it is closed, or says why no window could be
+// opened (and prints nothing about it).
+Result<void> runWindow(const Options& options, const BatteryChoice& battery, std::ostream& err);
 
 // Draws the screen into FILE.png without a display: the application runs on
 // the recording double, replays `events` (or, with none, lets the first grow
@@ -47,10 +46,6 @@ int runScreenshot(const Options& options, const BatteryChoice& battery, const Sc
 // The one-line warning that the artwork is missing from `resourceDir`, or
 // absent when it is there.
 std::optional<std::string> missingArtworkWarning(const std::string& resourceDir);
-// The window's renderer: the accelerated one when asked for and it can be
-// made, else SDL's software renderer drawing straight into the window.
-SDL_Renderer* createWindowRenderer(SDL_Window* window, RendererChoice choice);
-
 // The one line that says a window of `points` at `scale` does not fit the
 // display's `usable` area (title bar taken off), or absent when it fits.
 std::optional<std::string> fitWarning(platform::Size points, int scale, bool scaleGiven, SDL_Rect usable);

@@ -17,33 +17,34 @@ namespace {
 
 using Value = const std::string*;
 
-std::optional<std::string> fileName(std::optional<std::string>& into, const OptionRow& row, Value v) {
-    if (v->empty()) return std::string(row.name) + " needs a file name";
+Result<void> fileName(std::optional<std::string>& into, const OptionRow& row, Value v) {
+    if (v->empty()) return Error{std::string(row.name) + " needs a file name"};
     into = *v;
-    return std::nullopt;
+    return {};
 }
 
 // An option whose value is the text of one field.
 template <std::string Options::*Field>
-std::optional<std::string> textInto(Options& o, const OptionRow&, Value v) {
+Result<void> textInto(Options& o, const OptionRow&, Value v) {
     o.*Field = *v;
-    return std::nullopt;
+    return {};
 }
 
 // An option without a value that turns one field on.
 template <bool Options::*Field>
-std::optional<std::string> turnOn(Options& o, const OptionRow&, Value) {
+Result<void> turnOn(Options& o, const OptionRow&, Value) {
     o.*Field = true;
-    return std::nullopt;
+    return {};
 }
 
 // An option that sets a key of the configuration file: the value is checked
 // now, so that the error names the option, and applied over the file's.
-std::optional<std::string> keyOption(Options& o, const OptionRow& row, Value v) {
+Result<void> keyOption(Options& o, const OptionRow& row, Value v) {
     AppConfig scratch;
-    if (auto e = setConfigValue(scratch, row.configKey, *v)) return row.name + e->substr(std::strlen(row.configKey));
+    if (auto set = setConfigValue(scratch, row.configKey, *v); !set)
+        return Error{row.name + set.error().what.substr(std::strlen(row.configKey))};
     o.configOptions.values.emplace_back(row.configKey, *v);
-    return std::nullopt;
+    return {};
 }
 
 const OptionRow kOptions[] = {
@@ -56,35 +57,35 @@ const OptionRow kOptions[] = {
      OptionGroup::Battery, nullptr, nullptr, textInto<&Options::systemVersion>},
     {"--level", nullptr, "FRACTION", "simulated charge, 0.0 to 1.0, or -1 for unknown (default 0.57)",
      OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> Result<void> {
          const auto l = parseLevel(*v);
-         if (!l) return "--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not '" + shown(*v) + "'";
+         if (!l) return Error{"--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not '" + shown(*v) + "'"};
          o.level = *l;
          o.levelGiven = true;
-         return std::nullopt;
+         return {};
      }},
     {"--state", nullptr, "STATE", "simulated state: unknown, unplugged, charging or full (default unplugged)",
      OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> Result<void> {
          const auto s = parseBatteryState(*v);
-         if (!s) return "--state must be unknown, unplugged, charging or full, not '" + shown(*v) + "'";
+         if (!s) return Error{"--state must be unknown, unplugged, charging or full, not '" + shown(*v) + "'"};
          o.state = *s;
          o.stateGiven = true;
-         return std::nullopt;
+         return {};
      }},
     {"--battery", nullptr, "SOURCE",
      "auto (default): when neither --level nor --state is given, UPower on the system bus (in the window), else "
      "the host's battery under /sys/class/power_supply, else the simulated one; sim: always simulated; host: the "
      "host's battery folder or an error; upower: UPower or an error",
      OptionGroup::Battery, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> Result<void> {
          const auto s = byName<BatterySource>(*v, {{"auto", BatterySource::Auto},
                                                    {"sim", BatterySource::Sim},
                                                    {"host", BatterySource::Host},
                                                    {"upower", BatterySource::UPower}});
-         if (!s) return "--battery must be auto, sim, host or upower, not '" + shown(*v) + "'";
+         if (!s) return Error{"--battery must be auto, sim, host or upower, not '" + shown(*v) + "'"};
          o.battery = *s;
-         return std::nullopt;
+         return {};
      }},
     {"--settings", nullptr, "FILE",
      "the settings file (default $VOLTWISE_SETTINGS, else $XDG_CONFIG_HOME/voltwise/settings)", OptionGroup::Battery,
@@ -94,29 +95,28 @@ const OptionRow kOptions[] = {
      turnOn<&Options::text>},
     {"--screen-height", nullptr, "H", "screen height in points, 480 to 4096 (default 480); taller screens move the "
      "button strip down", OptionGroup::Window, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> Result<void> {
          const auto h = parseFloat(*v);
          if (!h || *h < 480 || *h > 4096)
-             return "--screen-height must be a number of points from 480 to 4096, not '" + shown(*v) + "'";
+             return Error{"--screen-height must be a number of points from 480 to 4096, not '" + shown(*v) + "'"};
          o.screenHeight = *h;
-         return std::nullopt;
+         return {};
      }},
     {"--scale", nullptr, "N", "pixels a point, 1 to 8 (window: the largest that fits the display; screenshot: 1)",
      OptionGroup::Window, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
-         char* end = nullptr;
-         const long n = std::strtol(v->c_str(), &end, 10);
-         if (v->empty() || *end || n < 1 || n > 8) return "--scale must be a whole number from 1 to 8, not '" + shown(*v) + "'";
-         o.scale = static_cast<int>(n);
-         return std::nullopt;
+     [](Options& o, const OptionRow&, Value v) -> Result<void> {
+         const auto n = parseWholeNumber(*v, 1, 8, WholeForm::Integer);
+         if (!n) return Error{"--scale must be a whole number from 1 to 8, not '" + shown(*v) + "'"};
+         o.scale = static_cast<int>(*n);
+         return {};
      }},
     {"--renderer", nullptr, "MODE", "how the window draws: software (default; the least memory and power) or gpu "
      "(SDL's accelerated renderer, software where it cannot be made)", OptionGroup::Window, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value v) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value v) -> Result<void> {
          const auto r = byName<RendererChoice>(*v, {{"software", RendererChoice::Software}, {"gpu", RendererChoice::Gpu}});
-         if (!r) return "--renderer must be software or gpu, not '" + shown(*v) + "'";
+         if (!r) return Error{"--renderer must be software or gpu, not '" + shown(*v) + "'"};
          o.renderer = *r;
-         return std::nullopt;
+         return {};
      }},
     {"--screenshot", nullptr, "FILE", "draw the screen into FILE (PNG) without a display, after the --script events "
      "if given, else once the start-up has settled", OptionGroup::Window, nullptr, nullptr,
@@ -143,31 +143,21 @@ const OptionRow kOptions[] = {
      "(xdg-open); print: it only prints them", OptionGroup::Configuration, "open_urls", nullptr, keyOption},
     {"--no-network", nullptr, nullptr, "send no request of any kind (the file's network = off; default on)",
      OptionGroup::Configuration, "network", "on|off",
-     [](Options& o, const OptionRow& r, Value) -> std::optional<std::string> {
+     [](Options& o, const OptionRow& r, Value) -> Result<void> {
          o.configOptions.values.emplace_back(r.configKey, "off");
-         return std::nullopt;
+         return {};
      }},
     {"--print-config", nullptr, nullptr, "print the configuration in effect, in the file's format, and exit",
      OptionGroup::Configuration, nullptr, nullptr,
-     [](Options& o, const OptionRow&, Value) -> std::optional<std::string> {
+     [](Options& o, const OptionRow&, Value) -> Result<void> {
          o.configOptions.print = true;
-         return std::nullopt;
+         return {};
      }},
     // ---- general ----
     {"--help", "-h", nullptr, "show this help and exit", OptionGroup::General, nullptr, nullptr,
      turnOn<&Options::help>},
     {"--version", nullptr, nullptr, "print the version and exit", OptionGroup::General, nullptr, nullptr,
      turnOn<&Options::version>},
-};
-
-const KeyRow kKeys[] = {
-    {"Up / Down", "charge one percent up or down (with Shift: ten); simulated battery"},
-    {"C", "charging; simulated battery"},
-    {"F", "full (and 100 percent); simulated battery"},
-    {"U", "unplugged; simulated battery"},
-    {"X", "state unknown; simulated battery"},
-    {"Return / Escape", "the first button of the alert on show"},
-    {"Q", "quit"},
 };
 
 const NamedThing kFiles[] = {
@@ -277,7 +267,6 @@ const char* groupTitle(OptionGroup g) {
     return "";
 }
 
-std::span<const KeyRow> windowKeys() { return kKeys; }
 std::span<const NamedThing> fileTable() { return kFiles; }
 std::span<const NamedThing> environmentTable() { return kEnvironment; }
 
@@ -301,7 +290,7 @@ std::string helpText(int width) {
         }
     }
     s += "Keys in the window:\n";
-    for (const auto& k : kKeys) {
+    for (const auto& k : windowKeys()) {
         std::string left = std::string("  ") + k.keys;
         left.resize(std::max(left.size() + 1, kColumn), ' ');
         s += left + wrap(k.does, left.size(), kColumn, w) + "\n";
@@ -337,7 +326,7 @@ std::string manPage(const std::string& date) {
         }
     }
     m << ".SH KEYS\nIn the window:\n";
-    for (const auto& k : kKeys) m << ".TP\n.B " << roff(k.keys) << "\n" << roff(k.does) << ".\n";
+    for (const auto& k : windowKeys()) m << ".TP\n.B " << roff(k.keys) << "\n" << roff(k.does) << ".\n";
     m << ".SH CONFIGURATION\n"
          "The configuration file is UTF\\-8 text with one\n.IB key \" = \" value\n"
          "per line. Blank lines and lines starting with # are ignored, spaces around keys and values are dropped, "

@@ -1,13 +1,15 @@
 // The command line's one table of options, and what else a user reads about
-// the program: the keys of the window, the files and the environment. The
-// parser, --help and the manual page are all made from these tables, so they
-// cannot disagree.
+// the program: the keys of the window (app/WindowKeys.h), the files and the
+// environment. The parser, --help and the manual page are all made from
+// these tables, so they cannot disagree.
 #pragma once
 
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/Result.h"
+#include "app/WindowKeys.h"
 
 namespace vw::app {
 
@@ -27,22 +29,15 @@ struct OptionRow {
     const char* configKey = nullptr;
     const char* configValue = nullptr;
     // Takes the option (this row) into `o`: `value` is null for an option
-    // without one. An error text (one line, without the program name) for a
-    // bad value.
-    std::optional<std::string> (*apply)(Options& o, const OptionRow& row, const std::string* value) = nullptr;
+    // without one. Fails for a bad value, saying so in one line without the
+    // program name.
+    Result<void> (*apply)(Options& o, const OptionRow& row, const std::string* value) = nullptr;
 };
 
 std::span<const OptionRow> optionTable();
 // The option named `name` (or by its alias), or null.
 const OptionRow* findOption(std::string_view name);
 const char* groupTitle(OptionGroup g);
-
-// A key (or keys) of the window and what it does.
-struct KeyRow {
-    const char* keys;
-    const char* does;
-};
-std::span<const KeyRow> windowKeys();
 
 // A file or environment variable the program reads or writes.
 struct NamedThing {

@@ -1,15 +1,13 @@
 #include "app/ScriptSession.h"
 
 #include <algorithm>
-#include <cctype>
-#include <mutex>
-#include <cmath>
 #include <memory>
+#include <mutex>
 #include <ostream>
-#include <sstream>
 
 #include "app/UserInput.h"
 #include "app/VoltwiseAppDelegate.h"
+#include "platform/FileSettings.h"
 #include "platform/net/OfflineNetwork.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "rating/RatingPrompt.h"
@@ -18,162 +16,45 @@ namespace vw::app {
 
 using namespace platform;
 
-std::optional<ScriptParseError> forEachScriptEvent(const std::string& text,
-                                                  const std::function<void(const ScriptEvent&)>& fn) {
-    std::size_t at = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;  // a byte-order mark is no event
-    bool launched = false;
-    for (int lineNo = 1; at < text.size(); ++lineNo) {
-        const std::size_t nl = text.find('\n', at);
-        std::string raw = text.substr(at, nl == std::string::npos ? std::string::npos : nl - at);
-        at = nl == std::string::npos ? text.size() : nl + 1;
-        if (const auto hash = raw.find('#'); hash != std::string::npos) raw.erase(hash);
-        // Words and where each starts.
-        std::vector<std::string> w;
-        std::vector<std::size_t> from;
-        for (std::size_t i = 0; i < raw.size();) {
-            if (std::isspace(static_cast<unsigned char>(raw[i]))) {
-                ++i;
-                continue;
-            }
-            std::size_t j = i;
-            while (j < raw.size() && !std::isspace(static_cast<unsigned char>(raw[j]))) ++j;
-            w.push_back(raw.substr(i, j - i));
-            from.push_back(i);
-            i = j;
-        }
-        if (w.empty()) continue;
-        const std::string& verb = w[0];
-        auto fail = [&](std::string m) { return ScriptParseError{lineNo, std::move(m)}; };
-        auto expectArgs = [&](std::size_t lo, std::size_t hi) { return w.size() - 1 >= lo && w.size() - 1 <= hi; };
-        // A whole number in [lo, hi], or an error naming the range.
-        auto whole = [&](const std::string& word, long lo, long hi, const std::string& what) -> std::variant<int, ScriptParseError> {
-            const auto v = parseNumber(word);
-            if (!v || *v != std::floor(*v) || *v < lo || *v > hi)
-                return fail(what + " must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) +
-                            ", not '" + shown(word) + "'");
-            return static_cast<int>(*v);
-        };
-        ScriptEvent e{};
-        e.line = lineNo;
-        // The level and the state words of the level, state and battery events.
-        auto levelWord = [&](const std::string& word) -> std::optional<ScriptParseError> {
-            const auto v = parseLevel(word);
-            if (!v) return fail("level must be 0.0 to 1.0, or -1, not '" + shown(word) + "'");
-            e.number = *v;
-            return std::nullopt;
-        };
-        auto stateWord = [&](const std::string& word) -> std::optional<ScriptParseError> {
-            const auto s = parseBatteryState(word);
-            if (!s) return fail("unknown state '" + shown(word) + "' (unknown, unplugged, charging, full)");
-            e.state = *s;
-            return std::nullopt;
-        };
-        using K = ScriptEvent::Kind;
-        if (verb == "setting") {
-            if (launched) return fail("settings go before the first event");
-            if (w.size() < 3) return fail("setting needs a key and a value");
-            e.kind = K::Setting;
-            e.key = w[1];
-            // The value is the rest of the line, as written.
-            std::string v = raw.substr(from[2]);
-            while (!v.empty() && std::isspace(static_cast<unsigned char>(v.back()))) v.pop_back();
-            e.text = v;
-            fn(e);
-            continue;
-        }
-        launched = true;
-        if (verb == "level") {
-            if (!expectArgs(1, 1)) return fail("level needs one fraction");
-            if (auto err = levelWord(w[1])) return *err;
-            e.kind = K::Level;
-        } else if (verb == "state") {
-            if (!expectArgs(1, 1)) return fail("state needs one of unknown, unplugged, charging, full");
-            if (auto err = stateWord(w[1])) return *err;
-            e.kind = K::State;
-        } else if (verb == "battery") {
-            if (!expectArgs(2, 2)) return fail("battery needs a fraction and a state");
-            if (auto err = levelWord(w[1])) return *err;
-            if (auto err = stateWord(w[2])) return *err;
-            e.kind = K::Battery;
-        } else if (verb == "touch") {
-            if (!expectArgs(2, 2)) return fail("touch needs x and y");
-            const auto x = parseNumber(w[1]), y = parseNumber(w[2]);
-            if (!x || !y) return fail("touch needs two numbers");
-            if (std::fabs(*x) > 1e6 || std::fabs(*y) > 1e6) return fail("touch points must be from -1000000 to 1000000");
-            e.kind = K::Touch;
-            e.x = static_cast<float>(*x);
-            e.y = static_cast<float>(*y);
-        } else if (verb == "pick" || verb == "swipe" || verb == "alert") {
-            const std::string what = verb == "pick" ? "pick row" : verb == "swipe" ? "swipe page" : "alert button";
-            const long hi = verb == "pick" ? kMaxPickRow : verb == "swipe" ? kMaxSwipePage : kMaxAlertButton;
-            if (!expectArgs(1, 1)) return fail(verb + " needs one whole number");
-            auto v = whole(w[1], 0, hi, what);
-            if (auto* err = std::get_if<ScriptParseError>(&v)) return *err;
-            e.kind = verb == "pick" ? K::Pick : verb == "swipe" ? K::Swipe : K::Alert;
-            e.count = std::get<int>(v);
-        } else if (verb == "tick") {
-            if (!expectArgs(0, 1)) return fail("tick takes at most a count");
-            e.kind = K::Tick;
-            if (w.size() == 2) {
-                auto v = whole(w[1], 1, kMaxTicks, "tick count");
-                if (auto* err = std::get_if<ScriptParseError>(&v)) return *err;
-                e.count = std::get<int>(v);
-            }
-        } else if (verb == "wait") {
-            if (!expectArgs(1, 1)) return fail("wait needs seconds");
-            const auto v = parseNumber(w[1]);
-            if (!v || *v < 0 || *v > kMaxWaitSeconds)
-                return fail("wait needs a number of seconds from 0 to " + std::to_string(static_cast<long>(kMaxWaitSeconds)) +
-                            ", not '" + shown(w[1]) + "'");
-            e.kind = K::Wait;
-            e.number = *v;
-        } else if (verb == "animations-end") {
-            if (!expectArgs(0, 0)) return fail("animations-end takes nothing");
-            e.kind = K::AnimationsEnd;
-        } else if (verb == "print") {
-            if (!expectArgs(0, 0)) return fail("print takes nothing");
-            e.kind = K::Print;
-        } else {
-            return fail("unknown event '" + shown(verb) + "'");
-        }
-        fn(e);
-    }
-    return std::nullopt;
-}
-
-std::variant<std::vector<ScriptEvent>, ScriptParseError> parseScript(const std::string& text) {
-    std::vector<ScriptEvent> events;
-    if (auto e = forEachScriptEvent(text, [&](const ScriptEvent& ev) { events.push_back(ev); })) return *e;
-    return events;
-}
-
 namespace {
 
-// What the screen shows, as text.
-std::string screenText(VoltwiseViewController& c) {
-    std::string s;
-    if (c.textView) {
-        s += c.textView->text();
-        s += c.textView->textColor() == Colour::red() ? " red" : " white";
+template <class... F>
+struct Overloaded : F... {
+    using F::operator()...;
+};
+
+const char* modeName(Mode m) {
+    switch (m) {
+        case Mode::Loading: return "loading";
+        case Mode::Normal: return "normal";
+        case Mode::SkinPicking: return "picking skins";
+        case Mode::SlideShow: return "slide show";
     }
-    const char* mode = c.lateLoadingDone != 1       ? "loading"
-                       : c.showingAdSlideShow == 1  ? "slide show"
-                       : c.pickingSkins == 1        ? "picking skins"
-                                                    : "normal";
-    s += std::string(" [") + mode + "]\n";
-    if (c.showingAdSlideShow == 1 && c.sv) {
-        s += "  slide show page " + std::to_string(static_cast<int>(c.sv->contentOffset().x / 320.0f)) + "\n";
+    return "";
+}
+
+// What the screen shows, as text.
+std::string screenText(const VoltwiseViewController& c, View& screen) {
+    std::string s;
+    if (const auto* text = findView<TextView>(screen, "textView")) {
+        s += text->text();
+        s += text->textColor() == Colour::red() ? " red" : " white";
+    }
+    s += std::string(" [") + modeName(c.mode()) + "]\n";
+    const auto* pager = findView<ScrollView>(screen, "sv");
+    if (c.mode() == Mode::SlideShow && pager) {
+        s += "  slide show page " + std::to_string(static_cast<int>(pager->contentOffset().x / 320.0f)) + "\n";
         return s;
     }
-    if (c.imageViewSkin) {
-        const auto& image = c.imageViewSkin->image();
+    if (const auto* skin = findView<ImageView>(screen, "imageViewSkin")) {
+        const auto& image = skin->image();
         s += "  skin view: " + (image ? image->name : std::string("(blank)")) + "\n";
     }
-    if (c.pickerView) {
-        const auto& rows = c.pickerView->titles();
-        const int selected = c.pickerView->selectedRowInComponent(0);
+    if (const auto* picker = findView<PickerView>(screen, "pickerView")) {
+        const auto& rows = picker->titles();
+        const int selected = picker->selectedRowInComponent(0);
         // The skins as the wheel shows them: a few rows either side of the selection.
-        const bool wheel = c.pickingSkins == 1;
+        const bool wheel = c.mode() == Mode::SkinPicking;
         const int from = wheel ? std::max(0, selected - 2) : 0;
         const int to = wheel ? std::min(static_cast<int>(rows.size()), selected + 3) : static_cast<int>(rows.size());
         for (int i = from; i < to; ++i)
@@ -260,7 +141,7 @@ int runScript(const ScriptEvents& events, const SessionSetup& setup, std::ostrea
             alertsReported = alertsAnswered + 1;
         }
         if (!app.viewController()) return;
-        std::string now = screenText(*app.viewController());
+        std::string now = screenText(*app.viewController(), *app.window());
         if (force || now != shown) out << "screen: " << now;
         shown = std::move(now);
     };
@@ -279,49 +160,54 @@ int runScript(const ScriptEvents& events, const SessionSetup& setup, std::ostrea
     };
 
     events([&](const ScriptEvent& e) {
-        using K = ScriptEvent::Kind;
-        if (e.kind == K::Setting) {
-            rp.platform.settings.setObject(e.text, e.key);
+        if (const auto* setting = std::get_if<script::Setting>(&e.event)) {
+            rp.platform.settings.setObject(setting->value, setting->key);
             return;
         }
         launch();
         VoltwiseViewController& c = *app.viewController();
-        switch (e.kind) {
-            case K::Level: rp.setBattery(static_cast<float>(e.number), rp.plainDevice.rawState()); break;
-            case K::State: rp.setBattery(rp.plainDevice.rawLevel(), e.state); break;
-            case K::Battery: rp.setBattery(static_cast<float>(e.number), e.state); break;
-            case K::Touch:
-                // As in the window: an alert on show takes every touch.
-                if (rp.ui.alerts().front())
-                    out << "note: line " << e.line << ": the alert on show takes the touch (answer it with alert INDEX)\n";
-                else
-                    c.touchesBegan({Touch{{e.x, e.y}}}, nullptr);
-                break;
-            case K::Pick:
-                if (c.pickerView) c.pickerView->userSelectRow(e.count);
-                break;
-            case K::Swipe:
-                if (c.sv && c.showingAdSlideShow == 1) c.sv->userSwipeTo({320.0f * static_cast<float>(e.count), 0});
-                else out << "note: line " << e.line << ": no slide show to swipe\n";
-                break;
-            case K::Alert:
-                if (rp.ui.alerts().clickButtonAtIndex(e.count)) ++alertsAnswered;
-                else out << "note: line " << e.line << ": no alert button " << e.count << "\n";
-                break;
-            case K::Tick:
-                // Each tick, then half a second for what it set moving to settle.
-                for (int i = 0; i < e.count; ++i) {
-                    const auto next = rp.loop.nextTimerTime();
-                    rp.advance((next ? std::max(0.0, *next - rp.clock.now()) : 4.0) + 0.5);
-                }
-                break;
-            case K::Wait: rp.advance(e.number); break;
-            case K::AnimationsEnd: rp.finishAnimations(); break;
-            case K::Print: break;
-            case K::Setting: break;
-        }
+        View& screen = *app.window();
+        std::visit(Overloaded{
+                       [&](const script::Setting&) {},
+                       [&](const script::Level& l) { rp.setBattery(l.level, rp.plainDevice.rawState()); },
+                       [&](const script::State& st) { rp.setBattery(rp.plainDevice.rawLevel(), st.state); },
+                       [&](const script::Battery& b) { rp.setBattery(b.level, b.state); },
+                       [&](const script::Touch& t) {
+                           // As in the window: an alert on show takes every touch.
+                           if (rp.ui.alerts().front())
+                               out << "note: line " << e.line
+                                   << ": the alert on show takes the touch (answer it with alert INDEX)\n";
+                           else
+                               c.touchesBegan({Touch{{t.x, t.y}}}, nullptr);
+                       },
+                       [&](const script::Pick& p) {
+                           if (auto* picker = findView<PickerView>(screen, "pickerView")) picker->userSelectRow(p.row);
+                       },
+                       [&](const script::Swipe& sw) {
+                           auto* pager = findView<ScrollView>(screen, "sv");
+                           if (pager && c.mode() == Mode::SlideShow)
+                               pager->userSwipeTo({320.0f * static_cast<float>(sw.page), 0});
+                           else
+                               out << "note: line " << e.line << ": no slide show to swipe\n";
+                       },
+                       [&](const script::Alert& a) {
+                           if (rp.ui.alerts().clickButtonAtIndex(a.button)) ++alertsAnswered;
+                           else out << "note: line " << e.line << ": no alert button " << a.button << "\n";
+                       },
+                       [&](const script::Tick& t) {
+                           // Each tick, then half a second for what it set moving to settle.
+                           for (int i = 0; i < t.count; ++i) {
+                               const auto next = rp.loop.nextTimerTime();
+                               rp.advance((next ? std::max(0.0, *next - rp.clock.now()) : 4.0) + 0.5);
+                           }
+                       },
+                       [&](const script::Wait& w) { rp.advance(w.seconds); },
+                       [&](const script::AnimationsEnd&) { rp.finishAnimations(); },
+                       [&](const script::Print&) {},
+                   },
+                   e.event);
         rp.runPending();
-        report(e.kind == K::Print);
+        report(std::holds_alternative<script::Print>(e.event));
     });
     launch();
     flushLog();

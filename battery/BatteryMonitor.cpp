@@ -1,5 +1,5 @@
-// Following the battery: the two notification handlers, the readout's redraw
-// and the end of the gauge's grow animation.
+// Following the battery: the controller's two notification handlers, the
+// readout's redraw and the end of the gauge's grow animation.
 #include "controller/VoltwiseViewController.h"
 
 namespace vw {
@@ -19,12 +19,10 @@ void VoltwiseViewController::registerBatteryObservers() {
 }
 
 void VoltwiseViewController::batteryLevelDidChange(const Notification&) {
-    if (pickingSkins == 1) return;
-    if (showingAdSlideShow == 1) return;
-    beepOnLoad = 0;
-    unixStartTimeTest = p_.clock.now();
-    batteryLevelAfterChange = percentFromFraction(p_.device.batteryLevel());
-    p_.log.format("unixTime-testing->%1.0f new-batteryLevel->%d", unixStartTimeTest, batteryLevelAfterChange);
+    if (mode_ == Mode::SkinPicking || mode_ == Mode::SlideShow) return;
+    readout_.setBeepOnLoad(false);
+    const double now = p_.clock.now();
+    p_.log.format("unixTime-testing->%1.0f new-batteryLevel->%d", now, percentFromFraction(p_.device.batteryLevel()));
     p_.log.line(stateSeenOnce() ? "deviceStateHasBeenCheckedOnce->TRUE" : "deviceStateHasBeenCheckedOnce->FALSE");
     loadScreen();
 }
@@ -33,11 +31,10 @@ void VoltwiseViewController::batteryStateDidChange(const Notification&) {
     p_.log.line("batteryStateDidChange->TRUE");
     for (BatteryState s : {BatteryState::Unknown, BatteryState::Unplugged, BatteryState::Charging, BatteryState::Full})
         if (p_.device.batteryState() == s) p_.log.line(batteryStateName(s));
-    batteryLevelAfterChange = percentFromFraction(p_.device.batteryLevel());
-    p_.log.format("batteryLevel->%d", batteryLevelAfterChange);
-    if (pickingSkins == 1 || showingAdSlideShow == 1) return;
+    p_.log.format("batteryLevel->%d", percentFromFraction(p_.device.batteryLevel()));
+    if (mode_ == Mode::SkinPicking || mode_ == Mode::SlideShow) return;
     if (stateSeenOnce()) {
-        beepOnLoad = 1;
+        readout_.setBeepOnLoad(true);
         loadScreen();
     } else {
         setStateSeenOnce();
@@ -45,64 +42,24 @@ void VoltwiseViewController::batteryStateDidChange(const Notification&) {
 }
 
 void VoltwiseViewController::loadScreen() {
-    pickingSkins = 0;
-    const float level = p_.device.batteryLevel();
-    const BatteryState state = p_.device.batteryState();
-    const Readout r =
-        buildReadout(level, state, profile(), beepOnLoad, secondsToCharge95, secondsToCharge100, skinFileInUse);
-
-    batteryLevel = r.level;
-    pickerSelectRow = r.selectedRow;
-    beepOnLoad = r.beepOnLoad;
-    transformSize = r.band.gaugeScale;
-    secondsToCharge95 = r.band.secondsToCharge95;
-    secondsToCharge100 = r.band.secondsToCharge100;
-    skinFileInUse = r.band.skinFileInUse;
-
-    if (activities) {
-        activities->clear();
-        activities->insert(activities->end(), r.lines.begin(), r.lines.end());
+    if (mode_ == Mode::SkinPicking) mode_ = Mode::Normal;
+    const Readout& r = readout_.read(profile_, skins_.skinFileInUse());
+    skins_.setSkinFileInUse(r.band.skinFileInUse);
+    if (pickerView_) {
+        pickerView_->reloadAllComponents();
+        pickerView_->selectRow(r.selectedRow, 0, true);
     }
-    hourLessThan10Space = r.hourLessThan10Space;
-    hoursAvail = r.hoursAvail;
-    minutesAvail = r.minutesAvail;
-
-    if (pickerView) {
-        pickerView->reloadAllComponents();
-        pickerView->selectRow(pickerSelectRow, 0, true);
-    }
-
-    if (imageSliceView) {
-        imageSliceView->setTransform(Transform::identity());
-        Animator& a = p_.ui.animator();
-        a.beginAnimations(kGrowAnimationID, nullptr);
-        a.setAnimationDelegate("VoltwiseViewController");
-        std::weak_ptr<int> alive = alive_;
-        a.setAnimationDidStopSelector("animationHasFinished:finished:context:",
-                                      [this, alive](const std::string& id, bool finished, void* context) {
-                                          if (!alive.expired()) animationHasFinished(id, finished, context);
-                                      });
-        a.setAnimationDuration(2.0);
-        imageSliceView->setTransform(Transform::scale(transformSize, 1.0f));
-        a.commitAnimations();
-    }
-
-    if (beepOnLoad == 1) p_.audio.playSystemSound(batteryAlert);
-
-    if (textView) {
-        textView->setTextColor(r.percentColour == TextColour::Red ? Colour::red() : Colour::white());
-        textView->setText(r.percentText);
-    }
+    readout_.show();
 }
 
 void VoltwiseViewController::animationHasFinished(const std::string& animationID, bool, void*) {
     if (animationID != kGrowAnimationID) return;
-    if (lateLoadingDone != 0) return;
-    loadAdScroller();
-    if (btnCustomizeView) btnCustomizeView->setHidden(false);
-    if (btnGetProView) btnGetProView->setHidden(false);
-    if (btnOurAppsView) btnOurAppsView->setHidden(false);
-    lateLoadingDone = 1;
+    if (mode_ != Mode::Loading) return;
+    slideShow_ = std::make_unique<SlideShow>(p_, *view_);
+    if (btnCustomizeView_) btnCustomizeView_->setHidden(false);
+    if (btnGetProView_) btnGetProView_->setHidden(false);
+    if (btnOurAppsView_) btnOurAppsView_->setHidden(false);
+    mode_ = Mode::Normal;
 }
 
 }  // namespace vw

@@ -58,16 +58,14 @@ TextColour percentColourFor(int32_t level) { return level <= 10 ? TextColour::Re
 
 std::string percentTextFor(int32_t level) { return std::to_string(level) + "%"; }
 
-Readout buildReadout(float reportedFraction, BatteryState state, const DeviceProfile& profile,
-                     uint8_t beepOnLoad, int32_t secondsToCharge95, int32_t secondsToCharge100,
-                     const std::string& skinFileInUse) {
+Readout buildReadout(float reportedFraction, BatteryState state, const DeviceProfile& profile, bool beepOnLoad,
+                     int32_t secondsToCharge95, int32_t secondsToCharge100, const std::string& skinFileInUse) {
     Readout r;
     int32_t level = percentFromFraction(reportedFraction);
 
-    r.onCharge = state == BatteryState::Charging || state == BatteryState::Full;
     r.beepOnLoad = beepOnLoad;
-    if (r.onCharge) {
-        if (profile.isIphone == 1) {
+    if (state == BatteryState::Charging || state == BatteryState::Full) {
+        if (profile.isIphone) {
             r.selectedRow = 5;
             if (profile.lteMultiplier > 0) r.selectedRow = 6;
             if (profile.deviceStrShort == "2G") r.selectedRow = 4;
@@ -75,7 +73,7 @@ Readout buildReadout(float reportedFraction, BatteryState state, const DevicePro
             r.selectedRow = 3;
         }
         if (state == BatteryState::Full || level >= 100) {
-            r.beepOnLoad = 0;
+            r.beepOnLoad = false;
             level = 100;
         }
     } else {
@@ -88,12 +86,7 @@ Readout buildReadout(float reportedFraction, BatteryState state, const DevicePro
 
     auto& lines = r.lines;
     lines.reserve(11);
-    auto add = [&](const char* label, Figure f, const char* pad) {
-        lines.push_back(formatLine(label, pad, f));
-        r.hourLessThan10Space = pad;
-        r.hoursAvail = f.hours;
-        r.minutesAvail = f.minutes;
-    };
+    auto add = [&](const char* label, Figure f, const char* pad) { lines.push_back(formatLine(label, pad, f)); };
     auto addFactor = [&](const char* label, float factor) {
         const Figure f = factorFigure(level, factor);
         add(label, f, padding(f.hours));
@@ -102,9 +95,8 @@ Readout buildReadout(float reportedFraction, BatteryState state, const DevicePro
     lines.push_back(profile.deviceStr ? *profile.deviceStr : std::string(kUnknownDeviceLabel));
     addFactor("3D Game Play      ", profile.game3DMultiplier);
     addFactor("Game Play           ", profile.gameMultiplier);
-    if (profile.isIphone == 1 && profile.isIphone1stgen != 0)
-        addFactor("Talk Time 2G       ", profile.talk2GMultiplier);
-    if (profile.isIphone == 1 && profile.isIphone1stgen == 0) {
+    if (profile.isIphone && profile.isIphone1stgen) addFactor("Talk Time 2G       ", profile.talk2GMultiplier);
+    if (profile.isIphone && !profile.isIphone1stgen) {
         addFactor("Talk Time 3G       ", profile.talk3GMultiplier);
         addFactor("3G Internet           ", profile.threeGMultiplier);
     }
@@ -124,7 +116,6 @@ Readout buildReadout(float reportedFraction, BatteryState state, const DevicePro
         add("Standby Time     ", f, standbyPadding(f.hours));
     }
 
-    r.playChime = r.beepOnLoad == 1;
     r.percentText = percentTextFor(level);
     r.percentColour = percentColourFor(level);
     return r;

@@ -18,24 +18,17 @@ const char* batteryStateName(BatteryState s);  // "UIDeviceBatteryStateCharging"
 
 struct Readout {
     int32_t level = 0;
-    bool onCharge = false;
-    int32_t selectedRow = 0;
-    uint8_t beepOnLoad = 0;
+    int32_t selectedRow = 0;  // the picker's line: the Recharge Time line on charge, else Game Play
+    bool beepOnLoad = false;  // the chime sounds with this reading (never at full charge)
     ChargeBandResult band;
     std::vector<std::string> lines;
-    bool playChime = false;
     std::string percentText;
     TextColour percentColour = TextColour::White;
-
-    // Working values left behind by the last line formatted (Standby Time).
-    std::string hourLessThan10Space;
-    int32_t hoursAvail = 0;
-    int32_t minutesAvail = 0;
 };
 
-Readout buildReadout(float reportedFraction, BatteryState state, const DeviceProfile& profile,
-                     uint8_t beepOnLoad, int32_t secondsToCharge95, int32_t secondsToCharge100,
-                     const std::string& skinFileInUse);
+// `beepOnLoad`: whether the reading should chime, unless the battery is full.
+Readout buildReadout(float reportedFraction, BatteryState state, const DeviceProfile& profile, bool beepOnLoad,
+                     int32_t secondsToCharge95, int32_t secondsToCharge100, const std::string& skinFileInUse);
 
 TextColour percentColourFor(int32_t level);
 std::string percentTextFor(int32_t level);

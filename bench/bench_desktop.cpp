@@ -90,8 +90,7 @@ struct Headless {
         app = std::make_unique<VoltwiseAppDelegate>(dp->platform, config);
         screen = std::make_unique<OffscreenScreen>(platform::Size{320, 480}, 2);
         app->applicationDidFinishLaunching(dp->application);
-        loop = std::make_unique<EventLoop>(dp->loop, dp->ui, *screen, nullptr, false,
-                                           EventLoop::Hooks{{}, [this] { loop->quit(); }});
+        loop = std::make_unique<EventLoop>(dp->loop, dp->ui, *screen, nullptr, EventLoop::Hooks{{}, [this] { loop->quit(); }});
     }
     ~Headless() {
         RatingPrompt::waitForBackgroundRuns(std::chrono::seconds(30));

@@ -1,7 +1,7 @@
 // The controller's life: construction, the initialiser's steps (audio
-// session, timer, flags, skins, settings and first run, the device), teardown.
+// session, timer, settings and first run, the device), teardown.
 #include "controller/VoltwiseViewController.h"
-#include "screen/SkinCatalogue.h"
+#include "platform/Numbers.h"
 
 namespace vw {
 
@@ -18,29 +18,25 @@ void VoltwiseViewController::resetProcessStateForTesting() { gStateSeenOnce = fa
 void setStateSeenOnce() { gStateSeenOnce = true; }
 
 VoltwiseViewController::VoltwiseViewController(Platform& platform, AppConfig config)
-    : p_(platform), config_(std::move(config)) {}
+    : p_(platform),
+      config_(std::move(config)),
+      skins_(platform),
+      readout_(platform, [this](const std::string& id, bool finished, void* context) {
+          animationHasFinished(id, finished, context);
+      }) {}
 
 VoltwiseViewController::~VoltwiseViewController() {
-    if (batteryAlert != 0) p_.audio.disposeSystemSound(batteryAlert);
     // The timer and the observers call into this object: they go with it.
-    if (slideTimer_) p_.loop.invalidateTimer(slideTimer_);
+    slideTimer_.cancel();
     for (auto id : observers_) p_.notifications.removeObserver(id);
 }
 
 bool VoltwiseViewController::init() {
     setUpAudioSession();
     slideTimer_ = p_.loop.scheduleTimer(4.0, true, [this] { adSlideTimer(); });
-    isIpad = 0;
-    lateLoadingDone = 0;
     p_.application.setStatusBarHidden(true);
-    showingAdSlideShow = 0;
-    pickingSkins = 0;
-    beepOnLoad = 1;
-    bounds = p_.application.applicationFrame().value_or(Rect{});
-    loadSkinCatalogue();
+    bounds_ = p_.application.applicationFrame().value_or(Rect{});
     restoreSettingsOrFirstRun();
-    readDevice();
-    checkSystemVersion();
     classifyDevice();
     registerBatteryObservers();
     return true;
@@ -56,47 +52,20 @@ void VoltwiseViewController::setUpAudioSession() {
     p_.audio.sessionSetActive(true);
 }
 
-void VoltwiseViewController::loadSkinCatalogue() {
-    skinsTitles.clear();
-    skinsFiles.clear();
-    for (const auto& row : kSkinCatalogue) {
-        skinsTitles.emplace_back(row.title);
-        skinsFiles.emplace_back(row.file);
-    }
-}
-
 void VoltwiseViewController::restoreSettingsOrFirstRun() {
-    vwfVersion = p_.settings.stringForKey(kSettingsVersionKey);
-    skinFileInUse = std::string(kDefaultSkinFile);
-    skinRowSelected = kDefaultSkinRow;
-
-    if (vwfVersion && *vwfVersion == kCurrentSettingsVersion) {
-        const auto file = p_.settings.stringForKey(kSkinFileKey);
-        if (!file) {
-            skinFileInUse = std::string(kDefaultSkinFile);
-            skinRowSelected = kDefaultSkinRow;
-            return;
-        }
-        skinFileInUse = *file;
-        skinRowSelectedStr = p_.settings.stringForKey(kSkinRowSelectedKey);
-        skinRowSelected = truncatedInt32(leadingDecimal(skinRowSelectedStr.value_or("")));
+    const auto version = p_.settings.stringForKey(kSettingsVersionKey);
+    if (version && *version == kCurrentSettingsVersion) {
+        skins_.restore();
         return;
     }
-
-    defaults = &p_.settings;
-    defaults->setObject(kCurrentSettingsVersion, kSettingsVersionKey);
-    defaults->setObject(std::string(kDefaultSkinFile), kSkinFileKey);
-    defaults->setObject("1", kSkinRowSelectedKey);
-    defaults->synchronize();
+    p_.settings.setObject(kCurrentSettingsVersion, kSettingsVersionKey);
+    skins_.store();
+    p_.settings.synchronize();
     showFirstInstallAlert();
     sendAttributionRequest();
 }
 
-void VoltwiseViewController::showAlert(Alert a) {
-    alert = std::move(a);
-    p_.ui.alerts().show(*alert);
-    alert.reset();  // given up right after asking it to show
-}
+void VoltwiseViewController::showAlert(const Alert& alert) { p_.ui.alerts().show(alert); }
 
 void VoltwiseViewController::showFirstInstallAlert() {
     Alert a;
@@ -107,7 +76,7 @@ void VoltwiseViewController::showFirstInstallAlert() {
         "Please let us know how we can improve Voltwise, by sending an email to " +
         config_.supportEmail + ".\n\nThanks for your support from all of us at " + config_.makerName;
     a.cancelButtonTitle = "OK";
-    showAlert(std::move(a));
+    showAlert(a);
 }
 
 void VoltwiseViewController::sendAttributionRequest() {
@@ -118,26 +87,19 @@ void VoltwiseViewController::sendAttributionRequest() {
     p_.network.startRequest(r);
 }
 
-void VoltwiseViewController::readDevice() {
-    deviceType = p_.device.model();
-    systemVersion = p_.device.systemVersion();
-    systemVersionFloat = static_cast<float>(leadingDecimal(systemVersion.value_or("")));
-    deviceVersion = p_.device.machine();
-    lteMultiplier = 0;
-    p_.log.format("device version: %s", deviceVersion->c_str());
-}
-
-void VoltwiseViewController::checkSystemVersion() {
-    if (systemVersionFloat >= 3.0f) return;
-    Alert a;
-    a.title = "Software 3.0 Update Required";
-    a.message = "Voltwise requires that your device be updated to OS 3.0 or later";
-    a.cancelButtonTitle = "OK";
-    showAlert(std::move(a));
-}
-
 void VoltwiseViewController::classifyDevice() {
-    static_cast<DeviceProfile&>(*this) = profileForDevice(deviceType.value_or(""), deviceVersion.value_or(""));
+    const std::string model = p_.device.model();
+    const std::string systemVersion = p_.device.systemVersion();
+    const std::string machine = p_.device.machine();
+    p_.log.format("device version: %s", machine.c_str());
+    if (static_cast<float>(leadingDecimal(systemVersion)) < 3.0f) {
+        Alert a;
+        a.title = "Software 3.0 Update Required";
+        a.message = "Voltwise requires that your device be updated to OS 3.0 or later";
+        a.cancelButtonTitle = "OK";
+        showAlert(a);
+    }
+    profile_ = profileForDevice(model, machine);
 }
 
 std::shared_ptr<View> VoltwiseViewController::view() {

@@ -16,7 +16,7 @@ struct PhoneRow {
     std::string_view key;  // empty: the row that takes everything else
     std::string_view label;
     std::string_view family;
-    uint8_t firstGen;
+    bool firstGen;
     // game, game3D, talk3G, talk2G, threeG, wifi, video, audio, standby, lte
     float factors[10];
     int32_t last5ThreeGS;
@@ -30,31 +30,31 @@ constexpr int32_t kNewPhone3GS = 1190;
 constexpr int32_t kNewPhone3G = 562;
 
 constexpr PhoneRow kPhoneRows[] = {
-    {Test::Equals, "iPhone2,1", "Your Device        iPhone 3GS", "3GS", 0,
+    {Test::Equals, "iPhone2,1", "Your Device        iPhone 3GS", "3GS", false,
      {2, 1, 3, 7.2f, 3, 5.4f, 6, 18, 180, 0}, 1190, 0, 0},
-    {Test::Equals, "iPhone1,2", "Your Device          iPhone 3G", "3G", 0,
+    {Test::Equals, "iPhone1,2", "Your Device          iPhone 3G", "3G", false,
      {2, 1, 3, 6, 3, 3.6f, 4.209f, 14.4f, 180, 0}, 0, 562, 0},
-    {Test::Equals, "iPhone1,1", "Your Device          iPhone 2G", "2G", 1,
+    {Test::Equals, "iPhone1,1", "Your Device          iPhone 2G", "2G", true,
      {2, 1, 0, 4.8f, 0, 3.6f, 4.209f, 14.4f, 150, 0}, 0, 0, 576},
-    {Test::Contains, "iPhone3", "Your Device             iPhone 4", "3G", 0,
+    {Test::Contains, "iPhone3", "Your Device             iPhone 4", "3G", false,
      {2, 1, 4.35f, 8.7f, 3.6f, 6, 6, 24, 180, 0}, kNewPhone3GS, kNewPhone3G, 0},
-    {Test::Contains, "iPhone4", "Your Device            iPhone 4S", "3G", 0,
+    {Test::Contains, "iPhone4", "Your Device            iPhone 4S", "3G", false,
      {2, 1, 4.8f, 8.7f, 3.6f, 5.4f, 6, 24, 120, 0}, kNewPhone3GS, kNewPhone3G, 0},
-    {Test::Contains, "iPhone5,1", "Your Device             iPhone 5", "3G", 0,
+    {Test::Contains, "iPhone5,1", "Your Device             iPhone 5", "3G", false,
      {2, 1, 4.8f, 8.7f, 4.8f, 6, 6, 24, 135, 4.8f}, kNewPhone3GS, kNewPhone3G, 0},
-    {Test::Contains, "iPhone5,2", "Your Device             iPhone 5", "3G", 0,
+    {Test::Contains, "iPhone5,2", "Your Device             iPhone 5", "3G", false,
      {2, 1, 4.8f, 8.7f, 4.8f, 6, 6, 24, 135, 4.8f}, kNewPhone3GS, kNewPhone3G, 0},
-    {Test::Contains, "iPhone5,3", "Your Device            iPhone 5c", "3G", 0,
+    {Test::Contains, "iPhone5,3", "Your Device            iPhone 5c", "3G", false,
      {2, 1, 6, 8.7f, 4.8f, 6, 6, 24, 150, 6}, kNewPhone3GS, kNewPhone3G, 0},
-    {Test::Contains, "iPhone5,4", "Your Device            iPhone 5c", "3G", 0,
+    {Test::Contains, "iPhone5,4", "Your Device            iPhone 5c", "3G", false,
      {2, 1, 6, 8.7f, 4.8f, 6, 6, 24, 150, 6}, kNewPhone3GS, kNewPhone3G, 0},
-    {Test::Contains, "iPhone6,1", "Your Device            iPhone 5S", "3G", 0,
+    {Test::Contains, "iPhone6,1", "Your Device            iPhone 5S", "3G", false,
      {2, 1, 6, 8.7f, 4.8f, 6, 6, 24, 150, 6}, kNewPhone3GS, kNewPhone3G, 0},
-    {Test::Contains, "iPhone6,2", "Your Device            iPhone 5S", "3G", 0,
+    {Test::Contains, "iPhone6,2", "Your Device            iPhone 5S", "3G", false,
      {2, 1, 6, 8.7f, 4.8f, 6, 6, 24, 150, 6}, kNewPhone3GS, kNewPhone3G, 0},
-    {Test::Contains, "iPhone7,2", "Your Device             iPhone 6", "3G", 0,
+    {Test::Contains, "iPhone7,2", "Your Device             iPhone 6", "3G", false,
      {2.2f, 1.1f, 8.5f, 8.7f, 6, 6.6f, 6.6f, 30, 150, 6}, kNewPhone3GS, kNewPhone3G, 0},
-    {Test::Contains, "", "Your Device      iPhone 6 Plus", "3G", 0,
+    {Test::Contains, "", "Your Device      iPhone 6 Plus", "3G", false,
      {2.8f, 1.4f, 14.4f, 8.7f, 7.2f, 7.2f, 8.405f, 48, 230.4f, 7.2f}, kNewPhone3GS, kNewPhone3G, 0},
 };
 
@@ -99,14 +99,14 @@ const Row& firstMatch(const Row (&rows)[N], Pred pred) {
 }
 
 void classifyPhone(DeviceProfile& p, std::string_view machine) {
-    p.isIphone1stgen = 0;
+    p.isIphone1stgen = false;
     const PhoneRow& row = firstMatch(kPhoneRows, [&](const PhoneRow& r) {
         return matches(r.test, machine, r.key);
     });
     p.deviceStr = std::string(row.label);
     p.deviceStrShort = std::string(row.family);
     p.isIphone1stgen = row.firstGen;
-    p.isIphone = 1;
+    p.isIphone = true;
     p.gameMultiplier = row.factors[0];
     p.game3DMultiplier = row.factors[1];
     p.talk3GMultiplier = row.factors[2];
@@ -131,7 +131,7 @@ void classifyPod(DeviceProfile& p, std::string_view machine) {
     p.audioPlaybackMultiplier = 18;
     p.standbyMultiplier = 180;
     p.last5percentSecondsiPodTouch = 380;
-    p.isIphone = 0;
+    p.isIphone = false;
     const PodRow& row = firstMatch(kPodRows, [&](const PodRow& r) {
         return matches(Test::Contains, machine, r.key);
     });
@@ -145,8 +145,8 @@ void classifyPod(DeviceProfile& p, std::string_view machine) {
 }
 
 void classifyPad(DeviceProfile& p, std::string_view machine) {
-    p.isIphone = 0;
-    p.isIpad = 1;
+    p.isIphone = false;
+    p.isIpad = true;
     p.deviceStrShort = "IPAD";
     p.standbyMultiplier = 432;
     p.game3DMultiplier = 3.6f;

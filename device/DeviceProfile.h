@@ -53,9 +53,9 @@ struct DeviceProfile {
     int32_t last5percentSecondsiPodTouch = 0;
     int32_t last5percentSecondsiPad = 0;
 
-    int8_t isIphone = 0;
-    uint8_t isIphone1stgen = 0;
-    int8_t isIpad = 0;
+    bool isIphone = false;
+    bool isIphone1stgen = false;
+    bool isIpad = false;
 
     LastFivePercentSeconds lastFivePercent() const {
         return {last5percentSecondsiPad, last5percentSecondsiPodTouch, last5percentSeconds3G,

@@ -1,5 +1,11 @@
+#include <sys/random.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <random>
+#include <utility>
 
 #include "platform/Platform.h"
 
@@ -21,10 +27,33 @@ std::string percentEncoded(const std::string& text) {
     return out;
 }
 
+namespace {
+
+// 128 random bits from the kernel. Should it refuse (a system without
+// getrandom), the time and the process number seed them instead: an
+// identifier is made either way, and nothing throws.
+std::pair<uint64_t, uint64_t> randomBits() {
+    uint64_t bits[2] = {};
+    std::size_t got = 0;
+    while (got < sizeof bits) {
+        const ssize_t n = ::getrandom(reinterpret_cast<char*>(bits) + got, sizeof bits - got, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got < sizeof bits) {
+        std::mt19937_64 rng(static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                            (static_cast<uint64_t>(::getpid()) << 32));
+        bits[0] = rng();
+        bits[1] = rng();
+    }
+    return {bits[0], bits[1]};
+}
+
+}  // namespace
+
 std::string AdvertisingIdentity::randomUuid() {
-    std::random_device rd;
-    std::mt19937_64 rng((static_cast<uint64_t>(rd()) << 32) ^ rd());
-    uint64_t hi = rng(), lo = rng();
+    auto [hi, lo] = randomBits();
     hi = (hi & 0xFFFFFFFFFFFF0FFFull) | 0x0000000000004000ull;  // version 4
     lo = (lo & 0x3FFFFFFFFFFFFFFFull) | 0x8000000000000000ull;  // variant 1
     char buf[40];

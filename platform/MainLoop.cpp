@@ -1,13 +1,11 @@
 #include "platform/MainLoop.h"
 
 #include <algorithm>
-#include <chrono>
+#include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <system_error>
 #include <vector>
 
-#include <cerrno>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -15,51 +13,50 @@
 namespace vw::platform {
 
 MainLoop::MainLoop(const Clock& clock)
-    : clock_(clock), mainThread_(std::this_thread::get_id()) {
-    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
+    : clock_(clock), mainThread_(std::this_thread::get_id()), wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    if (!wakeFd_) throw std::system_error(errno, std::generic_category(), "eventfd");
 }
 
-MainLoop::~MainLoop() { ::close(wakeFd_); }
+MainLoop::~MainLoop() = default;
 
-MainLoop::WatchId MainLoop::watchFd(int fd, std::function<short()> events, std::function<void(short)> ready) {
-    const WatchId id = nextWatch_++;
-    watches_.emplace(id, Watch{fd, std::move(events), std::move(ready)});
-    return id;
+MainLoop::Watch MainLoop::watchFd(int fd, std::function<short()> events, std::function<void(short)> ready) {
+    const uint64_t id = nextId_++;
+    watches_.emplace(id, WatchEntry{fd, std::move(events), std::move(ready)});
+    return Watch(this, id);
 }
 
-void MainLoop::unwatchFd(WatchId id) {
+MainLoop::Timer MainLoop::scheduleTimer(double interval, bool repeats, std::function<void()> fire) {
+    const uint64_t id = nextId_++;
+    // A non-positive interval would spin; the platform treats it as a tenth of a millisecond.
+    if (!(interval > 0)) interval = 0.0001;
+    timers_.emplace(id, TimerEntry{clock_.monotonic() + interval, interval, repeats, std::move(fire)});
+    return Timer(this, id);
+}
+
+void MainLoop::cancel(Kind kind, uint64_t id) {
+    if (kind == Kind::Timer) {
+        timers_.erase(id);
+        return;
+    }
     watches_.erase(id);
     std::erase_if(readyFds_, [id](const auto& r) { return r.first == id; });
 }
 
-MainLoop::TimerId MainLoop::scheduleTimer(double interval, bool repeats, std::function<void()> fire) {
-    const TimerId id = nextId_++;
-    // A non-positive interval would spin; the platform treats it as a tenth of a millisecond.
-    if (!(interval > 0)) interval = 0.0001;
-    timers_.emplace(id, Timer{clock_.now() + interval, interval, repeats, std::move(fire)});
-    return id;
+bool MainLoop::active(Kind kind, uint64_t id) const {
+    return kind == Kind::Timer ? timers_.count(id) != 0 : watches_.count(id) != 0;
 }
 
-void MainLoop::invalidateTimer(TimerId id) { timers_.erase(id); }
-
 void MainLoop::post(std::function<void()> work) {
-    std::function<void()> waker;
     {
         std::lock_guard lock(mutex_);
         work_.push_back(std::move(work));
-        waker = waker_;
     }
     const uint64_t one = 1;
     // Only fails when the counter is already huge, which wakes the wait all the same.
-    [[maybe_unused]] const ssize_t n = ::write(wakeFd_, &one, sizeof one);
-    if (waker) waker();
+    [[maybe_unused]] const ssize_t n = ::write(wakeFd_.get(), &one, sizeof one);
 }
 
-void MainLoop::setWaker(std::function<void()> waker) {
-    std::lock_guard lock(mutex_);
-    waker_ = std::move(waker);
-}
+void MainLoop::post(const Lifetime& owner, std::function<void()> work) { post(owner.guard(std::move(work))); }
 
 bool MainLoop::hasPostedWork() const {
     if (isMainThread() && !readyFds_.empty()) return true;
@@ -70,8 +67,8 @@ bool MainLoop::hasPostedWork() const {
 bool MainLoop::runDue() {
     bool fdsRan = false;
     {
-        // One at a time: a handler may unwatch a descriptor still in the list.
-        std::vector<std::pair<WatchId, short>> ready;
+        // One at a time: a handler may cancel a watch still in the list.
+        std::vector<std::pair<uint64_t, short>> ready;
         ready.swap(readyFds_);
         for (const auto& [id, revents] : ready) {
             auto it = watches_.find(id);
@@ -86,7 +83,7 @@ bool MainLoop::runDue() {
         // The wake count is cleared before taking the work: a post after
         // this counts again and wakes the next wait.
         uint64_t count = 0;
-        [[maybe_unused]] const ssize_t r = ::read(wakeFd_, &count, sizeof count);
+        [[maybe_unused]] const ssize_t r = ::read(wakeFd_.get(), &count, sizeof count);
         std::lock_guard lock(mutex_);
         work.swap(work_);
     }
@@ -95,17 +92,17 @@ bool MainLoop::runDue() {
 
     // Timers due now, earliest first. A timer fires once however late it is;
     // a repeating one then moves on to its next time after now.
-    const double now = clock_.now();
-    std::vector<std::pair<double, TimerId>> due;
+    const double now = clock_.monotonic();
+    std::vector<std::pair<double, uint64_t>> due;
     for (const auto& [id, t] : timers_)
         if (t.next <= now) due.emplace_back(t.next, id);
     std::sort(due.begin(), due.end());
     for (const auto& [when, id] : due) {
         auto it = timers_.find(id);
-        if (it == timers_.end()) continue;  // invalidated by an earlier one
+        if (it == timers_.end()) continue;  // cancelled by an earlier one
         std::function<void()> fire = it->second.fire;
         if (it->second.repeats) {
-            Timer& t = it->second;
+            TimerEntry& t = it->second;
             t.next += t.interval;
             if (t.next <= now) t.next += std::ceil((now - t.next) / t.interval + 1e-9) * t.interval;
             if (t.next <= now) t.next = now + t.interval;
@@ -125,21 +122,21 @@ std::optional<double> MainLoop::nextTimerTime() const {
     return next;
 }
 
-bool MainLoop::waitForWork(std::optional<double> until, int extraFd) {
+bool MainLoop::wait(std::optional<double> timeout, int extraFd) {
     if (!readyFds_.empty()) return false;
     {
         std::lock_guard lock(mutex_);
         if (!work_.empty()) return false;
     }
     int timeoutMs = -1;
-    if (until) {
-        // A time already past still looks at the descriptors once.
-        const double seconds = std::max(0.0, *until - clock_.now());
+    if (timeout) {
+        // No time left still looks at the descriptors once.
+        const double seconds = std::max(0.0, *timeout);
         timeoutMs = static_cast<int>(std::min(std::ceil(seconds * 1000.0), 24.0 * 3600 * 1000));
     }
     std::vector<pollfd> fds;
-    std::vector<WatchId> ids;
-    fds.push_back({wakeFd_, POLLIN, 0});
+    std::vector<uint64_t> ids;
+    fds.push_back({wakeFd_.get(), POLLIN, 0});
     if (extraFd >= 0) fds.push_back({extraFd, POLLIN, 0});
     const std::size_t firstWatch = fds.size();
     for (const auto& [id, w] : watches_) {
@@ -151,7 +148,7 @@ bool MainLoop::waitForWork(std::optional<double> until, int extraFd) {
     if (n <= 0) return false;  // timed out, or a signal: the caller looks again
     if (fds[0].revents & POLLIN) {
         uint64_t count = 0;
-        [[maybe_unused]] const ssize_t r = ::read(wakeFd_, &count, sizeof count);
+        [[maybe_unused]] const ssize_t r = ::read(wakeFd_.get(), &count, sizeof count);
     }
     for (std::size_t i = firstWatch; i < fds.size(); ++i)
         if (fds[i].revents) readyFds_.emplace_back(ids[i - firstWatch], fds[i].revents);

@@ -2,8 +2,9 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
+
+#include "platform/Result.h"
 
 namespace vw::platform {
 
@@ -27,8 +28,8 @@ public:
     // False when no connection could be made (a malformed address, or the
     // network turned off).
     virtual bool startRequest(const UrlRequest& request) = 0;
-    // Flags for reaching the IPv4 any-address, or absent when they cannot be read.
-    virtual std::optional<uint32_t> reachabilityFlags() = 0;
+    // Flags for reaching the IPv4 any-address, or why they cannot be read.
+    virtual Result<uint32_t> reachabilityFlags() = 0;
 };
 
 }  // namespace vw::platform

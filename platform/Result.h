@@ -4,6 +4,11 @@
 //   Result<Config> r = readConfig(path);
 //   if (!r) return r.error();        // an Error converts to any Result
 //   use(*r);
+//
+// Every operation of ours that can fail says so this way (the JSON library
+// keeps its own error objects). A reader of a text (a number, a name, a
+// word) returns std::optional instead: nothing means the text is not of
+// that form, and each caller words its own error.
 #pragma once
 
 #include <cassert>

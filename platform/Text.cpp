@@ -63,4 +63,20 @@ std::string shown(const std::string& value) { return escaped(value, kShownLength
 
 std::string oneLine(const std::string& line) { return escaped(line, std::string::npos); }
 
+std::string backslashed(const std::string& text, std::string_view chars) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (chars.find(c) == std::string_view::npos) {
+            out += c;
+            continue;
+        }
+        out += '\\';
+        out += c == '\n' ? 'n' : c == '\t' ? 't' : c == '\r' ? 'r' : c;
+    }
+    return out;
+}
+
+std::size_t byteOrderMarkLength(std::string_view text) { return text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0; }
+
 }  // namespace vw::platform

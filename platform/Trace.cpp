@@ -1,5 +1,7 @@
 #include "platform/Trace.h"
 
+#include "platform/Text.h"
+
 #include <cstdio>
 
 namespace vw::platform {
@@ -25,17 +27,7 @@ void Trace::clear() {
     calls_.clear();
 }
 
-std::string quoteText(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else if (c == '"') out += "\\\"";
-        else if (c == '\\') out += "\\\\";
-        else out += c;
-    }
-    return out + "\"";
-}
+std::string quoteText(const std::string& s) { return "\"" + backslashed(s, "\n\t\"\\") + "\""; }
 std::string boolText(bool b) { return b ? "YES" : "NO"; }
 
 }  // namespace vw::platform

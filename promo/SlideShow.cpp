@@ -1,8 +1,9 @@
-// The promotional slide show: five panels in an endlessly looping pager,
-// a header per panel, a looping tune, advanced by the four-second timer.
+#include "promo/SlideShow.h"
+
+#include <array>
 #include <cmath>
 
-#include "controller/VoltwiseViewController.h"
+#include "platform/Numbers.h"
 
 namespace vw {
 
@@ -14,138 +15,130 @@ constexpr Rect kBackdropFrame{0, 0, 320, 480};
 constexpr Rect kHeaderFrame{0, 0, 320, 73};
 constexpr Rect kPagerFrame{0, 72, 320, 366};
 
+constexpr std::array<const char*, 5> kSlideImages = {"ad_music_panel.png", "ad_accuracy_panel.png",
+                                                     "ad_full_cycle_panel.png", "ad_charge_display_panel.png",
+                                                     "ad_tips_panel.png"};
+// One header per page of the strip but the first copy.
+constexpr std::array<const char*, 7> kSlideHeaders = {
+    "ad_panel_music_on.png", "ad_panel_accuracy_on.png", "ad_panel_full_cycle_on.png", "ad_panel_charge_display_on.png",
+    "ad_panel_tips_on.png",  "ad_panel_music_on.png",    "ad_panel_accuracy_on.png"};
+constexpr int32_t kPanels = static_cast<int32_t>(kSlideImages.size());
+
 Rect pageRect(int32_t page) { return {kPageWidth * static_cast<float>(page), 0, kPageWidth, kPageHeight}; }
 }  // namespace
 
-void VoltwiseViewController::showHeader(int index) {
+SlideShow::SlideShow(Platform& platform, View& root) : p_(platform) { loadAdScroller(root); }
+
+void SlideShow::showHeader(int index) {
     // A page off the strip (mid-bounce, say) has no header: keep the one shown.
-    if (!adHeaderView || !slideHeaders || index < 0 || index >= static_cast<int>(slideHeaders->size())) return;
-    adHeaderView->setImage(p_.ui.imageNamed((*slideHeaders)[static_cast<std::size_t>(index)]));
+    if (index < 0 || index >= static_cast<int>(kSlideHeaders.size())) return;
+    adHeaderView_->setImage(p_.ui.imageNamed(kSlideHeaders[static_cast<std::size_t>(index)]));
 }
 
-int32_t VoltwiseViewController::adScrollPage() const {
-    const float x = sv->contentOffset().x;
-    const float w = sv->frame().width;
-    const float n = static_cast<float>(slideImages->size());
-    const float page = std::floor((x - w / (n + 2.0f)) / w);
+int32_t SlideShow::adScrollPage() const {
+    const float x = sv_->contentOffset().x;
+    const float w = sv_->frame().width;
+    const float page = std::floor((x - w / (static_cast<float>(kPanels) + 2.0f)) / w);
     return truncatedInt32(static_cast<double>(page) + 1.0);
 }
 
-void VoltwiseViewController::loadAdScroller() {
+void SlideShow::loadAdScroller(View& root) {
     Ui& ui = p_.ui;
-    adBackDropView = std::make_shared<ImageView>(ui, kBackdropFrame);
-    adBackDropView->setName("adBackDropView");
-    adBackDropView->setImage(ui.imageNamed("ad_backdrop.png"));
-    view_->addSubview(adBackDropView);
-    adBackDropView->setHidden(true);
+    adBackDropView_ = std::make_shared<ImageView>(ui, kBackdropFrame);
+    adBackDropView_->setName("adBackDropView");
+    adBackDropView_->setImage(ui.imageNamed("ad_backdrop.png"));
+    root.addSubview(adBackDropView_);
+    adBackDropView_->setHidden(true);
 
-    adHeaderView = std::make_shared<ImageView>(ui, kHeaderFrame);
-    adHeaderView->setName("adHeaderView");
-    adHeaderView->setImage(ui.imageNamed("ad_panel_music_on.png"));
-    adBackDropView->addSubview(adHeaderView);
+    adHeaderView_ = std::make_shared<ImageView>(ui, kHeaderFrame);
+    adHeaderView_->setName("adHeaderView");
+    adHeaderView_->setImage(ui.imageNamed(kSlideHeaders[0]));
+    adBackDropView_->addSubview(adHeaderView_);
 
-    showingAdSlideShow = 0;
-    touchedSlideShowScreen = 0;
-    adSlideShowing = 0;
+    sv_ = std::make_shared<ScrollView>(ui, kPagerFrame);
+    sv_->setName("sv");
+    sv_->setBounces(true);
+    sv_->setPagingEnabled(true);
+    sv_->setUserInteractionEnabled(true);
+    sv_->setDelegate(this, "VoltwiseViewController");
+    sv_->setHidden(true);
 
-    sv = std::make_shared<ScrollView>(ui, kPagerFrame);
-    sv->setName("sv");
-    sv->setBounces(true);
-    sv->setPagingEnabled(true);
-    sv->setUserInteractionEnabled(true);
-    sv->setDelegate(this, "VoltwiseViewController");
-    sv->setHidden(true);
-
-    slideImages = std::make_unique<std::vector<std::string>>(std::vector<std::string>{
-        "ad_music_panel.png", "ad_accuracy_panel.png", "ad_full_cycle_panel.png", "ad_charge_display_panel.png",
-        "ad_tips_panel.png"});
-    slideHeaders = std::make_unique<std::vector<std::string>>(std::vector<std::string>{
-        "ad_panel_music_on.png", "ad_panel_accuracy_on.png", "ad_panel_full_cycle_on.png",
-        "ad_panel_charge_display_on.png", "ad_panel_tips_on.png", "ad_panel_music_on.png", "ad_panel_accuracy_on.png"});
-    const int32_t n = static_cast<int32_t>(slideImages->size());
-
-    auto page = [&](const std::string& image, int32_t index) {
+    // The last panel, the five, then the first again: the strip loops.
+    auto page = [&](const char* image, int32_t index) {
         auto v = std::make_shared<ImageView>(ui, ui.imageNamed(image));
         v->setFrame(pageRect(index));
-        sv->addSubview(v);
+        sv_->addSubview(v);
     };
-    page((*slideImages)[static_cast<std::size_t>(n - 1)], 0);
-    for (int32_t i = 0; i < n; ++i) page((*slideImages)[static_cast<std::size_t>(i)], i + 1);
-    page((*slideImages)[0], n + 1);
+    page(kSlideImages[kPanels - 1], 0);
+    for (int32_t i = 0; i < kPanels; ++i) page(kSlideImages[static_cast<std::size_t>(i)], i + 1);
+    page(kSlideImages[0], kPanels + 1);
 
-    sv->setContentSize({kPageWidth * static_cast<float>(n) + 640, kPageHeight});
-    sv->setContentOffset({0, 0});
-    view_->addSubview(sv);
-    sv->scrollRectToVisible(pageRect(1), false);
+    sv_->setContentSize({kPageWidth * static_cast<float>(kPanels) + 640, kPageHeight});
+    sv_->setContentOffset({0, 0});
+    root.addSubview(sv_);
+    sv_->scrollRectToVisible(pageRect(1), false);
 
     const auto tune = p_.bundle.pathForResource("saxophone_cool_riff_1", "mp3");
-    audioPlayerAdSax = p_.audio.createPlayer(tune.value_or(""));
-    if (audioPlayerAdSax) {
-        audioPlayerAdSax->setVolume(0.15f);
-        audioPlayerAdSax->setNumberOfLoops(-1);
-        audioPlayerAdSax->prepareToPlay();
+    audioPlayerAdSax_ = p_.audio.createPlayer(tune.value_or(""));
+    if (audioPlayerAdSax_) {
+        audioPlayerAdSax_->setVolume(0.15f);
+        audioPlayerAdSax_->setNumberOfLoops(-1);
+        audioPlayerAdSax_->prepareToPlay();
     }
 }
 
-void VoltwiseViewController::showAdScroller() {
-    if (!sv) return;
-    adBackDropView->setHidden(false);
-    sv->setHidden(false);
-    showingAdSlideShow = 1;
-    touchedSlideShowScreen = 0;
-    if (audioPlayerAdSax) audioPlayerAdSax->play();
+void SlideShow::showAdScroller() {
+    adBackDropView_->setHidden(false);
+    sv_->setHidden(false);
+    touchedSlideShowScreen_ = false;
+    if (audioPlayerAdSax_) audioPlayerAdSax_->play();
 }
 
-void VoltwiseViewController::dismissAdScroller() {
-    if (!sv) return;
-    adBackDropView->setHidden(true);
-    sv->setHidden(true);
-    showingAdSlideShow = 0;
-    adSlideShowing = 1;
+void SlideShow::dismissAdScroller() {
+    adBackDropView_->setHidden(true);
+    sv_->setHidden(true);
+    adSlideShowing_ = 1;
     showHeader(0);
-    sv->scrollRectToVisible(pageRect(1), false);
-    if (audioPlayerAdSax) {
-        audioPlayerAdSax->stop();
-        audioPlayerAdSax->setCurrentTime(0.0);
+    sv_->scrollRectToVisible(pageRect(1), false);
+    if (audioPlayerAdSax_) {
+        audioPlayerAdSax_->stop();
+        audioPlayerAdSax_->setCurrentTime(0.0);
     }
 }
 
-void VoltwiseViewController::adSlideTimer() {
-    if (touchedSlideShowScreen == 0 && showingAdSlideShow == 1) slideForwardOneAdFrame();
+void SlideShow::adSlideTimer() {
+    if (!touchedSlideShowScreen_) slideForwardOneAdFrame();
 }
 
-void VoltwiseViewController::slideForwardOneAdFrame() {
-    adSlideShowing += 1;
-    sv->scrollRectToVisible(pageRect(adSlideShowing), true);
+void SlideShow::slideForwardOneAdFrame() {
+    adSlideShowing_ += 1;
+    sv_->scrollRectToVisible(pageRect(adSlideShowing_), true);
     prepareCircularScrollForNextSlide();
-    if (adSlideShowing == 1) {
+    if (adSlideShowing_ == 1) {
         showHeader(0);
         slideForwardOneAdFrame();
     }
 }
 
-void VoltwiseViewController::prepareCircularScrollForNextSlide() {
+void SlideShow::prepareCircularScrollForNextSlide() {
     const int32_t page = adScrollPage();
-    const int32_t n = static_cast<int32_t>(slideImages->size());
-    currentAdScrollPage = page;
-    previousAdScrollPage = page;
-    p_.log.format("currentAdScrollPage----->%d adSlideShowing-->%d", page, adSlideShowing);
-    if (touchedSlideShowScreen == 0) showHeader(page);
+    previousAdScrollPage_ = page;
+    p_.log.format("currentAdScrollPage----->%d adSlideShowing-->%d", page, adSlideShowing_);
+    if (!touchedSlideShowScreen_) showHeader(page);
     if (page == 0) {
-        adSlideShowing = n;
-        sv->scrollRectToVisible(pageRect(n), false);
-    } else if (page == n + 1) {
-        adSlideShowing = 1;
-        sv->scrollRectToVisible(pageRect(1), false);
+        adSlideShowing_ = kPanels;
+        sv_->scrollRectToVisible(pageRect(kPanels), false);
+    } else if (page == kPanels + 1) {
+        adSlideShowing_ = 1;
+        sv_->scrollRectToVisible(pageRect(1), false);
     }
 }
 
-void VoltwiseViewController::scrollViewDidEndDecelerating(ScrollView&) {
+void SlideShow::scrollViewDidEndDecelerating(ScrollView&) {
     const int32_t page = adScrollPage();
-    currentAdScrollPage = page;
-    p_.log.format("TOUCHED scroll ###### previousAdScrollPage->%d currentAdScrollPage->%d", previousAdScrollPage, page);
+    p_.log.format("TOUCHED scroll ###### previousAdScrollPage->%d currentAdScrollPage->%d", previousAdScrollPage_, page);
     showHeader(page == 0 ? 4 : page - 1);
-    touchedSlideShowScreen = 1;
+    touchedSlideShowScreen_ = true;
     prepareCircularScrollForNextSlide();
 }
 

@@ -130,7 +130,7 @@ void RatingPrompt::bookkeeping() {
 }
 
 bool RatingPrompt::connectedToNetwork() {
-    const std::optional<uint32_t> flags = p_.network.reachabilityFlags();
+    const Result<uint32_t> flags = p_.network.reachabilityFlags();
     if (!flags) {
         p_.log.line(kReachabilityErrorLog);
         return false;

@@ -1,9 +1,7 @@
 // Building the screen, the touch handler, and the picker's two lists.
-#include <cstdio>
-
 #include "controller/VoltwiseViewController.h"
+#include "platform/Numbers.h"
 #include "rating/RatingPrompt.h"
-#include "screen/SkinCatalogue.h"
 
 namespace vw {
 
@@ -11,9 +9,6 @@ using namespace platform;
 
 namespace {
 constexpr Rect kOutlineFrame{1, 5, 320, 264};
-constexpr Rect kSkinFrame{31, 75, 251, 194};
-constexpr Rect kFillerFrame{157, 74, 251, 194};
-constexpr Rect kTextFrame{110, 119, 200, 100};
 constexpr float kButtonWidth = 95, kButtonHeight = 23, kButtonTop = 237;
 constexpr float kPickerHeight = 216;
 }  // namespace
@@ -23,62 +18,41 @@ void VoltwiseViewController::loadView() {
     view_ = std::make_shared<View>(ui, p_.application.screenBounds().value_or(Rect{}));
     view_->setName("view");
 
-    screenHeight = p_.application.screenBounds().value_or(Rect{}).height;
-    vertSpacer = truncatedInt32(static_cast<double>(screenHeight - 480.0f) / 1.5);
+    const float screenHeight = p_.application.screenBounds().value_or(Rect{}).height;
+    vertSpacer_ = truncatedInt32(static_cast<double>(screenHeight - 480.0f) / 1.5);
 
-    imageView = std::make_shared<ImageView>(ui, kOutlineFrame);
-    imageView->setName("imageView");
-    imageView->setImage(ui.imageNamed("battery_empty_4.png"));
-    view_->addSubview(imageView);
+    auto outline = std::make_shared<ImageView>(ui, kOutlineFrame);
+    outline->setName("imageView");
+    outline->setImage(ui.imageNamed("battery_empty_4.png"));
+    view_->addSubview(outline);
+    view_->addSubview(skins_.makeSkinView());
+    view_->addSubview(readout_.makeFiller());
 
-    imageViewSkin = std::make_shared<ImageView>(ui, kSkinFrame);
-    imageViewSkin->setName("imageViewSkin");
-    imageViewSkin->setImage(ui.imageNamed(skinFileInUse));
-    view_->addSubview(imageViewSkin);
+    pickerView_ = std::make_shared<PickerView>(ui, Rect{0, bounds_.height - kPickerHeight, 0, 0});
+    pickerView_->setName("pickerView");
+    pickerView_->setDelegate(this, "VoltwiseViewController");
+    pickerView_->setDataSource(this, "VoltwiseViewController");
+    pickerView_->setShowsSelectionIndicator(true);
+    view_->addSubview(pickerView_);
+    pickerView_->selectRow(readout_.selectedRow(), 0, true);
+    pickerView_->setBackgroundColor(Colour::white());
 
-    imageSliceView = std::make_shared<ImageView>(ui, kFillerFrame);
-    imageSliceView->setName("imageSliceView");
-    imageSliceView->setAnchorPoint({1.0f, 0.5f});
-    imageSliceView->setImage(ui.imageNamed("battery_empty_filler.png"));
-    view_->addSubview(imageSliceView);
-
-    pickerView = std::make_shared<PickerView>(ui, Rect{0, bounds.height - kPickerHeight, 0, 0});
-    pickerView->setName("pickerView");
-    pickerView->setDelegate(this, "VoltwiseViewController");
-    pickerView->setDataSource(this, "VoltwiseViewController");
-    pickerView->setShowsSelectionIndicator(true);
-    view_->addSubview(pickerView);
-    pickerView->selectRow(pickerSelectRow, 0, true);
-    pickerView->setBackgroundColor(Colour::white());
-
-    activities = std::make_unique<std::vector<std::string>>();
-
-    const float buttonY = static_cast<float>(vertSpacer + static_cast<int32_t>(kButtonTop));
+    const float buttonY = static_cast<float>(vertSpacer_ + static_cast<int32_t>(kButtonTop));
     auto button = [&](const char* name, float x, const char* image) {
         auto b = std::make_shared<ImageView>(ui, Rect{x, buttonY, kButtonWidth, kButtonHeight});
         b->setName(name);
         b->setImage(ui.imageNamed(image));
         return b;
     };
-    btnCustomizeView = button("btnCustomizeView", 3, "btn_chrome_customize.png");
-    btnGetProView = button("btnGetProView", 113, "btn_chrome_pro_vs_free.png");
-    btnOurAppsView = button("btnOurAppsView", 222, "btn_chrome_our_apps.png");
-    btnSaveView = button("btnSaveView", 110, "btn_chrome_save.png");
-    for (const auto& b : {btnSaveView, btnCustomizeView, btnGetProView, btnOurAppsView}) view_->addSubview(b);
-    for (const auto& b : {btnSaveView, btnCustomizeView, btnGetProView, btnOurAppsView}) b->setHidden(true);
+    btnCustomizeView_ = button("btnCustomizeView", 3, "btn_chrome_customize.png");
+    btnGetProView_ = button("btnGetProView", 113, "btn_chrome_pro_vs_free.png");
+    btnOurAppsView_ = button("btnOurAppsView", 222, "btn_chrome_our_apps.png");
+    btnSaveView_ = button("btnSaveView", 110, "btn_chrome_save.png");
+    for (const auto& b : {btnSaveView_, btnCustomizeView_, btnGetProView_, btnOurAppsView_}) view_->addSubview(b);
+    for (const auto& b : {btnSaveView_, btnCustomizeView_, btnGetProView_, btnOurAppsView_}) b->setHidden(true);
 
-    textView = std::make_shared<TextView>(ui, kTextFrame);
-    textView->setName("textView");
-    textView->setBackgroundColor(Colour::clear());
-    textView->setTextColor(batteryLevel > 10 ? Colour::white() : Colour::red());
-    textView->setFont(Font{"Verdana-Bold", 32});
-    textView->setTextAlignment(TextAlignment::Left);
-    textView->setEditable(false);
-    textView->setText(percentTextFor(batteryLevel));
-    view_->addSubview(textView);
-
-    const auto chime = p_.bundle.pathForResource("voltwise_sound", "wav", "/");
-    batteryAlert = p_.audio.createSystemSound(chime.value_or(""));
+    view_->addSubview(readout_.makePercentView());
+    readout_.loadChime();
 
     RatingPrompt::appLaunched(p_, config_);
     loadScreen();
@@ -90,69 +64,69 @@ void VoltwiseViewController::touchesBegan(const TouchSet& touches, const Event*)
     const float x = at.x, y = at.y;
     p_.log.format("y->%1.3f x->%1.3f", static_cast<double>(y), static_cast<double>(x));
 
-    if (lateLoadingDone != 1) return;
+    if (mode_ == Mode::Loading) return;
 
-    if (showingAdSlideShow == 1) {
+    // The slide show takes the whole screen: its left quarter closes it, the
+    // rest opens the paid edition's page.
+    if (mode_ == Mode::SlideShow) {
         if (x > 80) {
-            appStoreUrl = config_.paidEditionUrl();
-            p_.application.openURL(*appStoreUrl);
+            openStorePage(config_.paidEditionUrl());
         } else if (x < 80) {
-            if (pickerView) pickerView->setHidden(false);
-            dismissAdScroller();
+            pickerView_->setHidden(false);
+            slideShow_->dismissAdScroller();
+            mode_ = Mode::Normal;
         }
         return;
     }
 
-    const float bandTop = static_cast<float>(vertSpacer + 226);
-    const float bandBottom = static_cast<float>(vertSpacer + 266);
+    // Elsewhere only the button strip's band counts.
+    const float bandTop = static_cast<float>(vertSpacer_ + 226);
+    const float bandBottom = static_cast<float>(vertSpacer_ + 266);
     if (!(bandTop < y && y < bandBottom)) return;
 
-    if (pickingSkins != 0) {
+    if (mode_ == Mode::SkinPicking) {
         if (!(100 < x && x < 217)) return;
-        if (skinFileToShow) skinFileInUse = *skinFileToShow;
-        defaults = &p_.settings;
-        defaults->setObject(skinFileInUse, kSkinFileKey);
-        skinRowSelectedStr = std::to_string(skinRowSelected);
-        defaults->setObject(*skinRowSelectedStr, kSkinRowSelectedKey);
+        skins_.save();
         p_.settings.synchronize();
-        btnCustomizeView->setHidden(false);
-        btnGetProView->setHidden(false);
-        btnOurAppsView->setHidden(false);
-        btnSaveView->setHidden(true);
+        showSaveButton(false);
         loadScreen();
         return;
     }
 
     if (0 < x && x < 103) {
-        pickingSkins = 1;
-        pushedCustomizeButton = 1;
+        mode_ = Mode::SkinPicking;
         customizeScreen();
     }
     if (106 < x && x < 214) {
-        if (pickerView) pickerView->setHidden(true);
+        pickerView_->setHidden(true);
         showAdScroller();
     }
-    if (216 < x && x < 321) {
-        appStoreUrl = config_.catalogueUrl();
-        p_.application.openURL(*appStoreUrl);
-    }
+    if (216 < x && x < 321) openStorePage(config_.catalogueUrl());
+}
+
+void VoltwiseViewController::openStorePage(const std::string& url) { p_.application.openURL(url); }
+
+void VoltwiseViewController::showAdScroller() {
+    slideShow_->showAdScroller();
+    mode_ = Mode::SlideShow;
 }
 
 void VoltwiseViewController::customizeScreen() {
-    pickerSelectRow = skinRowSelected;
-    if (pushedCustomizeButton == 1) {
-        pickerView->reloadAllComponents();
-        pickerView->selectRow(pickerSelectRow, 0, true);
-        skinFileToShow = skinFileInUse;
-        imageViewSkin->setImage(p_.ui.imageNamed(skinFileInUse));
-        pushedCustomizeButton = 0;
-        btnCustomizeView->setHidden(true);
-        btnGetProView->setHidden(true);
-        btnOurAppsView->setHidden(true);
-        btnSaveView->setHidden(false);
-    } else {
-        imageViewSkin->setImage(p_.ui.imageNamed(skinFileToShow.value_or("")));
-    }
+    pickerView_->reloadAllComponents();
+    pickerView_->selectRow(skins_.skinRowSelected(), 0, true);
+    skins_.beginPicking();
+    showSaveButton(true);
+}
+
+void VoltwiseViewController::showSaveButton(bool save) {
+    btnCustomizeView_->setHidden(save);
+    btnGetProView_->setHidden(save);
+    btnOurAppsView_->setHidden(save);
+    btnSaveView_->setHidden(!save);
+}
+
+void VoltwiseViewController::adSlideTimer() {
+    if (mode_ == Mode::SlideShow) slideShow_->adSlideTimer();
 }
 
 int VoltwiseViewController::numberOfComponentsInPickerView(PickerView&) { return 1; }
@@ -160,22 +134,19 @@ int VoltwiseViewController::numberOfComponentsInPickerView(PickerView&) { return
 float VoltwiseViewController::pickerViewRowHeightForComponent(PickerView&, int) { return 50.0f; }
 
 int VoltwiseViewController::pickerViewNumberOfRowsInComponent(PickerView&, int) {
-    if (pickingSkins == 1) return static_cast<int>(skinsTitles.size());
-    return activities ? static_cast<int>(activities->size()) : 0;
+    if (mode_ == Mode::SkinPicking) return SkinPicker::rowCount();
+    return static_cast<int>(readout_.lines().size());
 }
 
 std::string VoltwiseViewController::pickerViewTitleForRow(PickerView&, int row, int) {
-    const std::vector<std::string>* list = pickingSkins == 1 ? &skinsTitles : activities.get();
-    if (!list || row < 0 || row >= static_cast<int>(list->size())) return {};
-    return (*list)[static_cast<std::size_t>(row)];
+    if (mode_ == Mode::SkinPicking) return SkinPicker::titleForRow(row);
+    const auto& lines = readout_.lines();
+    if (row < 0 || row >= static_cast<int>(lines.size())) return {};
+    return lines[static_cast<std::size_t>(row)];
 }
 
 void VoltwiseViewController::pickerViewDidSelectRow(PickerView&, int row, int) {
-    if (pickingSkins != 1) return;
-    if (row < 0 || row >= static_cast<int>(skinsFiles.size())) return;
-    skinRowSelected = row;
-    skinFileToShow = skinsFiles[static_cast<std::size_t>(row)];
-    if (*skinFileToShow != kSkinHeadingFile) customizeScreen();
+    if (mode_ == Mode::SkinPicking) skins_.pickerViewDidSelectRow(row);
 }
 
 }  // namespace vw

@@ -1,7 +1,6 @@
 #include "platform/desktop/Battery.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
 #include "platform/BatteryState.h"
@@ -9,26 +8,11 @@
 
 namespace vw::desktop {
 
-HostBatteryPoller::HostBatteryPoller(platform::BasicDevice& device, std::string batteryDir, double interval)
-    : device_(device), dir_(std::move(batteryDir)), interval_(std::max(0.05, interval)) {
+HostBatteryPoller::HostBatteryPoller(platform::BasicDevice& device, platform::MainLoop& loop, std::string batteryDir,
+                                     double interval)
+    : device_(device), dir_(std::move(batteryDir)) {
     pollNow();
-    thread_ = std::thread([this] {
-        std::unique_lock lock(mutex_);
-        while (!wake_.wait_for(lock, std::chrono::duration<double>(interval_), [this] { return stop_; })) {
-            lock.unlock();
-            pollNow();
-            lock.lock();
-        }
-    });
-}
-
-HostBatteryPoller::~HostBatteryPoller() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    wake_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    timer_ = loop.scheduleTimer(std::max(0.05, interval), true, [this] { pollNow(); });
 }
 
 void HostBatteryPoller::pollNow() {

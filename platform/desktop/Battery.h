@@ -1,27 +1,22 @@
 // Where the desktop's battery readings come from: the host's own battery,
-// polled, or a simulated one that the keyboard drives. Either way the
+// read now and then, or a simulated one that the keyboard drives. Either way the
 // readings go to BasicDevice::updateBattery, which notifies what changed.
 #pragma once
 
-#include <condition_variable>
-#include <mutex>
-#include <optional>
 #include <string>
-#include <thread>
 
 #include "platform/Device.h"
+#include "platform/MainLoop.h"
 
 namespace vw::desktop {
 
 // Reads the battery under `batteryDir` (a /sys/class/power_supply entry) now
-// and then every `interval` seconds on a thread of its own.
+// and then every `interval` seconds on a timer of `loop`.
 class HostBatteryPoller {
 public:
     static constexpr double kDefaultInterval = 5.0;
-    HostBatteryPoller(platform::BasicDevice& device, std::string batteryDir, double interval = kDefaultInterval);
-    ~HostBatteryPoller();
-    HostBatteryPoller(const HostBatteryPoller&) = delete;
-    HostBatteryPoller& operator=(const HostBatteryPoller&) = delete;
+    HostBatteryPoller(platform::BasicDevice& device, platform::MainLoop& loop, std::string batteryDir,
+                      double interval = kDefaultInterval);
 
     const std::string& batteryDir() const { return dir_; }
     void pollNow();
@@ -29,11 +24,7 @@ public:
 private:
     platform::BasicDevice& device_;
     std::string dir_;
-    double interval_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    bool stop_ = false;
-    std::thread thread_;
+    platform::MainLoop::Timer timer_;
 };
 
 // Keys of the simulated battery.

@@ -37,11 +37,8 @@ DesktopPlatform::DesktopPlatform(DesktopOptions o, const NetworkFactory& makeNet
     // A save put off by another program's lock is tried again now and then.
     settings.setSaveDeferred([this] {
         loop.post([this] {
-            if (saveRetry_) return;
-            saveRetry_ = loop.scheduleTimer(options.saveRetrySeconds, false, [this] {
-                saveRetry_.reset();
-                settings.synchronize();
-            });
+            if (saveRetry_.active()) return;
+            saveRetry_ = loop.scheduleTimer(options.saveRetrySeconds, false, [this] { settings.synchronize(); });
         });
     });
 }

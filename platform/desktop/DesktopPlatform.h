@@ -6,9 +6,9 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
+#include "platform/FileSettings.h"
 #include "platform/Platform.h"
 #include "platform/desktop/SdlAudio.h"
 #include "platform/desktop/UrlOpener.h"
@@ -53,7 +53,7 @@ public:
     platform::Platform platform;
 
 private:
-    std::optional<platform::MainLoop::TimerId> saveRetry_;
+    platform::MainLoop::Timer saveRetry_;
 };
 
 }  // namespace vw::desktop

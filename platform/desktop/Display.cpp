@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/UniqueHandle.h"
+
 namespace vw::desktop {
 
 namespace {
@@ -64,18 +66,15 @@ Result<bool> waylandHasSeat(const std::string& socketPath, double timeoutSeconds
     if (socketPath.size() >= sizeof addr.sun_path) return Error{"the Wayland socket path is too long"};
     addr.sun_family = AF_UNIX;
     std::memcpy(addr.sun_path, socketPath.c_str(), socketPath.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return Error{std::strerror(errno), errno};
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!fd) return Error{std::strerror(errno), errno};
+    if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
         const int e = errno;
-        ::close(fd);
         return Error{"cannot connect to the Wayland compositor (" + std::string(std::strerror(e)) + ")", e};
     }
-    wl_display* display = wl_display_connect_to_fd(fd);  // owns fd from here
-    if (!display) {
-        ::close(fd);
-        return Error{"cannot talk to the Wayland compositor"};
-    }
+    wl_display* display = wl_display_connect_to_fd(fd.get());
+    if (!display) return Error{"cannot talk to the Wayland compositor"};
+    fd.release();  // the display's from here
     Globals globals;
     wl_registry* registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &kRegistryListener, &globals);

@@ -10,39 +10,12 @@
 
 namespace vw::desktop {
 
-EventLoop::EventLoop(platform::MainLoop& loop, platform::Ui& ui, Screen& screen, InputRouter* input, bool sdlEvents,
-                     Hooks hooks)
-    : loop_(loop), ui_(ui), screen_(screen), input_(input), sdlEvents_(sdlEvents), hooks_(std::move(hooks)) {
-    if (sdlEvents_) {
-        wakeEvent_ = SDL_RegisterEvents(1);
-        const uint32_t type = wakeEvent_;
-        // Posts from any thread wake the event wait.
-        loop_.setWaker([type] {
-            SDL_Event e{};
-            e.type = type;
-            SDL_PushEvent(&e);
-        });
-    }
-}
+EventLoop::EventLoop(platform::MainLoop& loop, platform::Ui& ui, Screen& screen, InputRouter* input, Hooks hooks)
+    : loop_(loop), ui_(ui), screen_(screen), input_(input), hooks_(std::move(hooks)) {}
 
-EventLoop::~EventLoop() {
-    if (sdlEvents_) loop_.setWaker({});
-}
-
-void EventLoop::setDisplayFd(std::optional<int> fd) {
-    displayFd_ = fd;
-    if (!sdlEvents_) return;
-    if (fd) {
-        // The main loop's own descriptor wakes the poll; no SDL event needed.
-        loop_.setWaker({});
-    } else {
-        const uint32_t type = wakeEvent_;
-        loop_.setWaker([type] {
-            SDL_Event e{};
-            e.type = type;
-            SDL_PushEvent(&e);
-        });
-    }
+void EventLoop::takeSdlEvents(std::optional<int> displayFd) {
+    sdlEvents_ = true;
+    displayFd_ = displayFd;
 }
 
 std::optional<int> displayConnectionFd(SDL_Window* window) {
@@ -77,34 +50,41 @@ void EventLoop::quit() {
 
 bool EventLoop::moving() const { return ui_.animator().animating() || (input_ && input_->interacting()); }
 
-void EventLoop::handle(const SDL_Event& e) {
-
-    if (e.type == SDL_QUIT) {
+void EventLoop::handle(const SDL_Event& sdl) {
+    const auto e = translateEvent(sdl, screen_.renderer().scale());
+    if (!e) return;
+    if (std::holds_alternative<QuitEvent>(*e)) {
         quit_ = true;
-        return;
-    }
-    if (wakeEvent_ != 0 && e.type == wakeEvent_) return;
-    if (e.type == SDL_WINDOWEVENT) {
+    } else if (std::holds_alternative<ExposeEvent>(*e)) {
         dirty_ = true;
-        return;
+    } else if (const auto* key = std::get_if<KeyEvent>(&*e)) {
+        if (hooks_.key && hooks_.key(*key)) dirty_ = true;
+    } else if (input_ && input_->handle(*e)) {
+        dirty_ = true;
     }
-    if (e.type == SDL_KEYDOWN) {
-        if (hooks_.key && hooks_.key(e.key)) dirty_ = true;
-        return;
+}
+
+bool EventLoop::takeQueued() {
+    SDL_Event e;
+    bool got = false;
+    while (SDL_PollEvent(&e)) {
+        handle(e);
+        got = true;
     }
-    if (input_ && input_->handle(e)) dirty_ = true;
+    return got;
 }
 
 void EventLoop::run(std::optional<double> seconds) {
     const platform::Clock& clock = loop_.clock();
-    const std::optional<double> until = seconds ? std::optional<double>(clock.now() + *seconds) : std::nullopt;
-    double lastFrame = -std::numeric_limits<double>::infinity();
+    const std::optional<double> until = seconds ? std::optional<double>(clock.monotonic() + *seconds) : std::nullopt;
+    constexpr double kNever = std::numeric_limits<double>::infinity();
+    double lastFrame = -kNever;
     quit_ = false;
     while (!quit_) {
         loop_.runDue();
         ui_.animator().tick();
         const bool animating = moving();
-        const double now = clock.now();
+        const double now = clock.monotonic();
         // Work that ran may have changed nothing that shows (the slide show's
         // timer while the show is closed): then no frame is drawn.
         const uint64_t scene = ui_.revision();
@@ -118,57 +98,24 @@ void EventLoop::run(std::optional<double> seconds) {
         if (until && now >= *until) break;
         if (quit_) break;  // asked for by what just ran
 
-        // How long there is nothing to do.
-        std::optional<double> wakeAt = loop_.nextTimerTime();
-        if (animating) wakeAt = std::min(wakeAt.value_or(lastFrame + frameInterval_), lastFrame + frameInterval_);
-        if (until) wakeAt = std::min(wakeAt.value_or(*until), *until);
-        if (loop_.hasPostedWork()) wakeAt = now;
+        // How long there is nothing to do (infinity: until something happens).
+        double wakeAt = loop_.nextTimerTime().value_or(kNever);
+        if (animating) wakeAt = std::min(wakeAt, lastFrame + frameInterval_);
+        if (until) wakeAt = std::min(wakeAt, *until);
 
-        if (!sdlEvents_) {
-            loop_.waitForWork(wakeAt);
-            continue;
+        int displayFd = -1;
+        if (sdlEvents_) {
+            // Take what SDL has queued (this also reads the display
+            // connection dry); only with nothing left is it safe to sleep
+            // on the descriptors.
+            if (takeQueued()) continue;
+            if (displayFd_) displayFd = *displayFd_;
+            else wakeAt = std::min(wakeAt, now + frameInterval_);
         }
-        if (!displayFd_) {
-            waitInSdl(wakeAt);
-            continue;
-        }
-        // Take what SDL has queued (this also reads the display connection
-        // dry); only with nothing left is it safe to sleep on the descriptors.
-        SDL_Event e;
-        bool got = false;
-        while (SDL_PollEvent(&e)) {
-            handle(e);
-            got = true;
-        }
-        if (got) continue;
-        if (loop_.waitForWork(wakeAt, *displayFd_))
-            while (SDL_PollEvent(&e)) handle(e);
+        const std::optional<double> timeout =
+            wakeAt < kNever ? std::optional<double>(wakeAt - clock.monotonic()) : std::nullopt;
+        if (loop_.wait(timeout, displayFd)) takeQueued();
     }
-}
-
-// SDL's own wait, where the display connection is not known. Descriptors the
-// main loop watches are then looked at between events, at least four times a
-// second.
-void EventLoop::waitInSdl(std::optional<double> wakeAt) {
-    const platform::Clock& clock = loop_.clock();
-    if (loop_.watchingFds()) {
-        const double cap = clock.now() + 0.25;
-        wakeAt = std::min(wakeAt.value_or(cap), cap);
-    }
-    SDL_Event e;
-    bool got = false;
-    if (!wakeAt) {
-        got = SDL_WaitEvent(&e) == 1;
-    } else {
-        const double wait = std::max(0.0, *wakeAt - clock.now());
-        const int ms = static_cast<int>(std::min(std::ceil(wait * 1000.0), 24.0 * 3600 * 1000));
-        got = ms > 0 ? SDL_WaitEventTimeout(&e, ms) == 1 : SDL_PollEvent(&e) == 1;
-    }
-    if (got) {
-        handle(e);
-        while (SDL_PollEvent(&e)) handle(e);
-    }
-    if (loop_.watchingFds()) loop_.waitForWork(clock.now());
 }
 
 }  // namespace vw::desktop

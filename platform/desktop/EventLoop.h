@@ -2,9 +2,8 @@
 // draws a frame when something may have changed, and draws at the display's
 // rate only while something moves (an animation, or a drag in progress).
 // Otherwise it sleeps until the next event, posted work, timer or watched
-// descriptor. With a window it sleeps in poll(2) on the display connection
-// together with the main loop's descriptors, once SDL's queue is empty; where
-// the display connection is not known, in SDL's own event wait.
+// descriptor, in one place: the main loop's poll(2), which with a window
+// also watches the display connection (once SDL's queue is empty).
 #pragma once
 
 #include <SDL.h>
@@ -16,6 +15,7 @@
 
 #include "platform/desktop/Input.h"
 #include "platform/desktop/Renderer.h"
+#include "platform/desktop/WindowEvent.h"
 #include "platform/ui/Ui.h"
 
 namespace vw::desktop {
@@ -24,16 +24,13 @@ class EventLoop {
 public:
     struct Hooks {
         // A key press; true when it was taken.
-        std::function<bool(const SDL_KeyboardEvent&)> key;
+        std::function<bool(const KeyEvent&)> key;
         // Once, right after the first frame is shown.
         std::function<void()> firstFrame;
     };
 
-    // `input` may be null (no window, no input). With `sdlEvents` the loop
-    // waits in SDL's event queue and the main loop's posts wake it.
-    EventLoop(platform::MainLoop& loop, platform::Ui& ui, Screen& screen, InputRouter* input, bool sdlEvents,
-              Hooks hooks = {});
-    ~EventLoop();
+    // `input` may be null (no window, no input).
+    EventLoop(platform::MainLoop& loop, platform::Ui& ui, Screen& screen, InputRouter* input, Hooks hooks = {});
 
     // Runs until quit() or the window is closed; with `seconds`, also stops
     // once that much time has passed on the loop's clock.
@@ -41,10 +38,11 @@ public:
     // From any thread.
     void quit();
 
-    // The display server connection to wait on beside the main loop's
-    // descriptors: a descriptor, -1 for a video driver that has none (off
-    // screen), or absent (the default) to wait in SDL's event queue.
-    void setDisplayFd(std::optional<int> fd);
+    // Takes SDL's events (a window): `displayFd` is the display server's
+    // connection, which the wait watches; -1 for a video driver that has
+    // none (off screen); absent where it is not known, and SDL's queue is
+    // then looked at every frame interval instead.
+    void takeSdlEvents(std::optional<int> displayFd);
 
     uint64_t frames() const { return frames_; }
     double frameInterval() const { return frameInterval_; }
@@ -52,21 +50,21 @@ public:
 
 private:
     void handle(const SDL_Event& e);
+    // Handles every event SDL has queued; whether there was any.
+    bool takeQueued();
     bool moving() const;
-    void waitInSdl(std::optional<double> wakeAt);
 
     platform::MainLoop& loop_;
     platform::Ui& ui_;
     Screen& screen_;
     InputRouter* input_;
-    bool sdlEvents_;
     Hooks hooks_;
     std::atomic<bool> quit_{false};
     bool dirty_ = true;
     uint64_t drawn_ = 0;  // the view system's revision at the last frame
     uint64_t frames_ = 0;
     double frameInterval_ = 1.0 / 60.0;
-    uint32_t wakeEvent_ = 0;
+    bool sdlEvents_ = false;
     std::optional<int> displayFd_;
 };
 

@@ -8,6 +8,8 @@
 #include <map>
 #include <mutex>
 
+#include "platform/UniqueHandle.h"
+
 namespace vw::desktop {
 
 namespace {
@@ -23,28 +25,27 @@ bool usable(const std::string& file) {
 }
 
 std::string lookUp(const FontRequest& want) {
+    using PatternPtr = UniquePtr<FcPattern, FcPatternDestroy>;
     std::string found;
     if (FcInit()) {
-        FcPattern* pattern = FcPatternCreate();
-        if (!want.family.empty())
-            FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(want.family.c_str()));
+        const PatternPtr pattern(FcPatternCreate());
+        FcPattern* p = pattern.get();
+        if (!want.family.empty()) FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>(want.family.c_str()));
         // When the family is missing, the nearest sans rather than whatever
         // the configuration likes best.
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("DejaVu Sans"));
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
-        FcPatternAddInteger(pattern, FC_WEIGHT, want.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-        FcPatternAddInteger(pattern, FC_SLANT, want.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
+        FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>("DejaVu Sans"));
+        FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+        FcPatternAddInteger(p, FC_WEIGHT, want.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(p, FC_SLANT, want.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcPatternAddBool(p, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(nullptr, p, FcMatchPattern);
+        FcDefaultSubstitute(p);
         FcResult result = FcResultNoMatch;
-        if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
+        if (const PatternPtr match{FcFontMatch(nullptr, p, &result)}) {
             FcChar8* file = nullptr;
-            if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
+            if (FcPatternGetString(match.get(), FC_FILE, 0, &file) == FcResultMatch && file)
                 found = reinterpret_cast<const char*>(file);
-            FcPatternDestroy(match);
         }
-        FcPatternDestroy(pattern);
     }
     if (usable(found)) return found;
     const char* fallbacks[] = {

@@ -9,31 +9,23 @@ using namespace platform;
 InputRouter::InputRouter(Ui& ui, Renderer& renderer, Size screen, TouchHandler touches)
     : ui_(ui), renderer_(renderer), screen_(screen), touches_(std::move(touches)) {}
 
-bool InputRouter::handle(const SDL_Event& e) {
-    const float s = static_cast<float>(renderer_.scale());
-    auto at = [s](int x, int y) { return Point{static_cast<float>(x) / s, static_cast<float>(y) / s}; };
-    switch (e.type) {
-        case SDL_MOUSEBUTTONDOWN:
-            if (e.button.button != SDL_BUTTON_LEFT) return false;
-            press(at(e.button.x, e.button.y), e.button.timestamp / 1000.0);
-            return true;
-        case SDL_MOUSEMOTION:
-            pointer_ = at(e.motion.x, e.motion.y);
-            if (target_ == Target::None) return false;
-            move(pointer_, e.motion.timestamp / 1000.0);
-            return true;
-        case SDL_MOUSEBUTTONUP:
-            if (e.button.button != SDL_BUTTON_LEFT) return false;
-            release(at(e.button.x, e.button.y), e.button.timestamp / 1000.0);
-            return true;
-        case SDL_MOUSEWHEEL: {
-            const int y = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
-            if (y == 0) return false;
-            wheel(pointer_, -y);  // wheel up: back towards the first rows
-            return true;
-        }
-        default: return false;
+bool InputRouter::handle(const WindowEvent& e) {
+    if (const auto* w = std::get_if<WheelEvent>(&e)) {
+        wheel(pointer_, w->notches);
+        return true;
     }
+    const auto* p = std::get_if<PointerEvent>(&e);
+    if (!p) return false;
+    switch (p->phase) {
+        case PointerEvent::Phase::Press: press(p->at, p->time); break;
+        case PointerEvent::Phase::Move:
+            pointer_ = p->at;
+            if (target_ == Target::None) return false;
+            move(p->at, p->time);
+            break;
+        case PointerEvent::Phase::Release: release(p->at, p->time); break;
+    }
+    return true;
 }
 
 View* InputRouter::hitTest(View& v, Point p, Point origin) {

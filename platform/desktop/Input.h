@@ -11,13 +11,12 @@
 // above it take no touches); the buttons themselves end at y 260.
 #pragma once
 
-#include <SDL.h>
-
 #include <deque>
 #include <functional>
 #include <optional>
 
 #include "platform/desktop/Renderer.h"
+#include "platform/desktop/WindowEvent.h"
 #include "platform/ui/Ui.h"
 
 namespace vw::desktop {
@@ -29,9 +28,9 @@ public:
 
     InputRouter(platform::Ui& ui, Renderer& renderer, platform::Size screen, TouchHandler touches);
 
-    // An SDL mouse event, in window pixels (touches arrive as the mouse
-    // events SDL makes from them). Returns whether it was input of ours.
-    bool handle(const SDL_Event& e);
+    // A pointer event of the window (touches arrive as the mouse events SDL
+    // makes from them). Returns whether it was input of ours.
+    bool handle(const WindowEvent& e);
 
     // The same in points, with times in seconds, for tests.
     void press(platform::Point p, double time);

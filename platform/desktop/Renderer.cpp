@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <random>
 #include <unistd.h>
 
+#include "platform/AtomicFile.h"
 #include "platform/desktop/Fonts.h"
 
 namespace vw::desktop {
@@ -42,18 +42,7 @@ float pickerArcOffset(const PickerView& picker, float dy) {
 }
 
 Renderer::Renderer(SDL_Renderer* renderer, int scale) : sdl_(renderer), scale_(std::max(1, scale)) {
-    TTF_Init();  // counted: every Renderer pairs it with a TTF_Quit
     SDL_SetRenderDrawBlendMode(sdl_, SDL_BLENDMODE_BLEND);
-}
-
-Renderer::~Renderer() {
-    for (auto& [path, t] : images_)
-        if (t) SDL_DestroyTexture(t);
-    for (auto& [k, t] : texts_)
-        if (t.texture) SDL_DestroyTexture(t.texture);
-    for (auto& [k, f] : fonts_)
-        if (f) TTF_CloseFont(f);
-    TTF_Quit();
 }
 
 SDL_Rect Renderer::pixels(Rect r) const {
@@ -116,7 +105,7 @@ std::string sharperImagePath(const std::string& path, int scale) {
 
 SDL_Texture* Renderer::image(const std::string& path) {
     auto it = images_.find(path);
-    if (it != images_.end()) return it->second;
+    if (it != images_.end()) return it->second.get();
     // On a dense screen the twice-size drawing of the same picture, where
     // there is one, stays sharp; either way it fills the same rectangle.
     // Only files whose header promises a picture of a sensible size are
@@ -133,18 +122,18 @@ SDL_Texture* Renderer::image(const std::string& path) {
         SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
         SDL_SetTextureScaleMode(t, SDL_ScaleModeLinear);
     }
-    images_.emplace(path, t);  // a file that will not load stays blank
+    images_.emplace(path, TexturePtr(t));  // a file that will not load stays blank
     return t;
 }
 
 TTF_Font* Renderer::font(const std::string& file, int px) {
     auto k = std::make_pair(file, px);
     auto it = fonts_.find(k);
-    if (it != fonts_.end()) return it->second;
+    if (it != fonts_.end()) return it->second.get();
     SDL_RWops* rw = file.empty() ? nullptr : readOnlyFile(file);
     TTF_Font* f = rw ? TTF_OpenFontRW(rw, 1, px) : nullptr;
     if (f) TTF_SetFontHinting(f, TTF_HINTING_LIGHT);
-    fonts_.emplace(k, f);
+    fonts_.emplace(k, FontPtr(f));
     return f;
 }
 
@@ -155,34 +144,29 @@ const Renderer::Text& Renderer::text(const std::string& fontName, float points, 
     const TextKey k{file, px, utf8, wrapPixels, align};
     auto it = texts_.find(k);
     if (it != texts_.end()) return it->second;
-    if (texts_.size() > 1024) {  // readouts change; keep the cache from growing without end
-        for (auto& [old, t] : texts_)
-            if (t.texture) SDL_DestroyTexture(t.texture);
-        texts_.clear();
-    }
+    if (texts_.size() > 1024) texts_.clear();  // readouts change; keep the cache from growing without end
     Text t;
     TTF_Font* f = font(file, px);
     if (f && !utf8.empty()) {
         const SDL_Color white{255, 255, 255, 255};
-        SDL_Surface* s = nullptr;
+        SurfacePtr s;
         if (wrapPixels > 0) {
             TTF_SetFontWrappedAlign(f, align);
-            s = TTF_RenderUTF8_Blended_Wrapped(f, utf8.c_str(), white, static_cast<Uint32>(wrapPixels));
+            s.reset(TTF_RenderUTF8_Blended_Wrapped(f, utf8.c_str(), white, static_cast<Uint32>(wrapPixels)));
         } else {
-            s = TTF_RenderUTF8_Blended(f, utf8.c_str(), white);
+            s.reset(TTF_RenderUTF8_Blended(f, utf8.c_str(), white));
         }
         if (s) {
-            t.texture = SDL_CreateTextureFromSurface(sdl_, s);
+            t.texture.reset(SDL_CreateTextureFromSurface(sdl_, s.get()));
             t.width = s->w;
             t.height = s->h;
             if (t.texture) {
-                SDL_SetTextureBlendMode(t.texture, SDL_BLENDMODE_BLEND);
-                SDL_SetTextureScaleMode(t.texture, SDL_ScaleModeLinear);
+                SDL_SetTextureBlendMode(t.texture.get(), SDL_BLENDMODE_BLEND);
+                SDL_SetTextureScaleMode(t.texture.get(), SDL_ScaleModeLinear);
             }
-            SDL_FreeSurface(s);
         }
     }
-    return texts_.emplace(k, t).first->second;
+    return texts_.emplace(k, std::move(t)).first->second;
 }
 
 void Renderer::drawText(const Text& t, float x, float y, Colour c, float heightScale) {
@@ -190,9 +174,9 @@ void Renderer::drawText(const Text& t, float x, float y, Colour c, float heightS
     const float s = static_cast<float>(scale_);
     const float h = static_cast<float>(t.height) * heightScale;
     SDL_FRect dst{std::round(x * s), std::round(y * s - h / 2 + static_cast<float>(t.height) / 2), static_cast<float>(t.width), h};
-    SDL_SetTextureColorMod(t.texture, c.r, c.g, c.b);
-    SDL_SetTextureAlphaMod(t.texture, c.a);
-    SDL_RenderCopyF(sdl_, t.texture, nullptr, &dst);
+    SDL_SetTextureColorMod(t.texture.get(), c.r, c.g, c.b);
+    SDL_SetTextureAlphaMod(t.texture.get(), c.a);
+    SDL_RenderCopyF(sdl_, t.texture.get(), nullptr, &dst);
 }
 
 void Renderer::setClip(SDL_Rect clip) { SDL_RenderSetClipRect(sdl_, &clip); }
@@ -408,22 +392,16 @@ void Renderer::drawAlert(const Alert& alert, Size screen) {
 // ---- the offscreen screen ----
 
 OffscreenScreen::OffscreenScreen(Size points, int scale) : points_(points), scale_(std::max(1, scale)) {
-    surface_ = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(points.width) * scale_, static_cast<int>(points.height) * scale_, 32,
-                                              SDL_PIXELFORMAT_RGBA32);
-    if (surface_) sdl_ = SDL_CreateSoftwareRenderer(surface_);
-    if (sdl_) renderer_ = std::make_unique<Renderer>(sdl_, scale_);
-}
-
-OffscreenScreen::~OffscreenScreen() {
-    renderer_.reset();
-    if (sdl_) SDL_DestroyRenderer(sdl_);
-    if (surface_) SDL_FreeSurface(surface_);
+    surface_.reset(SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(points.width) * scale_,
+                                                  static_cast<int>(points.height) * scale_, 32, SDL_PIXELFORMAT_RGBA32));
+    if (surface_) sdl_.reset(SDL_CreateSoftwareRenderer(surface_.get()));
+    if (sdl_) renderer_ = std::make_unique<Renderer>(sdl_.get(), scale_);
 }
 
 void OffscreenScreen::draw(Ui& ui) {
     if (!renderer_) return;
     renderer_->draw(ui, points_);
-    SDL_RenderFlush(sdl_);
+    SDL_RenderFlush(sdl_.get());
 }
 
 uint32_t OffscreenScreen::pixel(int x, int y) const {
@@ -439,35 +417,22 @@ uint32_t OffscreenScreen::pixelAtPoint(float x, float y) const {
 
 bool OffscreenScreen::savePng(const std::string& path) const {
     if (!surface_) return false;
-    // Written beside the file and renamed over it: whatever stood at `path`
-    // (a symbolic link, say) is replaced, never written through, and a
-    // reader never sees half a picture.
-    static thread_local std::mt19937_64 rng{std::random_device{}()};
-    const std::string tmp = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(rng() % 1000000000);
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        SDL_SetError("%s", std::strerror(errno));
-        return false;
-    }
-    FILE* f = ::fdopen(fd, "wb");
-    if (!f) {
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    SDL_RWops* rw = SDL_RWFromFP(f, SDL_TRUE);
-    if (!rw) {
-        std::fclose(f);
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    const bool written = IMG_SavePNG_RW(surface_, rw, 1) == 0;  // closes the file
-    if (!written || ::rename(tmp.c_str(), path.c_str()) != 0) {
-        if (written) SDL_SetError("%s", std::strerror(errno));
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    return true;
+    // Whatever stood at `path` (a symbolic link, say) is replaced, never
+    // written through, and a reader never sees half a picture.
+    const auto written = platform::replaceFile(
+        path,
+        [this](int fd) -> Result<void> {
+            const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+            std::FILE* f = copy >= 0 ? ::fdopen(copy, "wb") : nullptr;
+            if (!f && copy >= 0) ::close(copy);
+            SDL_RWops* rw = f ? SDL_RWFromFP(f, SDL_TRUE) : nullptr;
+            if (!rw && f) std::fclose(f);
+            if (!rw || IMG_SavePNG_RW(surface_.get(), rw, 1) != 0) return Error{SDL_GetError()};  // closes the file
+            return {};
+        },
+        {0666, false});
+    if (!written) SDL_SetError("%s", written.error().what.c_str());
+    return written.ok();
 }
 
 WindowScreen::WindowScreen(SDL_Renderer* renderer, int scale, Size points) : points_(points), renderer_(renderer, scale) {}

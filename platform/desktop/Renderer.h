@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/desktop/SdlHandles.h"
 #include "platform/ui/Ui.h"
 
 namespace vw::desktop {
@@ -39,7 +40,6 @@ inline constexpr float kTextInset = 8;  // a text view's margin around its text
 class Renderer {
 public:
     Renderer(SDL_Renderer* renderer, int scale);
-    ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
@@ -60,8 +60,16 @@ public:
 
 private:
     struct Text {
-        SDL_Texture* texture = nullptr;
+        TexturePtr texture;
         int width = 0, height = 0;  // pixels
+    };
+    // The font library, started for this renderer (counted: every start
+    // pairs with a quit) and quit after its fonts are closed.
+    struct FontLibrary {
+        FontLibrary() { TTF_Init(); }
+        ~FontLibrary() { TTF_Quit(); }
+        FontLibrary(const FontLibrary&) = delete;
+        FontLibrary& operator=(const FontLibrary&) = delete;
     };
     using TextKey = std::tuple<std::string, int, std::string, int, int>;
 
@@ -82,11 +90,12 @@ private:
     void drawAlert(const platform::Alert& alert, platform::Size screen);
     void setClip(SDL_Rect clip);
 
+    FontLibrary fontLibrary_;  // before the fonts: it goes after them
     SDL_Renderer* sdl_;
     int scale_;
     int pressedButton_ = -1;
-    std::map<std::string, SDL_Texture*> images_;
-    std::map<std::pair<std::string, int>, TTF_Font*> fonts_;
+    std::map<std::string, TexturePtr> images_;
+    std::map<std::pair<std::string, int>, FontPtr> fonts_;
     std::map<TextKey, Text> texts_;
     std::vector<std::string> pickerTitles_;
     float pickerWidth_ = 0, pickerFont_ = 0;
@@ -110,12 +119,11 @@ public:
 class OffscreenScreen final : public Screen {
 public:
     OffscreenScreen(platform::Size points, int scale);
-    ~OffscreenScreen() override;
     Renderer& renderer() override { return *renderer_; }
     platform::Size points() const override { return points_; }
     void draw(platform::Ui& ui) override;
 
-    SDL_Surface* surface() const { return surface_; }
+    SDL_Surface* surface() const { return surface_.get(); }
     // The pixel at (x, y) pixels, as 0xRRGGBB.
     uint32_t pixel(int x, int y) const;
     // The pixel at the centre of the point (x, y).
@@ -125,8 +133,9 @@ public:
 private:
     platform::Size points_;
     int scale_;
-    SDL_Surface* surface_ = nullptr;
-    SDL_Renderer* sdl_ = nullptr;
+    // Each drawn by the next: they go in the opposite order.
+    SurfacePtr surface_;
+    RendererPtr sdl_;
     std::unique_ptr<Renderer> renderer_;
 };
 

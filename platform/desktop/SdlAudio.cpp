@@ -30,7 +30,7 @@ bool readable(const std::string& path) {
 struct MixerDevice {
     struct Sound {
         std::string path;
-        Mix_Chunk* chunk = nullptr;  // on the open device
+        ChunkPtr chunk;  // on the open device
     };
 
     SdlAudio::LogFn log;
@@ -41,7 +41,7 @@ struct MixerDevice {
     std::map<uint32_t, Sound> sounds;
     uint32_t nextSound = 1;
     std::set<SdlAudioPlayer*> players;
-    platform::MainLoop::TimerId closeTimer = 0;
+    platform::MainLoop::Timer closeTimer;
     double busyUntil = 0;  // loop time the sounds started so far end by
     // Closing the device waits for SDL's audio thread to drain and end (about
     // a tenth of a second); the closing thread spares the main thread that.
@@ -83,15 +83,11 @@ struct MixerDevice {
     // Halts and frees everything on the device, then closes it: at once with
     // `wait`, else on the closing thread (the next open waits for it).
     void close(bool wait) {
-        if (closeTimer && loop) loop->invalidateTimer(closeTimer);
-        closeTimer = 0;
+        closeTimer.cancel();
         if (!open) return;
         Mix_HaltChannel(-1);
         Mix_HaltMusic();
-        for (auto& [id, s] : sounds) {
-            if (s.chunk) Mix_FreeChunk(s.chunk);
-            s.chunk = nullptr;
-        }
+        for (auto& [id, s] : sounds) s.chunk.reset();
         for (SdlAudioPlayer* p : players) p->unload();
         open = false;
         auto shut = [] {
@@ -114,23 +110,19 @@ struct MixerDevice {
     // while): the device closes `closeAfter` after everything has ended.
     void busyFor(double seconds) {
         if (!loop) return;
-        busyUntil = std::max(busyUntil, loop->clock().now() + seconds);
+        busyUntil = std::max(busyUntil, loop->clock().monotonic() + seconds);
         scheduleCheck();
     }
 
     void scheduleCheck() {
         if (!loop || !open) return;
-        if (closeTimer) loop->invalidateTimer(closeTimer);
-        const double delay = std::max(0.0, busyUntil - loop->clock().now()) + closeAfter;
-        closeTimer = loop->scheduleTimer(delay, false, [this] {
-            closeTimer = 0;
-            closeIfQuiet();
-        });
+        const double delay = std::max(0.0, busyUntil - loop->clock().monotonic()) + closeAfter;
+        closeTimer = loop->scheduleTimer(delay, false, [this] { closeIfQuiet(); });
     }
 
     void closeIfQuiet() {
         if (!open) return;
-        const double now = loop ? loop->clock().now() : 0;
+        const double now = loop ? loop->clock().monotonic() : 0;
         if (Mix_Playing(-1) > 0 || musicPlaying()) {
             // Still sounding (a chunk a little longer than reckoned, or the
             // tune): look again once it may have ended.
@@ -159,7 +151,7 @@ bool SdlAudioPlayer::load() const {
     if (music_) return true;
     if (!device_->open) return false;
     SDL_RWops* rw = readOnlyFile(path_);
-    music_ = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr;
+    music_.reset(rw ? Mix_LoadMUS_RW(rw, 1) : nullptr);
     return music_ != nullptr;
 }
 
@@ -167,8 +159,7 @@ void SdlAudioPlayer::unload() {
     if (!music_) return;
     if (playing_ && Mix_PlayingMusic()) position_ = currentTime();
     playing_ = false;
-    Mix_FreeMusic(music_);
-    music_ = nullptr;
+    music_.reset();
 }
 
 void SdlAudioPlayer::setVolume(float volume) {
@@ -183,7 +174,7 @@ void SdlAudioPlayer::play() {
     if (!device_->ensureOpen() || !load()) return;
     Mix_VolumeMusic(static_cast<int>(volume_ * MIX_MAX_VOLUME + 0.5f));
     // Loops after the first play: -1 repeats until stopped. The mixer counts plays.
-    if (Mix_PlayMusic(music_, loops_ < 0 ? -1 : loops_ + 1) != 0) return;
+    if (Mix_PlayMusic(music_.get(), loops_ < 0 ? -1 : loops_ + 1) != 0) return;
     if (position_ > 0) Mix_SetMusicPosition(position_);
     playing_ = true;
     device_->busyFor(0);
@@ -204,7 +195,7 @@ void SdlAudioPlayer::setCurrentTime(double seconds) {
 
 double SdlAudioPlayer::currentTime() const {
     if (!isPlaying()) return position_;
-    const double p = Mix_GetMusicPosition(music_);
+    const double p = Mix_GetMusicPosition(music_.get());
     return p >= 0 ? p : position_;
 }
 
@@ -213,7 +204,7 @@ bool SdlAudioPlayer::isPlaying() const { return playing_ && music_ && Mix_Playin
 double SdlAudioPlayer::duration() const {
     if (!device_->ensureOpen() || !load()) return 0;
     device_->busyFor(0);
-    const double d = Mix_MusicDuration(music_);
+    const double d = Mix_MusicDuration(music_.get());
     return d > 0 ? d : 0;
 }
 
@@ -227,12 +218,9 @@ SdlAudio::SdlAudio(LogFn log, platform::MainLoop* loop, double closeAfter) : dev
 
 SdlAudio::~SdlAudio() {
     // Players that outlive the audio keep the device open, with no loop to close it.
-    if (device_->closeTimer && device_->loop) device_->loop->invalidateTimer(device_->closeTimer);
-    device_->closeTimer = 0;
+    device_->closeTimer.cancel();
     device_->loop = nullptr;
     if (device_->open) Mix_HaltChannel(-1);
-    for (auto& [id, s] : device_->sounds)
-        if (s.chunk) Mix_FreeChunk(s.chunk);
     device_->sounds.clear();
 }
 
@@ -263,8 +251,8 @@ void SdlAudio::playSystemSound(uint32_t id) {
     if (it == device_->sounds.end() || !device_->ensureOpen()) return;
     MixerDevice::Sound& s = it->second;
     if (!s.chunk)
-        if (SDL_RWops* rw = readOnlyFile(s.path)) s.chunk = Mix_LoadWAV_RW(rw, 1);
-    if (!s.chunk || Mix_PlayChannel(-1, s.chunk, 0) < 0) {
+        if (SDL_RWops* rw = readOnlyFile(s.path)) s.chunk.reset(Mix_LoadWAV_RW(rw, 1));
+    if (!s.chunk || Mix_PlayChannel(-1, s.chunk.get(), 0) < 0) {
         device_->busyFor(0);
         return;
     }
@@ -278,11 +266,9 @@ void SdlAudio::playSystemSound(uint32_t id) {
 void SdlAudio::disposeSystemSound(uint32_t id) {
     auto it = device_->sounds.find(id);
     if (it == device_->sounds.end()) return;
-    if (Mix_Chunk* chunk = it->second.chunk) {
+    if (const Mix_Chunk* chunk = it->second.chunk.get())
         for (int ch = 0; ch < Mix_AllocateChannels(-1); ++ch)
             if (Mix_GetChunk(ch) == chunk) Mix_HaltChannel(ch);
-        Mix_FreeChunk(chunk);
-    }
     device_->sounds.erase(it);
 }
 

@@ -23,6 +23,7 @@
 
 #include "platform/Audio.h"
 #include "platform/MainLoop.h"
+#include "platform/desktop/SdlHandles.h"
 
 namespace vw::desktop {
 
@@ -54,7 +55,7 @@ private:
 
     std::shared_ptr<MixerDevice> device_;
     std::string path_;
-    mutable Mix_Music* music_ = nullptr;
+    mutable MusicPtr music_;
     float volume_ = 1.0f;
     int loops_ = 0;
     bool playing_ = false;

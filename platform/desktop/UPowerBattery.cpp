@@ -37,33 +37,36 @@ constexpr const char* kOwnerRule =
     "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
     "interface='org.freedesktop.DBus',member='NameOwnerChanged',arg0='org.freedesktop.UPower'";
 
+// sd-bus's negative errno `rc` as an Error.
+Error busError(int rc) { return Error{std::strerror(-rc), -rc}; }
+
 // Reads an a{sv} of the device's properties into `r`; the ones it holds
-// replace those in `r`. Negative errno when the message is malformed.
-int readProperties(sd_bus_message* m, UPowerReading& r) {
+// replace those in `r`. An error when the message is malformed.
+Result<void> readProperties(sd_bus_message* m, UPowerReading& r) {
     int rc = sd_bus_message_enter_container(m, 'a', "{sv}");
-    if (rc < 0) return rc;
+    if (rc < 0) return busError(rc);
     while ((rc = sd_bus_message_enter_container(m, 'e', "sv")) > 0) {
         const char* name = nullptr;
-        if ((rc = sd_bus_message_read(m, "s", &name)) < 0) return rc;
+        if ((rc = sd_bus_message_read(m, "s", &name)) < 0) return busError(rc);
         if (std::strcmp(name, "Percentage") == 0) {
             double d = 0;
-            if ((rc = sd_bus_message_read(m, "v", "d", &d)) < 0) return rc;
+            if ((rc = sd_bus_message_read(m, "v", "d", &d)) < 0) return busError(rc);
             r.percentage = std::isfinite(d) ? std::clamp(d, 0.0, 100.0) : 0.0;
         } else if (std::strcmp(name, "State") == 0) {
             uint32_t u = 0;
-            if ((rc = sd_bus_message_read(m, "v", "u", &u)) < 0) return rc;
+            if ((rc = sd_bus_message_read(m, "v", "u", &u)) < 0) return busError(rc);
             r.state = u;
         } else if (std::strcmp(name, "IsPresent") == 0) {
             int b = 0;
-            if ((rc = sd_bus_message_read(m, "v", "b", &b)) < 0) return rc;
+            if ((rc = sd_bus_message_read(m, "v", "b", &b)) < 0) return busError(rc);
             r.present = b != 0;
         } else if ((rc = sd_bus_message_skip(m, "v")) < 0) {
-            return rc;
+            return busError(rc);
         }
-        if ((rc = sd_bus_message_exit_container(m)) < 0) return rc;
+        if ((rc = sd_bus_message_exit_container(m)) < 0) return busError(rc);
     }
-    if (rc < 0) return rc;
-    return sd_bus_message_exit_container(m);
+    if (rc < 0 || (rc = sd_bus_message_exit_container(m)) < 0) return busError(rc);
+    return {};
 }
 
 std::string errorText(const sd_bus_error* e, int rc) {
@@ -73,34 +76,40 @@ std::string errorText(const sd_bus_error* e, int rc) {
 }
 
 // Why the system bus cannot be used: `rc` is sd-bus's negative errno.
-std::string noSystemBus(int rc) { return "no system bus (" + std::string(std::strerror(-rc)) + ")"; }
+Error noSystemBus(int rc) { return Error{"no system bus (" + std::string(std::strerror(-rc)) + ")", -rc}; }
 
-std::string noAnswer(const std::string& detail) { return "UPower does not answer on the system bus (" + detail + ")"; }
+Error noAnswer(const std::string& detail, int errnum = 0) {
+    return Error{"UPower does not answer on the system bus (" + detail + ")", errnum};
+}
 
-std::string noAnswerInTime() {
+Error noAnswerInTime() {
     char s[64];
     std::snprintf(s, sizeof s, "no answer within %g seconds", kFirstAnswerSeconds);
-    return noAnswer(s);
+    return noAnswer(s, ETIMEDOUT);
 }
 
 // The display device's reading from a GetAll reply (or error), or why none.
-std::variant<UPowerReading, std::string> readingFrom(sd_bus_message* reply) {
+Result<UPowerReading> readingFrom(sd_bus_message* reply) {
     if (const sd_bus_error* e = sd_bus_message_get_error(reply)) return noAnswer(errorText(e, -EIO));
     UPowerReading r;
-    if (const int rc = readProperties(reply, r); rc < 0)
-        return "UPower's answer cannot be read (" + std::string(std::strerror(-rc)) + ")";
-    if (!r.present) return "UPower reports no battery";
+    if (auto read = readProperties(reply, r); !read)
+        return Error{"UPower's answer cannot be read (" + read.error().what + ")", read.error().errnum};
+    if (!r.present) return Error{"UPower reports no battery"};
     return r;
 }
 
-// Asks for the display device's properties; `done` hears the reply.
-int requestGetAll(sd_bus* bus, sd_bus_slot** slot, sd_bus_message_handler_t done, void* data, uint64_t usec) {
-    sd_bus_message* call = nullptr;
-    int rc = sd_bus_message_new_method_call(bus, &call, kService, kDisplayDevice, kProperties, "GetAll");
-    if (rc >= 0) rc = sd_bus_message_append(call, "s", kDeviceInterface);
-    if (rc >= 0) rc = sd_bus_call_async(bus, slot, call, done, data, usec);
-    sd_bus_message_unref(call);
-    return rc;
+// Asks for the display device's properties; `done` hears the reply. With
+// `slot`, the call lasts as long as the slot; else as long as the bus.
+Result<void> requestGetAll(sd_bus* bus, BusSlotPtr* slot, sd_bus_message_handler_t done, void* data, uint64_t usec) {
+    sd_bus_message* made = nullptr;
+    int rc = sd_bus_message_new_method_call(bus, &made, kService, kDisplayDevice, kProperties, "GetAll");
+    const BusMessagePtr call(made);
+    if (rc >= 0) rc = sd_bus_message_append(call.get(), "s", kDeviceInterface);
+    sd_bus_slot* pending = nullptr;
+    if (rc >= 0) rc = sd_bus_call_async(bus, slot ? &pending : nullptr, call.get(), done, data, usec);
+    if (rc < 0) return busError(rc);
+    if (slot) slot->reset(pending);
+    return {};
 }
 
 uint64_t monotonicUsec() {
@@ -154,120 +163,111 @@ std::optional<std::pair<float, BatteryState>> UPowerReadingFilter::next(const UP
     return posted_;
 }
 
-std::variant<UPowerReading, std::string> readUPowerOnce(bool* noBus) {
-    if (noBus) *noBus = false;
-    sd_bus* bus = nullptr;
-    if (const int rc = sd_bus_open_system(&bus); rc < 0) {
-        if (noBus) *noBus = true;
-        return noSystemBus(rc);
-    }
+Result<UPowerReading> readUPowerOnce() {
+    sd_bus* opened = nullptr;
+    if (const int rc = sd_bus_open_system(&opened); rc < 0) return noSystemBus(rc);
+    const BusPtr bus(opened);
     // Opening does not wait for the bus; the one deadline below covers the
     // handshake, the service's start and its answer alike.
-    std::optional<std::variant<UPowerReading, std::string>> result;
+    std::optional<Result<UPowerReading>> result;
     auto done = [](sd_bus_message* m, void* data, sd_bus_error*) -> int {
-        *static_cast<decltype(result)*>(data) = readingFrom(m);
+        static_cast<decltype(result)*>(data)->emplace(readingFrom(m));
         return 0;
     };
-    int rc = requestGetAll(bus, nullptr, done, &result, kFirstReadTimeoutUsec);
+    const Result<void> asked = requestGetAll(bus.get(), nullptr, done, &result, kFirstReadTimeoutUsec);
+    int rc = asked ? 0 : -asked.error().errnum;
     const uint64_t deadline = monotonicUsec() + static_cast<uint64_t>(kFirstAnswerSeconds * 1e6);
     while (rc >= 0 && !result) {
-        if ((rc = sd_bus_process(bus, nullptr)) != 0) continue;
+        if ((rc = sd_bus_process(bus.get(), nullptr)) != 0) continue;
         const uint64_t now = monotonicUsec();
         if (now >= deadline) break;
-        rc = sd_bus_wait(bus, deadline - now);
+        rc = sd_bus_wait(bus.get(), deadline - now);
         if (rc == -EINTR) rc = 0;
     }
-    sd_bus_close_unref(bus);
-    if (result) return *result;
-    if (rc < 0) return noAnswer(std::strerror(-rc));
+    if (result) return *std::move(result);
+    if (rc < 0) return noAnswer(std::strerror(-rc), -rc);
     return noAnswerInTime();
 }
 
 UPowerBattery::UPowerBattery(platform::BasicDevice& device, platform::MainLoop& loop, Note note, Settled settled)
     : device_(device), loop_(loop), note_(std::move(note)), settled_(std::move(settled)) {}
 
-std::unique_ptr<UPowerBattery> UPowerBattery::start(platform::BasicDevice& device, platform::MainLoop& loop, Note note,
-                                                    Settled settled, std::string* why, bool* noBus) {
-    if (noBus) *noBus = false;
+Result<std::unique_ptr<UPowerBattery>> UPowerBattery::start(platform::BasicDevice& device, platform::MainLoop& loop,
+                                                            Note note, Settled settled) {
     std::unique_ptr<UPowerBattery> source(new UPowerBattery(device, loop, std::move(note), std::move(settled)));
-    if (!source->connect(why, noBus)) return nullptr;
+    if (auto connected = source->connect(); !connected) return connected.error();
     return source;
 }
 
-bool UPowerBattery::connect(std::string* why, bool* noBus) {
-    auto fail = [&](std::string reason) {
-        if (why) *why = std::move(reason);
-        if (noBus) *noBus = true;
-        closeBus();
-        return false;
-    };
+Result<void> UPowerBattery::connect() {
     // Opening only connects the socket (at once, or not at all); the
     // handshake and every call below go on as the loop processes the bus.
-    if (const int rc = sd_bus_open_system(&bus_); rc < 0) {
-        bus_ = nullptr;
-        return fail(noSystemBus(rc));
-    }
+    sd_bus* opened = nullptr;
+    if (const int rc = sd_bus_open_system(&opened); rc < 0) return noSystemBus(rc);
+    bus_.reset(opened);
+    auto fail = [this](int rc) {
+        closeBus();
+        return noSystemBus(rc);
+    };
     // Subscribe before reading, so no change falls between the two.
-    int rc = sd_bus_add_match_async(bus_, &propertiesMatch_, kPropertiesRule, &Callbacks::properties, nullptr, this);
-    if (rc >= 0) rc = sd_bus_add_match_async(bus_, &ownerMatch_, kOwnerRule, &Callbacks::owner, nullptr, this);
-    if (rc >= 0) rc = requestGetAll(bus_, &pendingRead_, &Callbacks::reading, this, kFirstReadTimeoutUsec);
-    const int fd = rc >= 0 ? sd_bus_get_fd(bus_) : rc;
-    if (fd < 0) return fail(noSystemBus(fd));
+    sd_bus_slot* slot = nullptr;
+    if (const int rc = sd_bus_add_match_async(bus_.get(), &slot, kPropertiesRule, &Callbacks::properties, nullptr, this);
+        rc < 0)
+        return fail(rc);
+    propertiesMatch_.reset(slot);
+    if (const int rc = sd_bus_add_match_async(bus_.get(), &slot, kOwnerRule, &Callbacks::owner, nullptr, this); rc < 0)
+        return fail(rc);
+    ownerMatch_.reset(slot);
+    if (auto asked = requestGetAll(bus_.get(), &pendingRead_, &Callbacks::reading, this, kFirstReadTimeoutUsec); !asked)
+        return fail(-asked.error().errnum);
+    const int fd = sd_bus_get_fd(bus_.get());
+    if (fd < 0) return fail(fd);
     watch_ = loop_.watchFd(
         fd,
         [this]() -> short {
-            const int events = bus_ ? sd_bus_get_events(bus_) : 0;
+            const int events = bus_ ? sd_bus_get_events(bus_.get()) : 0;
             return static_cast<short>(events > 0 ? events : 0);
         },
         [this](short) { process(); });
     // A bus that takes the connection but never answers holds nothing up
     // longer than this.
     startDeadline_ = loop_.scheduleTimer(kFirstAnswerSeconds, false, [this] {
-        startDeadline_.reset();
         if (connecting_) settle(noAnswerInTime());
     });
     postProcess();
-    return true;
+    return {};
 }
 
 // Runs on the loop, never inside the bus's own processing; does nothing once
 // the source is gone.
 void UPowerBattery::postProcess() {
-    loop_.post([this, alive = std::weak_ptr<int>(alive_)] {
-        if (!alive.expired()) process();
-    });
+    loop_.post(lifetime_, [this] { process(); });
 }
 
-void UPowerBattery::settle(std::optional<std::string> why) {
+void UPowerBattery::settle(Result<void> how) {
     if (!connecting_) return;
     connecting_ = false;
-    if (startDeadline_) loop_.invalidateTimer(*startDeadline_);
-    startDeadline_.reset();
-    if (why) closeBus();
+    startDeadline_.cancel();
+    if (!how) closeBus();
     // Told from the loop: the listener may drop this source.
-    loop_.post([this, alive = std::weak_ptr<int>(alive_), why = std::move(why)] {
-        if (alive.expired() || !settled_) return;
+    loop_.post(lifetime_, [this, how = std::move(how)] {
+        if (!settled_) return;
         Settled settled = std::move(settled_);
-        settled(why);
+        settled(how);
     });
 }
 
 UPowerBattery::~UPowerBattery() { closeBus(); }
 
 void UPowerBattery::closeBus() {
-    if (watch_) loop_.unwatchFd(*watch_);
-    watch_.reset();
-    if (timeoutTimer_) loop_.invalidateTimer(*timeoutTimer_);
-    timeoutTimer_.reset();
-    if (retryTimer_) loop_.invalidateTimer(*retryTimer_);
-    retryTimer_.reset();
-    if (startDeadline_) loop_.invalidateTimer(*startDeadline_);
-    startDeadline_.reset();
-    pendingRead_ = sd_bus_slot_unref(pendingRead_);
-    propertiesMatch_ = sd_bus_slot_unref(propertiesMatch_);
-    ownerMatch_ = sd_bus_slot_unref(ownerMatch_);
-    // Not flushed: flushing waits for a handshake that may never end.
-    if (bus_) bus_ = sd_bus_close_unref(bus_);
+    watch_.cancel();
+    timeoutTimer_.cancel();
+    retryTimer_.cancel();
+    startDeadline_.cancel();
+    pendingRead_.reset();
+    propertiesMatch_.reset();
+    ownerMatch_.reset();
+    bus_.reset();
 }
 
 std::optional<std::string> UPowerBattery::fallbackDir() const {
@@ -282,14 +282,14 @@ void UPowerBattery::apply() {
 void UPowerBattery::process() {
     if (!bus_) return;
     int rc = 0;
-    while ((rc = sd_bus_process(bus_, nullptr)) > 0) {
+    while ((rc = sd_bus_process(bus_.get(), nullptr)) > 0) {
         if (!bus_) return;  // closed by a handler
     }
     if (rc < 0) {
         // The bus itself went away (its daemon stopped): no more signals.
         const std::string why = "lost the system bus (" + std::string(std::strerror(-rc)) + ")";
         if (connecting_) {
-            settle(noAnswer(std::strerror(-rc)));
+            settle(noAnswer(std::strerror(-rc), -rc));
             return;
         }
         closeBus();
@@ -302,50 +302,43 @@ void UPowerBattery::process() {
 
 // Calls in flight time out on the bus's own clock; the loop wakes for that.
 void UPowerBattery::armTimeout() {
-    if (timeoutTimer_) loop_.invalidateTimer(*timeoutTimer_);
-    timeoutTimer_.reset();
+    timeoutTimer_.cancel();
     uint64_t at = 0;
-    if (!bus_ || sd_bus_get_timeout(bus_, &at) < 0 || at == UINT64_MAX) return;
+    if (!bus_ || sd_bus_get_timeout(bus_.get(), &at) < 0 || at == UINT64_MAX) return;
     const uint64_t now = monotonicUsec();
     const double delay = at > now ? static_cast<double>(at - now) / 1e6 : 0.0;
-    timeoutTimer_ = loop_.scheduleTimer(delay + 0.001, false, [this] {
-        timeoutTimer_.reset();
-        process();
-    });
+    timeoutTimer_ = loop_.scheduleTimer(delay + 0.001, false, [this] { process(); });
 }
 
 void UPowerBattery::requestReading() {
     if (!bus_) return;
-    pendingRead_ = sd_bus_slot_unref(pendingRead_);
-    if (requestGetAll(bus_, &pendingRead_, &Callbacks::reading, this, kReadTimeoutUsec) < 0)
+    pendingRead_.reset();
+    if (!requestGetAll(bus_.get(), &pendingRead_, &Callbacks::reading, this, kReadTimeoutUsec))
         postProcess();  // a dead connection shows there
     armTimeout();
 }
 
 void UPowerBattery::onReading(sd_bus_message* m) {
-    pendingRead_ = sd_bus_slot_unref(pendingRead_);
+    pendingRead_.reset();
     if (connecting_) {
         auto first = readingFrom(m);
-        if (auto* why = std::get_if<std::string>(&first)) {
-            settle(*why);
+        if (!first) {
+            settle(first.error());
             return;
         }
         if (const char* sender = sd_bus_message_get_sender(m)) owner_ = sender;
-        reading_ = std::get<UPowerReading>(first);
+        reading_ = *first;
         following_ = true;
         apply();
-        settle(std::nullopt);
+        settle({});
         return;
     }
     UPowerReading r;
-    const bool ok = !sd_bus_message_is_method_error(m, nullptr) && readProperties(m, r) >= 0;
+    const bool ok = !sd_bus_message_is_method_error(m, nullptr) && readProperties(m, r);
     if (!ok) {
         // Just started, perhaps, with its objects not yet up: ask again shortly.
-        if (retries_++ < kReadRetries && !owner_.empty() && !retryTimer_)
-            retryTimer_ = loop_.scheduleTimer(kRetryDelay, false, [this] {
-                retryTimer_.reset();
-                requestReading();
-            });
+        if (retries_++ < kReadRetries && !owner_.empty() && !retryTimer_.active())
+            retryTimer_ = loop_.scheduleTimer(kRetryDelay, false, [this] { requestReading(); });
         return;
     }
     retries_ = 0;
@@ -367,7 +360,7 @@ void UPowerBattery::onPropertiesChanged(sd_bus_message* m) {
     const char* interface = nullptr;
     if (sd_bus_message_read(m, "s", &interface) < 0 || std::strcmp(interface, kDeviceInterface) != 0) return;
     UPowerReading r = reading_;
-    if (readProperties(m, r) < 0) return;
+    if (!readProperties(m, r)) return;
     // Properties named as changed without their values: read them all again.
     bool invalidated = false;
     if (sd_bus_message_enter_container(m, 'a', "s") > 0) {
@@ -396,7 +389,7 @@ void UPowerBattery::onNameOwnerChanged(sd_bus_message* m) {
         requestReading();
     } else {
         owner_.clear();
-        pendingRead_ = sd_bus_slot_unref(pendingRead_);
+        pendingRead_.reset();
         fallBack("UPower left the system bus");
     }
 }
@@ -406,7 +399,7 @@ void UPowerBattery::fallBack(const std::string& reason) {
     following_ = false;
     const std::string root = linux_host::powerSupplyRoot();
     if (auto dir = linux_host::findBattery(root)) {
-        fallback_ = std::make_unique<HostBatteryPoller>(device_, *dir, fallbackInterval_);
+        fallback_ = std::make_unique<HostBatteryPoller>(device_, loop_, *dir, fallbackInterval_);
         char interval[32];
         std::snprintf(interval, sizeof interval, "%g", fallbackInterval_);
         note_("battery: " + reason + "; reading " + *dir + " every " + interval + " seconds");

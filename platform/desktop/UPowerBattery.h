@@ -12,14 +12,11 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <variant>
 
 #include "platform/Device.h"
 #include "platform/MainLoop.h"
-
-typedef struct sd_bus sd_bus;
-typedef struct sd_bus_slot sd_bus_slot;
-typedef struct sd_bus_message sd_bus_message;
+#include "platform/Result.h"
+#include "platform/desktop/BusHandles.h"
 
 namespace vw::desktop {
 
@@ -53,29 +50,29 @@ private:
     std::optional<std::pair<float, BatteryState>> posted_;
 };
 
-// One reading without following: for the headless start. An error text when
-// there is no system bus (and *noBus is set), the service does not answer
-// within three seconds (connecting included), or it has no battery present.
-std::variant<UPowerReading, std::string> readUPowerOnce(bool* noBus = nullptr);
+// One reading without following: for the headless start. An error when
+// there is no system bus, the service does not answer within three seconds
+// (connecting included), or it has no battery present.
+Result<UPowerReading> readUPowerOnce();
 
 class UPowerBattery {
 public:
     using Note = std::function<void(const std::string&)>;
-    // Told once, on the loop, how the start went: absent when the first
-    // reading is in and the service is followed, else why it is not.
-    using Settled = std::function<void(const std::optional<std::string>& why)>;
+    // Told once, on the loop, how the start went: ok when the first reading
+    // is in and the service is followed, else why it is not.
+    using Settled = std::function<void(const Result<void>&)>;
 
     // Opens the system bus ($DBUS_SYSTEM_BUS_ADDRESS, else the usual socket)
     // and returns at once: connecting, subscribing and the first reading all
-    // go on on `loop` (main thread), never waiting there. Null, with the
-    // reason in `why`, when there is no system bus to connect to (*noBus
-    // set). Otherwise `settled` hears, within three seconds, either that the
-    // display device is reported to `device` and followed from then on, or
-    // why not (no answer in time, no battery present): the source is then
-    // idle and may be dropped. `note` gets one line each time the source
-    // later falls back to the folder or returns to the service.
-    static std::unique_ptr<UPowerBattery> start(platform::BasicDevice& device, platform::MainLoop& loop, Note note,
-                                                Settled settled, std::string* why = nullptr, bool* noBus = nullptr);
+    // go on on `loop` (main thread), never waiting there. An error when there
+    // is no system bus to connect to. Otherwise `settled` hears, within three
+    // seconds, either that the display device is reported to `device` and
+    // followed from then on, or why not (no answer in time, no battery
+    // present): the source is then idle and may be dropped. `note` gets one
+    // line each time the source later falls back to the folder or returns to
+    // the service.
+    static Result<std::unique_ptr<UPowerBattery>> start(platform::BasicDevice& device, platform::MainLoop& loop,
+                                                        Note note, Settled settled);
     ~UPowerBattery();
     UPowerBattery(const UPowerBattery&) = delete;
     UPowerBattery& operator=(const UPowerBattery&) = delete;
@@ -90,8 +87,8 @@ public:
 
 private:
     UPowerBattery(platform::BasicDevice& device, platform::MainLoop& loop, Note note, Settled settled);
-    bool connect(std::string* why, bool* noBus);
-    void settle(std::optional<std::string> why);
+    Result<void> connect();
+    void settle(Result<void> how);
     void postProcess();
     void apply();
     void process();
@@ -110,15 +107,15 @@ private:
     Note note_;
     Settled settled_;
     bool connecting_ = true;  // until the first reading or the give-up
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // posted work checks it
-    sd_bus* bus_ = nullptr;
-    sd_bus_slot* propertiesMatch_ = nullptr;
-    sd_bus_slot* ownerMatch_ = nullptr;
-    sd_bus_slot* pendingRead_ = nullptr;
-    std::optional<platform::MainLoop::WatchId> watch_;
-    std::optional<platform::MainLoop::TimerId> timeoutTimer_;
-    std::optional<platform::MainLoop::TimerId> retryTimer_;
-    std::optional<platform::MainLoop::TimerId> startDeadline_;
+    // The bus before its slots: they go first.
+    BusPtr bus_;
+    BusSlotPtr propertiesMatch_;
+    BusSlotPtr ownerMatch_;
+    BusSlotPtr pendingRead_;
+    platform::MainLoop::Watch watch_;
+    platform::MainLoop::Timer timeoutTimer_;
+    platform::MainLoop::Timer retryTimer_;
+    platform::MainLoop::Timer startDeadline_;
     int retries_ = 0;
     std::string owner_;  // the service's unique name while it has one
     UPowerReading reading_;
@@ -126,6 +123,7 @@ private:
     bool following_ = false;
     double fallbackInterval_ = 5.0;
     std::unique_ptr<HostBatteryPoller> fallback_;
+    platform::Lifetime lifetime_;  // posted work is dropped once this is gone
 };
 
 }  // namespace vw::desktop

@@ -1,7 +1,6 @@
-// Hands addresses to the desktop to open: `xdg-open URL` is started with
-// posix_spawn and an argument vector (no shell), in a session of its own, and
-// the main loop carries on at once; its exit is reaped when it comes (a
-// pidfd watched by the loop) and a failure is logged in one line.
+// Hands addresses to the desktop to open: `xdg-open URL` is started as a
+// child process (ChildProcesses: no shell, no waiting) and a failure is
+// logged in one line when it ends.
 //
 // Our store addresses use the "itms-apps" scheme, for which a desktop has
 // rarely a handler: `xdg-mime query default x-scheme-handler/itms-apps` is
@@ -9,16 +8,11 @@
 // opened as "https" with the same host, path and query.
 #pragma once
 
-#include <sys/types.h>
-
 #include <functional>
-#include <map>
-#include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/MainLoop.h"
+#include "platform/desktop/ChildProcess.h"
 
 namespace vw::desktop {
 
@@ -29,17 +23,14 @@ public:
     // Seconds the handler query may take before it counts as naming none.
     static constexpr double kQueryTimeout = 2.0;
 
-    DesktopUrlOpener(platform::MainLoop& loop, Log log);
-    // Children still running are left to finish on their own.
-    ~DesktopUrlOpener();
-    DesktopUrlOpener(const DesktopUrlOpener&) = delete;
-    DesktopUrlOpener& operator=(const DesktopUrlOpener&) = delete;
+    DesktopUrlOpener(platform::MainLoop& loop, Log log,
+                     ChildProcesses::ExitNotice notice = ChildProcesses::ExitNotice::Pidfd);
 
     // Main thread. Returns at once.
     void open(const std::string& url);
 
     // Children started and not yet reaped.
-    std::size_t running() const { return children_.size(); }
+    std::size_t running() const { return children_.running(); }
 
     // "itms-apps://HOST/PATH?QUERY" as "https://HOST/PATH?QUERY".
     static std::string httpsForm(const std::string& url);
@@ -47,31 +38,10 @@ public:
     static std::string schemeOf(const std::string& url);
 
 private:
-    struct Child {
-        pid_t pid = -1;
-        int pidfd = -1;
-        int out = -1;  // its standard output, when captured
-        std::string output;
-        bool exited = false;
-        int status = 0;
-        std::optional<platform::MainLoop::WatchId> exitWatch, outWatch;
-        std::optional<platform::MainLoop::TimerId> timer;
-        std::function<void(bool exited, int status, const std::string& output)> done;
-    };
-    using ChildId = uint64_t;
-
-    // Starts argv[0] from PATH; absent (with errno's text in `why`) when it cannot.
-    std::optional<ChildId> spawn(const std::vector<std::string>& argv, bool captureOutput,
-                                 std::function<void(bool, int, const std::string&)> done, std::string* why);
     void launch(const std::string& url);
-    void reap(ChildId id);
-    void readOutput(ChildId id);
-    void forget(ChildId id);
 
-    platform::MainLoop& loop_;
     Log log_;
-    std::map<ChildId, Child> children_;
-    ChildId nextId_ = 1;
+    ChildProcesses children_;
 };
 
 }  // namespace vw::desktop

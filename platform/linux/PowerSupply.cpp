@@ -9,6 +9,9 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/Numbers.h"
+#include "platform/UniqueHandle.h"
+
 namespace vw::linux_host {
 namespace fs = std::filesystem;
 
@@ -19,22 +22,18 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMaxRead = 4096;
 
 std::optional<std::string> readAttribute(const std::string& p) {
-    const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    const UniqueFd fd(::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd) return std::nullopt;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
     std::string text(kMaxRead, '\0');
     std::size_t got = 0;
     while (got < text.size()) {
-        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+        const ssize_t n = ::read(fd.get(), text.data() + got, text.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         got += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     text.resize(got);
     const auto nl = text.find('\n');
     if (nl == std::string::npos && got == kMaxRead) return std::nullopt;  // no line of sensible length
@@ -72,12 +71,9 @@ BatteryState stateFromStatus(const std::string& status) {
 PowerSupplyReading readBattery(const std::string& batteryDir) {
     PowerSupplyReading r{-1.0f, BatteryState::Unknown};
     const fs::path dir(batteryDir);
-    if (auto cap = readAttribute(dir / "capacity")) {
-        char* end = nullptr;
-        const long v = std::strtol(cap->c_str(), &end, 10);
-        if (end != cap->c_str() && *end == '\0' && v >= 0 && v <= 100)
-            r.level = fractionForPercent(static_cast<double>(v));
-    }
+    if (auto cap = readAttribute(dir / "capacity"))
+        if (auto percent = parseWholeNumber(*cap, 0, 100, WholeForm::Integer))
+            r.level = fractionForPercent(static_cast<double>(*percent));
     if (auto status = readAttribute(dir / "status")) r.state = stateFromStatus(*status);
     return r;
 }

@@ -196,7 +196,7 @@ CurlNetwork::~CurlNetwork() = default;
 
 bool CurlNetwork::startRequest(const UrlRequest& request) { return impl_->start(request); }
 
-std::optional<uint32_t> CurlNetwork::reachabilityFlags() {
+Result<uint32_t> CurlNetwork::reachabilityFlags() {
     if (impl_->options.reachability) return impl_->options.reachability();
     return hostReachabilityFlags();
 }

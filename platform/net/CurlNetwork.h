@@ -29,7 +29,7 @@ public:
         // ignored and every request goes straight to its host.
         bool proxyFromEnvironment = true;
         // Where the reachability flags come from; the host's interfaces when empty.
-        std::function<std::optional<uint32_t>()> reachability;
+        std::function<Result<uint32_t>()> reachability;
     };
 
     // How one request ended, for diagnostics; the application never looks.
@@ -53,7 +53,7 @@ public:
     // malformed or non-http(s) address, a full queue, or when libcurl could
     // not be set up.
     bool startRequest(const UrlRequest& request) override;
-    std::optional<uint32_t> reachabilityFlags() override;
+    Result<uint32_t> reachabilityFlags() override;
 
     // False when libcurl could not be set up; every request is then refused.
     bool ready() const;

@@ -11,7 +11,7 @@ public:
     bool startRequest(const UrlRequest&) override { return false; }
     // Readable, and not reachable: the rating prompt's online test says NO
     // without logging a failure.
-    std::optional<uint32_t> reachabilityFlags() override { return 0u; }
+    Result<uint32_t> reachabilityFlags() override { return 0u; }
 };
 
 }  // namespace vw::platform::net

@@ -1,6 +1,9 @@
 #include "platform/net/Reachability.h"
 
 #include <ifaddrs.h>
+
+#include <cerrno>
+#include <cstring>
 #include <net/if.h>
 #include <sys/socket.h>
 
@@ -14,9 +17,9 @@ uint32_t reachabilityFromInterfaces(const std::vector<InterfaceAddress>& address
     return 0;
 }
 
-std::optional<std::vector<InterfaceAddress>> readInterfaceAddresses() {
+Result<std::vector<InterfaceAddress>> readInterfaceAddresses() {
     ifaddrs* list = nullptr;
-    if (::getifaddrs(&list) != 0) return std::nullopt;
+    if (::getifaddrs(&list) != 0) return Error{std::string("cannot list the network interfaces: ") + std::strerror(errno), errno};
     std::vector<InterfaceAddress> out;
     for (const ifaddrs* i = list; i; i = i->ifa_next) {
         InterfaceAddress a;
@@ -30,9 +33,9 @@ std::optional<std::vector<InterfaceAddress>> readInterfaceAddresses() {
     return out;
 }
 
-std::optional<uint32_t> hostReachabilityFlags() {
+Result<uint32_t> hostReachabilityFlags() {
     const auto addresses = readInterfaceAddresses();
-    if (!addresses) return std::nullopt;
+    if (!addresses) return addresses.error();
     return reachabilityFromInterfaces(*addresses);
 }
 

@@ -4,9 +4,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/Result.h"
 
 namespace vw::platform::net {
 
@@ -24,10 +25,10 @@ struct InterfaceAddress {
 // first, so kReachabilityConnectionRequired is never set.
 uint32_t reachabilityFromInterfaces(const std::vector<InterfaceAddress>& addresses);
 
-// The host's interface addresses, or absent when they cannot be read.
-std::optional<std::vector<InterfaceAddress>> readInterfaceAddresses();
+// The host's interface addresses, or why they cannot be read.
+Result<std::vector<InterfaceAddress>> readInterfaceAddresses();
 
-// Both of the above: absent when the interfaces cannot be read.
-std::optional<uint32_t> hostReachabilityFlags();
+// Both of the above.
+Result<uint32_t> hostReachabilityFlags();
 
 }  // namespace vw::platform::net

@@ -126,7 +126,7 @@ bool RecordingSettings::synchronize() {
     return ok;
 }
 
-MainLoop::TimerId RecordingMainLoop::scheduleTimer(double interval, bool repeats, std::function<void()> fire) {
+MainLoop::Timer RecordingMainLoop::scheduleTimer(double interval, bool repeats, std::function<void()> fire) {
     traceCall(trace_, "scheduleTimer", {traceNumber(interval), repeats ? "repeats" : "once"});
     return MainLoop::scheduleTimer(interval, repeats, std::move(fire));
 }
@@ -200,10 +200,11 @@ bool RecordingNetwork::startRequest(const UrlRequest& r) {
     return !connectionsFail;
 }
 
-std::optional<uint32_t> RecordingNetwork::reachabilityFlags() {
+Result<uint32_t> RecordingNetwork::reachabilityFlags() {
     traceCall(trace_, "network.reachabilityFlags", {});
     std::lock_guard lock(mutex_);
-    return flags;
+    if (!flags) return Error{"no flags (the test's choice)"};
+    return *flags;
 }
 
 // ---- the platform ----
@@ -254,14 +255,14 @@ void RecordingPlatform::runPending() {
 }
 
 void RecordingPlatform::advance(double seconds) {
-    const double end = clock.now() + seconds;
+    const double end = clock.monotonic() + seconds;
     runPending();
     for (;;) {
         std::optional<double> next = loop.nextTimerTime();
         const std::optional<double> anim = ui.animator().nextEndTime();
         if (anim && (!next || *anim < *next)) next = anim;
         if (!next || *next > end) break;
-        if (*next > clock.now()) clock.set(*next);
+        if (*next > clock.monotonic()) clock.set(*next);
         runPending();
     }
     clock.set(end);

@@ -84,7 +84,7 @@ private:
 class RecordingMainLoop final : public MainLoop {
 public:
     RecordingMainLoop(const Clock& clock, Trace* trace) : MainLoop(clock), trace_(trace) {}
-    TimerId scheduleTimer(double interval, bool repeats, std::function<void()> fire) override;
+    Timer scheduleTimer(double interval, bool repeats, std::function<void()> fire) override;
 
 private:
     Trace* trace_;
@@ -143,7 +143,7 @@ class RecordingNetwork final : public Network {
 public:
     explicit RecordingNetwork(Trace* trace) : trace_(trace) {}
     bool startRequest(const UrlRequest& request) override;
-    std::optional<uint32_t> reachabilityFlags() override;
+    Result<uint32_t> reachabilityFlags() override;
 
     // Driven by tests.
     std::optional<uint32_t> flags = kReachabilityReachable;

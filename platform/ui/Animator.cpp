@@ -45,7 +45,7 @@ void Animator::commitAnimations() {
     std::shared_ptr<Block> b = open_.back();
     open_.pop_back();
     b->committed = true;
-    const double now = clock_.now();
+    const double now = clock_.monotonic();
     for (auto it = pending_.begin(); it != pending_.end();) {
         if (it->block != b) {
             ++it;
@@ -79,7 +79,7 @@ Transform Animator::presentationTransform(const View& view, Transform model) con
     for (const auto& a : running_) {
         if (a.view != &view) continue;
         const double span = a.end - a.start;
-        const double t = span > 0 ? ease((clock_.now() - a.start) / span) : 1.0;
+        const double t = span > 0 ? ease((clock_.monotonic() - a.start) / span) : 1.0;
         return {static_cast<float>(a.from.sx + (a.to.sx - a.from.sx) * t),
                 static_cast<float>(a.from.sy + (a.to.sy - a.from.sy) * t)};
     }
@@ -104,7 +104,7 @@ void Animator::blockEnded(const std::shared_ptr<Block>& b) {
 
 void Animator::startScroll(ScrollView& view, Point from, Point to, double seconds, bool byUser) {
     cancelScroll(view);
-    const double now = clock_.now();
+    const double now = clock_.monotonic();
     scrolls_.push_back({&view, from, to, now, now + seconds, byUser});
 }
 
@@ -116,7 +116,7 @@ void Animator::cancelScroll(ScrollView& view) {
 
 void Animator::startWheel(PickerView& view, float from, float to, double seconds, bool byUser) {
     cancelWheel(view);
-    const double now = clock_.now();
+    const double now = clock_.monotonic();
     wheels_.push_back({&view, from, to, now, now + seconds, byUser});
 }
 
@@ -205,8 +205,8 @@ void Animator::complete(double now, bool all) {
     }
 }
 
-void Animator::tick() { complete(clock_.now(), false); }
-void Animator::finishAll() { complete(clock_.now(), true); }
+void Animator::tick() { complete(clock_.monotonic(), false); }
+void Animator::finishAll() { complete(clock_.monotonic(), true); }
 
 bool Animator::animating() const { return !running_.empty() || !scrolls_.empty() || !wheels_.empty(); }
 

@@ -24,6 +24,13 @@ View::~View() {
 
 void View::changed() { ui_.changed(); }
 
+View* findViewNamed(View& root, std::string_view name) {
+    if (root.name() == name) return &root;
+    for (const auto& child : root.subviews())
+        if (View* found = findViewNamed(*child, name)) return found;
+    return nullptr;
+}
+
 void View::trace(const std::string& op, std::vector<std::string> args) const {
     if (!ui_.trace()) return;
     args.insert(args.begin(), name_);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -339,6 +340,14 @@ public:
     void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
     void makeKeyAndVisible();
 };
+
+// The first view named `name` in the tree from `root` (itself included,
+// depth first), when it is a T: what is on screen, for sessions and tests.
+View* findViewNamed(View& root, std::string_view name);
+template <class T = View>
+T* findView(View& root, std::string_view name) {
+    return dynamic_cast<T*>(findViewNamed(root, name));
+}
 
 // A touch as the controller sees it: its position in a view's coordinates.
 struct Touch {

@@ -1,13 +1,12 @@
+// The command line: what it prints, where the battery comes from, and the
+// one line it says for each bad option.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 #include "app/Cli.h"
 #include "app/ScriptSession.h"
@@ -27,7 +26,9 @@ CliRun run(std::vector<std::string> args) {
     return {status, out.str(), err.str()};
 }
 
-// Keeps the host's own battery out of the way of tests that use the defaults.
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+// Keeps the host's own battery, display and configuration out of the way.
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -35,11 +36,12 @@ protected:
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         ::setenv("VOLTWISE_POWER_SUPPLY_DIR", dir_.c_str(), 1);
-        // Without --text the command line opens a window: keep the tests off any display.
+        ::setenv("VOLTWISE_CONFIG", "/dev/null", 1);
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) ::unsetenv(name);
     }
     void TearDown() override {
-        ::unsetenv("VOLTWISE_POWER_SUPPLY_DIR");
+        for (const char* name : {"VOLTWISE_POWER_SUPPLY_DIR", "VOLTWISE_CONFIG", "DBUS_SYSTEM_BUS_ADDRESS"})
+            ::unsetenv(name);
         std::filesystem::remove_all(dir_);
     }
     void addSupply(const std::string& name, const std::string& type, const std::string& capacity,
@@ -53,7 +55,7 @@ protected:
     std::filesystem::path dir_;
 };
 
-TEST_F(CliTest, DefaultsPrintTheSimulatedPhone) {
+TEST_F(CliTest, TheTextReadout) {
     const CliRun r = run({"--text"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
@@ -70,149 +72,143 @@ TEST_F(CliTest, DefaultsPrintTheSimulatedPhone) {
               "  Video Playback      6hr 16min\n"
               "  Audio Playback    28hr 30min\n"
               "  Standby Time     142hr 30min\n");
+    // Without a display the window says so and falls back to the same readout.
+    const CliRun window = run({});
+    EXPECT_EQ(window.status, 0);
+    EXPECT_EQ(window.err, "voltwise: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); showing the text readout\n");
+    EXPECT_EQ(window.out, r.out);
 }
 
-TEST_F(CliTest, OptionsSetDeviceAndBattery) {
-    const CliRun r = run({"--text", "--model", "iPad", "--machine=iPad2,1", "--level", "0.08", "--state", "charging"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "8% red");
-    EXPECT_NE(r.out.find("> Recharge Time       5hr 51min\n"), std::string::npos);
-    const CliRun full = run({"--level", "0.98", "--state", "full", "--battery", "sim"});
-    EXPECT_EQ(full.out.substr(0, full.out.find('\n')), "100% white");
-    const CliRun unknown = run({"--level", "-1"});
-    EXPECT_EQ(unknown.out.substr(0, unknown.out.find('\n')), "-100% red");
-}
-
-TEST_F(CliTest, BadOptionsGiveOneLineAndStatusTwo) {
-    const std::vector<std::vector<std::string>> bad = {
-        {"--level", "1.5"}, {"--level", "abc"}, {"--level", "-0.5"}, {"--level", ""}, {"--level", "nan"},
-        {"--level"},        {"--state", "empty"}, {"--battery", "mains"}, {"--frobnicate"}, {"--text=yes"},
-        {"extra"},          {"--model"},
+TEST_F(CliTest, WhereTheBatteryComesFrom) {
+    struct Case {
+        bool hostBattery;
+        std::vector<std::string> args;
+        std::string first, selected;  // the readout's first line and its selected line
     };
-    for (const auto& args : bad) {
-        const CliRun r = run(args);
-        EXPECT_EQ(r.status, 2) << args[0];
-        EXPECT_EQ(r.out, "") << args[0];
-        ASSERT_FALSE(r.err.empty()) << args[0];
-        EXPECT_EQ(r.err.rfind("voltwise: ", 0), 0u) << r.err;
-        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    const Case cases[] = {
+        {false, {"--text", "--model", "iPad", "--machine=iPad2,1", "--level", "0.08", "--state", "charging"}, "8% red",
+         "> Recharge Time       5hr 51min"},
+        {false, {"--level", "0.98", "--state", "full", "--battery", "sim"}, "100% white", ""},
+        {false, {"--level", "-1"}, "-100% red", ""},
+        {false, {}, "57% white", ""},  // auto without a host battery: the simulated one
+        {true, {"--text"}, "42% white", "> Recharge Time"},
+        {true, {"--level", "0.2"}, "20% white", ""},  // a simulated level wins in auto mode...
+        {true, {"--level", "0.2", "--battery", "host"}, "42% white", ""},  // ...not when the host is asked for
+        {true, {"--battery", "sim"}, "57% white", ""},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir_ / "BAT0");
+        if (c.hostBattery) {
+            addSupply("AC", "Mains", "", "");
+            addSupply("BAT0", "Battery", "42", "Charging");
+        }
+        const CliRun r = run(c.args);
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(firstLine(r.out), c.first);
+        EXPECT_NE(r.out.find(c.selected), std::string::npos) << r.out;
     }
-}
-
-TEST_F(CliTest, HostBatteryIsReadWhenPresent) {
-    addSupply("AC", "Mains", "", "");
-    addSupply("BAT0", "Battery", "42", "Charging");
-    const CliRun r = run({"--text"});
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "42% white");
-    EXPECT_NE(r.out.find("> Recharge Time"), std::string::npos);
-    // An explicit simulated level wins over the host in auto mode...
-    EXPECT_EQ(run({"--level", "0.2"}).out.substr(0, 4), "20% ");
-    // ...but not when the host battery is asked for.
-    EXPECT_EQ(run({"--level", "0.2", "--battery", "host"}).out.substr(0, 4), "42% ");
-    EXPECT_EQ(run({"--battery", "sim"}).out.substr(0, 4), "57% ");
-}
-
-TEST_F(CliTest, HostBatteryMissing) {
-    EXPECT_EQ(run({}).out.substr(0, 4), "57% ");  // auto falls back to the simulated battery
-    const CliRun r = run({"--battery", "host"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, "");
-}
-
-TEST_F(CliTest, UPowerAskedForWithoutASystemBusFailsInOneLine) {
+    // Asked for and missing: one line, status 2; auto falls back silently.
+    std::filesystem::remove_all(dir_ / "BAT0");
     ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus", 1);
-    const CliRun r = run({"--battery", "upower", "--text"});
+    const CliRun host = run({"--battery", "host"});
+    EXPECT_EQ(host.status, 2);
+    EXPECT_EQ(host.err, "voltwise: --battery host: no battery under " + dir_.string() + "\n");
+    const CliRun upower = run({"--battery", "upower", "--text"});
+    EXPECT_EQ(upower.status, 2);
+    EXPECT_EQ(upower.out, "");
+    EXPECT_EQ(upower.err.rfind("voltwise: --battery upower: no system bus (", 0), 0u) << upower.err;
+    EXPECT_EQ(upower.err.find('\n'), upower.err.size() - 1) << upower.err;
     const CliRun autoRun = run({"--text"});
-    ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind("voltwise: --battery upower: no system bus (", 0), 0u) << r.err;
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
-    EXPECT_EQ(autoRun.status, 0) << "auto falls back silently";
+    EXPECT_EQ(autoRun.status, 0);
     EXPECT_EQ(autoRun.err, "");
 }
 
-TEST_F(CliTest, WithoutADisplayTheWindowFallsBackToTheTextReadout) {
-    const CliRun r = run({});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "voltwise: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); showing the text readout\n");
-    EXPECT_EQ(r.out, run({"--text"}).out);
-}
-
-TEST_F(CliTest, ScaleAndScreenshotOptionsAreChecked) {
-    for (const char* bad : {"0", "9", "two", ""}) {
-        const CliRun b = run({"--scale", bad});
-        EXPECT_EQ(b.status, 2) << bad;
-        EXPECT_EQ(b.err.rfind("voltwise: --scale", 0), 0u) << b.err;
+TEST_F(CliTest, EachBadOptionIsSaidInItsOwnLine) {
+    const std::string level = "--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not ";
+    const std::string scale = "--scale must be a whole number from 1 to 8, not ";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--level", "1.5"}, level + "'1.5'"},
+        {{"--level="}, level + "''"},
+        {{"--level"}, "--level needs a value"},
+        {{"--state", "empty"}, "--state must be unknown, unplugged, charging or full, not 'empty'"},
+        {{"--battery", "mains"}, "--battery must be auto, sim, host or upower, not 'mains'"},
+        {{"--renderer", "vulkan"}, "--renderer must be software or gpu, not 'vulkan'"},
+        {{"--screen-height", "479"}, "--screen-height must be a number of points from 480 to 4096, not '479'"},
+        {{"--frobnicate"}, "unknown option '--frobnicate' (see --help)"},
+        {{"extra"}, "unknown option 'extra' (see --help)"},
+        {{"--text=yes"}, "--text takes no value"},
+        {{"--no-network=x"}, "--no-network takes no value"},
+        {{"--model"}, "--model needs a value"},
+        {{"--scale", "9"}, scale + "'9'"},
+        {{"--scale", "3.0"}, scale + "'3.0'"},
+        {{"--screenshot"}, "--screenshot needs a value"},
+        {{"--screenshot", ""}, "--screenshot needs a file name"},
+        {{"--config", ""}, "--config needs a file name"},
+        {{"--store-id", "abc"}, "--store-id must be a whole number from 1 to 2147483647, not 'abc'"},
+        {{"--store-id"}, "--store-id needs a value"},
+        {{"--open-urls", "browser"}, "--open-urls must be desktop or print, not 'browser'"},
+        {{"--probe-url", "gopher://x"},
+         "--probe-url must be an http:// or https:// address without spaces, not 'gopher://x'"},
+        {{"--config", "/nonexistent/voltwise.conf", "--text"},
+         "cannot read config file /nonexistent/voltwise.conf: No such file or directory"},
+        {{"--config", dir_.string(), "--text"}, "cannot read config file " + dir_.string() + ": is a folder, not a file"},
+        {{"--script", dir_.string()}, "cannot read script " + dir_.string() + ": is a folder, not a file"},
+    };
+    for (const auto& [args, said] : cases) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, 2) << args[0];
+        EXPECT_EQ(r.out, "") << args[0];
+        EXPECT_EQ(r.err, "voltwise: " + said + "\n");
     }
-    EXPECT_EQ(run({"--screenshot"}).status, 2);
-    EXPECT_EQ(run({"--screenshot", ""}).status, 2);
-    EXPECT_NE(run({"--help"}).out.find("Up / Down"), std::string::npos);
+    ::setenv("VOLTWISE_CONFIG", dir_.c_str(), 1);  // named through the environment, it must be a file too
+    EXPECT_EQ(run({"--text"}).err, "voltwise: cannot read config file " + dir_.string() + ": is a folder, not a file\n");
+    // What a scale may be, as strtol reads it.
+    for (const char* bad : {"0", "two", ""}) EXPECT_FALSE(parseOptions({"--scale", bad})) << bad;
+    for (const char* good : {"1", "8", " 3", "+3", "03"}) {
+        const auto parsed = parseOptions({"--scale", good});
+        ASSERT_TRUE(parsed) << good;
+        EXPECT_EQ(parsed->scale, std::atoi(good));
+    }
 }
 
 // A level and a state mean the same on the command line and in a script,
-// whose errors each say in their own words.
+// whose errors each say in their own words. A level is the float nearest to
+// the text, within the range by the text's own value.
 TEST(UserInput, LevelsAndStatesReadAlikeOnTheCommandLineAndInAScript) {
-    auto fromOptions = [](const std::string& level, const std::string& state) -> std::optional<std::pair<float, BatteryState>> {
+    using Reading = std::optional<std::pair<float, BatteryState>>;
+    auto fromOptions = [](const std::string& level, const std::string& state) -> Reading {
         const auto parsed = parseOptions({"--level", level, "--state", state});
-        if (!std::holds_alternative<Options>(parsed)) return std::nullopt;
-        return std::pair{std::get<Options>(parsed).level, std::get<Options>(parsed).state};
+        if (!parsed) return std::nullopt;
+        return std::pair{parsed->level, parsed->state};
     };
-    auto fromScript = [](const std::string& level, const std::string& state) -> std::optional<std::pair<float, BatteryState>> {
+    auto fromScript = [](const std::string& level, const std::string& state) -> Reading {
         const auto parsed = parseScript("battery " + level + " " + state + "\n");
         if (!std::holds_alternative<std::vector<ScriptEvent>>(parsed)) return std::nullopt;
-        const ScriptEvent& e = std::get<std::vector<ScriptEvent>>(parsed).at(0);
-        return std::pair{static_cast<float>(e.number), e.state};
+        const auto& e = std::get<script::Battery>(std::get<std::vector<ScriptEvent>>(parsed).at(0).event);
+        return std::pair{e.level, e.state};
     };
-    for (const char* level : {"0", "0.57", "1", "1.0", "-1", "0.53", "1e-50", "0x1p-1", ".5", "0.1234567891234",
-                              "1.5", "-0.5", "1.00000001", "-0.99999999", "nan", "inf", "abc", "0.5x"}) {
-        for (const char* state : {"unknown", "unplugged", "charging", "full", "Full", "plugged"}) {
-            const auto a = fromOptions(level, state), b = fromScript(level, state);
-            EXPECT_EQ(a.has_value(), b.has_value()) << level << " " << state;
-            if (a && b) {
-                EXPECT_EQ(a->first, b->first) << level;
-                EXPECT_EQ(a->second, b->second) << state;
-            }
+    const std::pair<const char*, std::optional<float>> levels[] = {
+        {"0", 0.0f}, {"0.57", 0.57f}, {"1", 1.0f}, {"1.0", 1.0f}, {"-1", -1.0f}, {"0.53", 0.53f}, {"1e-50", 0.0f},
+        {"0x1p-1", 0.5f}, {".5", 0.5f}, {"0.1234567891234", 0.1234567891234f},
+        // Just above the midpoint between 0.5 and the next float: a double
+        // rounds this down to the midpoint, and the midpoint then to 0.5.
+        {"0.50000002980232238769531250000000001", std::nextafter(0.5f, 1.0f)},
+        // Outside the range by less than a float can tell is still outside.
+        {"1.00000001", {}}, {"-0.99999999", {}}, {"1.5", {}}, {"-0.5", {}}, {"nan", {}}, {"-inf", {}}, {"abc", {}},
+        {"0.5x", {}},
+    };
+    const std::pair<const char*, std::optional<BatteryState>> states[] = {
+        {"unknown", BatteryState::Unknown}, {"unplugged", BatteryState::Unplugged},
+        {"charging", BatteryState::Charging}, {"full", BatteryState::Full}, {"Full", {}}, {"plugged", {}},
+    };
+    for (const auto& [level, l] : levels) {
+        for (const auto& [state, st] : states) {
+            const Reading want = l && st ? Reading(std::pair{*l, *st}) : std::nullopt;
+            EXPECT_EQ(fromOptions(level, state), want) << level << " " << state;
+            EXPECT_EQ(fromScript(level, state), want) << level << " " << state;
         }
     }
-}
-
-TEST(UserInput, ALevelIsTheNearestFloatOfTheTextWithinTheRange) {
-    EXPECT_EQ(parseLevel("0.57"), 0.57f);
-    EXPECT_EQ(parseLevel("-1"), -1.0f);
-    EXPECT_EQ(parseLevel("1"), 1.0f);
-    // Just above the midpoint between 0.5 and the next float: a double
-    // rounds this down to the midpoint, and the midpoint then to 0.5.
-    EXPECT_EQ(parseLevel("0.50000002980232238769531250000000001"), std::nextafter(0.5f, 1.0f));
-    // Outside the range by less than a float can tell is still outside.
-    for (const char* bad : {"1.00000001", "-0.99999999", "-1.5", "", " ", "1 ", "nan", "-inf"})
-        EXPECT_EQ(parseLevel(bad), std::nullopt) << "'" << bad << "'";
-    EXPECT_EQ(parseBatteryState("charging"), BatteryState::Charging);
-    EXPECT_EQ(parseBatteryState("unknown"), BatteryState::Unknown);
-    EXPECT_EQ(parseBatteryState("Charging"), std::nullopt);
-    EXPECT_EQ(parseNumber(" 2.5"), 2.5);
-    EXPECT_EQ(parseNumber("1e400"), std::nullopt);
-    EXPECT_EQ(parseFloat("1e39"), std::nullopt);
-}
-
-TEST(CliProcess, ExitStatusAndStreams) {
-    const std::string exe = VOLTWISE_EXE;
-    auto status = [](const std::string& cmd, std::string& out) {
-        std::array<char, 4096> buf{};
-        FILE* p = ::popen(cmd.c_str(), "r");
-        out.clear();
-        for (size_t n; (n = std::fread(buf.data(), 1, buf.size(), p)) > 0;) out.append(buf.data(), n);
-        return WEXITSTATUS(::pclose(p));
-    };
-    std::string out;
-    EXPECT_EQ(status(exe + " --level 7 2>/dev/null", out), 2);
-    EXPECT_EQ(out, "");
-    EXPECT_EQ(status(exe + " --level 7 2>&1", out), 2);
-    EXPECT_EQ(out.rfind("voltwise: --level", 0), 0u) << out;
-    EXPECT_EQ(status(exe + " --battery sim --text", out), 0);
-    EXPECT_EQ(out.substr(0, 10), "57% white\n");
-    EXPECT_EQ(status(exe + " --help", out), 0);
-    EXPECT_NE(out.find("--battery"), std::string::npos);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -78,7 +79,23 @@ struct App {
         rp.advance(2.5);
     }
     VoltwiseViewController& c() { return *delegate.viewController(); }
+    Mode mode() { return c().mode(); }
     void touch(float x, float y) { c().touchesBegan({platform::Touch{{x, y}}}, nullptr); }
+    // What is on screen: the view of that name (see screen/MainScreen.cpp,
+    // promo/SlideShow.cpp), which must be there.
+    template <class T = platform::View>
+    T& on(const std::string& name) {
+        T* v = platform::findView<T>(*c().view(), name);
+        if (!v) throw std::runtime_error("no view " + name);
+        return *v;
+    }
+    platform::PickerView& picker() { return on<platform::PickerView>("pickerView"); }
+    platform::TextView& percent() { return on<platform::TextView>("textView"); }
+    // The name of the image a view shows ("" for none).
+    std::string imageOf(const std::string& view) {
+        const auto& image = on<platform::ImageView>(view).image();
+        return image ? image->name : "";
+    }
     std::vector<std::string> calls() const { return rp.calls(); }
     std::vector<std::string> log() const { return rp.log.lines(); }
 

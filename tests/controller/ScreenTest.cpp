@@ -5,213 +5,175 @@ namespace {
 
 using platform::Rect;
 
-App launched(float height = 480) {
+platform::RecordingOptions screen(std::optional<float> height) {
     platform::RecordingOptions o;
-    o.screenSize = platform::Size{320, height};
-    return App(o);
+    o.screenSize = height ? std::optional<platform::Size>(platform::Size{320, *height}) : std::nullopt;
+    return o;
 }
 
-TEST(Screen, ViewsAndFramesOnA480PointScreen) {
-    App app = launched();
+// A taller screen moves the button strip down by two thirds of the extra
+// height and the picker to the bottom (the rest stays, as the pictures show).
+TEST(Screen, LayoutFollowsTheScreenHeight) {
+    for (const auto& [height, buttonY, pickerY] : std::vector<std::tuple<std::optional<float>, float, float>>{
+             {480, 237, 264}, {568, 295, 352}, {std::nullopt, -83, -216}}) {
+        App app(screen(height));
+        app.launch();
+        EXPECT_EQ(app.on("btnCustomizeView").frame(), (Rect{3, buttonY, 95, 23}));
+        EXPECT_EQ(app.on("btnGetProView").frame(), (Rect{113, buttonY, 95, 23}));
+        EXPECT_EQ(app.on("btnOurAppsView").frame(), (Rect{222, buttonY, 95, 23}));
+        EXPECT_EQ(app.on("btnSaveView").frame(), (Rect{110, buttonY, 95, 23}));
+        EXPECT_EQ(app.picker().frame().y, pickerY);
+    }
+}
+
+TEST(Screen, ViewsInStackingOrder) {
+    App app;
     app.launch();
-    auto& c = app.c();
-    EXPECT_EQ(c.vertSpacer, 0);
-    EXPECT_EQ(c.screenHeight, 480);
-    EXPECT_EQ(c.imageView->frame(), (Rect{1, 5, 320, 264}));
-    EXPECT_EQ(c.imageViewSkin->frame(), (Rect{31, 75, 251, 194}));
-    EXPECT_EQ(c.imageSliceView->frameWithTransform(platform::Transform::identity()), (Rect{31.5f, 74, 251, 194}));
-    EXPECT_EQ(c.pickerView->frame(), (Rect{0, 264, 320, 216}));
-    EXPECT_EQ(c.textView->frame(), (Rect{110, 119, 200, 100}));
-    EXPECT_EQ(c.btnCustomizeView->frame(), (Rect{3, 237, 95, 23}));
-    EXPECT_EQ(c.btnGetProView->frame(), (Rect{113, 237, 95, 23}));
-    EXPECT_EQ(c.btnOurAppsView->frame(), (Rect{222, 237, 95, 23}));
-    EXPECT_EQ(c.btnSaveView->frame(), (Rect{110, 237, 95, 23}));
-    // Stacking order of the root view.
     std::vector<std::string> order;
-    for (const auto& v : c.view()->subviews()) order.push_back(v->name());
-    EXPECT_EQ(order, (std::vector<std::string>{"imageView", "imageViewSkin", "imageSliceView", "pickerView",
-                                                "btnSaveView", "btnCustomizeView", "btnGetProView", "btnOurAppsView",
-                                                "textView"}));
-    EXPECT_EQ(c.textView->font()->name, "Verdana-Bold");
-    EXPECT_EQ(c.textView->font()->size, 32);
-    EXPECT_FALSE(c.textView->editable());
-    EXPECT_EQ(c.textView->backgroundColor(), platform::Colour::clear());
-    EXPECT_EQ(c.pickerView->backgroundColor(), platform::Colour::white());
-    EXPECT_TRUE(c.pickerView->showsSelectionIndicator());
-    EXPECT_TRUE(inOrder(app.calls(), {"textView.setText(textView, \"0%\")", "systemSound.create(*",
-                                      "device.batteryLevel(*"}));
+    for (const auto& v : app.c().view()->subviews()) order.push_back(v->name());
+    EXPECT_EQ(order, (std::vector<std::string>{"imageView", "imageViewSkin", "imageSliceView", "pickerView", "btnSaveView",
+                                                "btnCustomizeView", "btnGetProView", "btnOurAppsView", "textView"}));
+    EXPECT_EQ(app.picker().frame(), (Rect{0, 264, 320, 216}));
+    EXPECT_EQ(app.picker().backgroundColor(), platform::Colour::white());
+    EXPECT_TRUE(app.picker().showsSelectionIndicator());
+    EXPECT_EQ(app.picker().rowHeight(), 50.0f);
+    EXPECT_EQ(app.percent().font(), (platform::Font{"Verdana-Bold", 32}));
+    // The percentage shows the empty reading until the first redraw.
+    EXPECT_TRUE(inOrder(app.calls(), {"textView.setTextColor(textView, red)", "textView.setText(textView, \"0%\")",
+                                      "systemSound.create(*", "device.batteryLevel(*"}));
 }
 
-TEST(Screen, TallerScreenMovesOnlyTheButtonStrip) {
-    App app = launched(568);
-    app.launch();
-    auto& c = app.c();
-    EXPECT_EQ(c.vertSpacer, 58);
-    EXPECT_EQ(c.btnCustomizeView->frame(), (Rect{3, 295, 95, 23}));
-    EXPECT_EQ(c.imageView->frame(), (Rect{1, 5, 320, 264}));
-    EXPECT_EQ(c.textView->frame(), (Rect{110, 119, 200, 100}));
-    EXPECT_EQ(c.pickerView->frame(), (Rect{0, 352, 320, 216}));  // from the bottom
-}
-
-TEST(Screen, NoMainScreen) {
-    platform::RecordingOptions o;
-    o.screenSize = std::nullopt;
-    App app(o);
-    app.launch();
-    EXPECT_EQ(app.c().vertSpacer, -320);
-    EXPECT_EQ(app.c().bounds, (Rect{}));
-}
-
-TEST(Screen, ButtonsAppearWhenTheFirstGrowEnds) {
-    App app = launched();
-    app.launch();
-    auto& c = app.c();
-    for (auto* b : {&c.btnCustomizeView, &c.btnGetProView, &c.btnOurAppsView, &c.btnSaveView}) EXPECT_TRUE((*b)->hidden());
-    EXPECT_FALSE(c.sv);
-    app.rp.advance(1.9);
-    EXPECT_EQ(c.lateLoadingDone, 0);
-    app.rp.advance(0.2);
-    EXPECT_EQ(c.lateLoadingDone, 1);
-    EXPECT_FALSE(c.btnCustomizeView->hidden());
-    EXPECT_FALSE(c.btnGetProView->hidden());
-    EXPECT_FALSE(c.btnOurAppsView->hidden());
-    EXPECT_TRUE(c.btnSaveView->hidden());
-    ASSERT_TRUE(c.sv);
-    EXPECT_TRUE(c.sv->hidden());
-    // The late loading runs once: a later grow's end builds nothing again.
-    const auto sv = c.sv;
-    const std::size_t views = c.view()->subviews().size();
-    c.loadScreen();
-    app.rp.advance(3);
-    EXPECT_EQ(c.sv, sv);
-    EXPECT_EQ(c.view()->subviews().size(), views);
-}
-
-TEST(Screen, AGrowCutShortStillEndsTheLoadingState) {
-    App app = launched();
-    app.launch();
-    app.rp.advance(0.5);
-    app.c().loadScreen();  // a redraw before the first grow ended
-    app.rp.runPending();
-    EXPECT_EQ(app.c().lateLoadingDone, 1);
-}
-
-TEST(Screen, OtherAnimationsNeverEndTheLoadingState) {
-    App app = launched();
-    app.launch();
-    app.c().animationHasFinished("SomethingElse", true, nullptr);
-    EXPECT_EQ(app.c().lateLoadingDone, 0);
-}
-
-TEST(Screen, RotationOnlyUpright) {
-    App app = launched();
-    app.launch();
-    EXPECT_TRUE(app.c().shouldAutorotateToInterfaceOrientation(1));
-    for (int o : {0, 2, 3, 4, 5, -1}) EXPECT_FALSE(app.c().shouldAutorotateToInterfaceOrientation(o));
+// However the first grow ends, the buttons come out and the slide show is
+// built, hidden, once.
+TEST(Screen, LoadingEndsWithTheFirstGrow) {
+    for (bool cutShort : {false, true}) {
+        App app;
+        app.launch();
+        for (const char* b : {"btnCustomizeView", "btnGetProView", "btnOurAppsView", "btnSaveView"})
+            EXPECT_TRUE(app.on(b).hidden()) << b;
+        EXPECT_FALSE(platform::findView(*app.c().view(), "sv"));
+        app.c().animationHasFinished("SomethingElse", true, nullptr);
+        EXPECT_EQ(app.mode(), Mode::Loading);
+        if (cutShort) {
+            app.rp.advance(0.5);
+            app.c().loadScreen();  // a redraw before the first grow ended
+            app.rp.runPending();
+        } else {
+            app.rp.advance(1.9);
+            EXPECT_EQ(app.mode(), Mode::Loading);
+            app.rp.advance(0.2);
+        }
+        ASSERT_EQ(app.mode(), Mode::Normal) << cutShort;
+        for (const char* b : {"btnCustomizeView", "btnGetProView", "btnOurAppsView"}) EXPECT_FALSE(app.on(b).hidden()) << b;
+        EXPECT_TRUE(app.on("btnSaveView").hidden());
+        EXPECT_TRUE(app.on("sv").hidden());
+        EXPECT_TRUE(app.on("adBackDropView").hidden());
+        // A later grow's end builds nothing again.
+        const std::size_t views = app.c().view()->subviews().size();
+        app.c().loadScreen();
+        app.rp.advance(3);
+        EXPECT_EQ(app.c().view()->subviews().size(), views);
+    }
 }
 
 // ---- touches ----
 
 struct Touches : ::testing::TestWithParam<float> {
-    Touches() : app(launched(GetParam())) { app.launchToNormalMode(); }
-    VoltwiseViewController& c() { return app.c(); }
-    float band() { return static_cast<float>(app.c().vertSpacer); }
-    std::string mode() {
-        if (c().showingAdSlideShow) return "slides";
-        if (c().pickingSkins) return "skins";
-        return "normal";
-    }
-    void reset() {
-        if (c().showingAdSlideShow) app.touch(10, 10);
-        if (c().pickingSkins) app.touch(150, band() + 250);
+    Touches() : app(screen(GetParam())) { app.launchToNormalMode(); }
+    float band() { return GetParam() == 568 ? 58.0f : 0.0f; }  // how far the button strip moved down
+    void enter(Mode m) {
+        if (m == Mode::SkinPicking) app.touch(50, band() + 250);
+        if (m == Mode::SlideShow) app.touch(150, band() + 250);
+        ASSERT_EQ(app.mode(), m);
         app.rp.openedUrls.clear();
+    }
+    void leave() {
+        if (app.mode() == Mode::SlideShow) app.touch(10, 10);
+        if (app.mode() == Mode::SkinPicking) app.touch(150, band() + 250);
+        ASSERT_EQ(app.mode(), Mode::Normal);
     }
     App app;
 };
 
-TEST_P(Touches, TheBandIsStrict) {
-    const float s = band();
-    for (float y : {s + 226, s + 266, s + 200, s + 300}) {
-        app.touch(50, y);
-        EXPECT_EQ(mode(), "normal") << y;
-    }
-    app.touch(50, s + 226.5f);
-    EXPECT_EQ(mode(), "skins");
-}
+constexpr const char* kCatalogue = "itms-apps://itunes.apple.com/artist/voltwise-labs/id410000000?mt=8";
+constexpr const char* kPaidEdition = "itms-apps://itunes.apple.com/app/voltwise-ultra/id410000002?ls=1&mt=8";
 
-TEST_P(Touches, NormalModeRegions) {
-    const float y = band() + 250;
-    for (float x : {0.0f, 103.0f, 104.5f, 106.0f, 214.0f, 215.0f, 216.0f, 321.0f, 400.0f, -5.0f}) {
-        app.touch(x, y);
-        EXPECT_EQ(mode(), "normal") << x;
-        EXPECT_TRUE(app.rp.openedUrls.empty()) << x;
+// Outside the slide show only the strip's band counts (its edges not), and
+// in it the buttons' x ranges (their edges not); in the slide show the
+// left quarter closes it and the rest opens the paid edition's page.
+TEST_P(Touches, WhatEachRegionDoes) {
+    const struct {
+        Mode from;
+        float x, y;
+        bool onStrip;  // y counts from the strip's band
+        Mode to;
+        const char* url;
+    } cases[] = {
+        {Mode::Normal, 50, 226, true, Mode::Normal, nullptr},
+        {Mode::Normal, 50, 266, true, Mode::Normal, nullptr},
+        {Mode::Normal, 50, 200, true, Mode::Normal, nullptr},
+        {Mode::Normal, 50, 300, true, Mode::Normal, nullptr},
+        {Mode::Normal, 50, 226.5f, true, Mode::SkinPicking, nullptr},
+        {Mode::Normal, 50, 265.5f, true, Mode::SkinPicking, nullptr},
+        {Mode::Normal, 1, 250, true, Mode::SkinPicking, nullptr},
+        {Mode::Normal, 102.5f, 250, true, Mode::SkinPicking, nullptr},
+        {Mode::Normal, 107, 250, true, Mode::SlideShow, nullptr},
+        {Mode::Normal, 213.5f, 250, true, Mode::SlideShow, nullptr},
+        {Mode::Normal, 216.5f, 250, true, Mode::Normal, kCatalogue},
+        {Mode::Normal, 320.5f, 250, true, Mode::Normal, kCatalogue},
+        {Mode::SkinPicking, 100.5f, 250, true, Mode::Normal, nullptr},
+        {Mode::SkinPicking, 216.5f, 250, true, Mode::Normal, nullptr},
+        {Mode::SkinPicking, 150, 100, true, Mode::SkinPicking, nullptr},
+        {Mode::SlideShow, 81, 5, false, Mode::SlideShow, kPaidEdition},
+        {Mode::SlideShow, 300, 470, false, Mode::SlideShow, kPaidEdition},
+        {Mode::SlideShow, 79.5f, 470, false, Mode::Normal, nullptr},
+        {Mode::SlideShow, 0, 0, false, Mode::Normal, nullptr},
+    };
+    for (const auto& c : cases) {
+        enter(c.from);
+        app.touch(c.x, c.onStrip ? band() + c.y : c.y);
+        EXPECT_EQ(app.mode(), c.to) << c.x << ", " << c.y;
+        EXPECT_EQ(app.rp.openedUrls, c.url ? std::vector<std::string>{c.url} : std::vector<std::string>{})
+            << c.x << ", " << c.y;
+        EXPECT_EQ(app.picker().hidden(), c.to == Mode::SlideShow) << c.x << ", " << c.y;
+        leave();
     }
-    app.touch(1, y);
-    EXPECT_EQ(mode(), "skins");
-    reset();
-    app.touch(107, y);
-    EXPECT_EQ(mode(), "slides");
-    EXPECT_TRUE(c().pickerView->hidden());
-    reset();
-    EXPECT_FALSE(c().pickerView->hidden());
-    app.touch(320.5f, y);
-    EXPECT_EQ(app.rp.openedUrls, (std::vector<std::string>{"itms-apps://itunes.apple.com/artist/voltwise-labs/id410000000?mt=8"}));
-    EXPECT_EQ(c().appStoreUrl, app.rp.openedUrls[0]);
-    EXPECT_EQ(mode(), "normal");
-}
-
-TEST_P(Touches, SkinPickingOnlyTheSaveButton) {
-    const float y = band() + 250;
-    app.touch(50, y);
-    ASSERT_EQ(mode(), "skins");
-    for (float x : {50.0f, 250.0f, 100.0f, 217.0f}) {
-        app.touch(x, y);
-        EXPECT_EQ(mode(), "skins") << x;
+    // Touches that do nothing, in each mode.
+    const std::vector<std::pair<Mode, std::vector<float>>> idle = {
+        {Mode::Normal, {0, 103, 104.5f, 106, 214, 215, 216, 321, 400, -5}},
+        {Mode::SkinPicking, {50, 250, 100, 217}},
+        {Mode::SlideShow, {80}},
+    };
+    for (const auto& [mode, xs] : idle) {
+        enter(mode);
+        for (float x : xs) {
+            app.touch(x, band() + 250);
+            EXPECT_EQ(app.mode(), mode) << x;
+            EXPECT_TRUE(app.rp.openedUrls.empty()) << x;
+        }
+        leave();
     }
-    app.touch(150, band() + 100);  // above the band
-    EXPECT_EQ(mode(), "skins");
-    app.touch(100.5f, y);
-    EXPECT_EQ(mode(), "normal");
-}
-
-TEST_P(Touches, SlideShowIgnoresYAndSplitsAtEighty) {
-    app.touch(150, band() + 250);
-    ASSERT_EQ(mode(), "slides");
-    for (float y : {0.0f, 250.0f, 479.0f}) {
-        app.touch(80, y);
-        EXPECT_EQ(mode(), "slides") << y;
-        EXPECT_TRUE(app.rp.openedUrls.empty());
-    }
-    app.touch(81, 5);
-    EXPECT_EQ(app.rp.openedUrls, (std::vector<std::string>{"itms-apps://itunes.apple.com/app/voltwise-ultra/id410000002?ls=1&mt=8"}));
-    EXPECT_EQ(mode(), "slides");
-    app.touch(79.5f, 470);
-    EXPECT_EQ(mode(), "normal");
-    EXPECT_FALSE(c().pickerView->hidden());
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenHeights, Touches, ::testing::Values(480.0f, 568.0f));
 
-TEST(TouchLog, EveryTouchLogsAndEarlyOnesDoNothingElse) {
-    App app = launched();
+TEST(Screen, EveryTouchLogsAndEarlyOnesDoNothingElse) {
+    App app;
     app.launch();
-    auto& c = app.c();
     const std::size_t logged = app.log().size();
     const auto stored = app.rp.settings.snapshot();
     const std::size_t chimes = app.rp.audio.played.size();
     app.touch(50, 250);   // Customize, once the screen has loaded
     app.touch(150, 250);  // Get Pro
     app.touch(250, 250);  // Our Apps
-    c.touchesBegan({}, nullptr);  // no touch at all: (0, 0)
+    app.c().touchesBegan({}, nullptr);  // no touch at all: (0, 0)
     const auto log = app.log();
     EXPECT_EQ(std::vector<std::string>(log.begin() + static_cast<std::ptrdiff_t>(logged), log.end()),
               (std::vector<std::string>{"y->250.000 x->50.000", "y->250.000 x->150.000", "y->250.000 x->250.000",
                                         "y->0.000 x->0.000"}));
-    // Still loading: the same screen, nothing opened, stored or played.
-    EXPECT_EQ(c.pickingSkins, 0);
-    EXPECT_EQ(c.showingAdSlideShow, 0);
-    EXPECT_FALSE(c.pickerView->hidden());
-    for (auto* b : {&c.btnCustomizeView, &c.btnGetProView, &c.btnOurAppsView, &c.btnSaveView}) EXPECT_TRUE((*b)->hidden());
+    EXPECT_EQ(app.mode(), Mode::Loading);
+    EXPECT_FALSE(app.picker().hidden());
+    EXPECT_TRUE(app.on("btnSaveView").hidden());
     EXPECT_TRUE(app.rp.openedUrls.empty());
     EXPECT_EQ(app.rp.settings.snapshot(), stored);
     EXPECT_EQ(app.rp.audio.played.size(), chimes);
@@ -219,94 +181,61 @@ TEST(TouchLog, EveryTouchLogsAndEarlyOnesDoNothingElse) {
 
 // ---- skins and Save ----
 
-TEST(Skins, PickerListsAndPreviews) {
-    App app = launched();
+TEST(Skins, PickPreviewSaveAndRestore) {
+    App app;
     app.launchToNormalMode();
-    auto& c = app.c();
-    auto& picker = *c.pickerView;
-    EXPECT_EQ(picker.titles().size(), 11u);  // the iPhone 6 readout
-    EXPECT_EQ(c.pickerViewRowHeightForComponent(picker, 0), 50.0f);
-    EXPECT_EQ(c.numberOfComponentsInPickerView(picker), 1);
-    // Selecting a readout line changes nothing.
-    c.pickerViewDidSelectRow(picker, 4, 0);
-    EXPECT_EQ(c.skinRowSelected, 1);
-    EXPECT_FALSE(c.skinFileToShow);
+    auto& picker = app.picker();
+    ASSERT_EQ(picker.titles().size(), 11u);  // the iPhone 6 readout
+    picker.userSelectRow(4);                  // a readout line: nothing happens
+    EXPECT_EQ(app.imageOf("imageViewSkin"), "green_skin.png");
 
+    app.rp.mark();
     app.touch(50, 250);
-    EXPECT_EQ(picker.titles().size(), 58u);
+    EXPECT_TRUE(inOrder(app.rp.callsSinceMark(),
+                        {"picker.reloadAllComponents(pickerView)", "picker.selectRow(pickerView, 1, 0, YES)",
+                         "imageView.setImage(imageViewSkin, \"green_skin.png\")", "view.setHidden(btnCustomizeView, YES)",
+                         "view.setHidden(btnGetProView, YES)", "view.setHidden(btnOurAppsView, YES)",
+                         "view.setHidden(btnSaveView, NO)"}));
+    ASSERT_EQ(picker.titles().size(), 58u);
     EXPECT_EQ(picker.titles()[57], "Soccer Player");
     EXPECT_EQ(picker.selectedRowInComponent(0), 1);
-    EXPECT_EQ(c.skinFileToShow, "green_skin.png");
-    EXPECT_FALSE(c.btnSaveView->hidden());
-    EXPECT_TRUE(c.btnCustomizeView->hidden() && c.btnGetProView->hidden() && c.btnOurAppsView->hidden());
 
     picker.userSelectRow(12);
-    EXPECT_EQ(c.skinRowSelected, 12);
-    EXPECT_EQ(c.skinFileToShow, "forest_road_skin.png");
-    EXPECT_EQ(c.pickerSelectRow, 12);
-    ASSERT_TRUE(c.imageViewSkin->image());
-    EXPECT_EQ(c.imageViewSkin->image()->name, "forest_road_skin.png");  // the preview
-    EXPECT_EQ(c.skinFileInUse, "green_skin.png");  // only Save changes it
-}
+    EXPECT_EQ(app.imageOf("imageViewSkin"), "forest_road_skin.png");  // the preview
+    EXPECT_EQ(app.rp.settings.stringForKey("skin_file"), "green_skin.png");  // only Save changes it
 
-TEST(Skins, SaveWritesBothKeysAndRedraws) {
-    App app = launched();
-    app.launchToNormalMode();
-    auto& c = app.c();
-    app.touch(50, 250);
-    c.pickerView->userSelectRow(12);
     app.rp.mark();
     app.touch(150, 250);
-    EXPECT_TRUE(inOrder(app.rp.callsSinceMark(), {"settings.setObject(\"forest_road_skin.png\", \"skin_file\")",
-                                                   "settings.setObject(\"12\", \"skin_row_selected\")",
-                                                   "settings.synchronize()", "view.setHidden(btnCustomizeView, NO)",
-                                                   "view.setHidden(btnSaveView, YES)", "picker.reloadAllComponents(pickerView)"}));
-    EXPECT_EQ(c.skinFileInUse, "forest_road_skin.png");
-    EXPECT_EQ(c.skinRowSelectedStr, "12");
-    EXPECT_EQ(c.pickingSkins, 0);
-    EXPECT_EQ(c.pickerView->titles().size(), 11u);  // the readout again
-    EXPECT_EQ(c.pickerView->selectedRowInComponent(0), 2);
+    EXPECT_TRUE(inOrder(app.rp.callsSinceMark(),
+                        {"settings.setObject(\"forest_road_skin.png\", \"skin_file\")",
+                         "settings.setObject(\"12\", \"skin_row_selected\")", "settings.synchronize()",
+                         "view.setHidden(btnCustomizeView, NO)", "view.setHidden(btnGetProView, NO)",
+                         "view.setHidden(btnOurAppsView, NO)", "view.setHidden(btnSaveView, YES)",
+                         "picker.reloadAllComponents(pickerView)"}));
+    EXPECT_EQ(app.mode(), Mode::Normal);
+    EXPECT_EQ(picker.titles().size(), 11u);  // the readout again
+    EXPECT_EQ(picker.selectedRowInComponent(0), 2);
+
     // The next start restores it.
     App next;
     for (const auto& [k, v] : app.rp.settings.snapshot()) next.rp.plainSettings.preload(k, v);
-    next.launch();
-    EXPECT_EQ(next.c().skinFileInUse, "forest_road_skin.png");
-    EXPECT_EQ(next.c().skinRowSelected, 12);
-    ASSERT_TRUE(next.c().imageViewSkin->image());
-    EXPECT_EQ(next.c().imageViewSkin->image()->name, "forest_road_skin.png");
-}
-
-TEST(Skins, ARestoredRowBeyondTheCatalogueReachesThePicker) {
-    App app = launched();
-    app.rp.plainSettings.preload("vwf_version", std::string("4.5"));
-    app.rp.plainSettings.preload("skin_file", std::string("wolf_skin.png"));
-    app.rp.plainSettings.preload("skin_row_selected", std::string("90"));
-    app.launchToNormalMode();
-    app.rp.mark();
-    app.touch(50, 250);
-    EXPECT_TRUE(inOrder(app.rp.callsSinceMark(), {"picker.selectRow(pickerView, 90, 0, YES)"}));
-    EXPECT_EQ(app.c().pickerView->selectedRowInComponent(0), 57);  // the wheel stops at its last row
-    EXPECT_EQ(app.c().skinFileToShow, "wolf_skin.png");
+    next.launchToNormalMode();
+    EXPECT_EQ(next.imageOf("imageViewSkin"), "forest_road_skin.png");
+    next.touch(50, 250);
+    EXPECT_EQ(next.picker().selectedRowInComponent(0), 12);
 }
 
 TEST(Teardown, DisposesTheChimeAndStopsCallingIn) {
-    platform::RecordingOptions o;
-    o.resourceDir = "/nonexistent";
-    {
-        App app(o);
-        app.rp.audio.soundsFail = false;
+    for (bool soundsLoad : {true, false}) {
+        App app;
+        app.rp.audio.soundsFail = !soundsLoad;
         app.launch();
         app.rp.advance(0.5);
-        const uint32_t chime = app.c().batteryAlert;
         app.delegate.setViewController(nullptr);
         // Its timer, observers and animation end are gone with it.
         app.rp.setBattery(0.2f, BatteryState::Charging);
         app.rp.advance(10);
-        if (chime) {
-            EXPECT_EQ(countCalls(app.calls(), "systemSound.dispose(" + std::to_string(chime) + ")"), 1u);
-        } else {
-            EXPECT_EQ(countCalls(app.calls(), "systemSound.dispose(*"), 0u);
-        }
+        EXPECT_EQ(countCalls(app.calls(), "systemSound.dispose(*"), soundsLoad ? 1u : 0u);
     }
 }
 

@@ -5,26 +5,9 @@ namespace {
 
 struct SlideShow : ::testing::Test {
     SlideShow() { app.launchToNormalMode(); }
-    VoltwiseViewController& c() { return app.c(); }
-    std::string header() {
-        const auto& image = c().adHeaderView->image();
-        return image ? image->name : headerAsked();
-    }
-    // The header last asked for (the image may be missing from a bare build).
-    std::string headerAsked() {
-        const auto calls = app.calls();
-        for (std::size_t i = calls.size(); i-- > 0;) {
-            if (calls[i].rfind("imageView.setImage(adHeaderView", 0) == 0) {
-                for (std::size_t j = i; j-- > 0;)
-                    if (calls[j].rfind("image.imageNamed(", 0) == 0) {
-                        const auto a = calls[j].find('"') + 1;
-                        return calls[j].substr(a, calls[j].find('"', a) - a);
-                    }
-            }
-        }
-        return "";
-    }
-    float offset() { return c().sv->contentOffset().x; }
+    std::string header() { return app.imageOf("adHeaderView"); }
+    platform::ScrollView& pager() { return app.on<platform::ScrollView>("sv"); }
+    float offset() { return pager().contentOffset().x; }
     void open() { app.touch(150, 250); }
     void toNextTick() {
         const double next = *app.rp.loop.nextTimerTime();
@@ -34,129 +17,122 @@ struct SlideShow : ::testing::Test {
 };
 
 TEST_F(SlideShow, BuiltHiddenOnTheFirstPanel) {
+    toNextTick();  // the timer moves nothing while the show is closed
     EXPECT_EQ(offset(), 320);
     EXPECT_EQ(header(), "ad_panel_music_on.png");
-    EXPECT_EQ(c().sv->contentSize(), (platform::Size{2240, 366}));
-    EXPECT_EQ(c().sv->frame(), (platform::Rect{0, 72, 320, 366}));
-    EXPECT_EQ(c().adBackDropView->frame(), (platform::Rect{0, 0, 320, 480}));
-    EXPECT_TRUE(c().adBackDropView->hidden());
-    EXPECT_TRUE(c().sv->pagingEnabled() && c().sv->bounces());
-    ASSERT_EQ(c().sv->subviews().size(), 7u);
-    EXPECT_EQ(c().sv->subviews()[6]->frame(), (platform::Rect{1920, 0, 320, 366}));
-    EXPECT_TRUE(inOrder(app.calls(), {"image.imageNamed(\"ad_tips_panel.png\"*", "image.imageNamed(\"ad_music_panel.png\"*",
-                                      "image.imageNamed(\"ad_accuracy_panel.png\"*", "image.imageNamed(\"ad_full_cycle_panel.png\"*",
-                                      "image.imageNamed(\"ad_charge_display_panel.png\"*", "image.imageNamed(\"ad_tips_panel.png\"*",
-                                      "image.imageNamed(\"ad_music_panel.png\"*"}));
-    // The slide show lies above the whole screen.
-    const auto& top = c().view()->subviews();
-    EXPECT_EQ(top[top.size() - 2], c().adBackDropView);
-    EXPECT_EQ(top.back(), c().sv);
+    EXPECT_EQ(app.imageOf("adBackDropView"), "ad_backdrop.png");
+    // The five panels between copies of the last and the first.
+    std::vector<std::string> pages;
+    for (const auto& v : pager().subviews()) {
+        EXPECT_EQ(v->frame(), (platform::Rect{320.0f * static_cast<float>(pages.size()), 0, 320, 366}));
+        pages.push_back(dynamic_cast<platform::ImageView&>(*v).image()->name);
+    }
+    EXPECT_EQ(pages, (std::vector<std::string>{"ad_tips_panel.png", "ad_music_panel.png", "ad_accuracy_panel.png",
+                                                "ad_full_cycle_panel.png", "ad_charge_display_panel.png",
+                                                "ad_tips_panel.png", "ad_music_panel.png"}));
+    // It lies above the whole screen.
+    const auto& top = app.c().view()->subviews();
+    EXPECT_EQ(top[top.size() - 2]->name(), "adBackDropView");
+    EXPECT_EQ(top.back()->name(), "sv");
     auto* player = app.rp.audio.lastPlayer.get();
-    if (player) {
-        EXPECT_FLOAT_EQ(player->volume(), 0.15f);
-        EXPECT_EQ(player->numberOfLoops(), -1);
-        EXPECT_FALSE(player->isPlaying());
-    }
+    ASSERT_TRUE(player);
+    EXPECT_FLOAT_EQ(player->volume(), 0.15f);
+    EXPECT_EQ(player->numberOfLoops(), -1);
+    EXPECT_FALSE(player->isPlaying());
 }
 
+// A page begins a seventh of a page width (a page over the panels and the
+// two copies) before it.
 TEST_F(SlideShow, PageBoundariesSitAFewPointsIntoEachPage) {
-    const std::vector<std::pair<float, int>> cases = {{40, 0}, {50, 1}, {365, 1}, {366, 2}, {1920, 6}, {0, 0}};
-    for (const auto& [x, page] : cases) {
-        c().touchedSlideShowScreen = 1;
-        c().sv->setContentOffset({x, 0});
-        c().scrollViewDidEndDecelerating(*c().sv);
-        EXPECT_EQ(c().currentAdScrollPage, page) << x;
+    open();
+    for (const auto& [x, page] : std::vector<std::pair<float, int>>{{40, 0}, {50, 1}, {365, 1}, {366, 2}, {1920, 6}, {0, 0}}) {
+        pager().setContentOffset({x, 0});
+        const std::size_t logged = app.log().size();
+        pager().delegate()->scrollViewDidEndDecelerating(pager());
+        const std::string line = app.log().at(logged);
+        EXPECT_EQ(line.substr(line.rfind("->") + 2), std::to_string(page)) << x;
     }
 }
 
-TEST_F(SlideShow, SevenTicksAdvanceAndWrapAround) {
+TEST_F(SlideShow, TicksAdvanceAndWrapAround) {
     open();
-    EXPECT_FALSE(c().adBackDropView->hidden());
-    EXPECT_FALSE(c().sv->hidden());
-    const std::vector<std::tuple<float, int, std::string>> expected = {
-        {640, 2, "ad_panel_accuracy_on.png"},   {960, 3, "ad_panel_full_cycle_on.png"},
-        {1280, 4, "ad_panel_charge_display_on.png"}, {1600, 5, "ad_panel_tips_on.png"},
-        {1920, 6, "ad_panel_music_on.png"},     {640, 2, "ad_panel_accuracy_on.png"},
-        {960, 3, "ad_panel_full_cycle_on.png"},
+    EXPECT_FALSE(app.on("adBackDropView").hidden());
+    EXPECT_FALSE(pager().hidden());
+    const std::vector<std::pair<float, std::string>> expected = {
+        {640, "ad_panel_accuracy_on.png"},        {960, "ad_panel_full_cycle_on.png"},
+        {1280, "ad_panel_charge_display_on.png"}, {1600, "ad_panel_tips_on.png"},
+        {1920, "ad_panel_music_on.png"},          {640, "ad_panel_accuracy_on.png"},
+        {960, "ad_panel_full_cycle_on.png"},
     };
     for (std::size_t tick = 0; tick < expected.size(); ++tick) {
         toNextTick();
-        const auto& [x, showing, head] = expected[tick];
-        EXPECT_EQ(offset(), x) << "tick " << tick + 1;
-        EXPECT_EQ(c().adSlideShowing, showing) << "tick " << tick + 1;
-        EXPECT_EQ(header(), head) << "tick " << tick + 1;
+        EXPECT_EQ(offset(), expected[tick].first) << "tick " << tick + 1;
+        EXPECT_EQ(header(), expected[tick].second) << "tick " << tick + 1;
     }
-    // Tick 6 saw the copy page, jumped back without animation and went on.
+    // Tick 6 saw the copy of the first panel, jumped back without animation
+    // and went on.
     EXPECT_TRUE(inOrder(app.log(), {"currentAdScrollPage----->6 adSlideShowing-->7",
                                     "currentAdScrollPage----->1 adSlideShowing-->2"}));
 }
 
-TEST_F(SlideShow, SwipeBackWrapsToTheLastPanelAndStopsTheAdvance) {
-    open();
-    c().sv->userSwipeTo({0, 0});
-    EXPECT_EQ(header(), "ad_panel_tips_on.png");
-    EXPECT_EQ(offset(), 1600);
-    EXPECT_EQ(c().adSlideShowing, 5);
-    EXPECT_EQ(c().touchedSlideShowScreen, 1);
+// The user's swipes wrap around the copies at the ends, and stop the timer
+// moving the show on.
+TEST_F(SlideShow, SwipesWrapAroundAndStopTheAdvance) {
+    const struct {
+        std::vector<platform::Point> swipes;
+        std::string header;
+        float offset;
+    } cases[] = {
+        {{{0, 0}}, "ad_panel_tips_on.png", 1600},
+        {{{1600, 0}}, "ad_panel_tips_on.png", 1600},
+        {{{1600, 0}, {1920, 0}}, "ad_panel_music_on.png", 320},
+        {{{700, 0}}, "ad_panel_accuracy_on.png", 640},
+    };
+    for (const auto& c : cases) {
+        open();
+        for (const auto to : c.swipes) pager().userSwipeTo(to);
+        EXPECT_EQ(header(), c.header) << c.offset;
+        EXPECT_EQ(offset(), c.offset);
+        toNextTick();
+        toNextTick();
+        EXPECT_EQ(header(), c.header) << c.offset;
+        EXPECT_EQ(offset(), c.offset);
+        app.touch(10, 10);
+    }
     EXPECT_TRUE(inOrder(app.log(), {"TOUCHED scroll ###### previousAdScrollPage->0 currentAdScrollPage->0"}));
-    toNextTick();
-    toNextTick();
-    EXPECT_EQ(offset(), 1600);
-    EXPECT_EQ(header(), "ad_panel_tips_on.png");
-}
-
-TEST_F(SlideShow, SwipeOnWrapsToTheFirstPanel) {
-    open();
-    c().sv->userSwipeTo({1600, 0});
-    EXPECT_EQ(header(), "ad_panel_tips_on.png");
-    c().sv->userSwipeTo({1920, 0});
-    EXPECT_EQ(header(), "ad_panel_music_on.png");
-    EXPECT_EQ(offset(), 320);
-    EXPECT_EQ(c().adSlideShowing, 1);
-}
-
-TEST_F(SlideShow, DraggedByHandTheSameWay) {
-    open();
-    c().sv->userDragBy(-200, 0);
-    c().sv->userRelease(0, 0);
-    app.rp.advance(1);
-    EXPECT_EQ(offset(), 640);
-    EXPECT_EQ(header(), "ad_panel_accuracy_on.png");
-    EXPECT_EQ(c().touchedSlideShowScreen, 1);
 }
 
 TEST_F(SlideShow, CloseAndReopenStartsOver) {
     open();
     toNextTick();
     toNextTick();
-    c().sv->userSwipeTo({1280, 0});
+    pager().userSwipeTo({1280, 0});
     app.touch(20, 300);  // close
-    EXPECT_EQ(c().showingAdSlideShow, 0);
-    EXPECT_TRUE(c().sv->hidden());
-    EXPECT_TRUE(c().adBackDropView->hidden());
+    EXPECT_EQ(app.mode(), Mode::Normal);
+    EXPECT_TRUE(pager().hidden());
+    EXPECT_TRUE(app.on("adBackDropView").hidden());
     EXPECT_EQ(offset(), 320);
-    EXPECT_EQ(c().adSlideShowing, 1);
     EXPECT_EQ(header(), "ad_panel_music_on.png");
     EXPECT_TRUE(inOrder(app.calls(), {"audioPlayer.play(*", "audioPlayer.stop()", "audioPlayer.setCurrentTime(0)"}));
     // Closed, the ticks change nothing.
     toNextTick();
     EXPECT_EQ(offset(), 320);
     open();
-    EXPECT_EQ(c().touchedSlideShowScreen, 0);
     EXPECT_TRUE(inOrder(app.calls(), {"audioPlayer.setCurrentTime(0)", "audioPlayer.play(0)"}));
-    toNextTick();
+    toNextTick();  // the advance starts again, from the first panel
     EXPECT_EQ(offset(), 640);
-    EXPECT_EQ(c().adSlideShowing, 2);
+    EXPECT_EQ(header(), "ad_panel_accuracy_on.png");
 }
 
-TEST_F(SlideShow, SilentWithoutTheTune) {
+TEST(SlideShowSilent, WithoutTheTune) {
     App silent;
     silent.rp.audio.soundsFail = true;
     silent.launchToNormalMode();
-    EXPECT_FALSE(silent.c().audioPlayerAdSax);
     silent.touch(150, 250);
+    EXPECT_EQ(silent.mode(), Mode::SlideShow);
     silent.touch(20, 250);
-    EXPECT_EQ(silent.c().showingAdSlideShow, 0);
+    EXPECT_EQ(silent.mode(), Mode::Normal);
+    EXPECT_EQ(countCalls(silent.calls(), "audioPlayer.play*"), 0u);
 }
 
 }  // namespace

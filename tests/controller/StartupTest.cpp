@@ -35,198 +35,110 @@ TEST(Startup, InitialiserRunsItsStepsInOrder) {
         "view.addSubview(window, view)",
         "window.makeKeyAndVisible(window)",
     }));
+    EXPECT_EQ(app.mode(), Mode::Loading);
 }
 
-TEST(Startup, DeviceLineBeforeTheViewAndAlertsBeforeTheWindowShows) {
-    platform::RecordingOptions o;
-    o.device.systemVersion = "2.2.1";
-    App app(o);
-    app.launch();
-    const auto calls = app.calls();
-    const long deviceLine = findCall(calls, "log(\"device version: iPhone7,2\")");
-    const long firstView = findCall(calls, "view.addSubview(view, imageView)");
-    const long welcome = findCall(calls, "alert.show(\"Thanks for Installing*");
-    const long update = findCall(calls, "alert.show(\"Software 3.0 Update Required\", \"Voltwise requires that your "
-                                        "device be updated to OS 3.0 or later\", nil, \"OK\")");
-    const long shown = findCall(calls, "window.makeKeyAndVisible(window)");
-    ASSERT_GE(deviceLine, 0);
-    ASSERT_GE(update, 0);
-    EXPECT_LT(deviceLine, firstView);
-    EXPECT_LT(welcome, update);  // both alerts, the welcome first
-    EXPECT_LT(update, shown);
-    EXPECT_EQ(app.rp.ui.alerts().size(), 2u);
-    EXPECT_EQ(app.c().systemVersionFloat, 2.2f);
-}
-
-TEST(Startup, SystemVersionThreeDoesNotWarn) {
-    for (const char* version : {"3.0", "7.0.4", "10"}) {
+// Below 3.0 a second alert, after the welcome, before the window shows.
+TEST(Startup, OldSystemsAreWarnedBeforeTheWindowShows) {
+    for (const auto& [version, warned] : std::vector<std::pair<const char*, bool>>{
+             {"2.2.1", true}, {"2.99", true}, {"", true}, {"3.0", false}, {"7.0.4", false}, {"10", false}}) {
         platform::RecordingOptions o;
         o.device.systemVersion = version;
         App app(o);
         app.launch();
-        // The welcome of a first start, and nothing after it.
-        ASSERT_EQ(app.rp.ui.alerts().size(), 1u) << version;
-        EXPECT_EQ(app.rp.ui.alerts().front()->title, "Thanks for Installing\nVoltwise FREE 5.0") << version;
+        const auto calls = app.calls();
+        const long update = findCall(calls, "alert.show(\"Software 3.0 Update Required\", \"Voltwise requires that "
+                                            "your device be updated to OS 3.0 or later\", nil, \"OK\")");
+        EXPECT_EQ(update >= 0, warned) << version;
+        EXPECT_EQ(app.rp.ui.alerts().size(), warned ? 2u : 1u) << version;
+        if (!warned) continue;
+        EXPECT_LT(findCall(calls, "log(\"device version: iPhone7,2\")"), update);
+        EXPECT_LT(findCall(calls, "alert.show(\"Thanks for Installing*"), update);
+        EXPECT_LT(update, findCall(calls, "window.makeKeyAndVisible(window)"));
     }
 }
 
+// Other audio playing: the ambient category; none, or a query that fails: solo.
 TEST(Startup, AudioCategoryFollowsOtherAudio) {
-    {
+    for (const auto& [other, queryFails, category] : std::vector<std::tuple<bool, bool, const char*>>{
+             {false, false, "solo"}, {true, false, "ambi"}, {true, true, "solo"}}) {
         App app;
-        app.rp.audio.otherAudioPlaying = true;
+        app.rp.audio.otherAudioPlaying = other;
+        app.rp.audio.sessionQueryFails = queryFails;
         app.launch();
-        EXPECT_EQ(countCalls(app.calls(), "audioSession.setProperty(acat, ambi)"), 1u);
-    }
-    {
-        App app;  // a query that fails counts as no other audio
-        app.rp.audio.otherAudioPlaying = true;
-        app.rp.audio.sessionQueryFails = true;
-        app.launch();
-        EXPECT_EQ(countCalls(app.calls(), "audioSession.setProperty(acat, solo)"), 1u);
+        EXPECT_EQ(countCalls(app.calls(), "audioSession.setProperty(acat, *"), 1u);
+        EXPECT_EQ(countCalls(app.calls(), std::string("audioSession.setProperty(acat, ") + category + ")"), 1u);
     }
 }
 
-TEST(Startup, StateAfterTheInitialiserOnAFreshThreeGS) {
-    platform::RecordingOptions o;
-    o.device.machine = "iPhone2,1";
-    App app(o);
-    VoltwiseViewController c(app.rp.platform, {});
-    ASSERT_TRUE(c.init());
-    EXPECT_EQ(c.skinFileInUse, "green_skin.png");
-    EXPECT_EQ(c.skinRowSelected, 1);
-    EXPECT_EQ(c.beepOnLoad, 1);
-    EXPECT_EQ(c.pickingSkins, 0);
-    EXPECT_EQ(c.showingAdSlideShow, 0);
-    EXPECT_EQ(c.lateLoadingDone, 0);
-    EXPECT_EQ(c.deviceStr, "Your Device        iPhone 3GS");
-    EXPECT_EQ(c.deviceStrShort, "3GS");
-    EXPECT_EQ(c.talk2GMultiplier, 7.2f);
-    EXPECT_EQ(c.last5percentSeconds3GS, 1190);
-    EXPECT_EQ(c.bounds, (platform::Rect{0, 0, 320, 480}));  // status bar hidden first
-    EXPECT_EQ(c.skinsTitles.size(), 58u);
-    EXPECT_EQ(c.skinsFiles[57], "soccer_player_skin.png");
-    EXPECT_FALSE(c.activities);  // the screen is not built yet
-    EXPECT_FALSE(c.pickerView);
-    EXPECT_EQ(app.rp.plainNotifications.observerCount(platform::kBatteryLevelDidChangeNotification), 1u);
-    EXPECT_EQ(app.rp.plainNotifications.observerCount(platform::kBatteryStateDidChangeNotification), 1u);
-}
-
-TEST(Startup, TheTimerTicksEveryFourSecondsFromTheStart) {
-    App app;
-    app.launch();
-    // Four ticks while the slide show is closed change nothing.
-    app.rp.advance(16.5);
-    EXPECT_EQ(app.c().adSlideShowing, 0);
-    EXPECT_EQ(app.rp.loop.nextTimerTime(), app.rp.clock.now() + 3.5);
-}
-
-TEST(Startup, ChimeOnceAtStartUnlessFull) {
-    {
+// A first install, or settings of another version: the settings are
+// written afresh, the welcome shows and the install is announced once.
+TEST(Startup, FirstInstall) {
+    for (const auto& stored : std::vector<std::map<std::string, std::string>>{
+             {}, {{"vwf_version", "4.4"}, {"skin_file", "tiger_skin.png"}, {"skin_row_selected", "28"}}}) {
         App app;
-        app.rp.setBattery(0.57f, BatteryState::Unplugged);
-        app.launch();
-        EXPECT_EQ(app.rp.audio.played.size(), 1u);
-    }
-    {
-        App app;
-        app.rp.setBattery(0.57f, BatteryState::Full);
-        app.launch();
-        app.rp.advance(10);
-        EXPECT_TRUE(app.rp.audio.played.empty());
-        EXPECT_EQ(app.c().textView->text(), "100%");
-    }
-}
-
-// Stored settings at start.
-struct Restore : ::testing::Test {
-    void launchWith(std::map<std::string, std::string> stored) {
         for (const auto& [k, v] : stored) app.rp.plainSettings.preload(k, v);
-        app.rp.mark();
         app.launch();
+        EXPECT_TRUE(inOrder(app.calls(), {"settings.setObject(\"4.5\", \"vwf_version\")",
+                                          "settings.setObject(\"green_skin.png\", \"skin_file\")",
+                                          "settings.setObject(\"1\", \"skin_row_selected\")", "settings.synchronize()",
+                                          "alert.show(*", "network.startRequest(*"}));
+        EXPECT_EQ(app.imageOf("imageViewSkin"), "green_skin.png");
+        ASSERT_EQ(app.rp.network.requests.size(), 1u);
+        EXPECT_EQ(app.rp.network.requests[0].url,
+                  "http://attribution.voltwise.example/app.php?idfa=6D92078A-8246-4BA4-AE5B-76104861E7DC&appid=410000001");
+        const platform::Alert* a = app.rp.ui.alerts().front();
+        ASSERT_TRUE(a);
+        EXPECT_EQ(a->title, "Thanks for Installing\nVoltwise FREE 5.0");
+        EXPECT_EQ(a->message,
+                  "If you like this FREE version of Voltwise, you will LOVE our new ULTRA version - ON SALE NOW!!! Click "
+                  "on the 'Discover Ultra' button to see more!\n\nPlease let us know how we can improve Voltwise, by "
+                  "sending an email to support@voltwise.example.\n\nThanks for your support from all of us at "
+                  "Voltwise Labs");
+        EXPECT_EQ(a->buttonTitles(), (std::vector<std::string>{"OK"}));
+        EXPECT_TRUE(a->delegate.empty());
     }
-    // The application's own keys as the store holds them now (the rating
-    // prompt and the platform keep keys of their own beside them).
-    std::map<std::string, std::string> appKeys() const {
-        std::map<std::string, std::string> keys;
-        const auto all = app.rp.settings.snapshot();
-        for (const char* k : {"vwf_version", "skin_file", "skin_row_selected"})
-            if (const auto it = all.find(k); it != all.end()) keys[k] = std::get<std::string>(it->second);
-        return keys;
-    }
-    App app;
-};
-
-TEST_F(Restore, SavedSkinAndFractionalRow) {
-    const std::map<std::string, std::string> stored = {
-        {"vwf_version", "4.5"}, {"skin_file", "tiger_skin.png"}, {"skin_row_selected", "27.9"}};
-    launchWith(stored);
-    auto& c = app.c();
-    EXPECT_EQ(c.skinFileInUse, "tiger_skin.png");
-    EXPECT_EQ(c.skinRowSelectedStr, "27.9");
-    EXPECT_EQ(c.skinRowSelected, 27);
-    EXPECT_EQ(appKeys(), stored);
-    EXPECT_EQ(app.rp.ui.alerts().size(), 0u);
-    EXPECT_TRUE(app.rp.network.requests.empty());
-    EXPECT_EQ(c.defaults, nullptr);
 }
 
-TEST_F(Restore, VersionButNoSkinFile) {
-    launchWith({{"vwf_version", "4.5"}});
-    EXPECT_EQ(app.c().skinFileInUse, "green_skin.png");
-    EXPECT_EQ(app.c().skinRowSelected, 1);
-    EXPECT_FALSE(app.c().skinRowSelectedStr);
-    EXPECT_EQ(appKeys(), (std::map<std::string, std::string>{{"vwf_version", "4.5"}}));
-    EXPECT_EQ(app.rp.ui.alerts().size(), 0u);
-}
-
-TEST_F(Restore, SkinFileWithoutRowSelectsRowZero) {
-    launchWith({{"vwf_version", "4.5"}, {"skin_file", "zebra_skin.png"}});
-    EXPECT_EQ(app.c().skinFileInUse, "zebra_skin.png");
-    EXPECT_EQ(app.c().skinRowSelected, 0);
-    EXPECT_FALSE(app.c().skinRowSelectedStr);
-}
-
-TEST_F(Restore, OtherVersionIsAFirstInstallAgain) {
-    launchWith({{"vwf_version", "4.4"}, {"skin_file", "tiger_skin.png"}, {"skin_row_selected", "28"}});
-    auto& c = app.c();
-    EXPECT_EQ(c.vwfVersion, "4.4");
-    EXPECT_EQ(c.skinFileInUse, "green_skin.png");
-    EXPECT_EQ(c.skinRowSelected, 1);
-    EXPECT_TRUE(inOrder(app.rp.callsSinceMark(), {"settings.setObject(\"4.5\", \"vwf_version\")",
-                                                   "settings.setObject(\"green_skin.png\", \"skin_file\")",
-                                                   "settings.setObject(\"1\", \"skin_row_selected\")",
-                                                   "settings.synchronize()", "alert.show(*", "network.startRequest(*"}));
-    EXPECT_EQ(app.rp.settings.stringForKey("skin_file"), "green_skin.png");
-    EXPECT_EQ(c.defaults, &app.rp.platform.settings);
-}
-
-TEST_F(Restore, EmptyStoreAndTheAttributionRequest) {
-    launchWith({});
-    EXPECT_FALSE(app.c().vwfVersion);
-    ASSERT_EQ(app.rp.network.requests.size(), 1u);
-    EXPECT_EQ(app.rp.network.requests[0].url,
-              "http://attribution.voltwise.example/app.php?idfa=6D92078A-8246-4BA4-AE5B-76104861E7DC&appid=410000001");
-    const platform::Alert* a = app.rp.ui.alerts().front();
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->title, "Thanks for Installing\nVoltwise FREE 5.0");
-    EXPECT_EQ(a->message,
-              "If you like this FREE version of Voltwise, you will LOVE our new ULTRA version - ON SALE NOW!!! Click on "
-              "the 'Discover Ultra' button to see more!\n\nPlease let us know how we can improve Voltwise, by sending an "
-              "email to support@voltwise.example.\n\nThanks for your support from all of us at Voltwise Labs");
-    EXPECT_EQ(a->buttonTitles(), (std::vector<std::string>{"OK"}));
-    EXPECT_TRUE(a->delegate.empty());
-    EXPECT_FALSE(app.c().alert);  // given up after show
-}
-
-TEST_F(Restore, OddRowTexts) {
-    for (const auto& [text, row] : std::vector<std::pair<std::string, int>>{
-             {"12.9", 12}, {"  7", 7}, {"x12", 0}, {"", 0}, {"-3", -3}, {"99999999999", INT32_MAX}, {"0x1A", 0}}) {
-        App a;
-        a.rp.plainSettings.preload("vwf_version", std::string("4.5"));
-        a.rp.plainSettings.preload("skin_file", std::string("cows_skin.png"));
-        a.rp.plainSettings.preload("skin_row_selected", text);
-        a.launch();
-        EXPECT_EQ(a.c().skinRowSelected, row) << "'" << text << "'";
+// Settings of this version: the skin comes back, its row is what the
+// picker opens on (and what Save stores again), nothing is written or sent.
+TEST(Startup, StoredSkinAndRow) {
+    const struct {
+        const char* file;  // nullptr: not stored
+        const char* row;   // nullptr: not stored
+        const char* shown;
+        const char* opensOn;  // the row asked of the picker
+        const char* saved;
+    } cases[] = {
+        {"tiger_skin.png", "27.9", "tiger_skin.png", "27", "27"},
+        {nullptr, "28", "green_skin.png", "1", "1"},
+        {"zebra_skin.png", nullptr, "zebra_skin.png", "0", "0"},
+        {"cows_skin.png", "-3", "cows_skin.png", "-3", "-3"},
+        {"cows_skin.png", "99999999999", "cows_skin.png", "2147483647", "2147483647"},
+        {"wolf_skin.png", "90", "wolf_skin.png", "90", "90"},
+    };
+    for (const auto& c : cases) {
+        App app;
+        app.rp.plainSettings.preload("vwf_version", std::string("4.5"));
+        if (c.file) app.rp.plainSettings.preload("skin_file", std::string(c.file));
+        if (c.row) app.rp.plainSettings.preload("skin_row_selected", std::string(c.row));
+        app.launchToNormalMode();
+        const std::string ctx = std::string(c.file ? c.file : "-") + " " + (c.row ? c.row : "-");
+        EXPECT_EQ(app.imageOf("imageViewSkin"), c.shown) << ctx;
+        for (const auto& call : app.calls())
+            for (const char* key : {"vwf_version", "skin_file", "skin_row_selected"})
+                EXPECT_FALSE(call.rfind("settings.setObject(", 0) == 0 &&
+                             call.find(std::string("\"") + key + "\")") != std::string::npos)
+                    << ctx << ": " << call;
+        EXPECT_EQ(app.rp.ui.alerts().size(), 0u) << ctx;
+        EXPECT_TRUE(app.rp.network.requests.empty()) << ctx;
+        app.rp.mark();
+        app.touch(50, 250);  // Customize
+        EXPECT_TRUE(inOrder(app.rp.callsSinceMark(), {std::string("picker.selectRow(pickerView, ") + c.opensOn + ", 0, YES)"}))
+            << ctx;
+        app.touch(150, 250);  // Save
+        EXPECT_EQ(app.rp.settings.stringForKey("skin_row_selected"), c.saved) << ctx;
+        EXPECT_EQ(app.rp.settings.stringForKey("skin_file"), c.shown) << ctx;
     }
 }
 

@@ -3,14 +3,16 @@
 #include "battery/ChargeBand.h"
 
 namespace vw {
+
+void PrintTo(const ChargeBandResult& r, std::ostream* os) {
+    *os << r.gaugeScale << " " << r.secondsToCharge95 << " " << r.secondsToCharge100 << " " << r.skinFileInUse;
+}
+
 namespace {
 
 const std::string kGreen = "green_skin.png";
+const std::string kTiger = "tiger_skin.png";
 const std::string kRed = "battery_fill_red_3.png";
-
-LastFivePercentSeconds lastFive(int32_t iPad, int32_t iPod, int32_t g3, int32_t g2, int32_t g3s) {
-    return {iPad, iPod, g3, g2, g3s};
-}
 
 TEST(ChargeBandTable, BandsAreContiguousAndCoverEveryLevel) {
     const auto& t = chargeBandTable();
@@ -50,44 +52,42 @@ TEST(ChargeBandFor, BandEdges) {
     }
 }
 
-TEST(ChargeBandFor, RechargeFiguresPerFamily) {
-    const auto five = lastFive(1140, 380, 562, 576, 1190);
-    EXPECT_EQ(chargeBandFor(57, "3GS", five, 0, 0, kGreen), (ChargeBandResult{0.4f, 6321, 7511, kGreen}));
-    EXPECT_EQ(chargeBandFor(97, "IPAD", five, 0, 0, kGreen), (ChargeBandResult{0.02f, 0, 1140, kGreen}));
-    EXPECT_EQ(chargeBandFor(72, "3G", five, 0, 0, kGreen), (ChargeBandResult{0.26f, 3606, 4168, kGreen}));
-    EXPECT_EQ(chargeBandFor(30, "IPOD", five, 0, 0, kGreen), (ChargeBandResult{0.7f, 4561, 4941, kGreen}));
-    for (int32_t level : {9, 0, -100})
-        EXPECT_EQ(chargeBandFor(level, "2G", five, 0, 0, kGreen), (ChargeBandResult{0.95f, 11592, 12168, kRed}))
-            << level;
-    // Band 1 zeroes both whatever came before.
-    for (const char* family : {"IPAD", "IPOD", "3G", "2G", "3GS", "watch"})
-        EXPECT_EQ(chargeBandFor(100, family, five, 77, 88, kGreen), (ChargeBandResult{0.001f, 0, 0, kGreen})) << family;
-}
-
-TEST(ChargeBandFor, UnknownFamilyCarriesTheFiguresOver) {
-    const auto five = lastFive(1, 2, 3, 4, 5);
+// The seconds to 95 percent by family, plus that family's last five percent;
+// what a band leaves open carries over, as does the red fill once chosen.
+TEST(ChargeBandFor, FiguresAndSkin) {
+    const LastFivePercentSeconds five{1140, 380, 562, 576, 1190};
     const std::optional<std::string> none;
-    EXPECT_EQ(chargeBandFor(50, none, five, 500, 900, kGreen), (ChargeBandResult{0.46f, 500, 900, kGreen}));
-    EXPECT_EQ(chargeBandFor(97, none, five, 500, 900, kGreen), (ChargeBandResult{0.02f, 0, 900, kGreen}));
-    EXPECT_EQ(chargeBandFor(100, none, five, 500, 900, kGreen), (ChargeBandResult{0.001f, 0, 0, kGreen}));
-    // Exact, case-sensitive keys: "3gs" and "3G " are not families.
-    EXPECT_EQ(chargeBandFor(57, "3gs", five, 11, 22, kGreen).secondsToCharge100, 22);
-    EXPECT_EQ(chargeBandFor(57, "3G ", five, 11, 22, kGreen).secondsToCharge95, 11);
-    // "3G" and "3GS" are told apart.
-    EXPECT_EQ(chargeBandFor(57, "3G", five, 0, 0, kGreen).secondsToCharge95, 4367);
-}
-
-TEST(ChargeBandFor, RedFillBelowFifteenStays) {
-    const auto five = lastFive(1140, 380, 562, 576, 1190);
-    const auto at14 = chargeBandFor(14, "3GS", five, 0, 0, "tiger_skin.png");
-    EXPECT_EQ(at14.gaugeScale, 0.9f);
-    EXPECT_EQ(at14.skinFileInUse, kRed);
-    const auto at15 = chargeBandFor(15, "3GS", five, at14.secondsToCharge95, at14.secondsToCharge100, at14.skinFileInUse);
-    EXPECT_EQ(at15.gaugeScale, 0.85f);
-    EXPECT_EQ(at15.skinFileInUse, kRed);  // nothing puts the earlier skin back
-    EXPECT_EQ(chargeBandFor(15, "3GS", five, 0, 0, "tiger_skin.png").skinFileInUse, "tiger_skin.png");
-    // The red fill comes with an unknown family too.
-    EXPECT_EQ(chargeBandFor(3, std::nullopt, five, 0, 0, kGreen).skinFileInUse, kRed);
+    const struct {
+        int32_t level;
+        std::optional<std::string> family;
+        int32_t current95, current100;
+        std::string currentSkin;
+        ChargeBandResult want;
+    } cases[] = {
+        {57, "3GS", 0, 0, kGreen, {0.4f, 6321, 7511, kGreen}},
+        {57, "3G", 0, 0, kGreen, {0.4f, 4367, 4929, kGreen}},
+        {72, "3G", 0, 0, kGreen, {0.26f, 3606, 4168, kGreen}},
+        {30, "IPOD", 0, 0, kGreen, {0.7f, 4561, 4941, kGreen}},
+        {97, "IPAD", 0, 0, kGreen, {0.02f, 0, 1140, kGreen}},
+        {9, "2G", 0, 0, kGreen, {0.95f, 11592, 12168, kRed}},
+        {-100, "2G", 0, 0, kGreen, {0.95f, 11592, 12168, kRed}},
+        // Band 1 zeroes both whatever came before, for any family.
+        {100, "IPAD", 77, 88, kGreen, {0.001f, 0, 0, kGreen}},
+        {100, "watch", 77, 88, kGreen, {0.001f, 0, 0, kGreen}},
+        // No family (keys are exact and case-sensitive): the figures carry over.
+        {50, none, 500, 900, kGreen, {0.46f, 500, 900, kGreen}},
+        {97, none, 500, 900, kGreen, {0.02f, 0, 900, kGreen}},
+        {57, "3gs", 11, 22, kGreen, {0.4f, 11, 22, kGreen}},
+        {57, "3G ", 11, 22, kGreen, {0.4f, 11, 22, kGreen}},
+        // Below 15 the red fill replaces the skin, and nothing puts it back.
+        {14, "3GS", 0, 0, kTiger, {0.9f, 12656, 13846, kRed}},
+        {15, "3GS", 0, 0, kRed, {0.85f, 12010, 13200, kRed}},
+        {15, "3GS", 0, 0, kTiger, {0.85f, 12010, 13200, kTiger}},
+        {3, none, 0, 0, kGreen, {0.95f, 0, 0, kRed}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(chargeBandFor(c.level, c.family, five, c.current95, c.current100, c.currentSkin), c.want)
+            << c.level << " " << c.family.value_or("-");
 }
 
 }  // namespace

@@ -119,10 +119,10 @@ int audioThreads(int expected) {
 struct OnDemand : DummyDriver {
     // Runs the loop for `seconds` of real time.
     void runFor(double seconds) {
-        const double until = clock.now() + seconds;
-        while (clock.now() < until) {
+        const double until = clock.monotonic() + seconds;
+        while (clock.monotonic() < until) {
             loop.runDue();
-            loop.waitForWork(std::min(until, loop.nextTimerTime().value_or(until)));
+            loop.wait(std::min(until, loop.nextTimerTime().value_or(until)) - clock.monotonic());
         }
         loop.runDue();
     }

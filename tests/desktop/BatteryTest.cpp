@@ -1,5 +1,5 @@
-// The desktop's battery sources: the host's, polled on a thread, and the
-// simulated one on keys.
+// The desktop's battery sources: the host's folder, read on the loop's
+// timer; the power service; and the simulated one on keys.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -43,7 +43,7 @@ struct Notified {
     int levels = 0, states = 0;
 };
 
-TEST(HostBattery, ReadsAtOnceAndPostsChangesWhenPolled) {
+TEST(HostBattery, ReadsAtOnceThenOnTheLoopsTimerWhileItLasts) {
     const fs::path root = fs::temp_directory_path() / ("vw-host-battery-" + std::to_string(::getpid()));
     fs::remove_all(root);
     fs::create_directories(root / "BAT1");
@@ -59,25 +59,29 @@ TEST(HostBattery, ReadsAtOnceAndPostsChangesWhenPolled) {
     rp.runPending();
     const int statesAtStart = seen.states;
     {
-        HostBatteryPoller poller(rp.plainDevice, (root / "BAT1").string(), 0.05);
+        HostBatteryPoller poller(rp.plainDevice, rp.loop, (root / "BAT1").string(), 5.0);
         EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.64f);  // read before the constructor returns
         EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Unplugged);
         rp.runPending();
         write("65", "Charging");
-        for (int i = 0; i < 300 && rp.plainDevice.rawState() != BatteryState::Charging; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        rp.runPending();
+        rp.advance(4.9);
+        EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Unplugged) << "read every five seconds, not sooner";
+        rp.advance(0.2);
         EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.65f);
         EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Charging);
         EXPECT_GE(seen.levels, 2);
-        EXPECT_GE(seen.states, statesAtStart + 2);
+        EXPECT_EQ(seen.states, statesAtStart + 2);
         // An unchanged reading posts nothing.
-        const int levels = seen.levels, states = seen.states;
-        poller.pollNow();
-        rp.runPending();
+        const int levels = seen.levels;
+        rp.advance(10);
         EXPECT_EQ(seen.levels, levels);
-        EXPECT_EQ(seen.states, states);
-    }  // the poller's thread ends with it
+        EXPECT_EQ(seen.states, statesAtStart + 2);
+    }
+    // Its timer went with it.
+    write("70", "Full");
+    rp.advance(10);
+    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.65f);
+    EXPECT_FALSE(rp.loop.nextTimerTime());
     fs::remove_all(root);
 }
 
@@ -179,35 +183,15 @@ TEST(UPowerReadings, OnlyAWholePercentOrAMappedStateChangeReachesTheDevice) {
     EXPECT_TRUE(f.next({0, 0, false})) << "after a reset the reading is posted again";
 }
 
-TEST(UPowerReadings, ThroughTheDeviceOneNotificationPerWholePercent) {
-    platform::RecordingPlatform rp;
-    Notified seen(rp);
-    rp.device.setBatteryMonitoringEnabled(true);
-    rp.runPending();
-    const int levels = seen.levels, states = seen.states;
-    UPowerReadingFilter f;
-    for (int tenths = 400; tenths <= 420; ++tenths) {
-        if (auto u = f.next({tenths / 10.0, 1, true})) rp.plainDevice.updateBattery(u->first, u->second);
-        rp.runPending();  // the service's signals arrive one by one
-    }
-    EXPECT_EQ(seen.levels - levels, 3) << "40, 41, 42";
-    EXPECT_EQ(seen.states - states, 1);
-}
-
 TEST(UPowerBattery, WithoutASystemBusItDeclinesAndSaysWhy) {
     ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus", 1);
     platform::RecordingPlatform rp;
-    std::string why;
-    bool noBus = false;
-    auto source = UPowerBattery::start(
-        rp.plainDevice, rp.loop, [](const std::string&) {}, [](const auto&) {}, &why, &noBus);
-    EXPECT_FALSE(source);
-    EXPECT_TRUE(noBus);
-    EXPECT_EQ(why.rfind("no system bus (", 0), 0u) << why;
-    bool once = false;
-    auto read = readUPowerOnce(&once);
-    EXPECT_TRUE(once);
-    EXPECT_TRUE(std::holds_alternative<std::string>(read));
+    auto source = UPowerBattery::start(rp.plainDevice, rp.loop, [](const std::string&) {}, [](const auto&) {});
+    ASSERT_FALSE(source);
+    EXPECT_EQ(source.error().what.rfind("no system bus (", 0), 0u) << source.error().what;
+    auto read = readUPowerOnce();
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().what.rfind("no system bus (", 0), 0u) << read.error().what;
     ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
 }
 
@@ -238,23 +222,24 @@ TEST(UPowerBattery, ABusThatNeverAnswersIsGivenUpOnWithinTheFirstReadingsLimit) 
     const auto began = std::chrono::steady_clock::now();
     auto read = readUPowerOnce();
     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-    ASSERT_TRUE(std::holds_alternative<std::string>(read));
-    EXPECT_EQ(std::get<std::string>(read), "UPower does not answer on the system bus (no answer within 3 seconds)");
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().what, "UPower does not answer on the system bus (no answer within 3 seconds)");
     EXPECT_LT(took, 10.0) << "sd-bus's own handshake limit is 90 s";
 
     // Following: start returns at once, and the loop hears the give-up.
     platform::RecordingPlatform rp;
-    std::optional<std::optional<std::string>> settled;
+    std::optional<Result<void>> settled;
     auto source = UPowerBattery::start(
-        rp.plainDevice, rp.loop, [](const std::string&) {}, [&](const auto& why) { settled = why; });
+        rp.plainDevice, rp.loop, [](const std::string&) {}, [&](const Result<void>& how) { settled = how; });
     ASSERT_TRUE(source);
     rp.advance(2.9);
     EXPECT_FALSE(settled);
     rp.advance(0.2);
     ASSERT_TRUE(settled);
-    EXPECT_EQ(settled->value_or(""), "UPower does not answer on the system bus (no answer within 3 seconds)");
-    EXPECT_FALSE(source->following());
-    source.reset();  // closes without waiting for the handshake
+    ASSERT_FALSE(*settled);
+    EXPECT_EQ(settled->error().what, "UPower does not answer on the system bus (no answer within 3 seconds)");
+    EXPECT_FALSE((*source)->following());
+    source->reset();  // closes without waiting for the handshake
 }
 
 // A bus daemon of our own, and on it a power service that answers every
@@ -312,8 +297,8 @@ TEST(UPowerBattery, TheServicesErrorTextIsShownOnOneLineEscapedAndCut) {
     HostileService service;
     if (!service.ready) GTEST_SKIP() << "no bus daemon could be started here";
     auto read = readUPowerOnce();
-    ASSERT_TRUE(std::holds_alternative<std::string>(read));
-    const std::string why = std::get<std::string>(read);
+    ASSERT_FALSE(read);
+    const std::string why = read.error().what;
     EXPECT_EQ(why.rfind("UPower does not answer on the system bus (line one\\nline two \\x1B]0;title\\x07", 0), 0u) << why;
     for (char c : why) EXPECT_FALSE(static_cast<unsigned char>(c) < 0x20 || c == 0x7f) << why;
     EXPECT_LT(why.size(), 200u);

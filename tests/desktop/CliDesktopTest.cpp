@@ -12,6 +12,7 @@
 
 #include "app/Cli.h"
 #include "app/DesktopSession.h"
+#include "app/WindowKeys.h"
 #include "tests/desktop/DesktopFixture.h"
 
 namespace vw::app {
@@ -84,6 +85,26 @@ TEST(WindowFit, AWindowLargerThanTheDisplaySaysSoInOneLine) {
         const auto said = fitWarning({320, c.height}, c.scale, c.given, display);
         EXPECT_EQ(said.value_or("fits"), c.says ? c.says : "fits");
     }
+}
+
+// The window's keys do what the help says they do.
+TEST(WindowKeys, EveryKeyInTheHelpActsAsItSays) {
+    using desktop::BatteryKey;
+    const struct {
+        SDL_Keycode key;
+        bool shift;
+        std::optional<KeyAction> does;
+    } cases[] = {
+        {SDLK_UP, false, BatteryKey::LevelUp},        {SDLK_UP, true, BatteryKey::LevelUpTen},
+        {SDLK_DOWN, false, BatteryKey::LevelDown},    {SDLK_DOWN, true, BatteryKey::LevelDownTen},
+        {SDLK_c, false, BatteryKey::Charging},        {SDLK_f, true, BatteryKey::Full},
+        {SDLK_u, false, BatteryKey::Unplugged},       {SDLK_x, false, BatteryKey::Unknown},
+        {SDLK_RETURN, false, PressAlertButton{}},     {SDLK_KP_ENTER, false, PressAlertButton{}},
+        {SDLK_ESCAPE, true, PressAlertButton{}},      {SDLK_q, false, Quit{}},
+        {SDLK_a, false, std::nullopt},                {SDLK_UNKNOWN, false, std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_TRUE(keyAction(c.key, c.shift) == c.does) << SDL_GetKeyName(c.key) << c.shift;
+    for (const KeyRow& row : windowKeys()) EXPECT_NE(row.bindings[0].key, SDLK_UNKNOWN) << row.keys << " acts through no key";
 }
 
 TEST_F(CliDesktop, ScreenshotWithoutADisplay) {

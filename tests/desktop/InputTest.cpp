@@ -39,10 +39,10 @@ TEST(Input, ClicksOnTheStripAreTouchesInPoints) {
     Routed app;
     app.start();
     app.click(50, 248);  // Customize
-    EXPECT_EQ(app.c().pickingSkins, 1);
+    EXPECT_EQ(app.mode(), Mode::SkinPicking);
     EXPECT_TRUE(inOrder(app.log(), {"y->248.000 x->50.000"}));
     app.click(160, 248);  // Save
-    EXPECT_EQ(app.c().pickingSkins, 0);
+    EXPECT_EQ(app.mode(), Mode::Normal);
     EXPECT_EQ(app.rp.settings.stringForKey(kSkinFileKey), "green_skin.png");
 }
 
@@ -51,30 +51,30 @@ TEST(Input, PickerTakesDragsTapsAndTheMouseWheel) {
     app.start();
     app.click(50, 248);
     app.rp.advance(0.5);
-    ASSERT_EQ(app.c().pickerView->selectedRowInComponent(0), 1);
+    ASSERT_EQ(app.picker().selectedRowInComponent(0), 1);
     // The mouse wheel: three notches down, three rows on.
     for (int i = 0; i < 3; ++i) app.input->wheel({160, 400}, 1);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().skinRowSelected, 4);
-    EXPECT_EQ(app.c().skinFileToShow, "orange_skin.png");
+    EXPECT_EQ(app.picker().selectedRowInComponent(0), 4);
+    EXPECT_EQ(app.imageOf("imageViewSkin"), "orange_skin.png");
     // A slow drag up by two rows' height turns the wheel two rows on.
     app.drag({160, 420}, {160, 320}, 2.0, 40);
-    EXPECT_TRUE(app.c().pickerView->userTurning() == false);
+    EXPECT_TRUE(app.picker().userTurning() == false);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().skinRowSelected, 6);
+    EXPECT_EQ(app.picker().selectedRowInComponent(0), 6);
     // A tap one row below the indicator turns that row up to it.
     app.click(160, 372 + 50);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().skinRowSelected, 7);
+    EXPECT_EQ(app.picker().selectedRowInComponent(0), 7);
     // A fast flick coasts further than the finger moved.
     app.drag({160, 430}, {160, 380}, 0.05, 5);
     app.rp.advance(1.5);
-    EXPECT_GT(app.c().skinRowSelected, 8);
+    EXPECT_GT(app.picker().selectedRowInComponent(0), 8);
     // A press at y 265, inside the strip's band but on the picker, is the picker's.
     const auto touchesBefore = app.log().size();
     app.click(160, 265);
     EXPECT_EQ(app.log().size(), touchesBefore);
-    EXPECT_EQ(app.c().pickingSkins, 1);
+    EXPECT_EQ(app.mode(), Mode::SkinPicking);
 }
 
 TEST(Input, ThePickerWheelStretchesAtItsEndsAndSettlesOnTheLastRow) {
@@ -83,38 +83,37 @@ TEST(Input, ThePickerWheelStretchesAtItsEndsAndSettlesOnTheLastRow) {
     app.click(50, 248);
     app.rp.advance(0.5);
     app.drag({160, 300}, {160, 470}, 2.0, 40);  // far past the first row
-    EXPECT_GE(app.c().pickerView->wheelPosition(), -1.0f);
+    EXPECT_GE(app.picker().wheelPosition(), -1.0f);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().skinRowSelected, 0);
+    EXPECT_EQ(app.picker().selectedRowInComponent(0), 0);
     for (int i = 0; i < 80; ++i) app.input->wheel({160, 400}, 1);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().skinRowSelected, 57);
+    EXPECT_EQ(app.picker().selectedRowInComponent(0), 57);
 }
 
 TEST(Input, SlideShowPagerTakesDragsAndPassesTapsOn) {
     Routed app;
     app.start();
     app.click(150, 248);  // Get Pro
-    ASSERT_EQ(app.c().showingAdSlideShow, 1);
+    ASSERT_EQ(app.mode(), Mode::SlideShow);
     // Drag one page on: the pager comes to rest on page 2, and only then the delegate hears.
     app.drag({250, 250}, {60, 250});
-    EXPECT_EQ(app.c().touchedSlideShowScreen, 0);
+    EXPECT_EQ(app.imageOf("adHeaderView"), "ad_panel_music_on.png");
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().sv->contentOffset().x, 640);
-    EXPECT_EQ(app.c().touchedSlideShowScreen, 1);
-    EXPECT_EQ(app.c().adHeaderView->image()->name, "ad_panel_accuracy_on.png");
+    EXPECT_EQ(app.on<platform::ScrollView>("sv").contentOffset().x, 640);
+    EXPECT_EQ(app.imageOf("adHeaderView"), "ad_panel_accuracy_on.png");
     // A short flick back still pages.
     app.drag({100, 250}, {160, 250}, 0.05, 3);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.c().sv->contentOffset().x, 320);
+    EXPECT_EQ(app.on<platform::ScrollView>("sv").contentOffset().x, 320);
     // A tap on the pager at x > 80 is the controller's: the store page.
     app.click(200, 250);
     ASSERT_EQ(app.rp.openedUrls.size(), 1u);
     EXPECT_EQ(app.rp.openedUrls[0], app.c().config().paidEditionUrl());
     // A tap at x < 80 closes the show.
     app.click(40, 460);
-    EXPECT_EQ(app.c().showingAdSlideShow, 0);
-    EXPECT_FALSE(app.c().pickerView->hidden());
+    EXPECT_EQ(app.mode(), Mode::Normal);
+    EXPECT_FALSE(app.picker().hidden());
 }
 
 TEST(Input, AlertsAreModalAndAnswerOnRelease) {
@@ -125,7 +124,7 @@ TEST(Input, AlertsAreModalAndAnswerOnRelease) {
     const auto layout = app.screen->renderer().layoutAlert(*app.rp.ui.alerts().front(), {320, 480});
     // A click on the screen behind the alert does nothing.
     app.click(50, 248);
-    EXPECT_EQ(app.c().pickingSkins, 0);
+    EXPECT_EQ(app.mode(), Mode::Normal);
     // Pressing the button and sliding off it does not answer.
     const Point ok{layout.buttons[0].x + 20, layout.buttons[0].y + 10};
     app.input->press(ok, app.t);
@@ -134,22 +133,75 @@ TEST(Input, AlertsAreModalAndAnswerOnRelease) {
     app.click(ok.x, ok.y);
     EXPECT_EQ(app.rp.ui.alerts().front(), nullptr);
     app.click(50, 248);
-    EXPECT_EQ(app.c().pickingSkins, 1);
+    EXPECT_EQ(app.mode(), Mode::SkinPicking);
 }
 
-TEST(Input, SdlMouseEventsAreInWindowPixels) {
+// SDL's events as the application takes them, at two pixels a point.
+TEST(Input, SdlEventsAreTranslatedFromWindowPixels) {
+    using namespace desktop;
+    using Phase = PointerEvent::Phase;
+    auto mouse = [](Uint32 type, Uint8 button, int x, int y) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.button = button;
+        e.button.x = x;
+        e.button.y = y;
+        e.button.timestamp = 1500;
+        return e;
+    };
+    auto wheel = [](int y, Uint32 direction) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.y = y;
+        e.wheel.direction = direction;
+        return e;
+    };
+    auto key = [](SDL_Keycode sym, Uint16 mod) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = sym;
+        e.key.keysym.mod = mod;
+        return e;
+    };
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 31;
+    motion.motion.y = 8;
+    SDL_Event quit{}, window{}, keyUp{};
+    quit.type = SDL_QUIT;
+    window.type = SDL_WINDOWEVENT;
+    keyUp.type = SDL_KEYUP;
+    struct Case {
+        const char* what;
+        SDL_Event event;
+        std::optional<WindowEvent> expected;
+    };
+    const Case cases[] = {
+        {"left press", mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 496), PointerEvent{Phase::Press, {50, 248}, 1.5}},
+        {"left release", mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 101, 3), PointerEvent{Phase::Release, {50.5f, 1.5f}, 1.5}},
+        {"right press", mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 100, 496), std::nullopt},
+        {"motion", motion, PointerEvent{Phase::Move, {15.5f, 4}, 0}},
+        {"wheel up", wheel(1, SDL_MOUSEWHEEL_NORMAL), WheelEvent{-1}},
+        {"wheel up, flipped", wheel(1, SDL_MOUSEWHEEL_FLIPPED), WheelEvent{1}},
+        {"wheel sideways", wheel(0, SDL_MOUSEWHEEL_NORMAL), std::nullopt},
+        {"shifted key", key(SDLK_UP, KMOD_LSHIFT), KeyEvent{SDLK_UP, true}},
+        {"key", key(SDLK_q, KMOD_NUM), KeyEvent{SDLK_q, false}},
+        {"key up", keyUp, std::nullopt},
+        {"quit", quit, QuitEvent{}},
+        {"window", window, ExposeEvent{}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(translateEvent(c.event, 2) == c.expected) << c.what;
+    }
+
+    // And routed: a click at (100, 496) pixels is one at (50, 248) points, Customize.
     Routed app;
-    app.start();  // drawn at two pixels a point
-    SDL_Event down{};
-    down.type = SDL_MOUSEBUTTONDOWN;
-    down.button.button = SDL_BUTTON_LEFT;
-    down.button.x = 100;
-    down.button.y = 496;
-    SDL_Event up = down;
+    app.start();
+    SDL_Event down = mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 496), up = down;
     up.type = SDL_MOUSEBUTTONUP;
-    EXPECT_TRUE(app.input->handle(down));
-    EXPECT_TRUE(app.input->handle(up));
-    EXPECT_EQ(app.c().pickingSkins, 1);  // (50, 248) points: Customize
+    EXPECT_TRUE(app.input->handle(*translateEvent(down, 2)));
+    EXPECT_TRUE(app.input->handle(*translateEvent(up, 2)));
+    EXPECT_EQ(app.mode(), Mode::SkinPicking);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ TEST(Render, FillerCoversItsRectangleAtEveryGaugeAndPixelScale) {
         for (int scale : {1, 2, 3}) {
             DesktopApp app(level);
             app.launchToNormalMode();
-            const float s = app.c().transformSize;
+            const float s = app.on("imageSliceView").transform().sx;
             const float left = 282.5f - 251.0f * s;
             auto shot = app.render(scale);
             const float y = 100;  // above the percentage text
@@ -50,8 +50,8 @@ TEST(Render, TheGaugeGrowsFromEmptyOverTwoSeconds) {
     // At the start the filler covers the whole skin.
     EXPECT_TRUE(near(app.render()->pixelAtPoint(40, 100), fillerRow(100)));
     app.rp.advance(1.0);
-    const float shown = app.c().imageSliceView->presentationTransform().sx;
-    EXPECT_GT(shown, app.c().transformSize);
+    const float shown = app.on("imageSliceView").presentationTransform().sx;
+    EXPECT_GT(shown, app.on("imageSliceView").transform().sx);
     EXPECT_LT(shown, 1.0f);
     const float left = 282.5f - 251.0f * shown;
     auto mid = app.render(2);
@@ -64,14 +64,14 @@ TEST(Render, ButtonStripHiddenWhileLoadingShownAfterTheFirstGrow) {
         DesktopApp app(0.57f, BatteryState::Unplugged, height);
         app.launch();
         app.rp.advance(1.0);
-        const float y = static_cast<float>(app.c().vertSpacer) + 237 + 11;
+        const float y = app.on("btnCustomizeView").frame().y + 11;
         const uint32_t customize = resourcePixel("btn_chrome_customize.png", 10, 11);
         const uint32_t ourApps = resourcePixel("btn_chrome_our_apps.png", 10, 11);
         auto loading = app.render();
         EXPECT_FALSE(near(loading->pixelAtPoint(13, y), customize, 2));
         EXPECT_FALSE(near(loading->pixelAtPoint(232, y), ourApps, 2));
         app.rp.advance(1.5);
-        ASSERT_EQ(app.c().lateLoadingDone, 1);
+        ASSERT_EQ(app.mode(), Mode::Normal);
         auto normal = app.render();
         EXPECT_TRUE(near(normal->pixelAtPoint(13, y), customize));
         EXPECT_TRUE(near(normal->pixelAtPoint(123, y), resourcePixel("btn_chrome_pro_vs_free.png", 10, 11)));
@@ -94,14 +94,14 @@ std::pair<int, int> redAndWhite(const OffscreenScreen& shot) {
 TEST(Render, PercentageIsRedAtTenAndWhiteAtEleven) {
     DesktopApp ten(0.10f);
     ten.launchToNormalMode();
-    ASSERT_EQ(ten.c().textView->text(), "10%");
+    ASSERT_EQ(ten.percent().text(), "10%");
     const auto [tenRed, tenWhite] = redAndWhite(*ten.render());
     EXPECT_GT(tenRed, 100);
     EXPECT_EQ(tenWhite, 0);
 
     DesktopApp eleven(0.11f);
     eleven.launchToNormalMode();
-    ASSERT_EQ(eleven.c().textView->text(), "11%");
+    ASSERT_EQ(eleven.percent().text(), "11%");
     const auto [elevenRed, elevenWhite] = redAndWhite(*eleven.render());
     EXPECT_EQ(elevenRed, 0);
     EXPECT_GT(elevenWhite, 100);
@@ -121,10 +121,10 @@ TEST(Render, PickerShowsTheSelectedRowUnderTheIndicator) {
     app.touch(50, 248);  // Customize
     app.rp.advance(0.5);
     const auto green = indicatorBand(*app.render());
-    app.c().pickerView->userSelectRow(12);
+    app.picker().userSelectRow(12);
     app.rp.runPending();
-    EXPECT_EQ(app.c().skinFileToShow, "forest_road_skin.png");
-    EXPECT_EQ(app.c().pickerView->wheelPosition(), 12.0f);
+    EXPECT_EQ(app.imageOf("imageViewSkin"), "forest_road_skin.png");
+    EXPECT_EQ(app.picker().wheelPosition(), 12.0f);
     const auto forest = indicatorBand(*app.render());
     EXPECT_NE(green, forest);
 
@@ -132,20 +132,20 @@ TEST(Render, PickerShowsTheSelectedRowUnderTheIndicator) {
     DesktopApp other;
     other.launchToNormalMode();
     other.touch(50, 248);
-    other.c().pickerView->selectRow(12, 0, true);
+    other.picker().selectRow(12, 0, true);
     other.rp.advance(0.5);
     EXPECT_EQ(indicatorBand(*other.render()), forest);
     // The readout's own selected line sits under the indicator in normal mode too.
     DesktopApp normal;
     normal.launchToNormalMode();
-    EXPECT_EQ(normal.c().pickerView->wheelPosition(), static_cast<float>(normal.c().pickerSelectRow));
+    EXPECT_EQ(normal.picker().wheelPosition(), static_cast<float>(normal.picker().selectedRowInComponent(0)));
 }
 
 TEST(Render, SlideShowCoversTheScreen) {
     DesktopApp app;
     app.launchToNormalMode();
     app.touch(150, 248);  // Get Pro
-    ASSERT_EQ(app.c().showingAdSlideShow, 1);
+    ASSERT_EQ(app.mode(), Mode::SlideShow);
     auto shot = app.render(2);
     // Header, the first panel, and the backdrop's footer: nothing of the main screen.
     EXPECT_TRUE(near(shot->pixelAtPoint(5, 5), resourcePixel("ad_panel_music_on.png", 5, 5)));
@@ -190,7 +190,7 @@ TEST(Render, DenseScreensDrawTheTwiceSizeImages) {
     DesktopApp app;
     app.launchToNormalMode();
     app.touch(150, 248);  // Get Pro: the show's first header across the top
-    ASSERT_EQ(app.c().showingAdSlideShow, 1);
+    ASSERT_EQ(app.mode(), Mode::SlideShow);
     const std::string header = platform::builtResourceDir() + "/ad_panel_music_on.png";
     const std::string sharp = platform::builtResourceDir() + "/ad_panel_music_on@2x.png";
     EXPECT_LT(headerDifference(*app.render(1), header), 1.0);

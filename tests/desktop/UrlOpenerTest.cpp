@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
+#include <optional>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +34,17 @@ using ::testing::HasSubstr;
 void writeScript(const fs::path& path, const std::string& body) {
     std::ofstream(path) << "#!/bin/sh\n" << body;
     fs::permissions(path, fs::perms::owner_all);
+}
+
+// Runs `loop` until `done` says so, at most `seconds`.
+void runUntil(platform::MainLoop& loop, const std::function<bool()>& done, double seconds) {
+    const platform::Clock& clock = loop.clock();
+    const double until = clock.monotonic() + seconds;
+    for (;;) {
+        loop.runDue();
+        if (done() || clock.monotonic() >= until) return;
+        loop.wait(std::min(until, loop.nextTimerTime().value_or(until)) - clock.monotonic());
+    }
 }
 
 std::string readFile(const fs::path& path) {
@@ -67,14 +80,7 @@ struct UrlOpening : ::testing::Test {
     }
 
     // Runs the loop until the opener has no child left, at most `seconds`.
-    void settle(double seconds = 10) {
-        const double until = clock.now() + seconds;
-        for (;;) {
-            loop.runDue();
-            if (opener.running() == 0 || clock.now() >= until) return;
-            loop.waitForWork(std::min(until, loop.nextTimerTime().value_or(until)));
-        }
-    }
+    void settle(double seconds = 10) { runUntil(loop, [this] { return opener.running() == 0; }, seconds); }
 
     // The arguments of each xdg-open call, one vector a call.
     std::vector<std::vector<std::string>> opened() const {
@@ -105,36 +111,38 @@ AppConfig storeConfig() {
     return c;
 }
 
-TEST_F(UrlOpening, WithoutAHandlerStoreAddressesOpenAsHttpsOneArgumentEach) {
+// Store addresses open as "https" unless the desktop names a handler for
+// their scheme; a web address needs no asking. One argument each.
+TEST_F(UrlOpening, StoreAddressesOpenAsHttpsUnlessAHandlerIsRegistered) {
     const AppConfig c = storeConfig();
-    // One at a time, so that they are written down in this order.
-    for (const std::string& url : {c.paidEditionUrl(), c.catalogueUrl(), RatingPrompt::reviewUrl(c),
-                                   std::string("http://www.example.com/plain?a=1&b=2")}) {
-        opener.open(url);
+    const struct {
+        const char* handler;
+        std::string url, opened;
+    } cases[] = {
+        {nullptr, c.paidEditionUrl(), "https://store.voltwise.example/app/voltwise-ultra/id410000002?ls=1&mt=8"},
+        {nullptr, c.catalogueUrl(), "https://store.voltwise.example/artist/voltwise-labs/id410000000?mt=8"},
+        {nullptr, RatingPrompt::reviewUrl(c),
+         "https://store.voltwise.example/WebObjects/MZStore.woa/wa/viewContentsUserReviews?id=77&onlyLatestVersion=true&"
+         "pageNumber=0&sortOrdering=1&type=Purple+Software"},
+        {nullptr, "http://www.example.com/plain?a=1&b=2", "http://www.example.com/plain?a=1&b=2"},
+        {"store-client.desktop", c.paidEditionUrl(), c.paidEditionUrl()},
+        {"store-client.desktop", c.catalogueUrl(), c.catalogueUrl()},
+        {"  ", c.catalogueUrl(), "https://store.voltwise.example/artist/voltwise-labs/id410000000?mt=8"},  // blanks name none
+    };
+    std::vector<std::vector<std::string>> expected;
+    for (const auto& k : cases) {
+        if (k.handler) ::setenv("VW_HANDLER", k.handler, 1);
+        else ::unsetenv("VW_HANDLER");
+        opener.open(k.url);  // one at a time, so that they are written down in this order
         settle();
+        expected.push_back({k.opened});
     }
-    EXPECT_THAT(opened(),
-                ElementsAre(ElementsAre("https://store.voltwise.example/app/voltwise-ultra/id410000002?ls=1&mt=8"),
-                            ElementsAre("https://store.voltwise.example/artist/voltwise-labs/id410000000?mt=8"),
-                            ElementsAre("https://store.voltwise.example/WebObjects/MZStore.woa/wa/"
-                                        "viewContentsUserReviews?id=77&onlyLatestVersion=true&pageNumber=0&"
-                                        "sortOrdering=1&type=Purple+Software"),
-                            ElementsAre("http://www.example.com/plain?a=1&b=2")));
-    // The handler was asked about each store address; a web address needs no asking.
-    EXPECT_EQ(readFile(dir / "asked"), "query default x-scheme-handler/itms-apps\n"
-                                           "query default x-scheme-handler/itms-apps\n"
-                                           "query default x-scheme-handler/itms-apps\n");
+    EXPECT_EQ(opened(), expected);
+    // The handler was asked about each store address, not about the web address.
+    std::string asked;
+    for (int i = 0; i < 6; ++i) asked += "query default x-scheme-handler/itms-apps\n";
+    EXPECT_EQ(readFile(dir / "asked"), asked);
     EXPECT_TRUE(logged.empty()) << logged.front();
-}
-
-TEST_F(UrlOpening, ARegisteredHandlerGetsTheAddressUnchanged) {
-    ::setenv("VW_HANDLER", "store-client.desktop", 1);
-    const AppConfig c = storeConfig();
-    opener.open(c.paidEditionUrl());
-    settle();
-    opener.open(c.catalogueUrl());
-    settle();
-    EXPECT_THAT(opened(), ElementsAre(ElementsAre(c.paidEditionUrl()), ElementsAre(c.catalogueUrl())));
 }
 
 TEST_F(UrlOpening, AnAddressThatCouldBeReadAsAnOptionOrShellTextStaysOneArgument) {
@@ -152,7 +160,7 @@ TEST_F(UrlOpening, AnAddressThatCouldBeReadAsAnOptionOrShellTextStaysOneArgument
 TEST_F(UrlOpening, AHangingOpenerDoesNotHoldUpTheLoop) {
     ::setenv("VW_OPEN_HANG", "1", 1);
     int fired = 0;
-    loop.scheduleTimer(0.05, true, [&] { ++fired; });
+    const auto ticker = loop.scheduleTimer(0.05, true, [&] { ++fired; });
     const auto before = std::chrono::steady_clock::now();
     opener.open("https://h.example/page");
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(200)) << "open returns at once";
@@ -201,6 +209,51 @@ TEST_F(UrlOpening, AChildHoldsNoFileOfOurs) {
     EXPECT_THAT(fds, ::testing::Not(HasSubstr("held-open")));
 }
 
+int openDescriptors() {
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/fd")) ++n;
+    return n;
+}
+
+// However a child ends and however its exit is noticed (a pidfd, or looking
+// now and then as on a kernel without one), once it is reaped nothing of it
+// is left in the loop: no timer to wake it, no descriptor.
+TEST(ChildProcessRunner, AReapedChildLeavesNoTimerWatchOrDescriptorBehind) {
+    using Notice = ChildProcesses::ExitNotice;
+    struct Case {
+        const char* what;
+        std::vector<std::string> argv;
+        ChildProcesses::Options options;
+        bool exited;
+        std::string output;
+    };
+    const Case cases[] = {
+        {"a plain child", {"true"}, {}, true, ""},
+        {"its output captured, within its time limit", {"echo", "hi"}, {true, 30.0}, true, "hi\n"},
+        {"given up on at its time limit", {"sleep", "60"}, {true, 0.1}, false, ""},
+    };
+    for (Notice notice : {Notice::Pidfd, Notice::Polling})
+        for (const Case& c : cases) {
+            const std::string label = std::string(c.what) + (notice == Notice::Polling ? ", polled" : ", pidfd");
+            platform::SystemClock clock;
+            platform::MainLoop loop(clock);
+            const int descriptors = openDescriptors();
+            std::optional<ChildProcesses::End> end;
+            {
+                ChildProcesses children(loop, notice);
+                ASSERT_TRUE(children.spawn(c.argv, c.options, [&](const ChildProcesses::End& e) { end = e; })) << label;
+                runUntil(loop, [&] { return children.running() == 0; }, 10);
+                EXPECT_EQ(children.running(), 0u) << label;
+                ASSERT_TRUE(end) << label;
+                EXPECT_EQ(end->exited, c.exited) << label;
+                EXPECT_EQ(end->output, c.output) << label;
+                EXPECT_FALSE(loop.nextTimerTime()) << label << ": a timer outlives the child";
+                EXPECT_EQ(openDescriptors(), descriptors) << label;
+            }
+            EXPECT_FALSE(loop.nextTimerTime()) << label;
+        }
+}
+
 TEST(UrlOpenerForms, HttpsFormKeepsHostPathAndQuery) {
     EXPECT_EQ(DesktopUrlOpener::httpsForm("itms-apps://a.example:8443/p/q?x=1&y=2#f"), "https://a.example:8443/p/q?x=1&y=2#f");
     EXPECT_EQ(DesktopUrlOpener::schemeOf("ITMS-Apps://a"), "itms-apps");
@@ -230,10 +283,7 @@ TEST_F(UrlOpening, TheDesktopPlatformOpensThroughTheDesktopOnlyWhenConfigured) {
     o.openUrlsOnDesktop = true;
     DesktopPlatform desktop(o, offline);
     desktop.application.openURL("itms-apps://h.example/b?mt=8");
-    for (int i = 0; i < 500 && desktop.urlOpener->running() > 0; ++i) {
-        desktop.loop.runDue();
-        desktop.loop.waitForWork(desktop.clock.now() + 0.02);
-    }
+    runUntil(desktop.loop, [&] { return desktop.urlOpener->running() == 0; }, 10);
     EXPECT_THAT(opened(), ElementsAre(ElementsAre("https://h.example/b?mt=8")));
     EXPECT_EQ(opens().size(), 1u) << "nothing printed, nothing failed";
 }

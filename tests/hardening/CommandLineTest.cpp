@@ -5,7 +5,7 @@
 #include "app/DesktopSession.h"
 #include "app/UserInput.h"
 #include "platform/ResourceDir.h"
-#include "platform/Settings.h"
+#include "platform/FileSettings.h"
 #include "platform/ui/Ui.h"
 #include "tests/hardening/HardeningSupport.h"
 
@@ -55,18 +55,6 @@ TEST_F(Cli, ASettingLineStoresExactlyItsKeyAndValue) {
     EXPECT_EQ(s.stringForKey("s"), "two words");
     EXPECT_EQ(s.stringForKey("set"), "x");
     EXPECT_FALSE(s.stringForKey("ting"));
-}
-
-TEST_F(Cli, AFolderNamedAsAScriptOrConfigurationIsAnError) {
-    fs::create_directories(dir / "folder");
-    const Run script = run({"--script", (dir / "folder").string()});
-    EXPECT_TRUE(oneErrorLine(script));
-    EXPECT_NE(script.err.find("is a folder"), std::string::npos) << script.err;
-    const Run config = run({"--text", "--config", (dir / "folder").string()});
-    EXPECT_TRUE(oneErrorLine(config));
-    EXPECT_NE(config.err.find("is a folder"), std::string::npos) << config.err;
-    ::setenv("VOLTWISE_CONFIG", (dir / "folder").c_str(), 1);
-    EXPECT_TRUE(oneErrorLine(run({"--text"})));
 }
 
 TEST_F(Cli, ScriptErrorsNameTheAllowedRange) {
@@ -129,15 +117,6 @@ TEST_F(Cli, AByteOrderMarkStartingAFileIsSkipped) {
     const Run script = run({"--script", (dir / "script").string()});
     EXPECT_EQ(script.status, 0) << script.err;
     EXPECT_EQ(script.out.find("alert:"), std::string::npos) << script.out;  // the setting counted
-}
-
-TEST_F(Cli, ABracketedHostMustBeAnIPv6Address) {
-    AppConfig c;
-    for (const char* good : {"[::1]", "[::1]:8080", "[2001:db8::42]", "[::ffff:127.0.0.1]"})
-        EXPECT_FALSE(app::setConfigValue(c, "attribution_host", good)) << good;
-    for (const char* bad : {"[1]", "[::1::2]", "[abc]", "[12345::]", "[1:2:3:4:5:6:7:8:9]", "[...]", "[:]"})
-        EXPECT_TRUE(app::setConfigValue(c, "attribution_host", bad)) << bad;
-    EXPECT_TRUE(app::setConfigValue(c, "probe_url", "http://[zz]/"));
 }
 
 TEST_F(Cli, AScreenshotReplacesALinkAtItsPathInsteadOfWritingThroughIt) {

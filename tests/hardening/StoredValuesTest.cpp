@@ -55,7 +55,7 @@ std::shared_ptr<const platform::Image> skinShownFor(const std::string& skinFile,
     app.rp.plainSettings.preload(kSkinFileKey, skinFile);
     app.rp.plainSettings.preload(kSkinRowSelectedKey, std::string("3"));
     app.launch();
-    return app.c().imageViewSkin->image();
+    return app.on<platform::ImageView>("imageViewSkin").image();
 }
 
 TEST(StoredSkin, OnlyAPlainNameInTheArtworkFolderIsEverOpened) {

@@ -172,9 +172,9 @@ TEST(Reachability, FromInterfaces) {
 
 TEST(Reachability, HostInterfacesCanBeRead) {
     const auto addresses = platform::net::readInterfaceAddresses();
-    ASSERT_TRUE(addresses.has_value());
+    ASSERT_TRUE(addresses.ok());
     const auto flags = platform::net::hostReachabilityFlags();
-    ASSERT_TRUE(flags.has_value());
+    ASSERT_TRUE(flags.ok());
     EXPECT_EQ(*flags, platform::net::reachabilityFromInterfaces(*addresses));
     EXPECT_EQ(*flags & ~platform::kReachabilityReachable, 0u);
 }

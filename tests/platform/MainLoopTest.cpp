@@ -3,7 +3,8 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -12,57 +13,95 @@
 namespace vw::platform {
 namespace {
 
-TEST(MainLoop, TimersFireByTheLoopClock) {
+short readable() { return POLLIN; }
+
+// A pipe, closed when it goes.
+struct Pipe {
+    Pipe() {
+        int fds[2];
+        EXPECT_EQ(::pipe(fds), 0);
+        in.reset(fds[0]);
+        out.reset(fds[1]);
+    }
+    void write() { ASSERT_EQ(::write(out.get(), "x", 1), 1); }
+    UniqueFd in, out;
+};
+
+TEST(MainLoop, TimersFireAtTheirTimesOnTheMonotonicClockWhateverTheWallClockDoes) {
     ManualClock clock(1000);
+    clock.shiftWallClock(-500);  // the wall clock is anything; only the monotonic one counts
     MainLoop loop(clock);
     std::vector<std::string> fired;
-    loop.scheduleTimer(4.0, true, [&] { fired.push_back("every4"); });
+    const auto every4 = loop.scheduleTimer(4.0, true, [&] { fired.push_back("every4"); });
     const auto once = loop.scheduleTimer(1.0, false, [&] { fired.push_back("once"); });
-    (void)once;
     EXPECT_FALSE(loop.runDue());
     EXPECT_EQ(loop.nextTimerTime(), 1001.0);
+    // The user sets the time an hour on, then a day back: nothing moves.
+    clock.shiftWallClock(3600);
+    EXPECT_FALSE(loop.runDue());
+    clock.shiftWallClock(-86400);
+    EXPECT_FALSE(loop.runDue());
+    EXPECT_EQ(loop.nextTimerTime(), 1001.0);
+
     clock.set(1001);
     EXPECT_TRUE(loop.runDue());
-    EXPECT_EQ(fired, (std::vector<std::string>{"once"}));
+    EXPECT_FALSE(once.active()) << "a one-shot timer that has fired";
     clock.set(1004);
     loop.runDue();
     clock.set(1008);
     loop.runDue();
     EXPECT_EQ(fired, (std::vector<std::string>{"once", "every4", "every4"}));
-    EXPECT_EQ(loop.nextTimerTime(), 1012.0);
+    // Late: 12 and 16 were missed. It fires once and keeps its phase.
+    clock.set(1017);
+    loop.runDue();
+    EXPECT_EQ(fired.size(), 4u);
+    EXPECT_EQ(loop.nextTimerTime(), 1020.0);
+    EXPECT_TRUE(every4.active());
 }
 
-TEST(MainLoop, ALateRepeatingTimerFiresOnceAndKeepsItsPhase) {
-    ManualClock clock(0);
-    MainLoop loop(clock);
-    int fired = 0;
-    loop.scheduleTimer(4.0, true, [&] { ++fired; });
-    clock.set(17);  // 4, 8, 12 and 16 were missed
-    loop.runDue();
-    EXPECT_EQ(fired, 1);
-    EXPECT_EQ(loop.nextTimerTime(), 20.0);
+// Every way a timer's handle lets go of it stops the timer; moving the
+// handle does not.
+TEST(MainLoop, ATimerLastsAsLongAsItsHandle) {
+    using Timer = MainLoop::Timer;
+    struct Case {
+        const char* how;
+        // `kept` lives as long as the loop.
+        std::function<void(MainLoop&, Timer& timer, Timer& kept)> act;
+        bool fires;
+    };
+    const Case cases[] = {
+        {"cancelled", [](MainLoop&, Timer& t, Timer&) { t.cancel(); }, false},
+        {"destroyed", [](MainLoop&, Timer& t, Timer&) { Timer gone = std::move(t); }, false},
+        {"given another timer", [](MainLoop& l, Timer& t, Timer&) { t = l.scheduleTimer(100, false, [] {}); }, false},
+        {"cancelled by an earlier timer in the same turn",
+         [](MainLoop& l, Timer& t, Timer& kept) { kept = l.scheduleTimer(0.5, false, [&t] { t.cancel(); }); }, false},
+        {"moved to another handle, which is kept", [](MainLoop&, Timer& t, Timer& kept) { kept = std::move(t); }, true},
+        {"moved into a new handle, the old one let go",
+         [](MainLoop&, Timer& t, Timer& kept) {
+             Timer moved(std::move(t));
+             t = Timer();
+             kept = std::move(moved);
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        ManualClock clock(0);
+        MainLoop loop(clock);
+        Timer kept;
+        int fired = 0;
+        Timer timer = loop.scheduleTimer(1.0, true, [&] { ++fired; });
+        c.act(loop, timer, kept);
+        clock.set(1);
+        loop.runDue();
+        clock.set(5);
+        loop.runDue();
+        EXPECT_EQ(fired > 0, c.fires) << c.how;
+    }
 }
 
-TEST(MainLoop, InvalidatedTimersStopEvenFromAnEarlierTimer) {
+TEST(MainLoop, PostedWorkRunsOnTheMainThreadInOrderAndWorkItPostsWaitsForTheNextTurn) {
     ManualClock clock(0);
     MainLoop loop(clock);
-    int b = 0;
-    MainLoop::TimerId second = 0;
-    loop.scheduleTimer(1.0, false, [&] { loop.invalidateTimer(second); });
-    second = loop.scheduleTimer(1.0, true, [&] { ++b; });
-    clock.set(1);
-    loop.runDue();
-    clock.set(5);
-    loop.runDue();
-    EXPECT_EQ(b, 0);
-    EXPECT_FALSE(loop.nextTimerTime());
-}
-
-TEST(MainLoop, WorkPostedFromOtherThreadsRunsOnTheMainThreadInOrder) {
-    ManualClock clock(0);
-    MainLoop loop(clock);
-    std::atomic<int> wakes{0};
-    loop.setWaker([&] { ++wakes; });
     std::vector<int> order;
     std::vector<bool> onMain;
     std::thread t([&] {
@@ -74,16 +113,11 @@ TEST(MainLoop, WorkPostedFromOtherThreadsRunsOnTheMainThreadInOrder) {
     });
     t.join();
     EXPECT_TRUE(loop.hasPostedWork());
-    EXPECT_EQ(wakes.load(), 100);
     loop.runDue();
     ASSERT_EQ(order.size(), 100u);
     for (int i = 0; i < 100; ++i) EXPECT_EQ(order[i], i);
     for (bool m : onMain) EXPECT_TRUE(m);
-}
 
-TEST(MainLoop, WorkPostedWhileRunningWaitsForTheNextTurn) {
-    ManualClock clock(0);
-    MainLoop loop(clock);
     int runs = 0;
     std::function<void()> again = [&] {
         ++runs;
@@ -96,103 +130,97 @@ TEST(MainLoop, WorkPostedWhileRunningWaitsForTheNextTurn) {
     EXPECT_EQ(runs, 2);
 }
 
-TEST(MainLoop, WaitForWorkReturnsWhenWorkArrives) {
-    SystemClock clock;
+TEST(MainLoop, GuardedWorkIsDroppedOnceItsOwnerHasEnded) {
+    ManualClock clock(0);
     MainLoop loop(clock);
-    std::thread t([&] { loop.post([] {}); });
-    loop.waitForWork(std::nullopt);  // would hang without the post
-    t.join();
-    EXPECT_TRUE(loop.hasPostedWork());
+    std::vector<std::string> ran;
+    auto owner = std::make_unique<Lifetime>();
+    loop.post(*owner, [&] { ran.push_back("while alive"); });
     loop.runDue();
-    loop.waitForWork(clock.now() + 0.01);  // times out
-    EXPECT_FALSE(loop.hasPostedWork());
+    loop.post(*owner, [&] { ran.push_back("after its end"); });
+    auto callback = owner->guard([&](int n) { ran.push_back("callback " + std::to_string(n)); });
+    callback(1);
+    owner.reset();
+    callback(2);
+    loop.runDue();
+    EXPECT_EQ(ran, (std::vector<std::string>{"while alive", "callback 1"}));
 }
 
-TEST(MainLoop, AWatchedDescriptorWakesTheWaitAndRunsItsHandlerOnTheMainThread) {
+// The one wait: what wakes it, and what it reports.
+TEST(MainLoop, TheWaitReturnsForPostedWorkAReadyDescriptorOrItsTimeout) {
+    struct Case {
+        const char* wakes;
+        std::function<void(MainLoop&, Pipe& watched, Pipe& extra)> act;  // from another thread, after 30 ms
+        bool extraReported, workToRun;
+    };
+    const Case cases[] = {
+        {"a post", [](MainLoop& l, Pipe&, Pipe&) { l.post([] {}); }, false, true},
+        {"a watched descriptor", [](MainLoop&, Pipe& w, Pipe&) { w.write(); }, false, true},
+        {"the extra descriptor", [](MainLoop&, Pipe&, Pipe& e) { e.write(); }, true, false},
+    };
+    for (const Case& c : cases) {
+        SystemClock clock;
+        MainLoop loop(clock);
+        Pipe watched, extra;
+        int handled = 0;
+        const auto watch = loop.watchFd(watched.in.get(), readable, [&](short revents) {
+            EXPECT_TRUE(revents & POLLIN);
+            EXPECT_TRUE(loop.isMainThread());
+            ++handled;
+        });
+        EXPECT_FALSE(loop.wait(0.02, extra.in.get())) << "nothing yet: it times out";
+        EXPECT_FALSE(loop.hasPostedWork());
+        std::thread waker([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            c.act(loop, watched, extra);
+        });
+        const double start = clock.monotonic();
+        EXPECT_EQ(loop.wait(std::nullopt, extra.in.get()), c.extraReported) << c.wakes;  // would hang without it
+        waker.join();
+        EXPECT_LT(clock.monotonic() - start, 5.0) << c.wakes;
+        EXPECT_EQ(loop.hasPostedWork(), c.workToRun) << c.wakes;
+        EXPECT_EQ(loop.runDue(), c.workToRun) << c.wakes;
+        EXPECT_EQ(handled, std::string(c.wakes) == "a watched descriptor" ? 1 : 0) << c.wakes;
+    }
+}
+
+TEST(MainLoop, AWatchsEventsAreAskedAfreshBeforeEveryWait) {
     SystemClock clock;
     MainLoop loop(clock);
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    std::string got;
-    int calls = 0;
-    const auto id = loop.watchFd(fds[0], [] { return static_cast<short>(POLLIN); }, [&](short revents) {
-        ++calls;
-        EXPECT_TRUE(revents & POLLIN);
-        EXPECT_TRUE(loop.isMainThread());
-        char c;
-        while (::read(fds[0], &c, 1) == 1 && c != '\n') got += c;
-    });
-    EXPECT_TRUE(loop.watchingFds());
-    loop.waitForWork(clock.now() + 0.02);  // nothing ready: times out
-    EXPECT_FALSE(loop.runDue());
-    std::thread writer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        ASSERT_EQ(::write(fds[1], "hi\n", 3), 3);
-    });
-    const double start = clock.now();
-    loop.waitForWork(std::nullopt);  // would hang without the write
-    writer.join();
-    EXPECT_LT(clock.now() - start, 5.0);
-    EXPECT_TRUE(loop.hasPostedWork()) << "a ready descriptor counts as work to run";
-    EXPECT_TRUE(loop.runDue());
-    EXPECT_EQ(got, "hi");
-    EXPECT_EQ(calls, 1);
-
-    // Asked afresh before each wait: no events, no wake-up.
+    Pipe p;
     bool want = false;
-    loop.unwatchFd(id);
-    loop.watchFd(fds[0], [&] { return static_cast<short>(want ? POLLIN : 0); }, [&](short) { ++calls; });
-    ASSERT_EQ(::write(fds[1], "x", 1), 1);
-    loop.waitForWork(clock.now() + 0.02);
+    int calls = 0;
+    const auto watch = loop.watchFd(p.in.get(), [&] { return static_cast<short>(want ? POLLIN : 0); }, [&](short) { ++calls; });
+    p.write();
+    loop.wait(0.02);
+    loop.runDue();
+    EXPECT_EQ(calls, 0) << "no events asked for, no wake-up";
+    want = true;
+    loop.wait(5);
     loop.runDue();
     EXPECT_EQ(calls, 1);
-    want = true;
-    loop.waitForWork(clock.now() + 5);
-    loop.runDue();
-    EXPECT_EQ(calls, 2);
-    ::close(fds[0]);
-    ::close(fds[1]);
 }
 
-TEST(MainLoop, AHandlerMayUnwatchItselfAndOthersFoundReadyInTheSameWait) {
+TEST(MainLoop, AWatchEndedByAHandlerDoesNotRunInTheSameTurn) {
     SystemClock clock;
     MainLoop loop(clock);
-    int a[2], b[2];
-    ASSERT_EQ(::pipe(a), 0);
-    ASSERT_EQ(::pipe(b), 0);
-    ASSERT_EQ(::write(a[1], "1", 1), 1);
-    ASSERT_EQ(::write(b[1], "1", 1), 1);
+    Pipe a, b;
+    a.write();
+    b.write();
     int runs = 0;
-    MainLoop::WatchId ida = 0, idb = 0;
+    MainLoop::Watch wa, wb;
     auto handler = [&](short) {
         ++runs;
-        loop.unwatchFd(ida);
-        loop.unwatchFd(idb);
+        wa.cancel();
+        wb = {};
     };
-    ida = loop.watchFd(a[0], [] { return static_cast<short>(POLLIN); }, handler);
-    idb = loop.watchFd(b[0], [] { return static_cast<short>(POLLIN); }, handler);
-    loop.waitForWork(clock.now() + 1);
+    wa = loop.watchFd(a.in.get(), readable, handler);
+    wb = loop.watchFd(b.in.get(), readable, handler);
+    loop.wait(1);
     loop.runDue();
-    EXPECT_EQ(runs, 1) << "the second was unwatched before its turn";
-    EXPECT_FALSE(loop.watchingFds());
-    for (int fd : {a[0], a[1], b[0], b[1]}) ::close(fd);
-}
-
-TEST(MainLoop, WaitForWorkReportsTheExtraDescriptor) {
-    SystemClock clock;
-    MainLoop loop(clock);
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    EXPECT_FALSE(loop.waitForWork(clock.now() + 0.01, fds[0]));
-    ASSERT_EQ(::write(fds[1], "x", 1), 1);
-    EXPECT_TRUE(loop.waitForWork(std::nullopt, fds[0]));
-    // A post still wakes it, and is not the extra descriptor.
-    int other[2];
-    ASSERT_EQ(::pipe(other), 0);
-    std::thread t([&] { loop.post([] {}); });
-    EXPECT_FALSE(loop.waitForWork(std::nullopt, other[0]));
-    t.join();
-    for (int fd : {fds[0], fds[1], other[0], other[1]}) ::close(fd);
+    EXPECT_EQ(runs, 1) << "the second was let go before its turn";
+    EXPECT_FALSE(wa.active());
+    EXPECT_FALSE(wb.active());
 }
 
 }  // namespace

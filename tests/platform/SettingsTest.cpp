@@ -9,7 +9,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "platform/Settings.h"
+#include "platform/FileSettings.h"
+#include "platform/SettingsFormat.h"
 #include "platform/recording/RecordingPlatform.h"
 
 namespace vw::platform {
@@ -34,28 +35,38 @@ std::string readFile(const fs::path& p) {
     return s.str();
 }
 
+// Each kind of value read as each type, as the store converts it.
 TEST(SettingsValues, TypedReadsOfMissingAndStoredKeys) {
-    MemorySettings s;
-    EXPECT_FALSE(s.stringForKey("k"));
-    EXPECT_EQ(s.doubleForKey("k"), 0.0);
-    EXPECT_EQ(s.integerForKey("k"), 0);
-    EXPECT_FALSE(s.boolForKey("k"));
-    s.setObject("27.9", "row");
-    EXPECT_EQ(s.integerForKey("row"), 27);
-    EXPECT_EQ(s.doubleForKey("row"), 27.9);
-    s.setInteger(7, "count");
-    EXPECT_EQ(s.stringForKey("count"), "7");
-    s.setDouble(1.5, "when");
-    EXPECT_EQ(s.integerForKey("when"), 1);
-    s.setBool(true, "rated");
-    EXPECT_TRUE(s.boolForKey("rated"));
-    EXPECT_EQ(s.integerForKey("rated"), 1);
-    s.setObject("YES", "flag");
-    EXPECT_TRUE(s.boolForKey("flag"));
-    s.setObject("huge", "h");
-    EXPECT_EQ(s.integerForKey("h"), 0);
-    s.setDouble(1e300, "big");
-    EXPECT_EQ(s.integerForKey("big"), INT64_MAX);
+    struct Case {
+        std::optional<SettingValue> stored;
+        std::optional<std::string> text;
+        double real;
+        int64_t whole;
+        bool flag;
+    };
+    const Case cases[] = {
+        {std::nullopt, std::nullopt, 0.0, 0, false},
+        {std::string("27.9"), "27.9", 27.9, 27, true},
+        {std::string("YES"), "YES", 0.0, 0, true},
+        {std::string("huge"), "huge", 0.0, 0, false},
+        {std::string("1e300"), "1e300", 1e300, INT64_MAX, true},
+        {int64_t{7}, "7", 7.0, 7, true},
+        {int64_t{0}, "0", 0.0, 0, false},
+        {1.5, "1.5", 1.5, 1, true},
+        {1e300, "1.0000000000000001e+300", 1e300, INT64_MAX, true},
+        {0.1, "0.10000000000000001", 0.1, 0, true},
+        {true, "1", 1.0, 1, true},
+        {false, "0", 0.0, 0, false},
+    };
+    for (const Case& c : cases) {
+        MemorySettings s;
+        if (c.stored) s.preload("k", *c.stored);
+        SCOPED_TRACE(c.text.value_or("(missing)"));
+        EXPECT_EQ(s.stringForKey("k"), c.text);
+        EXPECT_EQ(s.doubleForKey("k"), c.real);
+        EXPECT_EQ(s.integerForKey("k"), c.whole);
+        EXPECT_EQ(s.boolForKey("k"), c.flag);
+    }
 }
 
 TEST(RecordedSettings, EachCallIsRecordedWithWhatItReadOrWroteAndReachesTheStore) {
@@ -102,27 +113,33 @@ TEST(RecordedSettings, EachCallIsRecordedWithWhatItReadOrWroteAndReachesTheStore
 }
 
 TEST(SettingsFile, EncodeDecodeRoundTripsAwkwardTexts) {
-    std::map<std::string, SettingValue> v{{"tab\tkey", std::string("line\nbreak\\and\ttab")},
-                                          {"d", 0.1},
-                                          {"i", int64_t{-9007199254740993}},
-                                          {"b", false},
-                                          {"empty", std::string()}};
-    const std::string text = FileSettings::encode(v);
-    const auto back = FileSettings::decode(text);
+    SettingValues v{{"tab\tkey", std::string("line\nbreak\\and\ttab\r")},
+                    {"d", 0.1},
+                    {"i", int64_t{-9007199254740993}},
+                    {"b", false},
+                    {"y", true},
+                    {"big", INT64_MIN},
+                    {"far", -1e300},
+                    {"empty", std::string()}};
+    const std::string text = encodeSettings(v);
+    const auto back = decodeSettings(text);
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, v);
     // Cut anywhere, the text is refused rather than half-read.
     for (std::size_t cut = 0; cut < text.size(); ++cut) {
-        const auto part = FileSettings::decode(text.substr(0, cut));
+        const auto part = decodeSettings(text.substr(0, cut));
         if (part) {
             EXPECT_LE(part->size(), v.size()) << cut;
             EXPECT_EQ(text[cut - 1], '\n') << cut;  // only at an entry's end
         }
     }
-    EXPECT_FALSE(FileSettings::decode("not settings\n"));
-    EXPECT_FALSE(FileSettings::decode("# voltwise settings 1\nk\tweird\tv\n"));
-    EXPECT_FALSE(FileSettings::decode("# voltwise settings 1\nk\tinteger\t12x\n"));
-    EXPECT_FALSE(FileSettings::decode("# voltwise settings 1\nk\tstring\tbad\\q\n"));
+    const std::string header = "# voltwise settings 1\n";
+    for (const std::string& bad : {std::string("not settings\n"), header + "k\tweird\tv\n", header + "k\tinteger\t12x\n",
+                                   header + "k\tinteger\t9223372036854775808\n", header + "k\tdouble\t\n",
+                                   header + "k\tbool\tyes\n", header + "k\tstring\tbad\\q\n", header + "k\tstring\n"})
+        EXPECT_FALSE(decodeSettings(bad)) << bad;
+    EXPECT_EQ(decodeSettings(header + "k\tdouble\tinf\n\nn\tinteger\t -3\n"),
+              (SettingValues{{"k", INFINITY}, {"n", int64_t{-3}}}));
 }
 
 TEST(SettingsFile, PersistsAcrossInstancesAndCreatesItsFolder) {
@@ -131,40 +148,13 @@ TEST(SettingsFile, PersistsAcrossInstancesAndCreatesItsFolder) {
     {
         FileSettings s(file.string(), {});
         s.setObject("tiger_skin.png", "skin_file");
-        s.setInteger(3, "kRatingPromptLaunchCount");
         EXPECT_TRUE(s.synchronize());
+        s.setInteger(3, "kRatingPromptLaunchCount");  // kept at exit, unsynchronized
     }
     FileSettings again(file.string(), {});
     EXPECT_EQ(again.stringForKey("skin_file"), "tiger_skin.png");
     EXPECT_EQ(again.integerForKey("kRatingPromptLaunchCount"), 3);
-    EXPECT_EQ((fs::status(file).permissions() & fs::perms::others_read), fs::perms::none);
-}
-
-TEST(SettingsFile, AValueSetButNotSynchronizedIsKeptAtExit) {
-    TempDir dir;
-    const fs::path file = dir.path / "settings";
-    { FileSettings(file.string(), {}).setObject("x", "k"); }
-    EXPECT_EQ(FileSettings(file.string(), {}).stringForKey("k"), "x");
-}
-
-TEST(SettingsFile, AnUnreadableFileIsMovedAsideNotDestroyed) {
-    TempDir dir;
-    const fs::path file = dir.path / "settings";
-    std::ofstream(file) << "garbage that is not a settings file";
-    std::vector<std::string> logged;
-    FileSettings s(file.string(), [&](const std::string& l) { logged.push_back(l); });
-    EXPECT_FALSE(s.stringForKey("vwf_version"));  // a first install
-    ASSERT_EQ(logged.size(), 1u);
-    EXPECT_NE(logged[0].find("moved it to"), std::string::npos) << logged[0];
-    int asides = 0;
-    for (const auto& e : fs::directory_iterator(dir.path)) {
-        if (e.path().filename().string().rfind("settings.unreadable-", 0) == 0) {
-            ++asides;
-            EXPECT_EQ(readFile(e.path()), "garbage that is not a settings file");
-        }
-    }
-    EXPECT_EQ(asides, 1);
-    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::mask, fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(SettingsFile, SafeFromSeveralThreads) {
@@ -217,7 +207,7 @@ TEST(SettingsFile, KilledWhileWritingLeavesOldOrNewContent) {
         int status = 0;
         ::waitpid(child, &status, 0);
 
-        const auto values = FileSettings::decode(readFile(file));
+        const auto values = decodeSettings(readFile(file));
         ASSERT_TRUE(values) << "round " << round << ": the file is not whole";
         ASSERT_EQ(values->size(), static_cast<std::size_t>(keys)) << "round " << round;
         const char letter = std::get<std::string>(values->begin()->second)[0];

@@ -405,7 +405,7 @@ TEST(RecordingDouble, AGivenStoreIsRecordedAndWithoutATraceLogLinesStillReachThe
     RecordingPlatform quiet(o);
     quiet.platform.log.line("again");
     quiet.platform.settings.setBool(false, "k");
-    quiet.loop.scheduleTimer(1, false, [] {});
+    const auto timer = quiet.loop.scheduleTimer(1, false, [] {});
     EXPECT_TRUE(quiet.calls().empty());
     EXPECT_EQ(heard, (std::vector<std::string>{"hello", "again"}));
     EXPECT_EQ(quiet.log.lines(), std::vector<std::string>{"again"});

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "platform/FileSettings.h"
 #include "platform/net/CurlNetwork.h"
 #include "tests/controller/AppFixture.h"
 #include "tests/net/LocalHttpServer.h"
@@ -31,7 +32,7 @@ CurlNetwork::Options localNetwork(uint32_t flags) {
     CurlNetwork::Options o;
     o.proxyFromEnvironment = false;
     // The host's own interfaces vary from machine to machine.
-    o.reachability = [flags] { return std::optional<uint32_t>(flags); };
+    o.reachability = [flags] { return Result<uint32_t>(flags); };
     return o;
 }
 

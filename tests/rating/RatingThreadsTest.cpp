@@ -27,7 +27,7 @@ public:
         ++requests_;
         return true;
     }
-    std::optional<uint32_t> reachabilityFlags() override {
+    Result<uint32_t> reachabilityFlags() override {
         std::unique_lock lock(mutex_);
         queried_ = true;
         queriedOnMainThread_ = loop_.isMainThread();
