@@ -13,6 +13,7 @@
 #include "platform/desktop/UPowerBattery.h"
 
 #include "device/DeviceProfile.h"
+#include "history/TraceReplay.h"
 #include "platform/linux/PowerSupply.h"
 #include "screen/SkinCatalogue.h"
 
@@ -55,6 +56,22 @@ std::string formatTextReadout(const Readout& r) {
     return s;
 }
 
+namespace {
+
+// The figures of a recorded trace, with a history of their own that is
+// removed afterwards; the user's is never touched.
+int replayTraceFile(const std::string& path, double every, std::ostream& out, std::ostream& err) {
+    const Result<void> replayed = history::replayTrace(path, {every, {}}, out);
+    if (replayed) return 0;
+    const std::string& what = replayed.error().what;
+    // A fault of the trace names its line: "FILE:LINE: what".
+    const bool atLine = !what.empty() && what[0] >= '0' && what[0] <= '9';
+    err << "voltwise: " << oneLine(path) << (atLine ? ":" : ": ") << oneLine(what) << '\n';
+    return 2;
+}
+
+}  // namespace
+
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     auto parsed = parseOptions(args);
     if (!parsed) {
@@ -70,6 +87,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << "voltwise " << programVersion() << '\n';
         return 0;
     }
+
+    if (o.traceEvery > 0 && !o.replayTrace) {
+        err << "voltwise: --trace-every needs --replay-trace\n";
+        return 2;
+    }
+    if (o.replayTrace) return replayTraceFile(*o.replayTrace, o.traceEvery, out, err);
 
     auto config = resolveConfig(o.configOptions);
     if (!config) {

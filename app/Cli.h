@@ -34,6 +34,8 @@ struct Options {
     int scale = 0;                          // pixels a point; 0: fit the display
     RendererChoice renderer = RendererChoice::Software;
     bool text = false;
+    std::optional<std::string> replayTrace;  // a battery trace to feed to the estimator
+    double traceEvery = 0;                   // its lines at this many seconds of trace time; 0: every sample
     bool help = false;
     bool version = false;
     AppConfig config;              // in effect once the options and the file are read

@@ -153,6 +153,21 @@ const OptionRow kOptions[] = {
          o.configOptions.print = true;
          return {};
      }},
+    // ---- this computer ----
+    {"--replay-trace", nullptr, "FILE", "feed a recorded battery trace (CSV: t_epoch,status,percent,energy_wh,"
+     "power_w) to this computer's estimator, with a fresh history of its own, and print its figures in minutes, "
+     "one line per sample: t_epoch, status, percent, then at_this_rate_min, light_min, typical_min, heavy_min and "
+     "recharge_min, each empty while its row is learning or held", OptionGroup::General, nullptr, nullptr,
+     [](Options& o, const OptionRow& r, Value v) { return fileName(o.replayTrace, r, v); }},
+    {"--trace-every", nullptr, "SECONDS", "with --replay-trace, print a line per SECONDS of trace time, 1 to "
+     "31536000 (default: every sample)", OptionGroup::General, nullptr, nullptr,
+     [](Options& o, const OptionRow&, Value v) -> Result<void> {
+         const auto s = parseWholeNumber(*v, 1, 31536000, WholeForm::Integer);
+         if (!s) return Error{"--trace-every must be a whole number of seconds from 1 to 31536000, not '" + shown(*v) +
+                              "'"};
+         o.traceEvery = static_cast<double>(*s);
+         return {};
+     }},
     // ---- general ----
     {"--help", "-h", nullptr, "show this help and exit", OptionGroup::General, nullptr, nullptr,
      turnOn<&Options::help>},

@@ -127,6 +127,8 @@ TEST_F(CliTest, WhereTheBatteryComesFrom) {
 TEST_F(CliTest, EachBadOptionIsSaidInItsOwnLine) {
     const std::string level = "--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not ";
     const std::string scale = "--scale must be a whole number from 1 to 8, not ";
+    const std::string trace = (dir_ / "trace.csv").string();
+    std::ofstream(trace) << "t_epoch,status,percent,energy_wh,power_w\n100,Discharging,50,20,5\n90,charging,50,20,5\n";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--level", "1.5"}, level + "'1.5'"},
         {{"--level="}, level + "''"},
@@ -154,6 +156,11 @@ TEST_F(CliTest, EachBadOptionIsSaidInItsOwnLine) {
          "cannot read config file /nonexistent/voltwise.conf: No such file or directory"},
         {{"--config", dir_.string(), "--text"}, "cannot read config file " + dir_.string() + ": is a folder, not a file"},
         {{"--script", dir_.string()}, "cannot read script " + dir_.string() + ": is a folder, not a file"},
+        {{"--trace-every", "60"}, "--trace-every needs --replay-trace"},
+        {{"--replay-trace", trace, "--trace-every", "0"},
+         "--trace-every must be a whole number of seconds from 1 to 31536000, not '0'"},
+        {{"--replay-trace", "/nonexistent.csv"}, "/nonexistent.csv: No such file or directory"},
+        {{"--replay-trace", trace}, trace + ":3: out of time order (90 comes after a later time)"},
     };
     for (const auto& [args, said] : cases) {
         const CliRun r = run(args);
