@@ -277,6 +277,41 @@ TEST(JSONScannerContainers, TrailingCommasAndWhitespace) {
     expectError(scan("["), -8, 0);
 }
 
+// Pretty-printed text whose indentation does not repeat from one line to the
+// next (deeper, shallower, longer than 32 bytes, tabs and CRLF, a value
+// where the last line's indentation would end, the buffer's end close by)
+// reads as its compact form and stops right after the outer container; a
+// missing comma after a line break fails with the construct's code.
+TEST(JSONScannerContainers, IndentationThatChangesFromLineToLine) {
+    const std::string wide(40, ' ');
+    const struct {
+        const char* name;
+        std::string pretty;
+        const char* compact;
+    } cases[] = {
+        {"regular", "{\n  \"a\": [\n    1,\n    2\n  ],\n  \"b\": {\n    \"c\": 3\n  }\n}", "{\"a\":[1,2],\"b\":{\"c\":3}}"},
+        {"deeper each line", "[\n 1,\n  2,\n   3,\n    4,\n     5\n]", "[1,2,3,4,5]"},
+        {"shallower each line", "[\n      1,\n     2,\n    3,\n   4,\n  5,\n 6\n]", "[1,2,3,4,5,6]"},
+        {"shorter than the last, a value where it would end", "[\n      1,\n   22222,\n      3]", "[1,22222,3]"},
+        {"wider than 32", "[\n" + wide + "1,\n" + wide + "2,\n" + wide + " 3\n" + wide + "]", "[1,2,3]"},
+        {"tabs and CRLF", "{\r\n\t\"a\": [\r\n\t\t1,\r\n\t\t\"x\"\r\n\t],\r\n\t\"b\": {}\r\n}", "{\"a\":[1,\"x\"],\"b\":{}}"},
+        {"nested, dedented to the parent's",
+         "[\n  [\n    [\n      1\n    ],\n    [\n      2\n    ]\n  ],\n  [\n    3\n  ]\n]", "[[[1],[2]],[3]]"},
+        {"close to the buffer's end", "[\n    1,\n    2\n    ]", "[1,2]"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = c.pretty + "\n   ";
+        const Scan r = scan(text);
+        ASSERT_TRUE(r.ok) << c.name;
+        EXPECT_EQ(r.value, scan(c.compact).value) << c.name;
+        EXPECT_EQ(r.location, c.pretty.size()) << c.name;
+    }
+    expectError(scan("[\n    1\n    2\n]"), -9, 0);
+    expectError(scan("{\n  \"a\": 1\n  \"b\": 2\n}"), -5, 0);
+    expectError(scan("{\n  \"a\": [\n    1\n    2\n  ]\n}"), -4, 0);
+    expectError(scan("[\n    {\n        \"a\": 1\n        \"b\": 2\n    }\n]"), -8, 0);
+}
+
 TEST(JSONScannerContainers, DictionarySetValueSemantics) {
     Scan r = scan("{\"a\":1,\"b\":2,\"a\":3}");
     ASSERT_EQ(r.value.count(), 2u);
