@@ -281,6 +281,22 @@ void fillIndex(uint32_t* index, uint32_t slots, std::size_t count, HashOf hashOf
     }
 }
 
+// The rest of an arena dictionary node of n entries once its room is taken
+// (and its index, if it has one, filled or to be filled after): its header,
+// and the entries, whose handles it adopts.
+void setUpDictionary(Node* node, Arena* a, const RawEntry* entries, std::size_t n, uint32_t mask) {
+    new (&node->refs) std::atomic<uint32_t>(0);
+    node->size = static_cast<uint32_t>(n);
+    node->arena = a;
+    dictHeader(node)->mask = mask;
+    dictHeader(node)->unused = 0;
+    Entry* dst = dictEntries(node);
+    for (std::size_t i = 0; i < n; ++i) {
+        new (&dst[i].key) Value(Value::adopt(entries[i].key));
+        new (&dst[i].value) Value(Value::adopt(entries[i].value));
+    }
+}
+
 }  // namespace
 
 RawValue arenaArray(Arena* a, const RawValue* items, std::size_t n) {
@@ -298,16 +314,7 @@ RawValue arenaDictionary(Arena* a, const RawEntry* entries, std::size_t n) {
     if (n == 0) return emptyDictionary();
     const uint32_t slots = indexSlotsFor(n);
     auto* node = static_cast<Node*>(a->allocate(dictNodeBytes(n, slots)));
-    new (&node->refs) std::atomic<uint32_t>(0);
-    node->size = static_cast<uint32_t>(n);
-    node->arena = a;
-    dictHeader(node)->mask = slots ? slots - 1 : 0;
-    dictHeader(node)->unused = 0;
-    Entry* dst = dictEntries(node);
-    for (std::size_t i = 0; i < n; ++i) {
-        new (&dst[i].key) Value(Value::adopt(entries[i].key));
-        new (&dst[i].value) Value(Value::adopt(entries[i].value));
-    }
+    setUpDictionary(node, a, entries, n, slots ? slots - 1 : 0);
     if (slots) fillIndex(dictIndex(node), slots, n, [entries](std::size_t i) { return entries[i].hash; });
     return RawValue::ofNode(kDictionaryTag, node);
 }
@@ -335,15 +342,7 @@ bool arenaDictionaryIfDistinct(Arena* a, const RawEntry* entries, std::size_t n,
         }
         index[h] = static_cast<uint32_t>(i + 1);
     }
-    new (&node->refs) std::atomic<uint32_t>(0);
-    node->arena = a;
-    dictHeader(node)->mask = mask;
-    dictHeader(node)->unused = 0;
-    Entry* dst = dictEntries(node);
-    for (std::size_t i = 0; i < n; ++i) {
-        new (&dst[i].key) Value(Value::adopt(entries[i].key));
-        new (&dst[i].value) Value(Value::adopt(entries[i].value));
-    }
+    setUpDictionary(node, a, entries, n, mask);
     out = RawValue::ofNode(kDictionaryTag, node);
     return true;
 }
