@@ -13,14 +13,22 @@
 namespace vw::app {
 
 // What a key does: moves the simulated battery, presses the first button
-// of the alert on show, or quits.
+// of the alert on show, shows this computer's history or its next battery,
+// or quits.
 struct PressAlertButton {
     bool operator==(const PressAlertButton&) const = default;
 };
 struct Quit {
     bool operator==(const Quit&) const = default;
 };
-using KeyAction = std::variant<desktop::BatteryKey, PressAlertButton, Quit>;
+struct ShowHistory {
+    bool operator==(const ShowHistory&) const = default;
+};
+struct NextBattery {
+    int step;  // +1 the next, -1 the previous
+    bool operator==(const NextBattery&) const = default;
+};
+using KeyAction = std::variant<desktop::BatteryKey, PressAlertButton, Quit, ShowHistory, NextBattery>;
 
 struct KeyBinding {
     KeyBinding() = default;

@@ -1,12 +1,13 @@
 #include "battery/BatteryReadout.h"
 
+#include "battery/ComputerReadout.h"
+
 namespace vw {
 
 using namespace platform;
 
 namespace {
 constexpr Rect kFillerFrame{157, 74, 251, 194};
-constexpr Rect kTextFrame{110, 119, 200, 100};
 
 Colour colourOf(TextColour c) { return c == TextColour::Red ? Colour::red() : Colour::white(); }
 }  // namespace
@@ -27,7 +28,7 @@ std::shared_ptr<ImageView> BatteryReadout::makeFiller() {
 }
 
 std::shared_ptr<TextView> BatteryReadout::makePercentView() {
-    textView_ = std::make_shared<TextView>(p_.ui, kTextFrame);
+    textView_ = std::make_shared<TextView>(p_.ui, kPercentFrame);
     textView_->setName("textView");
     textView_->setBackgroundColor(Colour::clear());
     textView_->setTextColor(colourOf(percentColourFor(last_.level)));
@@ -43,13 +44,24 @@ void BatteryReadout::loadChime() {
     batteryAlert_ = p_.audio.createSystemSound(chime.value_or(""));
 }
 
-const Readout& BatteryReadout::read(const DeviceProfile& profile, const std::string& skinFileInUse) {
+const Readout& BatteryReadout::read(const DeviceProfile& profile, const std::string& skinFileInUse,
+                                    history::ThisComputer* computer) {
     const float level = p_.device.batteryLevel();
     const BatteryState state = p_.device.batteryState();
     last_ = buildReadout(level, state, profile, beepOnLoad_, last_.band.secondsToCharge95,
                          last_.band.secondsToCharge100, skinFileInUse);
     beepOnLoad_ = last_.beepOnLoad;
+    if (computer) {
+        ComputerRows rows = computerRows(computer->name(), state, computer->figures(), computer->hasFigures());
+        last_.lines = std::move(rows.lines);
+        last_.selectedRow = rows.selectedRow;
+    }
     return last_;
+}
+
+void BatteryReadout::refreshRows(history::ThisComputer& computer) {
+    last_.lines =
+        computerRows(computer.name(), p_.device.batteryState(), computer.figures(), computer.hasFigures()).lines;
 }
 
 void BatteryReadout::show() {

@@ -1,5 +1,8 @@
 #include "platform/desktop/ComputerSource.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <systemd/sd-bus.h>
 
 #include <cstring>
@@ -110,6 +113,7 @@ ComputerSource::ComputerSource(history::LearnedComputer& computer, platform::Mai
 
 ComputerSource::~ComputerSource() {
     if (upower_) upower_->setListener({});
+    if (poller_) poller_->onPoll({});
 }
 
 void ComputerSource::follow(UPowerBattery& upower) {
@@ -122,10 +126,19 @@ void ComputerSource::follow(UPowerBattery& upower) {
     if (store && store->writer() && !store->seeded()) seedFrom(upower);
 }
 
-void ComputerSource::readFolders() {
+void ComputerSource::readFolders(HostBatteryPoller* poller) {
     upower_ = nullptr;
     sample();
-    sampler_ = loop_.scheduleTimer(kSamplePeriod, true, [this] { sample(); });
+    if (!poller) {
+        sampler_ = loop_.scheduleTimer(kSamplePeriod, true, [this] { sample(); });
+        return;
+    }
+    // Every so many of the poller's readings make a half minute.
+    poller_ = poller;
+    const int every = std::max(1, static_cast<int>(std::lround(kSamplePeriod / poller->interval())));
+    poller->onPoll([this, every, n = 0]() mutable {
+        if (++n % every == 0) sample();
+    });
 }
 
 void ComputerSource::sample() {
@@ -180,25 +193,18 @@ void ComputerSource::watchSleep() {
         return;
     }
     sleepMatch_.reset(slot);
-    const int fd = sd_bus_get_fd(logind_.get());
-    if (fd < 0) return;
-    logindWatch_ = loop_.watchFd(
-        fd,
-        [this]() -> short {
-            const int events = logind_ ? sd_bus_get_events(logind_.get()) : 0;
-            return static_cast<short>(events > 0 ? events : 0);
-        },
-        [this](short) {
-            int rc = 0;
-            while (logind_ && (rc = sd_bus_process(logind_.get(), nullptr)) > 0) {
-            }
-            if (rc < 0) {
-                // The bus went away: no resume will be heard of.
-                logindWatch_.cancel();
-                sleepMatch_.reset();
-                logind_.reset();
-            }
-        });
+    auto watched = watchBus(loop_, logind_, [this] {
+        int rc = 0;
+        while (logind_ && (rc = sd_bus_process(logind_.get(), nullptr)) > 0) {
+        }
+        if (rc < 0) {
+            // The bus went away: no resume will be heard of.
+            logindWatch_.cancel();
+            sleepMatch_.reset();
+            logind_.reset();
+        }
+    });
+    if (watched) logindWatch_ = std::move(*watched);
 }
 
 }  // namespace vw::desktop

@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/Lifetime.h"
 #include "platform/MainLoop.h"
+#include "platform/desktop/Battery.h"
 #include "platform/desktop/BusHandles.h"
 #include "platform/desktop/UPowerBattery.h"
 #include "platform/linux/Machine.h"
@@ -49,8 +50,10 @@ public:
     // Follows the power service's readings; `upower` must outlive this. On
     // the first start the service's stored history is taken in.
     void follow(UPowerBattery& upower);
-    // Reads the batteries' folders itself, every half minute.
-    void readFolders();
+    // Reads the batteries' folders itself, every half minute: on the
+    // wakeups of `poller` when given (which must outlive this), else on a
+    // timer of its own.
+    void readFolders(HostBatteryPoller* poller = nullptr);
     // One reading now: from the service's last, or the folders.
     void sample();
 
@@ -64,6 +67,7 @@ private:
     const platform::Clock& clock_;
     std::string root_;
     UPowerBattery* upower_ = nullptr;
+    HostBatteryPoller* poller_ = nullptr;
     platform::MainLoop::Timer sampler_;
     // logind's bus, for the resume.
     BusPtr logind_;
