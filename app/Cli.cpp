@@ -245,7 +245,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const ScriptEvents scriptEvents = [&scriptText](const std::function<void(const ScriptEvent&)>& fn) {
         forEachScriptEvent(scriptText, fn);
     };
-    BatteryChoice battery{hostBattery, level, state};
+    BatteryChoice battery;
+    battery.hostDir = hostBattery;
+    battery.level = level;
+    battery.state = state;
     battery.thisComputer = thisComputer;
     battery.device = o.device;
     // The window follows the power service when it answers (auto) or must.
