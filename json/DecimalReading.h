@@ -28,23 +28,23 @@ struct Parts {
     bool negative = false;
 };
 
-inline bool isDigit(unsigned char c) { return static_cast<unsigned char>(c - '0') < 10; }
+[[gnu::always_inline]] inline bool isDigit(unsigned char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 // The value of eight ASCII digits read as a little-endian word.
-inline uint64_t eightDigitsValue(uint64_t v) {
+[[gnu::always_inline]] inline uint64_t eightDigitsValue(uint64_t v) {
     v -= 0x3030303030303030;
     v = v * 10 + (v >> 8);  // pairs
     return (((v & 0x000000FF000000FF) * 0x000F424000000064) + (((v >> 16) & 0x000000FF000000FF) * 0x0000271000000001)) >>
            32;
 }
 
-inline bool allDigits(uint64_t v) {
+[[gnu::always_inline]] inline bool allDigits(uint64_t v) {
     return ((v & 0xF0F0F0F0F0F0F0F0) | (((v + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4)) == 0x3333333333333333;
 }
 
 // How many of the word's bytes, from its first, are ASCII digits (0 to 8).
 // A carry out of a non-digit byte can only reach the bytes after it.
-inline int leadingDigitCount(uint64_t v) {
+[[gnu::always_inline]] inline int leadingDigitCount(uint64_t v) {
     const uint64_t nibbles = (v & 0xF0F0F0F0F0F0F0F0) | (((v + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4);
     const uint64_t other = nibbles ^ 0x3333333333333333;  // a non-zero byte for each non-digit
     const uint64_t high = (((other & 0x7F7F7F7F7F7F7F7F) + 0x7F7F7F7F7F7F7F7F) | other) & 0x8080808080808080;
@@ -54,7 +54,8 @@ inline int leadingDigitCount(uint64_t v) {
 // Adds the run of digits at p to m (which may wrap past 19 digits; the caller
 // counts them) and gives where the run ends. Eight bytes at a time while
 // eight digits follow, then the rest of the run from one more word.
-inline const unsigned char* digitsInto(const unsigned char* p, const unsigned char* end, uint64_t& m) {
+[[gnu::always_inline]] inline const unsigned char* digitsInto(const unsigned char* p, const unsigned char* end,
+                                                             uint64_t& m) {
     if constexpr (std::endian::native == std::endian::little) {
         static constexpr uint64_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
         uint64_t v;

@@ -1,5 +1,5 @@
-// JSONScanner: a DataScanner that knows the JSON grammar, one
-// recursive-descent operation per kind of value.
+// JSONScanner: a DataScanner that knows the JSON grammar, one scan
+// operation per kind of value.
 //
 // Each scan operation takes an optional place for the result and an optional
 // place for an error (pointers that may be null) and gives YES or NO. On NO

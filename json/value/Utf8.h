@@ -38,22 +38,35 @@ inline std::size_t sequenceLength(const unsigned char* p, const unsigned char* e
 
 bool isValid(std::string_view bytes);
 
-// Appends the UTF-8 form of a code point (U+0000 to U+10FFFF, not a surrogate).
-inline void append(std::string& out, char32_t cp) {
+// Writes the UTF-8 form of a code point (U+0000 to U+10FFFF, not a
+// surrogate) at out, and gives its length (1 to 4).
+inline std::size_t encode(char32_t cp, char* out) {
     if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        const char b[2] = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
-        out.append(b, 2);
-    } else if (cp < 0x10000) {
-        const char b[3] = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                           static_cast<char>(0x80 | (cp & 0x3F))};
-        out.append(b, 3);
-    } else {
-        const char b[4] = {static_cast<char>(0xF0 | (cp >> 18)), static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
-                           static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
-        out.append(b, 4);
+        out[0] = static_cast<char>(cp);
+        return 1;
     }
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (cp >> 12));
+        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (cp >> 18));
+    out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 4;
+}
+
+// Appends the UTF-8 form of a code point (as encode).
+inline void append(std::string& out, char32_t cp) {
+    char b[4];
+    out.append(b, encode(cp, b));
 }
 
 // Decodes valid UTF-8 into UTF-16 units; invalid bytes become U+FFFD.

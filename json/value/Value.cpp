@@ -75,7 +75,13 @@ inline std::size_t dictNodeBytes(std::size_t count, uint32_t slots) {
     return sizeof(Node) + sizeof(DictionaryHeader) + count * sizeof(Entry) + slots * sizeof(uint32_t);
 }
 
+uint64_t keyHashSeed() { return hashSeed(); }
+
 uint64_t keyHash(const char* p, std::size_t n) {
+    if (n <= kSmallStringMax) {
+        const RawValue r = RawValue::smallString(p, n);
+        return smallKeyHash(hashSeed(), r.lo, r.hi);
+    }
     uint64_t h = hashSeed() ^ (n * 0xFF51AFD7ED558CCDull);
     while (n >= 8) {
         uint64_t w;
@@ -275,6 +281,22 @@ void fillIndex(uint32_t* index, uint32_t slots, std::size_t count, HashOf hashOf
     }
 }
 
+// The rest of an arena dictionary node of n entries once its room is taken
+// (and its index, if it has one, filled or to be filled after): its header,
+// and the entries, whose handles it adopts.
+void setUpDictionary(Node* node, Arena* a, const RawEntry* entries, std::size_t n, uint32_t mask) {
+    new (&node->refs) std::atomic<uint32_t>(0);
+    node->size = static_cast<uint32_t>(n);
+    node->arena = a;
+    dictHeader(node)->mask = mask;
+    dictHeader(node)->unused = 0;
+    Entry* dst = dictEntries(node);
+    for (std::size_t i = 0; i < n; ++i) {
+        new (&dst[i].key) Value(Value::adopt(entries[i].key));
+        new (&dst[i].value) Value(Value::adopt(entries[i].value));
+    }
+}
+
 }  // namespace
 
 RawValue arenaArray(Arena* a, const RawValue* items, std::size_t n) {
@@ -292,18 +314,37 @@ RawValue arenaDictionary(Arena* a, const RawEntry* entries, std::size_t n) {
     if (n == 0) return emptyDictionary();
     const uint32_t slots = indexSlotsFor(n);
     auto* node = static_cast<Node*>(a->allocate(dictNodeBytes(n, slots)));
-    new (&node->refs) std::atomic<uint32_t>(0);
-    node->size = static_cast<uint32_t>(n);
-    node->arena = a;
-    dictHeader(node)->mask = slots ? slots - 1 : 0;
-    dictHeader(node)->unused = 0;
-    Entry* dst = dictEntries(node);
-    for (std::size_t i = 0; i < n; ++i) {
-        new (&dst[i].key) Value(Value::adopt(entries[i].key));
-        new (&dst[i].value) Value(Value::adopt(entries[i].value));
-    }
+    setUpDictionary(node, a, entries, n, slots ? slots - 1 : 0);
     if (slots) fillIndex(dictIndex(node), slots, n, [entries](std::size_t i) { return entries[i].hash; });
     return RawValue::ofNode(kDictionaryTag, node);
+}
+
+bool arenaDictionaryIfDistinct(Arena* a, const RawEntry* entries, std::size_t n, RawValue& out) {
+    const uint32_t slots = indexSlotsFor(n);
+    if (slots == 0) {
+        for (std::size_t i = 1; i < n; ++i)
+            for (std::size_t j = 0; j < i; ++j)
+                if (sameText(entries[i].key, entries[j].key)) return false;
+        out = arenaDictionary(a, entries, n);
+        return true;
+    }
+    auto* node = static_cast<Node*>(a->allocate(dictNodeBytes(n, slots)));
+    node->size = static_cast<uint32_t>(n);  // dictIndex needs it
+    uint32_t* index = dictIndex(node);
+    std::memset(index, 0, slots * sizeof(uint32_t));
+    const uint32_t mask = slots - 1;
+    for (std::size_t i = 0; i < n; ++i) {
+        const uint64_t hash = entries[i].hash;
+        uint32_t h = static_cast<uint32_t>(hash) & mask;
+        for (; index[h]; h = (h + 1) & mask) {
+            const RawEntry& other = entries[index[h] - 1];
+            if (other.hash == hash && sameText(other.key, entries[i].key)) return false;
+        }
+        index[h] = static_cast<uint32_t>(i + 1);
+    }
+    setUpDictionary(node, a, entries, n, mask);
+    out = RawValue::ofNode(kDictionaryTag, node);
+    return true;
 }
 
 namespace {

@@ -125,6 +125,27 @@ inline uint32_t indexSlotsFor(std::size_t count) {
 
 // Hash of a dictionary key; seeded once per process.
 uint64_t keyHash(const char* p, std::size_t n);
+// The seed keyHash uses, for those that hash many keys (smallKeyHash).
+uint64_t keyHashSeed();
+// keyHash of a text of up to kSmallStringMax bytes, from the two words of
+// its handle: the same as keyHash of its bytes, without touching them.
+inline uint64_t smallKeyHash(uint64_t seed, uint64_t lo, uint64_t hi) {
+#if defined(__SIZEOF_INT128__)
+    // One full 64 x 64-bit product, its two halves folded.
+    __extension__ using Wide = unsigned __int128;
+    const Wide m = static_cast<Wide>(lo ^ seed) * (hi ^ 0x9E3779B97F4A7C15ull);
+    return static_cast<uint64_t>(m) ^ static_cast<uint64_t>(m >> 64);
+#else
+    uint64_t h = (lo ^ seed) * 0x9E3779B97F4A7C15ull;
+    h = (h ^ (h >> 32) ^ hi) * 0xBF58476D1CE4E5B9ull;
+    h = (h ^ (h >> 31)) * 0x94D049BB133111EBull;
+    return h ^ (h >> 29);
+#endif
+}
+// keyHash of any text handle.
+inline uint64_t keyHashOf(uint64_t seed, const RawValue& key) {
+    return key.tag() == kSmallStringTag ? smallKeyHash(seed, key.lo, key.hi) : keyHash(textBytes(key), textLength(key));
+}
 
 // Arena for bulk building. Only the builder allocates (one thread); the
 // reference count may be touched from any thread.
@@ -200,7 +221,24 @@ inline RawValue arenaString(Arena* a, const char* p, std::size_t n) {
     dst[n] = '\0';
     return RawValue::ofNode(kStringTag, node);
 }
+// A text whose n bytes the caller has already written sizeof(Node) bytes
+// past the arena's cursor, with room left for a NUL and alignment after
+// them: the node there.
+inline RawValue arenaStringInPlace(Arena* a, char* bytes, std::size_t n) {
+    auto* node = reinterpret_cast<Node*>(bytes) - 1;
+    a->allocate(sizeof(Node) + n + 1);  // the node's own place
+    new (&node->refs) std::atomic<uint32_t>(0);
+    node->size = static_cast<uint32_t>(n);
+    node->arena = a;
+    bytes[n] = '\0';
+    return RawValue::ofNode(kStringTag, node);
+}
 RawValue arenaArray(Arena* a, const RawValue* items, std::size_t n);
 RawValue arenaDictionary(Arena* a, const RawEntry* entries, std::size_t n);
+// The same for entries whose keys may repeat (their hashes set when there
+// are more than kIndexThreshold): the dictionary when every key is
+// distinct, found while its index is filled, else false. The room a refused
+// dictionary took stays in the arena unused.
+bool arenaDictionaryIfDistinct(Arena* a, const RawEntry* entries, std::size_t n, RawValue& out);
 
 }  // namespace vw::detail

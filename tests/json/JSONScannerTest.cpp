@@ -277,6 +277,41 @@ TEST(JSONScannerContainers, TrailingCommasAndWhitespace) {
     expectError(scan("["), -8, 0);
 }
 
+// Pretty-printed text whose indentation does not repeat from one line to the
+// next (deeper, shallower, longer than 32 bytes, tabs and CRLF, a value
+// where the last line's indentation would end, the buffer's end close by)
+// reads as its compact form and stops right after the outer container; a
+// missing comma after a line break fails with the construct's code.
+TEST(JSONScannerContainers, IndentationThatChangesFromLineToLine) {
+    const std::string wide(40, ' ');
+    const struct {
+        const char* name;
+        std::string pretty;
+        const char* compact;
+    } cases[] = {
+        {"regular", "{\n  \"a\": [\n    1,\n    2\n  ],\n  \"b\": {\n    \"c\": 3\n  }\n}", "{\"a\":[1,2],\"b\":{\"c\":3}}"},
+        {"deeper each line", "[\n 1,\n  2,\n   3,\n    4,\n     5\n]", "[1,2,3,4,5]"},
+        {"shallower each line", "[\n      1,\n     2,\n    3,\n   4,\n  5,\n 6\n]", "[1,2,3,4,5,6]"},
+        {"shorter than the last, a value where it would end", "[\n      1,\n   22222,\n      3]", "[1,22222,3]"},
+        {"wider than 32", "[\n" + wide + "1,\n" + wide + "2,\n" + wide + " 3\n" + wide + "]", "[1,2,3]"},
+        {"tabs and CRLF", "{\r\n\t\"a\": [\r\n\t\t1,\r\n\t\t\"x\"\r\n\t],\r\n\t\"b\": {}\r\n}", "{\"a\":[1,\"x\"],\"b\":{}}"},
+        {"nested, dedented to the parent's",
+         "[\n  [\n    [\n      1\n    ],\n    [\n      2\n    ]\n  ],\n  [\n    3\n  ]\n]", "[[[1],[2]],[3]]"},
+        {"close to the buffer's end", "[\n    1,\n    2\n    ]", "[1,2]"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = c.pretty + "\n   ";
+        const Scan r = scan(text);
+        ASSERT_TRUE(r.ok) << c.name;
+        EXPECT_EQ(r.value, scan(c.compact).value) << c.name;
+        EXPECT_EQ(r.location, c.pretty.size()) << c.name;
+    }
+    expectError(scan("[\n    1\n    2\n]"), -9, 0);
+    expectError(scan("{\n  \"a\": 1\n  \"b\": 2\n}"), -5, 0);
+    expectError(scan("{\n  \"a\": [\n    1\n    2\n  ]\n}"), -4, 0);
+    expectError(scan("[\n    {\n        \"a\": 1\n        \"b\": 2\n    }\n]"), -8, 0);
+}
+
 TEST(JSONScannerContainers, DictionarySetValueSemantics) {
     Scan r = scan("{\"a\":1,\"b\":2,\"a\":3}");
     ASSERT_EQ(r.value.count(), 2u);
@@ -368,6 +403,101 @@ TEST(JSONScannerContainers, RemovedKeysLeaveTheOthersInOrder) {
     }
 }
 
+// Keys that come again, short (held in the handle) and long, in
+// dictionaries small enough to be searched in order and large enough to be
+// indexed: the first place is kept with the last value; an escaped key equal
+// to a plain one is the same key.
+TEST(JSONScannerContainers, RepeatedKeysKeepTheirFirstPlace) {
+    struct Case {
+        const char* name;
+        int keys;           // distinct keys, each with its number
+        const char* stem;   // keys are stem + number
+        int repeatEvery;    // then every such key again, with -number
+    };
+    const Case cases[] = {
+        {"small, short keys", 4, "k", 2},
+        {"small, long keys", 6, "a_much_longer_key_name_", 3},
+        {"indexed, short keys", 40, "k", 3},
+        {"indexed, long keys", 40, "profile_background_color_", 1},
+        {"indexed, long keys, one repeat", 300, "profile_background_color_", 299},
+        {"indexed, keys over 32 bytes", 30, "a_key_name_well_over_thirty_two_bytes_long_", 2},
+    };
+    for (const Case& c : cases) {
+        std::string json = "{";
+        for (int i = 0; i < c.keys; ++i) json += "\"" + std::string(c.stem) + std::to_string(i) + "\":" + std::to_string(i) + ",";
+        for (int i = 0; i < c.keys; ++i)
+            if (i % c.repeatEvery == 0) json += "\"" + std::string(c.stem) + std::to_string(i) + "\":" + std::to_string(-i) + ",";
+        json += "\"x\\u0079z\":1,\"xyz\":2}";  // "x\u0079z" is "xyz"
+        const Scan r = scan(json);
+        ASSERT_TRUE(r.ok) << c.name;
+        ASSERT_EQ(r.value.count(), static_cast<std::size_t>(c.keys) + 1) << c.name;
+        for (int i = 0; i < c.keys; ++i) {
+            const std::string key = c.stem + std::to_string(i);
+            EXPECT_EQ(r.value.entries()[i].key.stringView(), key) << c.name;
+            const Value* found = r.value.find(key);
+            ASSERT_NE(found, nullptr) << c.name << " " << key;
+            EXPECT_EQ(found->doubleValue(), i % c.repeatEvery == 0 ? -i : i) << c.name << " " << key;
+        }
+        EXPECT_EQ(r.value.entries()[c.keys].key.stringView(), "xyz") << c.name;
+        EXPECT_EQ(r.value["xyz"].doubleValue(), 2.0) << c.name;
+    }
+}
+
+// The same long keys in one dictionary after another, among keys that share
+// their first 16 or 32 bytes with them, that end where they go on, that hold
+// escapes or other text, and that the end of the buffer cuts off: each
+// dictionary has its own keys, each found.
+TEST(JSONScannerContainers, LongKeysRepeatedAcrossDictionaries) {
+    const std::vector<std::string> keys = {
+        "profile_background_color",       "profile_background_image_url",   "profile_background_image_url_https",
+        "profile_background_image_url_h", "profile_background_tile",        "profile_sidebar_fill_color",
+        "profile_sidebar_border_color",   "in_reply_to_status_id",          "in_reply_to_status_id_str",
+        "a_key_name_well_over_thirty_two_bytes_long", "a_key_name_well_over_thirty_two_bytes_lon",
+        "a_key_name_well_over_thirty_two_bytes_long_and_longer", "fifteen_bytes_k", "sixteen_bytes_ke",
+        "fifteen_bytes_\u006b", "caf\u00e9_au_lait_with_more", "caf\xc3\xa9_au_lait_with_more_text"};
+    auto decoded = [](std::string k) {
+        for (auto [raw, plain] : {std::pair<std::string, std::string>{"\\u006b", "k"}, {"\\u00e9", "\xc3\xa9"}})
+            if (auto at = k.find(raw); at != std::string::npos) k.replace(at, raw.size(), plain);
+        return k;
+    };
+    std::string json = "[";
+    for (int d = 0; d < 40; ++d) {
+        json += "{";
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if ((i + d) % 3 != 0) json += "\"" + keys[i] + "\":" + std::to_string(d * 100 + static_cast<int>(i)) + ",";
+        json += "\"d\":" + std::to_string(d) + "},";
+    }
+    const std::string cut = json + "{\"profile_background_image_url_https";  // cut off inside a long key
+    json += "{}]";
+    const Scan r = scan(json);
+    ASSERT_TRUE(r.ok);
+    for (int d = 0; d < 40; ++d) {
+        // What the dictionary holds: the keys in order, an equal key's value replaced.
+        std::vector<std::pair<std::string, int>> expected;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if ((i + d) % 3 == 0) continue;
+            const std::string key = decoded(keys[i]);
+            auto same = std::find_if(expected.begin(), expected.end(), [&](const auto& e) { return e.first == key; });
+            if (same != expected.end()) same->second = d * 100 + static_cast<int>(i);
+            else expected.emplace_back(key, d * 100 + static_cast<int>(i));
+        }
+        expected.emplace_back("d", d);
+        const Value& dict = r.value[d];
+        ASSERT_EQ(dict.count(), expected.size()) << d;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(dict.entries()[i].key.stringView(), expected[i].first) << d;
+            const Value* found = dict.find(expected[i].first);
+            ASSERT_NE(found, nullptr) << d << " " << expected[i].first;
+            EXPECT_EQ(found->doubleValue(), expected[i].second) << d << " " << expected[i].first;
+        }
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if ((i + d) % 3 == 0 && std::none_of(expected.begin(), expected.end(), [&](const auto& e) { return e.first == decoded(keys[i]); })) {
+                EXPECT_EQ(dict.find(decoded(keys[i])), nullptr) << d << " " << keys[i];
+            }
+    }
+    expectError(scan(cut), -8, 0);
+}
+
 // Removing keys by missing values: the time grows in proportion to the
 // number of keys (removals that each close up the entries and rebuild the
 // index take 64 times as long for 8 times the keys; the margin allows for
@@ -438,6 +568,58 @@ TEST(JSONScannerStrings, InvalidUtf8Fails) {
                              "\"\x80\"", "\"\xe6\x97\""})
         expectError(scan(json), -12, 0);
     expectError(scan("[\"\xff\"]"), -8, 0);
+}
+
+// Broken UTF-8 anywhere in a longer text, in a run of other multi-byte
+// text or of ASCII, fails the text; so does a sequence that a closing quote
+// or backslash cuts off. Bytes after the closing quote are not looked at.
+TEST(JSONScannerStrings, InvalidUtf8FailsWhereverItStands) {
+    const std::string runs[] = {"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e text \xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x80 and more plain ASCII",
+                                std::string(60, 'a')};
+    const std::string broken[] = {"\xff", "\x80", "\xc0\xaf", "\xc1\xbf", "\xe0\x9f\xbf", "\xed\xa0\x80",
+                                  "\xf0\x8f\xbf\xbf", "\xf4\x90\x80\x80", "\xf5\x80\x80\x80", "\xe6\x97",
+                                  "\xc3", "\xf0\x9f\x98"};
+    for (const std::string& run : runs) {
+        for (std::size_t at = 0; at <= run.size(); ++at) {
+            // Only between whole sequences of the run.
+            if (at < run.size() && (static_cast<unsigned char>(run[at]) & 0xC0) == 0x80) continue;
+            const std::string before = run.substr(0, at), after = run.substr(at);
+            for (const std::string& bad : broken) {
+                expectError(scan("\"" + before + bad + after + "\""), -12, 0);
+                expectError(scan("\"" + before + bad + "\"" + after), -12, 0);    // cut by the quote
+                expectError(scan("\"" + before + bad + "\\n" + after + "\""), -12, 0);  // and by an escape
+            }
+            const Scan r = scan("\"" + before + "\\u00e9" + after + "\"\xff\xff");
+            ASSERT_TRUE(r.ok) << at;
+            EXPECT_EQ(r.value.stringView(), before + "\xc3\xa9" + after) << at;
+        }
+    }
+}
+
+// A long text read when the arena has little room left (a short text read
+// first from the end of the buffer, and kept) moves on to a new chunk as it
+// grows, whatever it holds.
+TEST(JSONScannerStrings, LongTextsOutgrowTheArenaChunk) {
+    const std::string pieces[] = {"plain text, ", "\\n", "\xe6\x97\xa5\xe6\x9c\xac", "\\u00e9", "\\ud83d\\ude00"};
+    const std::string decoded[] = {"plain text, ", "\n", "\xe6\x97\xa5\xe6\x9c\xac", "\xc3\xa9", "\xf0\x9f\x98\x80"};
+    for (std::size_t kind = 0; kind < std::size(pieces); ++kind) {
+        std::string raw, expected;
+        for (int i = 0; expected.size() < 300000; ++i) {
+            const std::size_t k = i % 7 == 0 ? kind : 0;
+            raw += pieces[k];
+            expected += decoded[k];
+        }
+        const std::string tailText = "a tail longer than a handle holds";
+        const std::string json = "\"" + raw + "\" \"" + tailText + "\"";
+        auto s = JSONScanner::scannerWithData(bytes(json));
+        Value tail, whole;
+        s->setScanLocation(static_cast<uint32_t>(json.size() - tailText.size() - 2));
+        ASSERT_TRUE(s->scanJSONObject(&tail, nullptr));
+        s->setScanLocation(0);
+        ASSERT_TRUE(s->scanJSONObject(&whole, nullptr)) << kind;
+        EXPECT_EQ(whole.stringView(), expected) << kind;
+        EXPECT_EQ(tail.stringView(), tailText);
+    }
 }
 
 TEST(JSONScannerStrings, TruncatedInputFailsWithTheCutConstruct) {
