@@ -92,19 +92,15 @@ std::pair<int, int> redAndWhite(const OffscreenScreen& shot) {
 }
 
 TEST(Render, PercentageIsRedAtTenAndWhiteAtEleven) {
-    DesktopApp ten(0.10f);
-    ten.launchToNormalMode();
-    ASSERT_EQ(ten.percent().text(), "10%");
-    const auto [tenRed, tenWhite] = redAndWhite(*ten.render());
-    EXPECT_GT(tenRed, 100);
-    EXPECT_EQ(tenWhite, 0);
-
-    DesktopApp eleven(0.11f);
-    eleven.launchToNormalMode();
-    ASSERT_EQ(eleven.percent().text(), "11%");
-    const auto [elevenRed, elevenWhite] = redAndWhite(*eleven.render());
-    EXPECT_EQ(elevenRed, 0);
-    EXPECT_GT(elevenWhite, 100);
+    for (const auto& [level, text, red] : {std::tuple{0.10f, "10%", true}, std::tuple{0.11f, "11%", false}}) {
+        DesktopApp app(level);
+        app.launchToNormalMode();
+        ASSERT_EQ(app.percent().text(), text);
+        const auto [reds, whites] = redAndWhite(*app.render());
+        EXPECT_EQ(reds > 100, red) << text;
+        EXPECT_EQ(whites > 100, !red) << text;
+        EXPECT_EQ(red ? whites : reds, 0) << text;
+    }
 }
 
 // The rows under the selection indicator, as pixels.
