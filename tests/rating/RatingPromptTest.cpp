@@ -261,15 +261,5 @@ TEST_F(RatingPromptTest, AnswersDecideTheNextLaunches) {
     EXPECT_EQ(count(), 10);
 }
 
-TEST(RatingPromptReviewUrl, EveryAppIdIsReplacedByThePlainNumber) {
-    AppConfig c;
-    EXPECT_EQ(RatingPrompt::reviewUrl(c), kReviewUrl);
-    c.storeHost = "store.voltwise.example";
-    c.appStoreId = 7;
-    EXPECT_EQ(RatingPrompt::reviewUrl(c),
-              "itms-apps://store.voltwise.example/WebObjects/MZStore.woa/wa/viewContentsUserReviews?id=7"
-              "&onlyLatestVersion=true&pageNumber=0&sortOrdering=1&type=Purple+Software");
-}
-
 }  // namespace
 }  // namespace vw::testing
