@@ -1,9 +1,11 @@
 #include "app/Cli.h"
 
+#include <chrono>
 #include <fstream>
 #include <ostream>
 #include <sstream>
 
+#include "app/ComputerSetup.h"
 #include "app/DesktopSession.h"
 #include "app/OptionTable.h"
 #include "app/ScriptSession.h"
@@ -12,7 +14,9 @@
 #include "platform/ReadFile.h"
 #include "platform/desktop/UPowerBattery.h"
 
+#include "battery/ComputerReadout.h"
 #include "device/DeviceProfile.h"
+#include "history/TraceReplay.h"
 #include "platform/linux/PowerSupply.h"
 #include "screen/SkinCatalogue.h"
 
@@ -55,6 +59,22 @@ std::string formatTextReadout(const Readout& r) {
     return s;
 }
 
+namespace {
+
+// The figures of a recorded trace, with a history of their own that is
+// removed afterwards; the user's is never touched.
+int replayTraceFile(const std::string& path, double every, std::ostream& out, std::ostream& err) {
+    const Result<void> replayed = history::replayTrace(path, {every, {}}, out);
+    if (replayed) return 0;
+    const std::string& what = replayed.error().what;
+    // A fault of the trace names its line: "FILE:LINE: what".
+    const bool atLine = !what.empty() && what[0] >= '0' && what[0] <= '9';
+    err << "voltwise: " << oneLine(path) << (atLine ? ":" : ": ") << oneLine(what) << '\n';
+    return 2;
+}
+
+}  // namespace
+
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     auto parsed = parseOptions(args);
     if (!parsed) {
@@ -70,6 +90,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << "voltwise " << programVersion() << '\n';
         return 0;
     }
+
+    if (o.traceEvery > 0 && !o.replayTrace) {
+        err << "voltwise: --trace-every needs --replay-trace\n";
+        return 2;
+    }
+    if (o.replayTrace) return replayTraceFile(*o.replayTrace, o.traceEvery, out, err);
 
     auto config = resolveConfig(o.configOptions);
     if (!config) {
@@ -95,6 +121,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     float level = o.level;
     BatteryState state = o.state;
     std::optional<std::string> hostBattery;
+    std::optional<desktop::UPowerReading> upowerNow;
     const bool wantHost = o.battery == BatterySource::Host ||
                           (o.battery == BatterySource::Auto && !o.levelGiven && !o.stateGiven);
     if (o.battery == BatterySource::UPower) {
@@ -105,6 +132,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
         level = fractionForPercent(reading->percentage);
         state = desktop::batteryStateFromUPower(reading->state);
+        upowerNow = *reading;
     } else if (wantHost) {
         const std::string root = linux_host::powerSupplyRoot();
         if (auto dir = linux_host::findBattery(root)) {
@@ -117,6 +145,27 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return 2;
         }
     }
+
+    const bool thisComputer = isThisComputer(o, upowerNow || hostBattery);
+    // Read once, this computer's battery is the service's when it answers.
+    if (thisComputer && !upowerNow && o.battery == BatterySource::Auto && (o.text || o.screenshot))
+        if (auto reading = desktop::readUPowerOnce()) {
+            level = fractionForPercent(reading->percentage);
+            state = desktop::batteryStateFromUPower(reading->state);
+            upowerNow = *reading;
+        }
+    // A picture or the text readout only reads this computer's history.
+    std::unique_ptr<history::LearnedComputer> readOnlyComputer;
+    auto computerNow = [&]() -> history::LearnedComputer* {
+        if (!thisComputer) return nullptr;
+        if (!readOnlyComputer) {
+            const double now =
+                std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+            readOnlyComputer = makeComputer(history::HistoryStore::Access::ReadOnly, now, &err);
+            takeReadingNow(*readOnlyComputer, upowerNow, now);
+        }
+        return readOnlyComputer.get();
+    };
 
     std::string scriptText;
     if (o.script) {
@@ -137,10 +186,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         forEachScriptEvent(scriptText, fn);
     };
     BatteryChoice battery{hostBattery, level, state};
+    battery.thisComputer = thisComputer;
     // The window follows the power service when it answers (auto) or must.
     battery.upower = o.battery == BatterySource::UPower ? BatteryChoice::UPower::Required
                      : (o.battery == BatterySource::Auto && wantHost) ? BatteryChoice::UPower::IfPresent
                                                                        : BatteryChoice::UPower::No;
+    if (o.screenshot) battery.computer = computerNow();
     if (o.screenshot) return runScreenshot(o, battery, scriptEvents, o.script.has_value(), out, err);
     if (o.script) return runScript(scriptEvents, sessionSetup(o, battery, err), out);
 
@@ -151,7 +202,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     const DeviceProfile profile = profileForDevice(o.model, o.machine);
-    const Readout r = buildReadout(level, state, profile, 1, 0, 0, std::string(kDefaultSkinFile));
+    Readout r = buildReadout(level, state, profile, 1, 0, 0, std::string(kDefaultSkinFile));
+    if (history::LearnedComputer* computer = computerNow()) {
+        ComputerRows rows = computerRows(computer->name(), state, computer->figures());
+        r.lines = std::move(rows.lines);
+        r.selectedRow = rows.selectedRow;
+    }
     out << formatTextReadout(r);
     return 0;
 }

@@ -21,6 +21,7 @@ enum class RendererChoice { Software, Gpu };
 struct Options {
     std::string model = "iPhone";
     std::string machine = "iPhone7,2";
+    bool modelGiven = false, machineGiven = false;  // else the host's battery is this computer's
     std::string systemVersion = "8.1";
     float level = 0.57f;
     bool levelGiven = false;
@@ -34,6 +35,8 @@ struct Options {
     int scale = 0;                          // pixels a point; 0: fit the display
     RendererChoice renderer = RendererChoice::Software;
     bool text = false;
+    std::optional<std::string> replayTrace;  // a battery trace to feed to the estimator
+    double traceEvery = 0;                   // its lines at this many seconds of trace time; 0: every sample
     bool help = false;
     bool version = false;
     AppConfig config;              // in effect once the options and the file are read

@@ -31,6 +31,7 @@ SessionSetup sessionSetup(const Options& o, const BatteryChoice& battery, std::o
     setup.settingsPath = o.settingsPath;
     setup.config = o.config;
     setup.err = &err;
+    setup.computer = battery.computer;
     return setup;
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/Cli.h"
 #include "app/ScriptSession.h"
+#include "history/ThisComputer.h"
 #include "platform/Geometry.h"
 #include "platform/Result.h"
 
@@ -26,6 +27,10 @@ struct BatteryChoice {
     // not at all, when it answers with a battery present, or always.
     enum class UPower { No, IfPresent, Required };
     UPower upower = UPower::No;
+    // The host's battery is this computer's: the readout shows its learned
+    // rows. The window learns them itself; a picture is handed them.
+    bool thisComputer = false;
+    history::ThisComputer* computer = nullptr;
 };
 
 // A scripted or off-screen session as the options set it up, on the battery

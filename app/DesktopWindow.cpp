@@ -13,12 +13,15 @@
 #include <ostream>
 #include <sstream>
 
+#include "app/ComputerSetup.h"
 #include "app/Config.h"
 #include "app/VoltwiseAppDelegate.h"
 #include "app/WindowKeys.h"
 #include "platform/ResourceDir.h"
 #include "platform/Text.h"
 #include "platform/desktop/Battery.h"
+#include "platform/desktop/ComputerSource.h"
+#include "platform/linux/PowerSupply.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/desktop/Display.h"
 #include "platform/desktop/EventLoop.h"
@@ -156,6 +159,7 @@ public:
     WindowBattery(DesktopPlatform& dp, const BatteryChoice& choice, std::ostream& err)
         : dp_(dp), choice_(choice), err_(err) {
         if (choice.upower == BatteryChoice::UPower::No) {
+            settled_ = true;
             useOtherSource();
             return;
         }
@@ -163,11 +167,14 @@ public:
             dp.device, dp.loop, [&dp](const std::string& line) { dp.log.line(line); },
             [this](const Result<void>& how) {
                 settled_ = true;
-                if (how) return;
-                upower_.reset();
+                if (how) {
+                    announce();
+                    return;
+                }
                 withoutUPower(how.error().what);
             });
         if (!started) {
+            settled_ = true;
             withoutUPower(started.error().what);
             return;
         }
@@ -186,6 +193,16 @@ public:
 
     // The battery the keys move, if it is the simulated one.
     SimulatedBattery* simulated() const { return simulated_.get(); }
+    // The folder's poller, when the folder is the source.
+    HostBatteryPoller* host() const { return host_.get(); }
+
+    // Told once the readings' source is settled: the power service being
+    // followed, or null for the folder or the simulation (at once, if it is
+    // settled already). Told again, with null, if the service is given up.
+    void whenSettled(std::function<void(UPowerBattery*)> told) {
+        told_ = std::move(told);
+        if (settled_ || !upower_) announce();
+    }
 
     std::string description() const {
         if (upower_)
@@ -195,6 +212,9 @@ public:
     }
 
 private:
+    void announce() {
+        if (told_) told_(upower_ && upower_->following() ? upower_.get() : nullptr);
+    }
     void useOtherSource() {
         if (choice_.hostDir) host_ = std::make_unique<HostBatteryPoller>(dp_.device, dp_.loop, *choice_.hostDir);
         else simulated_ = std::make_unique<SimulatedBattery>(dp_.device, choice_.level, choice_.state);
@@ -204,27 +224,34 @@ private:
         if (choice_.upower == BatteryChoice::UPower::Required)
             err_ << "voltwise: --battery upower: " << why << "; using "
                  << (choice_.hostDir ? "the host's battery folder" : "the simulated battery") << '\n';
+        upower_.reset();
         useOtherSource();
+        announce();
     }
 
     DesktopPlatform& dp_;
     const BatteryChoice& choice_;
     std::ostream& err_;
     bool settled_ = false;
+    std::function<void(UPowerBattery*)> told_;
     std::unique_ptr<UPowerBattery> upower_;
     std::unique_ptr<HostBatteryPoller> host_;
     std::unique_ptr<SimulatedBattery> simulated_;
 };
 
 // A key pressed in the window, as the key table says; whether it was taken.
-bool pressKey(const KeyEvent& k, EventLoop& loop, InputRouter& input, SimulatedBattery* simulated) {
+bool pressKey(const KeyEvent& k, EventLoop& loop, InputRouter& input, SimulatedBattery* simulated,
+              VoltwiseViewController& controller) {
     const std::optional<KeyAction> action = keyAction(k.key, k.shift);
     if (!action) return false;
     if (std::holds_alternative<Quit>(*action)) {
         loop.quit();
         return true;
     }
-    if (std::holds_alternative<PressAlertButton>(*action)) return input.pressAlertButton(0);
+    if (std::holds_alternative<ShowHistory>(*action)) return controller.showHistory();
+    // Escape and Return answer an alert first; else Escape leaves the history.
+    if (std::holds_alternative<PressAlertButton>(*action))
+        return input.pressAlertButton(0) || (k.key == SDLK_ESCAPE && controller.closeHistory());
     if (!simulated) return false;
     simulated->press(std::get<BatteryKey>(*action));
     return true;
@@ -253,14 +280,28 @@ Result<void> runWindow(const Options& o, const BatteryChoice& battery, std::ostr
 
     DesktopPlatform dp(desktopOptions(o, window->points, err), [&](Log& log) { return makeNetwork(o.config, log); });
     WindowBattery source(dp, battery, err);
-    VoltwiseAppDelegate app(dp.platform, o.config);
+    // This computer learns from every reading while the window runs, and
+    // keeps what it learned in its history.
+    std::unique_ptr<history::LearnedComputer> computer;
+    std::unique_ptr<ComputerSource> feed;
+    if (battery.thisComputer) {
+        computer = makeComputer(history::HistoryStore::Access::ReadWrite, dp.clock.now(), &err);
+        feed = std::make_unique<ComputerSource>(*computer, dp.loop, dp.clock, linux_host::powerSupplyRoot());
+        source.whenSettled([&feed, &source](UPowerBattery* upower) {
+            if (upower) feed->follow(*upower);
+            else feed->readFolders(source.host());
+        });
+    }
+    VoltwiseAppDelegate app(dp.platform, o.config, computer.get());
     WindowScreen screen(window->renderer.get(), window->scale, window->points);
     app.applicationDidFinishLaunching(dp.application);
     InputRouter input(dp.ui, screen.renderer(), window->points,
                       [&](const TouchSet& touches) { app.viewController()->touchesBegan(touches, nullptr); });
     EventLoop* running = nullptr;
     EventLoop::Hooks hooks;
-    hooks.key = [&](const KeyEvent& k) { return pressKey(k, *running, input, source.simulated()); };
+    hooks.key = [&](const KeyEvent& k) {
+        return pressKey(k, *running, input, source.simulated(), *app.viewController());
+    };
     EventLoop loop(dp.loop, dp.ui, screen, &input, hooks);
     running = &loop;
     loop.takeSdlEvents(displayConnectionFd(window->window.get()));

@@ -23,10 +23,11 @@ Result<void> fileName(std::optional<std::string>& into, const OptionRow& row, Va
     return {};
 }
 
-// An option whose value is the text of one field.
-template <std::string Options::*Field>
+// An option whose value is the text of one field, and the flag that says it was given.
+template <std::string Options::*Field, bool Options::*Given = nullptr>
 Result<void> textInto(Options& o, const OptionRow&, Value v) {
     o.*Field = *v;
+    if constexpr (Given != nullptr) o.*Given = true;
     return {};
 }
 
@@ -50,9 +51,9 @@ Result<void> keyOption(Options& o, const OptionRow& row, Value v) {
 const OptionRow kOptions[] = {
     // ---- battery and device ----
     {"--model", nullptr, "TEXT", "device model name: iPhone, iPod touch or iPad (default \"iPhone\")",
-     OptionGroup::Battery, nullptr, nullptr, textInto<&Options::model>},
+     OptionGroup::Battery, nullptr, nullptr, textInto<&Options::model, &Options::modelGiven>},
     {"--machine", nullptr, "TEXT", "hardware identifier, such as iPhone2,1 (default \"iPhone7,2\")",
-     OptionGroup::Battery, nullptr, nullptr, textInto<&Options::machine>},
+     OptionGroup::Battery, nullptr, nullptr, textInto<&Options::machine, &Options::machineGiven>},
     {"--system-version", nullptr, "V", "the device's system version (default \"8.1\"); below 3.0 the application warns at start",
      OptionGroup::Battery, nullptr, nullptr, textInto<&Options::systemVersion>},
     {"--level", nullptr, "FRACTION", "simulated charge, 0.0 to 1.0, or -1 for unknown (default 0.57)",
@@ -153,6 +154,21 @@ const OptionRow kOptions[] = {
          o.configOptions.print = true;
          return {};
      }},
+    // ---- this computer ----
+    {"--replay-trace", nullptr, "FILE", "feed a recorded battery trace (CSV: t_epoch,status,percent,energy_wh,"
+     "power_w) to this computer's estimator, with a fresh history of its own, and print its figures in minutes, "
+     "one line per sample: t_epoch, status, percent, then at_this_rate_min, light_min, typical_min, heavy_min and "
+     "recharge_min, each empty while its row is learning or held", OptionGroup::General, nullptr, nullptr,
+     [](Options& o, const OptionRow& r, Value v) { return fileName(o.replayTrace, r, v); }},
+    {"--trace-every", nullptr, "SECONDS", "with --replay-trace, print a line per SECONDS of trace time, 1 to "
+     "31536000 (default: every sample)", OptionGroup::General, nullptr, nullptr,
+     [](Options& o, const OptionRow&, Value v) -> Result<void> {
+         const auto s = parseWholeNumber(*v, 1, 31536000, WholeForm::Integer);
+         if (!s) return Error{"--trace-every must be a whole number of seconds from 1 to 31536000, not '" + shown(*v) +
+                              "'"};
+         o.traceEvery = static_cast<double>(*s);
+         return {};
+     }},
     // ---- general ----
     {"--help", "-h", nullptr, "show this help and exit", OptionGroup::General, nullptr, nullptr,
      turnOn<&Options::help>},
@@ -171,7 +187,12 @@ const NamedThing kFiles[] = {
      "the configuration (see CONFIGURATION), when neither --config nor $VOLTWISE_CONFIG names another; "
      "~/.config/voltwise/config without XDG_CONFIG_HOME. It may be missing"},
     {"PREFIX/share/voltwise/", "the artwork and sounds, found beside the installed binary (PREFIX/bin/voltwise)"},
-    {"/sys/class/power_supply/", "the host's batteries: capacity and status"},
+    {"/sys/class/power_supply/", "the host's batteries: capacity, status, energy, power and charge thresholds"},
+    {"$XDG_STATE_HOME/voltwise/history.db",
+     "this computer's battery history (SQLite, 30 days), from which its rows are learned; "
+     "~/.local/state/voltwise/history.db without XDG_STATE_HOME. One window writes it; a damaged one is moved "
+     "aside to history.db.damaged-TIME"},
+    {"/sys/class/dmi/id/", "the firmware's vendor and product names, which name this computer"},
 };
 
 const NamedThing kEnvironment[] = {
@@ -179,6 +200,8 @@ const NamedThing kEnvironment[] = {
     {"VOLTWISE_CONFIG", "the configuration file, unless --config names one; it must exist"},
     {"XDG_CONFIG_HOME", "the folder of the voltwise/ settings and configuration (default ~/.config)"},
     {"VOLTWISE_POWER_SUPPLY_DIR", "a folder laid out like /sys/class/power_supply to read the battery from"},
+    {"XDG_STATE_HOME", "the folder of voltwise/history.db (default ~/.local/state)"},
+    {"VOLTWISE_DMI_DIR", "a folder laid out like /sys/class/dmi/id to name this computer from"},
     {"DBUS_SYSTEM_BUS_ADDRESS", "the system bus on which the window finds UPower"},
     {"DISPLAY, WAYLAND_DISPLAY", "the display the window opens on; without either, the text readout is printed"},
     {"SDL_AUDIODRIVER", "the audio driver; without an audio device the application runs silent"},
@@ -197,6 +220,7 @@ const NamedThing kScriptEvents[] = {
     {"pick ROW", "the user turns the picker to ROW (0 to 57)"},
     {"swipe PAGE", "the user swipes the slide show to PAGE (0 to 6)"},
     {"alert INDEX", "the user taps button INDEX (0 to 9) of the alert on show"},
+    {"history", "this computer's history: the last day, then the last week, then back (the H key)"},
     {"tick [N]", "the 4-second timer fires (N times, 1 to 100000), then half a second passes"},
     {"wait SECONDS", "time passes (0 to 10000000 seconds): timers fire, animations move and end"},
     {"animations-end", "every running animation ends now"},

@@ -131,6 +131,7 @@ const Verb kVerbs[] = {
          return Event{script::AnimationsEnd{}};
      }},
     {"print", 0, 0, "print takes nothing", [](const Args&) -> Result<Event> { return Event{script::Print{}}; }},
+    {"history", 0, 0, "history takes nothing", [](const Args&) -> Result<Event> { return Event{script::History{}}; }},
 };
 
 // The event of a line with words; `launched` turns true at the first event

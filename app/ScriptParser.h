@@ -13,6 +13,7 @@
 //   wait SECONDS          time passes: timers fire, animations move and end
 //   animations-end        every running animation ends now
 //   print                 print the screen now
+//   history               this computer's history: the day, then the week, then back (the H key)
 //
 // Settings come before every other event.
 #pragma once
@@ -62,8 +63,10 @@ struct Wait {
 };
 struct AnimationsEnd {};
 struct Print {};
+struct History {};
 
-using Event = std::variant<Setting, Level, State, Battery, Touch, Pick, Swipe, Alert, Tick, Wait, AnimationsEnd, Print>;
+using Event =
+    std::variant<Setting, Level, State, Battery, Touch, Pick, Swipe, Alert, Tick, Wait, AnimationsEnd, Print, History>;
 }  // namespace script
 
 // An event and the line it was read from.

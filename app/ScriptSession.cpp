@@ -29,6 +29,7 @@ const char* modeName(Mode m) {
         case Mode::Normal: return "normal";
         case Mode::SkinPicking: return "picking skins";
         case Mode::SlideShow: return "slide show";
+        case Mode::History: return "history";
     }
     return "";
 }
@@ -41,6 +42,16 @@ std::string screenText(const VoltwiseViewController& c, View& screen) {
         s += text->textColor() == Colour::red() ? " red" : " white";
     }
     s += std::string(" [") + modeName(c.mode()) + "]\n";
+    if (c.mode() == Mode::History) {
+        for (const char* name : {"historyTitle", "historyPowerLabel", "historyHealth"})
+            if (const auto* t = findView<TextView>(screen, name))
+                for (std::size_t at = 0; at < t->text().size();) {
+                    const std::size_t end = std::min(t->text().find('\n', at), t->text().size());
+                    s += "  " + t->text().substr(at, end - at) + "\n";
+                    at = end + 1;
+                }
+        return s;
+    }
     const auto* pager = findView<ScrollView>(screen, "sv");
     if (c.mode() == Mode::SlideShow && pager) {
         s += "  slide show page " + std::to_string(static_cast<int>(pager->contentOffset().x / 320.0f)) + "\n";
@@ -117,7 +128,7 @@ int runScript(const ScriptEvents& events, const SessionSetup& setup, std::ostrea
     };
     VoltwiseViewController::resetProcessStateForTesting();
     rp.setBattery(setup.level, setup.state);
-    VoltwiseAppDelegate app(rp.platform, setup.config);
+    VoltwiseAppDelegate app(rp.platform, setup.config, setup.computer);
 
     std::string shown;
     // Alerts show one at a time; the one on show is number `alertsAnswered`.
@@ -204,6 +215,11 @@ int runScript(const ScriptEvents& events, const SessionSetup& setup, std::ostrea
                        [&](const script::Wait& w) { rp.advance(w.seconds); },
                        [&](const script::AnimationsEnd&) { rp.finishAnimations(); },
                        [&](const script::Print&) {},
+                       [&](const script::History&) {
+                           if (!c.showHistory())
+                               out << "note: line " << e.line
+                                   << ": no history to show (this computer's battery only, from the readout)\n";
+                       },
                    },
                    e.event);
         rp.runPending();

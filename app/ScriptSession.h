@@ -15,6 +15,9 @@
 #include "platform/BatteryState.h"
 #include "platform/Device.h"
 
+namespace vw::history {
+class ThisComputer;
+}
 namespace vw::platform {
 class RecordingPlatform;
 }
@@ -36,6 +39,8 @@ struct SessionSetup {
     // without one, they are printed with the session as log lines.
     std::ostream* err = nullptr;
     std::string resourceDir;  // empty: the application's own resources
+    // This computer's battery for the readout (a picture of it), or none.
+    history::ThisComputer* computer = nullptr;
 };
 
 // Runs the events, printing to `out`; then, if given, `finished` sees the

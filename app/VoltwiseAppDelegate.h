@@ -10,7 +10,8 @@ namespace vw {
 
 class VoltwiseAppDelegate {
 public:
-    VoltwiseAppDelegate(platform::Platform& platform, AppConfig config);
+    // `computer`, when given, is this computer's battery for the readout.
+    VoltwiseAppDelegate(platform::Platform& platform, AppConfig config, history::ThisComputer* computer = nullptr);
     ~VoltwiseAppDelegate();
 
     void applicationDidFinishLaunching(platform::Application& application);
@@ -23,6 +24,7 @@ public:
 private:
     platform::Platform& p_;
     AppConfig config_;
+    history::ThisComputer* computer_;
     std::shared_ptr<platform::Window> window_;
     std::shared_ptr<VoltwiseViewController> viewController_;
 };

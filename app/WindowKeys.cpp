@@ -15,8 +15,9 @@ const KeyRow kKeys[] = {
     {"F", "full (and 100 percent); simulated battery", {{SDLK_f, BatteryKey::Full}}},
     {"U", "unplugged; simulated battery", {{SDLK_u, BatteryKey::Unplugged}}},
     {"X", "state unknown; simulated battery", {{SDLK_x, BatteryKey::Unknown}}},
+    {"H", "this computer's history: the last day, then the last week, then back", {{SDLK_h, ShowHistory{}}}},
     {"Return / Escape",
-     "the first button of the alert on show",
+     "the first button of the alert on show; Escape also leaves the history",
      {{SDLK_RETURN, PressAlertButton{}}, {SDLK_KP_ENTER, PressAlertButton{}}, {SDLK_ESCAPE, PressAlertButton{}}}},
     {"Q", "quit", {{SDLK_q, Quit{}}}},
 };

@@ -13,14 +13,17 @@
 namespace vw::app {
 
 // What a key does: moves the simulated battery, presses the first button
-// of the alert on show, or quits.
+// of the alert on show, shows this computer's history, or quits.
 struct PressAlertButton {
     bool operator==(const PressAlertButton&) const = default;
 };
 struct Quit {
     bool operator==(const Quit&) const = default;
 };
-using KeyAction = std::variant<desktop::BatteryKey, PressAlertButton, Quit>;
+struct ShowHistory {
+    bool operator==(const ShowHistory&) const = default;
+};
+using KeyAction = std::variant<desktop::BatteryKey, PressAlertButton, Quit, ShowHistory>;
 
 struct KeyBinding {
     KeyBinding() = default;

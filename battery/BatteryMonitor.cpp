@@ -16,6 +16,15 @@ void VoltwiseViewController::registerBatteryObservers() {
         "VoltwiseViewController", "batteryStateDidChange:", kBatteryStateDidChangeNotification,
         [this](const Notification& n) { batteryStateDidChange(n); }));
     p_.device.setBatteryMonitoringEnabled(true);
+    // This computer's figures move between readings too (a sample, a change
+    // of the smoothed rate): the rows are redrawn in place, without a grow
+    // or a chime; while the picker lists the skins they wait for the save.
+    if (computer_)
+        computer_->onChange([this] {
+            if (mode_ == Mode::SkinPicking) return;
+            readout_.refreshRows(*computer_);
+            if (pickerView_) pickerView_->reloadAllComponents();
+        });
 }
 
 void VoltwiseViewController::batteryLevelDidChange(const Notification&) {
@@ -43,7 +52,7 @@ void VoltwiseViewController::batteryStateDidChange(const Notification&) {
 
 void VoltwiseViewController::loadScreen() {
     if (mode_ == Mode::SkinPicking) mode_ = Mode::Normal;
-    const Readout& r = readout_.read(profile_, skins_.skinFileInUse());
+    const Readout& r = readout_.read(profile_, skins_.skinFileInUse(), computer_);
     skins_.setSkinFileInUse(r.band.skinFileInUse);
     if (pickerView_) {
         pickerView_->reloadAllComponents();

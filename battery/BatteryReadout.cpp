@@ -1,5 +1,7 @@
 #include "battery/BatteryReadout.h"
 
+#include "battery/ComputerReadout.h"
+
 namespace vw {
 
 using namespace platform;
@@ -43,13 +45,23 @@ void BatteryReadout::loadChime() {
     batteryAlert_ = p_.audio.createSystemSound(chime.value_or(""));
 }
 
-const Readout& BatteryReadout::read(const DeviceProfile& profile, const std::string& skinFileInUse) {
+const Readout& BatteryReadout::read(const DeviceProfile& profile, const std::string& skinFileInUse,
+                                    history::ThisComputer* computer) {
     const float level = p_.device.batteryLevel();
     const BatteryState state = p_.device.batteryState();
     last_ = buildReadout(level, state, profile, beepOnLoad_, last_.band.secondsToCharge95,
                          last_.band.secondsToCharge100, skinFileInUse);
     beepOnLoad_ = last_.beepOnLoad;
+    if (computer) {
+        ComputerRows rows = computerRows(computer->name(), state, computer->figures());
+        last_.lines = std::move(rows.lines);
+        last_.selectedRow = rows.selectedRow;
+    }
     return last_;
+}
+
+void BatteryReadout::refreshRows(history::ThisComputer& computer) {
+    last_.lines = computerRows(computer.name(), p_.device.batteryState(), computer.figures()).lines;
 }
 
 void BatteryReadout::show() {

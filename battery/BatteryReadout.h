@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "battery/Readout.h"
+#include "history/ThisComputer.h"
 #include "platform/Lifetime.h"
 #include "platform/Platform.h"
 
@@ -32,8 +33,12 @@ public:
     void loadChime();
 
     // The battery read now, worked out for `profile` over the skin in use
-    // (which a low charge replaces: the band names the skin to use).
-    const Readout& read(const DeviceProfile& profile, const std::string& skinFileInUse);
+    // (which a low charge replaces: the band names the skin to use). With
+    // `computer`, the lines are this computer's rows instead of the model's.
+    const Readout& read(const DeviceProfile& profile, const std::string& skinFileInUse,
+                        history::ThisComputer* computer = nullptr);
+    // This computer's rows again, as its figures now stand; the selection stays.
+    void refreshRows(history::ThisComputer& computer);
     // The last reading on screen: the filler grows to it, the chime sounds
     // when due, the percentage shows it.
     void show();

@@ -37,6 +37,7 @@
 #include <memory>
 #include <sstream>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "app/VoltwiseAppDelegate.h"
@@ -296,14 +297,17 @@ pid_t startApp(XServer& x, const std::string& exe, int scale, const std::vector<
     const fs::path power = x.dir / (hostBattery ? "power-battery" : "power");
     if (hostBattery) {
         fs::create_directories(power / "BAT0");
-        std::ofstream(power / "BAT0" / "type") << "Battery\n";
-        std::ofstream(power / "BAT0" / "capacity") << "57\n";
-        std::ofstream(power / "BAT0" / "status") << "Discharging\n";
+        for (const auto& [name, value] : {std::pair{"type", "Battery"}, {"capacity", "57"}, {"status", "Discharging"},
+                                          {"energy_now", "28500000"}, {"energy_full", "50000000"},
+                                          {"power_now", "9000000"}})
+            std::ofstream(power / "BAT0" / name) << value << "\n";
     }
     std::vector<std::string> args{exe, "--no-network", "--config", "/dev/null", "--settings", settings.string(),
                                   "--battery", hostBattery ? "host" : "sim", "--scale", std::to_string(scale)};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-    std::vector<std::string> env{"DISPLAY=" + x.name, "SDL_AUDIODRIVER=dummy", "VOLTWISE_POWER_SUPPLY_DIR=" + power.string()};
+    // What the window learns of the battery stays in the scratch folder.
+    std::vector<std::string> env{"DISPLAY=" + x.name, "SDL_AUDIODRIVER=dummy", "VOLTWISE_POWER_SUPPLY_DIR=" + power.string(),
+                                 "XDG_STATE_HOME=" + (x.dir / "state").string()};
     if (!x.busAddress.empty()) env.push_back("DBUS_SESSION_BUS_ADDRESS=" + x.busAddress);
     return spawn(args, env);
 }
@@ -419,13 +423,14 @@ void WindowFirstFrame(benchmark::State& state, std::string exe) {
     state.SetLabel("spawn to a painted 320x480 window, median of 10");
 }
 
-void WindowIdle(benchmark::State& state, std::string exe, std::string label, bool hostBattery) {
+void WindowIdle(benchmark::State& state, std::string exe, std::string label, bool hostBattery, bool phoneModel) {
     XServer& x = XServer::get();
     if (!needX(state, x)) return;
     constexpr double kSettle = 6.0;   // the chime (1 s) ends and the device closes (2 s later)
     constexpr double kMeasure = 30.0;
     for (auto _ : state) {
-        const pid_t app = startApp(x, exe, 2, {}, hostBattery);
+        const pid_t app = startApp(x, exe, 2, phoneModel ? std::vector<std::string>{"--model", "iPhone"}
+                                                         : std::vector<std::string>{}, hostBattery);
         std::this_thread::sleep_for(std::chrono::duration<double>(kSettle));
         const auto before = threadSwitches(app);
         const double cpu0 = processCpu(app);
@@ -456,7 +461,10 @@ void WindowIdle(benchmark::State& state, std::string exe, std::string label, boo
         stopApp(x, app);
     }
     state.SetLabel(label + ": 640x960 window, dummy audio device, " +
-                   (hostBattery ? "a polled battery folder" : "the simulated battery") + ", 30 s idle after a 6 s start");
+                   (!hostBattery ? "the simulated battery"
+                    : phoneModel ? "a polled battery folder, a phone model's rows"
+                                 : "a polled battery folder as this computer (learning, sampling every 30 s)") +
+                   ", 30 s idle after a 6 s start");
 }
 
 // Presses a key in the window (as xdotool does, by a sent event).
@@ -552,10 +560,11 @@ const bool registered = [] {
         benchmark::RegisterBenchmark(("WindowFirstFrame/" + label).c_str(), WindowFirstFrame, exe)
             ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
     }
-    for (bool host : {false, true})
+    for (const auto& [host, phone, name] : {std::tuple{false, false, "/simulated"},
+                                            {true, true, "/battery-folder-phone"},
+                                            {true, false, "/battery-folder-this-computer"}})
         for (const auto& [label, exe] : executables()) {
-            benchmark::RegisterBenchmark(("WindowIdle/" + label + (host ? "/battery-folder" : "/simulated")).c_str(),
-                                         WindowIdle, exe, label, host)
+            benchmark::RegisterBenchmark(("WindowIdle/" + label + name).c_str(), WindowIdle, exe, label, host, phone)
                 ->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
         }
     for (int scale : {1, 3})

@@ -17,15 +17,17 @@ void VoltwiseViewController::resetProcessStateForTesting() { gStateSeenOnce = fa
 // Shared with the battery handlers.
 void setStateSeenOnce() { gStateSeenOnce = true; }
 
-VoltwiseViewController::VoltwiseViewController(Platform& platform, AppConfig config)
+VoltwiseViewController::VoltwiseViewController(Platform& platform, AppConfig config, history::ThisComputer* computer)
     : p_(platform),
       config_(std::move(config)),
       skins_(platform),
       readout_(platform, [this](const std::string& id, bool finished, void* context) {
           animationHasFinished(id, finished, context);
-      }) {}
+      }),
+      computer_(computer) {}
 
 VoltwiseViewController::~VoltwiseViewController() {
+    if (computer_) computer_->onChange(nullptr);
     // The timer and the observers call into this object: they go with it.
     slideTimer_.cancel();
     for (auto id : observers_) p_.notifications.removeObserver(id);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "battery/BatteryReadout.h"
+#include "battery/HistoryView.h"
 #include "controller/AppConfig.h"
 #include "device/DeviceProfile.h"
 #include "platform/Platform.h"
@@ -28,11 +29,15 @@ enum class Mode {
     Normal,       // the readout and the button strip
     SkinPicking,  // the picker lists the skins; only Save counts
     SlideShow,    // the slide show covers the screen
+    History,      // this computer's history covers the screen
 };
 
 class VoltwiseViewController final : public platform::PickerDataSource, public platform::PickerDelegate {
 public:
-    VoltwiseViewController(platform::Platform& platform, AppConfig config);
+    // With `computer` (which must outlive the controller), the readout's
+    // lines are this computer's rows and its history can be shown.
+    VoltwiseViewController(platform::Platform& platform, AppConfig config,
+                           history::ThisComputer* computer = nullptr);
     ~VoltwiseViewController() override;
     VoltwiseViewController(const VoltwiseViewController&) = delete;
     VoltwiseViewController& operator=(const VoltwiseViewController&) = delete;
@@ -72,6 +77,13 @@ public:
     // The slide show's four-second timer.
     void adSlideTimer();
 
+    // This computer's history (the H key, a touch on the battery): the last
+    // day, then the last week, then back to the readout. False without a
+    // computer to show, or while another screen part has the screen.
+    bool showHistory();
+    // Back from the history to the readout (Escape); false when not shown.
+    bool closeHistory();
+
     // The file-level flag: the first battery-state notification has been seen.
     static bool stateSeenOnce();
     // Puts the process-wide flag back, so tests can start a new launch.
@@ -105,6 +117,8 @@ private:
     std::unique_ptr<SlideShow> slideShow_;  // built when the first grow ends
     SkinPicker skins_;
     BatteryReadout readout_;
+    history::ThisComputer* computer_ = nullptr;
+    std::unique_ptr<HistoryView> history_;  // built when first shown
 
     platform::MainLoop::Timer slideTimer_;
     std::vector<platform::NotificationCenter::ObserverId> observers_;

@@ -47,9 +47,10 @@ std::string errorOf(sqlite3* db) { return db ? sqlite3_errmsg(db) : "out of memo
 // A database that opens and whose schema can be read. (The full check reads
 // every page: it runs now and then while the store is in use, not before the
 // first frame.)
-Result<sqlite3*> openChecked(const std::string& path) {
+Result<sqlite3*> openChecked(const std::string& path, bool readOnly = false) {
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(db, 2000);
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -101,7 +102,8 @@ std::string HistoryStore::defaultPath() {
     return "voltwise-history.db";
 }
 
-HistoryStore::HistoryStore(std::string path, sqlite3* db) : path_(std::move(path)), db_(db) {}
+HistoryStore::HistoryStore(std::string path, sqlite3* db, Access access)
+    : path_(std::move(path)), access_(access), db_(db) {}
 
 HistoryStore::~HistoryStore() {
     if (inTransaction_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
@@ -110,7 +112,12 @@ HistoryStore::~HistoryStore() {
     if (lockFd_ >= 0) ::close(lockFd_);
 }
 
-Result<std::unique_ptr<HistoryStore>> HistoryStore::open(const std::string& path, Say say) {
+Result<std::unique_ptr<HistoryStore>> HistoryStore::open(const std::string& path, Say say, Access access) {
+    if (access == Access::ReadOnly) {
+        Result<sqlite3*> db = openChecked(path, true);
+        if (!db) return Error{"cannot read " + path + ": " + db.error().what, db.error().errnum};
+        return std::unique_ptr<HistoryStore>(new HistoryStore(path, *db, access));
+    }
     std::error_code ec;
     if (const fs::path folder = fs::path(path).parent_path(); !folder.empty()) fs::create_directories(folder, ec);
     Result<sqlite3*> db = openChecked(path);
@@ -121,7 +128,7 @@ Result<std::unique_ptr<HistoryStore>> HistoryStore::open(const std::string& path
         db = openChecked(path);
     }
     if (!db) return Error{"cannot open " + path + ": " + db.error().what, db.error().errnum};
-    std::unique_ptr<HistoryStore> store(new HistoryStore(path, *db));
+    std::unique_ptr<HistoryStore> store(new HistoryStore(path, *db, access));
     store->say_ = std::move(say);
     if (auto ready = store->prepare(); !ready) return ready.error();
     return store;
@@ -174,6 +181,7 @@ Result<void> HistoryStore::prepare() {
 
 bool HistoryStore::takeLock() {
     if (locked_) return true;
+    if (access_ == Access::ReadOnly) return false;
     if (lockFd_ < 0) lockFd_ = ::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (lockFd_ < 0) return false;
     locked_ = ::flock(lockFd_, LOCK_EX | LOCK_NB) == 0;

@@ -30,9 +30,15 @@ class HistoryStore {
 public:
     using Say = std::function<void(const std::string&)>;
 
+    // Whether this instance may ever write: a picture or the text readout
+    // only reads (nothing made, locked, moved or written).
+    enum class Access { ReadWrite, ReadOnly };
+
     // Opens (or makes) the database at `path`, its folder included. `say`
-    // hears one line when a damaged file was moved aside.
-    static Result<std::unique_ptr<HistoryStore>> open(const std::string& path, Say say = {});
+    // hears one line when a damaged file was moved aside. Read only, a
+    // missing or damaged file is an error, and left as it is.
+    static Result<std::unique_ptr<HistoryStore>> open(const std::string& path, Say say = {},
+                                                      Access access = Access::ReadWrite);
     ~HistoryStore();
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
@@ -63,7 +69,7 @@ public:
     void commit(double now);
 
 private:
-    HistoryStore(std::string path, sqlite3* db);
+    HistoryStore(std::string path, sqlite3* db, Access access);
     bool takeLock();
     bool write();  // begins a transaction when none is open; false for a reader
     Result<void> prepare();
@@ -71,6 +77,7 @@ private:
     void recover(const std::string& why);
 
     std::string path_;
+    Access access_;
     Say say_;
     sqlite3* db_ = nullptr;
     int lockFd_ = -1;

@@ -43,13 +43,17 @@ Result<double> number(std::string_view text, const char* what, long line) {
     return v;
 }
 
+// The statuses as traces write them: in any case, the battery folder's own
+// words ("Not charging") among them.
 Result<Phase> phaseOf(std::string_view status, long line) {
-    if (status == "discharging") return Phase::Discharging;
-    if (status == "charging") return Phase::Charging;
-    if (status == "full") return Phase::Held;  // on mains, not charging
-    if (status == "unknown") return Phase::Unknown;
-    return at(line, "the status must be discharging, charging, full or unknown, not '" +
-                        platform::shown(std::string(status)) + "'");
+    std::string word(status);
+    for (char& c : word) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (word == "discharging") return Phase::Discharging;
+    if (word == "charging") return Phase::Charging;
+    if (word == "full" || word == "not charging") return Phase::Held;  // on mains, not charging
+    if (word == "unknown") return Phase::Unknown;
+    return at(line, "the status must be discharging, charging, full, not charging or unknown, not '" +
+                        platform::shown(word) + "'");
 }
 
 std::string figureText(const Figure& f) { return f.kind == Figure::Kind::Minutes ? std::to_string(f.minutes) : ""; }

@@ -66,6 +66,12 @@ void VoltwiseViewController::touchesBegan(const TouchSet& touches, const Event*)
 
     if (mode_ == Mode::Loading) return;
 
+    // The history takes every touch: the week after the day, then back.
+    if (mode_ == Mode::History) {
+        showHistory();
+        return;
+    }
+
     // The slide show takes the whole screen: its left quarter closes it, the
     // rest opens the paid edition's page.
     if (mode_ == Mode::SlideShow) {
@@ -82,6 +88,11 @@ void VoltwiseViewController::touchesBegan(const TouchSet& touches, const Event*)
     // Elsewhere only the button strip's band counts.
     const float bandTop = static_cast<float>(vertSpacer_ + 226);
     const float bandBottom = static_cast<float>(vertSpacer_ + 266);
+    // Above the strip, this computer's battery opens its history.
+    if (mode_ == Mode::Normal && computer_ && kOutlineFrame.y < y && y <= bandTop) {
+        showHistory();
+        return;
+    }
     if (!(bandTop < y && y < bandBottom)) return;
 
     if (mode_ == Mode::SkinPicking) {
@@ -102,6 +113,30 @@ void VoltwiseViewController::touchesBegan(const TouchSet& touches, const Event*)
         showAdScroller();
     }
     if (216 < x && x < 321) openStorePage(config_.catalogueUrl());
+}
+
+bool VoltwiseViewController::showHistory() {
+    if (!computer_ || !view_) return false;
+    if (mode_ == Mode::History) {
+        if (history_->span() == HistoryView::Span::Week) return closeHistory();
+        history_->show(*computer_, HistoryView::Span::Week);
+        return true;
+    }
+    if (mode_ != Mode::Normal) return false;
+    if (!history_) {
+        history_ = std::make_unique<HistoryView>(p_, Rect{0, 0, view_->boundsSize().width, view_->boundsSize().height});
+        view_->addSubview(history_->view());
+    }
+    history_->show(*computer_, HistoryView::Span::Day);
+    mode_ = Mode::History;
+    return true;
+}
+
+bool VoltwiseViewController::closeHistory() {
+    if (mode_ != Mode::History) return false;
+    history_->hide();
+    mode_ = Mode::Normal;
+    return true;
 }
 
 void VoltwiseViewController::openStorePage(const std::string& url) { p_.application.openURL(url); }

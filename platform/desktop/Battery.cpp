@@ -10,14 +10,15 @@ namespace vw::desktop {
 
 HostBatteryPoller::HostBatteryPoller(platform::BasicDevice& device, platform::MainLoop& loop, std::string batteryDir,
                                      double interval)
-    : device_(device), dir_(std::move(batteryDir)) {
+    : device_(device), dir_(std::move(batteryDir)), interval_(std::max(0.05, interval)) {
     pollNow();
-    timer_ = loop.scheduleTimer(std::max(0.05, interval), true, [this] { pollNow(); });
+    timer_ = loop.scheduleTimer(interval_, true, [this] { pollNow(); });
 }
 
 void HostBatteryPoller::pollNow() {
     const auto r = linux_host::readBattery(dir_);
     device_.updateBattery(r.level, r.state);
+    if (polled_) polled_();
 }
 
 SimulatedBattery::SimulatedBattery(platform::BasicDevice& device, float level, BatteryState state)

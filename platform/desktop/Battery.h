@@ -3,6 +3,7 @@
 // readings go to BasicDevice::updateBattery, which notifies what changed.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/Device.h"
@@ -19,11 +20,17 @@ public:
                       double interval = kDefaultInterval);
 
     const std::string& batteryDir() const { return dir_; }
+    double interval() const { return interval_; }
     void pollNow();
+    // Told after each reading: what else reads the folder can ride on the
+    // same wakeup instead of a timer of its own.
+    void onPoll(std::function<void()> polled) { polled_ = std::move(polled); }
 
 private:
     platform::BasicDevice& device_;
     std::string dir_;
+    double interval_;
+    std::function<void()> polled_;
     platform::MainLoop::Timer timer_;
 };
 

@@ -46,6 +46,7 @@ struct InputRouter::Taker final : ViewVisitor {
     void visit(View&) override {}
     void visit(ImageView&) override {}
     void visit(TextView&) override {}
+    void visit(GraphView&) override {}
     void visit(Window&) override {}
     void visit(ScrollView& v) override { scroll = &v; }
     void visit(PickerView& v) override { picker = &v; }

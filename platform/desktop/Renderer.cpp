@@ -227,6 +227,10 @@ public:
     void visit(const PickerView& v) override {
         clippedToView([&] { r_.drawPicker(v, rect_); });
     }
+    void visit(const GraphView& v) override {
+        background(v);
+        clippedToView([&] { r_.drawGraph(v, rect_); });
+    }
 
 private:
     void background(const View& v) { r_.fill(rect_, v.backgroundColor()); }
@@ -253,6 +257,37 @@ void Renderer::drawView(const View& v, Point origin, SDL_Rect clip) {
     const Point childOrigin{r.x - bounds.x, r.y - bounds.y};
     const SDL_Rect childClip = v.clipsToBounds() ? intersect(clip, pixels(r)) : clip;
     for (const auto& child : v.subviews()) drawView(*child, childOrigin, childClip);
+}
+
+void Renderer::drawGraph(const GraphView& v, Rect r) {
+    auto at = [&](Point p) {
+        return SDL_FPoint{(r.x + p.x * r.width) * static_cast<float>(scale_),
+                          (r.y + (1 - p.y) * r.height) * static_cast<float>(scale_)};
+    };
+    // Marks across, dashed.
+    for (const auto& m : v.marks()) {
+        SDL_SetRenderDrawColor(sdl_, m.colour.r, m.colour.g, m.colour.b, m.colour.a);
+        const float dash = 4.0f / r.width;
+        for (float x = 0; x < 1; x += 2 * dash) {
+            const SDL_FPoint a = at({x, m.y}), b = at({std::min(1.0f, x + dash), m.y});
+            SDL_RenderDrawLineF(sdl_, a.x, a.y, b.x, b.y);
+        }
+    }
+    // Lines two pixels thick (a point's worth on a dense screen).
+    std::vector<SDL_FPoint> points;
+    for (const auto& line : v.lines()) {
+        if (line.points.size() < 2) continue;
+        SDL_SetRenderDrawColor(sdl_, line.colour.r, line.colour.g, line.colour.b, line.colour.a);
+        for (float dy : {0.0f, 1.0f}) {
+            points.clear();
+            for (const Point& p : line.points) {
+                SDL_FPoint q = at(p);
+                q.y += dy;
+                points.push_back(q);
+            }
+            SDL_RenderDrawLinesF(sdl_, points.data(), static_cast<int>(points.size()));
+        }
+    }
 }
 
 void Renderer::drawTextView(const TextView& v, Rect r) {

@@ -85,6 +85,7 @@ private:
 
     class Painter;
     void drawView(const platform::View& v, platform::Point origin, SDL_Rect clip);
+    void drawGraph(const platform::GraphView& v, platform::Rect r);
     void drawTextView(const platform::TextView& v, platform::Rect r);
     void drawPicker(const platform::PickerView& v, platform::Rect r);
     void drawAlert(const platform::Alert& alert, platform::Size screen);

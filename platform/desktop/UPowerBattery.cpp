@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <functional>
+#include <iterator>
 
 #include "platform/desktop/Battery.h"
 #include "platform/linux/PowerSupply.h"
@@ -43,26 +45,46 @@ Error busError(int rc) { return Error{std::strerror(-rc), -rc}; }
 // Reads an a{sv} of the device's properties into `r`; the ones it holds
 // replace those in `r`. An error when the message is malformed.
 Result<void> readProperties(sd_bus_message* m, UPowerReading& r) {
+    // The properties read, by name and D-Bus type.
+    auto number = [](double& into, bool percent) {
+        return [&into, percent](sd_bus_message* msg) {
+            double d = 0;
+            const int rc = sd_bus_message_read(msg, "v", "d", &d);
+            if (rc >= 0) into = !std::isfinite(d) ? NAN : percent ? std::clamp(d, 0.0, 100.0) : std::max(0.0, std::abs(d));
+            return rc;
+        };
+    };
+    auto code = [](uint32_t& into) {
+        return [&into](sd_bus_message* msg) { return sd_bus_message_read(msg, "v", "u", &into); };
+    };
+    const struct {
+        const char* name;
+        std::function<int(sd_bus_message*)> read;
+    } properties[] = {
+        {"Percentage", number(r.percentage, true)},
+        {"State", code(r.state)},
+        {"IsPresent",
+         [&r](sd_bus_message* msg) {
+             int b = 0;
+             const int rc = sd_bus_message_read(msg, "v", "b", &b);
+             r.present = b != 0;
+             return rc;
+         }},
+        {"Energy", number(r.energy, false)},
+        {"EnergyFull", number(r.energyFull, false)},
+        {"EnergyRate", number(r.energyRate, false)},
+        {"WarningLevel", code(r.warningLevel)},
+    };
     int rc = sd_bus_message_enter_container(m, 'a', "{sv}");
     if (rc < 0) return busError(rc);
     while ((rc = sd_bus_message_enter_container(m, 'e', "sv")) > 0) {
         const char* name = nullptr;
         if ((rc = sd_bus_message_read(m, "s", &name)) < 0) return busError(rc);
-        if (std::strcmp(name, "Percentage") == 0) {
-            double d = 0;
-            if ((rc = sd_bus_message_read(m, "v", "d", &d)) < 0) return busError(rc);
-            r.percentage = std::isfinite(d) ? std::clamp(d, 0.0, 100.0) : 0.0;
-        } else if (std::strcmp(name, "State") == 0) {
-            uint32_t u = 0;
-            if ((rc = sd_bus_message_read(m, "v", "u", &u)) < 0) return busError(rc);
-            r.state = u;
-        } else if (std::strcmp(name, "IsPresent") == 0) {
-            int b = 0;
-            if ((rc = sd_bus_message_read(m, "v", "b", &b)) < 0) return busError(rc);
-            r.present = b != 0;
-        } else if ((rc = sd_bus_message_skip(m, "v")) < 0) {
-            return busError(rc);
-        }
+        const auto* p = std::find_if(std::begin(properties), std::end(properties),
+                                     [&](const auto& p) { return std::strcmp(p.name, name) == 0; });
+        // A property of another type than its name promises is skipped.
+        if (p == std::end(properties) || (rc = p->read(m)) < 0) rc = sd_bus_message_skip(m, "v");
+        if (rc < 0) return busError(rc);
         if ((rc = sd_bus_message_exit_container(m)) < 0) return busError(rc);
     }
     if (rc < 0 || (rc = sd_bus_message_exit_container(m)) < 0) return busError(rc);
@@ -276,6 +298,7 @@ std::optional<std::string> UPowerBattery::fallbackDir() const {
 }
 
 void UPowerBattery::apply() {
+    if (listener_) listener_(reading_);
     if (auto update = filter_.next(reading_)) device_.updateBattery(update->first, update->second);
 }
 
@@ -366,8 +389,7 @@ void UPowerBattery::onPropertiesChanged(sd_bus_message* m) {
     if (sd_bus_message_enter_container(m, 'a', "s") > 0) {
         const char* name = nullptr;
         while (sd_bus_message_read(m, "s", &name) > 0)
-            if (!std::strcmp(name, "Percentage") || !std::strcmp(name, "State") || !std::strcmp(name, "IsPresent"))
-                invalidated = true;
+            invalidated = invalidated || name;
         sd_bus_message_exit_container(m);
     }
     reading_ = r;
@@ -406,6 +428,148 @@ void UPowerBattery::fallBack(const std::string& reason) {
     } else {
         note_("battery: " + reason + "; keeping the last reading (no battery under " + root + ")");
     }
+}
+
+}  // namespace vw::desktop
+
+namespace vw::desktop {
+
+// The calls that gather the batteries' histories, one after the other:
+// the list of devices, then each device's kind, then each battery's rate
+// and charge histories.
+struct UPowerBattery::HistoryFetch {
+    double seconds;
+    uint32_t points;
+    std::function<void(std::vector<UPowerBatteryHistory>)> done;
+    std::vector<std::string> devices;  // still to look at
+    std::vector<UPowerBatteryHistory> batteries;
+    enum class Step { List, Kind, Rate, Charge } step = Step::List;
+    UPowerBattery* self;
+};
+
+namespace {
+
+Result<std::vector<UPowerHistoryPoint>> historyFrom(sd_bus_message* m) {
+    std::vector<UPowerHistoryPoint> points;
+    int rc = sd_bus_message_enter_container(m, 'a', "(udu)");
+    if (rc < 0) return busError(rc);
+    uint32_t time = 0, state = 0;
+    double value = 0;
+    while ((rc = sd_bus_message_read(m, "(udu)", &time, &value, &state)) > 0)
+        if (std::isfinite(value)) points.push_back({static_cast<double>(time), value, state});
+    if (rc < 0) return busError(rc);
+    sd_bus_message_exit_container(m);
+    // The service gives the newest first.
+    std::sort(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.time < b.time; });
+    return points;
+}
+
+}  // namespace
+
+void UPowerBattery::fetchHistories(double seconds, uint32_t points,
+                                   std::function<void(std::vector<UPowerBatteryHistory>)> done) {
+    auto fetch = std::make_shared<HistoryFetch>();
+    fetch->seconds = seconds;
+    // Never none: the service (0.99.20) dies when asked for zero points.
+    fetch->points = std::max<uint32_t>(points, 1);
+    fetch->done = std::move(done);
+    fetch->self = this;
+    fetchNext(fetch);
+}
+
+void UPowerBattery::fetchNext(std::shared_ptr<HistoryFetch> fetch) {
+    using Step = HistoryFetch::Step;
+    auto finish = [this, fetch] {
+        historyCalls_.clear();
+        loop_.post(lifetime_, [fetch] { fetch->done(std::move(fetch->batteries)); });
+    };
+    if (!bus_ || owner_.empty()) return finish();
+    const char* path = nullptr;
+    const char* interface = nullptr;
+    const char* member = nullptr;
+    switch (fetch->step) {
+        case Step::List: path = "/org/freedesktop/UPower", interface = kService, member = "EnumerateDevices"; break;
+        case Step::Kind:
+            if (fetch->devices.empty()) return finish();
+            path = fetch->devices.back().c_str(), interface = kProperties, member = "GetAll";
+            break;
+        case Step::Rate:
+        case Step::Charge:
+            path = fetch->batteries.back().path.c_str(), interface = kDeviceInterface, member = "GetHistory";
+            break;
+    }
+    sd_bus_message* made = nullptr;
+    int rc = sd_bus_message_new_method_call(bus_.get(), &made, kService, path, interface, member);
+    const BusMessagePtr call(made);
+    if (rc >= 0 && fetch->step == Step::Kind) rc = sd_bus_message_append(call.get(), "s", kDeviceInterface);
+    if (rc >= 0 && (fetch->step == Step::Rate || fetch->step == Step::Charge))
+        rc = sd_bus_message_append(call.get(), "suu", fetch->step == Step::Rate ? "rate" : "charge",
+                                   static_cast<uint32_t>(fetch->seconds), fetch->points);
+    auto* carried = new std::shared_ptr<HistoryFetch>(fetch);
+    auto answered = [](sd_bus_message* m, void* data, sd_bus_error*) -> int {
+        // A copy: what the call carries goes with its slot.
+        std::shared_ptr<HistoryFetch> f = *static_cast<std::shared_ptr<HistoryFetch>*>(data);
+        UPowerBattery* self = f->self;
+        const bool failed = sd_bus_message_is_method_error(m, nullptr);
+        switch (f->step) {
+            case Step::List: {
+                const char* p = nullptr;
+                if (!failed && sd_bus_message_enter_container(m, 'a', "o") > 0) {
+                    while (sd_bus_message_read(m, "o", &p) > 0) f->devices.emplace_back(p);
+                    sd_bus_message_exit_container(m);
+                }
+                f->step = Step::Kind;
+                break;
+            }
+            case Step::Kind: {
+                // A laptop battery: a battery (type 2) that powers the machine.
+                uint32_t type = 0;
+                int powerSupply = 0;
+                if (!failed && sd_bus_message_enter_container(m, 'a', "{sv}") > 0) {
+                    while (sd_bus_message_enter_container(m, 'e', "sv") > 0) {
+                        const char* name = nullptr;
+                        sd_bus_message_read(m, "s", &name);
+                        if (name && !std::strcmp(name, "Type") && sd_bus_message_read(m, "v", "u", &type) >= 0) {
+                        } else if (name && !std::strcmp(name, "PowerSupply") &&
+                                   sd_bus_message_read(m, "v", "b", &powerSupply) >= 0) {
+                        } else {
+                            sd_bus_message_skip(m, "v");
+                        }
+                        sd_bus_message_exit_container(m);
+                    }
+                    sd_bus_message_exit_container(m);
+                }
+                const std::string device = f->devices.back();
+                f->devices.pop_back();
+                if (type == 2 && powerSupply) {
+                    f->batteries.push_back({device, {}, {}});
+                    f->step = Step::Rate;
+                }
+                break;
+            }
+            case Step::Rate:
+            case Step::Charge: {
+                if (!failed)
+                    if (auto points = historyFrom(m))
+                        (f->step == Step::Rate ? f->batteries.back().rate : f->batteries.back().charge) = *points;
+                f->step = f->step == Step::Rate ? Step::Charge : Step::Kind;
+                break;
+            }
+        }
+        // Not from inside the bus's processing: the next call goes from the loop.
+        self->loop_.post(self->lifetime_, [self, f] { self->fetchNext(f); });
+        return 0;
+    };
+    sd_bus_slot* slot = nullptr;
+    if (rc >= 0) rc = sd_bus_call_async(bus_.get(), &slot, call.get(), answered, carried, kReadTimeoutUsec);
+    if (rc < 0) {
+        delete carried;
+        return finish();
+    }
+    // What the call carries is freed with its slot, answered or not.
+    sd_bus_slot_set_destroy_callback(slot, [](void* data) { delete static_cast<std::shared_ptr<HistoryFetch>*>(data); });
+    historyCalls_.emplace_back(slot);
+    armTimeout();
 }
 
 }  // namespace vw::desktop

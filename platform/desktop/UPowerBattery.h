@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
+#include <cmath>
 
 #include "platform/Device.h"
 #include "platform/MainLoop.h"
@@ -22,11 +24,26 @@ namespace vw::desktop {
 
 class HostBatteryPoller;
 
-// What the display device says.
+// What the display device says. Energies in Wh, the rate in W (a
+// magnitude); NaN where the service gave none.
 struct UPowerReading {
     double percentage = 0;  // 0 to 100, fractional
     uint32_t state = 0;     // the service's state code
     bool present = false;
+    double energy = NAN, energyFull = NAN, energyRate = NAN;
+    uint32_t warningLevel = 0;  // 1 none, 2 discharging (a UPS), 3 low, 4 critical, 5 action
+};
+
+// One battery's history as the service keeps it: the points of its rate (W)
+// and of its charge (percent), each with the service's state code then.
+struct UPowerHistoryPoint {
+    double time;
+    double value;
+    uint32_t state;
+};
+struct UPowerBatteryHistory {
+    std::string path;
+    std::vector<UPowerHistoryPoint> rate, charge;
 };
 
 // The service's state codes: 1 charging, 2 discharging, 3 empty, 4 fully
@@ -85,6 +102,16 @@ public:
     // Seconds between the folder's reads while falling back.
     void setFallbackInterval(double seconds) { fallbackInterval_ = seconds; }
 
+    // Hears every reading of the display device the service gives (each
+    // change, not only those the readout shows).
+    void setListener(std::function<void(const UPowerReading&)> listener) { listener_ = std::move(listener); }
+    const UPowerReading& reading() const { return reading_; }
+
+    // Asks the service for the stored history of each laptop battery (the
+    // last `seconds`, at most `points` points each); `done` hears them on the
+    // loop, or nothing when the service cannot say.
+    void fetchHistories(double seconds, uint32_t points, std::function<void(std::vector<UPowerBatteryHistory>)> done);
+
 private:
     UPowerBattery(platform::BasicDevice& device, platform::MainLoop& loop, Note note, Settled settled);
     Result<void> connect();
@@ -101,6 +128,8 @@ private:
     void onNameOwnerChanged(sd_bus_message* m);
     void onReading(sd_bus_message* m);
     struct Callbacks;  // the bus's C callbacks
+    struct HistoryFetch;
+    void fetchNext(std::shared_ptr<HistoryFetch> fetch);
 
     platform::BasicDevice& device_;
     platform::MainLoop& loop_;
@@ -123,6 +152,8 @@ private:
     bool following_ = false;
     double fallbackInterval_ = 5.0;
     std::unique_ptr<HostBatteryPoller> fallback_;
+    std::function<void(const UPowerReading&)> listener_;
+    std::vector<BusSlotPtr> historyCalls_;
     platform::Lifetime lifetime_;  // posted work is dropped once this is gone
 };
 

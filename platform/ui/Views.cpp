@@ -133,6 +133,22 @@ void ImageView::setImage(ImageRef image) {
 
 TextView::TextView(Ui& ui, Rect frame) : View(ui, frame, "textView") { initBackground(Colour::white()); }
 
+GraphView::GraphView(Ui& ui, Rect frame) : View(ui, frame, "graphView") { initInteractive(false); }
+
+void GraphView::setLines(std::vector<Line> lines) {
+    std::size_t points = 0;
+    for (const auto& l : lines) points += l.points.size();
+    trace("graphView.setLines", {std::to_string(lines.size()), std::to_string(points)});
+    setDrawn(lines_, std::move(lines));
+}
+
+void GraphView::setMarks(std::vector<Mark> marks) {
+    std::vector<std::string> ys;
+    for (const auto& m : marks) ys.push_back(traceNumber(m.y));
+    trace("graphView.setMarks", ys);
+    setDrawn(marks_, std::move(marks));
+}
+
 void TextView::setText(const std::string& text) {
     trace("textView.setText", {quoteText(text)});
     setDrawn(text_, text);

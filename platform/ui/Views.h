@@ -28,6 +28,7 @@ class ImageView;
 class TextView;
 class PickerView;
 class ScrollView;
+class GraphView;
 class Window;
 
 // One case per kind of view. A new kind of view adds its case here, and
@@ -44,6 +45,7 @@ public:
     virtual void visit(Ref<TextView> view) = 0;
     virtual void visit(Ref<PickerView> view) = 0;
     virtual void visit(Ref<ScrollView> view) = 0;
+    virtual void visit(Ref<GraphView> view) = 0;
     virtual void visit(Ref<Window> view) = 0;
 };
 using ViewVisitor = BasicViewVisitor<false>;
@@ -331,6 +333,34 @@ private:
     bool userScrolling_ = false;
     Size content_;
     Point offset_;
+};
+
+// A chart: lines of points over the view, each point's x and y from 0 to 1
+// (x to the right, y upwards), and marks across it at given heights.
+class GraphView : public View {
+public:
+    struct Line {
+        std::vector<Point> points;
+        Colour colour;
+        bool operator==(const Line&) const = default;
+    };
+    struct Mark {
+        float y;
+        Colour colour;
+        bool operator==(const Mark&) const = default;
+    };
+
+    GraphView(Ui& ui, Rect frame);
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
+    const std::vector<Line>& lines() const { return lines_; }
+    void setLines(std::vector<Line> lines);
+    const std::vector<Mark>& marks() const { return marks_; }
+    void setMarks(std::vector<Mark> marks);
+
+private:
+    std::vector<Line> lines_;
+    std::vector<Mark> marks_;
 };
 
 class Window : public View {

@@ -43,7 +43,9 @@ protected:
     const std::filesystem::path dir_ = scratch_.path;
     const test::ScopedEnv power_{"VOLTWISE_POWER_SUPPLY_DIR", dir_.string()}, config_{"VOLTWISE_CONFIG", "/dev/null"},
         display_{"DISPLAY", {}}, wayland_{"WAYLAND_DISPLAY", {}}, video_{"SDL_VIDEODRIVER", {}},
-        bus_{"DBUS_SYSTEM_BUS_ADDRESS", {}};
+        // No firmware name, and no power service: the host's own stay out.
+        dmi_{"VOLTWISE_DMI_DIR", (dir_ / "no-dmi").string()},
+        bus_{"DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus"};
 };
 
 TEST_F(CliTest, TheTextReadout) {
@@ -75,6 +77,7 @@ TEST_F(CliTest, WhereTheBatteryComesFrom) {
         bool hostBattery;
         std::vector<std::string> args;
         std::string first, selected;  // the readout's first line and its selected line
+        bool thisComputer = false;     // the rows are this computer's, not a phone model's
     };
     const Case cases[] = {
         {false, {"--text", "--model", "iPad", "--machine=iPad2,1", "--level", "0.08", "--state", "charging"}, "8% red",
@@ -82,7 +85,12 @@ TEST_F(CliTest, WhereTheBatteryComesFrom) {
         {false, {"--level", "0.98", "--state", "full", "--battery", "sim"}, "100% white", ""},
         {false, {"--level", "-1"}, "-100% red", ""},
         {false, {}, "57% white", ""},  // auto without a host battery: the simulated one
-        {true, {"--text"}, "42% white", "> Recharge Time"},
+        {true, {"--text"}, "42% white", "> Recharge Time     learning", true},
+        {true, {"--battery", "host"}, "42% white", "> Recharge Time", true},
+        // A model, a machine, a level or a state makes it a phone again.
+        {true, {"--model", "iPhone"}, "42% white", "> Recharge Time       ", false},
+        {true, {"--machine", "iPhone7,2"}, "42% white", "> Recharge Time       ", false},
+        {true, {"--state", "charging", "--battery", "host"}, "42% white", "> Recharge Time       ", false},
         {true, {"--level", "0.2"}, "20% white", ""},  // a simulated level wins in auto mode...
         {true, {"--level", "0.2", "--battery", "host"}, "42% white", ""},  // ...not when the host is asked for
         {true, {"--battery", "sim"}, "57% white", ""},
@@ -98,10 +106,10 @@ TEST_F(CliTest, WhereTheBatteryComesFrom) {
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(firstLine(r.out), c.first);
         EXPECT_NE(r.out.find(c.selected), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("\n  This Computer\n") != std::string::npos, c.thisComputer) << r.out;
     }
     // Asked for and missing: one line, status 2; auto falls back silently.
     std::filesystem::remove_all(dir_ / "BAT0");
-    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus", 1);
     const CliRun host = run({"--battery", "host"});
     EXPECT_EQ(host.status, 2);
     EXPECT_EQ(host.err, "voltwise: --battery host: no battery under " + dir_.string() + "\n");
@@ -115,9 +123,31 @@ TEST_F(CliTest, WhereTheBatteryComesFrom) {
     EXPECT_EQ(autoRun.err, "");
 }
 
+// A picture of this computer can show its history; a phone model has none,
+// and a plain script keeps the model it replays.
+TEST_F(CliTest, APictureOfThisComputerShowsItsHistory) {
+    addSupply("BAT0", "Battery", "42", "Discharging");
+    const std::string script = (dir_ / "history.script").string(), png = (dir_ / "h.png").string();
+    std::ofstream(script) << "setting vwf_version 4.5\nwait 3\nhistory\n";
+    const CliRun computer = run({"--screenshot", png, "--script", script, "--settings", (dir_ / "s").string()});
+    EXPECT_EQ(computer.status, 0);
+    EXPECT_NE(computer.out.find("screen: 42% white [history]\n  This Computer, last 24 hours\n"), std::string::npos)
+        << computer.out;
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--screenshot", png, "--model", "iPhone"}, {}}) {
+        std::vector<std::string> all = args;
+        for (const std::string& a : {std::string("--script"), script}) all.push_back(a);
+        const CliRun phone = run(all);
+        SCOPED_TRACE(::testing::PrintToString(all));
+        EXPECT_NE(phone.out.find("note: line 3: no history to show"), std::string::npos) << phone.out;
+        EXPECT_EQ(phone.out.find("This Computer"), std::string::npos);
+    }
+}
+
 TEST_F(CliTest, EachBadOptionIsSaidInItsOwnLine) {
     const std::string level = "--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not ";
     const std::string scale = "--scale must be a whole number from 1 to 8, not ";
+    const std::string trace = (dir_ / "trace.csv").string();
+    std::ofstream(trace) << "t_epoch,status,percent,energy_wh,power_w\n100,Discharging,50,20,5\n90,charging,50,20,5\n";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--level", "1.5"}, level + "'1.5'"},
         {{"--level="}, level + "''"},
@@ -145,6 +175,11 @@ TEST_F(CliTest, EachBadOptionIsSaidInItsOwnLine) {
          "cannot read config file /nonexistent/voltwise.conf: No such file or directory"},
         {{"--config", dir_.string(), "--text"}, "cannot read config file " + dir_.string() + ": is a folder, not a file"},
         {{"--script", dir_.string()}, "cannot read script " + dir_.string() + ": is a folder, not a file"},
+        {{"--trace-every", "60"}, "--trace-every needs --replay-trace"},
+        {{"--replay-trace", trace, "--trace-every", "0"},
+         "--trace-every must be a whole number of seconds from 1 to 31536000, not '0'"},
+        {{"--replay-trace", "/nonexistent.csv"}, "/nonexistent.csv: No such file or directory"},
+        {{"--replay-trace", trace}, trace + ":3: out of time order (90 comes after a later time)"},
     };
     for (const auto& [args, said] : cases) {
         const CliRun r = run(args);

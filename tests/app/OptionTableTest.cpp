@@ -28,6 +28,7 @@ std::string goodValue(const OptionRow& o) {
     if (v == "URL") return "http://127.0.0.1/";
     if (v == "MODE") return "software";
     if (v == "HOW") return "print";
+    if (v == "SECONDS") return "60";
     return "something";
 }
 

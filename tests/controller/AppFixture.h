@@ -57,8 +57,9 @@ inline platform::RecordingOptions withTestResources(platform::RecordingOptions o
 }
 
 struct App {
-    explicit App(platform::RecordingOptions options = {}, AppConfig config = {})
-        : rp(withTestResources(std::move(options))), delegate(rp.platform, std::move(config)) {
+    explicit App(platform::RecordingOptions options = {}, AppConfig config = {},
+                 history::ThisComputer* computer = nullptr)
+        : rp(withTestResources(std::move(options))), delegate(rp.platform, std::move(config), computer) {
         VoltwiseViewController::resetProcessStateForTesting();
         rp.setBattery(0.57f, BatteryState::Unplugged);  // tests change it before launching
     }

@@ -28,6 +28,7 @@ std::string describe(const ScriptEvent& e) {
                    [&](const script::Wait& v) { s << "wait " << v.seconds; },
                    [&](const script::AnimationsEnd&) { s << "animations-end"; },
                    [&](const script::Print&) { s << "print"; },
+                   [&](const script::History&) { s << "history"; },
                },
                e.event);
     return s.str();

@@ -115,7 +115,7 @@ TEST(TraceReplay, ATraceThatCannotBeReadIsRefusedAtItsLine) {
         {"", "1: no header (t_epoch,status,percent,energy_wh,power_w)"},
         {"100,discharging,50,20,5\n", "1: no header (t_epoch,status,percent,energy_wh,power_w)"},
         {header + "100,discharging,50,20,5\n90,discharging,50,20,5\n", "3: out of time order (90 comes after a later time)"},
-        {header + "100,sleeping,50,20,5\n", "2: the status must be discharging, charging, full or unknown, not 'sleeping'"},
+        {header + "100,sleeping,50,20,5\n", "2: the status must be discharging, charging, full, not charging or unknown, not 'sleeping'"},
         {header + "100,discharging,fifty,20,5\n", "2: the percentage is not a number: 'fifty'"},
         {header + "100,discharging,50,20\n", "2: 5 fields expected, 4 found"},
         {header + "100,discharging,50,20,5,6\n", "2: more than 5 fields"},

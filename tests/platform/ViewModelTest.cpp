@@ -24,6 +24,7 @@ struct KindNames : BasicViewVisitor<Const> {
     void visit(Ref<TextView>) override { seen = "textView"; }
     void visit(Ref<PickerView>) override { seen = "pickerView"; }
     void visit(Ref<ScrollView>) override { seen = "scrollView"; }
+    void visit(Ref<GraphView>) override { seen = "graphView"; }
     void visit(Ref<Window>) override { seen = "window"; }
     std::string seen;
 };
@@ -32,8 +33,10 @@ TEST_F(ViewKinds, EachKindReachesItsOwnCaseAndKeepsItsTraceName) {
     const Rect r{0, 0, 10, 10};
     std::vector<std::shared_ptr<View>> views{std::make_shared<View>(ui, r),       std::make_shared<ImageView>(ui, r),
                                              std::make_shared<TextView>(ui, r),   std::make_shared<PickerView>(ui, r),
-                                             std::make_shared<ScrollView>(ui, r), std::make_shared<Window>(ui, r)};
-    const std::vector<std::string> kinds{"view", "imageView", "textView", "pickerView", "scrollView", "window"};
+                                             std::make_shared<ScrollView>(ui, r), std::make_shared<GraphView>(ui, r),
+                                             std::make_shared<Window>(ui, r)};
+    const std::vector<std::string> kinds{"view",       "imageView", "textView", "pickerView",
+                                         "scrollView", "graphView", "window"};
     for (std::size_t i = 0; i < views.size(); ++i) {
         View& v = *views[i];
         KindNames<false> names;
