@@ -6,7 +6,7 @@ CMAKE_ARGS ?=
 # Where `make install` puts the application (DESTDIR stages it elsewhere).
 PREFIX     ?= /usr/local
 # Test suites (CTest labels) that run under the sanitizers.
-ASAN_SUITES ?= core|cli|config|platform|controller|net|rating|json|hardening
+ASAN_SUITES ?= core|cli|config|platform|controller|net|rating|json|hardening|history|warnings
 TSAN_SUITES ?= platform|controller|config|net|rating
 
 .PHONY: all deps configure build run install test test-asan test-tsan bench clean

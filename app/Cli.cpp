@@ -1,6 +1,8 @@
 #include "app/Cli.h"
 
+#include <array>
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -12,7 +14,10 @@
 #include "app/UserInput.h"
 #include "platform/FileSettings.h"
 #include "platform/ReadFile.h"
+#include "platform/desktop/DeskBatteries.h"
 #include "platform/desktop/UPowerBattery.h"
+#include "platform/desktop/UPowerDevices.h"
+#include "platform/linux/Machine.h"
 
 #include "battery/ComputerReadout.h"
 #include "device/DeviceProfile.h"
@@ -73,6 +78,33 @@ int replayTraceFile(const std::string& path, double every, std::ostream& out, st
     return 2;
 }
 
+// The batteries the service knows, one a line; without it, the folders'.
+int printDevices(std::ostream& out) {
+    std::vector<std::array<std::string, 5>> rows{{"NAME", "KIND", "MODEL", "PERCENT", "STATE"}};
+    auto percent = [](double p) { return std::isfinite(p) ? std::to_string(static_cast<int>(std::lround(p))) + "%" : "?"; };
+    if (auto devices = desktop::listUPowerDevices()) {
+        for (const auto& d : *devices)
+            rows.push_back({d.name(), d.kind(), d.model.empty() ? "-" : d.model, percent(d.percentage),
+                            desktop::upowerStateWord(d.state)});
+    } else {
+        for (const auto& b : linux_host::readLaptopBatteries(linux_host::powerSupplyRoot())) {
+            std::string state = b.status.empty() ? "unknown" : b.status;
+            for (char& c : state) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            rows.push_back({b.name, "Battery", "-", percent(b.percent), state});
+        }
+    }
+    std::array<std::size_t, 5> width{};
+    for (const auto& r : rows)
+        for (std::size_t i = 0; i < r.size(); ++i) width[i] = std::max(width[i], r[i].size());
+    for (const auto& r : rows) {
+        std::string line;
+        for (std::size_t i = 0; i < r.size(); ++i)
+            line += oneLine(r[i]) + (i + 1 < r.size() ? std::string(width[i] - r[i].size() + 2, ' ') : "");
+        out << line << '\n';
+    }
+    return 0;
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -96,6 +128,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 2;
     }
     if (o.replayTrace) return replayTraceFile(*o.replayTrace, o.traceEvery, out, err);
+    if (o.listDevices) return printDevices(out);
 
     auto config = resolveConfig(o.configOptions);
     if (!config) {
@@ -154,17 +187,44 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             state = desktop::batteryStateFromUPower(reading->state);
             upowerNow = *reading;
         }
+    // Another battery on the desk: it must be there now.
+    std::vector<desktop::PowerDevice> deskDevices;
+    std::optional<desktop::PowerDevice> chosen;
+    if (o.device) {
+        if (!thisComputer) {
+            err << "voltwise: --device needs this computer's battery (no --model, --machine, --level or --state)\n";
+            return 2;
+        }
+        auto listed = desktop::listUPowerDevices();
+        if (!listed) {
+            err << "voltwise: --device: " << oneLine(listed.error().what) << '\n';
+            return 2;
+        }
+        auto found = desktop::findDevice(desktop::peripheralsOf(*listed), *o.device);
+        if (!found) {
+            err << "voltwise: --device: " << oneLine(found.error().what) << '\n';
+            return 2;
+        }
+        deskDevices = std::move(*listed);
+        chosen = *found;
+        level = static_cast<float>(found->percentage / 100.0);
+        state = desktop::batteryStateFromUPower(found->state);
+    }
     // A picture or the text readout only reads this computer's history.
     std::unique_ptr<history::LearnedComputer> readOnlyComputer;
-    auto computerNow = [&]() -> history::LearnedComputer* {
+    std::unique_ptr<desktop::DeskBatteries> readOnlyDesk;
+    auto computerNow = [&]() -> history::ThisComputer* {
         if (!thisComputer) return nullptr;
         if (!readOnlyComputer) {
             const double now =
                 std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
             readOnlyComputer = makeComputer(history::HistoryStore::Access::ReadOnly, now, &err);
             takeReadingNow(*readOnlyComputer, upowerNow, now);
+            readOnlyDesk = std::make_unique<desktop::DeskBatteries>(*readOnlyComputer, nullptr, nullptr);
+            readOnlyDesk->setDevices(deskDevices);
+            if (chosen) readOnlyDesk->show(chosen->path);
         }
-        return readOnlyComputer.get();
+        return readOnlyDesk.get();
     };
 
     std::string scriptText;
@@ -185,8 +245,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const ScriptEvents scriptEvents = [&scriptText](const std::function<void(const ScriptEvent&)>& fn) {
         forEachScriptEvent(scriptText, fn);
     };
-    BatteryChoice battery{hostBattery, level, state};
+    BatteryChoice battery;
+    battery.hostDir = hostBattery;
+    battery.level = level;
+    battery.state = state;
     battery.thisComputer = thisComputer;
+    battery.device = o.device;
     // The window follows the power service when it answers (auto) or must.
     battery.upower = o.battery == BatterySource::UPower ? BatteryChoice::UPower::Required
                      : (o.battery == BatterySource::Auto && wantHost) ? BatteryChoice::UPower::IfPresent
@@ -203,8 +267,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     const DeviceProfile profile = profileForDevice(o.model, o.machine);
     Readout r = buildReadout(level, state, profile, 1, 0, 0, std::string(kDefaultSkinFile));
-    if (history::LearnedComputer* computer = computerNow()) {
-        ComputerRows rows = computerRows(computer->name(), state, computer->figures());
+    if (history::ThisComputer* computer = computerNow()) {
+        ComputerRows rows = computerRows(computer->name(), state, computer->figures(), computer->hasFigures());
         r.lines = std::move(rows.lines);
         r.selectedRow = rows.selectedRow;
     }

@@ -35,6 +35,8 @@ struct Options {
     int scale = 0;                          // pixels a point; 0: fit the display
     RendererChoice renderer = RendererChoice::Software;
     bool text = false;
+    bool listDevices = false;           // --devices
+    std::optional<std::string> device;  // --device NAME
     std::optional<std::string> replayTrace;  // a battery trace to feed to the estimator
     double traceEvery = 0;                   // its lines at this many seconds of trace time; 0: every sample
     bool help = false;

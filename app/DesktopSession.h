@@ -31,6 +31,7 @@ struct BatteryChoice {
     // rows. The window learns them itself; a picture is handed them.
     bool thisComputer = false;
     history::ThisComputer* computer = nullptr;
+    std::optional<std::string> device;  // the battery on the desk to show first (--device)
 };
 
 // A scripted or off-screen session as the options set it up, on the battery

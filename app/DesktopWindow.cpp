@@ -21,6 +21,8 @@
 #include "platform/Text.h"
 #include "platform/desktop/Battery.h"
 #include "platform/desktop/ComputerSource.h"
+#include "platform/desktop/DeskBatteries.h"
+#include "platform/desktop/UPowerDevices.h"
 #include "platform/linux/PowerSupply.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/desktop/Display.h"
@@ -249,6 +251,7 @@ bool pressKey(const KeyEvent& k, EventLoop& loop, InputRouter& input, SimulatedB
         return true;
     }
     if (std::holds_alternative<ShowHistory>(*action)) return controller.showHistory();
+    if (const auto* next = std::get_if<NextBattery>(&*action)) return controller.showNextBattery(next->step);
     // Escape and Return answer an alert first; else Escape leaves the history.
     if (std::holds_alternative<PressAlertButton>(*action))
         return input.pressAlertButton(0) || (k.key == SDLK_ESCAPE && controller.closeHistory());
@@ -282,17 +285,40 @@ Result<void> runWindow(const Options& o, const BatteryChoice& battery, std::ostr
     WindowBattery source(dp, battery, err);
     // This computer learns from every reading while the window runs, and
     // keeps what it learned in its history.
+    // The other batteries the service lists (a mouse, a headset) can be
+    // shown in its place.
     std::unique_ptr<history::LearnedComputer> computer;
     std::unique_ptr<ComputerSource> feed;
+    std::unique_ptr<DeskBatteries> desk;
+    std::unique_ptr<UPowerDevices> devices;
+    bool deviceChosen = !battery.device;
     if (battery.thisComputer) {
         computer = makeComputer(history::HistoryStore::Access::ReadWrite, dp.clock.now(), &err);
         feed = std::make_unique<ComputerSource>(*computer, dp.loop, dp.clock, linux_host::powerSupplyRoot());
-        source.whenSettled([&feed, &source](UPowerBattery* upower) {
-            if (upower) feed->follow(*upower);
-            else feed->readFolders(source.host());
+        desk = std::make_unique<DeskBatteries>(*computer, &dp.device, nullptr);
+        source.whenSettled([&](UPowerBattery* upower) {
+            desk->setUPower(upower);
+            if (!upower) {
+                devices.reset();
+                feed->readFolders(source.host());
+                return;
+            }
+            feed->follow(*upower);
+            if (auto started = UPowerDevices::start(dp.loop)) {
+                devices = std::move(*started);
+                devices->onChange([&] {
+                    const auto now = devices->devices();
+                    desk->setDevices(now);
+                    if (deviceChosen) return;
+                    if (auto chosen = findDevice(now, *battery.device)) {
+                        desk->show(chosen->path);
+                        deviceChosen = true;
+                    }
+                });
+            }
         });
     }
-    VoltwiseAppDelegate app(dp.platform, o.config, computer.get());
+    VoltwiseAppDelegate app(dp.platform, o.config, desk.get());
     WindowScreen screen(window->renderer.get(), window->scale, window->points);
     app.applicationDidFinishLaunching(dp.application);
     InputRouter input(dp.ui, screen.renderer(), window->points,

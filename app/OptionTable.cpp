@@ -155,6 +155,16 @@ const OptionRow kOptions[] = {
          return {};
      }},
     // ---- this computer ----
+    {"--devices", nullptr, nullptr, "print the batteries the power service knows, one a line (name, kind, model, "
+     "percentage, state; the batteries' folders without the service), and exit", OptionGroup::Battery, nullptr,
+     nullptr, turnOn<&Options::listDevices>},
+    {"--device", nullptr, "NAME", "show this battery on the desk (a name or a model --devices prints) instead of "
+     "this computer's, in the window, --text and --screenshot", OptionGroup::Battery, nullptr, nullptr,
+     [](Options& o, const OptionRow& r, Value v) -> Result<void> {
+         if (v->empty()) return Error{std::string(r.name) + " needs a name"};
+         o.device = *v;
+         return {};
+     }},
     {"--replay-trace", nullptr, "FILE", "feed a recorded battery trace (CSV: t_epoch,status,percent,energy_wh,"
      "power_w) to this computer's estimator, with a fresh history of its own, and print its figures in minutes, "
      "one line per sample: t_epoch, status, percent, then at_this_rate_min, light_min, typical_min, heavy_min and "

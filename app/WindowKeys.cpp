@@ -15,6 +15,8 @@ const KeyRow kKeys[] = {
     {"F", "full (and 100 percent); simulated battery", {{SDLK_f, BatteryKey::Full}}},
     {"U", "unplugged; simulated battery", {{SDLK_u, BatteryKey::Unplugged}}},
     {"X", "state unknown; simulated battery", {{SDLK_x, BatteryKey::Unknown}}},
+    {"Tab / Shift+Tab", "the next or previous battery on the desk (a mouse, a keyboard, a headset...); this computer",
+     {{SDLK_TAB, NextBattery{1}, NextBattery{-1}}}},
     {"H", "this computer's history: the last day, then the last week, then back", {{SDLK_h, ShowHistory{}}}},
     {"Return / Escape",
      "the first button of the alert on show; Escape also leaves the history",

@@ -13,7 +13,8 @@
 namespace vw::app {
 
 // What a key does: moves the simulated battery, presses the first button
-// of the alert on show, shows this computer's history, or quits.
+// of the alert on show, shows this computer's history or its next battery,
+// or quits.
 struct PressAlertButton {
     bool operator==(const PressAlertButton&) const = default;
 };
@@ -23,7 +24,11 @@ struct Quit {
 struct ShowHistory {
     bool operator==(const ShowHistory&) const = default;
 };
-using KeyAction = std::variant<desktop::BatteryKey, PressAlertButton, Quit, ShowHistory>;
+struct NextBattery {
+    int step;  // +1 the next, -1 the previous
+    bool operator==(const NextBattery&) const = default;
+};
+using KeyAction = std::variant<desktop::BatteryKey, PressAlertButton, Quit, ShowHistory, NextBattery>;
 
 struct KeyBinding {
     KeyBinding() = default;

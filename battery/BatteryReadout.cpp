@@ -8,7 +8,6 @@ using namespace platform;
 
 namespace {
 constexpr Rect kFillerFrame{157, 74, 251, 194};
-constexpr Rect kTextFrame{110, 119, 200, 100};
 
 Colour colourOf(TextColour c) { return c == TextColour::Red ? Colour::red() : Colour::white(); }
 }  // namespace
@@ -29,7 +28,7 @@ std::shared_ptr<ImageView> BatteryReadout::makeFiller() {
 }
 
 std::shared_ptr<TextView> BatteryReadout::makePercentView() {
-    textView_ = std::make_shared<TextView>(p_.ui, kTextFrame);
+    textView_ = std::make_shared<TextView>(p_.ui, kPercentFrame);
     textView_->setName("textView");
     textView_->setBackgroundColor(Colour::clear());
     textView_->setTextColor(colourOf(percentColourFor(last_.level)));
@@ -53,7 +52,7 @@ const Readout& BatteryReadout::read(const DeviceProfile& profile, const std::str
                          last_.band.secondsToCharge100, skinFileInUse);
     beepOnLoad_ = last_.beepOnLoad;
     if (computer) {
-        ComputerRows rows = computerRows(computer->name(), state, computer->figures());
+        ComputerRows rows = computerRows(computer->name(), state, computer->figures(), computer->hasFigures());
         last_.lines = std::move(rows.lines);
         last_.selectedRow = rows.selectedRow;
     }
@@ -61,7 +60,8 @@ const Readout& BatteryReadout::read(const DeviceProfile& profile, const std::str
 }
 
 void BatteryReadout::refreshRows(history::ThisComputer& computer) {
-    last_.lines = computerRows(computer.name(), p_.device.batteryState(), computer.figures()).lines;
+    last_.lines =
+        computerRows(computer.name(), p_.device.batteryState(), computer.figures(), computer.hasFigures()).lines;
 }
 
 void BatteryReadout::show() {

@@ -20,6 +20,9 @@ inline constexpr const char* kGrowAnimationID = "ShowBatteryGrow";
 
 class BatteryReadout {
 public:
+    // Where the percentage is drawn.
+    static constexpr platform::Rect kPercentFrame{110, 119, 200, 100};
+
     // `grown` hears of the end of every grow of the filler.
     BatteryReadout(platform::Platform& platform, platform::AnimationDidStop grown);
     ~BatteryReadout();  // disposes of the chime

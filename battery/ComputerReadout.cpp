@@ -28,9 +28,14 @@ std::string line(const char* label, const history::Figure& f) {
 
 }  // namespace
 
-ComputerRows computerRows(const std::string& name, BatteryState state, const history::Figures& figures) {
+ComputerRows computerRows(const std::string& name, BatteryState state, const history::Figures& figures,
+                          bool hasFigures) {
     ComputerRows rows;
     rows.lines.push_back(name);
+    if (!hasFigures) {
+        rows.lines.emplace_back(kNoFiguresRow);
+        return rows;
+    }
     for (int i = 0; i < history::kRows; ++i) rows.lines.push_back(line(kLabelsWithBlanks[i], figures.rows[i]));
     const bool onCharge = state == BatteryState::Charging || state == BatteryState::Full;
     rows.selectedRow = 1 + (onCharge ? history::RechargeTime : history::AtThisRate);

@@ -17,7 +17,11 @@ struct ComputerRows {
     int selectedRow = 1;             // At This Rate off charge, Recharge Time on charge
 };
 
-ComputerRows computerRows(const std::string& name, BatteryState state, const history::Figures& figures);
+ComputerRows computerRows(const std::string& name, BatteryState state, const history::Figures& figures,
+                          bool hasFigures = true);
+
+// The one row of a battery without time figures (a peripheral's).
+inline constexpr const char* kNoFiguresRow = "No time figures for this device";
 
 // The row labels, as the rows start.
 inline constexpr const char* kComputerRowLabels[] = {"At This Rate", "Light Use", "Typical Use", "Heavy Use",

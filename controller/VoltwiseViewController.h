@@ -83,6 +83,10 @@ public:
     bool showHistory();
     // Back from the history to the readout (Escape); false when not shown.
     bool closeHistory();
+    // The readout moves to the next (+1) or previous (-1) battery on the
+    // desk (Tab, Shift+Tab, a touch on the percentage); false when there is
+    // no other, or another screen part has the screen.
+    bool showNextBattery(int step);
 
     // The file-level flag: the first battery-state notification has been seen.
     static bool stateSeenOnce();

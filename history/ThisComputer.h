@@ -36,6 +36,16 @@ public:
     // The time of the latest reading (the history view ends there).
     virtual double now() const = 0;
 
+    // Whether the battery on show has time figures: this computer's own
+    // batteries do; a peripheral (a mouse, a headset) has none.
+    virtual bool hasFigures() const { return true; }
+    // Moves the readout to the next (+1) or previous (-1) battery on the
+    // desk; false when this computer's is the only one.
+    virtual bool showNext(int step) {
+        (void)step;
+        return false;
+    }
+
     // Told when the figures on show may have moved.
     void onChange(std::function<void()> changed) { changed_ = std::move(changed); }
 

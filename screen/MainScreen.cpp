@@ -9,6 +9,7 @@ using namespace platform;
 
 namespace {
 constexpr Rect kOutlineFrame{1, 5, 320, 264};
+constexpr Rect kPercentFrame = BatteryReadout::kPercentFrame;
 constexpr float kButtonWidth = 95, kButtonHeight = 23, kButtonTop = 237;
 constexpr float kPickerHeight = 216;
 }  // namespace
@@ -88,8 +89,12 @@ void VoltwiseViewController::touchesBegan(const TouchSet& touches, const Event*)
     // Elsewhere only the button strip's band counts.
     const float bandTop = static_cast<float>(vertSpacer_ + 226);
     const float bandBottom = static_cast<float>(vertSpacer_ + 266);
-    // Above the strip, this computer's battery opens its history.
+    // Above the strip, this computer's percentage moves to the next battery
+    // on the desk, and the rest of the battery opens its history.
     if (mode_ == Mode::Normal && computer_ && kOutlineFrame.y < y && y <= bandTop) {
+        if (kPercentFrame.x < x && x < kPercentFrame.x + kPercentFrame.width && kPercentFrame.y < y &&
+            y < kPercentFrame.y + kPercentFrame.height && showNextBattery(1))
+            return;
         showHistory();
         return;
     }
@@ -129,6 +134,13 @@ bool VoltwiseViewController::showHistory() {
     }
     history_->show(*computer_, HistoryView::Span::Day);
     mode_ = Mode::History;
+    return true;
+}
+
+bool VoltwiseViewController::showNextBattery(int step) {
+    if (!computer_ || mode_ != Mode::Normal || !computer_->showNext(step)) return false;
+    readout_.setBeepOnLoad(false);
+    loadScreen();
     return true;
 }
 

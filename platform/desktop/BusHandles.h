@@ -3,7 +3,11 @@
 // never end).
 #pragma once
 
+#include <functional>
 #include <memory>
+
+#include "platform/MainLoop.h"
+#include "platform/Result.h"
 
 typedef struct sd_bus sd_bus;
 typedef struct sd_bus_slot sd_bus_slot;
@@ -20,5 +24,10 @@ struct BusUnref {
 using BusPtr = std::unique_ptr<sd_bus, BusUnref>;
 using BusSlotPtr = std::unique_ptr<sd_bus_slot, BusUnref>;
 using BusMessagePtr = std::unique_ptr<sd_bus_message, BusUnref>;
+
+// Watches the bus `bus` holds on `loop`: `process` runs when its descriptor
+// is ready for what the bus waits for now (nothing once `bus` is empty).
+// `bus` (the owner, not only the bus) must outlive the watch.
+Result<platform::MainLoop::Watch> watchBus(platform::MainLoop& loop, const BusPtr& bus, std::function<void()> process);
 
 }  // namespace vw::desktop

@@ -193,25 +193,18 @@ void ComputerSource::watchSleep() {
         return;
     }
     sleepMatch_.reset(slot);
-    const int fd = sd_bus_get_fd(logind_.get());
-    if (fd < 0) return;
-    logindWatch_ = loop_.watchFd(
-        fd,
-        [this]() -> short {
-            const int events = logind_ ? sd_bus_get_events(logind_.get()) : 0;
-            return static_cast<short>(events > 0 ? events : 0);
-        },
-        [this](short) {
-            int rc = 0;
-            while (logind_ && (rc = sd_bus_process(logind_.get(), nullptr)) > 0) {
-            }
-            if (rc < 0) {
-                // The bus went away: no resume will be heard of.
-                logindWatch_.cancel();
-                sleepMatch_.reset();
-                logind_.reset();
-            }
-        });
+    auto watched = watchBus(loop_, logind_, [this] {
+        int rc = 0;
+        while (logind_ && (rc = sd_bus_process(logind_.get(), nullptr)) > 0) {
+        }
+        if (rc < 0) {
+            // The bus went away: no resume will be heard of.
+            logindWatch_.cancel();
+            sleepMatch_.reset();
+            logind_.reset();
+        }
+    });
+    if (watched) logindWatch_ = std::move(*watched);
 }
 
 }  // namespace vw::desktop

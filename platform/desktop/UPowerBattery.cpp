@@ -242,15 +242,9 @@ Result<void> UPowerBattery::connect() {
     ownerMatch_.reset(slot);
     if (auto asked = requestGetAll(bus_.get(), &pendingRead_, &Callbacks::reading, this, kFirstReadTimeoutUsec); !asked)
         return fail(-asked.error().errnum);
-    const int fd = sd_bus_get_fd(bus_.get());
-    if (fd < 0) return fail(fd);
-    watch_ = loop_.watchFd(
-        fd,
-        [this]() -> short {
-            const int events = bus_ ? sd_bus_get_events(bus_.get()) : 0;
-            return static_cast<short>(events > 0 ? events : 0);
-        },
-        [this](short) { process(); });
+    auto watched = watchBus(loop_, bus_, [this] { process(); });
+    if (!watched) return fail(-watched.error().errnum);
+    watch_ = std::move(*watched);
     // A bus that takes the connection but never answers holds nothing up
     // longer than this.
     startDeadline_ = loop_.scheduleTimer(kFirstAnswerSeconds, false, [this] {
@@ -299,7 +293,15 @@ std::optional<std::string> UPowerBattery::fallbackDir() const {
 
 void UPowerBattery::apply() {
     if (listener_) listener_(reading_);
+    if (!posting_) return;
     if (auto update = filter_.next(reading_)) device_.updateBattery(update->first, update->second);
+}
+
+void UPowerBattery::setPosting(bool on) {
+    if (posting_ == on) return;
+    posting_ = on;
+    filter_.reset();
+    if (on && following_) apply();
 }
 
 void UPowerBattery::process() {

@@ -106,6 +106,9 @@ public:
     // change, not only those the readout shows).
     void setListener(std::function<void(const UPowerReading&)> listener) { listener_ = std::move(listener); }
     const UPowerReading& reading() const { return reading_; }
+    // Off: the readings are heard but not handed to the device (the readout
+    // shows another battery); on again, the present one is handed at once.
+    void setPosting(bool on);
 
     // Asks the service for the stored history of each laptop battery (the
     // last `seconds`, at most `points` points each); `done` hears them on the
@@ -150,6 +153,7 @@ private:
     UPowerReading reading_;
     UPowerReadingFilter filter_;
     bool following_ = false;
+    bool posting_ = true;
     double fallbackInterval_ = 5.0;
     std::unique_ptr<HostBatteryPoller> fallback_;
     std::function<void(const UPowerReading&)> listener_;

@@ -17,7 +17,6 @@ Exits 77 (skipped) only when no bus daemon can be started here.
 
 import os
 import re
-import shutil
 import signal
 import subprocess
 import sys
@@ -26,28 +25,12 @@ import time
 import gi
 
 gi.require_version("UMockdev", "1.0")
-from gi.repository import UMockdev  # noqa: E402
+gi.require_version("Gio", "2.0")
+from gi.repository import Gio, GLib, UMockdev  # noqa: E402
 
-SKIP = 77
-UPOWERD = "/usr/libexec/upowerd"
-failures = []
-passed = 0
+from private_bus import SKIP, UPOWERD, Checks, clean_env, run_in_fresh_folder, start_system_bus  # noqa: E402
 
-
-def check(what, ok, detail=""):
-    global passed
-    if ok:
-        passed += 1
-        print("ok: " + what)
-    else:
-        failures.append(what)
-        print("FAILED: " + what + (" (" + detail + ")" if detail else ""))
-
-
-def clean_env(**extra):
-    env = {k: v for k, v in os.environ.items() if k not in ("LD_PRELOAD", "UMOCKDEV_DIR")}
-    env.update(extra)
-    return env
+check = Checks()
 
 
 def minutes(row_text):
@@ -70,24 +53,6 @@ def rows(text):
                 if line.startswith("> "):
                     out["selected"] = label
     return out
-
-
-def main():
-    exe, work = sys.argv[1], sys.argv[2]
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
-    procs = []
-    try:
-        return run(exe, work, procs)
-    finally:
-        for p in reversed(procs):
-            if p.poll() is None:
-                p.terminate()
-                try:
-                    p.wait(5)
-                except subprocess.TimeoutExpired:
-                    p.kill()
-                    p.wait()
 
 
 def run(exe, work, procs):
@@ -132,27 +97,7 @@ def run(exe, work, procs):
         with open(os.path.join(dmi, name), "w") as f:
             f.write(value + "\n")
 
-    socket = os.path.join(work, "system_bus_socket")
-    config = os.path.join(work, "system-bus.conf")
-    with open(config, "w") as f:
-        f.write("""<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <listen>unix:path=%s</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_destination="*"/>
-    <allow receive_sender="*"/>
-  </policy>
-</busconfig>
-""" % socket)
-    bus = subprocess.Popen(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address"],
-                           stdout=subprocess.PIPE, stderr=open(os.path.join(work, "bus.log"), "w"), env=clean_env())
-    procs.append(bus)
-    address = bus.stdout.readline().decode().strip()
+    bus, address = start_system_bus(work, procs)
     if not address:
         print("skipped: no D-Bus daemon could be started here")
         return SKIP
@@ -230,6 +175,71 @@ def run(exe, work, procs):
     shown = rows(text()[1])
     check("at the limit, the row says it is held there", shown.get("Recharge Time") == "held at 80%", repr(shown))
 
+    # A mouse comes and goes while the window runs: listed, and shown on
+    # its own without time figures; a name that matches nothing lists those there are.
+    mouse = testbed.add_device(
+        "power_supply", "hidpp_battery_0", None,
+        ["type", "Battery", "scope", "Device", "present", "1", "status", "Discharging", "capacity", "45",
+         "model_name", "MX Master 3", "serial_number", "4099-aa"],
+        ["POWER_SUPPLY_SCOPE", "Device"])
+    testbed.uevent(mouse, "add")
+
+    def devices():
+        r = subprocess.run([exe, "--devices"], env=app_env, capture_output=True, text=True, timeout=20)
+        return r.returncode, r.stdout.splitlines()
+
+    end = time.monotonic() + 10
+    while time.monotonic() < end and not any("MX Master 3" in l for l in devices()[1]):
+        time.sleep(0.2)
+    code, listed = devices()
+    check("--devices lists the laptop battery and the mouse, one a line",
+          code == 0 and len(listed) == 3 and listed[0].split()[:5] == ["NAME", "KIND", "MODEL", "PERCENT", "STATE"]
+          and any(l.startswith("battery_BAT0 ") and "80%" in l for l in listed)
+          and any(l.startswith("battery_hidpp_battery_0 ") and "MX Master 3" in l and "45%" in l for l in listed),
+          "\n".join(listed))
+    r = subprocess.run([exe, "--device", "mx master 3", "--text"], env=app_env, capture_output=True, text=True,
+                       timeout=20)
+    check("--device shows the mouse's charge, its name and no time figures",
+          r.returncode == 0 and r.stdout == "45% white\n  MX Master 3 (Battery)\n> No time figures for this device\n",
+          r.stdout + r.stderr)
+    r = subprocess.run([exe, "--device", "trackball", "--text"], env=app_env, capture_output=True, text=True,
+                       timeout=20)
+    check("a --device that matches nothing is one line listing the names, status 2",
+          r.returncode == 2 and r.stdout == "" and
+          r.stderr == "voltwise: --device: no device named 'trackball' (there is battery_hidpp_battery_0)\n",
+          r.stderr)
+    testbed.uevent(mouse, "remove")
+    testbed.remove_device(mouse)
+    end = time.monotonic() + 10
+    while time.monotonic() < end and any("MX Master 3" in l for l in devices()[1]):
+        time.sleep(0.2)
+    check("a device unplugged leaves the list", not any("MX Master 3" in l for l in devices()[1]))
+
+    # A second laptop battery: listed, and the readout is the two together,
+    # as the service's composite device has them.
+    second = testbed.add_device(
+        "power_supply", "BAT1", None,
+        ["type", "Battery", "present", "1", "status", "Discharging", "capacity", "50", "energy_now", "10000000",
+         "energy_full", "20000000", "energy_full_design", "24000000", "power_now", "5000000",
+         "model_name", "Second battery", "serial_number", "77"],
+        [])
+    testbed.uevent(second, "add")
+    end = time.monotonic() + 10
+    while time.monotonic() < end and not any(l.startswith("battery_BAT1 ") for l in devices()[1]):
+        time.sleep(0.2)
+    check("--devices lists the second battery", any(l.startswith("battery_BAT1 ") for l in devices()[1]))
+    conn = Gio.DBusConnection.new_for_address_sync(
+        address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION,
+        None, None)
+    reply = conn.call_sync("org.freedesktop.UPower", "/org/freedesktop/UPower/devices/DisplayDevice",
+                           "org.freedesktop.DBus.Properties", "Get",
+                           GLib.Variant("(ss)", ("org.freedesktop.UPower.Device", "Percentage")),
+                           GLib.VariantType("(v)"), Gio.DBusCallFlags.NONE, 2000, None)
+    percent = round(reply.unpack()[0])
+    r = subprocess.run([exe, "--text"], env=app_env, capture_output=True, text=True, timeout=20)
+    check("the readout shows the batteries together (the service's composite, %d%%)" % percent,
+          r.stdout.startswith("%d%% " % percent), r.stdout)
+
     window.send_signal(signal.SIGTERM)
     try:
         code = window.wait(10)
@@ -240,9 +250,8 @@ def run(exe, work, procs):
             if l.startswith("voltwise:") and not l.startswith("voltwise: window")]
     check("the window said no error", not said, "; ".join(said))
 
-    print("%d passed, %d failed" % (passed, len(failures)))
-    return 1 if failures else 0
+    return check.summary()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_in_fresh_folder(run))

@@ -30,29 +30,11 @@ gi.require_version("UMockdev", "1.0")
 gi.require_version("Gio", "2.0")
 from gi.repository import Gio, GLib, UMockdev  # noqa: E402
 
-SKIP = 77
-UPOWERD = "/usr/libexec/upowerd"
+from private_bus import SKIP, UPOWERD, Checks, clean_env, run_in_fresh_folder, start_system_bus  # noqa: E402
+
 # What the application's battery handlers log.
 STATE_LINE = "log: batteryStateDidChange->TRUE"
-failures = []
-passed = 0
-
-
-def check(what, ok, detail=""):
-    global passed
-    if ok:
-        passed += 1
-        print("ok: " + what)
-    else:
-        failures.append(what)
-        print("FAILED: " + what + (" (" + detail + ")" if detail else ""))
-
-
-def clean_env(**extra):
-    """The environment without the umockdev preload (only upowerd gets it)."""
-    env = {k: v for k, v in os.environ.items() if k not in ("LD_PRELOAD", "UMOCKDEV_DIR")}
-    env.update(extra)
-    return env
+check = Checks()
 
 
 class Lines:
@@ -86,28 +68,6 @@ class Lines:
                 return when, line
 
 
-def main():
-    exe, work = sys.argv[1], sys.argv[2]
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
-    procs = []
-
-    def stop(p):
-        if p.poll() is None:
-            p.terminate()
-            try:
-                p.wait(5)
-            except subprocess.TimeoutExpired:
-                p.kill()
-                p.wait()
-
-    try:
-        return run(exe, work, procs)
-    finally:
-        for p in reversed(procs):
-            stop(p)
-
-
 def run(exe, work, procs):
     for tool in ("dbus-daemon", UPOWERD):
         if not shutil.which(tool):
@@ -131,28 +91,7 @@ def run(exe, work, procs):
         return time.monotonic()
 
     # The bus, with a system-bus configuration of its own.
-    socket = os.path.join(work, "system_bus_socket")
-    config = os.path.join(work, "system-bus.conf")
-    with open(config, "w") as f:
-        f.write("""<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <listen>unix:path=%s</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_destination="*"/>
-    <allow receive_sender="*"/>
-  </policy>
-</busconfig>
-""" % socket)
-    bus = subprocess.Popen(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address"],
-                           stdout=subprocess.PIPE, stderr=open(os.path.join(work, "bus.log"), "w"),
-                           env=clean_env())
-    procs.append(bus)
-    address = bus.stdout.readline().decode().strip()
+    bus, address = start_system_bus(work, procs)
     if not address:
         print("skipped: no D-Bus daemon could be started here")
         return SKIP
@@ -279,9 +218,8 @@ def run(exe, work, procs):
         ms = sorted(d * 1000 for d in delays)
         print("battery change -> log line: median %.1f ms, max %.1f ms over %d changes"
               % (ms[len(ms) // 2], ms[-1], len(ms)))
-    print("%d passed, %d failed" % (passed, len(failures)))
-    return 1 if failures else 0
+    return check.summary()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_in_fresh_folder(run))
