@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "app/Cli.h"
 #include "app/ScriptSession.h"
 #include "app/UserInput.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::app {
 namespace {
@@ -31,31 +31,21 @@ std::string firstLine(const std::string& text) { return text.substr(0, text.find
 // Keeps the host's own battery, display and configuration out of the way.
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() / ("vw-cli-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-        ::setenv("VOLTWISE_POWER_SUPPLY_DIR", dir_.c_str(), 1);
-        ::setenv("VOLTWISE_CONFIG", "/dev/null", 1);
-        // No firmware name, and no power service: the host's own stay out.
-        ::setenv("VOLTWISE_DMI_DIR", (dir_ / "no-dmi").c_str(), 1);
-        ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus", 1);
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) ::unsetenv(name);
-    }
-    void TearDown() override {
-        for (const char* name : {"VOLTWISE_POWER_SUPPLY_DIR", "VOLTWISE_CONFIG", "DBUS_SYSTEM_BUS_ADDRESS", "VOLTWISE_DMI_DIR"})
-            ::unsetenv(name);
-        std::filesystem::remove_all(dir_);
-    }
     void addSupply(const std::string& name, const std::string& type, const std::string& capacity,
                    const std::string& status) {
         const auto d = dir_ / name;
         std::filesystem::create_directories(d);
-        std::ofstream(d / "type") << type << "\n";
-        if (!capacity.empty()) std::ofstream(d / "capacity") << capacity << "\n";
-        std::ofstream(d / "status") << status << "\n";
+        test::writeFile(d / "type", type + "\n");
+        if (!capacity.empty()) test::writeFile(d / "capacity", capacity + "\n");
+        test::writeFile(d / "status", status + "\n");
     }
-    std::filesystem::path dir_;
+    const test::TempDir scratch_;
+    const std::filesystem::path dir_ = scratch_.path;
+    const test::ScopedEnv power_{"VOLTWISE_POWER_SUPPLY_DIR", dir_.string()}, config_{"VOLTWISE_CONFIG", "/dev/null"},
+        display_{"DISPLAY", {}}, wayland_{"WAYLAND_DISPLAY", {}}, video_{"SDL_VIDEODRIVER", {}},
+        // No firmware name, and no power service: the host's own stay out.
+        dmi_{"VOLTWISE_DMI_DIR", (dir_ / "no-dmi").string()},
+        bus_{"DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus"};
 };
 
 TEST_F(CliTest, TheTextReadout) {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "app/Cli.h"
@@ -15,6 +15,7 @@
 #include "platform/FileSettings.h"
 #include "platform/net/CurlNetwork.h"
 #include "platform/net/OfflineNetwork.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::testing {
 namespace {
@@ -22,15 +23,9 @@ namespace {
 using ::testing::StartsWith;
 
 // A file in a fresh temporary directory, removed with the object.
-struct TempFile {
-    explicit TempFile(const std::string& text) {
-        char tmpl[] = "/tmp/voltwise-config-XXXXXX";
-        dir = ::mkdtemp(tmpl);
-        path = dir + "/config";
-        std::ofstream(path) << text;
-    }
-    ~TempFile() { std::filesystem::remove_all(dir); }
-    std::string dir, path;
+struct TempFile : test::TempDir {
+    explicit TempFile(const std::string& text) : path((*this / "config").string()) { test::writeFile(path, text); }
+    std::string path;
 };
 
 AppConfig read(const std::string& text) {
@@ -175,8 +170,6 @@ TEST(ConfigOptions, TheCommandLineWinsOverTheFileWhateverTheOrder) {
 TEST(ConfigPath, DefaultPathsFollowTheEnvironment) {
     // No other thread of this process runs here, so changing the environment is safe.
     const char* names[] = {"VOLTWISE_CONFIG", "VOLTWISE_SETTINGS", "XDG_CONFIG_HOME", "HOME"};
-    std::vector<std::optional<std::string>> saved;
-    for (const char* n : names) saved.push_back(std::getenv(n) ? std::optional<std::string>(std::getenv(n)) : std::nullopt);
     struct Case {
         std::vector<std::pair<const char*, const char*>> env;
         std::string config;
@@ -191,15 +184,15 @@ TEST(ConfigPath, DefaultPathsFollowTheEnvironment) {
          "/etc/vw.conf", true, "/var/vw"},
     };
     for (const Case& c : cases) {
-        for (const char* n : names) ::unsetenv(n);
-        for (const auto& [name, value] : c.env) ::setenv(name, value, 1);
+        std::vector<std::unique_ptr<test::ScopedEnv>> env;
+        for (const char* n : names) {
+            const auto given = std::find_if(c.env.begin(), c.env.end(), [&](const auto& e) { return e.first == std::string(n); });
+            env.push_back(std::make_unique<test::ScopedEnv>(
+                n, given == c.env.end() ? std::nullopt : std::optional<std::string>(given->second)));
+        }
         EXPECT_EQ(app::defaultConfigPath().path, c.config);
         EXPECT_EQ(app::defaultConfigPath().named, c.named);
         EXPECT_EQ(platform::FileSettings::defaultPath(), c.settings);
-    }
-    for (std::size_t i = 0; i < saved.size(); ++i) {
-        if (saved[i]) ::setenv(names[i], saved[i]->c_str(), 1);
-        else ::unsetenv(names[i]);
     }
 }
 

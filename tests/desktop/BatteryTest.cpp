@@ -12,13 +12,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <sstream>
-
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
-
-#include <chrono>
+#include <sstream>
 #include <thread>
 
 #include "battery/Readout.h"
@@ -27,6 +22,7 @@
 #include "app/Cli.h"
 #include "platform/linux/PowerSupply.h"
 #include "platform/recording/RecordingPlatform.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::desktop {
 namespace {
@@ -44,13 +40,12 @@ struct Notified {
 };
 
 TEST(HostBattery, ReadsAtOnceThenOnTheLoopsTimerWhileItLasts) {
-    const fs::path root = fs::temp_directory_path() / ("vw-host-battery-" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    const test::TempDir root;
     fs::create_directories(root / "BAT1");
-    auto write = [&](const char* capacity, const char* status) {
-        std::ofstream(root / "BAT1" / "type") << "Battery\n";
-        std::ofstream(root / "BAT1" / "capacity") << capacity << "\n";
-        std::ofstream(root / "BAT1" / "status") << status << "\n";
+    auto write = [&](const std::string& capacity, const std::string& status) {
+        test::writeFile(root / "BAT1" / "type", "Battery\n");
+        test::writeFile(root / "BAT1" / "capacity", capacity + "\n");
+        test::writeFile(root / "BAT1" / "status", status + "\n");
     };
     write("64", "Discharging");
     platform::RecordingPlatform rp;
@@ -82,7 +77,6 @@ TEST(HostBattery, ReadsAtOnceThenOnTheLoopsTimerWhileItLasts) {
     rp.advance(10);
     EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.65f);
     EXPECT_FALSE(rp.loop.nextTimerTime());
-    fs::remove_all(root);
 }
 
 TEST(SimulatedBattery, KeysMoveTheLevelAndState) {
@@ -131,15 +125,12 @@ TEST(WholePercentSources, EveryPercentShowsAsItself) {
         if (p < 100) EXPECT_EQ(percentFromFraction(fractionForPercent(p + 0.99)), p) << p << ".99";
     }
 
-    const fs::path dir = fs::temp_directory_path() / ("vw-whole-percent-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    std::ofstream(dir / "status") << "Discharging\n";
+    const test::TempDir dir;
+    test::writeFile(dir / "status", "Discharging\n");
     for (int p : {53, 59}) {
-        std::ofstream(dir / "capacity") << p << "\n";
-        EXPECT_EQ(percentFromFraction(linux_host::readBattery(dir.string()).level), p);
+        test::writeFile(dir / "capacity", std::to_string(p) + "\n");
+        EXPECT_EQ(percentFromFraction(linux_host::readBattery(dir.path.string()).level), p);
     }
-    fs::remove_all(dir);
 
     platform::RecordingPlatform rp;
     rp.device.setBatteryMonitoringEnabled(true);
@@ -184,7 +175,7 @@ TEST(UPowerReadings, OnlyAWholePercentOrAMappedStateChangeReachesTheDevice) {
 }
 
 TEST(UPowerBattery, WithoutASystemBusItDeclinesAndSaysWhy) {
-    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus", 1);
+    const test::ScopedEnv bus{"DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus"};
     platform::RecordingPlatform rp;
     auto source = UPowerBattery::start(rp.plainDevice, rp.loop, [](const std::string&) {}, [](const auto&) {});
     ASSERT_FALSE(source);
@@ -192,7 +183,6 @@ TEST(UPowerBattery, WithoutASystemBusItDeclinesAndSaysWhy) {
     auto read = readUPowerOnce();
     ASSERT_FALSE(read);
     EXPECT_EQ(read.error().what.rfind("no system bus (", 0), 0u) << read.error().what;
-    ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
 }
 
 // A bus socket that takes the connection and never says a word.

@@ -14,6 +14,7 @@
 #include "app/DesktopSession.h"
 #include "app/WindowKeys.h"
 #include "tests/desktop/DesktopFixture.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::app {
 namespace {
@@ -21,17 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct CliDesktop : ::testing::Test {
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("vw-cli-desktop-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir / "power");
-        ::setenv("VOLTWISE_POWER_SUPPLY_DIR", (dir / "power").c_str(), 1);
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) ::unsetenv(name);
-    }
-    void TearDown() override {
-        ::unsetenv("VOLTWISE_POWER_SUPPLY_DIR");
-        fs::remove_all(dir);
-    }
+    CliDesktop() { fs::create_directories(dir / "power"); }
     struct Run {
         int status;
         std::string out, err;
@@ -42,7 +33,10 @@ struct CliDesktop : ::testing::Test {
         const int status = runCli(args, out, err);
         return {status, out.str(), err.str()};
     }
-    fs::path dir;
+    const test::TempDir scratch;
+    const fs::path dir = scratch.path;
+    const test::ScopedEnv power{"VOLTWISE_POWER_SUPPLY_DIR", (dir / "power").string()}, display{"DISPLAY", {}},
+        wayland{"WAYLAND_DISPLAY", {}}, video{"SDL_VIDEODRIVER", {}};
 };
 
 TEST_F(CliDesktop, ADisplayThatCannotBeOpenedFallsBackInOneLine) {
@@ -54,9 +48,8 @@ TEST_F(CliDesktop, ADisplayThatCannotBeOpenedFallsBackInOneLine) {
     } cases[] = {{":9999", "voltwise: no display (cannot open DISPLAY :9999"},
                  {hostile, "voltwise: no display (cannot open DISPLAY :9999\\n\\x1B[31mredxxx"}};
     for (const auto& c : cases) {
-        ::setenv("DISPLAY", c.display.c_str(), 1);
+        const test::ScopedEnv display{"DISPLAY", c.display};
         const Run broken = run({"--level", "0.2"});
-        ::unsetenv("DISPLAY");
         EXPECT_EQ(broken.status, 0);
         EXPECT_EQ(broken.err.rfind(c.start, 0), 0u) << broken.err;
         EXPECT_EQ(broken.err.find('\n'), broken.err.size() - 1) << broken.err;
@@ -121,10 +114,7 @@ TEST_F(CliDesktop, ScreenshotWithoutADisplay) {
 // A picture shows the settings as they stand, the default file included,
 // and changes nothing: drawing one is not a launch.
 TEST_F(CliDesktop, AScreenshotReadsTheSettingsAndLeavesThemAsTheyAre) {
-    const char* keep = std::getenv("XDG_CONFIG_HOME");
-    const std::string kept = keep ? keep : "";
-    ::unsetenv("VOLTWISE_SETTINGS");
-    ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    const test::ScopedEnv settings{"VOLTWISE_SETTINGS", {}}, config{"XDG_CONFIG_HOME", (dir / "config").string()};
     fs::create_directories(dir / "config" / "voltwise");
     const fs::path defaults = dir / "config" / "voltwise" / "settings";
     const std::string stored = "# voltwise settings 1\nkRatingPromptLaunchCount\tinteger\t3\nvwf_version\tstring\t4.5\n";
@@ -139,8 +129,6 @@ TEST_F(CliDesktop, AScreenshotReadsTheSettingsAndLeavesThemAsTheyAre) {
         std::ifstream in(defaults);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), stored) << "no launch counted";
     }
-    if (keep) ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
-    else ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(CliDesktop, ScreenshotAfterAScriptShowsWhatTheScriptLeft) {

@@ -76,25 +76,6 @@ TEST(EventLoop, WorkThatChangesNothingVisibleDrawsNoFrame) {
     EXPECT_NE(s.ui.revision(), start);
 }
 
-TEST(EventLoop, AChangeIsDrawnOnceAndTheSameValueAgainIsNoChange) {
-    Scene s;
-    EventLoop loop(s.loop, s.ui, s.screen, nullptr);
-    loop.run(0.1);
-    ASSERT_EQ(loop.frames(), 1u);
-    auto frameAfter = [&](std::function<void()> change) {
-        const uint64_t before = loop.frames();
-        s.loop.post(std::move(change));
-        loop.run(0.1);
-        return loop.frames() - before;
-    };
-    EXPECT_EQ(frameAfter([&] { s.box->setBackgroundColor(Colour::white()); }), 1u);
-    EXPECT_EQ(frameAfter([&] { s.box->setBackgroundColor(Colour::white()); }), 0u);
-    EXPECT_EQ(frameAfter([&] { s.box->setUserInteractionEnabled(false); }), 0u) << "not drawn";
-    EXPECT_EQ(frameAfter([&] { s.window->addSubview(std::make_shared<View>(s.ui, Rect{0, 0, 5, 5})); }), 1u);
-    EXPECT_EQ(frameAfter([&] { s.ui.alerts().show({"t", "m", std::string("OK"), {}, "", {}}); }), 1u);
-    EXPECT_EQ(frameAfter([&] { s.ui.alerts().clickButtonAtIndex(0); }), 1u);
-}
-
 // The loop sleeps in one place, the main loop's poll(2): with a window also
 // on the display connection (the offscreen driver has none: -1). What should
 // wake it does so at once, and nothing wakes it before: no spinning, no

@@ -35,17 +35,6 @@ struct Routed : DesktopApp {
     double t = 100;
 };
 
-TEST(Input, ClicksOnTheStripAreTouchesInPoints) {
-    Routed app;
-    app.start();
-    app.click(50, 248);  // Customize
-    EXPECT_EQ(app.mode(), Mode::SkinPicking);
-    EXPECT_TRUE(inOrder(app.log(), {"y->248.000 x->50.000"}));
-    app.click(160, 248);  // Save
-    EXPECT_EQ(app.mode(), Mode::Normal);
-    EXPECT_EQ(app.rp.settings.stringForKey(kSkinFileKey), "green_skin.png");
-}
-
 TEST(Input, PickerTakesDragsTapsAndTheMouseWheel) {
     Routed app;
     app.start();

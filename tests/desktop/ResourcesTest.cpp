@@ -7,12 +7,10 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <set>
 
@@ -22,16 +20,14 @@
 #include "resources/Skins.h"
 #include "resources/Sounds.h"
 #include "screen/SkinCatalogue.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw {
 namespace {
 
 std::string path(std::string_view name) { return platform::builtResourceDir() + "/" + std::string(name); }
 
-std::string bytes(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+std::string bytes(const std::string& file) { return test::readFile(file); }
 
 struct Named {
     std::string file;
@@ -100,7 +96,8 @@ TEST(Resources, TheGeneratorDrawsExactlyWhatTheApplicationNames) {
 // The application icon fills its square at every size, on a clear
 // background, and the bolt is at its heart; the SVG is drawn with paths only.
 TEST(Resources, TheIconIsDrawnAtEverySizeAndAsPaths) {
-    const auto dir = std::filesystem::temp_directory_path() / ("vw-icon-" + std::to_string(::getpid()));
+    const test::TempDir scratch;
+    const auto& dir = scratch.path;
     ASSERT_TRUE(art::writeAppIcons(dir.string(), "test.icon"));
     for (int px : art::appIconSizes()) {
         const auto file = dir / "hicolor" / (std::to_string(px) + "x" + std::to_string(px)) / "apps" / "test.icon.png";
@@ -124,7 +121,6 @@ TEST(Resources, TheIconIsDrawnAtEverySizeAndAsPaths) {
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("<path"), std::string::npos);
     EXPECT_EQ(svg.find("<image"), std::string::npos) << "no bitmap inside";
-    std::filesystem::remove_all(dir);
 }
 
 TEST(Resources, EverySkinHasItsOwnDesign) {

@@ -23,6 +23,7 @@
 #include "platform/desktop/UrlOpener.h"
 #include "platform/net/OfflineNetwork.h"
 #include "rating/RatingPrompt.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::desktop {
 namespace {
@@ -47,17 +48,10 @@ void runUntil(platform::MainLoop& loop, const std::function<bool()>& done, doubl
     }
 }
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::readFile;
 
 struct UrlOpening : ::testing::Test {
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("vw-url-opener-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
         fs::create_directories(dir / "bin");
         // Each call: its argument count, then one argument a line.
         writeScript(dir / "bin" / "xdg-open",
@@ -68,15 +62,6 @@ struct UrlOpening : ::testing::Test {
                     "echo \"$*\" >> \"$VW_TEST_DIR/asked\"\n"
                     "[ \"$*\" = \"query default x-scheme-handler/itms-apps\" ] && [ -n \"$VW_HANDLER\" ] && echo \"$VW_HANDLER\"\n"
                     "exit 0\n");
-        oldPath = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
-        ::setenv("PATH", ((dir / "bin").string() + ":" + oldPath).c_str(), 1);
-        ::setenv("VW_TEST_DIR", dir.c_str(), 1);
-        for (const char* v : {"VW_OPEN_HANG", "VW_OPEN_EXIT", "VW_HANDLER"}) ::unsetenv(v);
-    }
-    void TearDown() override {
-        ::setenv("PATH", oldPath.c_str(), 1);
-        ::unsetenv("VW_TEST_DIR");
-        fs::remove_all(dir);
     }
 
     // Runs the loop until the opener has no child left, at most `seconds`.
@@ -96,8 +81,11 @@ struct UrlOpening : ::testing::Test {
         return calls;
     }
 
-    fs::path dir;
-    std::string oldPath;
+    const test::TempDir scratch;
+    const fs::path dir = scratch.path;
+    const test::ScopedEnv path{"PATH", (dir / "bin").string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin")},
+        testDir{"VW_TEST_DIR", dir.string()}, hang{"VW_OPEN_HANG", {}}, exitStatus{"VW_OPEN_EXIT", {}},
+        handler{"VW_HANDLER", {}};
     platform::SystemClock clock;
     platform::MainLoop loop{clock};
     std::vector<std::string> logged;

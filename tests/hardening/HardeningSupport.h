@@ -8,8 +8,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
@@ -17,35 +15,15 @@
 #include <unistd.h>
 #include <vector>
 
+#include "tests/lib/Scratch.h"
+
 namespace vw::hardening {
 
 namespace fs = std::filesystem;
 
-struct TempDir {
-    TempDir() {
-        path = fs::temp_directory_path() /
-               ("vw-hardening-" + std::to_string(::getpid()) + "-" + std::to_string(std::random_device{}()));
-        fs::create_directories(path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path, ec);
-    }
-    fs::path operator/(const std::string& name) const { return path / name; }
-    fs::path path;
-};
-
-inline std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void writeFile(const fs::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
-}
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
 
 struct ExeRun {
     int status = -1;  // exit status; 128 + signal when killed

@@ -55,11 +55,6 @@ TEST(Replay, ALongSessionKeepsNoRecordOfWhatItDid) {
 }
 
 // A start on which the rating prompt is due: the seventh launch, days later.
-SessionSetup ratingDue() {
-    SessionSetup s;
-    return s;
-}
-
 std::string ratingDueScript() {
     return "setting vwf_version 4.5\n"
            "setting kRatingPromptCurrentVersion 5.0\n"
@@ -69,9 +64,8 @@ std::string ratingDueScript() {
 }
 
 TEST(Replay, WithTheNetworkOffTheRatingPromptSeesNoConnection) {
-    SessionSetup online = ratingDue();
-    EXPECT_NE(replay(ratingDueScript(), online).find("alert: Rate - Voltwise"), std::string::npos);
-    SessionSetup offline = ratingDue();
+    EXPECT_NE(replay(ratingDueScript()).find("alert: Rate - Voltwise"), std::string::npos);
+    SessionSetup offline;
     offline.config.networkEnabled = false;
     const std::string out = replay(ratingDueScript(), offline);
     EXPECT_EQ(out.find("alert: Rate - Voltwise"), std::string::npos) << out;

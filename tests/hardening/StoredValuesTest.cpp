@@ -92,10 +92,8 @@ TEST(StoredSkin, AnImageTooLargeOrNotAPictureCountsAsMissing) {
     writeFile(res / "edge_skin.png", pngOfSize(4096, 4096));
     writeFile(res / "text_skin.png", "this is no picture at all");
     writeFile(res / "empty_skin.png", "");
-    EXPECT_FALSE(skinShownFor("huge_skin.png", res.string()));
-    EXPECT_FALSE(skinShownFor("wide_skin.png", res.string()));
-    EXPECT_FALSE(skinShownFor("text_skin.png", res.string()));
-    EXPECT_FALSE(skinShownFor("empty_skin.png", res.string()));
+    for (const char* file : {"huge_skin.png", "wide_skin.png", "text_skin.png", "empty_skin.png"})
+        EXPECT_FALSE(skinShownFor(file, res.string())) << file;
     EXPECT_TRUE(skinShownFor("edge_skin.png", res.string()));
 }
 

@@ -203,7 +203,7 @@ const char* const kCorpus[] = {"canada.json",   "citm_catalog.json", "twitter.js
                                "marine_ik.json", "mesh.json",         "numbers.json",   "github_events.json"};
 
 // Every corpus document, read and written back, is valid JSON to the strict
-// oracle and holds the same value; where the oracle reads the document itself
+// oracle, reads back to the same value and writes to the same bytes again; where the oracle reads the document itself
 // (gsoc-2018 holds raw control characters, which it refuses), that value too.
 TEST(Conformance, CorpusDocumentsWriteBackAsStrictJSON) {
     const fs::path dir = fs::path(VW_SHARED_DATA) / "json-corpus";
@@ -220,6 +220,9 @@ TEST(Conformance, CorpusDocumentsWriteBackAsStrictJSON) {
         ASSERT_FALSE(v.isNil()) << name << ": " << e.code;
         const Value written = writer.serializeObject(v);
         const std::string_view out = written.bytes();
+        const Value reread = JSONDeserializer().deserialize(written, nullptr);
+        EXPECT_EQ(reread, v) << name;
+        EXPECT_EQ(writer.serializeObject(reread).bytes(), out) << name << ": written again, the same bytes";
         const nlohmann::json back = nlohmann::json::parse(out.begin(), out.end(), nullptr, false);
         ASSERT_FALSE(back.is_discarded()) << name << ": the oracle refuses what we wrote";
         std::string why;

@@ -14,21 +14,10 @@ namespace {
 
 using test::bytes;
 using test::bytesOf;
+using test::expectRaises;
 using test::text;
 
 std::unique_ptr<DataScanner> scannerOver(std::string_view s) { return DataScanner::scannerWithData(bytes(s)); }
-
-// Expects the call to raise NSGenericException with the message.
-template <class F>
-void expectRaises(F f, const std::string& message) {
-    try {
-        f();
-        ADD_FAILURE() << "no exception; expected " << message;
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.name(), "NSGenericException");
-        EXPECT_EQ(e.reason(), message);
-    }
-}
 
 TEST(DataScannerSetUp, NewScannerIsEmptyWithNumberCharacters) {
     DataScanner s;

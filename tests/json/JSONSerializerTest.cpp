@@ -30,13 +30,7 @@ Value date() { return Value::object(std::make_shared<NamedObject>("Date", "2001-
 
 // Expects serializeObject to raise NSGenericException with the message.
 void expectRaises(const Value& v, const std::string& message) {
-    try {
-        writer.serializeObject(v);
-        ADD_FAILURE() << "no exception; expected " << message;
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.name(), "NSGenericException");
-        EXPECT_EQ(e.reason(), message);
-    }
+    test::expectRaises([&] { writer.serializeObject(v); }, message);
 }
 
 TEST(JSONDataSerializerConstants, AreSharedAndNotCopied) {

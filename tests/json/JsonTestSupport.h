@@ -1,9 +1,12 @@
 // Small helpers shared by the JSON tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <string_view>
 
+#include "json/value/Exception.h"
 #include "json/value/Value.h"
 
 namespace vw::test {
@@ -16,5 +19,17 @@ Value bytesOf(const char (&s)[N]) {
 }
 inline Value text(std::string_view s) { return Value::string(s); }
 inline std::string str(const Value& v) { return std::string(v.isData() ? v.bytes() : v.stringView()); }
+
+// Expects the call to raise NSGenericException with the message.
+template <class F>
+void expectRaises(F f, const std::string& message) {
+    try {
+        f();
+        ADD_FAILURE() << "no exception; expected " << message;
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.name(), "NSGenericException");
+        EXPECT_EQ(e.reason(), message);
+    }
+}
 
 }  // namespace vw::test

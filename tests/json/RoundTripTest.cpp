@@ -4,11 +4,8 @@
 
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "JsonTestSupport.h"
@@ -80,26 +77,6 @@ TEST(RoundTrip, RandomDoublesReadBackExactly) {
         if (std::isfinite(d)) numbers.addObject(Value::number(d));
     }
     expectRoundTrip(numbers.copy(), "random doubles");
-}
-
-std::string readFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-TEST(RoundTrip, CorpusDocuments) {
-    const std::filesystem::path dir = std::filesystem::path(VW_SHARED_DATA) / "json-corpus";
-    if (!std::filesystem::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir << " (set VW_SHARED_DATA)";
-    for (const char* name : {"twitter.json", "citm_catalog.json", "canada.json", "gsoc-2018.json", "marine_ik.json",
-                             "mesh.json", "numbers.json", "github_events.json"}) {
-        const std::string json = readFile(dir / name);
-        Error e;
-        const Value v = reader.deserialize(Value::dataNoCopy(json.data(), json.size()), &e);
-        ASSERT_FALSE(v.isNil()) << name << ": " << e.code;
-        expectRoundTrip(v, name);
-    }
 }
 
 }  // namespace

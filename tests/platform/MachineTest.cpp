@@ -2,32 +2,23 @@
 // tables, and its laptop batteries in full, over folders laid out like /sys.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "platform/linux/Machine.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::linux_host {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Folder {
-    Folder() {
-        path = fs::temp_directory_path() / ("vw-machine-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~Folder() { fs::remove_all(path); }
+// Folders of files laid out like /sys, one value a file.
+struct Folder : test::TempDir {
     void write(const std::string& name, const std::map<std::string, std::string>& files) const {
         fs::create_directories(path / name);
-        for (const auto& [f, v] : files) std::ofstream(path / name / f) << v << "\n";
+        for (const auto& [f, v] : files) test::writeFile(path / name / f, v + "\n");
     }
-    fs::path path;
-    static inline int n = 0;
 };
 
 TEST(Machine, TheComputerIsNamedAsPeopleKnowIt) {

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "platform/linux/PowerSupply.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::linux_host {
 namespace {
@@ -12,17 +12,15 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(PowerSupply, StatusMapping) {
-    EXPECT_EQ(stateFromStatus("Charging"), BatteryState::Charging);
-    EXPECT_EQ(stateFromStatus("Discharging"), BatteryState::Unplugged);
-    EXPECT_EQ(stateFromStatus("Not charging"), BatteryState::Unplugged);
-    EXPECT_EQ(stateFromStatus("Full"), BatteryState::Full);
-    EXPECT_EQ(stateFromStatus("Unknown"), BatteryState::Unknown);
-    EXPECT_EQ(stateFromStatus("charging"), BatteryState::Unknown);
+    for (const auto& [status, state] : {std::pair{"Charging", BatteryState::Charging}, {"Discharging", BatteryState::Unplugged},
+                                        {"Not charging", BatteryState::Unplugged}, {"Full", BatteryState::Full},
+                                        {"Unknown", BatteryState::Unknown}, {"charging", BatteryState::Unknown}})
+        EXPECT_EQ(stateFromStatus(status), state) << status;
 }
 
 TEST(PowerSupply, FindsTheFirstBatteryAndReadsIt) {
-    const fs::path root = fs::temp_directory_path() / ("vw-ps-" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    const test::TempDir scratch;
+    const fs::path root = scratch / "power_supply";
     auto supply = [&](const std::string& name, const std::string& type, const char* capacity, const char* status) {
         fs::create_directories(root / name);
         std::ofstream(root / name / "type") << type << "\n";
@@ -48,7 +46,6 @@ TEST(PowerSupply, FindsTheFirstBatteryAndReadsIt) {
     supply("BAT0", "Battery", "101", "Charging");
     EXPECT_EQ(readBattery(*dir).level, -1.0f);
     EXPECT_EQ(readBattery((root / "gone").string()).state, BatteryState::Unknown);
-    fs::remove_all(root);
 }
 
 }  // namespace

@@ -2,9 +2,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -12,28 +9,15 @@
 #include "platform/FileSettings.h"
 #include "platform/SettingsFormat.h"
 #include "platform/recording/RecordingPlatform.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::platform {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct TempDir {
-    TempDir() {
-        path = fs::temp_directory_path() / ("vw-settings-" + std::to_string(::getpid()) + "-" +
-                                            std::to_string(std::random_device{}()));
-        fs::create_directories(path);
-    }
-    ~TempDir() { fs::remove_all(path); }
-    fs::path path;
-};
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::readFile;
+using test::TempDir;
 
 // Each kind of value read as each type, as the store converts it.
 TEST(SettingsValues, TypedReadsOfMissingAndStoredKeys) {

@@ -57,30 +57,6 @@ TEST_F(ViewKinds, EachKindReachesItsOwnCaseAndKeepsItsTraceName) {
     }
 }
 
-using Revision = Fixture;
-
-// The event loop redraws when the revision has moved: a running animation
-// moves it at every step and an ended one no more.
-TEST_F(Revision, MovesWithAnimationsWhileTheyRunAndNotAfter) {
-    auto v = std::make_shared<ImageView>(ui, Rect{0, 0, 10, 10});
-    auto& a = ui.animator();
-    a.beginAnimations("Grow", nullptr);
-    a.setAnimationDuration(1);
-    v->setTransform(Transform::scale(2, 2));
-    a.commitAnimations();
-    uint64_t last = ui.revision();
-    for (int i = 0; i < 4; ++i) {
-        rp.advance(0.25);
-        EXPECT_GT(ui.revision(), last) << i;
-        last = ui.revision();
-    }
-    EXPECT_FALSE(a.animating());
-    rp.advance(1);
-    EXPECT_EQ(ui.revision(), last);
-    v->setTransform(Transform::scale(2, 2));  // no change
-    EXPECT_EQ(ui.revision(), last);
-}
-
 using ViewGeometry = Fixture;
 
 TEST_F(ViewGeometry, AnchorPointKeepsThePosition) {

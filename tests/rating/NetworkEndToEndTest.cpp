@@ -10,6 +10,7 @@
 #include "platform/net/CurlNetwork.h"
 #include "tests/controller/AppFixture.h"
 #include "tests/net/LocalHttpServer.h"
+#include "tests/rating/RatingSupport.h"
 
 namespace vw::testing {
 namespace {
@@ -39,8 +40,7 @@ CurlNetwork::Options localNetwork(uint32_t flags) {
 // The application on the recording double, with libcurl as its network.
 struct CurlApp {
     CurlApp(platform::RecordingPlatform& rp, CurlNetwork& net, AppConfig config)
-        : platform{rp.clock, rp.loop,     rp.log,   rp.application, rp.bundle,   rp.ui,    rp.device,
-                   rp.notifications, rp.settings, rp.audio, net,            rp.identity},
+        : platform(withNetwork(rp, net)),
           delegate(platform, std::move(config)) {
         VoltwiseViewController::resetProcessStateForTesting();
         rp.setBattery(0.57f, BatteryState::Unplugged);
@@ -51,13 +51,6 @@ struct CurlApp {
     platform::Platform platform;
     VoltwiseAppDelegate delegate;
 };
-
-// Stored rating state that lets this launch ask: the seventh counted launch, four days on.
-void preloadReadyToAsk(platform::RecordingPlatform& rp) {
-    rp.plainSettings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
-    rp.plainSettings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
-    rp.plainSettings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
-}
 
 TEST(NetworkEndToEnd, AttributionRequestArrivesOnceOnFirstInstall) {
     LocalHttpServer server;
@@ -84,7 +77,7 @@ TEST(NetworkEndToEnd, ProbeArrivesWithNoCacheHeadersAndTheQuestionFollows) {
     LocalHttpServer server;
     platform::RecordingPlatform rp;
     rp.plainSettings.preload("vwf_version", std::string("4.5"));  // no first install, so no attribution
-    preloadReadyToAsk(rp);
+    dueForTheQuestion(rp);
     CurlNetwork net(localNetwork(platform::kReachabilityReachable));
 
     CurlApp app(rp, net, localConfig(server));
@@ -111,7 +104,7 @@ TEST(NetworkEndToEnd, ProbeThatIsNeverAnsweredHoldsNothingUp) {
     LocalHttpServer server(LocalHttpServer::Mode::Hold);
     platform::RecordingPlatform rp;
     rp.plainSettings.preload("vwf_version", std::string("4.5"));
-    preloadReadyToAsk(rp);
+    dueForTheQuestion(rp);
     CurlNetwork net(localNetwork(platform::kReachabilityReachable));
 
     CurlApp app(rp, net, localConfig(server));

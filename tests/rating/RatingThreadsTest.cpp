@@ -11,6 +11,7 @@
 #include "platform/recording/RecordingPlatform.h"
 #include "rating/RatingPrompt.h"
 #include "tests/controller/AppFixture.h"
+#include "tests/rating/RatingSupport.h"
 
 namespace vw::testing {
 namespace {
@@ -61,18 +62,6 @@ private:
     bool queried_ = false, released_ = false, queriedOnMainThread_ = true;
     int requests_ = 0;
 };
-
-platform::Platform withNetwork(platform::RecordingPlatform& rp, platform::Network& network) {
-    return {rp.clock, rp.loop,          rp.log,   rp.application, rp.bundle,   rp.ui,    rp.device,
-            rp.notifications, rp.settings, rp.audio, network,        rp.identity};
-}
-
-// Stored state that makes this launch ask.
-void dueForTheQuestion(platform::RecordingPlatform& rp) {
-    rp.plainSettings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
-    rp.plainSettings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
-    rp.plainSettings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
-}
 
 bool asked(platform::RecordingPlatform& rp) {
     return rp.ui.alerts().size() == 1 && rp.ui.alerts().front()->title == "Rate - Voltwise";
@@ -171,15 +160,6 @@ TEST(RatingPromptLifetime, UnansweredQuestionGoesWithThePlatform) {
         rp.reset();
         EXPECT_TRUE(watch.expired());
     }
-}
-
-TEST(RatingPromptController, BuildingTheMainViewCountsALaunchInTheBackground) {
-    App app;
-    app.rp.setBattery(0.57f, BatteryState::Unplugged);
-    app.launch();  // waits for the background run
-    EXPECT_EQ(app.rp.settings.integerForKey(RatingPrompt::kLaunchCountKey), 1);
-    EXPECT_EQ(app.rp.settings.stringForKey(RatingPrompt::kCurrentVersionKey), "5.0");
-    EXPECT_EQ(app.rp.settings.doubleForKey(RatingPrompt::kLaunchDateKey), app.rp.clock.now());
 }
 
 }  // namespace

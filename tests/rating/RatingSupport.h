@@ -1,0 +1,23 @@
+// Helpers shared by the rating prompt's tests.
+#pragma once
+
+#include "platform/recording/RecordingPlatform.h"
+#include "rating/RatingPrompt.h"
+
+namespace vw::testing {
+
+// Stored state that makes this launch ask: the seventh counted launch of
+// version 5.0, four days after the first.
+inline void dueForTheQuestion(platform::RecordingPlatform& rp) {
+    rp.plainSettings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
+    rp.plainSettings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
+    rp.plainSettings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
+}
+
+// The recording double's platform with another network.
+inline platform::Platform withNetwork(platform::RecordingPlatform& rp, platform::Network& network) {
+    return {rp.clock, rp.loop,          rp.log,   rp.application, rp.bundle,   rp.ui,    rp.device,
+            rp.notifications, rp.settings, rp.audio, network,        rp.identity};
+}
+
+}  // namespace vw::testing
