@@ -13,6 +13,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "app/BatteryWarnings.h"
 #include "app/ComputerSetup.h"
 #include "app/Config.h"
 #include "app/VoltwiseAppDelegate.h"
@@ -21,6 +22,7 @@
 #include "platform/Text.h"
 #include "platform/desktop/Battery.h"
 #include "platform/desktop/ComputerSource.h"
+#include "platform/desktop/DesktopNotifier.h"
 #include "platform/linux/PowerSupply.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/desktop/Display.h"
@@ -283,10 +285,18 @@ Result<void> runWindow(const Options& o, const BatteryChoice& battery, std::ostr
     // This computer learns from every reading while the window runs, and
     // keeps what it learned in its history.
     std::unique_ptr<history::LearnedComputer> computer;
+    std::unique_ptr<BatteryWarnings> warnings;
     std::unique_ptr<ComputerSource> feed;
     if (battery.thisComputer) {
         computer = makeComputer(history::HistoryStore::Access::ReadWrite, dp.clock.now(), &err);
         feed = std::make_unique<ComputerSource>(*computer, dp.loop, dp.clock, linux_host::powerSupplyRoot());
+        // Low-battery warnings on the desktop, whatever the window's state.
+        if (o.config.notifyEnabled) {
+            warnings = std::make_unique<BatteryWarnings>(std::make_unique<DesktopNotifier>(dp.loop), dp.clock);
+            feed->onReading([&warnings, &computer](const history::Reading& r, uint32_t level) {
+                warnings->laptop(r, level, computer->name(), computer->figures());
+            });
+        }
         source.whenSettled([&feed, &source](UPowerBattery* upower) {
             if (upower) feed->follow(*upower);
             else feed->readFolders(source.host());

@@ -150,6 +150,7 @@ void ComputerSource::sample() {
 
 void ComputerSource::observe(const Reading& r) {
     computer_.observe(r);
+    if (observer_) observer_(r, upower_ ? upower_->reading().warningLevel : 0);
     if (!upower_) return;  // the folder is read on its own timer
     // The service says what changes; between its changes, a sample every
     // half minute while discharging.
@@ -193,25 +194,17 @@ void ComputerSource::watchSleep() {
         return;
     }
     sleepMatch_.reset(slot);
-    const int fd = sd_bus_get_fd(logind_.get());
-    if (fd < 0) return;
-    logindWatch_ = loop_.watchFd(
-        fd,
-        [this]() -> short {
-            const int events = logind_ ? sd_bus_get_events(logind_.get()) : 0;
-            return static_cast<short>(events > 0 ? events : 0);
-        },
-        [this](short) {
-            int rc = 0;
-            while (logind_ && (rc = sd_bus_process(logind_.get(), nullptr)) > 0) {
-            }
-            if (rc < 0) {
-                // The bus went away: no resume will be heard of.
-                logindWatch_.cancel();
-                sleepMatch_.reset();
-                logind_.reset();
-            }
-        });
+    logindWatch_ = watchBus(loop_, logind_.get(), [this] {
+        int rc = 0;
+        while (logind_ && (rc = sd_bus_process(logind_.get(), nullptr)) > 0) {
+        }
+        if (rc < 0) {
+            // The bus went away: no resume will be heard of.
+            logindWatch_.cancel();
+            sleepMatch_.reset();
+            logind_.reset();
+        }
+    });
 }
 
 }  // namespace vw::desktop
