@@ -14,9 +14,11 @@ read back with `dunstctl count` and `dunstctl history`:
 - a server that takes the name and never answers, and a socket that takes
   the connection and never answers: every call returns at once, the loop
   keeps turning, what waits is bounded, the calls time out;
-- no session bus: nothing, silently.
+- no session bus: nothing, silently;
+- the window itself (off screen), on a battery folder at 15 %: its warning
+  reaches dunst; with --no-notify, nothing.
 
-    notify_session.py VW_NOTIFY_DRIVER WORK_DIR
+    notify_session.py VW_NOTIFY_DRIVER VOLTWISE WORK_DIR
 
 Exits 77 (skipped) only when dunst or Xvfb is not installed.
 """
@@ -164,7 +166,7 @@ def start_bus(work, name, procs):
 
 
 def main():
-    exe, work = sys.argv[1], sys.argv[2]
+    exe, voltwise, work = sys.argv[1], sys.argv[2], sys.argv[3]
     for tool in ("dunst", "dunstctl", "Xvfb"):
         if not shutil.which(tool):
             print("skipped: %s is not installed (scripts/deps installs it)" % tool)
@@ -177,7 +179,7 @@ def main():
     os.makedirs(work)
     procs = []
     try:
-        run(exe, work, procs)
+        run(exe, voltwise, work, procs)
     finally:
         for p in reversed(procs):
             stop(p)
@@ -192,7 +194,7 @@ def env_with(**extra):
     return env
 
 
-def run(exe, work, procs):
+def run(exe, voltwise, work, procs):
     runtime = os.path.join(work, "runtime")
     os.makedirs(runtime, mode=0o700)
 
@@ -303,6 +305,38 @@ def run(exe, work, procs):
     step(mouse % (4, "charging"), 0, "nothing while it charges")
     drv.stop()
     check("the driver said nothing on standard error", drv.stderr() == "", drv.stderr())
+
+    # The window itself, off screen, on a battery folder running low.
+    battery = os.path.join(work, "power_supply", "BAT0")
+    os.makedirs(battery)
+    for name, value in (("type", "Battery"), ("present", "1"), ("status", "Discharging"), ("capacity", "15"),
+                        ("energy_now", "7500000"), ("energy_full", "50000000"), ("power_now", "10000000")):
+        with open(os.path.join(battery, name), "w") as f:
+            f.write(value + "\n")
+    dmi = os.path.join(work, "dmi")
+    os.makedirs(dmi)
+    with open(os.path.join(dmi, "product_name"), "w") as f:
+        f.write("Test Laptop\n")
+    window_env = dict(env, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy",
+                      DBUS_SYSTEM_BUS_ADDRESS="unix:path=" + os.path.join(work, "no-system-bus"),
+                      VOLTWISE_POWER_SUPPLY_DIR=os.path.dirname(battery), VOLTWISE_DMI_DIR=dmi,
+                      XDG_STATE_HOME=os.path.join(work, "state"), XDG_CONFIG_HOME=os.path.join(work, "config"))
+    before = count("history")
+    for extra, wanted, what in (([], 1, "the window warns of its battery at 15%"),
+                                (["--no-notify"], 0, "with --no-notify, the window warns of nothing")):
+        window = subprocess.Popen([voltwise, "--no-network", "--settings", os.path.join(work, "settings")] + extra,
+                                  env=window_env, stdout=subprocess.DEVNULL,
+                                  stderr=open(os.path.join(work, "window.err"), "a"))
+        procs.append(window)
+        wait_until(lambda: count("displayed") > 0, 10 if wanted else 3)
+        check(what, count("displayed") == wanted and window.poll() is None, count("displayed"))
+        stop(window)
+        dunstctl("close-all")
+        wait_until(lambda: count("displayed") == 0)
+    h = history()
+    check("the window's warning names the computer, the percentage and the time left",
+          count("history") == before + 1 and
+          h[0]["message"] == "NORMAL|Battery low|Test Laptop: 15% left, 0hr 39min at this rate.", h[:1])
     stop(dunst)
 
     # ---- a server that takes the name and never answers ----
