@@ -33,12 +33,13 @@ import sys
 import threading
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from checks import check, failures, stop, stop_all, summary  # noqa: E402
+
 SKIP = 77
 # A call that waited for the bus would take the call's time-out (5 s) or
 # for ever; one that does not returns in microseconds.
 AT_ONCE = 1.0
-failures = []
-passed = 0
 
 DUNSTRC = """[global]
     monitor = 0
@@ -78,16 +79,6 @@ BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Config
   </policy>
 </busconfig>
 """
-
-
-def check(what, ok, detail=""):
-    global passed
-    if ok:
-        passed += 1
-        print("ok: " + what)
-    else:
-        failures.append(what)
-        print("FAILED: " + what + (" (" + str(detail) + ")" if detail else ""))
 
 
 def wait_until(predicate, timeout=3.0):
@@ -141,16 +132,6 @@ class Driver:
         self.proc.wait(10)
 
 
-def stop(p):
-    if p.poll() is None:
-        p.terminate()
-        try:
-            p.wait(5)
-        except subprocess.TimeoutExpired:
-            p.kill()
-            p.wait()
-
-
 def start_bus(work, name, procs):
     path = os.path.join(work, name + ".socket")
     config = os.path.join(work, name + ".conf")
@@ -181,10 +162,8 @@ def main():
     try:
         run(exe, voltwise, work, procs)
     finally:
-        for p in reversed(procs):
-            stop(p)
-    print("%d passed, %d failed" % (passed, len(failures)))
-    return 1 if failures else 0
+        stop_all(procs)
+    return summary()
 
 
 def env_with(**extra):

@@ -28,20 +28,11 @@ import gi
 gi.require_version("UMockdev", "1.0")
 from gi.repository import UMockdev  # noqa: E402
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from checks import check, stop_all, summary  # noqa: E402
+
 SKIP = 77
 UPOWERD = "/usr/libexec/upowerd"
-failures = []
-passed = 0
-
-
-def check(what, ok, detail=""):
-    global passed
-    if ok:
-        passed += 1
-        print("ok: " + what)
-    else:
-        failures.append(what)
-        print("FAILED: " + what + (" (" + detail + ")" if detail else ""))
 
 
 def clean_env(**extra):
@@ -80,14 +71,7 @@ def main():
     try:
         return run(exe, work, procs)
     finally:
-        for p in reversed(procs):
-            if p.poll() is None:
-                p.terminate()
-                try:
-                    p.wait(5)
-                except subprocess.TimeoutExpired:
-                    p.kill()
-                    p.wait()
+        stop_all(procs)
 
 
 def run(exe, work, procs):
@@ -240,8 +224,7 @@ def run(exe, work, procs):
             if l.startswith("voltwise:") and not l.startswith("voltwise: window")]
     check("the window said no error", not said, "; ".join(said))
 
-    print("%d passed, %d failed" % (passed, len(failures)))
-    return 1 if failures else 0
+    return summary()
 
 
 if __name__ == "__main__":

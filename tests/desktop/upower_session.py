@@ -30,22 +30,13 @@ gi.require_version("UMockdev", "1.0")
 gi.require_version("Gio", "2.0")
 from gi.repository import Gio, GLib, UMockdev  # noqa: E402
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from checks import check, stop, stop_all, summary  # noqa: E402
+
 SKIP = 77
 UPOWERD = "/usr/libexec/upowerd"
 # What the application's battery handlers log.
 STATE_LINE = "log: batteryStateDidChange->TRUE"
-failures = []
-passed = 0
-
-
-def check(what, ok, detail=""):
-    global passed
-    if ok:
-        passed += 1
-        print("ok: " + what)
-    else:
-        failures.append(what)
-        print("FAILED: " + what + (" (" + detail + ")" if detail else ""))
 
 
 def clean_env(**extra):
@@ -92,20 +83,10 @@ def main():
     os.makedirs(work)
     procs = []
 
-    def stop(p):
-        if p.poll() is None:
-            p.terminate()
-            try:
-                p.wait(5)
-            except subprocess.TimeoutExpired:
-                p.kill()
-                p.wait()
-
     try:
         return run(exe, work, procs)
     finally:
-        for p in reversed(procs):
-            stop(p)
+        stop_all(procs)
 
 
 def run(exe, work, procs):
@@ -279,8 +260,7 @@ def run(exe, work, procs):
         ms = sorted(d * 1000 for d in delays)
         print("battery change -> log line: median %.1f ms, max %.1f ms over %d changes"
               % (ms[len(ms) // 2], ms[-1], len(ms)))
-    print("%d passed, %d failed" % (passed, len(failures)))
-    return 1 if failures else 0
+    return summary()
 
 
 if __name__ == "__main__":
