@@ -132,6 +132,9 @@ const Key kKeys[] = {
          return setFrom(byName<bool>(v, {{"desktop", true}, {"print", false}}), c.openUrlsOnDesktop);
      },
      [](const AppConfig& c) { return std::string(c.openUrlsOnDesktop ? "desktop" : "print"); }},
+    {"notify", "on or off",
+     [](AppConfig& c, const std::string& v) { return setFrom(parseYesNo(v, YesNoWords::OnOff), c.notifyEnabled); },
+     [](const AppConfig& c) { return std::string(c.notifyEnabled ? "on" : "off"); }},
 };
 
 }  // namespace

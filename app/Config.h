@@ -14,6 +14,7 @@
 //   probe_url         http(s) address of the rating prompt's connectivity probe
 //   network           on or off; off: no request of any kind is sent
 //   open_urls         desktop or print: how the window opens store pages
+//   notify            on or off; off: the window shows no low-battery notifications
 //
 // Precedence: the defaults of AppConfig, then the file, then the command
 // line. The file is the one named by --config, else $VOLTWISE_CONFIG, else

@@ -13,6 +13,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "app/BatteryWarnings.h"
 #include "app/ComputerSetup.h"
 #include "app/Config.h"
 #include "app/VoltwiseAppDelegate.h"
@@ -23,6 +24,7 @@
 #include "platform/desktop/ComputerSource.h"
 #include "platform/desktop/DeskBatteries.h"
 #include "platform/desktop/UPowerDevices.h"
+#include "platform/desktop/DesktopNotifier.h"
 #include "platform/linux/PowerSupply.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/desktop/Display.h"
@@ -288,6 +290,7 @@ Result<void> runWindow(const Options& o, const BatteryChoice& battery, std::ostr
     // The other batteries the service lists (a mouse, a headset) can be
     // shown in its place.
     std::unique_ptr<history::LearnedComputer> computer;
+    std::unique_ptr<BatteryWarnings> warnings;
     std::unique_ptr<ComputerSource> feed;
     std::unique_ptr<DeskBatteries> desk;
     std::unique_ptr<UPowerDevices> devices;
@@ -295,6 +298,13 @@ Result<void> runWindow(const Options& o, const BatteryChoice& battery, std::ostr
     if (battery.thisComputer) {
         computer = makeComputer(history::HistoryStore::Access::ReadWrite, dp.clock.now(), &err);
         feed = std::make_unique<ComputerSource>(*computer, dp.loop, dp.clock, linux_host::powerSupplyRoot());
+        // Low-battery warnings on the desktop, whatever the window's state.
+        if (o.config.notifyEnabled) {
+            warnings = std::make_unique<BatteryWarnings>(std::make_unique<DesktopNotifier>(dp.loop), dp.clock);
+            feed->onReading([&warnings, &computer](const history::Reading& r, uint32_t level) {
+                warnings->laptop(r, level, computer->name(), computer->figures());
+            });
+        }
         desk = std::make_unique<DeskBatteries>(*computer, &dp.device, nullptr);
         source.whenSettled([&](UPowerBattery* upower) {
             desk->setUPower(upower);
@@ -309,6 +319,10 @@ Result<void> runWindow(const Options& o, const BatteryChoice& battery, std::ostr
                 devices->onChange([&] {
                     const auto now = devices->devices();
                     desk->setDevices(now);
+                    // Each peripheral's charge goes to the warnings too.
+                    if (warnings)
+                        for (const auto& d : peripheralsOf(now))
+                            warnings->peripheral({d.path, d.kind(), d.model, d.percentage, d.state == 1});
                     if (deviceChosen) return;
                     if (auto chosen = findDevice(now, *battery.device)) {
                         desk->show(chosen->path);

@@ -48,6 +48,12 @@ Result<void> keyOption(Options& o, const OptionRow& row, Value v) {
     return {};
 }
 
+// An option without a value that turns its key of the configuration off.
+Result<void> keyOff(Options& o, const OptionRow& row, Value) {
+    o.configOptions.values.emplace_back(row.configKey, "off");
+    return {};
+}
+
 const OptionRow kOptions[] = {
     // ---- battery and device ----
     {"--model", nullptr, "TEXT", "device model name: iPhone, iPod touch or iPad (default \"iPhone\")",
@@ -144,10 +150,10 @@ const OptionRow kOptions[] = {
      "(xdg-open); print: it only prints them", OptionGroup::Configuration, "open_urls", nullptr, keyOption},
     {"--no-network", nullptr, nullptr, "send no request of any kind (the file's network = off; default on)",
      OptionGroup::Configuration, "network", "on|off",
-     [](Options& o, const OptionRow& r, Value) -> Result<void> {
-         o.configOptions.values.emplace_back(r.configKey, "off");
-         return {};
-     }},
+     keyOff},
+    {"--no-notify", nullptr, nullptr, "show no low-battery notifications on the desktop (the file's notify = off; "
+     "default on)", OptionGroup::Configuration, "notify", "on|off",
+     keyOff},
     {"--print-config", nullptr, nullptr, "print the configuration in effect, in the file's format, and exit",
      OptionGroup::Configuration, nullptr, nullptr,
      [](Options& o, const OptionRow&, Value) -> Result<void> {
@@ -213,6 +219,8 @@ const NamedThing kEnvironment[] = {
     {"XDG_STATE_HOME", "the folder of voltwise/history.db (default ~/.local/state)"},
     {"VOLTWISE_DMI_DIR", "a folder laid out like /sys/class/dmi/id to name this computer from"},
     {"DBUS_SYSTEM_BUS_ADDRESS", "the system bus on which the window finds UPower"},
+    {"DBUS_SESSION_BUS_ADDRESS", "the session bus on which the window shows its low-battery notifications (else "
+     "$XDG_RUNTIME_DIR/bus; without one, none)"},
     {"DISPLAY, WAYLAND_DISPLAY", "the display the window opens on; without either, the text readout is printed"},
     {"SDL_AUDIODRIVER", "the audio driver; without an audio device the application runs silent"},
     {"SDL_VIDEODRIVER", "the video driver, instead of X11 or Wayland as the display variables say"},

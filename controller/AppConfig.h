@@ -25,6 +25,8 @@ struct AppConfig {
     // In the window, store pages open through the desktop ("desktop") or
     // are only printed ("print").
     bool openUrlsOnDesktop = true;
+    // Off: the window shows no low-battery notifications.
+    bool notifyEnabled = true;
 
     std::string paidEditionUrl() const { return "itms-apps://" + storeHost + paidEditionPath + "?ls=1&mt=8"; }
     std::string catalogueUrl() const { return "itms-apps://" + storeHost + cataloguePath + "?mt=8"; }

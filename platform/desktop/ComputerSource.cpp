@@ -150,6 +150,7 @@ void ComputerSource::sample() {
 
 void ComputerSource::observe(const Reading& r) {
     computer_.observe(r);
+    if (observer_) observer_(r, upower_ ? upower_->reading().warningLevel : 0);
     if (!upower_) return;  // the folder is read on its own timer
     // The service says what changes; between its changes, a sample every
     // half minute while discharging.
@@ -193,7 +194,7 @@ void ComputerSource::watchSleep() {
         return;
     }
     sleepMatch_.reset(slot);
-    auto watched = watchBus(loop_, logind_, [this] {
+    logindWatch_ = watchBus(loop_, logind_.get(), [this] {
         int rc = 0;
         while (logind_ && (rc = sd_bus_process(logind_.get(), nullptr)) > 0) {
         }
@@ -204,7 +205,6 @@ void ComputerSource::watchSleep() {
             logind_.reset();
         }
     });
-    if (watched) logindWatch_ = std::move(*watched);
 }
 
 }  // namespace vw::desktop

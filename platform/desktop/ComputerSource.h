@@ -57,6 +57,12 @@ public:
     // One reading now: from the service's last, or the folders.
     void sample();
 
+    // Hears each reading the computer is given, once its figures have taken
+    // it in, with the service's warning level (UPowerReading::warningLevel;
+    // 0 when the reading is the folders').
+    using Observer = std::function<void(const history::Reading& r, uint32_t serviceWarningLevel)>;
+    void onReading(Observer observer) { observer_ = std::move(observer); }
+
 private:
     void observe(const history::Reading& r);
     void seedFrom(UPowerBattery& upower);
@@ -69,6 +75,7 @@ private:
     UPowerBattery* upower_ = nullptr;
     HostBatteryPoller* poller_ = nullptr;
     platform::MainLoop::Timer sampler_;
+    Observer observer_;
     // logind's bus, for the resume.
     BusPtr logind_;
     BusSlotPtr sleepMatch_;

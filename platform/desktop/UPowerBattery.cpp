@@ -134,12 +134,6 @@ Result<void> requestGetAll(sd_bus* bus, BusSlotPtr* slot, sd_bus_message_handler
     return {};
 }
 
-uint64_t monotonicUsec() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<uint64_t>(ts.tv_sec) * 1'000'000u + static_cast<uint64_t>(ts.tv_nsec) / 1000u;
-}
-
 }  // namespace
 
 struct UPowerBattery::Callbacks {
@@ -242,9 +236,8 @@ Result<void> UPowerBattery::connect() {
     ownerMatch_.reset(slot);
     if (auto asked = requestGetAll(bus_.get(), &pendingRead_, &Callbacks::reading, this, kFirstReadTimeoutUsec); !asked)
         return fail(-asked.error().errnum);
-    auto watched = watchBus(loop_, bus_, [this] { process(); });
-    if (!watched) return fail(-watched.error().errnum);
-    watch_ = std::move(*watched);
+    if (const int fd = sd_bus_get_fd(bus_.get()); fd < 0) return fail(fd);
+    watch_ = watchBus(loop_, bus_.get(), [this] { process(); });
     // A bus that takes the connection but never answers holds nothing up
     // longer than this.
     startDeadline_ = loop_.scheduleTimer(kFirstAnswerSeconds, false, [this] {
@@ -327,12 +320,7 @@ void UPowerBattery::process() {
 
 // Calls in flight time out on the bus's own clock; the loop wakes for that.
 void UPowerBattery::armTimeout() {
-    timeoutTimer_.cancel();
-    uint64_t at = 0;
-    if (!bus_ || sd_bus_get_timeout(bus_.get(), &at) < 0 || at == UINT64_MAX) return;
-    const uint64_t now = monotonicUsec();
-    const double delay = at > now ? static_cast<double>(at - now) / 1e6 : 0.0;
-    timeoutTimer_ = loop_.scheduleTimer(delay + 0.001, false, [this] { process(); });
+    timeoutTimer_ = busTimeoutTimer(loop_, bus_.get(), [this] { process(); });
 }
 
 void UPowerBattery::requestReading() {

@@ -34,12 +34,6 @@ constexpr const char* kRules[] = {
 
 Error busError(int rc) { return Error{std::strerror(-rc), -rc}; }
 
-uint64_t monotonicUsec() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<uint64_t>(ts.tv_sec) * 1'000'000u + static_cast<uint64_t>(ts.tv_nsec) / 1000u;
-}
-
 // One property's value, whatever its type, into the field it names.
 int readProperty(sd_bus_message* m, const char* name, PowerDevice& d) {
     char type = 0;
@@ -237,9 +231,8 @@ Result<void> UPowerDevices::connect() {
         matches_.emplace_back(slot);
     }
     enumerate();
-    auto watched = watchBus(loop_, bus_, [this] { process(); });
-    if (!watched) return watched.error();
-    watch_ = std::move(*watched);
+    if (const int fd = sd_bus_get_fd(bus_.get()); fd < 0) return busError(fd);
+    watch_ = watchBus(loop_, bus_.get(), [this] { process(); });
     loop_.post(lifetime_, [this] { process(); });
     return {};
 }
@@ -249,17 +242,21 @@ void UPowerDevices::process() {
     int rc = 0;
     while ((rc = sd_bus_process(bus_.get(), nullptr)) > 0) {
     }
-    if (rc < 0) {
-        // The bus went away: nothing more to follow.
-        watch_ = {};
-        pending_.clear();
-        listing_.reset();
-        matches_.clear();
-        bus_.reset();
-        if (!devices_.empty()) {
-            devices_.clear();
-            changed();
-        }
+    if (rc >= 0) {
+        // Calls in flight time out on the bus's own clock; the loop wakes for that.
+        timeout_ = busTimeoutTimer(loop_, bus_.get(), [this] { process(); });
+        return;
+    }
+    // The bus went away: nothing more to follow.
+    timeout_ = {};
+    watch_ = {};
+    pending_.clear();
+    listing_.reset();
+    matches_.clear();
+    bus_.reset();
+    if (!devices_.empty()) {
+        devices_.clear();
+        changed();
     }
 }
 

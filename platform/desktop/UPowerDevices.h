@@ -83,6 +83,7 @@ private:
     bool listed_ = false;  // the service's list has come
     BusSlotPtr listing_;
     platform::MainLoop::Watch watch_;
+    platform::MainLoop::Timer timeout_;
     std::map<std::string, PowerDevice> devices_;
     std::string owner_;
     std::function<void()> changed_;

@@ -55,7 +55,8 @@ TEST(ConfigFile, EveryKeyAndItsFormat) {
         "probe_url = http://probe.voltwise.example/ping?x=1\n"
         "network = on\n"
         "network = off\n"
-        "open_urls = print\n");
+        "open_urls = print\n"
+        "notify = off\n");
     EXPECT_EQ(app::formatConfig(c),
               "attribution_host = 127.0.0.1:8080\n"
               "store_host = store.voltwise.example\n"
@@ -64,11 +65,12 @@ TEST(ConfigFile, EveryKeyAndItsFormat) {
               "catalogue_page = /artist/labs/id3\n"
               "probe_url = http://probe.voltwise.example/ping?x=1\n"
               "network = off\n"
-              "open_urls = print\n");
+              "open_urls = print\n"
+              "notify = off\n");
     EXPECT_EQ(c.paidEditionUrl(), "itms-apps://store.voltwise.example/app/ultra/id2?ls=1&mt=8");
     EXPECT_EQ(app::formatConfig(read(app::formatConfig(c))), app::formatConfig(c)) << "what it writes reads back";
     EXPECT_EQ(app::formatConfig(read("")), app::formatConfig(AppConfig{})) << "an empty file keeps the defaults";
-    EXPECT_TRUE(AppConfig{}.openUrlsOnDesktop && AppConfig{}.networkEnabled);
+    EXPECT_TRUE(AppConfig{}.openUrlsOnDesktop && AppConfig{}.networkEnabled && AppConfig{}.notifyEnabled);
 }
 
 TEST(ConfigFile, BadLinesNameTheLine) {
@@ -109,6 +111,7 @@ TEST(ConfigFile, ValuesAreChecked) {
          {"", "www.example.com", "ftp://a.example/", "http://", "http://a b/", "http://a.example/x y", "http://[zz]/"}},
         {"network", {"on", "off", "yes", "no", "true", "false", "1", "0"}, {"", "maybe", "ON"}},
         {"open_urls", {"desktop", "print"}, {"", "xdg-open", "Desktop", "off"}},
+        {"notify", {"on", "off", "yes", "no"}, {"", "maybe", "print"}},
     };
     for (const Case& c : cases) {
         for (const char* v : c.good) {
@@ -148,7 +151,7 @@ TEST(ConfigOptions, TheCommandLineWinsOverTheFileWhateverTheOrder) {
     TempFile file("store_host = file.example\nstore_id = 5\nnetwork = on\nopen_urls = desktop\n"
                   "probe_url = http://file.example/\n");
     const std::string out = printed({"--store-host", "cli.example", "--no-network", "--config", file.path,
-                                     "--open-urls", "print", "--attribution-host=127.0.0.1:1"});
+                                     "--open-urls", "print", "--attribution-host=127.0.0.1:1", "--no-notify"});
     EXPECT_EQ(out,
               "attribution_host = 127.0.0.1:1\n"
               "store_host = cli.example\n"
@@ -157,7 +160,8 @@ TEST(ConfigOptions, TheCommandLineWinsOverTheFileWhateverTheOrder) {
               "catalogue_page = /artist/voltwise-labs/id410000000\n"
               "probe_url = http://file.example/\n"
               "network = off\n"
-              "open_urls = print\n");
+              "open_urls = print\n"
+              "notify = off\n");
     // A bad line of the file stops the start, whatever the options.
     TempFile broken("store_id = many\n");
     std::ostringstream none, err;

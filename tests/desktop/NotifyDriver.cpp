@@ -1,0 +1,134 @@
+// Drives the window's warnings (the rules and the desktop's notifier) on a
+// real run loop, with a wall clock the caller moves, one command a line on
+// standard input, one answer a line on standard output:
+//
+//   laptop PERCENT PHASE [LEVEL]    a reading of this computer (PHASE: discharging,
+//                                   charging, full, held, unknown; LEVEL: the
+//                                   service's warning level, 0 for none given)
+//                                   -> "ok SECONDS", how long the call took
+//   peripheral ID KIND MODEL PERCENT charging|discharging   -> "ok SECONDS"
+//   advance SECONDS                 the wall clock moves on -> "ok"
+//   settle                          the loop runs until no call is in flight or
+//                                   waiting, then a little longer -> "ok"
+//   run SECONDS                     the loop runs; a timer ticks every 50 ms -> "ran TICKS"
+//   status                          -> "connected=0|1 waiting=N inflight=N"
+//
+//   vw_notify_driver --own-name     takes org.freedesktop.Notifications on the
+//                                   session bus and never answers a call
+#include <systemd/sd-bus.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "app/BatteryWarnings.h"
+#include "platform/desktop/DesktopNotifier.h"
+
+using namespace vw;
+
+namespace {
+
+// The wall clock moved by the caller; the loop's time is real.
+class DrivenClock final : public platform::Clock {
+public:
+    double now() const override { return real_.now() + shift_; }
+    double monotonic() const override { return real_.monotonic(); }
+    void advance(double seconds) { shift_ += seconds; }
+
+private:
+    platform::SystemClock real_;
+    double shift_ = 0;
+};
+
+void runFor(platform::MainLoop& loop, const platform::Clock& clock, double seconds) {
+    const double until = clock.monotonic() + seconds;
+    while (clock.monotonic() < until) {
+        const auto next = loop.nextTimerTime();
+        double wait = until - clock.monotonic();
+        if (next) wait = std::min(wait, std::max(0.0, *next - clock.monotonic()));
+        loop.wait(wait);
+        loop.runDue();
+    }
+}
+
+// Owns the notification server's name and never reads from the bus again.
+int ownName() {
+    sd_bus* bus = nullptr;
+    if (sd_bus_open_user(&bus) < 0 || sd_bus_request_name(bus, "org.freedesktop.Notifications", 0) < 0) return 1;
+    std::cout << "owned" << std::endl;
+    for (;;) pause();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--own-name") return ownName();
+    platform::SystemClock loopClock;
+    platform::MainLoop loop(loopClock);
+    DrivenClock clock;
+    auto owned = std::make_unique<desktop::DesktopNotifier>(loop);
+    desktop::DesktopNotifier& notifier = *owned;
+    app::BatteryWarnings warnings(std::move(owned), clock);
+    const std::map<std::string, history::Phase> phases = {
+        {"discharging", history::Phase::Discharging}, {"charging", history::Phase::Charging},
+        {"full", history::Phase::Full}, {"held", history::Phase::Held}, {"unknown", history::Phase::Unknown}};
+
+    auto timed = [](auto call) {
+        const auto start = std::chrono::steady_clock::now();
+        call();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        std::cout << "ok " << took.count() << std::endl;
+    };
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        std::istringstream in(line);
+        std::string command;
+        in >> command;
+        if (command == "laptop") {
+            double percent = 0;
+            std::string phase;
+            uint32_t level = 0;
+            in >> percent >> phase >> level;
+            history::Reading r;
+            r.phase = phases.at(phase);
+            r.percent = percent;
+            history::Figures figures;
+            figures.rows[history::AtThisRate] = {history::Figure::Kind::Minutes, static_cast<int>(percent * 6), 0};
+            timed([&] { warnings.laptop(r, level, "Test Laptop", figures); });
+        } else if (command == "peripheral") {
+            warnings::Peripheral p;
+            std::string state;
+            in >> p.id >> p.kind >> p.model >> p.percent >> state;
+            p.charging = state == "charging";
+            timed([&] { warnings.peripheral(p); });
+        } else if (command == "advance") {
+            double seconds = 0;
+            in >> seconds;
+            clock.advance(seconds);
+            std::cout << "ok" << std::endl;
+        } else if (command == "settle") {
+            const double until = loopClock.monotonic() + 10;
+            while ((notifier.waiting() || notifier.inFlight()) && loopClock.monotonic() < until)
+                runFor(loop, loopClock, 0.01);
+            runFor(loop, loopClock, 0.2);  // what was sent without an answer leaves
+            std::cout << "ok" << std::endl;
+        } else if (command == "run") {
+            double seconds = 0;
+            in >> seconds;
+            int ticks = 0;
+            auto ticker = loop.scheduleTimer(0.05, true, [&ticks] { ++ticks; });
+            runFor(loop, loopClock, seconds);
+            std::cout << "ran " << ticks << std::endl;
+        } else if (command == "status") {
+            std::cout << "connected=" << notifier.connected() << " waiting=" << notifier.waiting()
+                      << " inflight=" << notifier.inFlight() << std::endl;
+        } else {
+            std::cout << "unknown command" << std::endl;
+        }
+    }
+    return 0;
+}
