@@ -1,5 +1,7 @@
 #include "platform/desktop/UPowerBattery.h"
 
+#include "platform/desktop/UPowerNames.h"
+
 #include <systemd/sd-bus.h>
 
 #include <algorithm>
@@ -19,10 +21,7 @@ namespace vw::desktop {
 
 namespace {
 
-constexpr const char* kService = "org.freedesktop.UPower";
-constexpr const char* kDisplayDevice = "/org/freedesktop/UPower/devices/DisplayDevice";
-constexpr const char* kDeviceInterface = "org.freedesktop.UPower.Device";
-constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
+using namespace upower;
 // From opening the bus to the first reading (the service may be started on
 // demand), then for each later reading.
 constexpr double kFirstAnswerSeconds = 3.0;
@@ -478,7 +477,7 @@ void UPowerBattery::fetchNext(std::shared_ptr<HistoryFetch> fetch) {
     const char* interface = nullptr;
     const char* member = nullptr;
     switch (fetch->step) {
-        case Step::List: path = "/org/freedesktop/UPower", interface = kService, member = "EnumerateDevices"; break;
+        case Step::List: path = kRoot, interface = kService, member = "EnumerateDevices"; break;
         case Step::Kind:
             if (fetch->devices.empty()) return finish();
             path = fetch->devices.back().c_str(), interface = kProperties, member = "GetAll";

@@ -1,5 +1,7 @@
 #include "platform/desktop/UPowerDevices.h"
 
+#include "platform/desktop/UPowerNames.h"
+
 #include "platform/Clock.h"
 
 #include <systemd/sd-bus.h>
@@ -14,10 +16,7 @@ namespace vw::desktop {
 
 namespace {
 
-constexpr const char* kService = "org.freedesktop.UPower";
-constexpr const char* kRoot = "/org/freedesktop/UPower";
-constexpr const char* kDeviceInterface = "org.freedesktop.UPower.Device";
-constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
+using namespace upower;
 constexpr uint64_t kCallTimeoutUsec = 2'000'000;
 constexpr double kListSeconds = 3.0;
 

@@ -17,7 +17,6 @@ Exits 77 (skipped) only when no bus daemon can be started here.
 
 import os
 import re
-import signal
 import subprocess
 import sys
 import time
@@ -29,7 +28,7 @@ gi.require_version("Gio", "2.0")
 from gi.repository import Gio, GLib, UMockdev  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
-from checks import SKIP, check, clean_env, run_in_fresh_folder, start_system_bus, summary  # noqa: E402
+from checks import SKIP, check, clean_env, ends_on_sigterm, run_in_fresh_folder, start_system_bus, summary  # noqa: E402
 
 UPOWERD = "/usr/libexec/upowerd"
 
@@ -242,12 +241,7 @@ def run(exe, work, procs):
     check("the readout shows the batteries together (the service's composite, %d%%)" % percent,
           r.stdout.startswith("%d%% " % percent), r.stdout)
 
-    window.send_signal(signal.SIGTERM)
-    try:
-        code = window.wait(10)
-    except subprocess.TimeoutExpired:
-        code = None
-    check("the window ends on SIGTERM with status 0", code == 0, "status %s" % code)
+    ends_on_sigterm(window, "the window ends on SIGTERM with status 0")
     said = [l for l in window.stderr.read().decode(errors="replace").splitlines()
             if l.startswith("voltwise:") and not l.startswith("voltwise: window")]
     check("the window said no error", not said, "; ".join(said))

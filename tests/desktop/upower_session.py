@@ -31,7 +31,7 @@ gi.require_version("Gio", "2.0")
 from gi.repository import Gio, GLib, UMockdev  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
-from checks import SKIP, check, clean_env, run_in_fresh_folder, start_system_bus, summary  # noqa: E402
+from checks import SKIP, check, clean_env, ends_on_sigterm, run_in_fresh_folder, start_system_bus, summary  # noqa: E402
 
 UPOWERD = "/usr/libexec/upowerd"
 
@@ -207,12 +207,7 @@ def run(exe, work, procs):
     check("the application keeps running without the bus", app.poll() is None)
 
     # SIGTERM ends the window like closing it.
-    app.send_signal(signal.SIGTERM)
-    try:
-        code = app.wait(10)
-    except subprocess.TimeoutExpired:
-        code = None
-    check("the application ends on SIGTERM with status 0", code == 0, "status %s" % code)
+    ends_on_sigterm(app, "the application ends on SIGTERM with status 0")
     extra = [l for l in lines.seen if l.startswith("voltwise:") and not l.startswith("voltwise: window")]
     check("no error lines", not extra, "; ".join(extra))
 

@@ -44,6 +44,16 @@ def stop(p):
             p.wait()
 
 
+def ends_on_sigterm(p, what):
+    """Sends SIGTERM and checks that `p` ends with status 0 within ten seconds."""
+    p.send_signal(15)
+    try:
+        code = p.wait(10)
+    except subprocess.TimeoutExpired:
+        code = None
+    check(what, code == 0, "status %s" % code)
+
+
 def stop_all(procs):
     """Ends the children, the last started first."""
     for p in reversed(procs):
