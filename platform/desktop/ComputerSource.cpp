@@ -144,8 +144,11 @@ void ComputerSource::readFolders(HostBatteryPoller* poller) {
 void ComputerSource::sample() {
     const auto batteries = linux_host::readLaptopBatteries(root_);
     computer_.setHealth(healthOf(batteries));
-    if (upower_) observe(readingFromUPower(upower_->reading(), clock_.now(), chargeLimitOf(batteries)));
-    else observe(readingFromFolder(batteries, clock_.now()));
+    // While the service is away its last reading is old: the folders say what is now.
+    if (upower_ && upower_->following())
+        observe(readingFromUPower(upower_->reading(), clock_.now(), chargeLimitOf(batteries)));
+    else
+        observe(readingFromFolder(batteries, clock_.now()));
 }
 
 void ComputerSource::observe(const Reading& r) {
