@@ -108,12 +108,19 @@ HistoryView::HistoryView(Platform& p, Rect frame) {
     power_ = std::make_shared<GraphView>(ui, Rect{10, 218, w, 110});
     power_->setName("historyPower");
     power_->setBackgroundColor(Colour{20, 20, 20, 255});
-    health_ = text(ui, {10, 338, w, 90}, 12, false, Colour::white());
+    // The time axis under the power: where the span starts, and now.
+    since_ = text(ui, {10, 328, w / 2, 24}, 10, false, kQuietText);
+    since_->setName("historySince");
+    until_ = text(ui, {10 + w / 2, 328, w / 2, 24}, 10, false, kQuietText);
+    until_->setName("historyUntil");
+    until_->setTextAlignment(TextAlignment::Right);
+    until_->setText("now");
+    health_ = text(ui, {10, 354, w, 80}, 12, false, Colour::white());
     health_->setName("historyHealth");
     hint_ = text(ui, {10, frame.height - 34, w, 26}, 11, false, kQuietText);
     hint_->setName("historyHint");
     for (const auto& v : std::initializer_list<std::shared_ptr<View>>{title_, chargeLabel_, charge_, powerLabel_, power_,
-                                                                     health_, hint_})
+                                                                     since_, until_, health_, hint_})
         view_->addSubview(v);
     view_->setHidden(true);
 }
@@ -126,6 +133,7 @@ void HistoryView::show(history::ThisComputer& computer, Span span) {
     const history::Health health = computer.health();
 
     title_->setText(computer.name() + (span == Span::Day ? ", last 24 hours" : ", last 7 days"));
+    since_->setText(span == Span::Day ? "24 hours ago" : "7 days ago");
 
     chargeLabel_->setText("Charge (%)");
     std::vector<GraphView::Mark> marks{{0.5f, kGuideColour}};

@@ -27,7 +27,7 @@ public:
 
 private:
     std::shared_ptr<platform::View> view_;
-    std::shared_ptr<platform::TextView> title_, chargeLabel_, powerLabel_, health_, hint_;
+    std::shared_ptr<platform::TextView> title_, chargeLabel_, powerLabel_, health_, hint_, since_, until_;
     std::shared_ptr<platform::GraphView> charge_, power_;
     Span span_ = Span::Day;
 };

@@ -77,8 +77,10 @@ TEST_F(ThisComputerScreen, ATouchOnTheBatteryOrHShowsTheDayThenTheWeekThenTheRea
     app->touch(160, 150);
     ASSERT_EQ(app->mode(), Mode::History);
     EXPECT_EQ(app->on<platform::TextView>("historyTitle").text(), "Framework Laptop 13, last 24 hours");
+    EXPECT_EQ(app->on<platform::TextView>("historySince").text(), "24 hours ago");
     EXPECT_TRUE(app->c().showHistory());
     EXPECT_EQ(app->on<platform::TextView>("historyTitle").text(), "Framework Laptop 13, last 7 days");
+    EXPECT_EQ(app->on<platform::TextView>("historySince").text(), "7 days ago");
     app->touch(10, 400);
     EXPECT_EQ(app->mode(), Mode::Normal);
     EXPECT_TRUE(app->on("historyView").hidden());
