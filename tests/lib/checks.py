@@ -80,27 +80,38 @@ def clean_env(**extra):
     return env
 
 
-def start_system_bus(work, procs):
-    """A private bus daemon as the system bus: (the daemon, its address or None)."""
-    socket = os.path.join(work, "system_bus_socket")
-    config = os.path.join(work, "system-bus.conf")
+# Who may do what on a test's private bus: everything.
+OPEN_POLICY = """    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_destination="*"/>
+    <allow receive_sender="*"/>"""
+
+
+def start_bus(work, procs, kind, policy=OPEN_POLICY):
+    """A private bus daemon of `kind` ("system", "session") with `policy`:
+    (the daemon, its address or None)."""
+    socket = os.path.join(work, kind + "_bus_socket")
+    config = os.path.join(work, kind + "-bus.conf")
     with open(config, "w") as f:
         f.write("""<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
-  <type>system</type>
+  <type>%s</type>
   <listen>unix:path=%s</listen>
   <auth>EXTERNAL</auth>
   <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_destination="*"/>
-    <allow receive_sender="*"/>
+%s
   </policy>
 </busconfig>
-""" % socket)
+""" % (kind, socket, policy))
     bus = subprocess.Popen(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address"],
-                           stdout=subprocess.PIPE, stderr=open(os.path.join(work, "bus.log"), "w"), env=clean_env())
+                           stdout=subprocess.PIPE, stderr=open(os.path.join(work, kind + "-bus.log"), "w"),
+                           env=clean_env())
     procs.append(bus)
     address = bus.stdout.readline().decode().strip()
     return bus, (address or None)
+
+
+def start_system_bus(work, procs):
+    """A private bus daemon as the system bus: (the daemon, its address or None)."""
+    return start_bus(work, procs, "system")
