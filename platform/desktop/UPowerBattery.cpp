@@ -41,55 +41,6 @@ constexpr const char* kOwnerRule =
 // sd-bus's negative errno `rc` as an Error.
 Error busError(int rc) { return Error{std::strerror(-rc), -rc}; }
 
-// Reads an a{sv} of the device's properties into `r`; the ones it holds
-// replace those in `r`. An error when the message is malformed.
-Result<void> readProperties(sd_bus_message* m, UPowerReading& r) {
-    // The properties read, by name and D-Bus type.
-    auto number = [](double& into, bool percent) {
-        return [&into, percent](sd_bus_message* msg) {
-            double d = 0;
-            const int rc = sd_bus_message_read(msg, "v", "d", &d);
-            if (rc >= 0) into = !std::isfinite(d) ? NAN : percent ? std::clamp(d, 0.0, 100.0) : std::max(0.0, std::abs(d));
-            return rc;
-        };
-    };
-    auto code = [](uint32_t& into) {
-        return [&into](sd_bus_message* msg) { return sd_bus_message_read(msg, "v", "u", &into); };
-    };
-    const struct {
-        const char* name;
-        std::function<int(sd_bus_message*)> read;
-    } properties[] = {
-        {"Percentage", number(r.percentage, true)},
-        {"State", code(r.state)},
-        {"IsPresent",
-         [&r](sd_bus_message* msg) {
-             int b = 0;
-             const int rc = sd_bus_message_read(msg, "v", "b", &b);
-             r.present = b != 0;
-             return rc;
-         }},
-        {"Energy", number(r.energy, false)},
-        {"EnergyFull", number(r.energyFull, false)},
-        {"EnergyRate", number(r.energyRate, false)},
-        {"WarningLevel", code(r.warningLevel)},
-    };
-    int rc = sd_bus_message_enter_container(m, 'a', "{sv}");
-    if (rc < 0) return busError(rc);
-    while ((rc = sd_bus_message_enter_container(m, 'e', "sv")) > 0) {
-        const char* name = nullptr;
-        if ((rc = sd_bus_message_read(m, "s", &name)) < 0) return busError(rc);
-        const auto* p = std::find_if(std::begin(properties), std::end(properties),
-                                     [&](const auto& p) { return std::strcmp(p.name, name) == 0; });
-        // A property of another type than its name promises is skipped.
-        if (p == std::end(properties) || (rc = p->read(m)) < 0) rc = sd_bus_message_skip(m, "v");
-        if (rc < 0) return busError(rc);
-        if ((rc = sd_bus_message_exit_container(m)) < 0) return busError(rc);
-    }
-    if (rc < 0 || (rc = sd_bus_message_exit_container(m)) < 0) return busError(rc);
-    return {};
-}
-
 std::string errorText(const sd_bus_error* e, int rc) {
     // The service's own words are shown as any other outside text is.
     if (e && sd_bus_error_is_set(e)) return platform::shown(e->message ? e->message : e->name);
@@ -113,7 +64,7 @@ Error noAnswerInTime() {
 Result<UPowerReading> readingFrom(sd_bus_message* reply) {
     if (const sd_bus_error* e = sd_bus_message_get_error(reply)) return noAnswer(errorText(e, -EIO));
     UPowerReading r;
-    if (auto read = readProperties(reply, r); !read)
+    if (auto read = readUPowerProperties(reply, r); !read)
         return Error{"UPower's answer cannot be read (" + read.error().what + ")", read.error().errnum};
     if (!r.present) return Error{"UPower reports no battery"};
     return r;
@@ -346,7 +297,7 @@ void UPowerBattery::onReading(sd_bus_message* m) {
         return;
     }
     UPowerReading r;
-    const bool ok = !sd_bus_message_is_method_error(m, nullptr) && readProperties(m, r);
+    const bool ok = !sd_bus_message_is_method_error(m, nullptr) && readUPowerProperties(m, r);
     if (!ok) {
         // Just started, perhaps, with its objects not yet up: ask again shortly.
         if (retries_++ < kReadRetries && !owner_.empty() && !retryTimer_.active())
@@ -372,7 +323,7 @@ void UPowerBattery::onPropertiesChanged(sd_bus_message* m) {
     const char* interface = nullptr;
     if (sd_bus_message_read(m, "s", &interface) < 0 || std::strcmp(interface, kDeviceInterface) != 0) return;
     UPowerReading r = reading_;
-    if (!readProperties(m, r)) return;
+    if (!readUPowerProperties(m, r)) return;
     // Properties named as changed without their values: read them all again.
     bool invalidated = false;
     if (sd_bus_message_enter_container(m, 'a', "s") > 0) {
@@ -512,25 +463,12 @@ void UPowerBattery::fetchNext(std::shared_ptr<HistoryFetch> fetch) {
             }
             case Step::Kind: {
                 // A laptop battery: a battery (type 2) that powers the machine.
-                uint32_t type = 0;
-                int powerSupply = 0;
-                if (!failed && sd_bus_message_enter_container(m, 'a', "{sv}") > 0) {
-                    while (sd_bus_message_enter_container(m, 'e', "sv") > 0) {
-                        const char* name = nullptr;
-                        sd_bus_message_read(m, "s", &name);
-                        if (name && !std::strcmp(name, "Type") && sd_bus_message_read(m, "v", "u", &type) >= 0) {
-                        } else if (name && !std::strcmp(name, "PowerSupply") &&
-                                   sd_bus_message_read(m, "v", "b", &powerSupply) >= 0) {
-                        } else {
-                            sd_bus_message_skip(m, "v");
-                        }
-                        sd_bus_message_exit_container(m);
-                    }
-                    sd_bus_message_exit_container(m);
-                }
+                UPowerReading reading;
+                UPowerIdentity identity;
+                const bool known = !failed && readUPowerProperties(m, reading, &identity);
                 const std::string device = f->devices.back();
                 f->devices.pop_back();
-                if (type == 2 && powerSupply) {
+                if (known && identity.laptopBattery()) {
                     f->batteries.push_back({device, {}, {}});
                     f->step = Step::Rate;
                 }

@@ -19,20 +19,12 @@
 #include "platform/MainLoop.h"
 #include "platform/Result.h"
 #include "platform/desktop/BusHandles.h"
+#include "platform/desktop/UPowerProperties.h"
 
 namespace vw::desktop {
 
 class HostBatteryPoller;
 
-// What the display device says. Energies in Wh, the rate in W (a
-// magnitude); NaN where the service gave none.
-struct UPowerReading {
-    double percentage = 0;  // 0 to 100, fractional
-    uint32_t state = 0;     // the service's state code
-    bool present = false;
-    double energy = NAN, energyFull = NAN, energyRate = NAN;
-    uint32_t warningLevel = 0;  // 1 none, 2 discharging (a UPS), 3 low, 4 critical, 5 action
-};
 
 // One battery's history as the service keeps it: the points of its rate (W)
 // and of its charge (percent), each with the service's state code then.

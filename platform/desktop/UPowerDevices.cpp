@@ -33,64 +33,6 @@ constexpr const char* kRules[] = {
 
 Error busError(int rc) { return Error{std::strerror(-rc), -rc}; }
 
-// One property's value, whatever its type, into the field it names.
-int readProperty(sd_bus_message* m, const char* name, PowerDevice& d) {
-    char type = 0;
-    const char* contents = nullptr;
-    int rc = sd_bus_message_peek_type(m, &type, &contents);
-    if (rc < 0 || type != 'v' || !contents) return rc < 0 ? rc : -EBADMSG;
-    const std::string n = name;
-    auto number = [&](double& into) -> int {
-        if (std::strcmp(contents, "d") != 0) return sd_bus_message_skip(m, "v");
-        return sd_bus_message_read(m, "v", "d", &into);
-    };
-    auto whole = [&](uint32_t& into) -> int {
-        if (std::strcmp(contents, "u") != 0) return sd_bus_message_skip(m, "v");
-        return sd_bus_message_read(m, "v", "u", &into);
-    };
-    auto flag = [&](bool& into) -> int {
-        int b = 0;
-        if (std::strcmp(contents, "b") != 0) return sd_bus_message_skip(m, "v");
-        const int r = sd_bus_message_read(m, "v", "b", &b);
-        into = b != 0;
-        return r;
-    };
-    auto text = [&](std::string& into) -> int {
-        const char* s = nullptr;
-        if (std::strcmp(contents, "s") != 0) return sd_bus_message_skip(m, "v");
-        const int r = sd_bus_message_read(m, "v", "s", &s);
-        if (r > 0 && s) into = s;
-        return r;
-    };
-    if (n == "Type") return whole(d.type);
-    if (n == "PowerSupply") return flag(d.powerSupply);
-    if (n == "IsPresent") return flag(d.present);
-    if (n == "Model") return text(d.model);
-    if (n == "Vendor") return text(d.vendor);
-    if (n == "Serial") return text(d.serial);
-    if (n == "Percentage") return number(d.percentage);
-    if (n == "State") return whole(d.state);
-    if (n == "Energy") return number(d.energy);
-    if (n == "EnergyFull") return number(d.energyFull);
-    if (n == "EnergyRate") return number(d.energyRate);
-    if (n == "WarningLevel") return whole(d.warningLevel);
-    return sd_bus_message_skip(m, "v");
-}
-
-// An a{sv} of a device's properties into `d`.
-int readProperties(sd_bus_message* m, PowerDevice& d) {
-    int rc = sd_bus_message_enter_container(m, 'a', "{sv}");
-    if (rc < 0) return rc;
-    while ((rc = sd_bus_message_enter_container(m, 'e', "sv")) > 0) {
-        const char* name = nullptr;
-        if ((rc = sd_bus_message_read(m, "s", &name)) < 0) return rc;
-        if ((rc = readProperty(m, name, d)) < 0) return rc;
-        if ((rc = sd_bus_message_exit_container(m)) < 0) return rc;
-    }
-    if (rc < 0) return rc;
-    return sd_bus_message_exit_container(m);
-}
-
 Result<void> call(sd_bus* bus, sd_bus_slot** slot, const char* path, const char* interface, const char* member,
                   sd_bus_message_handler_t done, void* data) {
     sd_bus_message* made = nullptr;
@@ -198,7 +140,7 @@ struct UPowerDevices::Callbacks {
         if (sd_bus_message_is_method_error(m, nullptr)) return 0;
         PowerDevice d;
         d.path = path;
-        if (readProperties(m, d) < 0) return 0;
+        if (!readUPowerProperties(m, d, &d)) return 0;
         self->devices_[path] = d;
         self->changed();
         return 0;

@@ -16,22 +16,14 @@
 #include "platform/MainLoop.h"
 #include "platform/Result.h"
 #include "platform/desktop/BusHandles.h"
+#include "platform/desktop/UPowerProperties.h"
 
 namespace vw::desktop {
 
-struct PowerDevice {
+// A device: what it is and what it reads.
+struct PowerDevice : UPowerIdentity, UPowerReading {
     std::string path;  // the service's object path
-    uint32_t type = 0;  // the service's kind code: 2 battery, 5 mouse, 6 keyboard...
-    bool powerSupply = false;
-    bool present = true;
-    std::string model, vendor, serial;
-    double percentage = NAN;
-    uint32_t state = 0;  // the service's state code
-    double energy = NAN, energyFull = NAN, energyRate = NAN;
-    uint32_t warningLevel = 0;
 
-    // One of the batteries that power this computer.
-    bool laptopBattery() const { return type == 2 && powerSupply; }
     // A battery of its own worth showing: not mains, not the composite.
     bool battery() const { return type >= 2 && present && std::isfinite(percentage); }
     // "battery_BAT0", "mouse_dev_F0_7E": the last part of the path.

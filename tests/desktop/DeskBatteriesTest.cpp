@@ -27,6 +27,7 @@ PowerDevice device(const std::string& name, uint32_t type, bool powerSupply, con
     d.model = model;
     d.percentage = percent;
     d.state = state;
+    d.present = true;
     return d;
 }
 
