@@ -52,10 +52,11 @@ std::string DeskBatteries::name() const { return shown_ ? shown_->title() : comp
 void DeskBatteries::setDevices(const std::vector<PowerDevice>& devices) {
     peripherals_ = peripheralsOf(devices);
     if (!shown_) return;
-    const auto still = std::find_if(devices.begin(), devices.end(),
-                                    [&](const PowerDevice& d) { return d.path == shown_->path && d.battery(); });
-    show(still == devices.end() ? std::string() : still->path);
-    if (still != devices.end()) shown_ = *still;
+    const auto still = std::find_if(peripherals_.begin(), peripherals_.end(),
+                                    [&](const PowerDevice& d) { return d.path == shown_->path; });
+    // Gone: back to this computer. Still there: its new reading.
+    if (still == peripherals_.end()) return show({});
+    shown_ = *still;
     post();
 }
 

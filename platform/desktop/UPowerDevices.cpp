@@ -110,7 +110,7 @@ struct UPowerDevices::Callbacks {
         if (std::strcmp(member, "DeviceAdded") == 0 || std::strcmp(member, "DeviceRemoved") == 0) {
             const char* device = nullptr;
             if (sd_bus_message_read(m, "o", &device) < 0 || !device) return 0;
-            if (member[6] == 'A') {
+            if (std::strcmp(member, "DeviceAdded") == 0) {
                 self->read(device);
             } else {
                 self->pending_.erase(device);
@@ -239,16 +239,13 @@ Result<std::vector<PowerDevice>> listUPowerDevices() {
     auto devices = UPowerDevices::start(loop);
     if (!devices) return devices.error();
     UPowerDevices& d = **devices;
-    const uint64_t deadline = monotonicUsec() + static_cast<uint64_t>(kListSeconds * 1e6);
+    // The bus's descriptor and its calls' time-outs are the loop's, as in the window.
+    const double deadline = clock.monotonic() + kListSeconds;
     while (!(d.listed_ && d.pending_.empty()) && d.bus_) {
-        const uint64_t now = monotonicUsec();
+        const double now = clock.monotonic();
         if (now >= deadline) break;
-        uint64_t busAt = UINT64_MAX;
-        sd_bus_get_timeout(d.bus_.get(), &busAt);
-        const uint64_t until = std::min(deadline, busAt == UINT64_MAX ? deadline : std::max(busAt, now));
-        loop.wait(static_cast<double>(until - now) / 1e6);
+        loop.wait(std::min(deadline, loop.nextTimerTime().value_or(deadline)) - now);
         loop.runDue();
-        d.process();
     }
     if (!d.listed_)
         return Error{"UPower does not answer on the system bus (" +
