@@ -1,6 +1,5 @@
 #include "app/ComputerSetup.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 
@@ -31,8 +30,7 @@ std::unique_ptr<history::LearnedComputer> makeComputer(history::HistoryStore::Ac
         if (store) opened = std::move(*store);
         else say(store.error().what + "; learning from this run alone");
     }
-    const char* dmi = std::getenv("VOLTWISE_DMI_DIR");
-    return std::make_unique<history::LearnedComputer>(linux_host::computerName(dmi && *dmi ? dmi : "/sys/class/dmi/id"),
+    return std::make_unique<history::LearnedComputer>(linux_host::computerName(linux_host::dmiRoot()),
                                                       std::move(opened), now);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/linux/PowerSupply.h"
@@ -57,6 +58,11 @@ double number(const fs::path& p, double scale = 1) {
 }
 
 }  // namespace
+
+std::string dmiRoot() {
+    const char* env = std::getenv("VOLTWISE_DMI_DIR");
+    return env && *env ? env : "/sys/class/dmi/id";
+}
 
 std::string computerName(const std::string& dmiRoot) {
     const fs::path root(dmiRoot);

@@ -15,7 +15,9 @@ namespace vw::linux_host {
 // product's version, where it names the model, as on some vendors' machines,
 // is used in place of a bare number); "This Computer" when the firmware says
 // nothing useful.
-std::string computerName(const std::string& dmiRoot = "/sys/class/dmi/id");
+std::string computerName(const std::string& dmiRoot);
+// The firmware's folder, /sys/class/dmi/id, or $VOLTWISE_DMI_DIR when set.
+std::string dmiRoot();
 
 // One laptop battery. Missing values are NaN (numbers) or empty (texts).
 struct BatteryDetails {
