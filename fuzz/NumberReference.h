@@ -93,26 +93,9 @@ inline std::size_t copyText(char* buf, const char* text) {
 // (a sign and at least two exponent digits: 100000 is "1e+05", five
 // characters against six), written without "+" and leading zeros.
 inline std::size_t integralDoubleText(double d, char* buf) {
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    uint64_t n = static_cast<uint64_t>(std::fabs(d));
     char text[20];
-    char* const textEnd = text + sizeof text;
-    char* first = textEnd;
-    while (n >= 100) {
-        const unsigned pair = static_cast<unsigned>(n % 100);
-        n /= 100;
-        first -= 2;
-        std::memcpy(first, kPairs + 2 * pair, 2);
-    }
-    if (n >= 10) {
-        first -= 2;
-        std::memcpy(first, kPairs + 2 * n, 2);
-    } else {
-        *--first = static_cast<char>('0' + n);
-    }
+    const char* const first = text;
+    const char* const textEnd = std::to_chars(text, text + sizeof text, static_cast<uint64_t>(std::fabs(d))).ptr;
     const int length = static_cast<int>(textEnd - first);
     int significant = length;
     while (significant > 1 && first[significant - 1] == '0') --significant;
