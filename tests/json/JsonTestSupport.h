@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -30,6 +32,28 @@ void expectRaises(F f, const std::string& message) {
         EXPECT_EQ(e.name(), "NSGenericException");
         EXPECT_EQ(e.reason(), message);
     }
+}
+
+// The best of `rounds` timings of f(), in seconds.
+template <class F>
+double bestTime(int rounds, F f) {
+    double best = 1e300;
+    for (int round = 0; round < rounds; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        f();
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+// Expects the time secondsFor(n) takes for n keys to grow in proportion to
+// n: a quadratic one takes 64 times as long for 8 times the keys (both sizes
+// fit in the caches; the margin allows for noise).
+template <class F>
+void expectLinearTime(F secondsFor) {
+    secondsFor(2000);  // warm up
+    const double small = secondsFor(4000), large = secondsFor(32000);
+    EXPECT_LT(large, small * 40) << "4000 keys: " << small << " s, 32000 keys: " << large << " s";
 }
 
 }  // namespace vw::test
