@@ -19,19 +19,12 @@ using test::text;
 
 std::unique_ptr<DataScanner> scannerOver(std::string_view s) { return DataScanner::scannerWithData(bytes(s)); }
 
-TEST(DataScannerSetUp, NewScannerIsEmptyWithNumberCharacters) {
-    DataScanner s;
-    EXPECT_TRUE(s.isAtEnd());
-    EXPECT_EQ(s.scanLocation(), 0u);
-    EXPECT_TRUE(s.data().isNil());
-    EXPECT_EQ(s.doubleCharacters(), CharacterSet::characterSetWithCharactersInString("0123456789eE-."));
-    EXPECT_FALSE(s.doubleCharacters().characterIsMember('+'));
-    EXPECT_EQ(s.currentCharacter(), 0);
-    EXPECT_EQ(s.scanCharacter(), 0);
-    EXPECT_EQ(s.scanLocation(), 0u);
-}
-
-TEST(DataScannerSetUp, SetDataKeepsOrReplacesTheBuffer) {
+TEST(DataScannerSetUp, NewScannerIsEmptyAndSetDataKeepsOrReplacesTheBuffer) {
+    DataScanner empty;
+    EXPECT_TRUE(empty.isAtEnd() && empty.data().isNil());
+    EXPECT_EQ(empty.doubleCharacters(), CharacterSet::characterSetWithCharactersInString("0123456789eE-."));
+    EXPECT_EQ(empty.scanCharacter(), 0);
+    EXPECT_EQ(empty.scanLocation(), 0u);
     const Value first = bytes("abc");
     auto s = DataScanner::scannerWithData(first);
     s->scanCharacter();
@@ -46,31 +39,24 @@ TEST(DataScannerSetUp, SetDataKeepsOrReplacesTheBuffer) {
     EXPECT_THROW(s->setData(text("not bytes")), std::invalid_argument);
 }
 
-TEST(DataScannerPosition, LocationMovesWithinTheBuffer) {
-    auto s = scannerOver("hello");
-    s->setScanLocation(4);
-    EXPECT_FALSE(s->isAtEnd());
-    EXPECT_EQ(s->scanCharacter(), 'o');
-    EXPECT_TRUE(s->isAtEnd());
-    s->setScanLocation(1000);  // past the end: at the end, never beyond
-    EXPECT_EQ(s->scanLocation(), 5u);
-    EXPECT_EQ(s->currentCharacter(), 0);
-}
-
-TEST(DataScannerCharacters, BytesAreCharactersAndTheEndIsNul) {
+TEST(DataScannerPosition, BytesAreCharactersAndTheEndIsNul) {
     auto s = scannerOver("\xc3\xa9x");
     EXPECT_EQ(s->currentCharacter(), 0xC3);
     EXPECT_FALSE(s->scanCharacter(u'\u00e9'));
     EXPECT_TRUE(s->scanCharacter(0xC3));
     EXPECT_EQ(s->scanCharacter(), 0xA9);
     EXPECT_FALSE(s->scanCharacter(u'\u0178'));  // above 255 never matches
+    EXPECT_FALSE(s->isAtEnd());
     EXPECT_TRUE(s->scanCharacter('x'));
+    EXPECT_TRUE(s->isAtEnd());
     EXPECT_EQ(s->scanCharacter(), 0);
     EXPECT_EQ(s->scanLocation(), 3u);
     EXPECT_FALSE(s->scanCharacter(0));  // the end is not a NUL byte of the buffer
+    s->setScanLocation(1000);  // past the end: at the end, never beyond
+    EXPECT_EQ(s->scanLocation(), 3u);
 }
 
-TEST(DataScannerLiterals, Utf8StringNeedsEveryByte) {
+TEST(DataScannerLiterals, Utf8StringAndStringNeedEveryByte) {
     auto s = scannerOver("nul");
     Value into;
     EXPECT_FALSE(s->scanUTF8String("null", &into));
@@ -82,12 +68,8 @@ TEST(DataScannerLiterals, Utf8StringNeedsEveryByte) {
     EXPECT_EQ(s->currentCharacter(), 'x');
     EXPECT_FALSE(s->scanUTF8String("y", nullptr));
     EXPECT_TRUE(s->scanUTF8String("", nullptr));
-}
-
-TEST(DataScannerLiterals, ScanStringStoresTheSameText) {
-    auto s = scannerOver("caf\xc3\xa9!");
+    s = scannerOver("caf\xc3\xa9!");
     const Value t = text("caf\xc3\xa9");
-    Value into;
     EXPECT_TRUE(s->scanString(t, &into));
     EXPECT_TRUE(into.isIdentical(t));
     EXPECT_EQ(s->scanLocation(), 5u);
@@ -107,117 +89,79 @@ TEST(DataScannerRuns, CharactersFromSetAndUpToSet) {
     EXPECT_TRUE(s->scanCharactersFromSet(digits, &into));
     EXPECT_EQ(into.stringView(), "123");
     EXPECT_FALSE(s->scanCharactersFromSet(digits, &into));
-    EXPECT_EQ(into.stringView(), "123");
     EXPECT_TRUE(s->scanUpToCharactersFromSet(digits, &into));  // stops at the end
     EXPECT_EQ(into.stringView(), "abc");
     EXPECT_TRUE(s->isAtEnd());
-}
-
-TEST(DataScannerRuns, RunThatIsNotUtf8GivesNil) {
-    auto s = scannerOver("\xc3\xa9\xc3");
-    const CharacterSet high = CharacterSet::characterSetWithRange(0x80, 0xFF);
-    Value into = text("x");
-    EXPECT_TRUE(s->scanCharactersFromSet(high, &into));
+    s = scannerOver("\xc3\xa9\xc3");  // a run that is not UTF-8 gives nil
+    EXPECT_TRUE(s->scanCharactersFromSet(CharacterSet::characterSetWithRange(0x80, 0xFF), &into));
     EXPECT_TRUE(into.isNil());
     EXPECT_TRUE(s->isAtEnd());
 }
 
-TEST(DataScannerSearch, UpToStringStopsOnTheMatch) {
+TEST(DataScannerSearch, UpToStringStopsOnTheMatchOrANulByte) {
     auto s = scannerOver("abc*/def");
     Value into;
     EXPECT_TRUE(s->scanUpToString(std::string_view("*/"), &into));
     EXPECT_EQ(into.stringView(), "abc");
-    EXPECT_EQ(s->currentCharacter(), '*');
     EXPECT_TRUE(s->scanUpToString(text("*/"), &into));  // at the match: YES, empty text
     EXPECT_EQ(into.stringView(), "");
     EXPECT_EQ(s->scanLocation(), 3u);
     EXPECT_FALSE(s->scanUpToString(std::string_view("zz"), &into));
-    EXPECT_EQ(s->scanLocation(), 3u);
     EXPECT_TRUE(s->scanUpToString(std::string_view(""), &into));
     EXPECT_EQ(s->scanLocation(), 3u);
-}
-
-TEST(DataScannerSearch, UpToStringStopsAtANulByteLikeACString) {
-    auto s = DataScanner::scannerWithData(bytesOf("ab\0cd*/"));
+    // Like C strings: the buffer ends at its NUL, a text is searched for up to its NUL.
+    s = DataScanner::scannerWithData(bytesOf("ab\0cd*/"));
     EXPECT_FALSE(s->scanUpToString(std::string_view("*/"), nullptr));
     EXPECT_TRUE(s->scanUpToString(std::string_view("b"), nullptr));
     EXPECT_EQ(s->scanLocation(), 1u);
-    // A text with a NUL is searched for up to its NUL.
     EXPECT_TRUE(s->scanUpToString(std::string_view("b\0zz", 4), nullptr));
     EXPECT_EQ(s->scanLocation(), 1u);
 }
 
+// A run of number characters is read by its longest leading decimal number;
+// with number characters that also take signs and letters, a leading "+"
+// counts, while words and hexadecimal forms are no decimal numbers.
 TEST(DataScannerNumbers, RunReadByItsLeadingNumber) {
-    auto s = scannerOver("1.5e2,");
-    Value n;
-    EXPECT_TRUE(s->scanNumber(&n));
-    EXPECT_EQ(n.numberType(), NumberType::Double);
-    EXPECT_EQ(n.doubleValue(), 150.0);
-    EXPECT_EQ(s->currentCharacter(), ',');
-
-    s = scannerOver("1e+5");
-    EXPECT_TRUE(s->scanNumber(&n));
-    EXPECT_EQ(n.doubleValue(), 1.0);
-    EXPECT_EQ(s->currentCharacter(), '+');
-
-    s = scannerOver("x1");
-    EXPECT_FALSE(s->scanNumber(&n));
-    EXPECT_EQ(s->scanLocation(), 0u);
-
-    const struct {
-        const char* run;
-        double value;
-    } runs[] = {{"1-2", 1.0}, {"-", 0.0}, {"--5", 0.0}, {".5", 0.5}, {"1.5.5", 1.5}, {"00012", 12.0},
-                {"1e400", HUGE_VAL}, {"-1e400", -HUGE_VAL}, {"1e-400", 0.0}, {"2.5e-324", 4.9406564584124654e-324},
-                {"e5", 0.0}, {"0.1", 0.1}, {"123456789012345678901234567890", 1.2345678901234568e29}};
-    for (const auto& r : runs) {
-        s = scannerOver(r.run);
-        ASSERT_TRUE(s->scanNumber(&n)) << r.run;
-        EXPECT_EQ(n.doubleValue(), r.value) << r.run;
-        EXPECT_TRUE(s->isAtEnd()) << r.run;
-    }
-}
-
-TEST(DataScannerNumbers, NumberCharactersCanBeChanged) {
-    auto s = scannerOver("1e+5");
-    s->setDoubleCharacters(CharacterSet::characterSetWithCharactersInString("0123456789eE+-."));
-    Value n;
-    EXPECT_TRUE(s->scanNumber(&n));
-    EXPECT_EQ(n.doubleValue(), 1e5);
-}
-
-// With number characters that also take signs and letters, a run is still
-// read by its longest leading decimal number: a leading "+" counts, while
-// words and hexadecimal forms are no decimal numbers.
-TEST(DataScannerNumbers, CustomCharactersReadOnlyDecimalNumbers) {
     const CharacterSet wide = CharacterSet::characterSetWithCharactersInString("0123456789eE+-.abcdfinptxyINFATY");
     const struct {
         const char* run;
         double value;
-    } runs[] = {{"+5", 5.0},       {"+1e+2", 100.0}, {"+.5", 0.5},   {"-5", -5.0},      {"+5x", 5.0},
-                {"inf", 0.0},      {"nan", 0.0},     {"infinity", 0.0}, {"INF", 0.0},   {"-inf", 0.0},
-                {"+inf", 0.0},     {"nan1", 0.0},    {"0x1p3", 0.0}, {"0x10", 0.0},     {"-0x10", -0.0},
-                {"++5", 0.0},      {"+-5", 0.0},     {"-+5", 0.0},   {"+", 0.0},        {"+.", 0.0},
-                {"+e5", 0.0},      {"1e+400", HUGE_VAL}, {"+1e-400", 0.0}, {"12abc", 12.0}};
+        bool wide = false;
+        const char* rest = "";
+    } runs[] = {
+        {"1.5e2,", 150.0, false, ","}, {"1e+5", 1.0, false, "+5"}, {"1-2", 1.0}, {"-", 0.0}, {"--5", 0.0}, {".5", 0.5},
+        {"1.5.5", 1.5}, {"00012", 12.0}, {"1e400", HUGE_VAL}, {"-1e400", -HUGE_VAL}, {"1e-400", 0.0},
+        {"2.5e-324", 4.9406564584124654e-324}, {"e5", 0.0}, {"0.1", 0.1},
+        {"123456789012345678901234567890", 1.2345678901234568e29},
+        {"1e+5", 1e5, true}, {"+5", 5.0, true}, {"+1e+2", 100.0, true}, {"+.5", 0.5, true}, {"-5", -5.0, true},
+        {"+5x", 5.0, true}, {"inf", 0.0, true}, {"nan", 0.0, true}, {"infinity", 0.0, true}, {"INF", 0.0, true},
+        {"-inf", 0.0, true}, {"+inf", 0.0, true}, {"nan1", 0.0, true}, {"0x1p3", 0.0, true}, {"0x10", 0.0, true},
+        {"-0x10", -0.0, true}, {"++5", 0.0, true}, {"+-5", 0.0, true}, {"-+5", 0.0, true}, {"+", 0.0, true},
+        {"+.", 0.0, true}, {"+e5", 0.0, true}, {"1e+400", HUGE_VAL, true}, {"+1e-400", 0.0, true},
+        {"12abc", 12.0, true},
+    };
     for (const auto& r : runs) {
         auto s = scannerOver(r.run);
-        s->setDoubleCharacters(wide);
+        if (r.wide) s->setDoubleCharacters(wide);
         Value n;
         ASSERT_TRUE(s->scanNumber(&n)) << r.run;
+        EXPECT_EQ(n.numberType(), NumberType::Double);
         EXPECT_EQ(n.doubleValue(), r.value) << r.run;
         EXPECT_EQ(std::signbit(n.doubleValue()), std::signbit(r.value)) << r.run;
-        EXPECT_TRUE(s->isAtEnd()) << r.run;
+        EXPECT_EQ(s->remainingString().stringView(), r.rest) << r.run;
     }
+    auto s = scannerOver("x1");
+    EXPECT_FALSE(s->scanNumber(nullptr));
+    EXPECT_EQ(s->scanLocation(), 0u);
 }
 
 TEST(DataScannerWhitespace, CLocaleSpacesOnly) {
-    auto s = scannerOver("  \t\r\n x");
-    s->skipWhitespace();
-    EXPECT_EQ(s->currentCharacter(), 'x');
-    s = scannerOver(" \x0b\x0c ");
-    s->skipWhitespace();
-    EXPECT_TRUE(s->isAtEnd());
-    s = scannerOver("\xc2\xa0");
+    for (const char* spaces : {"  \t\r\n x", " \x0b\x0c x"}) {
+        auto s = scannerOver(spaces);
+        s->skipWhitespace();
+        EXPECT_EQ(s->remainingString().stringView(), "x");
+    }
+    auto s = scannerOver("\xc2\xa0");
     s->skipWhitespace();
     EXPECT_EQ(s->scanLocation(), 0u);
 }
@@ -238,22 +182,18 @@ TEST(DataScannerComments, CStyle) {
     Value comment;
     EXPECT_TRUE(s->scanCStyleComment(&comment));
     EXPECT_EQ(comment.stringView(), " note ");
-    EXPECT_EQ(s->currentCharacter(), 'x');
     EXPECT_FALSE(s->scanCStyleComment(&comment));
     EXPECT_EQ(s->scanLocation(), 10u);
-
     s = scannerOver("/**/");
     EXPECT_TRUE(s->scanCStyleComment(&comment));
     EXPECT_EQ(comment.stringView(), "");
-}
-
-TEST(DataScannerComments, CStyleFailuresRaise) {
-    auto s = scannerOver("/* a /* b */");
+    // Failures raise, past the comment text or past the "/*".
+    s = scannerOver("/* a /* b */");
     expectRaises([&] { s->scanCStyleComment(nullptr); }, "C style comments should not be nested.");
-    EXPECT_EQ(s->scanLocation(), 10u);  // past the comment text
+    EXPECT_EQ(s->scanLocation(), 10u);
     s = scannerOver("/* open");
     expectRaises([&] { s->scanCStyleComment(nullptr); }, "Started to scan a C style comment but it wasn't terminated.");
-    EXPECT_EQ(s->scanLocation(), 2u);  // past the "/*"
+    EXPECT_EQ(s->scanLocation(), 2u);
     s = DataScanner::scannerWithData(bytesOf("/* a \0 */"));
     expectRaises([&] { s->scanCStyleComment(nullptr); }, "Started to scan a C style comment but it wasn't terminated.");
     s = scannerOver("/* \xff */");
@@ -261,25 +201,22 @@ TEST(DataScannerComments, CStyleFailuresRaise) {
 }
 
 TEST(DataScannerComments, CPlusPlusStyle) {
-    auto s = scannerOver("// note\r\n\r\nnext");
-    Value comment;
-    EXPECT_TRUE(s->scanCPlusPlusStyleComment(&comment));
-    EXPECT_EQ(comment.stringView(), " note");
-    EXPECT_EQ(s->currentCharacter(), 'n');
-
-    s = scannerOver("//\nx");
-    comment = text("before");
-    EXPECT_TRUE(s->scanCPlusPlusStyleComment(&comment));
-    EXPECT_TRUE(comment.isNil());
-    EXPECT_EQ(s->currentCharacter(), 'x');
-
-    s = scannerOver("// at the end");
-    EXPECT_TRUE(s->scanCPlusPlusStyleComment(&comment));
-    EXPECT_EQ(comment.stringView(), " at the end");
-    EXPECT_TRUE(s->isAtEnd());
-
-    s = scannerOver("/ x");
-    EXPECT_FALSE(s->scanCPlusPlusStyleComment(&comment));
+    const struct {
+        const char* text;
+        const char* comment;  // null: nil
+        const char* rest;
+    } cases[] = {{"// note\r\n\r\nnext", " note", "next"}, {"//\nx", nullptr, "x"}, {"// at the end", " at the end", ""},
+                 // 0x85 is a line break, also inside a UTF-8 sequence (U+0105 is C4 85): " a\xc4" is no UTF-8.
+                 {"// a\xc4\x85z", nullptr, "z"}};
+    for (const auto& c : cases) {
+        auto s = scannerOver(c.text);
+        Value comment = text("before");
+        EXPECT_TRUE(s->scanCPlusPlusStyleComment(&comment)) << c.text;
+        EXPECT_EQ(comment, c.comment ? text(c.comment) : Value()) << c.text;
+        EXPECT_EQ(s->remainingString().stringView(), c.rest) << c.text;
+    }
+    auto s = scannerOver("/ x");
+    EXPECT_FALSE(s->scanCPlusPlusStyleComment(nullptr));
     EXPECT_EQ(s->scanLocation(), 0u);
 }
 
@@ -289,13 +226,6 @@ TEST(LinebreaksCharacterSet, HoldsExactlySixCharacters) {
     for (char32_t c = 0; c < 0x3000; ++c) members += lb.characterIsMember(c);
     EXPECT_EQ(members, 6);
     for (char32_t c : {0x0A, 0x0C, 0x0D, 0x85, 0x2028, 0x2029}) EXPECT_TRUE(lb.characterIsMember(c));
-    EXPECT_FALSE(lb.characterIsMember(0x0B));
-    // Against bytes: 0x85 counts, also inside a UTF-8 sequence (U+2026 is E2 80 A6, U+0105 is C4 85).
-    auto s = scannerOver("// a\xc4\x85z");
-    Value comment;
-    EXPECT_TRUE(s->scanCPlusPlusStyleComment(&comment));
-    EXPECT_TRUE(comment.isNil());  // " a\xc4" is not valid UTF-8
-    EXPECT_EQ(s->currentCharacter(), 'z');
 }
 
 }  // namespace
