@@ -20,6 +20,15 @@ using test::text;
 
 std::unique_ptr<DataScanner> scannerOver(std::string_view s) { return DataScanner::scannerWithData(bytes(s)); }
 
+// A scan's outcome in one line: YES or NO, the text stored ("nil" for none)
+// and where the cursor then stands.
+template <class Scanner>
+std::string outcome(const Scanner& s, bool ok, const Value& into) {
+    return std::string(ok ? "YES " : "NO ") + (into.isNil() ? "nil" : "'" + std::string(into.stringView()) + "'") + " @" +
+           std::to_string(s.scanLocation());
+}
+const Value none;
+
 TEST(DataScannerSetUp, NewScannerIsEmptyAndSetDataKeepsOrReplacesTheBuffer) {
     DataScanner empty;
     EXPECT_TRUE(empty.isAtEnd() && empty.data().isNil());
@@ -51,7 +60,6 @@ TEST(DataScannerPosition, BytesAreCharactersAndTheEndIsNul) {
     EXPECT_TRUE(s->scanCharacter('x'));
     EXPECT_TRUE(s->isAtEnd());
     EXPECT_EQ(s->scanCharacter(), 0);
-    EXPECT_EQ(s->scanLocation(), 3u);
     EXPECT_FALSE(s->scanCharacter(0));  // the end is not a NUL byte of the buffer
     s->setScanLocation(1000);  // past the end: at the end, never beyond
     EXPECT_EQ(s->scanLocation(), 3u);
@@ -60,24 +68,17 @@ TEST(DataScannerPosition, BytesAreCharactersAndTheEndIsNul) {
 TEST(DataScannerLiterals, Utf8StringAndStringNeedEveryByte) {
     auto s = scannerOver("nul");
     Value into;
-    EXPECT_FALSE(s->scanUTF8String("null", &into));
-    EXPECT_EQ(s->scanLocation(), 0u);
-    EXPECT_TRUE(into.isNil());
+    EXPECT_EQ(outcome(*s, s->scanUTF8String("null", &into), into), "NO nil @0");
     s = scannerOver("nullx");
-    EXPECT_TRUE(s->scanUTF8String("null", &into));
-    EXPECT_EQ(into.stringView(), "null");
-    EXPECT_EQ(s->currentCharacter(), 'x');
-    EXPECT_FALSE(s->scanUTF8String("y", nullptr));
-    EXPECT_TRUE(s->scanUTF8String("", nullptr));
+    EXPECT_EQ(outcome(*s, s->scanUTF8String("null", &into), into), "YES 'null' @4");
+    EXPECT_EQ(outcome(*s, s->scanUTF8String("y", nullptr), none), "NO nil @4");
+    EXPECT_EQ(outcome(*s, s->scanUTF8String("", nullptr), none), "YES nil @4");
     s = scannerOver("caf\xc3\xa9!");
     const Value t = text("caf\xc3\xa9");
-    EXPECT_TRUE(s->scanString(t, &into));
+    EXPECT_EQ(outcome(*s, s->scanString(t, &into), into), "YES 'caf\xc3\xa9' @5");
     EXPECT_TRUE(into.isIdentical(t));
-    EXPECT_EQ(s->scanLocation(), 5u);
-    EXPECT_FALSE(s->scanString(text("!?"), &into));
-    EXPECT_EQ(s->scanLocation(), 5u);
-    EXPECT_TRUE(s->scanString(std::string_view("!"), &into));
-    EXPECT_EQ(into.stringView(), "!");
+    EXPECT_EQ(outcome(*s, s->scanString(text("!?"), &into), into), "NO 'caf\xc3\xa9' @5");
+    EXPECT_EQ(outcome(*s, s->scanString(std::string_view("!"), &into), into), "YES '!' @6");
     EXPECT_THROW(s->scanString(Value::number(1), nullptr), std::invalid_argument);
 }
 
@@ -85,38 +86,26 @@ TEST(DataScannerRuns, CharactersFromSetAndUpToSet) {
     const CharacterSet digits = CharacterSet::characterSetWithCharactersInString("0123456789");
     auto s = scannerOver("123abc");
     Value into = text("untouched");
-    EXPECT_FALSE(s->scanUpToCharactersFromSet(digits, &into));
-    EXPECT_EQ(into.stringView(), "untouched");
-    EXPECT_TRUE(s->scanCharactersFromSet(digits, &into));
-    EXPECT_EQ(into.stringView(), "123");
-    EXPECT_FALSE(s->scanCharactersFromSet(digits, &into));
-    EXPECT_TRUE(s->scanUpToCharactersFromSet(digits, &into));  // stops at the end
-    EXPECT_EQ(into.stringView(), "abc");
-    EXPECT_TRUE(s->isAtEnd());
+    EXPECT_EQ(outcome(*s, s->scanUpToCharactersFromSet(digits, &into), into), "NO 'untouched' @0");
+    EXPECT_EQ(outcome(*s, s->scanCharactersFromSet(digits, &into), into), "YES '123' @3");
+    EXPECT_EQ(outcome(*s, s->scanCharactersFromSet(digits, &into), into), "NO '123' @3");
+    EXPECT_EQ(outcome(*s, s->scanUpToCharactersFromSet(digits, &into), into), "YES 'abc' @6");  // stops at the end
     s = scannerOver("\xc3\xa9\xc3");  // a run that is not UTF-8 gives nil
-    EXPECT_TRUE(s->scanCharactersFromSet(CharacterSet::characterSetWithRange(0x80, 0xFF), &into));
-    EXPECT_TRUE(into.isNil());
-    EXPECT_TRUE(s->isAtEnd());
+    EXPECT_EQ(outcome(*s, s->scanCharactersFromSet(CharacterSet::characterSetWithRange(0x80, 0xFF), &into), into), "YES nil @3");
 }
 
 TEST(DataScannerSearch, UpToStringStopsOnTheMatchOrANulByte) {
     auto s = scannerOver("abc*/def");
     Value into;
-    EXPECT_TRUE(s->scanUpToString(std::string_view("*/"), &into));
-    EXPECT_EQ(into.stringView(), "abc");
-    EXPECT_TRUE(s->scanUpToString(text("*/"), &into));  // at the match: YES, empty text
-    EXPECT_EQ(into.stringView(), "");
-    EXPECT_EQ(s->scanLocation(), 3u);
-    EXPECT_FALSE(s->scanUpToString(std::string_view("zz"), &into));
-    EXPECT_TRUE(s->scanUpToString(std::string_view(""), &into));
-    EXPECT_EQ(s->scanLocation(), 3u);
+    EXPECT_EQ(outcome(*s, s->scanUpToString(std::string_view("*/"), &into), into), "YES 'abc' @3");
+    EXPECT_EQ(outcome(*s, s->scanUpToString(text("*/"), &into), into), "YES '' @3");  // at the match: an empty text
+    EXPECT_EQ(outcome(*s, s->scanUpToString(std::string_view("zz"), &into), into), "NO '' @3");
+    EXPECT_EQ(outcome(*s, s->scanUpToString(std::string_view(""), &into), into), "YES '' @3");
     // Like C strings: the buffer ends at its NUL, a text is searched for up to its NUL.
     s = DataScanner::scannerWithData(bytesOf("ab\0cd*/"));
-    EXPECT_FALSE(s->scanUpToString(std::string_view("*/"), nullptr));
-    EXPECT_TRUE(s->scanUpToString(std::string_view("b"), nullptr));
-    EXPECT_EQ(s->scanLocation(), 1u);
-    EXPECT_TRUE(s->scanUpToString(std::string_view("b\0zz", 4), nullptr));
-    EXPECT_EQ(s->scanLocation(), 1u);
+    EXPECT_EQ(outcome(*s, s->scanUpToString(std::string_view("*/"), nullptr), none), "NO nil @0");
+    EXPECT_EQ(outcome(*s, s->scanUpToString(std::string_view("b"), nullptr), none), "YES nil @1");
+    EXPECT_EQ(outcome(*s, s->scanUpToString(std::string_view("b\0zz", 4), nullptr), none), "YES nil @1");
 }
 
 // A run of number characters is read by its longest leading decimal number;
@@ -138,8 +127,7 @@ TEST(DataScannerNumbers, RunReadByItsLeadingNumber) {
         {"+5x", 5.0, true}, {"inf", 0.0, true}, {"nan", 0.0, true}, {"infinity", 0.0, true}, {"INF", 0.0, true},
         {"-inf", 0.0, true}, {"+inf", 0.0, true}, {"nan1", 0.0, true}, {"0x1p3", 0.0, true}, {"0x10", 0.0, true},
         {"-0x10", -0.0, true}, {"++5", 0.0, true}, {"+-5", 0.0, true}, {"-+5", 0.0, true}, {"+", 0.0, true},
-        {"+.", 0.0, true}, {"+e5", 0.0, true}, {"1e+400", HUGE_VAL, true}, {"+1e-400", 0.0, true},
-        {"12abc", 12.0, true},
+        {"+.", 0.0, true}, {"+e5", 0.0, true}, {"1e+400", HUGE_VAL, true}, {"+1e-400", 0.0, true}, {"12abc", 12.0, true},
     };
     for (const auto& r : runs) {
         auto s = scannerOver(r.run);
@@ -152,22 +140,15 @@ TEST(DataScannerNumbers, RunReadByItsLeadingNumber) {
         EXPECT_EQ(s->remainingString().stringView(), r.rest) << r.run;
     }
     auto s = scannerOver("x1");
-    EXPECT_FALSE(s->scanNumber(nullptr));
-    EXPECT_EQ(s->scanLocation(), 0u);
+    EXPECT_EQ(outcome(*s, s->scanNumber(nullptr), none), "NO nil @0");
 }
 
-TEST(DataScannerWhitespace, CLocaleSpacesOnly) {
-    for (const char* spaces : {"  \t\r\n x", " \x0b\x0c x"}) {
+TEST(DataScannerWhitespace, CLocaleSpacesOnlyAndTheRestFromTheCursor) {
+    for (const char* spaces : {"  \t\r\n x", " \x0b\x0c x", "\xc2\xa0x"}) {
         auto s = scannerOver(spaces);
         s->skipWhitespace();
-        EXPECT_EQ(s->remainingString().stringView(), "x");
+        EXPECT_EQ(s->remainingString().stringView(), spaces[0] == '\xc2' ? spaces : "x");
     }
-    auto s = scannerOver("\xc2\xa0");
-    s->skipWhitespace();
-    EXPECT_EQ(s->scanLocation(), 0u);
-}
-
-TEST(DataScannerRemaining, TextFromTheCursorWithoutMoving) {
     auto s = scannerOver("ab\xc3\xa9");
     s->setScanLocation(1);
     EXPECT_EQ(s->remainingString().stringView(), "b\xc3\xa9");
@@ -181,24 +162,24 @@ TEST(DataScannerRemaining, TextFromTheCursorWithoutMoving) {
 TEST(DataScannerComments, CStyle) {
     auto s = scannerOver("/* note */x");
     Value comment;
-    EXPECT_TRUE(s->scanCStyleComment(&comment));
-    EXPECT_EQ(comment.stringView(), " note ");
-    EXPECT_FALSE(s->scanCStyleComment(&comment));
-    EXPECT_EQ(s->scanLocation(), 10u);
+    EXPECT_EQ(outcome(*s, s->scanCStyleComment(&comment), comment), "YES ' note ' @10");
+    EXPECT_EQ(outcome(*s, s->scanCStyleComment(&comment), comment), "NO ' note ' @10");
     s = scannerOver("/**/");
-    EXPECT_TRUE(s->scanCStyleComment(&comment));
-    EXPECT_EQ(comment.stringView(), "");
+    EXPECT_EQ(outcome(*s, s->scanCStyleComment(&comment), comment), "YES '' @4");
     // Failures raise, past the comment text or past the "/*".
-    s = scannerOver("/* a /* b */");
-    expectRaises([&] { s->scanCStyleComment(nullptr); }, "C style comments should not be nested.");
-    EXPECT_EQ(s->scanLocation(), 10u);
-    s = scannerOver("/* open");
-    expectRaises([&] { s->scanCStyleComment(nullptr); }, "Started to scan a C style comment but it wasn't terminated.");
-    EXPECT_EQ(s->scanLocation(), 2u);
-    s = DataScanner::scannerWithData(bytesOf("/* a \0 */"));
-    expectRaises([&] { s->scanCStyleComment(nullptr); }, "Started to scan a C style comment but it wasn't terminated.");
-    s = scannerOver("/* \xff */");
-    expectRaises([&] { s->scanCStyleComment(nullptr); }, "C style comments should not be nested.");
+    const struct {
+        std::string text;
+        const char* message;
+        uint32_t at;
+    } failures[] = {{"/* a /* b */", "C style comments should not be nested.", 10},
+                    {"/* open", "Started to scan a C style comment but it wasn't terminated.", 2},
+                    {std::string("/* a \0 */", 9), "Started to scan a C style comment but it wasn't terminated.", 2},
+                    {"/* \xff */", "C style comments should not be nested.", 5}};
+    for (const auto& f : failures) {
+        s = scannerOver(f.text);
+        expectRaises([&] { s->scanCStyleComment(nullptr); }, f.message);
+        EXPECT_EQ(s->scanLocation(), f.at) << f.text;
+    }
 }
 
 TEST(DataScannerComments, CPlusPlusStyle) {
@@ -217,8 +198,7 @@ TEST(DataScannerComments, CPlusPlusStyle) {
         EXPECT_EQ(s->remainingString().stringView(), c.rest) << c.text;
     }
     auto s = scannerOver("/ x");
-    EXPECT_FALSE(s->scanCPlusPlusStyleComment(nullptr));
-    EXPECT_EQ(s->scanLocation(), 0u);
+    EXPECT_EQ(outcome(*s, s->scanCPlusPlusStyleComment(nullptr), none), "NO nil @0");
 }
 
 TEST(LinebreaksCharacterSet, HoldsExactlySixCharacters) {
@@ -229,35 +209,24 @@ TEST(LinebreaksCharacterSet, HoldsExactlySixCharacters) {
     for (char32_t c : {0x0A, 0x0C, 0x0D, 0x85, 0x2028, 0x2029}) EXPECT_TRUE(lb.characterIsMember(c));
 }
 
-
 TEST(TextScanner, OwnScansSkipWhitespaceFirstAndRestoreOnNo) {
     TextScanner s("   hello world");
     Value into;
-    EXPECT_FALSE(s.scanString("world", &into));
-    EXPECT_EQ(s.scanLocation(), 0u);
-    EXPECT_TRUE(s.scanString("hello", &into));
-    EXPECT_EQ(into.stringView(), "hello");
-    EXPECT_EQ(s.scanLocation(), 8u);
-    EXPECT_TRUE(s.scanUpToString("d", &into));
-    EXPECT_EQ(into.stringView(), "worl");  // the skipped space is not part of it
-    EXPECT_FALSE(s.scanUpToString("d", &into));  // nothing passed over
-    EXPECT_EQ(s.scanLocation(), 13u);
-    EXPECT_TRUE(s.scanUpToString("zzz", &into));  // not found: up to the end
-    EXPECT_EQ(into.stringView(), "d");
-    EXPECT_TRUE(s.isAtEnd());
+    EXPECT_EQ(outcome(s, s.scanString("world", &into), into), "NO nil @0");
+    EXPECT_EQ(outcome(s, s.scanString("hello", &into), into), "YES 'hello' @8");
+    EXPECT_EQ(outcome(s, s.scanUpToString("d", &into), into), "YES 'worl' @13");  // the skipped space is not part of it
+    EXPECT_EQ(outcome(s, s.scanUpToString("d", &into), into), "NO 'worl' @13");   // nothing passed over
+    EXPECT_EQ(outcome(s, s.scanUpToString("zzz", &into), into), "YES 'd' @14");   // not found: up to the end
+    TextScanner t("x \n\t");  // at the end when only skipped characters remain
+    t.scanCharacter();
+    EXPECT_TRUE(t.isAtEnd());
+    t.setCharactersToBeSkipped(std::nullopt);
+    EXPECT_FALSE(t.isAtEnd());
+    EXPECT_EQ(outcome(t, t.scanString("\n", nullptr), none), "NO nil @1");
+    EXPECT_EQ(outcome(t, t.scanString(" \n", nullptr), none), "YES nil @3");
 }
 
-TEST(TextScanner, IsAtEndWhenOnlySkippedCharactersRemain) {
-    TextScanner s("x \n\t");
-    s.scanCharacter();
-    EXPECT_TRUE(s.isAtEnd());
-    s.setCharactersToBeSkipped(std::nullopt);
-    EXPECT_FALSE(s.isAtEnd());
-    EXPECT_FALSE(s.scanString("\n", nullptr));
-    EXPECT_TRUE(s.scanString(" \n", nullptr));
-}
-
-TEST(TextScanner, LocationsCountUtf16Units) {
+TEST(TextScanner, LocationsCountUtf16UnitsAndBacktrackRaisesWhenTooFar) {
     TextScanner s("a\xf0\x9d\x84\x9e" "b");  // a, U+1D11E (two units), b
     EXPECT_EQ(s.string().size(), 4u);
     s.setScanLocation(1);
@@ -269,15 +238,9 @@ TEST(TextScanner, LocationsCountUtf16Units) {
     EXPECT_EQ(s.scanCharacter(), 'b');
     EXPECT_EQ(s.scanCharacter(), 0);
     EXPECT_EQ(s.currentCharacter(), 0);
-    EXPECT_EQ(s.scanLocation(), 4u);
     s.setScanLocation(99);
     EXPECT_EQ(s.scanLocation(), 4u);
-}
-
-TEST(TextScanner, BacktrackRaisesWhenTooFarAndDoesNotMove) {
-    TextScanner s("abcdef");
-    s.setScanLocation(3);
-    s.backtrack(2);
+    s.backtrack(3);
     EXPECT_EQ(s.scanLocation(), 1u);
     expectRaises([&] { s.backtrack(2); }, "Backtracked too far.");
     EXPECT_EQ(s.scanLocation(), 1u);
@@ -285,12 +248,10 @@ TEST(TextScanner, BacktrackRaisesWhenTooFarAndDoesNotMove) {
     EXPECT_EQ(s.scanLocation(), 0u);
 }
 
-TEST(TextScannerComments, CStyleFollowsTheSkippingRules) {
+TEST(TextScannerComments, FollowTheSkippingRules) {
     TextScanner s("  /* note */ x");
     Value comment;
-    EXPECT_TRUE(s.scanCStyleComment(&comment));
-    EXPECT_EQ(comment.stringView(), "note ");  // leading white space skipped, trailing kept
-    EXPECT_TRUE(s.scanString("x", nullptr));
+    EXPECT_EQ(outcome(s, s.scanCStyleComment(&comment), comment), "YES 'note ' @12");  // leading white space skipped
     TextScanner unterminated("/* open");  // scanned up to the end
     expectRaises([&] { unterminated.scanCStyleComment(nullptr); }, "C style comment did not end correctly.");
     TextScanner empty("/**/");
@@ -298,23 +259,14 @@ TEST(TextScannerComments, CStyleFollowsTheSkippingRules) {
     TextScanner nested("/* a /* b */");
     expectRaises([&] { nested.scanCStyleComment(nullptr); }, "C style comments should not be nested.");
     TextScanner none("x /**/");
-    EXPECT_FALSE(none.scanCStyleComment(nullptr));
-    EXPECT_EQ(none.scanLocation(), 0u);
-}
-
-TEST(TextScannerComments, CPlusPlusStyle) {
-    TextScanner s("// note\r\n\r\nnext");
-    Value comment;
-    EXPECT_TRUE(s.scanCPlusPlusStyleComment(&comment));
-    EXPECT_EQ(comment.stringView(), "note");
+    EXPECT_EQ(outcome(none, none.scanCStyleComment(nullptr), Value()), "NO nil @0");
     // The line-break scan first skips all the line breaks as white space, then
     // finds none and gives NO, which leaves the location on the first one.
-    EXPECT_EQ(s.currentCharacter(), '\r');
-    EXPECT_TRUE(s.scanString("next", nullptr));
+    TextScanner line("// note\r\n\r\nnext");
+    EXPECT_EQ(outcome(line, line.scanCPlusPlusStyleComment(&comment), comment), "YES 'note' @7");
     TextScanner bare("//");
-    comment = Value::string("before");
-    EXPECT_TRUE(bare.scanCPlusPlusStyleComment(&comment));
-    EXPECT_TRUE(comment.isNil());
+    comment = text("before");
+    EXPECT_EQ(outcome(bare, bare.scanCPlusPlusStyleComment(&comment), comment), "YES nil @2");
 }
 
 }  // namespace
