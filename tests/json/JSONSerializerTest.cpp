@@ -60,6 +60,7 @@ TEST(JSONDataSerializer, WritesEachKind) {
         std::string json;
     } cases[] = {
         {Value::boolean(true), "true"}, {Value::boolean(false), "false"},
+        {Value::array({Value::boolean(false), Value::boolean(true)}), "[false,true]"},
         {Value::number(static_cast<char>(7)), "7"},  // char-typed but not 0 or 1
         {Value::number(static_cast<signed char>(-1)), "-1"}, {Value::number(1), "1"}, {Value::number(-12), "-12"},
         {num(1.0), "1"}, {num(0.1), "0.1"}, {num(-2.5e-8), "-2.5e-8"}, {num(1e300), "1e300"}, {Value::number(3.14f), "3.14"},
