@@ -16,17 +16,11 @@ namespace {
 using test::bytes;
 using test::bytesOf;
 using test::expectRaises;
+using test::outcome;
 using test::text;
 
 std::unique_ptr<DataScanner> scannerOver(std::string_view s) { return DataScanner::scannerWithData(bytes(s)); }
 
-// A scan's outcome in one line: YES or NO, the text stored ("nil" for none)
-// and where the cursor then stands.
-template <class Scanner>
-std::string outcome(const Scanner& s, bool ok, const Value& into) {
-    return std::string(ok ? "YES " : "NO ") + (into.isNil() ? "nil" : "'" + std::string(into.stringView()) + "'") + " @" +
-           std::to_string(s.scanLocation());
-}
 const Value none;
 
 TEST(DataScannerSetUp, NewScannerIsEmptyAndSetDataKeepsOrReplacesTheBuffer) {

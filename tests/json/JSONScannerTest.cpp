@@ -115,11 +115,9 @@ TEST(JSONScannerErrors, CursorAndPlacesOnFailureAndSuccess) {
     s->setScanLocation(1);
     Error e;
     EXPECT_FALSE(s->scanJSONStringConstant(nullptr, &e));
-    EXPECT_EQ(s->scanLocation(), 1u);
     // Without an error place no error is made, and the result place is left alone.
     Value v = text("keep");
-    EXPECT_FALSE(s->scanJSONStringConstant(&v, nullptr));
-    EXPECT_EQ(v.stringView(), "keep");
+    EXPECT_EQ(test::outcome(*s, s->scanJSONStringConstant(&v, nullptr), v), "NO 'keep' @1");
     // Success leaves the error place alone.
     s = JSONScanner::scannerWithData(bytes("[1]"));
     e = Error::errorWithDomain("before", 7);
@@ -127,13 +125,20 @@ TEST(JSONScannerErrors, CursorAndPlacesOnFailureAndSuccess) {
     EXPECT_EQ(e.domain, "before");
 }
 
-TEST(JSONScannerValues, Kinds) {
+TEST(JSONScannerValues, KindsTrailingCommasAndWhitespace) {
     const Scan r = scan("{\"a\":[1,-2.5,\"x\",true,false,null],\"b\":{}}");
     EXPECT_EQ(r.value, Value::dictionary({{"a", Value::array({Value::number(1), Value::number(-2.5), text("x"), Value::boolean(true),
                                                                Value::boolean(false), Value::null()})},
                                           {"b", Value::dictionary({})}}));
     EXPECT_EQ(r.value["a"][0].numberType(), NumberType::Double);
     EXPECT_TRUE(r.value["a"][3].isBoolean() && r.value["a"][4].isBoolean());
+    EXPECT_EQ(scan("[1,2,]").value, Value::array({Value::number(1), Value::number(2)}));
+    EXPECT_EQ(scan("[ 1 , 2 , ]").value.count(), 2u);
+    EXPECT_EQ(scan("{\"a\":1,}").value, Value::dictionary({{"a", Value::number(1)}}));
+    EXPECT_EQ(scan("{ \"a\" : 1 , }").value.count(), 1u);
+    EXPECT_EQ(scan("[]").value, Value::array({}));
+    EXPECT_EQ(scan("\x0b[\x0c]").value.count(), 0u);  // C-locale white space
+    EXPECT_EQ(scan("{\"a\":}").value, Value::dictionary({}));  // the only key removed
 }
 
 TEST(JSONScannerValues, NoValueGivesYesAndNilAndKeywordsIgnoreWhatFollows) {
@@ -208,16 +213,6 @@ TEST(JSONScannerNumbers, PlainNumbersAreReadWholeAndCorrectlyRounded) {
                           "18446744073709551616", "9999999999999999999e-27", "1e27", "1e28", "-0", "-0.0e5",
                           "0.000000000000000000000000001", "7.2057594037927933e16"})
         expectRead(t);
-}
-
-TEST(JSONScannerContainers, TrailingCommasAndWhitespace) {
-    EXPECT_EQ(scan("[1,2,]").value, Value::array({Value::number(1), Value::number(2)}));
-    EXPECT_EQ(scan("[ 1 , 2 , ]").value.count(), 2u);
-    EXPECT_EQ(scan("{\"a\":1,}").value, Value::dictionary({{"a", Value::number(1)}}));
-    EXPECT_EQ(scan("{ \"a\" : 1 , }").value.count(), 1u);
-    EXPECT_EQ(scan("[]").value, Value::array({}));
-    EXPECT_EQ(scan("\x0b[\x0c]").value.count(), 0u);  // C-locale white space
-    EXPECT_EQ(scan("{\"a\":}").value, Value::dictionary({}));  // the only key removed
 }
 
 // Pretty-printed text whose indentation does not repeat from one line to the
@@ -466,15 +461,15 @@ TEST(JSONScannerStrings, LongTextsOutgrowTheArenaChunk) {
 TEST(JSONScannerStrings, NotQuoteRun) {
     auto s = JSONScanner::scannerWithData(bytes("ab\\c\"d"));
     Value run;
-    EXPECT_TRUE(s->scanNotQuoteCharactersIntoString(&run));
-    EXPECT_EQ(run.stringView(), "ab");
-    EXPECT_FALSE(s->scanNotQuoteCharactersIntoString(&run));
-    s->setScanLocation(3);
-    EXPECT_TRUE(s->scanNotQuoteCharactersIntoString(&run));
-    EXPECT_EQ(run.stringView(), "c");
-    s->setScanLocation(5);
-    EXPECT_TRUE(s->scanNotQuoteCharactersIntoString(&run));
-    EXPECT_FALSE(s->scanNotQuoteCharactersIntoString(&run));  // at the end
+    auto next = [&](uint32_t from) {
+        s->setScanLocation(from);
+        return test::outcome(*s, s->scanNotQuoteCharactersIntoString(&run), run);
+    };
+    EXPECT_EQ(next(0), "YES 'ab' @2");
+    EXPECT_EQ(next(2), "NO 'ab' @2");
+    EXPECT_EQ(next(3), "YES 'c' @4");
+    EXPECT_EQ(next(5), "YES 'd' @6");
+    EXPECT_EQ(next(6), "NO 'd' @6");  // at the end
 }
 
 TEST(JSONScannerEncodings, WideBuffersAreConvertedToUtf8) {

@@ -34,6 +34,14 @@ void expectRaises(F f, const std::string& message) {
     }
 }
 
+// A scan's outcome in one line: YES or NO, the text stored ("nil" for none)
+// and where the cursor then stands.
+template <class Scanner>
+std::string outcome(const Scanner& s, bool ok, const Value& into) {
+    return std::string(ok ? "YES " : "NO ") + (into.isNil() ? "nil" : "'" + std::string(into.stringView()) + "'") + " @" +
+           std::to_string(s.scanLocation());
+}
+
 // The best of `rounds` timings of f(), in seconds.
 template <class F>
 double bestTime(int rounds, F f) {
