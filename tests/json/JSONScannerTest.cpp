@@ -366,11 +366,14 @@ TEST(JSONScannerContainers, RemovingKeysTakesLinearTime) {
         for (int i = 0; i < n; ++i) json += "\"key" + std::to_string(i) + "\":1,";
         for (int i = 0; i < n; ++i) json += "\"key" + std::to_string(i) + "\":,";
         const Value data = bytes(json + "}");
-        return test::bestTime(5, [&] {
+        double best = 1e300;
+        for (int round = 0; round < 5; ++round) {
+            auto scanner = JSONScanner::scannerWithData(data);
             Value v;
-            EXPECT_TRUE(JSONScanner::scannerWithData(data)->scanJSONDictionary(&v, nullptr));
+            best = std::min(best, test::seconds([&] { EXPECT_TRUE(scanner->scanJSONDictionary(&v, nullptr)); }));
             EXPECT_EQ(v.count(), 0u);
-        });
+        }
+        return best;
     });
 }
 

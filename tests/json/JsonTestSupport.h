@@ -42,16 +42,12 @@ std::string outcome(const Scanner& s, bool ok, const Value& into) {
            std::to_string(s.scanLocation());
 }
 
-// The best of `rounds` timings of f(), in seconds.
+// The time f() takes, in seconds.
 template <class F>
-double bestTime(int rounds, F f) {
-    double best = 1e300;
-    for (int round = 0; round < rounds; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        f();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
+double seconds(F f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // Expects the time secondsFor(n) takes for n keys to grow in proportion to
