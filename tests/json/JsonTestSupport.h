@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -30,6 +32,32 @@ void expectRaises(F f, const std::string& message) {
         EXPECT_EQ(e.name(), "NSGenericException");
         EXPECT_EQ(e.reason(), message);
     }
+}
+
+// A scan's outcome in one line: YES or NO, the text stored ("nil" for none)
+// and where the cursor then stands.
+template <class Scanner>
+std::string outcome(const Scanner& s, bool ok, const Value& into) {
+    return std::string(ok ? "YES " : "NO ") + (into.isNil() ? "nil" : "'" + std::string(into.stringView()) + "'") + " @" +
+           std::to_string(s.scanLocation());
+}
+
+// The time f() takes, in seconds.
+template <class F>
+double seconds(F f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Expects the time secondsFor(n) takes for n keys to grow in proportion to
+// n: a quadratic one takes 64 times as long for 8 times the keys (both sizes
+// fit in the caches; the margin allows for noise).
+template <class F>
+void expectLinearTime(F secondsFor) {
+    secondsFor(2000);  // warm up
+    const double small = secondsFor(4000), large = secondsFor(32000);
+    EXPECT_LT(large, small * 40) << "4000 keys: " << small << " s, 32000 keys: " << large << " s";
 }
 
 }  // namespace vw::test
