@@ -12,33 +12,41 @@ std::unique_ptr<App> launched3GS() {
     return app;
 }
 
-std::vector<std::string> logSince(const App& app, std::size_t from) {
-    auto l = app.log();
-    return {l.begin() + static_cast<std::ptrdiff_t>(from), l.end()};
-}
-
 struct Battery : ::testing::Test {
     std::size_t chimes() const { return app->rp.audio.played.size(); }
-    std::vector<std::string> logSince(std::size_t from) const { return testing::logSince(*app, from); }
+    void report(float level, BatteryState state) {
+        app->rp.setBattery(level, state);
+        app->rp.runPending();
+    }
     std::unique_ptr<App> app = launched3GS();
 };
 
 TEST_F(Battery, TheFirstStateReportOnlyMarksItWasSeen) {
     std::size_t logged = app->log().size();
     app->c().batteryLevelDidChange({});  // a level before any state says so
-    EXPECT_EQ(logSince(logged).at(1), "deviceStateHasBeenCheckedOnce->FALSE");
+    EXPECT_EQ(app->logSince(logged).at(1), "deviceStateHasBeenCheckedOnce->FALSE");
     logged = app->log().size();
     const std::size_t before = chimes();
     app->rp.runPending();  // the platform reports the state once monitoring is on
     EXPECT_TRUE(VoltwiseViewController::stateSeenOnce());
     EXPECT_EQ(chimes(), before) << "no redraw";
-    EXPECT_EQ(logSince(logged), (std::vector<std::string>{"batteryStateDidChange->TRUE", "UIDeviceBatteryStateUnplugged",
-                                                          "batteryLevel->57"}));
+    EXPECT_EQ(app->logSince(logged),
+              (std::vector<std::string>{"batteryStateDidChange->TRUE", "UIDeviceBatteryStateUnplugged", "batteryLevel->57"}));
 }
 
 // Once the first state has been seen: a state change redraws with the
 // chime (never at full charge), then a level change silently.
 TEST(BatteryChanges, RedrawTheReadout) {
+    const auto level = [](const char* l) { return std::string("unixTime-testing->1700000123 new-batteryLevel->") + l; };
+    const auto state = [](const char* s, const char* l) {
+        return std::vector<std::string>{"batteryStateDidChange->TRUE", std::string("UIDeviceBatteryState") + s,
+                                        std::string("batteryLevel->") + l};
+    };
+    const auto both = [&](const char* s, const char* l) {
+        auto v = state(s, l);
+        v.insert(v.end(), {level(l), "deviceStateHasBeenCheckedOnce->TRUE"});
+        return v;
+    };
     const struct {
         float level;
         BatteryState state;
@@ -48,23 +56,15 @@ TEST(BatteryChanges, RedrawTheReadout) {
         std::size_t chimes;
         int row;  // selected in the picker
     } cases[] = {
-        {0.53f, BatteryState::Unplugged, {"unixTime-testing->1700000123 new-batteryLevel->52", "deviceStateHasBeenCheckedOnce->TRUE"},
-         "52%", false, 0, 2},
-        {-1.0f, BatteryState::Unplugged, {"unixTime-testing->1700000123 new-batteryLevel->-100", "deviceStateHasBeenCheckedOnce->TRUE"},
-         "-100%", true, 0, 2},
-        {0.57f, BatteryState::Charging, {"batteryStateDidChange->TRUE", "UIDeviceBatteryStateCharging", "batteryLevel->57"},
-         "57%", false, 1, 5},
-        {0.10f, BatteryState::Charging, {"batteryStateDidChange->TRUE", "UIDeviceBatteryStateCharging", "batteryLevel->10",
-          "unixTime-testing->1700000123 new-batteryLevel->10", "deviceStateHasBeenCheckedOnce->TRUE"},
-         "10%", true, 1, 5},
-        {0.98f, BatteryState::Full, {"batteryStateDidChange->TRUE", "UIDeviceBatteryStateFull", "batteryLevel->98",
-          "unixTime-testing->1700000123 new-batteryLevel->98", "deviceStateHasBeenCheckedOnce->TRUE"},
-         "100%", false, 0, 5},
-        {1.0f, BatteryState::Charging, {"batteryStateDidChange->TRUE", "UIDeviceBatteryStateCharging", "batteryLevel->100",
-          "unixTime-testing->1700000123 new-batteryLevel->100", "deviceStateHasBeenCheckedOnce->TRUE"},
-         "100%", false, 0, 5},
+        {0.53f, BatteryState::Unplugged, {level("52"), "deviceStateHasBeenCheckedOnce->TRUE"}, "52%", false, 0, 2},
+        {-1.0f, BatteryState::Unplugged, {level("-100"), "deviceStateHasBeenCheckedOnce->TRUE"}, "-100%", true, 0, 2},
+        {0.57f, BatteryState::Charging, state("Charging", "57"), "57%", false, 1, 5},
+        {0.10f, BatteryState::Charging, both("Charging", "10"), "10%", true, 1, 5},
+        {0.98f, BatteryState::Full, both("Full", "98"), "100%", false, 0, 5},
+        {1.0f, BatteryState::Charging, both("Charging", "100"), "100%", false, 0, 5},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         const auto fresh = launched3GS();
         App& a = *fresh;
         a.rp.runPending();
@@ -72,11 +72,11 @@ TEST(BatteryChanges, RedrawTheReadout) {
         a.rp.clock.set(1700000123.4);
         a.rp.setBattery(c.level, c.state);
         a.rp.runPending();
-        EXPECT_EQ(testing::logSince(a, logged), c.log) << c.text;
+        EXPECT_EQ(a.logSince(logged), c.log);
         EXPECT_EQ(a.percent().text(), c.text);
-        EXPECT_EQ(a.percent().textColor(), c.red ? platform::Colour::red() : platform::Colour::white()) << c.text;
-        EXPECT_EQ(a.rp.audio.played.size() - before, c.chimes) << c.text;
-        EXPECT_EQ(a.picker().selectedRowInComponent(0), c.row) << c.text;
+        EXPECT_EQ(a.percent().textColor(), c.red ? platform::Colour::red() : platform::Colour::white());
+        EXPECT_EQ(a.rp.audio.played.size() - before, c.chimes);
+        EXPECT_EQ(a.picker().selectedRowInComponent(0), c.row);
     }
 }
 
@@ -97,12 +97,10 @@ TEST_F(Battery, ABurstOfReadingsIsHandledOnceWithTheLatest) {
     const std::size_t logged = app->log().size();
     for (int i = 0; i < 20000; ++i)
         app->rp.setBattery(i % 2 ? 0.30f : 0.70f, i % 2 ? BatteryState::Charging : BatteryState::Unplugged);
-    app->rp.setBattery(0.42f, BatteryState::Charging);
-    app->rp.runPending();
-    EXPECT_EQ(logSince(logged),
-              (std::vector<std::string>{"unixTime-testing->1700000000 new-batteryLevel->42",
-                                        "deviceStateHasBeenCheckedOnce->TRUE", "batteryStateDidChange->TRUE",
-                                        "UIDeviceBatteryStateCharging", "batteryLevel->42"}));
+    report(0.42f, BatteryState::Charging);
+    EXPECT_EQ(app->logSince(logged),
+              (std::vector<std::string>{"unixTime-testing->1700000000 new-batteryLevel->42", "deviceStateHasBeenCheckedOnce->TRUE",
+                                        "batteryStateDidChange->TRUE", "UIDeviceBatteryStateCharging", "batteryLevel->42"}));
 }
 
 // Each redraw starts the filler from full cover, grows it to the band's
@@ -110,8 +108,7 @@ TEST_F(Battery, ABurstOfReadingsIsHandledOnceWithTheLatest) {
 TEST_F(Battery, ARedrawGrowsTheGaugeToTheBand) {
     app->rp.runPending();
     app->rp.mark();
-    app->rp.setBattery(0.57f, BatteryState::Charging);
-    app->rp.runPending();
+    report(0.57f, BatteryState::Charging);
     EXPECT_TRUE(inOrder(app->rp.callsSinceMark(),
                         {"picker.reloadAllComponents(pickerView)", "picker.selectRow(pickerView, 5, 0, YES)",
                          "view.setTransform(imageSliceView, identity)", "animation.beginAnimations(\"ShowBatteryGrow\", nil)",
@@ -129,19 +126,17 @@ TEST_F(Battery, NothingRedrawsWhilePickingSkinsOrWatchingTheSlideShow) {
         app->touch(open, 250);
         ASSERT_EQ(app->mode(), mode);
         const std::size_t before = chimes(), logged = app->log().size();
-        app->rp.setBattery(0.3f, BatteryState::Charging);
-        app->rp.runPending();
+        report(0.3f, BatteryState::Charging);
         EXPECT_EQ(app->percent().text(), "57%");
         EXPECT_EQ(chimes(), before);
         EXPECT_EQ(app->mode(), mode);
-        EXPECT_EQ(logSince(logged), (std::vector<std::string>{"batteryStateDidChange->TRUE", "UIDeviceBatteryStateCharging",
-                                                              "batteryLevel->30"}));
+        EXPECT_EQ(app->logSince(logged),
+                  (std::vector<std::string>{"batteryStateDidChange->TRUE", "UIDeviceBatteryStateCharging", "batteryLevel->30"}));
         app->touch(close, 250);
         EXPECT_EQ(app->mode(), Mode::Normal);
         // Save redraws, with the chime that was due before the picking.
         EXPECT_EQ(chimes(), before + (mode == Mode::SkinPicking ? 1u : 0u));
-        app->rp.setBattery(0.57f, BatteryState::Unplugged);
-        app->rp.runPending();
+        report(0.57f, BatteryState::Unplugged);
     }
 }
 
@@ -155,16 +150,12 @@ TEST_F(Battery, AStateWhilePickingSkinsIsNotTheFirstSeen) {
 
 TEST_F(Battery, TheRedFillIsCarriedIntoSkinPickingAndSaved) {
     app->rp.advance(2.5);
-    app->rp.setBattery(0.12f, BatteryState::Unplugged);
-    app->rp.runPending();
-    app->rp.mark();
+    report(0.12f, BatteryState::Unplugged);
     app->touch(50, 250);  // Customize shows the red fill in the skin view
     EXPECT_EQ(app->imageOf("imageViewSkin"), "battery_fill_red_3.png");
     app->touch(150, 250);  // Save without another selection
     EXPECT_EQ(app->rp.settings.stringForKey("skin_file"), "battery_fill_red_3.png");
-    // Back above 15 percent the red fill stays.
-    app->rp.setBattery(0.6f, BatteryState::Unplugged);
-    app->rp.runPending();
+    report(0.6f, BatteryState::Unplugged);  // back above 15 percent the red fill stays
     app->touch(50, 250);
     EXPECT_EQ(app->imageOf("imageViewSkin"), "battery_fill_red_3.png");
 }
