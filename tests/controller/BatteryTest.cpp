@@ -3,6 +3,8 @@
 namespace vw::testing {
 namespace {
 
+using enum BatteryState;
+
 // The application launched on a 3GS, before the platform's first state report.
 std::unique_ptr<App> launched3GS() {
     platform::RecordingOptions o;
@@ -21,72 +23,58 @@ struct Battery : ::testing::Test {
     std::unique_ptr<App> app = launched3GS();
 };
 
+// The handler reads the state afresh for each of the four names it may log,
+// in turn, then the level once: a fixed sequence of reads.
 TEST_F(Battery, TheFirstStateReportOnlyMarksItWasSeen) {
     std::size_t logged = app->log().size();
     app->c().batteryLevelDidChange({});  // a level before any state says so
     EXPECT_EQ(app->logSince(logged).at(1), "deviceStateHasBeenCheckedOnce->FALSE");
     logged = app->log().size();
     const std::size_t before = chimes();
+    app->rp.mark();
     app->rp.runPending();  // the platform reports the state once monitoring is on
     EXPECT_TRUE(VoltwiseViewController::stateSeenOnce());
     EXPECT_EQ(chimes(), before) << "no redraw";
     EXPECT_EQ(app->logSince(logged),
               (std::vector<std::string>{"batteryStateDidChange->TRUE", "UIDeviceBatteryStateUnplugged", "batteryLevel->57"}));
+    EXPECT_EQ(countCalls(app->rp.callsSinceMark(), "device.batteryState(1)"), 4u);
+    EXPECT_EQ(countCalls(app->rp.callsSinceMark(), "device.batteryLevel(0.57)"), 1u);
 }
 
 // Once the first state has been seen: a state change redraws with the
 // chime (never at full charge), then a level change silently.
-TEST(BatteryChanges, RedrawTheReadout) {
-    const auto level = [](const char* l) { return std::string("unixTime-testing->1700000123 new-batteryLevel->") + l; };
-    const auto state = [](const char* s, const char* l) {
-        return std::vector<std::string>{"batteryStateDidChange->TRUE", std::string("UIDeviceBatteryState") + s,
-                                        std::string("batteryLevel->") + l};
+TEST_F(Battery, ChangesRedrawTheReadout) {
+    // What a state change logs (none: no state change), then a level change.
+    const auto log = [](const char* state, const char* level, bool levelMoved = true) {
+        std::vector<std::string> l;
+        const std::string lv = level;
+        if (state) l = {"batteryStateDidChange->TRUE", std::string("UIDeviceBatteryState") + state, "batteryLevel->" + lv};
+        if (levelMoved) l.insert(l.end(), {"unixTime-testing->1700000123 new-batteryLevel->" + lv, "deviceStateHasBeenCheckedOnce->TRUE"});
+        return l;
     };
-    const auto both = [&](const char* s, const char* l) {
-        auto v = state(s, l);
-        v.insert(v.end(), {level(l), "deviceStateHasBeenCheckedOnce->TRUE"});
-        return v;
-    };
-    const struct {
-        float level;
-        BatteryState state;
-        std::vector<std::string> log;
-        const char* text;
-        bool red;
-        std::size_t chimes;
-        int row;  // selected in the picker
-    } cases[] = {
-        {0.53f, BatteryState::Unplugged, {level("52"), "deviceStateHasBeenCheckedOnce->TRUE"}, "52%", false, 0, 2},
-        {-1.0f, BatteryState::Unplugged, {level("-100"), "deviceStateHasBeenCheckedOnce->TRUE"}, "-100%", true, 0, 2},
-        {0.57f, BatteryState::Charging, state("Charging", "57"), "57%", false, 1, 5},
-        {0.10f, BatteryState::Charging, both("Charging", "10"), "10%", true, 1, 5},
-        {0.98f, BatteryState::Full, both("Full", "98"), "100%", false, 0, 5},
-        {1.0f, BatteryState::Charging, both("Charging", "100"), "100%", false, 0, 5},
+    const struct { float level; BatteryState state; std::vector<std::string> log; const char* text; bool red; std::size_t chimes;
+                   int row; } cases[] = {  // row: selected in the picker
+        {0.53f, Unplugged, log(nullptr, "52"), "52%", false, 0, 2},
+        {-1.0f, Unplugged, log(nullptr, "-100"), "-100%", true, 0, 2},
+        {0.57f, Charging, log("Charging", "57", false), "57%", false, 1, 5},
+        {0.10f, Charging, log("Charging", "10"), "10%", true, 1, 5},
+        {0.98f, Full, log("Full", "98"), "100%", false, 0, 5},
+        {1.0f, Charging, log("Charging", "100"), "100%", false, 0, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        const auto fresh = launched3GS();
-        App& a = *fresh;
-        a.rp.runPending();
-        const std::size_t logged = a.log().size(), before = a.rp.audio.played.size();
-        a.rp.clock.set(1700000123.4);
-        a.rp.setBattery(c.level, c.state);
-        a.rp.runPending();
-        EXPECT_EQ(a.logSince(logged), c.log);
-        EXPECT_EQ(a.percent().text(), c.text);
-        EXPECT_EQ(a.percent().textColor(), c.red ? platform::Colour::red() : platform::Colour::white());
-        EXPECT_EQ(a.rp.audio.played.size() - before, c.chimes);
-        EXPECT_EQ(a.picker().selectedRowInComponent(0), c.row);
+        app.reset();  // the last one goes before the next starts
+        app = launched3GS();
+        app->rp.runPending();
+        const std::size_t logged = app->log().size(), before = chimes();
+        app->rp.clock.set(1700000123.4);
+        report(c.level, c.state);
+        EXPECT_EQ(app->logSince(logged), c.log);
+        EXPECT_EQ(app->percent().text(), c.text);
+        EXPECT_EQ(app->percent().textColor(), c.red ? platform::Colour::red() : platform::Colour::white());
+        EXPECT_EQ(chimes() - before, c.chimes);
+        EXPECT_EQ(app->picker().selectedRowInComponent(0), c.row);
     }
-}
-
-// The handler reads the state afresh for each of the four names it may log,
-// in turn, then the level once: a fixed sequence of reads.
-TEST_F(Battery, StateHandlerReadsTheStateFourTimes) {
-    app->rp.mark();
-    app->c().batteryStateDidChange({});
-    EXPECT_EQ(countCalls(app->rp.callsSinceMark(), "device.batteryState(1)"), 4u);
-    EXPECT_EQ(countCalls(app->rp.callsSinceMark(), "device.batteryLevel(0.57)"), 1u);
 }
 
 // A flood of readings faster than the loop runs (a flapping charger, a
@@ -96,8 +84,8 @@ TEST_F(Battery, ABurstOfReadingsIsHandledOnceWithTheLatest) {
     app->rp.runPending();
     const std::size_t logged = app->log().size();
     for (int i = 0; i < 20000; ++i)
-        app->rp.setBattery(i % 2 ? 0.30f : 0.70f, i % 2 ? BatteryState::Charging : BatteryState::Unplugged);
-    report(0.42f, BatteryState::Charging);
+        app->rp.setBattery(i % 2 ? 0.30f : 0.70f, i % 2 ? Charging : Unplugged);
+    report(0.42f, Charging);
     EXPECT_EQ(app->logSince(logged),
               (std::vector<std::string>{"unixTime-testing->1700000000 new-batteryLevel->42", "deviceStateHasBeenCheckedOnce->TRUE",
                                         "batteryStateDidChange->TRUE", "UIDeviceBatteryStateCharging", "batteryLevel->42"}));
@@ -108,7 +96,7 @@ TEST_F(Battery, ABurstOfReadingsIsHandledOnceWithTheLatest) {
 TEST_F(Battery, ARedrawGrowsTheGaugeToTheBand) {
     app->rp.runPending();
     app->rp.mark();
-    report(0.57f, BatteryState::Charging);
+    report(0.57f, Charging);
     EXPECT_TRUE(inOrder(app->rp.callsSinceMark(),
                         {"picker.reloadAllComponents(pickerView)", "picker.selectRow(pickerView, 5, 0, YES)",
                          "view.setTransform(imageSliceView, identity)", "animation.beginAnimations(\"ShowBatteryGrow\", nil)",
@@ -126,7 +114,7 @@ TEST_F(Battery, NothingRedrawsWhilePickingSkinsOrWatchingTheSlideShow) {
         app->touch(open, 250);
         ASSERT_EQ(app->mode(), mode);
         const std::size_t before = chimes(), logged = app->log().size();
-        report(0.3f, BatteryState::Charging);
+        report(0.3f, Charging);
         EXPECT_EQ(app->percent().text(), "57%");
         EXPECT_EQ(chimes(), before);
         EXPECT_EQ(app->mode(), mode);
@@ -136,7 +124,7 @@ TEST_F(Battery, NothingRedrawsWhilePickingSkinsOrWatchingTheSlideShow) {
         EXPECT_EQ(app->mode(), Mode::Normal);
         // Save redraws, with the chime that was due before the picking.
         EXPECT_EQ(chimes(), before + (mode == Mode::SkinPicking ? 1u : 0u));
-        report(0.57f, BatteryState::Unplugged);
+        report(0.57f, Unplugged);
     }
 }
 
@@ -150,12 +138,12 @@ TEST_F(Battery, AStateWhilePickingSkinsIsNotTheFirstSeen) {
 
 TEST_F(Battery, TheRedFillIsCarriedIntoSkinPickingAndSaved) {
     app->rp.advance(2.5);
-    report(0.12f, BatteryState::Unplugged);
+    report(0.12f, Unplugged);
     app->touch(50, 250);  // Customize shows the red fill in the skin view
     EXPECT_EQ(app->imageOf("imageViewSkin"), "battery_fill_red_3.png");
     app->touch(150, 250);  // Save without another selection
     EXPECT_EQ(app->rp.settings.stringForKey("skin_file"), "battery_fill_red_3.png");
-    report(0.6f, BatteryState::Unplugged);  // back above 15 percent the red fill stays
+    report(0.6f, Unplugged);  // back above 15 percent the red fill stays
     app->touch(50, 250);
     EXPECT_EQ(app->imageOf("imageViewSkin"), "battery_fill_red_3.png");
 }

@@ -13,7 +13,7 @@ platform::RecordingOptions screen(std::optional<float> height) {
 
 // A taller screen moves the button strip down by two thirds of the extra
 // height and the picker to the bottom (the rest stays, as the pictures show).
-TEST(Screen, LayoutFollowsTheScreenHeight) {
+TEST(Screen, LayoutFollowsTheScreenHeightWithTheViewsInStackingOrder) {
     for (const auto& [height, buttonY, pickerY] : std::vector<std::tuple<std::optional<float>, float, float>>{
              {480, 237, 264}, {568, 295, 352}, {std::nullopt, -83, -216}}) {
         App app(screen(height));
@@ -22,33 +22,39 @@ TEST(Screen, LayoutFollowsTheScreenHeight) {
                  {"btnCustomizeView", 3}, {"btnGetProView", 113}, {"btnOurAppsView", 222}, {"btnSaveView", 110}})
             EXPECT_EQ(app.on(button).frame(), (Rect{x, buttonY, 95, 23})) << button;
         EXPECT_EQ(app.picker().frame(), (Rect{0, pickerY, 320, 216}));
+        std::vector<std::string> order;
+        for (const auto& v : app.c().view()->subviews()) order.push_back(v->name());
+        EXPECT_EQ(order, (std::vector<std::string>{"imageView", "imageViewSkin", "imageSliceView", "pickerView", "btnSaveView",
+                                                    "btnCustomizeView", "btnGetProView", "btnOurAppsView", "textView"}));
+        EXPECT_EQ(app.picker().backgroundColor(), platform::Colour::white());
+        EXPECT_TRUE(app.picker().showsSelectionIndicator());
+        EXPECT_EQ(app.picker().rowHeight(), 50.0f);
+        EXPECT_EQ(app.percent().font(), (platform::Font{"Verdana-Bold", 32}));
+        // The percentage shows the empty reading until the first redraw.
+        EXPECT_TRUE(inOrder(app.calls(), {"textView.setTextColor(textView, red)", "textView.setText(textView, \"0%\")",
+                                          "systemSound.create(*", "device.batteryLevel(*"}));
     }
 }
 
-TEST(Screen, ViewsInStackingOrder) {
-    App app;
-    app.launch();
-    std::vector<std::string> order;
-    for (const auto& v : app.c().view()->subviews()) order.push_back(v->name());
-    EXPECT_EQ(order, (std::vector<std::string>{"imageView", "imageViewSkin", "imageSliceView", "pickerView", "btnSaveView",
-                                                "btnCustomizeView", "btnGetProView", "btnOurAppsView", "textView"}));
-    EXPECT_EQ(app.picker().backgroundColor(), platform::Colour::white());
-    EXPECT_TRUE(app.picker().showsSelectionIndicator());
-    EXPECT_EQ(app.picker().rowHeight(), 50.0f);
-    EXPECT_EQ(app.percent().font(), (platform::Font{"Verdana-Bold", 32}));
-    // The percentage shows the empty reading until the first redraw.
-    EXPECT_TRUE(inOrder(app.calls(), {"textView.setTextColor(textView, red)", "textView.setText(textView, \"0%\")",
-                                      "systemSound.create(*", "device.batteryLevel(*"}));
-}
-
-// However the first grow ends, the buttons come out and the slide show is
-// built, hidden, once.
-TEST(Screen, LoadingEndsWithTheFirstGrow) {
+// Till the first grow ends every touch is logged and does nothing else.
+// However it ends, the buttons come out and the slide show is built,
+// hidden, once.
+TEST(Screen, LoadingEndsWithTheFirstGrowAndTouchesTillThenOnlyLog) {
     const std::vector<const char*> strip = {"btnCustomizeView", "btnGetProView", "btnOurAppsView"};
     for (bool cutShort : {false, true}) {
         SCOPED_TRACE(cutShort);
         App app;
         app.launch();
+        const std::size_t logged = app.log().size(), chimes = app.rp.audio.played.size();
+        const auto stored = app.rp.settings.snapshot();
+        for (float x : {50, 150, 250}) app.touch(x, 250);  // Customize, Get Pro, Our Apps, once the screen has loaded
+        app.c().touchesBegan({}, nullptr);                   // no touch at all: (0, 0)
+        EXPECT_EQ(app.logSince(logged), (std::vector<std::string>{"y->250.000 x->50.000", "y->250.000 x->150.000",
+                                                                  "y->250.000 x->250.000", "y->0.000 x->0.000"}));
+        EXPECT_FALSE(app.picker().hidden());
+        EXPECT_TRUE(app.rp.openedUrls.empty());
+        EXPECT_EQ(app.rp.settings.snapshot(), stored);
+        EXPECT_EQ(app.rp.audio.played.size(), chimes);
         for (const char* b : strip) EXPECT_TRUE(app.on(b).hidden()) << b;
         EXPECT_TRUE(app.on("btnSaveView").hidden());
         EXPECT_FALSE(platform::findView(*app.c().view(), "sv"));
@@ -98,23 +104,20 @@ constexpr const char* kPaidEdition = "itms-apps://itunes.apple.com/app/voltwise-
 // left quarter closes it and the rest opens the paid edition's page.
 TEST_P(Touches, WhatEachRegionDoes) {
     const Mode N = Mode::Normal, P = Mode::SkinPicking, S = Mode::SlideShow;
-    const struct {
-        Mode from;
-        float x, y;
-        bool onStrip;  // y counts from the strip's band
-        Mode to;
-        const char* url;
-    } cases[] = {
-        {N, 50, 226, true, N, nullptr},        {N, 50, 266, true, N, nullptr},
-        {N, 50, 200, true, N, nullptr},        {N, 50, 300, true, N, nullptr},
-        {N, 50, 226.5f, true, P, nullptr},     {N, 50, 265.5f, true, P, nullptr},
-        {N, 1, 250, true, P, nullptr},         {N, 102.5f, 250, true, P, nullptr},
-        {N, 107, 250, true, S, nullptr},       {N, 213.5f, 250, true, S, nullptr},
-        {N, 216.5f, 250, true, N, kCatalogue}, {N, 320.5f, 250, true, N, kCatalogue},
-        {P, 100.5f, 250, true, N, nullptr},    {P, 216.5f, 250, true, N, nullptr},
-        {P, 150, 100, true, P, nullptr},       {S, 81, 5, false, S, kPaidEdition},
-        {S, 300, 470, false, S, kPaidEdition}, {S, 79.5f, 470, false, N, nullptr},
-        {S, 0, 0, false, N, nullptr},
+    const struct { Mode from; float x, y; bool onStrip; Mode to; const char* url; } cases[] = {  // onStrip: y from the band
+        {N, 50, 226, true, N, nullptr},        {N, 50, 266, true, N, nullptr},        {N, 50, 200, true, N, nullptr},
+        {N, 50, 300, true, N, nullptr},        {N, 50, 226.5f, true, P, nullptr},     {N, 50, 265.5f, true, P, nullptr},
+        {N, 1, 250, true, P, nullptr},         {N, 102.5f, 250, true, P, nullptr},    {N, 107, 250, true, S, nullptr},
+        {N, 213.5f, 250, true, S, nullptr},    {N, 216.5f, 250, true, N, kCatalogue}, {N, 320.5f, 250, true, N, kCatalogue},
+        {P, 100.5f, 250, true, N, nullptr},    {P, 216.5f, 250, true, N, nullptr},    {P, 150, 100, true, P, nullptr},
+        {S, 81, 5, false, S, kPaidEdition},    {S, 300, 470, false, S, kPaidEdition}, {S, 79.5f, 470, false, N, nullptr},
+        {S, 0, 0, false, N, nullptr},          {S, 80, 250, true, S, nullptr},
+        // Between and beside the buttons, nothing.
+        {N, 0, 250, true, N, nullptr},         {N, 103, 250, true, N, nullptr},       {N, 104.5f, 250, true, N, nullptr},
+        {N, 106, 250, true, N, nullptr},       {N, 214, 250, true, N, nullptr},       {N, 215, 250, true, N, nullptr},
+        {N, 216, 250, true, N, nullptr},       {N, 321, 250, true, N, nullptr},       {N, 400, 250, true, N, nullptr},
+        {N, -5, 250, true, N, nullptr},        {P, 50, 250, true, P, nullptr},        {P, 250, 250, true, P, nullptr},
+        {P, 100, 250, true, P, nullptr},       {P, 217, 250, true, P, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.x << ", " << c.y);
@@ -125,37 +128,9 @@ TEST_P(Touches, WhatEachRegionDoes) {
         EXPECT_EQ(app.picker().hidden(), c.to == S);
         leave();
     }
-    // Touches that do nothing, in each mode.
-    for (const auto& [mode, xs] : std::vector<std::pair<Mode, std::vector<float>>>{
-             {N, {0, 103, 104.5f, 106, 214, 215, 216, 321, 400, -5}}, {P, {50, 250, 100, 217}}, {S, {80}}}) {
-        enter(mode);
-        for (float x : xs) {
-            app.touch(x, band() + 250);
-            EXPECT_EQ(app.mode(), mode) << x;
-            EXPECT_TRUE(app.rp.openedUrls.empty()) << x;
-        }
-        leave();
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenHeights, Touches, ::testing::Values(480.0f, 568.0f));
-
-TEST(Screen, EveryTouchLogsAndEarlyOnesDoNothingElse) {
-    App app;
-    app.launch();
-    const std::size_t logged = app.log().size(), chimes = app.rp.audio.played.size();
-    const auto stored = app.rp.settings.snapshot();
-    for (float x : {50, 150, 250}) app.touch(x, 250);  // Customize, Get Pro, Our Apps, once the screen has loaded
-    app.c().touchesBegan({}, nullptr);  // no touch at all: (0, 0)
-    EXPECT_EQ(app.logSince(logged), (std::vector<std::string>{"y->250.000 x->50.000", "y->250.000 x->150.000",
-                                                              "y->250.000 x->250.000", "y->0.000 x->0.000"}));
-    EXPECT_EQ(app.mode(), Mode::Loading);
-    EXPECT_FALSE(app.picker().hidden());
-    EXPECT_TRUE(app.on("btnSaveView").hidden());
-    EXPECT_TRUE(app.rp.openedUrls.empty());
-    EXPECT_EQ(app.rp.settings.snapshot(), stored);
-    EXPECT_EQ(app.rp.audio.played.size(), chimes);
-}
 
 TEST(Skins, PickPreviewSaveAndRestore) {
     App app;
