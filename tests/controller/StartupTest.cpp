@@ -24,34 +24,28 @@ TEST(Startup, InitialiserRunsItsStepsInOrder) {
 }
 
 // Below 3.0 a second alert, after the welcome, before the window shows.
-TEST(Startup, OldSystemsAreWarnedBeforeTheWindowShows) {
-    for (const auto& [version, warned] : std::vector<std::pair<const char*, bool>>{
-             {"2.2.1", true}, {"2.99", true}, {"", true}, {"3.0", false}, {"7.0.4", false}, {"10", false}}) {
-        SCOPED_TRACE(version);
+// Other audio playing: the ambient category; none, or a query that fails: solo.
+TEST(Startup, OldSystemsAreWarnedAndTheAudioCategoryFollowsOtherAudio) {
+    const struct { const char* version; bool otherAudio, queryFails, warned; const char* category; } cases[] = {
+        {"2.2.1", false, false, true, "solo"}, {"2.99", true, false, true, "ambi"}, {"", true, true, true, "solo"},
+        {"3.0", true, false, false, "ambi"},   {"7.0.4", false, false, false, "solo"}, {"10", true, true, false, "solo"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version);
         platform::RecordingOptions o;
-        o.device.systemVersion = version;
+        o.device.systemVersion = c.version;
         App app(o);
+        app.rp.audio.otherAudioPlaying = c.otherAudio;
+        app.rp.audio.sessionQueryFails = c.queryFails;
         app.launch();
-        EXPECT_EQ(app.rp.ui.alerts().size(), warned ? 2u : 1u);
-        if (warned) {
+        EXPECT_EQ(app.rp.ui.alerts().size(), c.warned ? 2u : 1u);
+        if (c.warned) {
             EXPECT_TRUE(inOrder(app.calls(), {"alert.show(\"Thanks for Installing*", "log(\"device version: iPhone7,2\")",
                                               "alert.show(\"Software 3.0 Update Required\", \"Voltwise requires that "
                                               "your device be updated to OS 3.0 or later\", nil, \"OK\")",
                                               "window.makeKeyAndVisible(window)"}));
         }
-    }
-}
-
-// Other audio playing: the ambient category; none, or a query that fails: solo.
-TEST(Startup, AudioCategoryFollowsOtherAudio) {
-    for (const auto& [other, queryFails, category] : std::vector<std::tuple<bool, bool, const char*>>{
-             {false, false, "solo"}, {true, false, "ambi"}, {true, true, "solo"}}) {
-        App app;
-        app.rp.audio.otherAudioPlaying = other;
-        app.rp.audio.sessionQueryFails = queryFails;
-        app.launch();
         EXPECT_EQ(countCalls(app.calls(), "audioSession.setProperty(acat, *"), 1u);
-        EXPECT_EQ(countCalls(app.calls(), std::string("audioSession.setProperty(acat, ") + category + ")"), 1u);
+        EXPECT_EQ(countCalls(app.calls(), std::string("audioSession.setProperty(acat, ") + c.category + ")"), 1u);
     }
 }
 

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include "battery/ChargeBand.h"
 
 namespace vw {
@@ -33,11 +32,7 @@ TEST(ChargeBandTable, BandsAreContiguousAndCoverEveryLevel) {
 }
 
 TEST(ChargeBandFor, BandEdges) {
-    const struct {
-        int32_t level;
-        std::size_t band;  // 1-based, as in the table
-        float scale;
-    } cases[] = {
+    const struct { int32_t level; std::size_t band; float scale; } cases[] = {  // band: 1-based, as in the table
         {1000, 1, 0.001f}, {100, 1, 0.001f}, {99, 2, 0.02f},  {95, 2, 0.02f},   {94, 3, 0.1f},          {90, 3, 0.1f},
         {89, 4, 0.15f},    {57, 10, 0.4f},   {50, 11, 0.46f}, {15, 18, 0.85f},  {14, 19, 0.9f},         {10, 19, 0.9f},
         {9, 20, 0.95f},    {0, 20, 0.95f},   {-100, 20, 0.95f}, {INT32_MIN, 20, 0.95f}, {INT32_MAX, 1, 0.001f},
@@ -53,13 +48,8 @@ TEST(ChargeBandFor, BandEdges) {
 TEST(ChargeBandFor, FiguresAndSkin) {
     const LastFivePercentSeconds five{1140, 380, 562, 576, 1190};
     const std::optional<std::string> none;
-    const struct {
-        int32_t level;
-        std::optional<std::string> family;
-        int32_t current95, current100;
-        std::string currentSkin;
-        ChargeBandResult want;
-    } cases[] = {
+    const struct { int32_t level; std::optional<std::string> family; int32_t current95, current100; std::string currentSkin;
+                   ChargeBandResult want; } cases[] = {
         {57, "3GS", 0, 0, kGreen, {0.4f, 6321, 7511, kGreen}},      {57, "3G", 0, 0, kGreen, {0.4f, 4367, 4929, kGreen}},
         {72, "3G", 0, 0, kGreen, {0.26f, 3606, 4168, kGreen}},      {30, "IPOD", 0, 0, kGreen, {0.7f, 4561, 4941, kGreen}},
         {97, "IPAD", 0, 0, kGreen, {0.02f, 0, 1140, kGreen}},       {9, "2G", 0, 0, kGreen, {0.95f, 11592, 12168, kRed}},

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include "device/DeviceProfile.h"
 
 namespace vw {
@@ -39,10 +38,7 @@ TEST(ProfileForDevice, ModelTables) {
     const DeviceProfile pod5 = pod("Your Device      iPod 5th Gen", 2.8f, 1.4f, 4.8f, 24);
     const DeviceProfile pad2 = pad("Your Device      iPad 2nd Gen"), pad3 = pad("Your Device      iPad 3rd Gen");
     const DeviceProfile pad4 = pad("Your Device      iPad 4th Gen"), padAir = pad("Your Device               iPad Air");
-    const struct {
-        const char *model, *machine;
-        DeviceProfile want;
-    } cases[] = {
+    const struct { const char *model, *machine; DeviceProfile want; } cases[] = {
         {"iPhone", "iPhone2,1", p3GS},
         {"iPhone", "iPhone1,2", phone("Your Device          iPhone 3G", "3G", {2, 1, 3, 6, 3, 3.6f, 4.209f, 14.4f, 180, 0}, 0)},
         {"iPhone", "iPhone1,1",

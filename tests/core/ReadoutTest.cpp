@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include "battery/Readout.h"
 
 namespace vw {
@@ -35,43 +34,23 @@ DeviceProfile customProfile(float DeviceProfile::*factor = nullptr, float value 
 
 TEST(BuildReadout, WholeReadouts) {
     EXPECT_EQ(text(readout("iPhone", "iPhone2,1", 0.57f, Unplugged, false)),
-              "57% white\n"
-              "  Your Device        iPhone 3GS\n"
-              "  3D Game Play        0hr 57min\n"
-              "> Game Play             1hr 54min\n"
-              "  Talk Time 3G         2hr 51min\n"
-              "  3G Internet             2hr 51min\n"
-              "  Recharge Time       2hr 05min\n"
-              "  Wi-Fi Internet         5hr 07min\n"
-              "  Video Playback      5hr 42min\n"
-              "  Audio Playback    17hr 06min\n"
-              "  Standby Time     171hr 00min\n");
+              "57% white\n  Your Device        iPhone 3GS\n  3D Game Play        0hr 57min\n"
+              "> Game Play             1hr 54min\n  Talk Time 3G         2hr 51min\n  3G Internet             2hr 51min\n"
+              "  Recharge Time       2hr 05min\n  Wi-Fi Internet         5hr 07min\n  Video Playback      5hr 42min\n"
+              "  Audio Playback    17hr 06min\n  Standby Time     171hr 00min\n");
     // An unknown level: minus a hundred percent, negative figures.
     EXPECT_EQ(text(readout("iPhone", "iPhone2,1", -1.0f, Unplugged, false)),
-              "-100% red\n"
-              "  Your Device        iPhone 3GS\n"
-              "  3D Game Play        -1hr -40min\n"
-              "> Game Play             -3hr -20min\n"
-              "  Talk Time 3G         -5hr 00min\n"
-              "  3G Internet             -5hr 00min\n"
-              "  Recharge Time       4hr 01min\n"
-              "  Wi-Fi Internet         -9hr 00min\n"
-              "  Video Playback      -10hr 00min\n"
-              "  Audio Playback      -30hr 00min\n"
-              "  Standby Time         -300hr 00min\n");
+              "-100% red\n  Your Device        iPhone 3GS\n  3D Game Play        -1hr -40min\n"
+              "> Game Play             -3hr -20min\n  Talk Time 3G         -5hr 00min\n  3G Internet             -5hr 00min\n"
+              "  Recharge Time       4hr 01min\n  Wi-Fi Internet         -9hr 00min\n  Video Playback      -10hr 00min\n"
+              "  Audio Playback      -30hr 00min\n  Standby Time         -300hr 00min\n");
 }
 
 // The lines that only some devices have, on charge; without a family the
 // recharge figures are the ones carried over.
 TEST(BuildReadout, LinesOfEachKindOfDevice) {
-    const struct {
-        DeviceProfile profile;
-        float fraction;
-        int32_t to95, to100;
-        std::size_t lines, row;
-        const char* line;
-        int32_t selected;
-    } cases[] = {
+    const struct { DeviceProfile profile; float fraction; int32_t to95, to100; std::size_t lines, row; const char* line;
+                   int32_t selected; } cases[] = {
         {profileForDevice("iPhone", "iPhone1,1"), 0.29f, 0, 0, 9, 3, "Talk Time 2G         2hr 19min", 4},
         {profileForDevice("iPhone", "iPhone5,1"), 0.29f, 0, 0, 11, 5, "LTE Internet            2hr 19min", 6},
         {profileForDevice("iPad", "iPad2,1"), 0.29f, 0, 0, 8, 3, "Recharge Time       4hr 16min", 3},
@@ -92,10 +71,7 @@ TEST(BuildReadout, LinesOfEachKindOfDevice) {
 // On charge the picker selects the Recharge Time line, wherever it falls;
 // otherwise Game Play.
 TEST(BuildReadout, SelectedRow) {
-    const struct {
-        const char *model, *machine;
-        int32_t row;
-    } cases[] = {
+    const struct { const char *model, *machine; int32_t row; } cases[] = {
         {"iPhone", "iPhone2,1", 5},   {"iPhone", "iPhone1,2", 5}, {"iPhone", "iPhone4,1", 5},
         {"iPhone", "iPhone5,3", 6},   {"iPhone", "iPhone7,1", 6}, {"iPhone", "iPhone1,1", 4},
         {"iPod touch", "iPod4,1", 3}, {"iPad", "iPad3,4", 3},     {"Kindle", "x", 3},
@@ -120,11 +96,7 @@ TEST(BuildReadout, SelectedRow) {
 // The level is the fraction times 100 truncated in single precision; full
 // (or charging at 100) reads 100 and clears the chime.
 TEST(BuildReadout, LevelColourAndChime) {
-    const struct {
-        float fraction;
-        BatteryState state;
-        const char* text;  // percentage, colour, chime
-    } cases[] = {
+    const struct { float fraction; BatteryState state; const char* text; } cases[] = {  // text: percentage, colour, chime
         {0.53f, Unplugged, "52% white chime"}, {0.59f, Unplugged, "58% white chime"}, {0.11f, Unplugged, "11% white chime"},
         {0.10f, Unplugged, "10% red chime"},   {0.0f, Unplugged, "0% red chime"},     {1.0f, Unplugged, "100% white chime"},
         {1.0f, Charging, "100% white"},        {0.99f, Charging, "99% white chime"},  {-1.0f, Full, "100% white"},
@@ -138,24 +110,15 @@ TEST(BuildReadout, LevelColourAndChime) {
 
 TEST(BuildReadout, HourPaddingOfEachLine) {
     using P = DeviceProfile;
-    const struct {
-        float P::*factor;
-        float value;
-        std::size_t row;
-        const char* line;
-    } cases[] = {
+    const struct { float P::*factor; float value; std::size_t row; const char* line; } cases[] = {
         // Audio: the format changes at a hundred hours; below ten, two blanks more.
-        {&P::audioPlaybackMultiplier, 60, 6, "Audio Playback  100hr 00min"},
-        {&P::audioPlaybackMultiplier, 59.4f, 6, "Audio Playback    99hr 00min"},
+        {&P::audioPlaybackMultiplier, 60, 6, "Audio Playback  100hr 00min"}, {&P::audioPlaybackMultiplier, 59.4f, 6, "Audio Playback    99hr 00min"},
         {&P::audioPlaybackMultiplier, 5.4f, 6, "Audio Playback      9hr 00min"},
         // Standby: its own padding in three steps.
-        {&P::standbyMultiplier, 5.4f, 7, "Standby Time         9hr 00min"},
-        {&P::standbyMultiplier, 6.0f, 7, "Standby Time       10hr 00min"},
-        {&P::standbyMultiplier, 59.4f, 7, "Standby Time       99hr 00min"},
-        {&P::standbyMultiplier, 60.0f, 7, "Standby Time     100hr 00min"},
+        {&P::standbyMultiplier, 5.4f, 7, "Standby Time         9hr 00min"}, {&P::standbyMultiplier, 6.0f, 7, "Standby Time       10hr 00min"},
+        {&P::standbyMultiplier, 59.4f, 7, "Standby Time       99hr 00min"}, {&P::standbyMultiplier, 60.0f, 7, "Standby Time     100hr 00min"},
         // The other lines pad below ten hours.
-        {&P::gameMultiplier, 5.4f, 2, "Game Play             9hr 00min"},
-        {&P::gameMultiplier, 6.0f, 2, "Game Play           10hr 00min"},
+        {&P::gameMultiplier, 5.4f, 2, "Game Play             9hr 00min"}, {&P::gameMultiplier, 6.0f, 2, "Game Play           10hr 00min"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(readout(customProfile(c.factor, c.value), 1.0f, Unplugged, false).lines.at(c.row), c.line) << c.value;
