@@ -2,9 +2,7 @@
 // service's warning level, or the percentages without it) and a peripheral,
 // carried out by a recording notifier that can also close what it shows.
 #include <gtest/gtest.h>
-
 #include <cmath>
-
 #include "app/BatteryWarnings.h"
 
 namespace vw::app {
@@ -22,13 +20,7 @@ history::Figures atThisRate(std::optional<int> minutes) {
 }
 
 TEST(BatteryWarnings, TheLaptopIsTheReadingWithTheServicesLevelOrThePercentages) {
-    const struct {
-        Phase phase;
-        double percent;
-        uint32_t serviceLevel;
-        std::optional<Level> level;
-        bool onMains;
-    } cases[] = {
+    const struct { Phase phase; double percent; uint32_t serviceLevel; std::optional<Level> level; bool onMains; } cases[] = {
         // No service: 20, 5 and 2 %; else the service's word is final.
         {Phase::Discharging, 15, 0, Level::Low, false},    {Phase::Discharging, 4, 0, Level::Critical, false},
         {Phase::Discharging, 2, 0, Level::Action, false},  {Phase::Discharging, 50, 0, Level::None, false},
@@ -64,7 +56,6 @@ public:
                             : "show " + a.key + " " + std::to_string(static_cast<int>(a.urgency)) + " " + a.body);
     }
     void serverCloses(const std::string& key) { closed(key); }
-
 private:
     std::vector<std::string>& done_;
 };

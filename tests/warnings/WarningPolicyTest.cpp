@@ -1,7 +1,6 @@
 // The warning rules, step by step: a laptop running down, plugged in and
 // out, a mouse over two days.
 #include <gtest/gtest.h>
-
 #include "warnings/WarningPolicy.h"
 
 namespace vw::warnings {
@@ -26,11 +25,7 @@ std::vector<std::string> run(WarningPolicy& w, const std::vector<Laptop>& readin
 
 TEST(WarningPolicy, TheLaptopIsWarnedOncePerLevelAndTheWarningUpdatesInPlace) {
     const std::string low = "show laptop 1 Battery low", critical = "show laptop 2 Battery critically low";
-    const struct {
-        const char* what;
-        std::vector<Laptop> readings;
-        std::vector<std::string> done;
-    } cases[] = {
+    const struct { const char* what; std::vector<Laptop> readings; std::vector<std::string> done; } cases[] = {
         {"running down", {at(25), at(20), at(19), at(18), at(6), at(5), at(4), at(2), at(1)},
          {low, critical, "show laptop 2 Battery nearly empty"}},
         {"charging shows nothing and mains withdraws the warning", {at(19), at(15, true), at(4, true), at(30, true)},
