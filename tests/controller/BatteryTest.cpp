@@ -42,7 +42,9 @@ TEST_F(Battery, TheFirstStateReportOnlyMarksItWasSeen) {
 }
 
 // Once the first state has been seen: a state change redraws with the
-// chime (never at full charge), then a level change silently.
+// chime (never at full charge), then a level change silently. Each redraw
+// starts the filler from full cover, grows it to the band's scale, chimes
+// when due, then shows the percentage.
 TEST_F(Battery, ChangesRedrawTheReadout) {
     // What a state change logs (none: no state change), then a level change.
     const auto log = [](const char* state, const char* level, bool levelMoved = true) {
@@ -53,13 +55,13 @@ TEST_F(Battery, ChangesRedrawTheReadout) {
         return l;
     };
     const struct { float level; BatteryState state; std::vector<std::string> log; const char* text; bool red; std::size_t chimes;
-                   int row; } cases[] = {  // row: selected in the picker
-        {0.53f, Unplugged, log(nullptr, "52"), "52%", false, 0, 2},
-        {-1.0f, Unplugged, log(nullptr, "-100"), "-100%", true, 0, 2},
-        {0.57f, Charging, log("Charging", "57", false), "57%", false, 1, 5},
-        {0.10f, Charging, log("Charging", "10"), "10%", true, 1, 5},
-        {0.98f, Full, log("Full", "98"), "100%", false, 0, 5},
-        {1.0f, Charging, log("Charging", "100"), "100%", false, 0, 5},
+                   int row; const char *scale, *title; } cases[] = {  // row: selected in the picker, with its title
+        {0.53f, Unplugged, log(nullptr, "52"), "52%", false, 0, 2, "0.46", "Game Play             1hr 44min"},
+        {-1.0f, Unplugged, log(nullptr, "-100"), "-100%", true, 0, 2, "0.95", "Game Play             -3hr -20min"},
+        {0.57f, Charging, log("Charging", "57", false), "57%", false, 1, 5, "0.4", "Recharge Time       2hr 05min"},
+        {0.10f, Charging, log("Charging", "10"), "10%", true, 1, 5, "0.9", "Recharge Time       3hr 50min"},
+        {0.98f, Full, log("Full", "98"), "100%", false, 0, 5, "0.001", "Recharge Time       0hr 00min"},
+        {1.0f, Charging, log("Charging", "100"), "100%", false, 0, 5, "0.001", "Recharge Time       0hr 00min"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -68,12 +70,22 @@ TEST_F(Battery, ChangesRedrawTheReadout) {
         app->rp.runPending();
         const std::size_t logged = app->log().size(), before = chimes();
         app->rp.clock.set(1700000123.4);
+        app->rp.mark();
         report(c.level, c.state);
         EXPECT_EQ(app->logSince(logged), c.log);
+        std::vector<std::string> redraw = {
+            "picker.reloadAllComponents(pickerView)", "picker.selectRow(pickerView, " + std::to_string(c.row) + ", 0, YES)",
+            "view.setTransform(imageSliceView, identity)", "animation.beginAnimations(\"ShowBatteryGrow\", nil)",
+            "animation.setAnimationDuration(2)", std::string("view.setTransform(imageSliceView, scale(") + c.scale + ", 1))",
+            "animation.commitAnimations()", std::string("textView.setTextColor(textView, ") + (c.red ? "red)" : "white)"),
+            std::string("textView.setText(textView, \"") + c.text + "\")"};
+        if (c.chimes) redraw.insert(redraw.end() - 2, "systemSound.play(*");
+        EXPECT_TRUE(inOrder(app->rp.callsSinceMark(), redraw));
         EXPECT_EQ(app->percent().text(), c.text);
         EXPECT_EQ(app->percent().textColor(), c.red ? platform::Colour::red() : platform::Colour::white());
         EXPECT_EQ(chimes() - before, c.chimes);
         EXPECT_EQ(app->picker().selectedRowInComponent(0), c.row);
+        EXPECT_EQ(app->picker().titles().at(c.row), c.title);
     }
 }
 
@@ -89,21 +101,6 @@ TEST_F(Battery, ABurstOfReadingsIsHandledOnceWithTheLatest) {
     EXPECT_EQ(app->logSince(logged),
               (std::vector<std::string>{"unixTime-testing->1700000000 new-batteryLevel->42", "deviceStateHasBeenCheckedOnce->TRUE",
                                         "batteryStateDidChange->TRUE", "UIDeviceBatteryStateCharging", "batteryLevel->42"}));
-}
-
-// Each redraw starts the filler from full cover, grows it to the band's
-// scale, chimes when due, then shows the percentage.
-TEST_F(Battery, ARedrawGrowsTheGaugeToTheBand) {
-    app->rp.runPending();
-    app->rp.mark();
-    report(0.57f, Charging);
-    EXPECT_TRUE(inOrder(app->rp.callsSinceMark(),
-                        {"picker.reloadAllComponents(pickerView)", "picker.selectRow(pickerView, 5, 0, YES)",
-                         "view.setTransform(imageSliceView, identity)", "animation.beginAnimations(\"ShowBatteryGrow\", nil)",
-                         "animation.setAnimationDuration(2)", "view.setTransform(imageSliceView, scale(0.4, 1))",
-                         "animation.commitAnimations()", "systemSound.play(*", "textView.setTextColor(textView, white)",
-                         "textView.setText(textView, \"57%\")"}));
-    EXPECT_EQ(app->picker().titles().at(5), "Recharge Time       2hr 05min");
 }
 
 // Picking a skin or watching the slide show, changes are logged but not shown.
