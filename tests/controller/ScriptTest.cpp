@@ -1,36 +1,28 @@
 #include <gtest/gtest.h>
-
 #include <optional>
 #include <sstream>
-
 #include "app/ScriptSession.h"
 
 namespace vw::app {
 namespace {
 
 template <class... F>
-struct Overloaded : F... {
-    using F::operator()...;
-};
+struct Overloaded : F... { using F::operator()...; };
 
 std::string describe(const ScriptEvent& e) {
     std::ostringstream s;
     s << e.line << ": ";
     const auto st = [](BatteryState b) { return static_cast<int>(b); };
-    std::visit(Overloaded{
-                   [&](const script::Setting& v) { s << "setting '" << v.key << "' '" << v.value << "'"; },
-                   [&](const script::Level& v) { s << "level " << v.level; },
-                   [&](const script::State& v) { s << "state " << st(v.state); },
-                   [&](const script::Battery& v) { s << "battery " << v.level << " " << st(v.state); },
-                   [&](const script::Touch& v) { s << "touch " << v.x << " " << v.y; },
-                   [&](const script::Pick& v) { s << "pick " << v.row; },
-                   [&](const script::Swipe& v) { s << "swipe " << v.page; },
-                   [&](const script::Alert& v) { s << "alert " << v.button; },
-                   [&](const script::Tick& v) { s << "tick " << v.count; },
-                   [&](const script::Wait& v) { s << "wait " << v.seconds; },
-                   [&](const script::AnimationsEnd&) { s << "animations-end"; },
-                   [&](const script::Print&) { s << "print"; }, [&](const script::History&) { s << "history"; },
-               },
+    std::visit(Overloaded{[&](const script::Setting& v) { s << "setting '" << v.key << "' '" << v.value << "'"; },
+                          [&](const script::Level& v) { s << "level " << v.level; },
+                          [&](const script::State& v) { s << "state " << st(v.state); },
+                          [&](const script::Battery& v) { s << "battery " << v.level << " " << st(v.state); },
+                          [&](const script::Touch& v) { s << "touch " << v.x << " " << v.y; },
+                          [&](const script::Pick& v) { s << "pick " << v.row; }, [&](const script::Swipe& v) { s << "swipe " << v.page; },
+                          [&](const script::Alert& v) { s << "alert " << v.button; }, [&](const script::Tick& v) { s << "tick " << v.count; },
+                          [&](const script::Wait& v) { s << "wait " << v.seconds; },
+                          [&](const script::AnimationsEnd&) { s << "animations-end"; }, [&](const script::Print&) { s << "print"; },
+                          [&](const script::History&) { s << "history"; }},
                e.event);
     return s.str();
 }
