@@ -1,15 +1,14 @@
 // A launched application on the recording double, and helpers to read the trace.
 #pragma once
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "app/VoltwiseAppDelegate.h"
@@ -29,12 +28,11 @@ inline const std::string& testResourceDir() {
             std::filesystem::create_directories(path);
             const unsigned char png[24] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
                                            0, 0, 1, 64, 0, 0, 1, 108};  // 320 x 364
-            std::vector<std::string> images = {
-                "battery_empty_4.png", "battery_empty_filler.png", "battery_fill_red_3.png", "btn_chrome_save.png",
-                "btn_chrome_customize.png", "btn_chrome_pro_vs_free.png", "btn_chrome_our_apps.png", "ad_backdrop.png",
-                "ad_music_panel.png", "ad_accuracy_panel.png", "ad_full_cycle_panel.png", "ad_charge_display_panel.png",
-                "ad_tips_panel.png", "ad_panel_music_on.png", "ad_panel_accuracy_on.png", "ad_panel_full_cycle_on.png",
-                "ad_panel_charge_display_on.png", "ad_panel_tips_on.png"};
+            std::vector<std::string> images = {"battery_empty_4.png", "battery_empty_filler.png", "battery_fill_red_3.png",
+                                               "btn_chrome_save.png", "btn_chrome_customize.png", "ad_backdrop.png",
+                                               "btn_chrome_pro_vs_free.png", "btn_chrome_our_apps.png"};
+            for (const std::string panel : {"music", "accuracy", "full_cycle", "charge_display", "tips"})
+                images.insert(images.end(), {"ad_" + panel + "_panel.png", "ad_panel_" + panel + "_on.png"});
             for (const auto& row : kSkinCatalogue) images.emplace_back(row.file);
             for (const auto& name : images)
                 std::ofstream(path + "/" + name, std::ios::binary).write(reinterpret_cast<const char*>(png), sizeof png);
@@ -57,17 +55,13 @@ inline platform::RecordingOptions withTestResources(platform::RecordingOptions o
 }
 
 struct App {
-    explicit App(platform::RecordingOptions options = {}, AppConfig config = {},
-                 history::ThisComputer* computer = nullptr)
+    explicit App(platform::RecordingOptions options = {}, AppConfig config = {}, history::ThisComputer* computer = nullptr)
         : rp(withTestResources(std::move(options))), delegate(rp.platform, std::move(config), computer) {
         VoltwiseViewController::resetProcessStateForTesting();
         rp.setBattery(0.57f, BatteryState::Unplugged);  // tests change it before launching
     }
-
-    // The rating prompt's background run uses the platform: it has ended
-    // before the platform goes.
+    // The rating prompt's background run uses the platform: it has ended before the platform goes.
     ~App() { EXPECT_TRUE(RatingPrompt::waitForBackgroundRuns(std::chrono::seconds(60))); }
-
     // Launches, and waits for the rating prompt's background run, so nothing
     // more is recorded from another thread afterwards.
     void launch() {
@@ -92,6 +86,7 @@ struct App {
     }
     platform::PickerView& picker() { return on<platform::PickerView>("pickerView"); }
     platform::TextView& percent() { return on<platform::TextView>("textView"); }
+    std::string text(const std::string& view) { return on<platform::TextView>(view).text(); }
     // The name of the image a view shows ("" for none).
     std::string imageOf(const std::string& view) {
         const auto& image = on<platform::ImageView>(view).image();
@@ -99,7 +94,13 @@ struct App {
     }
     std::vector<std::string> calls() const { return rp.calls(); }
     std::vector<std::string> log() const { return rp.log.lines(); }
-
+    std::vector<std::string> logSince(std::size_t from) const {
+        auto l = log();
+        return {l.begin() + static_cast<std::ptrdiff_t>(from), l.end()};
+    }
+    void preload(const std::map<std::string, std::string>& stored) {
+        for (const auto& [k, v] : stored) rp.plainSettings.preload(k, v);
+    }
     platform::RecordingPlatform rp;
     VoltwiseAppDelegate delegate;
 };
@@ -107,10 +108,10 @@ struct App {
 // Index of the first call at or after `from` that equals `call`, or matches
 // it as a prefix when `call` ends with '*'; -1 when there is none.
 inline long findCall(const std::vector<std::string>& calls, const std::string& call, std::size_t from = 0) {
-    const bool prefix = !call.empty() && call.back() == '*';
+    const bool prefix = call.ends_with('*');
     const std::string want = prefix ? call.substr(0, call.size() - 1) : call;
     for (std::size_t i = from; i < calls.size(); ++i)
-        if (prefix ? calls[i].rfind(want, 0) == 0 : calls[i] == want) return static_cast<long>(i);
+        if (prefix ? calls[i].starts_with(want) : calls[i] == want) return static_cast<long>(i);
     return -1;
 }
 
@@ -122,8 +123,7 @@ inline ::testing::AssertionResult inOrder(const std::vector<std::string>& calls,
         if (i < 0) {
             std::string all;
             for (const auto& c : calls) all += "  " + c + "\n";
-            return ::testing::AssertionFailure() << "missing, in order: " << e << "\nafter position " << from
-                                                 << " of:\n" << all;
+            return ::testing::AssertionFailure() << "missing, in order: " << e << "\nafter position " << from << " of:\n" << all;
         }
         from = static_cast<std::size_t>(i) + 1;
     }
@@ -132,12 +132,8 @@ inline ::testing::AssertionResult inOrder(const std::vector<std::string>& calls,
 
 inline std::size_t countCalls(const std::vector<std::string>& calls, const std::string& call) {
     std::size_t n = 0;
-    for (std::size_t from = 0;;) {
-        const long i = findCall(calls, call, from);
-        if (i < 0) return n;
-        ++n;
-        from = static_cast<std::size_t>(i) + 1;
-    }
+    for (long i = findCall(calls, call); i >= 0; i = findCall(calls, call, static_cast<std::size_t>(i) + 1)) ++n;
+    return n;
 }
 
 }  // namespace vw::testing

@@ -13,44 +13,50 @@ platform::RecordingOptions screen(std::optional<float> height) {
 
 // A taller screen moves the button strip down by two thirds of the extra
 // height and the picker to the bottom (the rest stays, as the pictures show).
-TEST(Screen, LayoutFollowsTheScreenHeight) {
+TEST(Screen, LayoutFollowsTheScreenHeightWithTheViewsInStackingOrder) {
     for (const auto& [height, buttonY, pickerY] : std::vector<std::tuple<std::optional<float>, float, float>>{
              {480, 237, 264}, {568, 295, 352}, {std::nullopt, -83, -216}}) {
         App app(screen(height));
         app.launch();
-        EXPECT_EQ(app.on("btnCustomizeView").frame(), (Rect{3, buttonY, 95, 23}));
-        EXPECT_EQ(app.on("btnGetProView").frame(), (Rect{113, buttonY, 95, 23}));
-        EXPECT_EQ(app.on("btnOurAppsView").frame(), (Rect{222, buttonY, 95, 23}));
-        EXPECT_EQ(app.on("btnSaveView").frame(), (Rect{110, buttonY, 95, 23}));
-        EXPECT_EQ(app.picker().frame().y, pickerY);
+        for (const auto& [button, x] : std::vector<std::pair<const char*, float>>{
+                 {"btnCustomizeView", 3}, {"btnGetProView", 113}, {"btnOurAppsView", 222}, {"btnSaveView", 110}})
+            EXPECT_EQ(app.on(button).frame(), (Rect{x, buttonY, 95, 23})) << button;
+        EXPECT_EQ(app.picker().frame(), (Rect{0, pickerY, 320, 216}));
+        std::vector<std::string> order;
+        for (const auto& v : app.c().view()->subviews()) order.push_back(v->name());
+        EXPECT_EQ(order, (std::vector<std::string>{"imageView", "imageViewSkin", "imageSliceView", "pickerView", "btnSaveView",
+                                                    "btnCustomizeView", "btnGetProView", "btnOurAppsView", "textView"}));
+        EXPECT_EQ(app.picker().backgroundColor(), platform::Colour::white());
+        EXPECT_TRUE(app.picker().showsSelectionIndicator());
+        EXPECT_EQ(app.picker().rowHeight(), 50.0f);
+        EXPECT_EQ(app.percent().font(), (platform::Font{"Verdana-Bold", 32}));
+        // The percentage shows the empty reading until the first redraw.
+        EXPECT_TRUE(inOrder(app.calls(), {"textView.setTextColor(textView, red)", "textView.setText(textView, \"0%\")",
+                                          "systemSound.create(*", "device.batteryLevel(*"}));
     }
 }
 
-TEST(Screen, ViewsInStackingOrder) {
-    App app;
-    app.launch();
-    std::vector<std::string> order;
-    for (const auto& v : app.c().view()->subviews()) order.push_back(v->name());
-    EXPECT_EQ(order, (std::vector<std::string>{"imageView", "imageViewSkin", "imageSliceView", "pickerView", "btnSaveView",
-                                                "btnCustomizeView", "btnGetProView", "btnOurAppsView", "textView"}));
-    EXPECT_EQ(app.picker().frame(), (Rect{0, 264, 320, 216}));
-    EXPECT_EQ(app.picker().backgroundColor(), platform::Colour::white());
-    EXPECT_TRUE(app.picker().showsSelectionIndicator());
-    EXPECT_EQ(app.picker().rowHeight(), 50.0f);
-    EXPECT_EQ(app.percent().font(), (platform::Font{"Verdana-Bold", 32}));
-    // The percentage shows the empty reading until the first redraw.
-    EXPECT_TRUE(inOrder(app.calls(), {"textView.setTextColor(textView, red)", "textView.setText(textView, \"0%\")",
-                                      "systemSound.create(*", "device.batteryLevel(*"}));
-}
-
-// However the first grow ends, the buttons come out and the slide show is
-// built, hidden, once.
-TEST(Screen, LoadingEndsWithTheFirstGrow) {
+// Till the first grow ends every touch is logged and does nothing else.
+// However it ends, the buttons come out and the slide show is built,
+// hidden, once.
+TEST(Screen, LoadingEndsWithTheFirstGrowAndTouchesTillThenOnlyLog) {
+    const std::vector<const char*> strip = {"btnCustomizeView", "btnGetProView", "btnOurAppsView"};
     for (bool cutShort : {false, true}) {
+        SCOPED_TRACE(cutShort);
         App app;
         app.launch();
-        for (const char* b : {"btnCustomizeView", "btnGetProView", "btnOurAppsView", "btnSaveView"})
-            EXPECT_TRUE(app.on(b).hidden()) << b;
+        const std::size_t logged = app.log().size(), chimes = app.rp.audio.played.size();
+        const auto stored = app.rp.settings.snapshot();
+        for (float x : {50, 150, 250}) app.touch(x, 250);  // Customize, Get Pro, Our Apps, once the screen has loaded
+        app.c().touchesBegan({}, nullptr);                   // no touch at all: (0, 0)
+        EXPECT_EQ(app.logSince(logged), (std::vector<std::string>{"y->250.000 x->50.000", "y->250.000 x->150.000",
+                                                                  "y->250.000 x->250.000", "y->0.000 x->0.000"}));
+        EXPECT_FALSE(app.picker().hidden());
+        EXPECT_TRUE(app.rp.openedUrls.empty());
+        EXPECT_EQ(app.rp.settings.snapshot(), stored);
+        EXPECT_EQ(app.rp.audio.played.size(), chimes);
+        for (const char* b : strip) EXPECT_TRUE(app.on(b).hidden()) << b;
+        EXPECT_TRUE(app.on("btnSaveView").hidden());
         EXPECT_FALSE(platform::findView(*app.c().view(), "sv"));
         app.c().animationHasFinished("SomethingElse", true, nullptr);
         EXPECT_EQ(app.mode(), Mode::Loading);
@@ -63,20 +69,15 @@ TEST(Screen, LoadingEndsWithTheFirstGrow) {
             EXPECT_EQ(app.mode(), Mode::Loading);
             app.rp.advance(0.2);
         }
-        ASSERT_EQ(app.mode(), Mode::Normal) << cutShort;
-        for (const char* b : {"btnCustomizeView", "btnGetProView", "btnOurAppsView"}) EXPECT_FALSE(app.on(b).hidden()) << b;
-        EXPECT_TRUE(app.on("btnSaveView").hidden());
-        EXPECT_TRUE(app.on("sv").hidden());
-        EXPECT_TRUE(app.on("adBackDropView").hidden());
-        // A later grow's end builds nothing again.
-        const std::size_t views = app.c().view()->subviews().size();
+        ASSERT_EQ(app.mode(), Mode::Normal);
+        for (const char* b : strip) EXPECT_FALSE(app.on(b).hidden()) << b;
+        for (const char* v : {"btnSaveView", "sv", "adBackDropView"}) EXPECT_TRUE(app.on(v).hidden()) << v;
+        const std::size_t views = app.c().view()->subviews().size();  // a later grow's end builds nothing again
         app.c().loadScreen();
         app.rp.advance(3);
         EXPECT_EQ(app.c().view()->subviews().size(), views);
     }
 }
-
-// ---- touches ----
 
 struct Touches : ::testing::TestWithParam<float> {
     Touches() : app(screen(GetParam())) { app.launchToNormalMode(); }
@@ -102,84 +103,31 @@ constexpr const char* kPaidEdition = "itms-apps://itunes.apple.com/app/voltwise-
 // in it the buttons' x ranges (their edges not); in the slide show the
 // left quarter closes it and the rest opens the paid edition's page.
 TEST_P(Touches, WhatEachRegionDoes) {
-    const struct {
-        Mode from;
-        float x, y;
-        bool onStrip;  // y counts from the strip's band
-        Mode to;
-        const char* url;
-    } cases[] = {
-        {Mode::Normal, 50, 226, true, Mode::Normal, nullptr},
-        {Mode::Normal, 50, 266, true, Mode::Normal, nullptr},
-        {Mode::Normal, 50, 200, true, Mode::Normal, nullptr},
-        {Mode::Normal, 50, 300, true, Mode::Normal, nullptr},
-        {Mode::Normal, 50, 226.5f, true, Mode::SkinPicking, nullptr},
-        {Mode::Normal, 50, 265.5f, true, Mode::SkinPicking, nullptr},
-        {Mode::Normal, 1, 250, true, Mode::SkinPicking, nullptr},
-        {Mode::Normal, 102.5f, 250, true, Mode::SkinPicking, nullptr},
-        {Mode::Normal, 107, 250, true, Mode::SlideShow, nullptr},
-        {Mode::Normal, 213.5f, 250, true, Mode::SlideShow, nullptr},
-        {Mode::Normal, 216.5f, 250, true, Mode::Normal, kCatalogue},
-        {Mode::Normal, 320.5f, 250, true, Mode::Normal, kCatalogue},
-        {Mode::SkinPicking, 100.5f, 250, true, Mode::Normal, nullptr},
-        {Mode::SkinPicking, 216.5f, 250, true, Mode::Normal, nullptr},
-        {Mode::SkinPicking, 150, 100, true, Mode::SkinPicking, nullptr},
-        {Mode::SlideShow, 81, 5, false, Mode::SlideShow, kPaidEdition},
-        {Mode::SlideShow, 300, 470, false, Mode::SlideShow, kPaidEdition},
-        {Mode::SlideShow, 79.5f, 470, false, Mode::Normal, nullptr},
-        {Mode::SlideShow, 0, 0, false, Mode::Normal, nullptr},
+    const Mode N = Mode::Normal, P = Mode::SkinPicking, S = Mode::SlideShow;
+    const struct { Mode from; float x, y; bool onStrip; Mode to; const char* url; } cases[] = {  // onStrip: y from the band
+        {N, 50, 226, true, N, nullptr},        {N, 50, 266, true, N, nullptr},        {N, 50, 226.5f, true, P, nullptr},
+        {N, 50, 265.5f, true, P, nullptr},     {N, 1, 250, true, P, nullptr},         {N, 102.5f, 250, true, P, nullptr},
+        {N, 107, 250, true, S, nullptr},       {N, 213.5f, 250, true, S, nullptr},    {N, 216.5f, 250, true, N, kCatalogue},
+        {N, 320.5f, 250, true, N, kCatalogue}, {P, 100.5f, 250, true, N, nullptr},    {P, 216.5f, 250, true, N, nullptr},
+        {P, 150, 100, true, P, nullptr},       {S, 81, 5, false, S, kPaidEdition},    {S, 300, 470, false, S, kPaidEdition},
+        {S, 79.5f, 470, false, N, nullptr},    {S, 0, 0, false, N, nullptr},          {S, 80, 250, true, S, nullptr},
+        // Between and beside the buttons, nothing.
+        {N, 0, 250, true, N, nullptr},         {N, 103, 250, true, N, nullptr},       {N, 106, 250, true, N, nullptr},
+        {N, 214, 250, true, N, nullptr},       {N, 216, 250, true, N, nullptr},       {N, 321, 250, true, N, nullptr},
+        {P, 100, 250, true, P, nullptr},       {P, 217, 250, true, P, nullptr},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.x << ", " << c.y);
         enter(c.from);
         app.touch(c.x, c.onStrip ? band() + c.y : c.y);
-        EXPECT_EQ(app.mode(), c.to) << c.x << ", " << c.y;
-        EXPECT_EQ(app.rp.openedUrls, c.url ? std::vector<std::string>{c.url} : std::vector<std::string>{})
-            << c.x << ", " << c.y;
-        EXPECT_EQ(app.picker().hidden(), c.to == Mode::SlideShow) << c.x << ", " << c.y;
-        leave();
-    }
-    // Touches that do nothing, in each mode.
-    const std::vector<std::pair<Mode, std::vector<float>>> idle = {
-        {Mode::Normal, {0, 103, 104.5f, 106, 214, 215, 216, 321, 400, -5}},
-        {Mode::SkinPicking, {50, 250, 100, 217}},
-        {Mode::SlideShow, {80}},
-    };
-    for (const auto& [mode, xs] : idle) {
-        enter(mode);
-        for (float x : xs) {
-            app.touch(x, band() + 250);
-            EXPECT_EQ(app.mode(), mode) << x;
-            EXPECT_TRUE(app.rp.openedUrls.empty()) << x;
-        }
+        EXPECT_EQ(app.mode(), c.to);
+        EXPECT_EQ(app.rp.openedUrls, c.url ? std::vector<std::string>{c.url} : std::vector<std::string>{});
+        EXPECT_EQ(app.picker().hidden(), c.to == S);
         leave();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenHeights, Touches, ::testing::Values(480.0f, 568.0f));
-
-TEST(Screen, EveryTouchLogsAndEarlyOnesDoNothingElse) {
-    App app;
-    app.launch();
-    const std::size_t logged = app.log().size();
-    const auto stored = app.rp.settings.snapshot();
-    const std::size_t chimes = app.rp.audio.played.size();
-    app.touch(50, 250);   // Customize, once the screen has loaded
-    app.touch(150, 250);  // Get Pro
-    app.touch(250, 250);  // Our Apps
-    app.c().touchesBegan({}, nullptr);  // no touch at all: (0, 0)
-    const auto log = app.log();
-    EXPECT_EQ(std::vector<std::string>(log.begin() + static_cast<std::ptrdiff_t>(logged), log.end()),
-              (std::vector<std::string>{"y->250.000 x->50.000", "y->250.000 x->150.000", "y->250.000 x->250.000",
-                                        "y->0.000 x->0.000"}));
-    EXPECT_EQ(app.mode(), Mode::Loading);
-    EXPECT_FALSE(app.picker().hidden());
-    EXPECT_TRUE(app.on("btnSaveView").hidden());
-    EXPECT_TRUE(app.rp.openedUrls.empty());
-    EXPECT_EQ(app.rp.settings.snapshot(), stored);
-    EXPECT_EQ(app.rp.audio.played.size(), chimes);
-}
-
-// ---- skins and Save ----
 
 TEST(Skins, PickPreviewSaveAndRestore) {
     App app;
@@ -188,7 +136,6 @@ TEST(Skins, PickPreviewSaveAndRestore) {
     ASSERT_EQ(picker.titles().size(), 11u);  // the iPhone 6 readout
     picker.userSelectRow(4);                  // a readout line: nothing happens
     EXPECT_EQ(app.imageOf("imageViewSkin"), "green_skin.png");
-
     app.rp.mark();
     app.touch(50, 250);
     EXPECT_TRUE(inOrder(app.rp.callsSinceMark(),
@@ -199,11 +146,9 @@ TEST(Skins, PickPreviewSaveAndRestore) {
     ASSERT_EQ(picker.titles().size(), 58u);
     EXPECT_EQ(picker.titles()[57], "Soccer Player");
     EXPECT_EQ(picker.selectedRowInComponent(0), 1);
-
     picker.userSelectRow(12);
     EXPECT_EQ(app.imageOf("imageViewSkin"), "forest_road_skin.png");  // the preview
     EXPECT_EQ(app.rp.settings.stringForKey("skin_file"), "green_skin.png");  // only Save changes it
-
     app.rp.mark();
     app.touch(150, 250);
     EXPECT_TRUE(inOrder(app.rp.callsSinceMark(),
@@ -215,9 +160,7 @@ TEST(Skins, PickPreviewSaveAndRestore) {
     EXPECT_EQ(app.mode(), Mode::Normal);
     EXPECT_EQ(picker.titles().size(), 11u);  // the readout again
     EXPECT_EQ(picker.selectedRowInComponent(0), 2);
-
-    // The next start restores it.
-    App next;
+    App next;  // the next start restores it
     for (const auto& [k, v] : app.rp.settings.snapshot()) next.rp.plainSettings.preload(k, v);
     next.launchToNormalMode();
     EXPECT_EQ(next.imageOf("imageViewSkin"), "forest_road_skin.png");

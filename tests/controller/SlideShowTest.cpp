@@ -13,13 +13,17 @@ struct SlideShow : ::testing::Test {
         const double next = *app.rp.loop.nextTimerTime();
         app.rp.advance(next - app.rp.clock.now() + 1.0);  // the tick and its scroll
     }
+    // Where the show stands: the pager's offset and the header it shows.
+    void at(float x, const char* panel) {
+        EXPECT_EQ(offset(), x);
+        EXPECT_EQ(header(), std::string("ad_panel_") + panel + "_on.png");
+    }
     App app;
 };
 
 TEST_F(SlideShow, BuiltHiddenOnTheFirstPanel) {
     toNextTick();  // the timer moves nothing while the show is closed
-    EXPECT_EQ(offset(), 320);
-    EXPECT_EQ(header(), "ad_panel_music_on.png");
+    at(320, "music");
     EXPECT_EQ(app.imageOf("adBackDropView"), "ad_backdrop.png");
     // The five panels between copies of the last and the first.
     std::vector<std::string> pages;
@@ -30,8 +34,7 @@ TEST_F(SlideShow, BuiltHiddenOnTheFirstPanel) {
     EXPECT_EQ(pages, (std::vector<std::string>{"ad_tips_panel.png", "ad_music_panel.png", "ad_accuracy_panel.png",
                                                 "ad_full_cycle_panel.png", "ad_charge_display_panel.png",
                                                 "ad_tips_panel.png", "ad_music_panel.png"}));
-    // It lies above the whole screen.
-    const auto& top = app.c().view()->subviews();
+    const auto& top = app.c().view()->subviews();  // it lies above the whole screen
     EXPECT_EQ(top[top.size() - 2]->name(), "adBackDropView");
     EXPECT_EQ(top.back()->name(), "sv");
     auto* player = app.rp.audio.lastPlayer.get();
@@ -58,19 +61,15 @@ TEST_F(SlideShow, TicksAdvanceAndWrapAround) {
     open();
     EXPECT_FALSE(app.on("adBackDropView").hidden());
     EXPECT_FALSE(pager().hidden());
-    const std::vector<std::pair<float, std::string>> expected = {
-        {640, "ad_panel_accuracy_on.png"},        {960, "ad_panel_full_cycle_on.png"},
-        {1280, "ad_panel_charge_display_on.png"}, {1600, "ad_panel_tips_on.png"},
-        {1920, "ad_panel_music_on.png"},          {640, "ad_panel_accuracy_on.png"},
-        {960, "ad_panel_full_cycle_on.png"},
-    };
+    const std::vector<std::pair<float, const char*>> expected = {
+        {640, "accuracy"}, {960, "full_cycle"}, {1280, "charge_display"}, {1600, "tips"},
+        {1920, "music"},   {640, "accuracy"},   {960, "full_cycle"}};
     for (std::size_t tick = 0; tick < expected.size(); ++tick) {
+        SCOPED_TRACE(tick + 1);
         toNextTick();
-        EXPECT_EQ(offset(), expected[tick].first) << "tick " << tick + 1;
-        EXPECT_EQ(header(), expected[tick].second) << "tick " << tick + 1;
+        at(expected[tick].first, expected[tick].second);
     }
-    // Tick 6 saw the copy of the first panel, jumped back without animation
-    // and went on.
+    // Tick 6 saw the copy of the first panel, jumped back without animation and went on.
     EXPECT_TRUE(inOrder(app.log(), {"currentAdScrollPage----->6 adSlideShowing-->7",
                                     "currentAdScrollPage----->1 adSlideShowing-->2"}));
 }
@@ -80,23 +79,18 @@ TEST_F(SlideShow, TicksAdvanceAndWrapAround) {
 TEST_F(SlideShow, SwipesWrapAroundAndStopTheAdvance) {
     const struct {
         std::vector<platform::Point> swipes;
-        std::string header;
+        const char* panel;
         float offset;
-    } cases[] = {
-        {{{0, 0}}, "ad_panel_tips_on.png", 1600},
-        {{{1600, 0}}, "ad_panel_tips_on.png", 1600},
-        {{{1600, 0}, {1920, 0}}, "ad_panel_music_on.png", 320},
-        {{{700, 0}}, "ad_panel_accuracy_on.png", 640},
-    };
+    } cases[] = {{{{0, 0}}, "tips", 1600}, {{{1600, 0}}, "tips", 1600},
+                 {{{1600, 0}, {1920, 0}}, "music", 320}, {{{700, 0}}, "accuracy", 640}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.offset);
         open();
         for (const auto to : c.swipes) pager().userSwipeTo(to);
-        EXPECT_EQ(header(), c.header) << c.offset;
-        EXPECT_EQ(offset(), c.offset);
+        at(c.offset, c.panel);
         toNextTick();
         toNextTick();
-        EXPECT_EQ(header(), c.header) << c.offset;
-        EXPECT_EQ(offset(), c.offset);
+        at(c.offset, c.panel);
         app.touch(10, 10);
     }
     EXPECT_TRUE(inOrder(app.log(), {"TOUCHED scroll ###### previousAdScrollPage->0 currentAdScrollPage->0"}));
@@ -111,17 +105,14 @@ TEST_F(SlideShow, CloseAndReopenStartsOver) {
     EXPECT_EQ(app.mode(), Mode::Normal);
     EXPECT_TRUE(pager().hidden());
     EXPECT_TRUE(app.on("adBackDropView").hidden());
-    EXPECT_EQ(offset(), 320);
-    EXPECT_EQ(header(), "ad_panel_music_on.png");
+    at(320, "music");
     EXPECT_TRUE(inOrder(app.calls(), {"audioPlayer.play(*", "audioPlayer.stop()", "audioPlayer.setCurrentTime(0)"}));
-    // Closed, the ticks change nothing.
-    toNextTick();
+    toNextTick();  // closed, the ticks change nothing
     EXPECT_EQ(offset(), 320);
     open();
     EXPECT_TRUE(inOrder(app.calls(), {"audioPlayer.setCurrentTime(0)", "audioPlayer.play(0)"}));
     toNextTick();  // the advance starts again, from the first panel
-    EXPECT_EQ(offset(), 640);
-    EXPECT_EQ(header(), "ad_panel_accuracy_on.png");
+    at(640, "accuracy");
 }
 
 TEST(SlideShowSilent, WithoutTheTune) {

@@ -3,71 +3,49 @@
 namespace vw::testing {
 namespace {
 
-using vw::BatteryState;
-
 TEST(Startup, InitialiserRunsItsStepsInOrder) {
     App app;
     app.launch();
     EXPECT_TRUE(inOrder(app.calls(), {
-        "audioSession.initialize(nil, nil, nil, nil)",
-        "audioSession.getProperty(othr, 4)",
-        "audioSession.setProperty(acat, solo)",
-        "audioSession.setActive(YES)",
-        "scheduleTimer(4, repeats)",
-        "application.setStatusBarHidden(YES)",
-        "screen.applicationFrame()",
-        "settings.stringForKey(\"vwf_version\", nil)",
-        "settings.setObject(\"4.5\", \"vwf_version\")",
-        "alert.show(\"Thanks for Installing\\nVoltwise FREE 5.0\"*",
-        "network.startRequest(*",
-        "device.model()",
-        "device.systemVersion()",
-        "sysctlbyname(\"hw.machine\")",
+        "audioSession.initialize(nil, nil, nil, nil)", "audioSession.getProperty(othr, 4)",
+        "audioSession.setProperty(acat, solo)", "audioSession.setActive(YES)", "scheduleTimer(4, repeats)",
+        "application.setStatusBarHidden(YES)", "screen.applicationFrame()", "settings.stringForKey(\"vwf_version\", nil)",
+        "settings.setObject(\"4.5\", \"vwf_version\")", "alert.show(\"Thanks for Installing\\nVoltwise FREE 5.0\"*",
+        "network.startRequest(*", "device.model()", "device.systemVersion()", "sysctlbyname(\"hw.machine\")",
         "log(\"device version: iPhone7,2\")",
         "addObserver(VoltwiseViewController, batteryLevelDidChange:, UIDeviceBatteryLevelDidChangeNotification, nil)",
         "addObserver(VoltwiseViewController, batteryStateDidChange:, UIDeviceBatteryStateDidChangeNotification, nil)",
         "device.setBatteryMonitoringEnabled(YES)",
         // then the view
-        "view.addSubview(view, imageView)",
-        "systemSound.create(*",
-        "device.batteryLevel(*",
-        "picker.reloadAllComponents(pickerView)",
-        "view.addSubview(window, view)",
-        "window.makeKeyAndVisible(window)",
+        "view.addSubview(view, imageView)", "systemSound.create(*", "device.batteryLevel(*",
+        "picker.reloadAllComponents(pickerView)", "view.addSubview(window, view)", "window.makeKeyAndVisible(window)",
     }));
     EXPECT_EQ(app.mode(), Mode::Loading);
 }
 
 // Below 3.0 a second alert, after the welcome, before the window shows.
-TEST(Startup, OldSystemsAreWarnedBeforeTheWindowShows) {
-    for (const auto& [version, warned] : std::vector<std::pair<const char*, bool>>{
-             {"2.2.1", true}, {"2.99", true}, {"", true}, {"3.0", false}, {"7.0.4", false}, {"10", false}}) {
-        platform::RecordingOptions o;
-        o.device.systemVersion = version;
-        App app(o);
-        app.launch();
-        const auto calls = app.calls();
-        const long update = findCall(calls, "alert.show(\"Software 3.0 Update Required\", \"Voltwise requires that "
-                                            "your device be updated to OS 3.0 or later\", nil, \"OK\")");
-        EXPECT_EQ(update >= 0, warned) << version;
-        EXPECT_EQ(app.rp.ui.alerts().size(), warned ? 2u : 1u) << version;
-        if (!warned) continue;
-        EXPECT_LT(findCall(calls, "log(\"device version: iPhone7,2\")"), update);
-        EXPECT_LT(findCall(calls, "alert.show(\"Thanks for Installing*"), update);
-        EXPECT_LT(update, findCall(calls, "window.makeKeyAndVisible(window)"));
-    }
-}
-
 // Other audio playing: the ambient category; none, or a query that fails: solo.
-TEST(Startup, AudioCategoryFollowsOtherAudio) {
-    for (const auto& [other, queryFails, category] : std::vector<std::tuple<bool, bool, const char*>>{
-             {false, false, "solo"}, {true, false, "ambi"}, {true, true, "solo"}}) {
-        App app;
-        app.rp.audio.otherAudioPlaying = other;
-        app.rp.audio.sessionQueryFails = queryFails;
+TEST(Startup, OldSystemsAreWarnedAndTheAudioCategoryFollowsOtherAudio) {
+    const struct { const char* version; bool otherAudio, queryFails, warned; const char* category; } cases[] = {
+        {"2.2.1", false, false, true, "solo"}, {"2.99", true, false, true, "ambi"}, {"", true, true, true, "solo"},
+        {"3.0", true, false, false, "ambi"},   {"7.0.4", false, false, false, "solo"}, {"10", true, true, false, "solo"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version);
+        platform::RecordingOptions o;
+        o.device.systemVersion = c.version;
+        App app(o);
+        app.rp.audio.otherAudioPlaying = c.otherAudio;
+        app.rp.audio.sessionQueryFails = c.queryFails;
         app.launch();
+        EXPECT_EQ(app.rp.ui.alerts().size(), c.warned ? 2u : 1u);
+        if (c.warned) {
+            EXPECT_TRUE(inOrder(app.calls(), {"alert.show(\"Thanks for Installing*", "log(\"device version: iPhone7,2\")",
+                                              "alert.show(\"Software 3.0 Update Required\", \"Voltwise requires that "
+                                              "your device be updated to OS 3.0 or later\", nil, \"OK\")",
+                                              "window.makeKeyAndVisible(window)"}));
+        }
         EXPECT_EQ(countCalls(app.calls(), "audioSession.setProperty(acat, *"), 1u);
-        EXPECT_EQ(countCalls(app.calls(), std::string("audioSession.setProperty(acat, ") + category + ")"), 1u);
+        EXPECT_EQ(countCalls(app.calls(), std::string("audioSession.setProperty(acat, ") + c.category + ")"), 1u);
     }
 }
 
@@ -77,7 +55,7 @@ TEST(Startup, FirstInstall) {
     for (const auto& stored : std::vector<std::map<std::string, std::string>>{
              {}, {{"vwf_version", "4.4"}, {"skin_file", "tiger_skin.png"}, {"skin_row_selected", "28"}}}) {
         App app;
-        for (const auto& [k, v] : stored) app.rp.plainSettings.preload(k, v);
+        app.preload(stored);
         app.launch();
         EXPECT_TRUE(inOrder(app.calls(), {"settings.setObject(\"4.5\", \"vwf_version\")",
                                           "settings.setObject(\"green_skin.png\", \"skin_file\")",
@@ -104,41 +82,32 @@ TEST(Startup, FirstInstall) {
 // picker opens on (and what Save stores again), nothing is written or sent.
 TEST(Startup, StoredSkinAndRow) {
     const struct {
-        const char* file;  // nullptr: not stored
-        const char* row;   // nullptr: not stored
-        const char* shown;
-        const char* opensOn;  // the row asked of the picker
-        const char* saved;
+        const char *file, *row;  // nullptr: not stored
+        const char *shown, *opensOn;  // opensOn: the row asked of the picker, and saved again
     } cases[] = {
-        {"tiger_skin.png", "27.9", "tiger_skin.png", "27", "27"},
-        {nullptr, "28", "green_skin.png", "1", "1"},
-        {"zebra_skin.png", nullptr, "zebra_skin.png", "0", "0"},
-        {"cows_skin.png", "-3", "cows_skin.png", "-3", "-3"},
-        {"cows_skin.png", "99999999999", "cows_skin.png", "2147483647", "2147483647"},
-        {"wolf_skin.png", "90", "wolf_skin.png", "90", "90"},
+        {"tiger_skin.png", "27.9", "tiger_skin.png", "27"}, {nullptr, "28", "green_skin.png", "1"},
+        {"zebra_skin.png", nullptr, "zebra_skin.png", "0"}, {"cows_skin.png", "-3", "cows_skin.png", "-3"},
+        {"cows_skin.png", "99999999999", "cows_skin.png", "2147483647"}, {"wolf_skin.png", "90", "wolf_skin.png", "90"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file ? c.file : "-") + " " + (c.row ? c.row : "-"));
         App app;
-        app.rp.plainSettings.preload("vwf_version", std::string("4.5"));
-        if (c.file) app.rp.plainSettings.preload("skin_file", std::string(c.file));
-        if (c.row) app.rp.plainSettings.preload("skin_row_selected", std::string(c.row));
+        app.preload({{"vwf_version", "4.5"}});
+        if (c.file) app.preload({{"skin_file", c.file}});
+        if (c.row) app.preload({{"skin_row_selected", c.row}});
         app.launchToNormalMode();
-        const std::string ctx = std::string(c.file ? c.file : "-") + " " + (c.row ? c.row : "-");
-        EXPECT_EQ(app.imageOf("imageViewSkin"), c.shown) << ctx;
+        EXPECT_EQ(app.imageOf("imageViewSkin"), c.shown);
         for (const auto& call : app.calls())
             for (const char* key : {"vwf_version", "skin_file", "skin_row_selected"})
-                EXPECT_FALSE(call.rfind("settings.setObject(", 0) == 0 &&
-                             call.find(std::string("\"") + key + "\")") != std::string::npos)
-                    << ctx << ": " << call;
-        EXPECT_EQ(app.rp.ui.alerts().size(), 0u) << ctx;
-        EXPECT_TRUE(app.rp.network.requests.empty()) << ctx;
+                EXPECT_FALSE(call.starts_with("settings.setObject(") && call.ends_with(std::string("\"") + key + "\")")) << call;
+        EXPECT_EQ(app.rp.ui.alerts().size(), 0u);
+        EXPECT_TRUE(app.rp.network.requests.empty());
         app.rp.mark();
         app.touch(50, 250);  // Customize
-        EXPECT_TRUE(inOrder(app.rp.callsSinceMark(), {std::string("picker.selectRow(pickerView, ") + c.opensOn + ", 0, YES)"}))
-            << ctx;
+        EXPECT_TRUE(inOrder(app.rp.callsSinceMark(), {std::string("picker.selectRow(pickerView, ") + c.opensOn + ", 0, YES)"}));
         app.touch(150, 250);  // Save
-        EXPECT_EQ(app.rp.settings.stringForKey("skin_row_selected"), c.saved) << ctx;
-        EXPECT_EQ(app.rp.settings.stringForKey("skin_file"), c.shown) << ctx;
+        EXPECT_EQ(app.rp.settings.stringForKey("skin_row_selected"), c.opensOn);
+        EXPECT_EQ(app.rp.settings.stringForKey("skin_file"), c.shown);
     }
 }
 

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-
 #include <set>
-
 #include "screen/SkinCatalogue.h"
 
 namespace vw {
