@@ -6,6 +6,7 @@
 #include <SDL_image.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,14 @@ inline uint32_t filePixel(const std::string& path, int x, int y) {
 // The same of a generated image.
 inline uint32_t resourcePixel(const std::string& file, int x, int y) {
     return filePixel(platform::builtResourceDir() + "/" + file, x, y);
+}
+
+// Runs `loop` on its own clock until `done` says so, at most `seconds`.
+inline void runUntil(platform::MainLoop& loop, const std::function<bool()>& done, double seconds) {
+    const platform::Clock& clock = loop.clock();
+    const double until = clock.monotonic() + seconds;
+    for (loop.runDue(); !done() && clock.monotonic() < until; loop.runDue())
+        loop.wait(std::min(until, loop.nextTimerTime().value_or(until)) - clock.monotonic());
 }
 
 // Colours equal within `tolerance` on every channel.
