@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
-
 #include "platform/desktop/SdlAudio.h"
 #include "tests/desktop/DesktopFixture.h"
 #include "tests/lib/Scratch.h"
@@ -160,6 +159,5 @@ TEST_F(DummyDriver, TuneKeepsItsPlaceWhileTheDeviceIsClosed) {
     EXPECT_GE(player->currentTime(), kept - 0.05);
     EXPECT_LT(player->currentTime(), kept + 0.3);
 }
-
 }  // namespace
 }  // namespace vw::desktop

@@ -1,21 +1,18 @@
 // The desktop's battery sources: the host's folder, read on the loop's
 // timer; the power service; and the simulated one on keys.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <systemd/sd-bus.h>
 #include <sys/un.h>
 #include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <thread>
-
 #include "battery/Readout.h"
 #include "platform/desktop/Battery.h"
 #include "platform/desktop/UPowerBattery.h"
@@ -278,6 +275,5 @@ TEST(UPowerBattery, TheServicesErrorTextIsShownOnOneLineEscapedAndCut) {
     EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
     EXPECT_LT(err.str().size(), 250u);
 }
-
 }  // namespace
 }  // namespace vw::desktop

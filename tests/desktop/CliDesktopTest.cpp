@@ -125,6 +125,5 @@ TEST_F(CliDesktop, ScreenshotAfterAScriptShowsWhatTheScriptLeft) {
     // The skin view shows the tiger where the filler leaves it.
     EXPECT_TRUE(testing::near(testing::filePixel(file.string(), 60, 100), testing::resourcePixel("tiger_skin.png", 29, 25)));
 }
-
 }  // namespace
 }  // namespace vw::app

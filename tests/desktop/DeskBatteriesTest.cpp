@@ -86,10 +86,8 @@ TEST_F(DeskScreen, TheDeviceOnShowFollowsItsReadingAndGoesBackToTheComputerWhenU
     desk.setDevices(now);
     app.rp.runPending();
     EXPECT_EQ(rows().at(0), "Lenovo ThinkPad X1");
-
     DeskBatteries alone(laptop, nullptr, nullptr);
     EXPECT_FALSE(alone.showNext(1)) << "no other battery";
 }
-
 }  // namespace
 }  // namespace vw::desktop

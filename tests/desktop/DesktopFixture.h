@@ -4,12 +4,10 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
-
 #include "platform/desktop/Renderer.h"
 #include "tests/controller/AppFixture.h"
 
@@ -75,5 +73,4 @@ struct DesktopApp : App {
         return desktop::renderOffscreen(rp.ui, {320, rp.application.screenBounds()->height}, scale);
     }
 };
-
 }  // namespace vw::testing

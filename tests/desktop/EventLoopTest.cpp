@@ -3,9 +3,7 @@
 #include <poll.h>
 #include <sys/resource.h>
 #include <unistd.h>
-
 #include <thread>
-
 #include "platform/desktop/EventLoop.h"
 #include "platform/recording/RecordingPlatform.h"
 
@@ -125,6 +123,5 @@ TEST(EventLoop, ItSleepsUntilADescriptorOrAnotherThreadWakesIt) {
     }
     SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
-
 }  // namespace
 }  // namespace vw::desktop

@@ -162,6 +162,5 @@ TEST(Input, SdlEventsAreTranslatedFromWindowPixels) {
     EXPECT_TRUE(app.input->handle(*translateEvent(mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 100, 496), 2)));
     EXPECT_EQ(app.mode(), Mode::SkinPicking);
 }
-
 }  // namespace
 }  // namespace vw::testing

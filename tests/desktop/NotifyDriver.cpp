@@ -17,12 +17,10 @@
 //                                   session bus and never answers a call
 #include <systemd/sd-bus.h>
 #include <unistd.h>
-
 #include <chrono>
 #include <iostream>
 #include <map>
 #include <sstream>
-
 #include "app/BatteryWarnings.h"
 #include "platform/desktop/DesktopNotifier.h"
 
@@ -50,7 +48,6 @@ int ownName() {
     std::cout << "owned" << std::endl;
     for (;;) pause();
 }
-
 }  // namespace
 
 int main(int argc, char** argv) {

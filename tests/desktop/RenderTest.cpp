@@ -1,12 +1,10 @@
 // The screen drawn off screen: where the filler, the buttons, the percentage,
 // the picker and the slide show land in pixels.
 #include <fcntl.h>
-
 #include <filesystem>
 #include <functional>
 #include <utility>
 #include <vector>
-
 #include "tests/desktop/DesktopFixture.h"
 
 namespace vw::testing {
@@ -233,7 +231,6 @@ struct Stage : PickerDataSource, PickerDelegate {
         ui.animator().commitAnimations();
     }
     void alert() { ui.alerts().show({"Battery", "Full", std::string("OK"), {}, "", {}}); }
-
     std::vector<std::string> rows{"Green", "Pink", "Steel", "Zebra", "Carbon"};
     float rowHeight = 44;
     RecordingPlatform rp{DesktopApp::options(480)};
@@ -346,6 +343,5 @@ TEST(ChangeDetection, TheScreenAtRestMovesNoRevision) {
     app.rp.advance(0.1);
     EXPECT_NE(app.rp.ui.revision(), settled) << "a new reading shows";
 }
-
 }  // namespace
 }  // namespace vw::testing

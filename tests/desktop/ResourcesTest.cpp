@@ -3,9 +3,7 @@
 // drawing twice the size); every skin has its own design; the sounds decode
 // to what was synthesised, and the tune loops without a click.
 #include <SDL_mixer.h>
-
 #include <set>
-
 #include "resources/Icon.h"
 #include "resources/Images.h"
 #include "resources/Skins.h"
@@ -141,6 +139,5 @@ TEST_F(Decoder, TheTuneIsAnMp3OfItsFullLengthThatLoopsWithoutAClick) {
     EXPECT_LE(std::abs(double(decoded.front()) - decoded.back()), largestStep);
     EXPECT_GT(early, 100.0);
 }
-
 }  // namespace
 }  // namespace vw::testing

@@ -2,17 +2,14 @@
 // first on PATH stand in for the desktop's own, and write down what they were
 // given.
 #include <gmock/gmock.h>
-
 #include <fcntl.h>
 #include <signal.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <thread>
-
 #include "controller/AppConfig.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/desktop/UrlOpener.h"
@@ -232,6 +229,5 @@ TEST_F(UrlOpening, TheDesktopPlatformOpensThroughTheDesktopOnlyWhenConfigured) {
     EXPECT_THAT(opened(), ElementsAre(ElementsAre("https://h.example/b?mt=8")));
     EXPECT_EQ(opens.size(), 1u) << "nothing printed, nothing failed";
 }
-
 }  // namespace
 }  // namespace vw::desktop

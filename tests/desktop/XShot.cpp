@@ -5,7 +5,6 @@
 #include <SDL_image.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,7 +50,6 @@ int pixel(const char* file, int x, int y) {
     SDL_FreeSurface(s);
     return inside ? 0 : 1;
 }
-
 }  // namespace
 
 int main(int argc, char** argv) {
