@@ -80,12 +80,7 @@ TEST(SimulatedBattery, KeysMoveTheLevelAndState) {
     SimulatedBattery sim(rp.plainDevice, 0.57f, BatteryState::Unplugged);
     rp.runPending();
     const int states = seen.states;
-    const struct {
-        BatteryKey key;
-        int times;
-        float level;
-        BatteryState state;
-    } presses[] = {
+    const struct { BatteryKey key; int times; float level; BatteryState state; } presses[] = {
         {BatteryKey::LevelUp, 1, 0.58f, BatteryState::Unplugged},    {BatteryKey::LevelDownTen, 1, 0.48f, BatteryState::Unplugged},
         {BatteryKey::LevelUpTen, 8, 1.0f, BatteryState::Unplugged},  {BatteryKey::LevelDownTen, 12, 0.0f, BatteryState::Unplugged},
         {BatteryKey::Charging, 1, 0.0f, BatteryState::Charging},     {BatteryKey::Full, 1, 1.0f, BatteryState::Full},

@@ -68,11 +68,7 @@ TEST(WindowFit, AWindowLargerThanTheDisplaySaysSoInOneLine) {
 // The window's keys do what the help says they do.
 TEST(WindowKeys, EveryKeyInTheHelpActsAsItSays) {
     using desktop::BatteryKey;
-    const struct {
-        SDL_Keycode key;
-        bool shift;
-        std::optional<KeyAction> does;
-    } cases[] = {
+    const struct { SDL_Keycode key; bool shift; std::optional<KeyAction> does; } cases[] = {
         {SDLK_UP, false, BatteryKey::LevelUp},        {SDLK_UP, true, BatteryKey::LevelUpTen},
         {SDLK_DOWN, false, BatteryKey::LevelDown},    {SDLK_DOWN, true, BatteryKey::LevelDownTen},
         {SDLK_c, false, BatteryKey::Charging},        {SDLK_f, true, BatteryKey::Full},

@@ -72,11 +72,7 @@ TEST(EventLoop, WorkThatChangesNothingVisibleDrawsNoFrame) {
 TEST(EventLoop, ItSleepsUntilADescriptorOrAnotherThreadWakesIt) {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
     enum class Wake { Descriptor, QuitFromAThread, SdlQuitPushedBefore };
-    const struct {
-        const char* what;
-        bool sdlEvents;
-        Wake wake;
-    } cases[] = {{"a watched descriptor", false, Wake::Descriptor},
+    const struct { const char* what; bool sdlEvents; Wake wake; } cases[] = {{"a watched descriptor", false, Wake::Descriptor},
                  {"a watched descriptor, with SDL's events", true, Wake::Descriptor},
                  {"a quit from another thread, with SDL's events", true, Wake::QuitFromAThread},
                  {"SDL's own quit, pushed before the wait", true, Wake::SdlQuitPushedBefore}};

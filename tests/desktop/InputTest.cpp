@@ -137,11 +137,7 @@ TEST(Input, SdlEventsAreTranslatedFromWindowPixels) {
     };
     SDL_Event motion = event(SDL_MOUSEMOTION);
     motion.motion.x = 31, motion.motion.y = 8;
-    const struct {
-        const char* what;
-        SDL_Event event;
-        std::optional<WindowEvent> expected;
-    } cases[] = {
+    const struct { const char* what; SDL_Event event; std::optional<WindowEvent> expected; } cases[] = {
         {"left press", mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 496), PointerEvent{Phase::Press, {50, 248}, 1.5}},
         {"left release", mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 101, 3), PointerEvent{Phase::Release, {50.5f, 1.5f}, 1.5}},
         {"right press", mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 100, 496), std::nullopt},

@@ -224,12 +224,15 @@ struct Stage : PickerDataSource, PickerDelegate {
         const auto* p = static_cast<const uint8_t*>(shot->surface()->pixels);
         return {p, p + static_cast<std::ptrdiff_t>(shot->surface()->pitch) * shot->surface()->h};
     }
-    void shrinkAnimated() {
+    void animate(const std::function<void()>& change) {
         ui.animator().beginAnimations("a", nullptr);
         ui.animator().setAnimationDuration(1);
-        plain->setTransform(Transform::scale(0.2f, 1));
+        change();
         ui.animator().commitAnimations();
     }
+    void shrinkAnimated() { animate([this] { plain->setTransform(Transform::scale(0.2f, 1)); }); }
+    // A view kept for the stage's life.
+    template <class V> std::shared_ptr<V> made(Rect frame) { return std::static_pointer_cast<V>(keep.emplace_back(std::make_shared<V>(ui, frame))); }
     void alert() { ui.alerts().show({"Battery", "Full", std::string("OK"), {}, "", {}}); }
     std::vector<std::string> rows{"Green", "Pink", "Steel", "Zebra", "Carbon"};
     float rowHeight = 44;
@@ -241,7 +244,7 @@ struct Stage : PickerDataSource, PickerDelegate {
     std::shared_ptr<TextView> text = std::make_shared<TextView>(ui, Rect{150, 10, 160, 60});
     std::shared_ptr<ScrollView> scroll = std::make_shared<ScrollView>(ui, Rect{10, 80, 140, 100});
     std::shared_ptr<PickerView> picker = std::make_shared<PickerView>(ui, Rect{0, 264, 0, 0});
-    std::vector<std::shared_ptr<View>> keep;  // views a change made
+    std::vector<std::shared_ptr<View>> keep;
 };
 
 // Whatever changes the picture moves the view system's revision on, which is
@@ -259,17 +262,12 @@ TEST(ChangeDetection, EveryDrawnChangeMovesTheRevisionAndChangesThePictureAndNot
         {"view.setHidden", true, [](Stage& s) { s.image->setHidden(true); }},
         {"view.setBackgroundColor", true, [](Stage& s) { s.plain->setBackgroundColor(Colour::white()); }},
         {"view.addSubview", true, [](Stage& s) {
-             auto dot = std::make_shared<View>(s.ui, Rect{0, 0, 10, 10});
-             dot->setBackgroundColor(Colour::white());
-             s.plain->addSubview(dot);
+             s.plain->addSubview(s.made<View>(Rect{0, 0, 10, 10}));
+             s.keep.back()->setBackgroundColor(Colour::white());
          }},
         {"view.addSubview moves a subview to the front", true, [](Stage& s) { s.window->addSubview(s.plain); },
          [](Stage& s) { s.plain->setFrame({0, 264, 60, 60}); }},
-        {"window.makeKeyAndVisible", true, [](Stage& s) {
-             auto other = std::make_shared<Window>(s.ui, Rect{0, 0, 320, 480});
-             other->makeKeyAndVisible();
-             s.keep.push_back(other);
-         }},
+        {"window.makeKeyAndVisible", true, [](Stage& s) { s.made<Window>(Rect{0, 0, 320, 480})->makeKeyAndVisible(); }},
         {"imageView.setImage", true, [](Stage& s) { s.image->setImage(nullptr); }},
         {"textView.setText", true, [](Stage& s) { s.text->setText("Charging"); }},
         {"textView.setTextColor", true, [](Stage& s) { s.text->setTextColor(Colour::red()); }},
@@ -309,11 +307,7 @@ TEST(ChangeDetection, EveryDrawnChangeMovesTheRevisionAndChangesThePictureAndNot
         {"scrollView.setPagingEnabled", false, [](Stage& s) { s.scroll->setPagingEnabled(true); }},
         {"scrollView.setContentSize", false, [](Stage& s) { s.scroll->setContentSize({420, 100}); }},
         {"picker.setDataSource until reloaded", false, [](Stage& s) { s.picker->setDataSource(nullptr, "nil"); }},
-        {"an empty animation block", false, [](Stage& s) {
-             s.ui.animator().beginAnimations("a", nullptr);
-             s.ui.animator().setAnimationDuration(1);
-             s.ui.animator().commitAnimations();
-         }},
+        {"an empty animation block", false, [](Stage& s) { s.animate([] {}); }},
         {"time passing with nothing animating", false, [](Stage& s) { s.rp.advance(1); }},
         {"a transform animation after its end", false, [](Stage& s) { s.rp.advance(1); }, [](Stage& s) { s.shrinkAnimated(), s.rp.advance(2); }},
     };

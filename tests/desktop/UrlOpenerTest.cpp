@@ -74,10 +74,7 @@ TEST_F(UrlOpening, StoreAddressesOpenAsHttpsUnlessAHandlerIsRegistered) {
     c.storeHost = "store.voltwise.example";
     c.appStoreId = 77;
     const std::string catalogue = "https://store.voltwise.example/artist/voltwise-labs/id410000000?mt=8";
-    const struct {
-        const char* handler;
-        std::string url, opened;
-    } cases[] = {
+    const struct { const char* handler; std::string url, opened; } cases[] = {
         {nullptr, c.paidEditionUrl(), "https://store.voltwise.example/app/voltwise-ultra/id410000002?ls=1&mt=8"},
         {nullptr, c.catalogueUrl(), catalogue},
         {nullptr, RatingPrompt::reviewUrl(c),
