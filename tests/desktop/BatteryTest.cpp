@@ -132,26 +132,21 @@ TEST(UPowerReadings, StatesMapOntoThePlatformsFour) {
 }
 
 TEST(UPowerReadings, OnlyAWholePercentOrAMappedStateChangeReachesTheDevice) {
+    using Posted = std::optional<std::pair<float, BatteryState>>;
+    const struct { const char* what; UPowerReading reading; Posted posted; bool resetFirst = false; } steps[] = {
+        {"the first reading", {57.3, 2, true}, std::pair{0.573f, BatteryState::Unplugged}},
+        {"a fraction of a percent would restart the grow animation", {57.9, 2, true}, std::nullopt},
+        {"pending discharge is still unplugged", {57.9, 6, true}, std::nullopt},
+        {"the level as posted before: no level notification", {57.8, 1, true}, std::pair{0.573f, BatteryState::Charging}},
+        {"a whole percent more", {58.0, 1, true}, std::pair{0.58f, BatteryState::Charging}},
+        {"gone", {0, 0, false}, std::pair{-1.0f, BatteryState::Unknown}},
+        {"after a reset the reading is posted again", {0, 0, false}, std::pair{-1.0f, BatteryState::Unknown}, true},
+    };
     UPowerReadingFilter f;
-    auto first = f.next({57.3, 2, true});
-    ASSERT_TRUE(first);
-    EXPECT_FLOAT_EQ(first->first, 0.573f);
-    EXPECT_EQ(first->second, BatteryState::Unplugged);
-    EXPECT_FALSE(f.next({57.9, 2, true})) << "a fraction of a percent would restart the grow animation";
-    EXPECT_FALSE(f.next({57.9, 6, true})) << "pending discharge is still unplugged";
-    auto state = f.next({57.8, 1, true});
-    ASSERT_TRUE(state);
-    EXPECT_FLOAT_EQ(state->first, 0.573f) << "the level as posted before: no level notification";
-    EXPECT_EQ(state->second, BatteryState::Charging);
-    auto level = f.next({58.0, 1, true});
-    ASSERT_TRUE(level);
-    EXPECT_FLOAT_EQ(level->first, 0.58f);
-    auto gone = f.next({0, 0, false});
-    ASSERT_TRUE(gone);
-    EXPECT_EQ(gone->first, -1.0f);
-    EXPECT_EQ(gone->second, BatteryState::Unknown);
-    f.reset();
-    EXPECT_TRUE(f.next({0, 0, false})) << "after a reset the reading is posted again";
+    for (const auto& step : steps) {
+        if (step.resetFirst) f.reset();
+        EXPECT_EQ(f.next(step.reading), step.posted) << step.what;
+    }
 }
 
 // Following the service: start, and hear how the first reading settled.
