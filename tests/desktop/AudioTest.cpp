@@ -1,13 +1,8 @@
 // Sound through SDL_mixer on SDL's dummy audio driver (which plays in real
 // time into nothing), the device opened only while something sounds, and the
 // silent fallback without a device.
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <thread>
 #include "platform/desktop/SdlAudio.h"
 #include "tests/desktop/DesktopFixture.h"
-#include "tests/lib/Scratch.h"
 
 namespace vw::desktop {
 namespace {

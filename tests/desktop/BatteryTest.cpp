@@ -1,25 +1,17 @@
 // The desktop's battery sources: the host's folder, read on the loop's
 // timer; the power service; and the simulated one on keys.
-#include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <systemd/sd-bus.h>
 #include <sys/un.h>
-#include <unistd.h>
 #include <atomic>
-#include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <sstream>
-#include <thread>
 #include "battery/Readout.h"
 #include "platform/desktop/Battery.h"
 #include "platform/desktop/UPowerBattery.h"
 #include "app/Cli.h"
 #include "platform/linux/PowerSupply.h"
-#include "platform/recording/RecordingPlatform.h"
-#include "tests/lib/Scratch.h"
+#include "tests/desktop/DesktopFixture.h"
 
 namespace vw::desktop {
 namespace {

@@ -4,7 +4,6 @@
 #include "app/DesktopSession.h"
 #include "app/WindowKeys.h"
 #include "tests/desktop/DesktopFixture.h"
-#include "tests/lib/Scratch.h"
 
 namespace vw::app {
 namespace {

@@ -4,12 +4,21 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <thread>
 #include "platform/desktop/Renderer.h"
 #include "tests/controller/AppFixture.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::testing {
 

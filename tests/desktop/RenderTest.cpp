@@ -1,10 +1,5 @@
 // The screen drawn off screen: where the filler, the buttons, the percentage,
 // the picker and the slide show land in pixels.
-#include <fcntl.h>
-#include <filesystem>
-#include <functional>
-#include <utility>
-#include <vector>
 #include "tests/desktop/DesktopFixture.h"
 
 namespace vw::testing {

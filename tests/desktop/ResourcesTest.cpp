@@ -10,7 +10,6 @@
 #include "resources/Sounds.h"
 #include "screen/SkinCatalogue.h"
 #include "tests/desktop/DesktopFixture.h"
-#include "tests/lib/Scratch.h"
 
 namespace vw::testing {
 namespace {

@@ -2,21 +2,12 @@
 // first on PATH stand in for the desktop's own, and write down what they were
 // given.
 #include <gmock/gmock.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <optional>
-#include <sstream>
-#include <thread>
 #include "controller/AppConfig.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/desktop/UrlOpener.h"
 #include "platform/net/OfflineNetwork.h"
 #include "rating/RatingPrompt.h"
 #include "tests/desktop/DesktopFixture.h"
-#include "tests/lib/Scratch.h"
 
 namespace vw::desktop {
 namespace {
