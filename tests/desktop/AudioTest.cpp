@@ -1,26 +1,40 @@
 // Sound through SDL_mixer on SDL's dummy audio driver (which plays in real
 // time into nothing), the device opened only while something sounds, and the
 // silent fallback without a device.
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <thread>
-
 #include "platform/desktop/SdlAudio.h"
-#include "platform/recording/RecordingPlatform.h"
 #include "tests/desktop/DesktopFixture.h"
 
 namespace vw::desktop {
 namespace {
 
 std::string resource(const char* name) { return platform::builtResourceDir() + "/" + name; }
+std::shared_ptr<SdlAudioPlayer> tune(SdlAudio& audio) {
+    return std::dynamic_pointer_cast<SdlAudioPlayer>(audio.createPlayer(resource("saxophone_cool_riff_1.mp3")));
+}
 
+// The threads SDL runs an open audio device on ("SDLAudioP1", ...), once a
+// new thread has had time to name itself.
+int audioThreads(int expected) {
+    auto now = [] {
+        int n = 0;
+        for (const auto& t : std::filesystem::directory_iterator("/proc/self/task")) {
+            std::string name;
+            std::getline(std::ifstream(t.path() / "comm"), name);
+            n += name.rfind("SDLAudio", 0) == 0;
+        }
+        return n;
+    };
+    for (int i = 0; i < 100 && now() != expected; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return now();
+}
+
+// The device opens for a sound and closes a while after the last one ends;
+// the run loop's timer closes it.
 struct DummyDriver : ::testing::Test {
-    void SetUp() override { ::setenv("SDL_AUDIODRIVER", "dummy", 1); }
-    void TearDown() override { ::unsetenv("SDL_AUDIODRIVER"); }
+    void runFor(double seconds) { vw::testing::runUntil(loop, [] { return false; }, seconds); }
+    const test::ScopedEnv driver{"SDL_AUDIODRIVER", "dummy"};
+    platform::SystemClock clock;
+    platform::MainLoop loop{clock};
 };
 
 TEST_F(DummyDriver, ChimeIsASystemSound) {
@@ -33,19 +47,19 @@ TEST_F(DummyDriver, ChimeIsASystemSound) {
     EXPECT_EQ(audio.createSystemSound(""), 0u);
     audio.playSystemSound(chime);
     EXPECT_EQ(audio.playingSounds(), 1);
-    audio.playSystemSound(chime);  // plays again over the first, without waiting
-    EXPECT_EQ(audio.playingSounds(), 2);
+    audio.playSystemSound(chime);
+    EXPECT_EQ(audio.playingSounds(), 2) << "plays again over the first, without waiting";
     audio.disposeSystemSound(chime);
     EXPECT_EQ(audio.playingSounds(), 0);
-    audio.playSystemSound(chime);  // gone: nothing
-    EXPECT_EQ(audio.playingSounds(), 0);
+    audio.playSystemSound(chime);
+    EXPECT_EQ(audio.playingSounds(), 0) << "gone: nothing";
 }
 
 TEST_F(DummyDriver, TuneLoopsStopsKeepingItsPlaceAndRewinds) {
     SdlAudio audio;
     ASSERT_TRUE(audio.available());
     EXPECT_EQ(audio.createPlayer(resource("missing.mp3")), nullptr);
-    auto player = std::dynamic_pointer_cast<SdlAudioPlayer>(audio.createPlayer(resource("saxophone_cool_riff_1.mp3")));
+    auto player = tune(audio);
     ASSERT_NE(player, nullptr);
     EXPECT_NEAR(player->duration(), 8.0, 0.2);  // decoded as MP3: it knows its length
     player->setVolume(0.15f);
@@ -58,8 +72,8 @@ TEST_F(DummyDriver, TuneLoopsStopsKeepingItsPlaceAndRewinds) {
     EXPECT_FALSE(player->isPlaying());
     const double kept = player->currentTime();
     EXPECT_GT(kept, 0.1);
-    player->play();  // resumes where it stopped
-    EXPECT_GE(player->currentTime(), kept - 0.05);
+    player->play();
+    EXPECT_GE(player->currentTime(), kept - 0.05) << "resumes where it stopped";
     player->stop();
     player->setCurrentTime(0.0);
     EXPECT_EQ(player->currentTime(), 0.0);
@@ -71,66 +85,27 @@ TEST_F(DummyDriver, TuneLoopsStopsKeepingItsPlaceAndRewinds) {
 }
 
 TEST(NoAudioDevice, EverythingIsSilent) {
-    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const test::ScopedEnv driver{"SDL_AUDIODRIVER", "no-such-driver"};
     std::vector<std::string> lines;
-    {
-        SdlAudio audio([&](const std::string& l) { lines.push_back(l); });
-        // Nothing is opened until a sound plays: then the device fails, once.
-        EXPECT_TRUE(audio.available());
-        EXPECT_TRUE(lines.empty());
-        const uint32_t chime = audio.createSystemSound(resource("voltwise_sound.wav"));
-        audio.playSystemSound(chime);
-        EXPECT_FALSE(audio.available());
-        EXPECT_FALSE(audio.deviceOpen());
-        ASSERT_EQ(lines.size(), 1u);
-        EXPECT_EQ(lines[0].rfind("audio: no device (", 0), 0u) << lines[0];
-        audio.playSystemSound(chime);
-        EXPECT_EQ(lines.size(), 1u) << "said once";
-        EXPECT_EQ(audio.createSystemSound(resource("voltwise_sound.wav")), 0u);
-        EXPECT_EQ(audio.createPlayer(resource("saxophone_cool_riff_1.mp3")), nullptr);
-        EXPECT_EQ(audio.sessionGetProperty(platform::kAudioSessionPropertyOtherAudioIsPlaying), 0u);
-        audio.sessionSetProperty(platform::kAudioSessionPropertyAudioCategory, platform::kAudioSessionCategorySoloAmbientSound);
-        EXPECT_EQ(audio.category(), platform::kAudioSessionCategorySoloAmbientSound);
-    }
-    ::unsetenv("SDL_AUDIODRIVER");
+    SdlAudio audio([&](const std::string& l) { lines.push_back(l); });
+    EXPECT_TRUE(audio.available()) << "nothing is opened until a sound plays";
+    EXPECT_TRUE(lines.empty());
+    const uint32_t chime = audio.createSystemSound(resource("voltwise_sound.wav"));
+    audio.playSystemSound(chime);
+    EXPECT_FALSE(audio.available()) << "then the device fails, once";
+    EXPECT_FALSE(audio.deviceOpen());
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("audio: no device (", 0), 0u) << lines[0];
+    audio.playSystemSound(chime);
+    EXPECT_EQ(lines.size(), 1u) << "said once";
+    EXPECT_EQ(audio.createSystemSound(resource("voltwise_sound.wav")), 0u);
+    EXPECT_EQ(tune(audio), nullptr);
+    EXPECT_EQ(audio.sessionGetProperty(platform::kAudioSessionPropertyOtherAudioIsPlaying), 0u);
+    audio.sessionSetProperty(platform::kAudioSessionPropertyAudioCategory, platform::kAudioSessionCategorySoloAmbientSound);
+    EXPECT_EQ(audio.category(), platform::kAudioSessionCategorySoloAmbientSound);
 }
 
-// The threads SDL runs an open audio device on ("SDLAudioP1", ...).
-int audioThreadsNow() {
-    int n = 0;
-    for (const auto& t : std::filesystem::directory_iterator("/proc/self/task")) {
-        std::ifstream comm(t.path() / "comm");
-        std::string name;
-        std::getline(comm, name);
-        n += name.rfind("SDLAudio", 0) == 0;
-    }
-    return n;
-}
-
-// The same once a new thread has had time to name itself.
-int audioThreads(int expected) {
-    for (int i = 0; i < 100 && audioThreadsNow() != expected; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return audioThreadsNow();
-}
-
-// The device opens for a sound and closes a while after the last one ends;
-// the run loop's timer closes it.
-struct OnDemand : DummyDriver {
-    // Runs the loop for `seconds` of real time.
-    void runFor(double seconds) {
-        const double until = clock.monotonic() + seconds;
-        while (clock.monotonic() < until) {
-            loop.runDue();
-            loop.wait(std::min(until, loop.nextTimerTime().value_or(until)) - clock.monotonic());
-        }
-        loop.runDue();
-    }
-    platform::SystemClock clock;
-    platform::MainLoop loop{clock};
-};
-
-TEST_F(OnDemand, ChimeOpensTheDeviceWhichClosesAfterTheLastSoundEnds) {
+TEST_F(DummyDriver, ChimeOpensTheDeviceWhichClosesAfterTheLastSoundEnds) {
     SdlAudio audio({}, &loop, 1.0);
     const uint32_t chime = audio.createSystemSound(resource("voltwise_sound.wav"));
     ASSERT_NE(chime, 0u);
@@ -150,15 +125,14 @@ TEST_F(OnDemand, ChimeOpensTheDeviceWhichClosesAfterTheLastSoundEnds) {
     EXPECT_FALSE(audio.deviceOpen());
     EXPECT_EQ(audioThreads(0), 0);
     EXPECT_FALSE(loop.nextTimerTime()) << "no timer left behind";
-    // It opens again for the next chime, which plays from its file again.
     audio.playSystemSound(chime);
-    EXPECT_TRUE(audio.deviceOpen());
+    EXPECT_TRUE(audio.deviceOpen()) << "it opens again for the next chime, which plays from its file again";
     EXPECT_EQ(audio.playingSounds(), 1);
 }
 
-TEST_F(OnDemand, TuneKeepsItsPlaceWhileTheDeviceIsClosed) {
+TEST_F(DummyDriver, TuneKeepsItsPlaceWhileTheDeviceIsClosed) {
     SdlAudio audio({}, &loop, 1.0);
-    auto player = std::dynamic_pointer_cast<SdlAudioPlayer>(audio.createPlayer(resource("saxophone_cool_riff_1.mp3")));
+    auto player = tune(audio);
     ASSERT_NE(player, nullptr);
     EXPECT_FALSE(audio.deviceOpen());
     player->setNumberOfLoops(-1);
@@ -180,6 +154,5 @@ TEST_F(OnDemand, TuneKeepsItsPlaceWhileTheDeviceIsClosed) {
     EXPECT_GE(player->currentTime(), kept - 0.05);
     EXPECT_LT(player->currentTime(), kept + 0.3);
 }
-
 }  // namespace
 }  // namespace vw::desktop

@@ -1,28 +1,17 @@
 // The desktop's battery sources: the host's folder, read on the loop's
 // timer; the power service; and the simulated one on keys.
-#include <gtest/gtest.h>
-
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <systemd/sd-bus.h>
 #include <sys/un.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <sstream>
-#include <thread>
-
 #include "battery/Readout.h"
 #include "platform/desktop/Battery.h"
 #include "platform/desktop/UPowerBattery.h"
 #include "app/Cli.h"
 #include "platform/linux/PowerSupply.h"
-#include "platform/recording/RecordingPlatform.h"
-#include "tests/lib/Scratch.h"
+#include "tests/desktop/DesktopFixture.h"
 
 namespace vw::desktop {
 namespace {
@@ -35,6 +24,7 @@ struct Notified {
     explicit Notified(platform::RecordingPlatform& rp) {
         rp.notifications.addObserver("test", "level", kBatteryLevelDidChangeNotification, [this](const platform::Notification&) { ++levels; });
         rp.notifications.addObserver("test", "state", kBatteryStateDidChangeNotification, [this](const platform::Notification&) { ++states; });
+        rp.device.setBatteryMonitoringEnabled(true);
     }
     int levels = 0, states = 0;
 };
@@ -50,7 +40,6 @@ TEST(HostBattery, ReadsAtOnceThenOnTheLoopsTimerWhileItLasts) {
     write("64", "Discharging");
     platform::RecordingPlatform rp;
     Notified seen(rp);
-    rp.device.setBatteryMonitoringEnabled(true);
     rp.runPending();
     const int statesAtStart = seen.states;
     {
@@ -65,54 +54,39 @@ TEST(HostBattery, ReadsAtOnceThenOnTheLoopsTimerWhileItLasts) {
         EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.65f);
         EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Charging);
         EXPECT_GE(seen.levels, 2);
-        EXPECT_EQ(seen.states, statesAtStart + 2);
-        // An unchanged reading posts nothing.
         const int levels = seen.levels;
         rp.advance(10);
-        EXPECT_EQ(seen.levels, levels);
+        EXPECT_EQ(seen.levels, levels) << "an unchanged reading posts nothing";
         EXPECT_EQ(seen.states, statesAtStart + 2);
     }
-    // Its timer went with it.
     write("70", "Full");
     rp.advance(10);
-    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.65f);
+    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.65f) << "its timer went with it";
     EXPECT_FALSE(rp.loop.nextTimerTime());
 }
 
+// Each press is a key event of its own, delivered before the next.
 TEST(SimulatedBattery, KeysMoveTheLevelAndState) {
     platform::RecordingPlatform rp;
     Notified seen(rp);
-    rp.device.setBatteryMonitoringEnabled(true);
     SimulatedBattery sim(rp.plainDevice, 0.57f, BatteryState::Unplugged);
     rp.runPending();
-    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.57f);
-    sim.press(BatteryKey::LevelUp);
-    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.58f);
-    sim.press(BatteryKey::LevelDownTen);
-    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.48f);
-    for (int i = 0; i < 8; ++i) sim.press(BatteryKey::LevelUpTen);
-    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 1.0f);
-    for (int i = 0; i < 12; ++i) sim.press(BatteryKey::LevelDownTen);
-    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.0f);
     const int states = seen.states;
-    // Each press is a key event of its own, delivered before the next.
-    auto press = [&](BatteryKey k) {
-        sim.press(k);
-        rp.runPending();
+    const struct { BatteryKey key; int times; float level; BatteryState state; } presses[] = {
+        {BatteryKey::LevelUp, 1, 0.58f, BatteryState::Unplugged},    {BatteryKey::LevelDownTen, 1, 0.48f, BatteryState::Unplugged},
+        {BatteryKey::LevelUpTen, 8, 1.0f, BatteryState::Unplugged},  {BatteryKey::LevelDownTen, 12, 0.0f, BatteryState::Unplugged},
+        {BatteryKey::Charging, 1, 0.0f, BatteryState::Charging},     {BatteryKey::Full, 1, 1.0f, BatteryState::Full},
+        {BatteryKey::Unplugged, 1, 1.0f, BatteryState::Unplugged},   {BatteryKey::Unknown, 1, 1.0f, BatteryState::Unknown},
     };
-    press(BatteryKey::Charging);
-    EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Charging);
-    press(BatteryKey::Full);
-    EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Full);
-    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 1.0f);
-    press(BatteryKey::Unplugged);
-    press(BatteryKey::Unknown);
-    EXPECT_EQ(rp.plainDevice.rawState(), BatteryState::Unknown);
+    for (const auto& p : presses) {
+        for (int i = 0; i < p.times; ++i) sim.press(p.key), rp.runPending();
+        EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), p.level) << int(p.key) << " x" << p.times;
+        EXPECT_EQ(rp.plainDevice.rawState(), p.state) << int(p.key);
+    }
     EXPECT_EQ(seen.states, states + 4);
-    // An unknown level goes up from nothing.
     SimulatedBattery unknown(rp.plainDevice, -1.0f, BatteryState::Unknown);
     unknown.press(BatteryKey::LevelUp);
-    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.01f);
+    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.01f) << "an unknown level goes up from nothing";
 }
 
 // Sources that know the whole percent (the folder's capacity, the service's
@@ -122,62 +96,62 @@ TEST(WholePercentSources, EveryPercentShowsAsItself) {
     for (int p = 0; p <= 100; ++p) {
         EXPECT_EQ(percentFromFraction(fractionForPercent(p)), p) << p;
         EXPECT_NEAR(fractionForPercent(p), p / 100.0, 1e-7) << p;
-        if (p < 100) EXPECT_EQ(percentFromFraction(fractionForPercent(p + 0.99)), p) << p << ".99";
+        if (p < 100) {
+            EXPECT_EQ(percentFromFraction(fractionForPercent(p + 0.99)), p) << p << ".99";
+        }
     }
-
     const test::TempDir dir;
     test::writeFile(dir / "status", "Discharging\n");
     for (int p : {53, 59}) {
         test::writeFile(dir / "capacity", std::to_string(p) + "\n");
         EXPECT_EQ(percentFromFraction(linux_host::readBattery(dir.path.string()).level), p);
     }
-
     platform::RecordingPlatform rp;
     rp.device.setBatteryMonitoringEnabled(true);
     SimulatedBattery sim(rp.plainDevice, 0.52f, BatteryState::Unplugged);
-    sim.press(BatteryKey::LevelUp);
-    EXPECT_EQ(percentFromFraction(rp.plainDevice.rawLevel()), 53);
-    sim.press(BatteryKey::LevelUp);
-    EXPECT_EQ(percentFromFraction(rp.plainDevice.rawLevel()), 54);
+    for (int p : {53, 54}) {
+        sim.press(BatteryKey::LevelUp);
+        EXPECT_EQ(percentFromFraction(rp.plainDevice.rawLevel()), p);
+    }
 }
 
 TEST(UPowerReadings, StatesMapOntoThePlatformsFour) {
-    EXPECT_EQ(batteryStateFromUPower(1), BatteryState::Charging);
-    EXPECT_EQ(batteryStateFromUPower(5), BatteryState::Charging);  // pending charge
-    EXPECT_EQ(batteryStateFromUPower(2), BatteryState::Unplugged);
-    EXPECT_EQ(batteryStateFromUPower(3), BatteryState::Unplugged);  // empty
-    EXPECT_EQ(batteryStateFromUPower(6), BatteryState::Unplugged);  // pending discharge
-    EXPECT_EQ(batteryStateFromUPower(4), BatteryState::Full);
-    for (uint32_t other : {0u, 7u, 99u}) EXPECT_EQ(batteryStateFromUPower(other), BatteryState::Unknown);
+    // 5 pending charge, 3 empty, 6 pending discharge.
+    const std::pair<uint32_t, BatteryState> states[] = {
+        {1, BatteryState::Charging}, {5, BatteryState::Charging}, {2, BatteryState::Unplugged}, {3, BatteryState::Unplugged},
+        {6, BatteryState::Unplugged}, {4, BatteryState::Full}, {0, BatteryState::Unknown}, {7, BatteryState::Unknown}, {99, BatteryState::Unknown}};
+    for (const auto& [upower, state] : states) EXPECT_EQ(batteryStateFromUPower(upower), state) << upower;
 }
 
 TEST(UPowerReadings, OnlyAWholePercentOrAMappedStateChangeReachesTheDevice) {
+    using Posted = std::optional<std::pair<float, BatteryState>>;
+    const struct { const char* what; UPowerReading reading; Posted posted; bool resetFirst = false; } steps[] = {
+        {"the first reading", {57.3, 2, true}, std::pair{0.573f, BatteryState::Unplugged}},
+        {"a fraction of a percent would restart the grow animation", {57.9, 2, true}, std::nullopt},
+        {"pending discharge is still unplugged", {57.9, 6, true}, std::nullopt},
+        {"the level as posted before: no level notification", {57.8, 1, true}, std::pair{0.573f, BatteryState::Charging}},
+        {"a whole percent more", {58.0, 1, true}, std::pair{0.58f, BatteryState::Charging}},
+        {"gone", {0, 0, false}, std::pair{-1.0f, BatteryState::Unknown}},
+        {"after a reset the reading is posted again", {0, 0, false}, std::pair{-1.0f, BatteryState::Unknown}, true},
+    };
     UPowerReadingFilter f;
-    auto first = f.next({57.3, 2, true});
-    ASSERT_TRUE(first);
-    EXPECT_FLOAT_EQ(first->first, 0.573f);
-    EXPECT_EQ(first->second, BatteryState::Unplugged);
-    EXPECT_FALSE(f.next({57.9, 2, true})) << "a fraction of a percent would restart the grow animation";
-    EXPECT_FALSE(f.next({57.9, 6, true})) << "pending discharge is still unplugged";
-    auto state = f.next({57.8, 1, true});
-    ASSERT_TRUE(state);
-    EXPECT_FLOAT_EQ(state->first, 0.573f) << "the level as posted before: no level notification";
-    EXPECT_EQ(state->second, BatteryState::Charging);
-    auto level = f.next({58.0, 1, true});
-    ASSERT_TRUE(level);
-    EXPECT_FLOAT_EQ(level->first, 0.58f);
-    auto gone = f.next({0, 0, false});
-    ASSERT_TRUE(gone);
-    EXPECT_EQ(gone->first, -1.0f);
-    EXPECT_EQ(gone->second, BatteryState::Unknown);
-    f.reset();
-    EXPECT_TRUE(f.next({0, 0, false})) << "after a reset the reading is posted again";
+    for (const auto& step : steps) {
+        if (step.resetFirst) f.reset();
+        EXPECT_EQ(f.next(step.reading), step.posted) << step.what;
+    }
+}
+
+// Following the service: start, and hear how the first reading settled.
+auto follow(platform::RecordingPlatform& rp, std::optional<Result<void>>* settled = nullptr) {
+    return UPowerBattery::start(rp.plainDevice, rp.loop, [](const std::string&) {}, [settled](const Result<void>& how) {
+        if (settled) *settled = how;
+    });
 }
 
 TEST(UPowerBattery, WithoutASystemBusItDeclinesAndSaysWhy) {
     const test::ScopedEnv bus{"DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/voltwise-test-bus"};
     platform::RecordingPlatform rp;
-    auto source = UPowerBattery::start(rp.plainDevice, rp.loop, [](const std::string&) {}, [](const auto&) {});
+    auto source = follow(rp);
     ASSERT_FALSE(source);
     EXPECT_EQ(source.error().what.rfind("no system bus (", 0), 0u) << source.error().what;
     auto read = readUPowerOnce();
@@ -188,46 +162,38 @@ TEST(UPowerBattery, WithoutASystemBusItDeclinesAndSaysWhy) {
 // A bus socket that takes the connection and never says a word.
 struct SilentBus {
     SilentBus() {
-        path = "/tmp/vw-silent-bus-" + std::to_string(::getpid());
         ::unlink(path.c_str());
-        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_un addr{};
         addr.sun_family = AF_UNIX;
         std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
         if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 8) != 0) ADD_FAILURE();
-        ::setenv("DBUS_SYSTEM_BUS_ADDRESS", ("unix:path=" + path).c_str(), 1);
     }
-    ~SilentBus() {
-        ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
-        ::close(fd);
-        ::unlink(path.c_str());
-    }
-    std::string path;
-    int fd = -1;
+    ~SilentBus() { ::close(fd), ::unlink(path.c_str()); }
+    std::string path = "/tmp/vw-silent-bus-" + std::to_string(::getpid());
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const test::ScopedEnv env{"DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + path};
 };
 
 TEST(UPowerBattery, ABusThatNeverAnswersIsGivenUpOnWithinTheFirstReadingsLimit) {
     SilentBus bus;
+    const std::string why = "UPower does not answer on the system bus (no answer within 3 seconds)";
     // Headless: one bounded wait, handshake included.
     const auto began = std::chrono::steady_clock::now();
     auto read = readUPowerOnce();
-    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count(), 10.0) << "sd-bus's own handshake limit is 90 s";
     ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().what, "UPower does not answer on the system bus (no answer within 3 seconds)");
-    EXPECT_LT(took, 10.0) << "sd-bus's own handshake limit is 90 s";
-
+    EXPECT_EQ(read.error().what, why);
     // Following: start returns at once, and the loop hears the give-up.
     platform::RecordingPlatform rp;
     std::optional<Result<void>> settled;
-    auto source = UPowerBattery::start(
-        rp.plainDevice, rp.loop, [](const std::string&) {}, [&](const Result<void>& how) { settled = how; });
+    auto source = follow(rp, &settled);
     ASSERT_TRUE(source);
     rp.advance(2.9);
     EXPECT_FALSE(settled);
     rp.advance(0.2);
     ASSERT_TRUE(settled);
     ASSERT_FALSE(*settled);
-    EXPECT_EQ(settled->error().what, "UPower does not answer on the system bus (no answer within 3 seconds)");
+    EXPECT_EQ(settled->error().what, why);
     EXPECT_FALSE((*source)->following());
     source->reset();  // closes without waiting for the handshake
 }
@@ -236,12 +202,9 @@ TEST(UPowerBattery, ABusThatNeverAnswersIsGivenUpOnWithinTheFirstReadingsLimit) 
 // call to the display device with an error whose text is hostile.
 struct HostileService {
     HostileService() {
-        dir = fs::temp_directory_path() / ("vw-hostile-bus-" + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
-        const std::string address = "unix:path=" + (dir / "bus").string();
-        daemon = ::fork();
-        if (daemon == 0) {
+        if ((daemon = ::fork()) == 0) {
             ::execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--nopidfile", "--nosyslog",
                      ("--address=" + address).c_str(), static_cast<char*>(nullptr));
             ::_exit(127);
@@ -254,10 +217,8 @@ struct HostileService {
         ready = true;
         ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address.c_str(), 1);
         serving = std::thread([this] {
-            while (!stop) {
-                if (sd_bus_process(bus, nullptr) > 0) continue;
-                sd_bus_wait(bus, 50'000);
-            }
+            while (!stop)
+                if (sd_bus_process(bus, nullptr) <= 0) sd_bus_wait(bus, 50'000);
         });
     }
     ~HostileService() {
@@ -265,17 +226,15 @@ struct HostileService {
         stop = true;
         if (serving.joinable()) serving.join();
         if (bus) sd_bus_flush_close_unref(bus);
-        if (daemon > 0) {
-            ::kill(daemon, SIGTERM);
-            ::waitpid(daemon, nullptr, 0);
-        }
+        if (daemon > 0) ::kill(daemon, SIGTERM), ::waitpid(daemon, nullptr, 0);
         fs::remove_all(dir);
     }
     static int answer(sd_bus_message* m, void*, sd_bus_error*) {
         const std::string text = "line one\nline two \x1b]0;title\x07\x1b[2J" + std::string(5000, 'z');
         return sd_bus_reply_method_errorf(m, "org.example.Hostile", "%s", text.c_str());
     }
-    fs::path dir;
+    const fs::path dir = fs::temp_directory_path() / ("vw-hostile-bus-" + std::to_string(::getpid()));
+    const std::string address = "unix:path=" + (dir / "bus").string();
     pid_t daemon = -1;
     sd_bus* bus = nullptr;
     bool ready = false;
@@ -298,6 +257,5 @@ TEST(UPowerBattery, TheServicesErrorTextIsShownOnOneLineEscapedAndCut) {
     EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
     EXPECT_LT(err.str().size(), 250u);
 }
-
 }  // namespace
 }  // namespace vw::desktop

@@ -1,20 +1,9 @@
 // The command line's desktop side: screenshots without a display, and a
 // display that cannot be opened.
-#include <gtest/gtest.h>
-
-#include <SDL.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-#include <unistd.h>
-
 #include "app/Cli.h"
 #include "app/DesktopSession.h"
 #include "app/WindowKeys.h"
 #include "tests/desktop/DesktopFixture.h"
-#include "tests/lib/Scratch.h"
 
 namespace vw::app {
 namespace {
@@ -39,19 +28,17 @@ struct CliDesktop : ::testing::Test {
         wayland{"WAYLAND_DISPLAY", {}}, video{"SDL_VIDEODRIVER", {}};
 };
 
+// What the environment holds is shown as any other outside text: on one
+// line, escaped, cut.
 TEST_F(CliDesktop, ADisplayThatCannotBeOpenedFallsBackInOneLine) {
-    // What the environment holds is shown as any other outside text: on one
-    // line, escaped, cut.
-    const std::string hostile = ":9999\n\x1b[31mred" + std::string(100000, 'x');
-    const struct {
-        std::string display, start;
-    } cases[] = {{":9999", "voltwise: no display (cannot open DISPLAY :9999"},
-                 {hostile, "voltwise: no display (cannot open DISPLAY :9999\\n\\x1B[31mredxxx"}};
-    for (const auto& c : cases) {
-        const test::ScopedEnv display{"DISPLAY", c.display};
+    const std::pair<std::string, std::string> cases[] = {
+        {":9999", "voltwise: no display (cannot open DISPLAY :9999"},
+        {":9999\n\x1b[31mred" + std::string(100000, 'x'), "voltwise: no display (cannot open DISPLAY :9999\\n\\x1B[31mredxxx"}};
+    for (const auto& [value, start] : cases) {
+        const test::ScopedEnv display{"DISPLAY", value};
         const Run broken = run({"--level", "0.2"});
         EXPECT_EQ(broken.status, 0);
-        EXPECT_EQ(broken.err.rfind(c.start, 0), 0u) << broken.err;
+        EXPECT_EQ(broken.err.rfind(start, 0), 0u) << broken.err;
         EXPECT_EQ(broken.err.find('\n'), broken.err.size() - 1) << broken.err;
         EXPECT_EQ(broken.err.find('\x1b'), std::string::npos);
         EXPECT_LT(broken.err.size(), 300u);
@@ -60,7 +47,6 @@ TEST_F(CliDesktop, ADisplayThatCannotBeOpenedFallsBackInOneLine) {
 }
 
 TEST(WindowFit, AWindowLargerThanTheDisplaySaysSoInOneLine) {
-    const SDL_Rect display{0, 0, 1280, 760};
     const struct {
         float height;
         int scale;
@@ -74,20 +60,14 @@ TEST(WindowFit, AWindowLargerThanTheDisplaySaysSoInOneLine) {
         {480, 2, true, "voltwise: the window (640x960 pixels at --scale 2) is larger than the display's usable area "
                        "(1280x760); part of it is off screen (a smaller --scale fits)"},
     };
-    for (const auto& c : cases) {
-        const auto said = fitWarning({320, c.height}, c.scale, c.given, display);
-        EXPECT_EQ(said.value_or("fits"), c.says ? c.says : "fits");
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(fitWarning({320, c.height}, c.scale, c.given, SDL_Rect{0, 0, 1280, 760}).value_or("fits"), c.says ? c.says : "fits");
 }
 
 // The window's keys do what the help says they do.
 TEST(WindowKeys, EveryKeyInTheHelpActsAsItSays) {
     using desktop::BatteryKey;
-    const struct {
-        SDL_Keycode key;
-        bool shift;
-        std::optional<KeyAction> does;
-    } cases[] = {
+    const struct { SDL_Keycode key; bool shift; std::optional<KeyAction> does; } cases[] = {
         {SDLK_UP, false, BatteryKey::LevelUp},        {SDLK_UP, true, BatteryKey::LevelUpTen},
         {SDLK_DOWN, false, BatteryKey::LevelDown},    {SDLK_DOWN, true, BatteryKey::LevelDownTen},
         {SDLK_c, false, BatteryKey::Charging},        {SDLK_f, true, BatteryKey::Full},
@@ -118,21 +98,20 @@ TEST_F(CliDesktop, AScreenshotReadsTheSettingsAndLeavesThemAsTheyAre) {
     fs::create_directories(dir / "config" / "voltwise");
     const fs::path defaults = dir / "config" / "voltwise" / "settings";
     const std::string stored = "# voltwise settings 1\nkRatingPromptLaunchCount\tinteger\t3\nvwf_version\tstring\t4.5\n";
-    std::ofstream(defaults) << stored;
-    std::ofstream(dir / "print.txt") << "print\n";
+    test::writeFile(defaults, stored);
+    test::writeFile(dir / "print.txt", "print\n");
     for (const std::vector<std::string>& settings : {std::vector<std::string>{}, {"--settings", defaults.string()}}) {
         std::vector<std::string> args = {"--script", (dir / "print.txt").string(), "--screenshot", (dir / "s.png").string()};
         args.insert(args.end(), settings.begin(), settings.end());
         const Run r = run(args);
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out.find("alert:"), std::string::npos) << "the stored version: no welcome\n" << r.out;
-        std::ifstream in(defaults);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), stored) << "no launch counted";
+        EXPECT_EQ(test::readFile(defaults), stored) << "no launch counted";
     }
 }
 
 TEST_F(CliDesktop, ScreenshotAfterAScriptShowsWhatTheScriptLeft) {
-    std::ofstream(dir / "pick.txt") << "setting vwf_version 4.5\nwait 2.5\ntouch 50 248\npick 28\nwait 0.5\n";
+    test::writeFile(dir / "pick.txt", "setting vwf_version 4.5\nwait 2.5\ntouch 50 248\npick 28\nwait 0.5\n");
     const auto file = dir / "tiger.png";
     const Run r = run({"--script", (dir / "pick.txt").string(), "--screenshot", file.string()});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -141,6 +120,5 @@ TEST_F(CliDesktop, ScreenshotAfterAScriptShowsWhatTheScriptLeft) {
     // The skin view shows the tiger where the filler leaves it.
     EXPECT_TRUE(testing::near(testing::filePixel(file.string(), 60, 100), testing::resourcePixel("tiger_skin.png", 29, 25)));
 }
-
 }  // namespace
 }  // namespace vw::app

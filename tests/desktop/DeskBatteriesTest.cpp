@@ -9,8 +9,7 @@ namespace {
 using testing::App;
 
 // This computer with fixed figures.
-class Laptop final : public history::ThisComputer {
-public:
+struct Laptop final : history::ThisComputer {
     std::string name() const override { return "Lenovo ThinkPad X1"; }
     history::Figures figures() override { return {}; }
     std::vector<history::Reading> history(double) override { return {}; }
@@ -18,12 +17,11 @@ public:
     double now() const override { return 0; }
 };
 
-PowerDevice device(const std::string& name, uint32_t type, bool powerSupply, const std::string& model, double percent,
-                   uint32_t state = 2) {
+PowerDevice device(const std::string& name, uint32_t type, const std::string& model, double percent, uint32_t state = 2) {
     PowerDevice d;
     d.path = "/org/freedesktop/UPower/devices/" + name;
     d.type = type;
-    d.powerSupply = powerSupply;
+    d.powerSupply = type == 2;
     d.model = model;
     d.percentage = percent;
     d.state = state;
@@ -31,22 +29,16 @@ PowerDevice device(const std::string& name, uint32_t type, bool powerSupply, con
     return d;
 }
 
-const std::vector<PowerDevice> kDesk = {
-    device("battery_BAT0", 2, true, "5B10W13930", 64),
-    device("battery_BAT1", 2, true, "5B10W13931", 70),
-    device("mouse_dev_F0", 5, false, "MX Master 3", 45),
-    device("headset_dev_A1", 17, false, "", 80, 1),
-};
+const std::vector<PowerDevice> kDesk = {device("battery_BAT0", 2, "5B10W13930", 64), device("battery_BAT1", 2, "5B10W13931", 70),
+                                        device("mouse_dev_F0", 5, "MX Master 3", 45), device("headset_dev_A1", 17, "", 80, 1)};
 
 TEST(DeskBatteries, FindsADeviceByNameOrModelAndSaysWhichThereAre) {
     const std::vector<PowerDevice> peripherals = peripheralsOf(kDesk);
     ASSERT_EQ(peripherals.size(), 2u) << "the laptop's own batteries are this computer's";
-    const std::pair<std::string, std::string> found[] = {{"mouse_dev_F0", "MX Master 3 (Mouse)"},
-                                                         {"mx master 3", "MX Master 3 (Mouse)"},
-                                                         {"headset_dev_A1", "Headset"}};
+    const std::pair<std::string, std::string> found[] = {
+        {"mouse_dev_F0", "MX Master 3 (Mouse)"}, {"mx master 3", "MX Master 3 (Mouse)"}, {"headset_dev_A1", "Headset"}};
     for (const auto& [name, title] : found) EXPECT_EQ(findDevice(peripherals, name)->title(), title) << name;
-    EXPECT_EQ(findDevice(peripherals, "trackball").error().what,
-              "no device named 'trackball' (there are mouse_dev_F0, headset_dev_A1)");
+    EXPECT_EQ(findDevice(peripherals, "trackball").error().what, "no device named 'trackball' (there are mouse_dev_F0, headset_dev_A1)");
     EXPECT_EQ(findDevice({}, "x").error().what, "no device named 'x' (there are none)");
 }
 
@@ -94,10 +86,8 @@ TEST_F(DeskScreen, TheDeviceOnShowFollowsItsReadingAndGoesBackToTheComputerWhenU
     desk.setDevices(now);
     app.rp.runPending();
     EXPECT_EQ(rows().at(0), "Lenovo ThinkPad X1");
-
     DeskBatteries alone(laptop, nullptr, nullptr);
     EXPECT_FALSE(alone.showNext(1)) << "no other battery";
 }
-
 }  // namespace
 }  // namespace vw::desktop

@@ -4,35 +4,49 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
-
+#include <thread>
 #include "platform/desktop/Renderer.h"
 #include "tests/controller/AppFixture.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::testing {
 
+using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+// A surface, or a PNG file, as RGBA bytes (null when it cannot be read).
+inline SurfacePtr rgba(SDL_Surface* s) { return {s ? SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGBA32, 0) : nullptr, &SDL_FreeSurface}; }
+inline SurfacePtr loadRgba(const std::string& path) { return rgba(SurfacePtr(IMG_Load(path.c_str()), &SDL_FreeSurface).get()); }
+inline const uint8_t* bytesAt(const SDL_Surface* s, int x, int y) { return static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * 4; }
+
 // 0xRRGGBB of a PNG file's pixel (all ones when it cannot be read).
 inline uint32_t filePixel(const std::string& path, int x, int y) {
-    SDL_Surface* raw = IMG_Load(path.c_str());
-    if (!raw) return 0xFFFFFFFFu;
-    SDL_Surface* s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
-    SDL_FreeSurface(raw);
-    if (x < 0 || y < 0 || x >= s->w || y >= s->h) {
-        SDL_FreeSurface(s);
-        return 0xFFFFFFFFu;
-    }
-    const auto* p = static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * 4;
-    const uint32_t v = (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
-    SDL_FreeSurface(s);
-    return v;
+    const auto s = loadRgba(path);
+    if (!s || x < 0 || y < 0 || x >= s->w || y >= s->h) return 0xFFFFFFFFu;
+    const uint8_t* p = bytesAt(s.get(), x, y);
+    return (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
 }
 
 // The same of a generated image.
 inline uint32_t resourcePixel(const std::string& file, int x, int y) {
     return filePixel(platform::builtResourceDir() + "/" + file, x, y);
+}
+
+// Runs `loop` on its own clock until `done` says so, at most `seconds`.
+inline void runUntil(platform::MainLoop& loop, const std::function<bool()>& done, double seconds) {
+    const platform::Clock& clock = loop.clock();
+    const double until = clock.monotonic() + seconds;
+    for (loop.runDue(); !done() && clock.monotonic() < until; loop.runDue())
+        loop.wait(std::min(until, loop.nextTimerTime().value_or(until)) - clock.monotonic());
 }
 
 // Colours equal within `tolerance` on every channel.
@@ -68,5 +82,4 @@ struct DesktopApp : App {
         return desktop::renderOffscreen(rp.ui, {320, rp.application.screenBounds()->height}, scale);
     }
 };
-
 }  // namespace vw::testing

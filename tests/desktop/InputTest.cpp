@@ -10,8 +10,8 @@ using desktop::InputRouter;
 using platform::Point;
 
 struct Routed : DesktopApp {
-    using DesktopApp::DesktopApp;
-    void start() {
+    explicit Routed(bool firstInstall = false) {
+        if (firstInstall) rp.settings.removeObject(kSettingsVersionKey);
         launchToNormalMode();
         screen = render(2);
         input = std::make_unique<InputRouter>(rp.ui, screen->renderer(), platform::Size{320, 480},
@@ -30,6 +30,7 @@ struct Routed : DesktopApp {
         }
         input->release(to, t);
     }
+    int row() { return picker().selectedRowInComponent(0); }
     std::unique_ptr<desktop::OffscreenScreen> screen;
     std::unique_ptr<InputRouter> input;
     double t = 100;
@@ -37,28 +38,23 @@ struct Routed : DesktopApp {
 
 TEST(Input, PickerTakesDragsTapsAndTheMouseWheel) {
     Routed app;
-    app.start();
-    app.click(50, 248);
+    app.click(50, 248);  // Customize
     app.rp.advance(0.5);
-    ASSERT_EQ(app.picker().selectedRowInComponent(0), 1);
-    // The mouse wheel: three notches down, three rows on.
+    ASSERT_EQ(app.row(), 1);
     for (int i = 0; i < 3; ++i) app.input->wheel({160, 400}, 1);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.picker().selectedRowInComponent(0), 4);
+    EXPECT_EQ(app.row(), 4) << "three notches down, three rows on";
     EXPECT_EQ(app.imageOf("imageViewSkin"), "orange_skin.png");
-    // A slow drag up by two rows' height turns the wheel two rows on.
     app.drag({160, 420}, {160, 320}, 2.0, 40);
-    EXPECT_TRUE(app.picker().userTurning() == false);
+    EXPECT_FALSE(app.picker().userTurning());
     app.rp.advance(1.0);
-    EXPECT_EQ(app.picker().selectedRowInComponent(0), 6);
-    // A tap one row below the indicator turns that row up to it.
+    EXPECT_EQ(app.row(), 6) << "a slow drag up by two rows' height turns the wheel two rows on";
     app.click(160, 372 + 50);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.picker().selectedRowInComponent(0), 7);
-    // A fast flick coasts further than the finger moved.
+    EXPECT_EQ(app.row(), 7) << "a tap one row below the indicator turns that row up to it";
     app.drag({160, 430}, {160, 380}, 0.05, 5);
     app.rp.advance(1.5);
-    EXPECT_GT(app.picker().selectedRowInComponent(0), 8);
+    EXPECT_GT(app.row(), 8) << "a fast flick coasts further than the finger moved";
     // A press at y 265, inside the strip's band but on the picker, is the picker's.
     const auto touchesBefore = app.log().size();
     app.click(160, 265);
@@ -68,21 +64,19 @@ TEST(Input, PickerTakesDragsTapsAndTheMouseWheel) {
 
 TEST(Input, ThePickerWheelStretchesAtItsEndsAndSettlesOnTheLastRow) {
     Routed app;
-    app.start();
     app.click(50, 248);
     app.rp.advance(0.5);
     app.drag({160, 300}, {160, 470}, 2.0, 40);  // far past the first row
     EXPECT_GE(app.picker().wheelPosition(), -1.0f);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.picker().selectedRowInComponent(0), 0);
+    EXPECT_EQ(app.row(), 0);
     for (int i = 0; i < 80; ++i) app.input->wheel({160, 400}, 1);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.picker().selectedRowInComponent(0), 57);
+    EXPECT_EQ(app.row(), 57);
 }
 
 TEST(Input, SlideShowPagerTakesDragsAndPassesTapsOn) {
     Routed app;
-    app.start();
     app.click(150, 248);  // Get Pro
     ASSERT_EQ(app.mode(), Mode::SlideShow);
     // Drag one page on: the pager comes to rest on page 2, and only then the delegate hears.
@@ -91,34 +85,26 @@ TEST(Input, SlideShowPagerTakesDragsAndPassesTapsOn) {
     app.rp.advance(1.0);
     EXPECT_EQ(app.on<platform::ScrollView>("sv").contentOffset().x, 640);
     EXPECT_EQ(app.imageOf("adHeaderView"), "ad_panel_accuracy_on.png");
-    // A short flick back still pages.
     app.drag({100, 250}, {160, 250}, 0.05, 3);
     app.rp.advance(1.0);
-    EXPECT_EQ(app.on<platform::ScrollView>("sv").contentOffset().x, 320);
-    // A tap on the pager at x > 80 is the controller's: the store page.
+    EXPECT_EQ(app.on<platform::ScrollView>("sv").contentOffset().x, 320) << "a short flick back still pages";
     app.click(200, 250);
-    ASSERT_EQ(app.rp.openedUrls.size(), 1u);
-    EXPECT_EQ(app.rp.openedUrls[0], app.c().config().paidEditionUrl());
-    // A tap at x < 80 closes the show.
+    EXPECT_THAT(app.rp.openedUrls, ::testing::ElementsAre(app.c().config().paidEditionUrl())) << "a tap at x > 80 is the controller's";
     app.click(40, 460);
-    EXPECT_EQ(app.mode(), Mode::Normal);
+    EXPECT_EQ(app.mode(), Mode::Normal) << "a tap at x < 80 closes the show";
     EXPECT_FALSE(app.picker().hidden());
 }
 
 TEST(Input, AlertsAreModalAndAnswerOnRelease) {
-    Routed app;
-    app.rp.settings.removeObject(kSettingsVersionKey);  // a first install
-    app.start();
+    Routed app(true);
     ASSERT_NE(app.rp.ui.alerts().front(), nullptr);
     const auto layout = app.screen->renderer().layoutAlert(*app.rp.ui.alerts().front(), {320, 480});
-    // A click on the screen behind the alert does nothing.
     app.click(50, 248);
-    EXPECT_EQ(app.mode(), Mode::Normal);
-    // Pressing the button and sliding off it does not answer.
+    EXPECT_EQ(app.mode(), Mode::Normal) << "a click on the screen behind the alert does nothing";
     const Point ok{layout.buttons[0].x + 20, layout.buttons[0].y + 10};
     app.input->press(ok, app.t);
     app.input->release({5, 5}, app.t += 0.1);
-    EXPECT_NE(app.rp.ui.alerts().front(), nullptr);
+    EXPECT_NE(app.rp.ui.alerts().front(), nullptr) << "pressing the button and sliding off it does not answer";
     app.click(ok.x, ok.y);
     EXPECT_EQ(app.rp.ui.alerts().front(), nullptr);
     app.click(50, 248);
@@ -129,43 +115,29 @@ TEST(Input, AlertsAreModalAndAnswerOnRelease) {
 TEST(Input, SdlEventsAreTranslatedFromWindowPixels) {
     using namespace desktop;
     using Phase = PointerEvent::Phase;
-    auto mouse = [](Uint32 type, Uint8 button, int x, int y) {
+    auto event = [](Uint32 type) {
         SDL_Event e{};
         e.type = type;
-        e.button.button = button;
-        e.button.x = x;
-        e.button.y = y;
-        e.button.timestamp = 1500;
         return e;
     };
-    auto wheel = [](int y, Uint32 direction) {
-        SDL_Event e{};
-        e.type = SDL_MOUSEWHEEL;
-        e.wheel.y = y;
-        e.wheel.direction = direction;
+    auto mouse = [&](Uint32 type, Uint8 button, int x, int y) {
+        SDL_Event e = event(type);
+        e.button.button = button, e.button.x = x, e.button.y = y, e.button.timestamp = 1500;
         return e;
     };
-    auto key = [](SDL_Keycode sym, Uint16 mod) {
-        SDL_Event e{};
-        e.type = SDL_KEYDOWN;
-        e.key.keysym.sym = sym;
-        e.key.keysym.mod = mod;
+    auto wheel = [&](int y, Uint32 direction) {
+        SDL_Event e = event(SDL_MOUSEWHEEL);
+        e.wheel.y = y, e.wheel.direction = direction;
         return e;
     };
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.x = 31;
-    motion.motion.y = 8;
-    SDL_Event quit{}, window{}, keyUp{};
-    quit.type = SDL_QUIT;
-    window.type = SDL_WINDOWEVENT;
-    keyUp.type = SDL_KEYUP;
-    struct Case {
-        const char* what;
-        SDL_Event event;
-        std::optional<WindowEvent> expected;
+    auto key = [&](SDL_Keycode sym, Uint16 mod) {
+        SDL_Event e = event(SDL_KEYDOWN);
+        e.key.keysym.sym = sym, e.key.keysym.mod = mod;
+        return e;
     };
-    const Case cases[] = {
+    SDL_Event motion = event(SDL_MOUSEMOTION);
+    motion.motion.x = 31, motion.motion.y = 8;
+    const struct { const char* what; SDL_Event event; std::optional<WindowEvent> expected; } cases[] = {
         {"left press", mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 496), PointerEvent{Phase::Press, {50, 248}, 1.5}},
         {"left release", mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 101, 3), PointerEvent{Phase::Release, {50.5f, 1.5f}, 1.5}},
         {"right press", mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 100, 496), std::nullopt},
@@ -175,23 +147,16 @@ TEST(Input, SdlEventsAreTranslatedFromWindowPixels) {
         {"wheel sideways", wheel(0, SDL_MOUSEWHEEL_NORMAL), std::nullopt},
         {"shifted key", key(SDLK_UP, KMOD_LSHIFT), KeyEvent{SDLK_UP, true}},
         {"key", key(SDLK_q, KMOD_NUM), KeyEvent{SDLK_q, false}},
-        {"key up", keyUp, std::nullopt},
-        {"quit", quit, QuitEvent{}},
-        {"window", window, ExposeEvent{}},
+        {"key up", event(SDL_KEYUP), std::nullopt},
+        {"quit", event(SDL_QUIT), QuitEvent{}},
+        {"window", event(SDL_WINDOWEVENT), ExposeEvent{}},
     };
-    for (const Case& c : cases) {
-        EXPECT_TRUE(translateEvent(c.event, 2) == c.expected) << c.what;
-    }
-
+    for (const auto& c : cases) EXPECT_TRUE(translateEvent(c.event, 2) == c.expected) << c.what;
     // And routed: a click at (100, 496) pixels is one at (50, 248) points, Customize.
     Routed app;
-    app.start();
-    SDL_Event down = mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 496), up = down;
-    up.type = SDL_MOUSEBUTTONUP;
-    EXPECT_TRUE(app.input->handle(*translateEvent(down, 2)));
-    EXPECT_TRUE(app.input->handle(*translateEvent(up, 2)));
+    EXPECT_TRUE(app.input->handle(*translateEvent(cases[0].event, 2)));
+    EXPECT_TRUE(app.input->handle(*translateEvent(mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 100, 496), 2)));
     EXPECT_EQ(app.mode(), Mode::SkinPicking);
 }
-
 }  // namespace
 }  // namespace vw::testing

@@ -17,14 +17,10 @@
 //                                   session bus and never answers a call
 #include <systemd/sd-bus.h>
 #include <unistd.h>
-
 #include <chrono>
-#include <cstdio>
 #include <iostream>
 #include <map>
 #include <sstream>
-#include <string>
-
 #include "app/BatteryWarnings.h"
 #include "platform/desktop/DesktopNotifier.h"
 
@@ -33,26 +29,16 @@ using namespace vw;
 namespace {
 
 // The wall clock moved by the caller; the loop's time is real.
-class DrivenClock final : public platform::Clock {
-public:
-    double now() const override { return real_.now() + shift_; }
-    double monotonic() const override { return real_.monotonic(); }
-    void advance(double seconds) { shift_ += seconds; }
-
-private:
-    platform::SystemClock real_;
-    double shift_ = 0;
+struct DrivenClock final : platform::Clock {
+    double now() const override { return real.now() + shift; }
+    double monotonic() const override { return real.monotonic(); }
+    platform::SystemClock real;
+    double shift = 0;
 };
 
 void runFor(platform::MainLoop& loop, const platform::Clock& clock, double seconds) {
-    const double until = clock.monotonic() + seconds;
-    while (clock.monotonic() < until) {
-        const auto next = loop.nextTimerTime();
-        double wait = until - clock.monotonic();
-        if (next) wait = std::min(wait, std::max(0.0, *next - clock.monotonic()));
-        loop.wait(wait);
-        loop.runDue();
-    }
+    for (const double until = clock.monotonic() + seconds; clock.monotonic() < until; loop.runDue())
+        loop.wait(std::min(until - clock.monotonic(), std::max(0.0, loop.nextTimerTime().value_or(until) - clock.monotonic())));
 }
 
 // Owns the notification server's name and never reads from the bus again.
@@ -62,7 +48,6 @@ int ownName() {
     std::cout << "owned" << std::endl;
     for (;;) pause();
 }
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,59 +61,49 @@ int main(int argc, char** argv) {
     const std::map<std::string, history::Phase> phases = {
         {"discharging", history::Phase::Discharging}, {"charging", history::Phase::Charging},
         {"full", history::Phase::Full}, {"held", history::Phase::Held}, {"unknown", history::Phase::Unknown}};
-
     auto timed = [](auto call) {
         const auto start = std::chrono::steady_clock::now();
         call();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        std::cout << "ok " << took.count() << std::endl;
+        std::cout << "ok " << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() << std::endl;
     };
-    std::string line;
-    while (std::getline(std::cin, line)) {
+    for (std::string line; std::getline(std::cin, line);) {
         std::istringstream in(line);
-        std::string command;
+        std::string command, word;
+        double number = 0;
         in >> command;
         if (command == "laptop") {
-            double percent = 0;
-            std::string phase;
             uint32_t level = 0;
-            in >> percent >> phase >> level;
             history::Reading r;
-            r.phase = phases.at(phase);
-            r.percent = percent;
+            in >> r.percent >> word >> level;
+            r.phase = phases.at(word);
             history::Figures figures;
-            figures.rows[history::AtThisRate] = {history::Figure::Kind::Minutes, static_cast<int>(percent * 6), 0};
+            figures.rows[history::AtThisRate] = {history::Figure::Kind::Minutes, static_cast<int>(r.percent * 6), 0};
             timed([&] { warnings.laptop(r, level, "Test Laptop", figures); });
         } else if (command == "peripheral") {
             warnings::Peripheral p;
-            std::string state;
-            in >> p.id >> p.kind >> p.model >> p.percent >> state;
-            p.charging = state == "charging";
+            in >> p.id >> p.kind >> p.model >> p.percent >> word;
+            p.charging = word == "charging";
             timed([&] { warnings.peripheral(p); });
         } else if (command == "advance") {
-            double seconds = 0;
-            in >> seconds;
-            clock.advance(seconds);
+            in >> number;
+            clock.shift += number;
             std::cout << "ok" << std::endl;
         } else if (command == "settle") {
             const double until = loopClock.monotonic() + 10;
-            while ((notifier.waiting() || notifier.inFlight()) && loopClock.monotonic() < until)
-                runFor(loop, loopClock, 0.01);
+            while ((notifier.waiting() || notifier.inFlight()) && loopClock.monotonic() < until) runFor(loop, loopClock, 0.01);
             runFor(loop, loopClock, 0.2);  // what was sent without an answer leaves
             std::cout << "ok" << std::endl;
         } else if (command == "run") {
-            double seconds = 0;
-            in >> seconds;
+            in >> number;
             int ticks = 0;
             auto ticker = loop.scheduleTimer(0.05, true, [&ticks] { ++ticks; });
-            runFor(loop, loopClock, seconds);
+            runFor(loop, loopClock, number);
             std::cout << "ran " << ticks << std::endl;
         } else if (command == "status") {
-            std::cout << "connected=" << notifier.connected() << " waiting=" << notifier.waiting()
-                      << " inflight=" << notifier.inFlight() << std::endl;
+            std::cout << "connected=" << notifier.connected() << " waiting=" << notifier.waiting() << " inflight=" << notifier.inFlight()
+                      << std::endl;
         } else {
             std::cout << "unknown command" << std::endl;
         }
     }
-    return 0;
 }

@@ -2,28 +2,12 @@
 // first on PATH stand in for the desktop's own, and write down what they were
 // given.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <functional>
-#include <optional>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <thread>
-
 #include "controller/AppConfig.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/desktop/UrlOpener.h"
 #include "platform/net/OfflineNetwork.h"
 #include "rating/RatingPrompt.h"
-#include "tests/lib/Scratch.h"
+#include "tests/desktop/DesktopFixture.h"
 
 namespace vw::desktop {
 namespace {
@@ -31,24 +15,13 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using test::readFile;
+using vw::testing::runUntil;
 
 void writeScript(const fs::path& path, const std::string& body) {
     std::ofstream(path) << "#!/bin/sh\n" << body;
     fs::permissions(path, fs::perms::owner_all);
 }
-
-// Runs `loop` until `done` says so, at most `seconds`.
-void runUntil(platform::MainLoop& loop, const std::function<bool()>& done, double seconds) {
-    const platform::Clock& clock = loop.clock();
-    const double until = clock.monotonic() + seconds;
-    for (;;) {
-        loop.runDue();
-        if (done() || clock.monotonic() >= until) return;
-        loop.wait(std::min(until, loop.nextTimerTime().value_or(until)) - clock.monotonic());
-    }
-}
-
-using test::readFile;
 
 struct UrlOpening : ::testing::Test {
     void SetUp() override {
@@ -63,85 +36,67 @@ struct UrlOpening : ::testing::Test {
                     "[ \"$*\" = \"query default x-scheme-handler/itms-apps\" ] && [ -n \"$VW_HANDLER\" ] && echo \"$VW_HANDLER\"\n"
                     "exit 0\n");
     }
-
     // Runs the loop until the opener has no child left, at most `seconds`.
     void settle(double seconds = 10) { runUntil(loop, [this] { return opener.running() == 0; }, seconds); }
-
     // The arguments of each xdg-open call, one vector a call.
     std::vector<std::vector<std::string>> opened() const {
         std::istringstream in(readFile(dir / "opened"));
         std::vector<std::vector<std::string>> calls;
-        std::string line;
-        while (std::getline(in, line)) {
-            const int n = std::stoi(line);
-            std::vector<std::string> args;
-            for (int i = 0; i < n && std::getline(in, line); ++i) args.push_back(line);
-            calls.push_back(args);
+        for (std::string line; std::getline(in, line);) {
+            calls.emplace_back();
+            for (int i = 0, n = std::stoi(line); i < n && std::getline(in, line); ++i) calls.back().push_back(line);
         }
         return calls;
     }
-
     const test::TempDir scratch;
     const fs::path dir = scratch.path;
     const test::ScopedEnv path{"PATH", (dir / "bin").string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin")},
-        testDir{"VW_TEST_DIR", dir.string()}, hang{"VW_OPEN_HANG", {}}, exitStatus{"VW_OPEN_EXIT", {}},
-        handler{"VW_HANDLER", {}};
+        testDir{"VW_TEST_DIR", dir.string()}, hang{"VW_OPEN_HANG", {}}, exitStatus{"VW_OPEN_EXIT", {}}, handler{"VW_HANDLER", {}};
     platform::SystemClock clock;
     platform::MainLoop loop{clock};
     std::vector<std::string> logged;
     DesktopUrlOpener opener{loop, [this](const std::string& l) { logged.push_back(l); }};
 };
 
-AppConfig storeConfig() {
-    AppConfig c;
-    c.storeHost = "store.voltwise.example";
-    c.appStoreId = 77;
-    return c;
-}
-
 // Store addresses open as "https" unless the desktop names a handler for
 // their scheme; a web address needs no asking. One argument each.
 TEST_F(UrlOpening, StoreAddressesOpenAsHttpsUnlessAHandlerIsRegistered) {
-    const AppConfig c = storeConfig();
-    const struct {
-        const char* handler;
-        std::string url, opened;
-    } cases[] = {
+    AppConfig c;
+    c.storeHost = "store.voltwise.example";
+    c.appStoreId = 77;
+    const std::string catalogue = "https://store.voltwise.example/artist/voltwise-labs/id410000000?mt=8";
+    const struct { const char* handler; std::string url, opened; } cases[] = {
         {nullptr, c.paidEditionUrl(), "https://store.voltwise.example/app/voltwise-ultra/id410000002?ls=1&mt=8"},
-        {nullptr, c.catalogueUrl(), "https://store.voltwise.example/artist/voltwise-labs/id410000000?mt=8"},
+        {nullptr, c.catalogueUrl(), catalogue},
         {nullptr, RatingPrompt::reviewUrl(c),
          "https://store.voltwise.example/WebObjects/MZStore.woa/wa/viewContentsUserReviews?id=77&onlyLatestVersion=true&"
          "pageNumber=0&sortOrdering=1&type=Purple+Software"},
         {nullptr, "http://www.example.com/plain?a=1&b=2", "http://www.example.com/plain?a=1&b=2"},
         {"store-client.desktop", c.paidEditionUrl(), c.paidEditionUrl()},
         {"store-client.desktop", c.catalogueUrl(), c.catalogueUrl()},
-        {"  ", c.catalogueUrl(), "https://store.voltwise.example/artist/voltwise-labs/id410000000?mt=8"},  // blanks name none
+        {"  ", c.catalogueUrl(), catalogue},  // blanks name none
     };
     std::vector<std::vector<std::string>> expected;
     for (const auto& k : cases) {
-        if (k.handler) ::setenv("VW_HANDLER", k.handler, 1);
-        else ::unsetenv("VW_HANDLER");
+        const test::ScopedEnv handler{"VW_HANDLER", k.handler ? std::optional<std::string>(k.handler) : std::nullopt};
         opener.open(k.url);  // one at a time, so that they are written down in this order
         settle();
         expected.push_back({k.opened});
     }
     EXPECT_EQ(opened(), expected);
-    // The handler was asked about each store address, not about the web address.
-    std::string asked;
+    std::string asked;  // about each store address, not about the web address
     for (int i = 0; i < 6; ++i) asked += "query default x-scheme-handler/itms-apps\n";
     EXPECT_EQ(readFile(dir / "asked"), asked);
-    EXPECT_TRUE(logged.empty()) << logged.front();
+    EXPECT_THAT(logged, ElementsAre());
 }
 
 TEST_F(UrlOpening, AnAddressThatCouldBeReadAsAnOptionOrShellTextStaysOneArgument) {
     opener.open("https://h.example/a b;$(touch x)'\"?q=`id`");
-    settle();
-    EXPECT_THAT(opened(), ElementsAre(ElementsAre("https://h.example/a b;$(touch x)'\"?q=`id`")));
-    EXPECT_FALSE(fs::exists("x"));
     opener.open("--help");
     opener.open("");
     settle();
-    EXPECT_EQ(opened().size(), 1u) << "what has no scheme is not handed over";
+    EXPECT_THAT(opened(), ElementsAre(ElementsAre("https://h.example/a b;$(touch x)'\"?q=`id`"))) << "what has no scheme is not handed over";
+    EXPECT_FALSE(fs::exists("x"));
     EXPECT_THAT(logged, ElementsAre("open: not an address: --help", "open: not an address: "));
 }
 
@@ -155,8 +110,7 @@ TEST_F(UrlOpening, AHangingOpenerDoesNotHoldUpTheLoop) {
     settle(0.5);
     EXPECT_GE(fired, 5) << "timers kept firing while xdg-open hangs";
     EXPECT_EQ(opener.running(), 1u);
-    // Let it go; its exit is then reaped.
-    pid_t hanging = 0;
+    pid_t hanging = 0;  // let it go; its exit is then reaped
     for (int i = 0; i < 100 && !hanging; ++i) {
         std::ifstream(dir / "hanging.pid") >> hanging;
         if (!hanging) std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -165,8 +119,7 @@ TEST_F(UrlOpening, AHangingOpenerDoesNotHoldUpTheLoop) {
     ::kill(hanging, SIGTERM);
     settle();
     EXPECT_EQ(opener.running(), 0u);
-    ASSERT_EQ(logged.size(), 1u);
-    EXPECT_EQ(logged[0], "open: xdg-open failed for https://h.example/page (killed by signal 15)");
+    EXPECT_THAT(logged, ElementsAre("open: xdg-open failed for https://h.example/page (killed by signal 15)"));
 }
 
 TEST_F(UrlOpening, FailuresAreLoggedInOneLine) {
@@ -179,8 +132,7 @@ TEST_F(UrlOpening, FailuresAreLoggedInOneLine) {
     settle();
     EXPECT_THAT(logged, ElementsAre("open: xdg-open failed for https://h.example/app/id1?mt=8 (exit status 4)",
                                     "open: cannot start xdg-open for https://h.example/gone: No such file or directory",
-                                    "open: cannot start xdg-open for https://h.example/app/id2?mt=8: No such file or "
-                                    "directory"));
+                                    "open: cannot start xdg-open for https://h.example/app/id2?mt=8: No such file or directory"));
 }
 
 // A browser that xdg-open starts lives long: it must not hold files of ours,
@@ -197,48 +149,42 @@ TEST_F(UrlOpening, AChildHoldsNoFileOfOurs) {
     EXPECT_THAT(fds, ::testing::Not(HasSubstr("held-open")));
 }
 
-int openDescriptors() {
-    int n = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/fd")) ++n;
-    return n;
-}
-
 // However a child ends and however its exit is noticed (a pidfd, or looking
 // now and then as on a kernel without one), once it is reaped nothing of it
 // is left in the loop: no timer to wake it, no descriptor.
 TEST(ChildProcessRunner, AReapedChildLeavesNoTimerWatchOrDescriptorBehind) {
     using Notice = ChildProcesses::ExitNotice;
-    struct Case {
+    const struct {
         const char* what;
         std::vector<std::string> argv;
         ChildProcesses::Options options;
         bool exited;
         std::string output;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"a plain child", {"true"}, {}, true, ""},
         {"its output captured, within its time limit", {"echo", "hi"}, {true, 30.0}, true, "hi\n"},
         {"given up on at its time limit", {"sleep", "60"}, {true, 0.1}, false, ""},
     };
+    auto descriptors = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };
     for (Notice notice : {Notice::Pidfd, Notice::Polling})
-        for (const Case& c : cases) {
-            const std::string label = std::string(c.what) + (notice == Notice::Polling ? ", polled" : ", pidfd");
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (notice == Notice::Polling ? ", polled" : ", pidfd"));
             platform::SystemClock clock;
             platform::MainLoop loop(clock);
-            const int descriptors = openDescriptors();
+            const auto before = descriptors();
             std::optional<ChildProcesses::End> end;
             {
                 ChildProcesses children(loop, notice);
-                ASSERT_TRUE(children.spawn(c.argv, c.options, [&](const ChildProcesses::End& e) { end = e; })) << label;
+                ASSERT_TRUE(children.spawn(c.argv, c.options, [&](const ChildProcesses::End& e) { end = e; }));
                 runUntil(loop, [&] { return children.running() == 0; }, 10);
-                EXPECT_EQ(children.running(), 0u) << label;
-                ASSERT_TRUE(end) << label;
-                EXPECT_EQ(end->exited, c.exited) << label;
-                EXPECT_EQ(end->output, c.output) << label;
-                EXPECT_FALSE(loop.nextTimerTime()) << label << ": a timer outlives the child";
-                EXPECT_EQ(openDescriptors(), descriptors) << label;
+                EXPECT_EQ(children.running(), 0u);
+                ASSERT_TRUE(end);
+                EXPECT_EQ(end->exited, c.exited);
+                EXPECT_EQ(end->output, c.output);
+                EXPECT_FALSE(loop.nextTimerTime()) << "a timer outlives the child";
+                EXPECT_EQ(descriptors(), before);
             }
-            EXPECT_FALSE(loop.nextTimerTime()) << label;
+            EXPECT_FALSE(loop.nextTimerTime());
         }
 }
 
@@ -251,30 +197,25 @@ TEST(UrlOpenerForms, HttpsFormKeepsHostPathAndQuery) {
 
 // The window's platform: print by default, the desktop when asked.
 TEST_F(UrlOpening, TheDesktopPlatformOpensThroughTheDesktopOnlyWhenConfigured) {
-    std::vector<std::string> printed;
+    std::vector<std::string> opens;
     DesktopOptions o;
     o.settingsPath = (dir / "settings").string();
-    o.print = [&](const std::string& l) { printed.push_back(l); };
+    o.print = [&](const std::string& l) {
+        if (l.rfind("open:", 0) == 0) opens.push_back(l);
+    };
     auto offline = [](platform::Log&) { return std::make_unique<platform::net::OfflineNetwork>(); };
     {
         DesktopPlatform printing(o, offline);
         printing.application.openURL("itms-apps://h.example/a?mt=8");
         EXPECT_FALSE(printing.urlOpener);
     }
-    auto opens = [&] {
-        std::vector<std::string> lines;
-        for (const auto& l : printed)
-            if (l.rfind("open:", 0) == 0) lines.push_back(l);
-        return lines;
-    };
-    EXPECT_THAT(opens(), ElementsAre("open: itms-apps://h.example/a?mt=8"));
+    EXPECT_THAT(opens, ElementsAre("open: itms-apps://h.example/a?mt=8"));
     o.openUrlsOnDesktop = true;
     DesktopPlatform desktop(o, offline);
     desktop.application.openURL("itms-apps://h.example/b?mt=8");
     runUntil(desktop.loop, [&] { return desktop.urlOpener->running() == 0; }, 10);
     EXPECT_THAT(opened(), ElementsAre(ElementsAre("https://h.example/b?mt=8")));
-    EXPECT_EQ(opens().size(), 1u) << "nothing printed, nothing failed";
+    EXPECT_EQ(opens.size(), 1u) << "nothing printed, nothing failed";
 }
-
 }  // namespace
 }  // namespace vw::desktop
