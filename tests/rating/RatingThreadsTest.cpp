@@ -8,8 +8,6 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/recording/RecordingPlatform.h"
-#include "rating/RatingPrompt.h"
 #include "tests/controller/AppFixture.h"
 #include "tests/rating/RatingSupport.h"
 
@@ -20,14 +18,15 @@ using namespace std::chrono_literals;
 
 // A network whose reachability query blocks until the test lets it go.
 class BlockingNetwork final : public platform::Network {
+    template <typename F>
+    auto locked(F f) {
+        std::lock_guard lock(mutex_);
+        return f();
+    }
+
 public:
     explicit BlockingNetwork(const platform::MainLoop& loop) : loop_(loop) {}
-
-    bool startRequest(const platform::UrlRequest&) override {
-        std::lock_guard lock(mutex_);
-        ++requests_;
-        return true;
-    }
+    bool startRequest(const platform::UrlRequest&) override { return locked([&] { return ++requests_; }); }
     Result<uint32_t> reachabilityFlags() override {
         std::unique_lock lock(mutex_);
         queried_ = true;
@@ -36,24 +35,16 @@ public:
         changed_.wait(lock, [&] { return released_; });
         return platform::kReachabilityReachable;
     }
-
     bool waitUntilQueried(std::chrono::milliseconds timeout) {
         std::unique_lock lock(mutex_);
         return changed_.wait_for(lock, timeout, [&] { return queried_; });
     }
     void release() {
-        std::lock_guard lock(mutex_);
-        released_ = true;
+        locked([&] { return released_ = true; });
         changed_.notify_all();
     }
-    bool queriedOnMainThread() {
-        std::lock_guard lock(mutex_);
-        return queriedOnMainThread_;
-    }
-    int requests() {
-        std::lock_guard lock(mutex_);
-        return requests_;
-    }
+    bool queriedOnMainThread() { return locked([&] { return queriedOnMainThread_; }); }
+    int requests() { return locked([&] { return requests_; }); }
 
 private:
     const platform::MainLoop& loop_;
@@ -107,9 +98,9 @@ TEST_F(RatingThreadsTest, OverlappingLaunchesAreEachCounted) {
     EXPECT_EQ(rp.settings.stringForKey(RatingPrompt::kCurrentVersionKey), "5.0");
 }
 
+// Ends with the question queued and never answered; the sanitizer runs
+// check that nothing is left behind.
 TEST_F(RatingThreadsTest, QuestionLeftUnansweredAtTeardownIsFreedWithThePlatform) {
-    // Ends with the question queued (or shown) and never answered; the
-    // sanitizer runs check that nothing is left behind.
     network.release();
     dueForTheQuestion(rp);
     RatingPrompt::appLaunched(platform, config);
@@ -117,14 +108,17 @@ TEST_F(RatingThreadsTest, QuestionLeftUnansweredAtTeardownIsFreedWithThePlatform
     EXPECT_TRUE(rp.loop.hasPostedWork());
 }
 
-// The ownership that appLaunched sets up, followed by hand.
+// The ownership that appLaunched sets up, followed by hand: one launch's
+// bookkeeping, then the thread's share let go.
+std::weak_ptr<RatingPrompt> launchedByHand(platform::RecordingPlatform& rp) {
+    auto prompt = std::make_shared<RatingPrompt>(rp.platform, AppConfig{});
+    prompt->_appLaunched();
+    return prompt;
+}
+
 TEST(RatingPromptLifetime, FreedAtOnceWhenNothingIsAsked) {
     platform::RecordingPlatform rp;
-    auto prompt = std::make_shared<RatingPrompt>(rp.platform, AppConfig{});
-    std::weak_ptr<RatingPrompt> watch = prompt;
-    prompt->_appLaunched();  // a first launch
-    prompt.reset();          // the thread's share
-    EXPECT_TRUE(watch.expired());
+    EXPECT_TRUE(launchedByHand(rp).expired()) << "a first launch";
     EXPECT_FALSE(rp.loop.hasPostedWork());
 }
 
@@ -133,10 +127,7 @@ TEST(RatingPromptLifetime, LivesUntilTheAnswer) {
         SCOPED_TRACE(answer);
         platform::RecordingPlatform rp;
         dueForTheQuestion(rp);
-        auto prompt = std::make_shared<RatingPrompt>(rp.platform, AppConfig{});
-        std::weak_ptr<RatingPrompt> watch = prompt;
-        prompt->_appLaunched();
-        prompt.reset();
+        const auto watch = launchedByHand(rp);
         EXPECT_FALSE(watch.expired()) << "the queued question holds it";
         rp.runPending();
         ASSERT_TRUE(asked(rp));
@@ -151,10 +142,7 @@ TEST(RatingPromptLifetime, UnansweredQuestionGoesWithThePlatform) {
         SCOPED_TRACE(shown ? "shown" : "still queued");
         auto rp = std::make_unique<platform::RecordingPlatform>();
         dueForTheQuestion(*rp);
-        auto prompt = std::make_shared<RatingPrompt>(rp->platform, AppConfig{});
-        std::weak_ptr<RatingPrompt> watch = prompt;
-        prompt->_appLaunched();
-        prompt.reset();
+        const auto watch = launchedByHand(*rp);
         if (shown) rp->runPending();
         EXPECT_EQ(asked(*rp), shown);
         rp.reset();
