@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "tests/controller/AppFixture.h"
@@ -122,30 +123,24 @@ TEST(RatingPromptLifetime, FreedAtOnceWhenNothingIsAsked) {
     EXPECT_FALSE(rp.loop.hasPostedWork());
 }
 
-TEST(RatingPromptLifetime, LivesUntilTheAnswer) {
-    for (int answer : {0, 1, 2}) {
-        SCOPED_TRACE(answer);
-        platform::RecordingPlatform rp;
-        dueForTheQuestion(rp);
-        const auto watch = launchedByHand(rp);
-        EXPECT_FALSE(watch.expired()) << "the queued question holds it";
-        rp.runPending();
-        ASSERT_TRUE(asked(rp));
-        EXPECT_FALSE(watch.expired()) << "the alert holds it";
-        ASSERT_TRUE(rp.ui.alerts().clickButtonAtIndex(answer));
-        EXPECT_TRUE(watch.expired());
-    }
-}
-
-TEST(RatingPromptLifetime, UnansweredQuestionGoesWithThePlatform) {
-    for (const bool shown : {false, true}) {
-        SCOPED_TRACE(shown ? "shown" : "still queued");
+// Held by the queued question, then by the alert, until the answer; an
+// unanswered question, queued or shown, goes with the platform.
+TEST(RatingPromptLifetime, LivesUntilTheAnswerOrGoesWithThePlatform) {
+    const struct {
+        bool shown;
+        std::optional<int> answer;
+    } cases[] = {{true, 0}, {true, 1}, {true, 2}, {true, std::nullopt}, {false, std::nullopt}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "shown " << c.shown << ", answer " << c.answer.value_or(-1));
         auto rp = std::make_unique<platform::RecordingPlatform>();
         dueForTheQuestion(*rp);
         const auto watch = launchedByHand(*rp);
-        if (shown) rp->runPending();
-        EXPECT_EQ(asked(*rp), shown);
-        rp.reset();
+        EXPECT_FALSE(watch.expired()) << "the queued question holds it";
+        if (c.shown) rp->runPending();
+        ASSERT_EQ(asked(*rp), c.shown);
+        EXPECT_FALSE(watch.expired()) << "the alert holds it";
+        if (c.answer) ASSERT_TRUE(rp->ui.alerts().clickButtonAtIndex(*c.answer));
+        else rp.reset();
         EXPECT_TRUE(watch.expired());
     }
 }
