@@ -15,15 +15,11 @@ namespace {
 struct Cli : ::testing::Test {
     void SetUp() override {
         fs::create_directories(dir / "power");
-        ::setenv("VOLTWISE_POWER_SUPPLY_DIR", (dir / "power").c_str(), 1);
-        ::setenv("VOLTWISE_CONFIG", (dir / "no-config").c_str(), 1);
         writeFile(dir / "no-config", "");
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "VOLTWISE_SETTINGS"}) ::unsetenv(name);
     }
-    void TearDown() override {
-        ::unsetenv("VOLTWISE_POWER_SUPPLY_DIR");
-        ::unsetenv("VOLTWISE_CONFIG");
-    }
+    TempDir dir;
+    test::ScopedEnv power{"VOLTWISE_POWER_SUPPLY_DIR", (dir / "power").string()}, config{"VOLTWISE_CONFIG", (dir / "no-config").string()},
+        display{"DISPLAY", {}}, wayland{"WAYLAND_DISPLAY", {}}, video{"SDL_VIDEODRIVER", {}}, settings{"VOLTWISE_SETTINGS", {}};
     struct Run {
         int status;
         std::string out, err;
@@ -42,7 +38,6 @@ struct Cli : ::testing::Test {
             if (c < 0x20 || c == 0x7F) return ::testing::AssertionFailure() << "control character in: " << r.err;
         return ::testing::AssertionSuccess();
     }
-    TempDir dir;
 };
 
 TEST_F(Cli, ASettingLineStoresExactlyItsKeyAndValue) {
@@ -111,8 +106,7 @@ TEST_F(Cli, AScreenshotReplacesALinkAtItsPathInsteadOfWritingThroughIt) {
     EXPECT_EQ(readFile(precious), "keep me");
     EXPECT_FALSE(fs::is_symlink(shot));
     EXPECT_EQ(platform::Ui::pngSize(shot.string()), (platform::Size{320, 480}));
-    for (const auto& e : fs::directory_iterator(dir.path))
-        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+    EXPECT_TRUE(namesWith(dir.path, ".tmp-").empty());
 }
 
 TEST_F(Cli, AScreenshotWithoutArtworkSaysSoInOneLine) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <future>
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
@@ -32,29 +33,23 @@ struct ExeRun {
 
 // Runs the voltwise executable with `args`, standard input from /dev/null,
 // and waits for it (killing it after `timeout`, which counts as status 137).
-inline ExeRun runExe(const std::vector<std::string>& args, std::chrono::seconds timeout = std::chrono::seconds(60)) {
+inline ExeRun runExe(std::vector<std::string> args, std::chrono::seconds timeout = std::chrono::seconds(60)) {
     TempDir io;
     const std::string outPath = (io / "out").string(), errPath = (io / "err").string();
     const pid_t pid = ::fork();
     if (pid == 0) {
-        std::vector<char*> argv;
         static std::string exe = VOLTWISE_EXE;
-        argv.push_back(exe.data());
-        std::vector<std::string> copy = args;
-        for (auto& a : copy) argv.push_back(a.data());
+        std::vector<char*> argv{exe.data()};
+        for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
-        if (!std::freopen("/dev/null", "r", stdin) || !std::freopen(outPath.c_str(), "w", stdout) ||
-            !std::freopen(errPath.c_str(), "w", stderr))
-            ::_exit(126);
-        ::execv(exe.c_str(), argv.data());
+        if (std::freopen("/dev/null", "r", stdin) && std::freopen(outPath.c_str(), "w", stdout) &&
+            std::freopen(errPath.c_str(), "w", stderr))
+            ::execv(exe.c_str(), argv.data());
         ::_exit(127);
     }
-    ExeRun r;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     int status = 0;
-    for (;;) {
-        const pid_t done = ::waitpid(pid, &status, WNOHANG);
-        if (done == pid) break;
+    while (::waitpid(pid, &status, WNOHANG) != pid) {
         if (std::chrono::steady_clock::now() > deadline) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, &status, 0);
@@ -62,18 +57,26 @@ inline ExeRun runExe(const std::vector<std::string>& args, std::chrono::seconds 
         }
         ::usleep(10000);
     }
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.out = readFile(outPath);
-    r.err = readFile(errPath);
-    return r;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), readFile(outPath), readFile(errPath)};
 }
 
-// Lines of `text`.
-inline std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) lines.push_back(l);
-    return lines;
+// Runs `body` on a thread; false when it has not ended within 20 seconds,
+// after writing to `blocking` (a FIFO) to let a blocked reader go.
+template <typename Body>
+bool endsInTime(Body body, const fs::path& blocking) {
+    auto run = std::async(std::launch::async, body);
+    if (run.wait_for(std::chrono::seconds(20)) == std::future_status::ready) return run.get(), true;
+    std::ofstream(blocking) << "";
+    run.wait();
+    return false;
+}
+
+// The names in `dir` that contain `part`.
+inline std::vector<std::string> namesWith(const fs::path& dir, const std::string& part) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().filename().string().find(part) != std::string::npos) names.push_back(e.path().filename().string());
+    return names;
 }
 
 // The process's peak resident memory so far, in kilobytes.

@@ -17,10 +17,13 @@
 #include "platform/net/OfflineNetwork.h"
 #include "tests/hardening/HardeningSupport.h"
 
+#include <gmock/gmock.h>
+
 namespace vw::hardening {
 namespace {
 
 using platform::FileSettings;
+using ::testing::IsEmpty;
 
 struct Logged {
     std::vector<std::string> lines;
@@ -77,29 +80,27 @@ TEST(SettingsPath, APathThatIsNoRegularFileIsLeftAsItIs) {
         const auto before = typeOf(p);
         Logged log;
         // Run on a thread: before the fix a FIFO hangs the start for ever.
-        auto run = std::async(std::launch::async, [&] {
-            std::string err;
-            const int status = cli({"--text", "--battery", "sim", "--settings", p.string()}, &err);
-            EXPECT_EQ(status, 2);
-            EXPECT_EQ(err, "voltwise: " + p.string() + ": not a regular file\n");
-            FileSettings s(p.string(), log.fn());
-            s.setObject("tiger_skin.png", "skin_file");
-            EXPECT_FALSE(s.synchronize());
-            s.setObject("1", "skin_row_selected");
-            EXPECT_FALSE(s.synchronize());
-            EXPECT_EQ(s.stringForKey("skin_file"), "tiger_skin.png");  // kept for this run
-            EXPECT_FALSE(s.usable());
-        });
-        if (run.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
-            std::ofstream(p) << "";  // lets a blocked reader go
+        const bool ended = endsInTime(
+            [&] {
+                std::string err;
+                EXPECT_EQ(cli({"--text", "--battery", "sim", "--settings", p.string()}, &err), 2);
+                EXPECT_EQ(err, "voltwise: " + p.string() + ": not a regular file\n");
+                FileSettings s(p.string(), log.fn());
+                s.setObject("tiger_skin.png", "skin_file");
+                EXPECT_FALSE(s.synchronize());
+                s.setObject("1", "skin_row_selected");
+                EXPECT_FALSE(s.synchronize());
+                EXPECT_EQ(s.stringForKey("skin_file"), "tiger_skin.png");  // kept for this run
+                EXPECT_FALSE(s.usable());
+            },
+            p);
+        if (!ended) {
             ADD_FAILURE() << "the start hung";
-            run.wait();
             continue;
         }
         EXPECT_EQ(typeOf(p), before);
         EXPECT_EQ(log.lines, std::vector<std::string>{p.string() + ": not a regular file; settings will not be saved"});
-        for (const auto& e : fs::directory_iterator(dir.path))
-            EXPECT_EQ(e.path().filename().string().find(".unreadable-"), std::string::npos) << e.path();
+        EXPECT_THAT(namesWith(dir.path, ".unreadable-"), IsEmpty());
     }
 }
 
@@ -194,8 +195,7 @@ TEST(SettingsFile, FilesMovedAsideNeverOverwriteEachOther) {
         EXPECT_FALSE(fs::exists(file));
     }
     std::multiset<std::string> kept;
-    for (const auto& e : fs::directory_iterator(dir.path))
-        if (e.path().filename().string().rfind("settings.unreadable-", 0) == 0) kept.insert(readFile(e.path()));
+    for (const auto& name : namesWith(dir.path, "settings.unreadable-")) kept.insert(readFile(dir / name));
     EXPECT_EQ(kept, std::multiset<std::string>(garbage.begin(), garbage.end()));
 }
 
@@ -204,7 +204,7 @@ TEST(SettingsFile, FilesMovedAsideNeverOverwriteEachOther) {
 struct LockHolder {
     explicit LockHolder(const fs::path& file) {
         int ready[2];
-        if (::pipe(ready) != 0) ADD_FAILURE();
+        EXPECT_EQ(::pipe(ready), 0);
         pid = ::fork();
         if (pid == 0) {
             const int fd = ::open((file.string() + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
@@ -215,7 +215,7 @@ struct LockHolder {
         }
         ::close(ready[1]);
         char c = 0;
-        if (::read(ready[0], &c, 1) != 1) ADD_FAILURE() << "the lock holder did not start";
+        EXPECT_EQ(::read(ready[0], &c, 1), 1) << "the lock holder did not start";
         ::close(ready[0]);
     }
     void release() {
@@ -286,24 +286,29 @@ TEST(SettingsLock, TheWindowSavesOnItsOwnOnceTheLockIsFree) {
     EXPECT_NE(readFile(file).find("purple_skin.png"), std::string::npos);
 }
 
+// What `body` (returning an Outcome) came to in a child process.
+template <typename Body>
+Outcome inChild(Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(static_cast<int>(body()));
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? static_cast<Outcome>(WEXITSTATUS(status)) : Outcome::Failed;
+}
+
 // As an unprivileged user (root reads any file): a child that has given up
 // root, or the test itself when it runs as someone else.
 template <typename Body>
 Outcome asUnprivileged(const fs::path& dir, Body body) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    return inChild([&] {
         if (::geteuid() == 0) {
             const uid_t nobody = 65534;
             for (const auto& e : fs::recursive_directory_iterator(dir)) (void)!::lchown(e.path().c_str(), nobody, nobody);
             (void)!::chown(dir.c_str(), nobody, nobody);
-            if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0) ::_exit(77);
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0) return Outcome::Skipped;
         }
-        ::_exit(body() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status)) return Outcome::Failed;
-    return static_cast<Outcome>(WEXITSTATUS(status));
+        return body() ? Outcome::Passed : Outcome::Failed;
+    });
 }
 
 TEST(SettingsFile, AFileThatCannotBeReadIsNeverReplaced) {
@@ -335,60 +340,49 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNeverReplaced) {
     EXPECT_EQ(outcome, Outcome::Passed);
     ::chmod(file.c_str(), 0600);
     EXPECT_EQ(readFile(file), before) << "the file is as it was";
-    for (const auto& e : fs::directory_iterator(dir.path))
-        EXPECT_EQ(e.path().filename().string().find(".unreadable-"), std::string::npos) << e.path();
+    EXPECT_THAT(namesWith(dir.path, ".unreadable-"), IsEmpty());
 }
 
 // In a child process with a mount namespace of its own (as root), or with
 // the folder's write permission taken away (as anyone else).
-
 TEST(SettingsFile, AFileThatCannotBeWrittenIsSaidOnceInPlainWords) {
     TempDir dir;
-    const fs::path folder = dir / "settings-folder";
+    const fs::path folder = dir / "settings-folder", file = folder / "settings";
     fs::create_directories(folder);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        auto check = [&](const std::string& reason) {
-            Logged log;
-            {
-                FileSettings s((folder / "settings").string(), log.fn());
-                for (int i = 0; i < 5; ++i) {
-                    s.setInteger(i, "kRatingPromptLaunchCount");
-                    if (s.synchronize()) return false;
-                }
-            }  // and the save at exit
-            for (const auto& e : fs::directory_iterator(folder))
-                if (e.path().filename().string().find(".tmp-") != std::string::npos) return false;  // none left
-            if (log.lines.size() != 1) return false;
-            const std::string& l = log.lines[0];
-            return l.find("cannot save the settings to " + (folder / "settings").string()) == 0 &&
-                   l.find(reason) != std::string::npos && l.find("lost when Voltwise quits") != std::string::npos;
-        };
+    auto check = [&](int error) {
+        Logged log;
+        {
+            FileSettings s(file.string(), log.fn());
+            for (int i = 0; i < 5; ++i) {
+                s.setInteger(i, "kRatingPromptLaunchCount");
+                if (s.synchronize()) return false;
+            }
+        }  // and the save at exit
+        if (!namesWith(folder, ".tmp-").empty() || log.lines.size() != 1) return false;  // none left, said once
+        const std::string& l = log.lines[0];
+        return l.find("cannot save the settings to " + file.string()) == 0 && l.find(std::strerror(error)) != std::string::npos &&
+               l.find("lost when Voltwise quits") != std::string::npos;
+    };
+    const Outcome outcome = inChild([&] {
         if (::geteuid() != 0) {
             fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-            ::_exit(static_cast<int>(check(std::strerror(EACCES)) ? Outcome::Passed : Outcome::Failed));
+            return check(EACCES) ? Outcome::Passed : Outcome::Failed;
         }
-        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-            ::_exit(static_cast<int>(Outcome::Skipped));
-        // A read-only folder.
-        if (::mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, "size=64k") != 0) ::_exit(static_cast<int>(Outcome::Skipped));
-        if (!check(std::strerror(EROFS))) ::_exit(static_cast<int>(Outcome::Failed));
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, "size=64k") != 0)
+            return Outcome::Skipped;
+        if (!check(EROFS)) return Outcome::Failed;  // a read-only folder
         ::umount(folder.c_str());
-        // A full disk.
-        if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=8k") != 0) ::_exit(static_cast<int>(Outcome::Skipped));
+        if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=8k") != 0) return Outcome::Skipped;
         {
-            std::ofstream fill(folder / "filler", std::ios::binary);
+            std::ofstream fill(folder / "filler", std::ios::binary);  // a full disk
             const std::string block(4096, 'x');
             for (int i = 0; i < 64 && fill; ++i) fill << block << std::flush;
         }
-        ::_exit(static_cast<int>(check(std::strerror(ENOSPC)) ? Outcome::Passed : Outcome::Failed));
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == static_cast<int>(Outcome::Skipped)) GTEST_SKIP() << "no mount namespace to be had";
-    EXPECT_EQ(WEXITSTATUS(status), static_cast<int>(Outcome::Passed));
+        return check(ENOSPC) ? Outcome::Passed : Outcome::Failed;
+    });
+    if (outcome == Outcome::Skipped) GTEST_SKIP() << "no mount namespace to be had";
+    EXPECT_EQ(outcome, Outcome::Passed);
 }
 
 }  // namespace

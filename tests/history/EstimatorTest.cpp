@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
 
 #include "history/Estimator.h"
 
@@ -14,76 +16,57 @@ constexpr double kFull = 50.0;            // Wh
 
 // A laptop whose battery the test drives: a reading every `period` seconds.
 struct Machine {
-    explicit Machine(Estimator& e) : e(e) {}
-    Reading at(double watts, Phase phase = Phase::Discharging) const {
-        Reading r;
-        r.time = now;
-        r.phase = phase;
-        r.energyWh = energy;
-        r.energyFullWh = kFull;
-        r.percent = energy / kFull * 100.0;
-        r.rateW = watts;
-        r.chargeLimit = limit;
-        return r;
-    }
     // Runs at `watts` for `seconds`, one reading a period; discharging takes
     // the energy with it.
     void run(double watts, double seconds, Phase phase = Phase::Discharging, double period = 30) {
         for (double t = 0; t < seconds - 1e-9; t += period) {
-            e.observe(at(watts, phase));
+            e.observe({now, phase, energy / kFull * 100.0, energy, kFull, watts, limit});
             now += period;
             if (phase == Phase::Discharging) energy -= watts * period / 3600.0;
             if (phase == Phase::Charging) energy = std::min(kFull, energy + watts * period / 3600.0);
         }
     }
-    Estimator& e;
-    double now = kStart;
-    double energy = 40.0;
-    double limit = 100;
+    Figure row(Row r) { return e.estimates().rows[r]; }
+    double counted() const { return e.dischargeHistory().totalSeconds(); }
+    Estimator e;
+    double now = kStart, energy = 40.0, limit = 100;
 };
 
 Figure minutes(double m) { return {Figure::Kind::Minutes, wholeMinutes(m), 0}; }
 const Figure kLearning{};
 
+// The use rows learn for two hours of discharge, then show the usable energy
+// over the time-weighted percentiles.
 TEST(Estimator, UseFiguresAreTheUsableEnergyOverTheTimeWeightedPercentiles) {
-    Estimator e;
-    Machine m(e);
-    m.run(5, 180);  // unplugging: the first three minutes are not counted
+    Machine m;
+    m.run(5, 180 + 2 * 3600 - 60);  // unplugging: the first three minutes are not counted
+    EXPECT_EQ(m.row(TypicalUse), kLearning);
+    EXPECT_EQ(m.row(AtThisRate).kind, Figure::Kind::Minutes) << "the present rate needs no history";
+    m.run(5, 90);
+    EXPECT_EQ(m.row(TypicalUse).kind, Figure::Kind::Minutes);
     // 3 h at 5 W, 1 h at 10 W, 1 h at 15 W: 60 % of the time at 5 W.
-    m.run(5, 3 * 3600);
+    m.run(5, 3600 - 30);
     m.run(10, 3600);
     m.energy = 40.0;  // whatever was drawn, the figures divide what is left
     m.run(15, 3600 + 30);
-    const Figures f = e.estimates();
     const double usable = m.energy + 15 * 30 / 3600.0 - 0.02 * kFull;  // as of the last reading
-    EXPECT_EQ(f.rows[LightUse], minutes(usable / 5 * 60));
-    EXPECT_EQ(f.rows[TypicalUse], minutes(usable / 5 * 60));
-    EXPECT_EQ(f.rows[HeavyUse], minutes(usable / 15 * 60));
-    EXPECT_NEAR(e.dischargeHistory().totalSeconds(), 5 * 3600, 31);
-}
-
-TEST(Estimator, TheUseRowsLearnForTwoHoursOfDischarge) {
-    Estimator e;
-    Machine m(e);
-    m.run(8, 180 + 2 * 3600 - 60);
-    EXPECT_EQ(e.estimates().rows[TypicalUse], kLearning);
-    EXPECT_EQ(e.estimates().rows[AtThisRate].kind, Figure::Kind::Minutes) << "the present rate needs no history";
-    m.run(8, 90);
-    EXPECT_EQ(e.estimates().rows[TypicalUse].kind, Figure::Kind::Minutes);
+    EXPECT_EQ(m.row(LightUse), minutes(usable / 5 * 60));
+    EXPECT_EQ(m.row(TypicalUse), minutes(usable / 5 * 60));
+    EXPECT_EQ(m.row(HeavyUse), minutes(usable / 15 * 60));
+    EXPECT_NEAR(m.counted(), 5 * 3600, 31);
 }
 
 TEST(Estimator, AtThisRateIsSeededWithThePresentRateThenSmoothedOverFourMinutes) {
-    Estimator e;
-    Machine m(e);
+    Machine m;
     m.run(10, 30);
-    EXPECT_DOUBLE_EQ(e.smoothedPower(), 10);
-    EXPECT_EQ(e.estimates().rows[AtThisRate], minutes((40.0 - 1.0) / 10 * 60));
+    EXPECT_DOUBLE_EQ(m.e.smoothedPower(), 10);
+    EXPECT_EQ(m.row(AtThisRate), minutes((40.0 - 1.0) / 10 * 60));
     // A step to 20 W: two stages of two minutes each, 1 - 3/e^2 of the way
     // after four minutes, and all but 2 % after twelve.
     m.run(20, 240 + 30);
-    EXPECT_NEAR(e.smoothedPower(), 20 - 10 * 3 / std::exp(2.0), 1e-9);
+    EXPECT_NEAR(m.e.smoothedPower(), 20 - 10 * 3 / std::exp(2.0), 1e-9);
     m.run(20, 480);
-    EXPECT_NEAR(e.smoothedPower(), 20, 10 * 0.02);
+    EXPECT_NEAR(m.e.smoothedPower(), 20, 10 * 0.02);
 }
 
 TEST(Estimator, WhatIsNotTypicalDischargeIsLeftOut) {
@@ -107,40 +90,35 @@ TEST(Estimator, WhatIsNotTypicalDischargeIsLeftOut) {
          2 * (600 - 180 - 30)},
     };
     for (const auto& c : cases) {
-        Estimator e;
-        Machine m(e);
+        Machine m;
         c.run(m);
-        EXPECT_NEAR(e.dischargeHistory().totalSeconds(), c.counted, 1e-6) << c.what;
+        EXPECT_NEAR(m.counted(), c.counted, 1e-6) << c.what;
     }
 }
 
 TEST(Estimator, OnlyTheLastFourteenDaysCount) {
-    Estimator e;
-    Machine m(e);
+    Machine m;
     m.run(6, 180 + 3 * 3600);
-    const double counted = e.dischargeHistory().totalSeconds();
+    const double counted = m.counted();
     m.now += 13 * kSecondsPerDay;
     m.run(6, 60, Phase::Charging);
-    EXPECT_NEAR(e.dischargeHistory().totalSeconds(), counted, 1e-6) << "13 days later";
+    EXPECT_NEAR(m.counted(), counted, 1e-6) << "13 days later";
     m.now += 2 * kSecondsPerDay;
     m.run(6, 60, Phase::Charging);
-    EXPECT_EQ(e.dischargeHistory().totalSeconds(), 0) << "15 days later";
+    EXPECT_EQ(m.counted(), 0) << "15 days later";
 }
 
 TEST(Estimator, AnAlternatingLoadMovesTheShownFigureOnlyAFewTimes) {
-    Estimator e;
-    Machine m(e);
+    Machine m;
     m.energy = 45;
     m.run(10, 30);  // unplugged: the service's rate then
     int changes = 0, moved = 0;
-    Figure shown = e.figures().rows[AtThisRate], estimate = e.estimates().rows[AtThisRate];
+    Figure shown = m.e.figures().rows[AtThisRate], estimate = m.row(AtThisRate);
     for (int i = 0; i < 120; ++i) {
         m.run(i % 2 ? 15 : 5, 30);
-        const Figure now = e.figures().rows[AtThisRate];
-        changes += !(now == shown);
-        moved += !(e.estimates().rows[AtThisRate] == estimate);
-        shown = now;
-        estimate = e.estimates().rows[AtThisRate];
+        const Figure nowShown = m.e.figures().rows[AtThisRate], nowEstimate = m.row(AtThisRate);
+        changes += nowShown != std::exchange(shown, nowShown);
+        moved += nowEstimate != std::exchange(estimate, nowEstimate);
     }
     // An hour at 10 W takes a fifth of the usable energy: a handful of 5 % steps.
     EXPECT_LE(changes, 6);
@@ -153,84 +131,73 @@ TEST(Estimator, AShownFigureMovesOnceTheEstimateHasStayedAwayForFiveMinutes) {
         double watts, seconds;  // after a steady 10 W
         bool moves;
     } cases[] = {
-        {20, 240, false},  // a burst of four minutes
-        {20, 450, true},   // five minutes and more (the smoothing takes a minute to leave the band)
+        {20, 240, false},    // a burst of four minutes
+        {20, 450, true},     // five minutes and more (the smoothing takes a minute to leave the band)
         {10.3, 900, false},  // within 5 %
     };
     for (const auto& c : cases) {
-        Estimator e;
-        Machine m(e);
+        Machine m;
         m.run(10, 600);
         m.energy = 40;  // the same energy left throughout
-        const Figure before = e.figures().rows[AtThisRate];
+        const Figure before = m.e.figures().rows[AtThisRate];
         for (double t = 0; t < c.seconds; t += 30) {
             m.run(c.watts, 30);
             m.energy = 40;
-            e.figures();
+            m.e.figures();
         }
-        EXPECT_EQ(!(e.figures().rows[AtThisRate] == before), c.moves) << c.watts << " W for " << c.seconds << " s";
+        EXPECT_EQ(m.e.figures().rows[AtThisRate] != before, c.moves) << c.watts << " W for " << c.seconds << " s";
     }
 }
 
-TEST(Estimator, RechargeTimeRunsToTheChargeLimitByTheLearnedSpeedPerPercent) {
-    Estimator e;
-    // Learned: 60 s a percent up to 79, 180 s a percent from 80 on.
-    for (int p = 0; p < 100; ++p) e.addChargeStep(p, p < 80 ? 60 : 180);
-    Machine m(e);
-    m.energy = 0.5 * kFull;  // 50 %
-    m.run(30, 30, Phase::Charging);
-    EXPECT_EQ(e.estimates().rows[RechargeTime], minutes((30 * 60 + 20 * 180) / 60.0));
-    m.limit = 80;
-    m.energy = 0.5 * kFull;
-    m.run(30, 30, Phase::Charging);
-    EXPECT_EQ(e.estimates().rows[RechargeTime], minutes(30.0)) << "the last, slower percents are never charged";
-    // At the limit the service reports pending charge: held.
-    m.energy = 0.8 * kFull;
-    m.run(0, 30, Phase::Held);
-    EXPECT_EQ(e.estimates().rows[RechargeTime], (Figure{Figure::Kind::Held, 0, 80}));
-}
-
-TEST(Estimator, RechargeTimeFallsBackToTheEnergyLeftOverThePresentRate) {
-    Estimator e;
-    Machine m(e);
-    m.energy = 0.25 * kFull;
-    m.limit = 80;
-    m.run(25, 30, Phase::Charging);
-    // (80 % of 50 Wh - 12.5 Wh) / 25 W = 1.1 h
-    EXPECT_EQ(e.estimates().rows[RechargeTime], minutes(66));
-    // Discharging, with nothing learned: nothing to say yet.
-    Estimator fresh;
-    Machine d(fresh);
-    d.run(10, 30);
-    EXPECT_EQ(fresh.estimates().rows[RechargeTime], kLearning);
+// Learned speeds run the time to the charge limit; with none learned, the
+// energy left over the present rate; discharging with none, nothing yet.
+TEST(Estimator, RechargeTime) {
+    const struct {
+        const char* what;
+        bool learned;  // 60 s a percent up to 79, 180 s a percent from 80 on
+        double percent, limit, watts;
+        Phase phase;
+        Figure expected;
+    } cases[] = {
+        {"learned, to a full battery", true, 50, 100, 30, Phase::Charging, minutes((30 * 60 + 20 * 180) / 60.0)},
+        {"learned, the last, slower percents never charged", true, 50, 80, 30, Phase::Charging, minutes(30.0)},
+        {"held at the limit", true, 80, 80, 0, Phase::Held, Figure{Figure::Kind::Held, 0, 80}},
+        {"nothing learned: (80 % of 50 Wh - 12.5 Wh) / 25 W = 1.1 h", false, 25, 80, 25, Phase::Charging, minutes(66)},
+        {"discharging, nothing learned", false, 80, 100, 10, Phase::Discharging, kLearning},
+    };
+    for (const auto& c : cases) {
+        Machine m;
+        if (c.learned)
+            for (int p = 0; p < 100; ++p) m.e.addChargeStep(p, p < 80 ? 60 : 180);
+        m.energy = c.percent / 100 * kFull;
+        m.limit = c.limit;
+        m.run(c.watts, 30, c.phase);
+        EXPECT_EQ(m.row(RechargeTime), c.expected) << c.what;
+    }
 }
 
 TEST(Estimator, ChargingSpeedIsLearnedFromWholePercentsPassed) {
-    Estimator e;
-    Machine m(e);
+    Machine m;
     m.energy = 0.30 * kFull + 0.001;
     // 50 W into 50 Wh: a percent every 36 s; readings every 6 s.
     m.run(50, 36 * 10, Phase::Charging, 6);
-    // The percent it was plugged in at was not seen from its start.
-    EXPECT_EQ(e.chargeSecondsAt(30), 0);
-    for (int p = 31; p < 39; ++p) EXPECT_NEAR(e.chargeSecondsAt(p), 36, 6.01) << p;
+    EXPECT_EQ(m.e.chargeSecondsAt(30), 0) << "the percent it was plugged in at was not seen from its start";
+    for (int p = 31; p < 39; ++p) EXPECT_NEAR(m.e.chargeSecondsAt(p), 36, 6.01) << p;
 }
 
 TEST(Estimator, TheServicesHistoryIsTakenInTimeOrderAndEachRateLastsUntilTheNextPoint) {
     Estimator e;
     const double t = kStart;
     // Newest first, as the service gives them.
-    std::vector<Estimator::ServicePoint> rate = {
-        {t + 7200 + 5 * 3600, 0, Phase::Charging},     // plugged in
-        {t + 7200, 12, Phase::Discharging},            // 12 W for an hour at most (then asleep)
-        {t + 3600, 6, Phase::Discharging},             // 6 W for an hour
-        {t, 9, Phase::Discharging},                    // unplugged: settles for 3 minutes
-        {t - 600, 0, Phase::Charging},
-    };
-    std::vector<Estimator::ServicePoint> charge = {
-        {t - 600, 60, Phase::Charging}, {t - 720, 59, Phase::Charging}, {t - 840, 58, Phase::Charging},
-    };
-    e.addServiceHistory(rate, charge);
+    e.addServiceHistory(
+        {
+            {t + 7200 + 5 * 3600, 0, Phase::Charging},  // plugged in
+            {t + 7200, 12, Phase::Discharging},         // 12 W for an hour at most (then asleep)
+            {t + 3600, 6, Phase::Discharging},          // 6 W for an hour
+            {t, 9, Phase::Discharging},                 // unplugged: settles for 3 minutes
+            {t - 600, 0, Phase::Charging},
+        },
+        {{t - 600, 60, Phase::Charging}, {t - 720, 59, Phase::Charging}, {t - 840, 58, Phase::Charging}});
     EXPECT_NEAR(e.dischargeHistory().totalSeconds(), (3600 - 180) + 3600 + 3600, 1e-6);
     EXPECT_NEAR(e.dischargeHistory().percentile(0.5), 9, 1e-9);
     EXPECT_NEAR(e.chargeSecondsAt(59), 120, 1e-9);
@@ -238,12 +205,7 @@ TEST(Estimator, TheServicesHistoryIsTakenInTimeOrderAndEachRateLastsUntilTheNext
 }
 
 TEST(Estimator, SeveralBatteriesAddUpAsTheCompositeDevice) {
-    Reading a, b;
-    a.phase = Phase::Discharging;
-    a.energyWh = 20, a.energyFullWh = 40, a.rateW = 8, a.chargeLimit = 80;
-    b.phase = Phase::Held;
-    b.energyWh = 10, b.energyFullWh = 20, b.rateW = 0, b.chargeLimit = 100;
-    const Reading all = combine({a, b});
+    const Reading all = combine({{0, Phase::Discharging, NAN, 20, 40, 8, 80}, {0, Phase::Held, NAN, 10, 20, 0, 100}});
     EXPECT_EQ(all.phase, Phase::Discharging);
     EXPECT_DOUBLE_EQ(all.energyWh, 30);
     EXPECT_DOUBLE_EQ(all.energyFullWh, 60);

@@ -7,29 +7,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "history/HistoryStore.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::history {
 namespace {
 
 namespace fs = std::filesystem;
+using test::readFile;
 
 constexpr double kStart = 1'800'000'000;
 
-struct Folder {
-    Folder() {
-        path = fs::temp_directory_path() / ("vw-history-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~Folder() { fs::remove_all(path); }
+struct Folder : test::TempDir {
     std::string db() const { return (path / "history.db").string(); }
-    fs::path path;
-    static inline int counter = 0;
 };
 
 std::unique_ptr<HistoryStore> openStore(const std::string& path, std::vector<std::string>* said = nullptr) {
@@ -40,17 +30,7 @@ std::unique_ptr<HistoryStore> openStore(const std::string& path, std::vector<std
     return store ? std::move(*store) : nullptr;
 }
 
-Reading sample(double t, double watts) {
-    Reading r;
-    r.time = t;
-    r.phase = Phase::Discharging;
-    r.percent = 55.5;
-    r.energyWh = 27.75;
-    r.energyFullWh = 50;
-    r.rateW = watts;
-    r.chargeLimit = 80;
-    return r;
-}
+Reading sample(double t, double watts) { return {t, Phase::Discharging, 55.5, 27.75, 50, watts, 80}; }
 
 TEST(HistoryStore, WhatIsLearnedComesBackAfterARestart) {
     Folder dir;
@@ -99,10 +79,9 @@ TEST(HistoryStore, AKillWhileWritingLosesNothingCommitted) {
         if (!store) ::_exit(1);
         for (int i = 0;; ++i) {
             (*store)->addSample(sample(kStart + i, 5));
-            if (i % 100 == 99) {
-                (*store)->commit(kStart + i);
-                if (i == 999) [[maybe_unused]] const ssize_t n = ::write(ready[1], "x", 1);
-            }
+            if (i % 100 != 99) continue;
+            (*store)->commit(kStart + i);
+            if (i == 999) [[maybe_unused]] const ssize_t n = ::write(ready[1], "x", 1);
         }
     }
     ::close(ready[1]);
@@ -110,14 +89,13 @@ TEST(HistoryStore, AKillWhileWritingLosesNothingCommitted) {
     ASSERT_EQ(::read(ready[0], &c, 1), 1) << "the writer committed a thousand samples";
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
-    auto store = openStore(dir.db());
-    EXPECT_GE(store->samplesSince(0).size(), 1000u);
+    EXPECT_GE(openStore(dir.db())->samplesSince(0).size(), 1000u);
 }
 
 TEST(HistoryStore, ADamagedFileIsMovedAsideAndANewOneMade) {
     Folder dir;
     const std::string garbage = "SQLite format 3" + std::string(5000, '\x5a');
-    std::ofstream(dir.db(), std::ios::binary) << garbage;
+    test::writeFile(dir.db(), garbage);
     std::vector<std::string> said;
     auto store = openStore(dir.db(), &said);
     ASSERT_TRUE(store);
@@ -125,12 +103,8 @@ TEST(HistoryStore, ADamagedFileIsMovedAsideAndANewOneMade) {
     EXPECT_EQ(said[0].rfind("history: " + dir.db() + " was damaged (", 0), 0u) << said[0];
     int aside = 0;
     for (const auto& e : fs::directory_iterator(dir.path))
-        if (e.path().filename().string().rfind("history.db.damaged-", 0) == 0 && e.path().extension() != ".db-wal") {
-            std::ifstream in(e.path(), std::ios::binary);
-            std::ostringstream s;
-            s << in.rdbuf();
-            aside += s.str() == garbage;
-        }
+        aside += e.path().filename().string().rfind("history.db.damaged-", 0) == 0 && e.path().extension() != ".db-wal" &&
+                 readFile(e.path()) == garbage;
     EXPECT_EQ(aside, 1) << "kept as it was";
     store->addSample(sample(kStart, 5));
     store->commit(kStart);
@@ -168,8 +142,7 @@ TEST(HistoryStore, DamageFoundWhileInUseIsMovedAsideToo) {
 
 TEST(HistoryStore, TwoInstancesShareTheFileAndOneWritesAtATime) {
     Folder dir;
-    auto a = openStore(dir.db());
-    auto b = openStore(dir.db());
+    auto a = openStore(dir.db()), b = openStore(dir.db());
     EXPECT_TRUE(a->writer());
     EXPECT_FALSE(b->writer());
     a->addSample(sample(kStart, 5));

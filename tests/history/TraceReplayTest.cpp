@@ -3,14 +3,12 @@
 // a trace that cannot be read is refused at the line that is wrong.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "history/TraceReplay.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::history {
 namespace {
@@ -50,12 +48,8 @@ std::vector<std::vector<Row>> runsOf(const std::vector<Row>& rows) {
     std::vector<std::vector<Row>> runs;
     for (const Row& r : rows) {
         const bool continues = !runs.empty() && !runs.back().empty() && r.t - runs.back().back().t <= 300;
-        if (r.status != "discharging") {
-            runs.emplace_back();
-            continue;
-        }
-        if (!continues) runs.emplace_back();
-        runs.back().push_back(r);
+        if (r.status != "discharging" || !continues) runs.emplace_back();
+        if (r.status == "discharging") runs.back().push_back(r);
     }
     std::erase_if(runs, [](const auto& run) { return run.size() < 2 || run.back().t - run.front().t < 3600; });
     return runs;
@@ -83,10 +77,7 @@ TEST(TraceReplay, RecordedLaptopsFiguresAppearRunOutWithTheBatteryAndStayStill) 
             const auto empty = std::find_if(run.begin(), run.end(), [](const Row& r) { return r.percent <= 2; });
             if (empty == run.end()) continue;
             ++reachedEmpty;
-            for (int f = 0; f < 4; ++f) {
-                if (empty->figures[f].empty()) continue;
-                EXPECT_LE(std::stoi(empty->figures[f]), 15) << "row " << f;
-            }
+            for (int f = 0; f < 4; ++f) EXPECT_LE(empty->figures[f].empty() ? 0 : std::stoi(empty->figures[f]), 15) << "row " << f;
         }
         if (std::string(name).rfind("simple", 0) == 0) {
             EXPECT_EQ(reachedEmpty, 2);
@@ -99,12 +90,9 @@ TEST(TraceReplay, RecordedLaptopsFiguresAppearRunOutWithTheBatteryAndStayStill) 
 }
 
 struct TraceFile {
-    explicit TraceFile(const std::string& text) {
-        path = (fs::temp_directory_path() / ("vw-trace-" + std::to_string(::getpid()) + ".csv")).string();
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    ~TraceFile() { fs::remove(path); }
-    std::string path;
+    explicit TraceFile(const std::string& text) { test::writeFile(path, text); }
+    test::TempDir dir;
+    std::string path = (dir / "trace.csv").string();
 };
 
 TEST(TraceReplay, ATraceThatCannotBeReadIsRefusedAtItsLine) {

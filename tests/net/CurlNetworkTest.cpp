@@ -1,6 +1,5 @@
 // The libcurl network against a server of the test's own on 127.0.0.1, and
 // the reachability read from the host's interfaces.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <future>
@@ -16,20 +15,20 @@ namespace {
 
 using namespace std::chrono_literals;
 using platform::CachePolicy;
-using platform::UrlRequest;
 using platform::net::CurlNetwork;
 using platform::net::InterfaceAddress;
+using Mode = LocalHttpServer::Mode;
 
 // Straight to 127.0.0.1, whatever proxy the environment names.
-CurlNetwork::Options localOnly() {
+CurlNetwork::Options localOnly(std::size_t maxOutstanding = 32) {
     CurlNetwork::Options o;
     o.proxyFromEnvironment = false;
+    o.maxOutstanding = maxOutstanding;
     return o;
 }
 
-UrlRequest get(const std::string& url, double timeout = 60.0,
-               CachePolicy policy = CachePolicy::UseProtocolCachePolicy) {
-    return UrlRequest{url, policy, timeout};
+platform::UrlRequest get(const std::string& url, double timeout = 60.0, CachePolicy policy = CachePolicy::UseProtocolCachePolicy) {
+    return {url, policy, timeout};
 }
 
 // A GET, whose answer is noted and dropped; only a request that ignores the
@@ -60,31 +59,33 @@ TEST(CurlNetwork, SendsAGetAndForgetsTheAnswer) {
 
 TEST(CurlNetwork, RefusesWhatItCannotSend) {
     CurlNetwork net(localOnly());
-    for (const char* url : {"", "not a url", "http://", "ftp://127.0.0.1/file", "file:///etc/passwd",
-                            "itms-apps://127.0.0.1/app"}) {
-        SCOPED_TRACE(url);
-        EXPECT_FALSE(net.startRequest(get(url)));
-    }
+    for (const char* url : {"", "not a url", "http://", "ftp://127.0.0.1/file", "file:///etc/passwd", "itms-apps://127.0.0.1/app"})
+        EXPECT_FALSE(net.startRequest(get(url))) << url;
     EXPECT_EQ(net.outstanding(), 0u);
 }
 
-TEST(CurlNetwork, ServerThatNeverAnswersDoesNotHoldUpTheCaller) {
-    LocalHttpServer server(LocalHttpServer::Mode::Hold);
-    CurlNetwork net(localOnly());
-    ASSERT_TRUE(net.startRequest(get(server.url("/probe"), 20.0)));
-    // startRequest has returned, and the server has the request but will not
-    // answer until told: the caller did not wait for the answer.
-    ASSERT_TRUE(server.waitForRequests(1, 60s));
-    EXPECT_EQ(net.outstanding(), 1u);
+// startRequest returns while the server holds the request unanswered; the
+// queue beyond its bound refuses more until the answers come.
+TEST(CurlNetwork, ServerThatNeverAnswersDoesNotHoldUpTheCallerAndTheQueueIsBounded) {
+    LocalHttpServer server(Mode::Hold);
+    CurlNetwork net(localOnly(2));
+    EXPECT_TRUE(net.startRequest(get(server.url("/1"), 20.0)));
+    EXPECT_TRUE(net.startRequest(get(server.url("/2"))));
+    EXPECT_FALSE(net.startRequest(get(server.url("/3"))));
+    ASSERT_TRUE(server.waitForRequests(2, 60s));
+    EXPECT_EQ(net.outstanding(), 2u);
     EXPECT_TRUE(net.outcomes().empty());
     server.release();
     ASSERT_TRUE(net.waitUntilIdle(60s));
-    ASSERT_EQ(net.outcomes().size(), 1u);
+    ASSERT_EQ(net.outcomes().size(), 2u);
     EXPECT_EQ(net.outcomes()[0].httpStatus, 200);
+    EXPECT_TRUE(net.startRequest(get(server.url("/4"))));
+    ASSERT_TRUE(net.waitUntilIdle(60s));
+    EXPECT_EQ(server.requests().size(), 3u);
 }
 
 TEST(CurlNetwork, AbandonsARequestAtItsTimeOut) {
-    LocalHttpServer server(LocalHttpServer::Mode::Hold);
+    LocalHttpServer server(Mode::Hold);
     CurlNetwork net(localOnly());
     ASSERT_TRUE(net.startRequest(get(server.url("/slow"), 1.0)));
     ASSERT_TRUE(net.waitUntilIdle(60s));
@@ -92,29 +93,22 @@ TEST(CurlNetwork, AbandonsARequestAtItsTimeOut) {
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_TRUE(outcomes[0].timedOut);
     EXPECT_EQ(outcomes[0].httpStatus, 0);
-    // The connection is closed from the client's side, not left open.
-    EXPECT_TRUE(server.waitForClientsClosed(1, 60s));
+    EXPECT_TRUE(server.waitForClientsClosed(1, 60s)) << "closed from the client's side, not left open";
     EXPECT_EQ(server.requests().size(), 1u) << "not tried again";
 }
 
 TEST(CurlNetwork, DestructionDoesNotWaitForRequestsInFlight) {
-    LocalHttpServer server(LocalHttpServer::Mode::Hold);
-    auto net = std::make_unique<CurlNetwork>(localOnly());
-    ASSERT_TRUE(net->startRequest(get(server.url("/forever"), 3600.0)));
-    ASSERT_TRUE(net->startRequest(get(server.url("/forever"), 3600.0)));
+    LocalHttpServer server(Mode::Hold);
+    auto net = std::make_shared<CurlNetwork>(localOnly());
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(net->startRequest(get(server.url("/forever"), 3600.0)));
     ASSERT_TRUE(server.waitForRequests(2, 60s));
     // Destroyed on another thread, so a hang fails the test instead of
     // stalling it; the bound is far below the requests' hour-long time-out.
-    struct Shared {
-        std::unique_ptr<CurlNetwork> net;
-        std::promise<void> done;
-    };
-    auto shared = std::make_shared<Shared>();
-    shared->net = std::move(net);
-    auto destroyed = shared->done.get_future();
-    std::thread destroyer([shared] {
-        shared->net.reset();
-        shared->done.set_value();
+    auto done = std::make_shared<std::promise<void>>();
+    auto destroyed = done->get_future();
+    std::thread destroyer([net = std::move(net), done]() mutable {
+        net.reset();
+        done->set_value();
     });
     if (destroyed.wait_for(120s) != std::future_status::ready) {
         destroyer.detach();
@@ -122,22 +116,6 @@ TEST(CurlNetwork, DestructionDoesNotWaitForRequestsInFlight) {
     }
     destroyer.join();
     EXPECT_TRUE(server.waitForClientsClosed(2, 60s));
-}
-
-TEST(CurlNetwork, QueueIsBounded) {
-    LocalHttpServer server(LocalHttpServer::Mode::Hold);
-    CurlNetwork::Options o = localOnly();
-    o.maxOutstanding = 2;
-    CurlNetwork net(o);
-    EXPECT_TRUE(net.startRequest(get(server.url("/1"))));
-    EXPECT_TRUE(net.startRequest(get(server.url("/2"))));
-    EXPECT_FALSE(net.startRequest(get(server.url("/3"))));
-    ASSERT_TRUE(server.waitForRequests(2, 60s));
-    server.release();
-    ASSERT_TRUE(net.waitUntilIdle(60s));
-    EXPECT_TRUE(net.startRequest(get(server.url("/4"))));
-    ASSERT_TRUE(net.waitUntilIdle(60s));
-    EXPECT_EQ(server.requests().size(), 3u);
 }
 
 TEST(CurlNetwork, RequestsFromManyThreads) {
@@ -154,17 +132,14 @@ TEST(CurlNetwork, RequestsFromManyThreads) {
     EXPECT_EQ(server.requests().size(), 12u);
 }
 
-TEST(Reachability, FromInterfaces) {
-    const InterfaceAddress lo{"lo", true, true, true};
-    const InterfaceAddress ethDown{"eth0", false, false, true};
-    const InterfaceAddress ethV6{"eth0", true, false, false};
-    const InterfaceAddress ethV4{"eth0", true, false, true};
-    using platform::kReachabilityReachable;
-    using platform::net::reachabilityFromInterfaces;
-    EXPECT_EQ(reachabilityFromInterfaces({}), 0u);
-    EXPECT_EQ(reachabilityFromInterfaces({lo}), 0u);
-    EXPECT_EQ(reachabilityFromInterfaces({lo, ethDown, ethV6}), 0u);
-    EXPECT_EQ(reachabilityFromInterfaces({lo, ethV6, ethV4}), kReachabilityReachable);
+TEST(Reachability, FromInterfacesOnlyAnUpIPv4InterfaceOtherThanLoopback) {
+    const InterfaceAddress lo{"lo", true, true, true}, ethDown{"eth0", false, false, true}, ethV6{"eth0", true, false, false},
+        ethV4{"eth0", true, false, true};
+    const struct {
+        std::vector<InterfaceAddress> interfaces;
+        uint32_t flags;
+    } cases[] = {{{}, 0u}, {{lo}, 0u}, {{lo, ethDown, ethV6}, 0u}, {{lo, ethV6, ethV4}, platform::kReachabilityReachable}};
+    for (const auto& c : cases) EXPECT_EQ(platform::net::reachabilityFromInterfaces(c.interfaces), c.flags) << c.interfaces.size();
 }
 
 TEST(Reachability, HostInterfacesCanBeRead) {

@@ -4,11 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "platform/FileSettings.h"
 #include "platform/net/CurlNetwork.h"
 #include "tests/controller/AppFixture.h"
+#include "tests/lib/Scratch.h"
 #include "tests/net/LocalHttpServer.h"
 #include "tests/rating/RatingSupport.h"
 
@@ -20,52 +19,47 @@ using platform::net::CurlNetwork;
 
 constexpr const char* kIdfa = "6D92078A-8246-4BA4-AE5B-76104861E7DC";  // the double's fixed identifier
 
-// Every address of the configuration points at the local server.
-AppConfig localConfig(const LocalHttpServer& server) {
-    AppConfig c;
-    c.attributionHost = server.hostPort();
-    c.storeHost = server.hostPort();
-    c.probeUrl = server.url("/probe");
-    return c;
-}
-
-CurlNetwork::Options localNetwork(uint32_t flags) {
-    CurlNetwork::Options o;
-    o.proxyFromEnvironment = false;
-    // The host's own interfaces vary from machine to machine.
-    o.reachability = [flags] { return Result<uint32_t>(flags); };
-    return o;
-}
-
-// The application on the recording double, with libcurl as its network.
+// The application on the recording double, with libcurl as its network and
+// every address of the configuration pointing at the local server.
 struct CurlApp {
-    CurlApp(platform::RecordingPlatform& rp, CurlNetwork& net, AppConfig config)
-        : platform(withNetwork(rp, net)),
-          delegate(platform, std::move(config)) {
+    CurlApp(platform::RecordingPlatform& rp, CurlNetwork& net, const LocalHttpServer& server)
+        : platform(withNetwork(rp, net)), delegate(platform, localConfig(server)) {
         VoltwiseViewController::resetProcessStateForTesting();
         rp.setBattery(0.57f, BatteryState::Unplugged);
         delegate.applicationDidFinishLaunching(rp.application);
     }
     ~CurlApp() { EXPECT_TRUE(RatingPrompt::waitForBackgroundRuns(60s)); }
-
+    static AppConfig localConfig(const LocalHttpServer& server) {
+        AppConfig c;
+        c.attributionHost = c.storeHost = server.hostPort();
+        c.probeUrl = server.url("/probe");
+        return c;
+    }
     platform::Platform platform;
     VoltwiseAppDelegate delegate;
 };
 
+// Reachable whatever the host's own interfaces, which vary from machine to
+// machine; straight to 127.0.0.1 whatever proxy the environment names.
+CurlNetwork::Options localNetwork() {
+    CurlNetwork::Options o;
+    o.proxyFromEnvironment = false;
+    o.reachability = [] { return Result<uint32_t>(platform::kReachabilityReachable); };
+    return o;
+}
+
 TEST(NetworkEndToEnd, AttributionRequestArrivesOnceOnFirstInstall) {
     LocalHttpServer server;
     platform::RecordingPlatform rp;
-    CurlNetwork net(localNetwork(platform::kReachabilityReachable));
+    CurlNetwork net(localNetwork());
     {
-        CurlApp app(rp, net, localConfig(server));
+        CurlApp app(rp, net, server);
         ASSERT_TRUE(RatingPrompt::waitForBackgroundRuns(60s));
         ASSERT_TRUE(net.waitUntilIdle(60s));
         rp.advance(10);
     }
-    // A second start on the same settings is not a first install.
-    { CurlApp again(rp, net, localConfig(server)); }
+    { CurlApp again(rp, net, server); }  // a second start on the same settings is not a first install
     ASSERT_TRUE(net.waitUntilIdle(60s));
-
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].method, "GET");
@@ -73,53 +67,52 @@ TEST(NetworkEndToEnd, AttributionRequestArrivesOnceOnFirstInstall) {
     EXPECT_EQ(requests[0].headers.at("host"), server.hostPort());
 }
 
-TEST(NetworkEndToEnd, ProbeArrivesWithNoCacheHeadersAndTheQuestionFollows) {
+// A start on which the question is due, no first install (so no attribution).
+struct ProbeRun {
+    explicit ProbeRun(LocalHttpServer::Mode mode) : server(mode) {
+        rp.plainSettings.preload("vwf_version", std::string("4.5"));
+        dueForTheQuestion(rp);
+    }
     LocalHttpServer server;
     platform::RecordingPlatform rp;
-    rp.plainSettings.preload("vwf_version", std::string("4.5"));  // no first install, so no attribution
-    dueForTheQuestion(rp);
-    CurlNetwork net(localNetwork(platform::kReachabilityReachable));
+    CurlNetwork net{localNetwork()};
+};
 
-    CurlApp app(rp, net, localConfig(server));
-    ASSERT_TRUE(server.waitForRequests(1, 60s));
+TEST(NetworkEndToEnd, ProbeArrivesWithNoCacheHeadersAndTheQuestionFollows) {
+    ProbeRun t(LocalHttpServer::Mode::Answer);
+    CurlApp app(t.rp, t.net, t.server);
+    ASSERT_TRUE(t.server.waitForRequests(1, 60s));
     ASSERT_TRUE(RatingPrompt::waitForBackgroundRuns(60s));
-    ASSERT_TRUE(net.waitUntilIdle(60s));
-    const auto requests = server.requests();
+    ASSERT_TRUE(t.net.waitUntilIdle(60s));
+    const auto requests = t.server.requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].target, "/probe");
     EXPECT_EQ(requests[0].headers.at("cache-control"), "no-cache");
     EXPECT_EQ(requests[0].headers.at("pragma"), "no-cache");
-
-    rp.runPending();
-    const platform::Alert* question = rp.ui.alerts().front();
+    t.rp.runPending();
+    const platform::Alert* question = t.rp.ui.alerts().front();
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(question->title, "Rate - Voltwise");
-    ASSERT_TRUE(rp.ui.alerts().clickButtonAtIndex(1));
-    EXPECT_EQ(rp.openedUrls.back(), "itms-apps://" + server.hostPort() +
-                                        "/WebObjects/MZStore.woa/wa/viewContentsUserReviews?id=410000001"
-                                        "&onlyLatestVersion=true&pageNumber=0&sortOrdering=1&type=Purple+Software");
+    ASSERT_TRUE(t.rp.ui.alerts().clickButtonAtIndex(1));
+    EXPECT_EQ(t.rp.openedUrls.back(), "itms-apps://" + t.server.hostPort() +
+                                          "/WebObjects/MZStore.woa/wa/viewContentsUserReviews?id=410000001"
+                                          "&onlyLatestVersion=true&pageNumber=0&sortOrdering=1&type=Purple+Software");
 }
 
 TEST(NetworkEndToEnd, ProbeThatIsNeverAnsweredHoldsNothingUp) {
-    LocalHttpServer server(LocalHttpServer::Mode::Hold);
-    platform::RecordingPlatform rp;
-    rp.plainSettings.preload("vwf_version", std::string("4.5"));
-    dueForTheQuestion(rp);
-    CurlNetwork net(localNetwork(platform::kReachabilityReachable));
-
-    CurlApp app(rp, net, localConfig(server));
+    ProbeRun t(LocalHttpServer::Mode::Hold);
+    CurlApp app(t.rp, t.net, t.server);
     // Neither the main thread nor the rating prompt's run waits for the probe.
-    ASSERT_TRUE(server.waitForRequests(1, 60s));
+    ASSERT_TRUE(t.server.waitForRequests(1, 60s));
     ASSERT_TRUE(RatingPrompt::waitForBackgroundRuns(60s));
-    EXPECT_EQ(net.outstanding(), 1u);
-    rp.runPending();
-    EXPECT_NE(rp.ui.alerts().front(), nullptr);
+    EXPECT_EQ(t.net.outstanding(), 1u);
+    t.rp.runPending();
+    EXPECT_NE(t.rp.ui.alerts().front(), nullptr);
 }
 
 TEST(AdvertisingIdentity, MadeOncePerUserAndKeptInTheSettingsStore) {
-    const std::string dir = ::testing::TempDir() + "vw-identity-" + std::to_string(::getpid());
-    std::filesystem::create_directories(dir);
-    const std::string path = dir + "/settings";
+    test::TempDir dir;
+    const std::string path = (dir / "settings").string();
     std::string first;
     {
         platform::FileSettings settings(path, {});
@@ -128,13 +121,10 @@ TEST(AdvertisingIdentity, MadeOncePerUserAndKeptInTheSettingsStore) {
         EXPECT_THAT(first, ::testing::MatchesRegex("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}"));
         EXPECT_EQ(identity.advertisingIdentifier(), first);
     }
-    {
-        platform::FileSettings settings(path, {});  // the next run
-        EXPECT_EQ(platform::AdvertisingIdentity(settings).advertisingIdentifier(), first);
-    }
+    platform::FileSettings settings(path, {});  // the next run
+    EXPECT_EQ(platform::AdvertisingIdentity(settings).advertisingIdentifier(), first);
     platform::MemorySettings otherUser;
     EXPECT_NE(platform::AdvertisingIdentity(otherUser).advertisingIdentifier(), first);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

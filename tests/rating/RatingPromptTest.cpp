@@ -7,8 +7,6 @@
 
 #include <memory>
 
-#include "platform/recording/RecordingPlatform.h"
-#include "rating/RatingPrompt.h"
 #include "tests/controller/AppFixture.h"
 
 namespace vw::testing {
@@ -35,7 +33,6 @@ class RatingPromptTest : public ::testing::Test {
 protected:
     platform::RecordingPlatform rp;  // running version "5.0"
     AppConfig config;
-
     // The stored state of an earlier run of version 5.0.
     void stored(int64_t count, double secondsAgo, bool declined = false, bool rated = false) {
         rp.plainSettings.preload(kVersionKey, std::string("5.0"));
@@ -84,6 +81,7 @@ TEST_F(RatingPromptTest, FirstLaunchStartsCountingAndAsksNothing) {
 // the online test made. The count is raised whatever happens.
 TEST_F(RatingPromptTest, WhenALaunchAsks) {
     const auto reachable = rp.network.flags;
+    config.probeUrl = "http://probe.voltwise.example/page";
     const struct {
         const char* what;
         int64_t count;  // before this launch
@@ -114,16 +112,18 @@ TEST_F(RatingPromptTest, WhenALaunchAsks) {
         if (!c.asks) continue;
         EXPECT_TRUE(inOrder(launchCalls, {"settings.setInteger(" + std::to_string(c.count + 1) + ", \"kRatingPromptLaunchCount\")",
                                           "network.reachabilityFlags()", "network.startRequest(*", "settings.synchronize()"}));
+        // The probe ignores the cache, with a twenty-second time-out.
+        const platform::UrlRequest& probe = rp.network.requests.back();
+        EXPECT_EQ(probe.url, "http://probe.voltwise.example/page");
+        EXPECT_EQ(probe.cachePolicy, CachePolicy::ReloadIgnoringLocalCacheData);
+        EXPECT_EQ(probe.timeoutSeconds, 20.0);
         ASSERT_TRUE(rp.ui.alerts().clickButtonAtIndex(2));  // Remind me later: nothing stored
     }
 }
 
 TEST_F(RatingPromptTest, ChangedVersionResetsAllFiveKeys) {
+    stored(40, 30 * 86400.0, true, true);
     rp.plainSettings.preload(kVersionKey, std::string("4.9"));
-    rp.plainSettings.preload(kDateKey, rp.clock.now() - 30 * 86400.0);
-    rp.plainSettings.preload(kCountKey, int64_t{40});
-    rp.plainSettings.preload(kDeclinedKey, true);
-    rp.plainSettings.preload(kRatedKey, true);
     launch();
     EXPECT_THAT(launchCalls,
                 ElementsAre("settings.stringForKey(\"kRatingPromptCurrentVersion\", \"4.9\")",
@@ -144,9 +144,7 @@ TEST_F(RatingPromptTest, ChangedVersionResetsAllFiveKeys) {
 TEST_F(RatingPromptTest, OnlineTestFromTheReachabilityFlags) {
     struct Case {
         std::optional<uint32_t> flags;
-        bool connectionFails;
-        bool asks;
-        bool probes;
+        bool connectionFails, asks, probes;
     };
     const uint32_t R = kReachabilityReachable, C = kReachabilityConnectionRequired, T = kReachabilityTransientConnection;
     const Case cases[] = {
@@ -166,20 +164,8 @@ TEST_F(RatingPromptTest, OnlineTestFromTheReachabilityFlags) {
         auto prompt = std::make_shared<RatingPrompt>(fresh.platform, config);
         EXPECT_EQ(prompt->connectedToNetwork(), c.asks);
         EXPECT_EQ(fresh.network.requests.size(), c.probes ? 1u : 0u);
-        if (c.flags) {
-            EXPECT_THAT(fresh.log.lines(), IsEmpty());
-        }
+        EXPECT_EQ(fresh.log.lines().empty(), c.flags.has_value());
     }
-}
-
-TEST_F(RatingPromptTest, ProbeRequestIgnoresTheCacheWithATwentySecondTimeOut) {
-    config.probeUrl = "http://probe.voltwise.example/page";
-    stored(6, 4 * 86400.0);
-    launch();
-    ASSERT_EQ(rp.network.requests.size(), 1u);
-    EXPECT_EQ(rp.network.requests[0].url, "http://probe.voltwise.example/page");
-    EXPECT_EQ(rp.network.requests[0].cachePolicy, CachePolicy::ReloadIgnoringLocalCacheData);
-    EXPECT_EQ(rp.network.requests[0].timeoutSeconds, 20.0);
 }
 
 TEST_F(RatingPromptTest, UnreadableFlagsLogAndKeepTheCount) {
@@ -193,24 +179,10 @@ TEST_F(RatingPromptTest, UnreadableFlagsLogAndKeepTheCount) {
     EXPECT_EQ(rp.settings.doubleForKey(kDateKey), rp.clock.now() - 4 * 86400.0);
 }
 
-TEST_F(RatingPromptTest, QuestionTextsAndButtons) {
-    stored(6, 4 * 86400.0);
-    launch();
-    ASSERT_TRUE(asked());
-    const platform::Alert& a = *rp.ui.alerts().front();
-    EXPECT_EQ(a.message,
-              "If you enjoy using Voltwise, would you mind taking a moment to rate it? It won't take more than a "
-              "minute. Thanks for your support!");
-    EXPECT_EQ(a.delegate, "RatingPrompt");
-    EXPECT_THAT(a.buttonTitles(), ElementsAre("No, Thanks", "Rate - Voltwise", "Remind me later"));
-}
-
 TEST_F(RatingPromptTest, EachAnswer) {
     struct Case {
         int index;
-        bool declined;
-        bool rated;
-        bool opensStore;
+        bool declined, rated, opensStore;
     };
     for (const Case& c : {Case{0, true, false, false}, Case{1, false, true, true}, Case{2, false, false, false}}) {
         SCOPED_TRACE(c.index);
@@ -226,20 +198,23 @@ TEST_F(RatingPromptTest, EachAnswer) {
         EXPECT_EQ(fresh.settings.boolForKey(kRatedKey), c.rated);
         EXPECT_EQ(fresh.openedUrls, c.opensStore ? std::vector<std::string>{kReviewUrl} : std::vector<std::string>{});
         EXPECT_EQ(calls.back().rfind("settings.synchronize()", 0), 0u) << "last: " << calls.back();
-        if (c.opensStore) {
-            EXPECT_TRUE(inOrder(calls, {std::string("application.openURL(\"") + kReviewUrl + "\")",
-                                        "settings.setBool(YES, \"kRatingPromptRatedCurrentVersion\")",
-                                        "settings.synchronize()"}));
-        }
-        if (c.index == 2) {
-            EXPECT_EQ(fresh.settings.snapshot(), before) << "nothing stored";
-        }
+        EXPECT_TRUE(!c.opensStore || inOrder(calls, {std::string("application.openURL(\"") + kReviewUrl + "\")",
+                                                     "settings.setBool(YES, \"kRatingPromptRatedCurrentVersion\")",
+                                                     "settings.synchronize()"}));
+        EXPECT_EQ(fresh.settings.snapshot() == before, c.index == 2) << "only Remind me later stores nothing";
     }
 }
 
-TEST_F(RatingPromptTest, AnswersDecideTheNextLaunches) {
+TEST_F(RatingPromptTest, TheQuestionAndHowItsAnswersDecideTheNextLaunches) {
     stored(6, 4 * 86400.0);
     launch();
+    ASSERT_TRUE(asked());
+    const platform::Alert& a = *rp.ui.alerts().front();
+    EXPECT_EQ(a.message,
+              "If you enjoy using Voltwise, would you mind taking a moment to rate it? It won't take more than a "
+              "minute. Thanks for your support!");
+    EXPECT_EQ(a.delegate, "RatingPrompt");
+    EXPECT_THAT(a.buttonTitles(), ElementsAre("No, Thanks", "Rate - Voltwise", "Remind me later"));
     ASSERT_TRUE(rp.ui.alerts().clickButtonAtIndex(2));  // Remind me later
     launch();
     ASSERT_TRUE(asked()) << "the very next launch asks again";

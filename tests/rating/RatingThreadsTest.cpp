@@ -6,10 +6,9 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
-#include "platform/recording/RecordingPlatform.h"
-#include "rating/RatingPrompt.h"
 #include "tests/controller/AppFixture.h"
 #include "tests/rating/RatingSupport.h"
 
@@ -20,14 +19,15 @@ using namespace std::chrono_literals;
 
 // A network whose reachability query blocks until the test lets it go.
 class BlockingNetwork final : public platform::Network {
+    template <typename F>
+    auto locked(F f) {
+        std::lock_guard lock(mutex_);
+        return f();
+    }
+
 public:
     explicit BlockingNetwork(const platform::MainLoop& loop) : loop_(loop) {}
-
-    bool startRequest(const platform::UrlRequest&) override {
-        std::lock_guard lock(mutex_);
-        ++requests_;
-        return true;
-    }
+    bool startRequest(const platform::UrlRequest&) override { return locked([&] { return ++requests_; }); }
     Result<uint32_t> reachabilityFlags() override {
         std::unique_lock lock(mutex_);
         queried_ = true;
@@ -36,24 +36,16 @@ public:
         changed_.wait(lock, [&] { return released_; });
         return platform::kReachabilityReachable;
     }
-
     bool waitUntilQueried(std::chrono::milliseconds timeout) {
         std::unique_lock lock(mutex_);
         return changed_.wait_for(lock, timeout, [&] { return queried_; });
     }
     void release() {
-        std::lock_guard lock(mutex_);
-        released_ = true;
+        locked([&] { return released_ = true; });
         changed_.notify_all();
     }
-    bool queriedOnMainThread() {
-        std::lock_guard lock(mutex_);
-        return queriedOnMainThread_;
-    }
-    int requests() {
-        std::lock_guard lock(mutex_);
-        return requests_;
-    }
+    bool queriedOnMainThread() { return locked([&] { return queriedOnMainThread_; }); }
+    int requests() { return locked([&] { return requests_; }); }
 
 private:
     const platform::MainLoop& loop_;
@@ -107,9 +99,9 @@ TEST_F(RatingThreadsTest, OverlappingLaunchesAreEachCounted) {
     EXPECT_EQ(rp.settings.stringForKey(RatingPrompt::kCurrentVersionKey), "5.0");
 }
 
+// Ends with the question queued and never answered; the sanitizer runs
+// check that nothing is left behind.
 TEST_F(RatingThreadsTest, QuestionLeftUnansweredAtTeardownIsFreedWithThePlatform) {
-    // Ends with the question queued (or shown) and never answered; the
-    // sanitizer runs check that nothing is left behind.
     network.release();
     dueForTheQuestion(rp);
     RatingPrompt::appLaunched(platform, config);
@@ -117,47 +109,38 @@ TEST_F(RatingThreadsTest, QuestionLeftUnansweredAtTeardownIsFreedWithThePlatform
     EXPECT_TRUE(rp.loop.hasPostedWork());
 }
 
-// The ownership that appLaunched sets up, followed by hand.
+// The ownership that appLaunched sets up, followed by hand: one launch's
+// bookkeeping, then the thread's share let go.
+std::weak_ptr<RatingPrompt> launchedByHand(platform::RecordingPlatform& rp) {
+    auto prompt = std::make_shared<RatingPrompt>(rp.platform, AppConfig{});
+    prompt->_appLaunched();
+    return prompt;
+}
+
 TEST(RatingPromptLifetime, FreedAtOnceWhenNothingIsAsked) {
     platform::RecordingPlatform rp;
-    auto prompt = std::make_shared<RatingPrompt>(rp.platform, AppConfig{});
-    std::weak_ptr<RatingPrompt> watch = prompt;
-    prompt->_appLaunched();  // a first launch
-    prompt.reset();          // the thread's share
-    EXPECT_TRUE(watch.expired());
+    EXPECT_TRUE(launchedByHand(rp).expired()) << "a first launch";
     EXPECT_FALSE(rp.loop.hasPostedWork());
 }
 
-TEST(RatingPromptLifetime, LivesUntilTheAnswer) {
-    for (int answer : {0, 1, 2}) {
-        SCOPED_TRACE(answer);
-        platform::RecordingPlatform rp;
-        dueForTheQuestion(rp);
-        auto prompt = std::make_shared<RatingPrompt>(rp.platform, AppConfig{});
-        std::weak_ptr<RatingPrompt> watch = prompt;
-        prompt->_appLaunched();
-        prompt.reset();
-        EXPECT_FALSE(watch.expired()) << "the queued question holds it";
-        rp.runPending();
-        ASSERT_TRUE(asked(rp));
-        EXPECT_FALSE(watch.expired()) << "the alert holds it";
-        ASSERT_TRUE(rp.ui.alerts().clickButtonAtIndex(answer));
-        EXPECT_TRUE(watch.expired());
-    }
-}
-
-TEST(RatingPromptLifetime, UnansweredQuestionGoesWithThePlatform) {
-    for (const bool shown : {false, true}) {
-        SCOPED_TRACE(shown ? "shown" : "still queued");
+// Held by the queued question, then by the alert, until the answer; an
+// unanswered question, queued or shown, goes with the platform.
+TEST(RatingPromptLifetime, LivesUntilTheAnswerOrGoesWithThePlatform) {
+    const struct {
+        bool shown;
+        std::optional<int> answer;
+    } cases[] = {{true, 0}, {true, 1}, {true, 2}, {true, std::nullopt}, {false, std::nullopt}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "shown " << c.shown << ", answer " << c.answer.value_or(-1));
         auto rp = std::make_unique<platform::RecordingPlatform>();
         dueForTheQuestion(*rp);
-        auto prompt = std::make_shared<RatingPrompt>(rp->platform, AppConfig{});
-        std::weak_ptr<RatingPrompt> watch = prompt;
-        prompt->_appLaunched();
-        prompt.reset();
-        if (shown) rp->runPending();
-        EXPECT_EQ(asked(*rp), shown);
-        rp.reset();
+        const auto watch = launchedByHand(*rp);
+        EXPECT_FALSE(watch.expired()) << "the queued question holds it";
+        if (c.shown) rp->runPending();
+        ASSERT_EQ(asked(*rp), c.shown);
+        EXPECT_FALSE(watch.expired()) << "the alert holds it";
+        if (c.answer) ASSERT_TRUE(rp->ui.alerts().clickButtonAtIndex(*c.answer));
+        else rp.reset();
         EXPECT_TRUE(watch.expired());
     }
 }
