@@ -173,7 +173,7 @@ TEST_F(CliTest, EachBadOptionIsSaidInItsOwnLine) {
     ::setenv("VOLTWISE_CONFIG", dir_.c_str(), 1);  // named through the environment, it must be a file too
     EXPECT_EQ(run({"--text"}).err, "voltwise: cannot read config file " + dir_.string() + ": is a folder, not a file\n");
     // What a scale may be, as strtol reads it.
-    for (const char* bad : {"0", "two", ""}) EXPECT_FALSE(parseOptions({"--scale", bad})) << bad;
+    for (const char* bad : {"0", "two", "", "3.0"}) EXPECT_FALSE(parseOptions({"--scale", bad})) << bad;
     for (const char* good : {"1", "8", " 3", "+3", "03"}) EXPECT_EQ(parseOptions({"--scale", good}).value().scale, std::atoi(good));
 }
 
@@ -194,13 +194,13 @@ TEST(UserInput, LevelsAndStatesReadAlikeOnTheCommandLineAndInAScript) {
         return std::pair{e.level, e.state};
     };
     const std::pair<const char*, std::optional<float>> levels[] = {
-        {"0", 0.0f}, {"0.57", 0.57f}, {"1", 1.0f}, {"-1", -1.0f}, {"1e-50", 0.0f}, {"0x1p-1", 0.5f}, {".5", 0.5f},
-        {"0.1234567891234", 0.1234567891234f},
+        {"0", 0.0f}, {"0.57", 0.57f}, {"1", 1.0f}, {"1.0", 1.0f}, {"-1", -1.0f}, {"0.53", 0.53f}, {"1e-50", 0.0f},
+        {"0x1p-1", 0.5f}, {".5", 0.5f}, {"0.1234567891234", 0.1234567891234f},
         // Just above the midpoint between 0.5 and the next float: a double
         // rounds this down to the midpoint, and the midpoint then to 0.5.
         {"0.50000002980232238769531250000000001", std::nextafter(0.5f, 1.0f)},
         // Outside the range by less than a float can tell is still outside.
-        {"1.00000001", {}}, {"-0.99999999", {}}, {"1.5", {}}, {"-0.5", {}}, {"nan", {}}, {"-inf", {}}, {"0.5x", {}},
+        {"1.00000001", {}}, {"-0.99999999", {}}, {"1.5", {}}, {"-0.5", {}}, {"nan", {}}, {"-inf", {}}, {"abc", {}}, {"0.5x", {}},
     };
     const std::pair<const char*, std::optional<BatteryState>> states[] = {
         {"unknown", BatteryState::Unknown}, {"unplugged", BatteryState::Unplugged},
