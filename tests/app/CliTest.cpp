@@ -144,6 +144,8 @@ TEST_F(CliTest, EachBadOptionIsSaidInItsOwnLine) {
     const std::string level = "--level must be a fraction from 0.0 to 1.0, or -1 for unknown, not ";
     const std::string trace = (dir_ / "trace.csv").string();
     std::ofstream(trace) << "t_epoch,status,percent,energy_wh,power_w\n100,Discharging,50,20,5\n90,charging,50,20,5\n";
+    const std::string broken = (dir_ / "broken.conf").string();  // a bad line stops the start, whatever the options
+    std::ofstream(broken) << "store_id = many\n";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--level", "1.5"}, level + "'1.5'"}, {{"--level="}, level + "''"}, {{"--level"}, "--level needs a value"},
         {{"--state", "empty"}, "--state must be unknown, unplugged, charging or full, not 'empty'"},
@@ -158,6 +160,8 @@ TEST_F(CliTest, EachBadOptionIsSaidInItsOwnLine) {
          "cannot read config file /nonexistent/voltwise.conf: No such file or directory"},
         {{"--config", dir_.string(), "--text"}, "cannot read config file " + dir_.string() + ": is a folder, not a file"},
         {{"--script", dir_.string()}, "cannot read script " + dir_.string() + ": is a folder, not a file"},
+        {{"--store-host", "a.example", "--config", broken, "--text"},
+         broken + ":1: store_id must be a whole number from 1 to 2147483647, not 'many'"},
         {{"--trace-every", "60"}, "--trace-every needs --replay-trace"},
         {{"--replay-trace", trace, "--trace-every", "0"},
          "--trace-every must be a whole number of seconds from 1 to 31536000, not '0'"},

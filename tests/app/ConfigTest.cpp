@@ -152,12 +152,6 @@ TEST(ConfigOptions, TheCommandLineWinsOverTheFileWhateverTheOrder) {
               "network = off\n"
               "open_urls = print\n"
               "notify = off\n");
-    // A bad line of the file stops the start, whatever the options.
-    TempFile broken("store_id = many\n");
-    std::ostringstream none;
-    EXPECT_EQ(app::runCli({"--config", broken.path, "--text"}, none, err), 2);
-    EXPECT_EQ(err.str(), "voltwise: " + broken.path + ":1: store_id must be a whole number from 1 to 2147483647, "
-                         "not 'many'\n");
 }
 
 // Where the configuration and the settings are found without an option.
