@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -159,22 +160,20 @@ TEST(ConfigPath, DefaultPathsFollowTheEnvironment) {
     // No other thread of this process runs here, so changing the environment is safe.
     const char* names[] = {"VOLTWISE_CONFIG", "VOLTWISE_SETTINGS", "XDG_CONFIG_HOME", "HOME"};
     struct Case {
-        std::vector<std::pair<const char*, const char*>> env;
+        std::array<const char*, 4> env;  // by `names`; null: unset
         std::string config;
         bool named;
         std::string settings;
     };
     const Case cases[] = {
-        {{{"XDG_CONFIG_HOME", "/xdg"}, {"HOME", "/home/u"}}, "/xdg/voltwise/config", false, "/xdg/voltwise/settings"},
-        {{{"XDG_CONFIG_HOME", ""}, {"HOME", "/home/u"}}, "/home/u/.config/voltwise/config", false, "/home/u/.config/voltwise/settings"},
-        {{{"VOLTWISE_CONFIG", "/etc/vw.conf"}, {"VOLTWISE_SETTINGS", "/var/vw"}, {"XDG_CONFIG_HOME", "/xdg"}}, "/etc/vw.conf", true, "/var/vw"},
+        {{nullptr, nullptr, "/xdg", "/home/u"}, "/xdg/voltwise/config", false, "/xdg/voltwise/settings"},
+        {{nullptr, nullptr, "", "/home/u"}, "/home/u/.config/voltwise/config", false, "/home/u/.config/voltwise/settings"},
+        {{"/etc/vw.conf", "/var/vw", "/xdg", nullptr}, "/etc/vw.conf", true, "/var/vw"},
     };
     for (const Case& c : cases) {
         std::vector<std::unique_ptr<test::ScopedEnv>> env;
-        for (const char* n : names) {
-            const auto given = std::find_if(c.env.begin(), c.env.end(), [&](const auto& e) { return e.first == std::string(n); });
-            env.push_back(std::make_unique<test::ScopedEnv>(n, given == c.env.end() ? std::nullopt : std::optional<std::string>(given->second)));
-        }
+        for (std::size_t i = 0; i < 4; ++i)
+            env.push_back(std::make_unique<test::ScopedEnv>(names[i], c.env[i] ? std::optional<std::string>(c.env[i]) : std::nullopt));
         EXPECT_EQ(app::defaultConfigPath().path, c.config);
         EXPECT_EQ(app::defaultConfigPath().named, c.named);
         EXPECT_EQ(platform::FileSettings::defaultPath(), c.settings);
