@@ -26,8 +26,6 @@ CliRun run(std::vector<std::string> args) {
     return {status, out.str(), err.str()};
 }
 
-std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
-
 // Keeps the host's own battery, display and configuration out of the way.
 class CliTest : public ::testing::Test {
 protected:
@@ -104,7 +102,7 @@ TEST_F(CliTest, WhereTheBatteryComesFrom) {
         const CliRun r = run(c.args);
         SCOPED_TRACE(::testing::PrintToString(c.args));
         EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(firstLine(r.out), c.first);
+        EXPECT_EQ(r.out.substr(0, r.out.find('\n')), c.first);
         EXPECT_NE(r.out.find(c.selected), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find("\n  This Computer\n") != std::string::npos, c.thisComputer) << r.out;
     }
@@ -152,7 +150,8 @@ TEST_F(CliTest, EachBadOptionIsSaidInItsOwnLine) {
         {{"--battery", "mains"}, "--battery must be auto, sim, host or upower, not 'mains'"},
         {{"--renderer", "vulkan"}, "--renderer must be software or gpu, not 'vulkan'"},
         {{"--screen-height", "479"}, "--screen-height must be a number of points from 480 to 4096, not '479'"},
-        {{"--frobnicate"}, "unknown option '--frobnicate' (see --help)"}, {{"--text=yes"}, "--text takes no value"},
+        {{"--frobnicate"}, "unknown option '--frobnicate' (see --help)"}, {{"extra"}, "unknown option 'extra' (see --help)"},
+        {{"--text=yes"}, "--text takes no value"},
         {{"--scale", "9"}, "--scale must be a whole number from 1 to 8, not '9'"},
         {{"--screenshot", ""}, "--screenshot needs a file name"},
         {{"--store-id", "abc"}, "--store-id must be a whole number from 1 to 2147483647, not 'abc'"},
