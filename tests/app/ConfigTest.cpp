@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -33,14 +34,6 @@ AppConfig read(const std::string& text) {
     const auto e = app::readConfigText(c, text, "test");
     EXPECT_TRUE(e) << e.error().what;
     return c;
-}
-
-// What --print-config prints for these options.
-std::string printed(std::vector<std::string> args) {
-    args.push_back("--print-config");
-    std::ostringstream out, err;
-    EXPECT_EQ(app::runCli(args, out, err), 0) << err.str();
-    return out.str();
 }
 
 TEST(ConfigFile, EveryKeyAndItsFormat) {
@@ -97,27 +90,22 @@ TEST(ConfigFile, ValuesAreChecked) {
         std::vector<const char*> good, bad;
     };
     const Case cases[] = {
-        {"attribution_host",
-         {"a.example", "127.0.0.1", "host-1.example:65535", "[::1]", "[::1]:8080", "[2001:db8::42]",
-          "[::ffff:127.0.0.1]"},
+        {"attribution_host", {"a.example", "127.0.0.1", "host-1.example:65535", "[::1]", "[::1]:8080", "[2001:db8::42]", "[::ffff:127.0.0.1]"},
          {"", "a b", "a/b", "host:0", "host:70000", "host:", ".a", "a..b", "-a", "[::1", "http://a", "[1]", "[::1::2]",
           "[abc]", "[12345::]", "[1:2:3:4:5:6:7:8:9]", "[...]", "[:]"}},
         {"store_host", {"itunes.apple.com"}, {"a_b", "APP_ID"}},
         {"store_id", {"1", "2147483647", "0410000001"}, {"0", "-1", "+5", "2147483648", "00000000001", "12x", "", "1e5"}},
         {"paid_page", {"/", "/app/x%20y/id1"}, {"", "app", "/a b", "/a?b", "/a#b"}},
         {"catalogue_page", {"/artist/x"}, {"x"}},
-        {"probe_url",
-         {"http://www.example.com/", "https://a.example", "http://127.0.0.1:9/p?q=1"},
+        {"probe_url", {"http://www.example.com/", "https://a.example", "http://127.0.0.1:9/p?q=1"},
          {"", "www.example.com", "ftp://a.example/", "http://", "http://a b/", "http://a.example/x y", "http://[zz]/"}},
         {"network", {"on", "off", "yes", "no", "true", "false", "1", "0"}, {"", "maybe", "ON"}},
         {"open_urls", {"desktop", "print"}, {"", "xdg-open", "Desktop", "off"}},
         {"notify", {"on", "off", "yes", "no"}, {"", "maybe", "print"}},
     };
+    AppConfig any;
     for (const Case& c : cases) {
-        for (const char* v : c.good) {
-            AppConfig config;
-            EXPECT_TRUE(app::setConfigValue(config, c.key, v)) << c.key << " = " << v;
-        }
+        for (const char* v : c.good) EXPECT_TRUE(app::setConfigValue(any, c.key, v)) << c.key << " = " << v;
         for (const char* v : c.bad) {
             AppConfig config;
             const std::string before = app::formatConfig(config);
@@ -150,9 +138,12 @@ TEST(ConfigOptions, EveryKeyOfTheFileHasItsOptionAndNoOther) {
 TEST(ConfigOptions, TheCommandLineWinsOverTheFileWhateverTheOrder) {
     TempFile file("store_host = file.example\nstore_id = 5\nnetwork = on\nopen_urls = desktop\n"
                   "probe_url = http://file.example/\n");
-    const std::string out = printed({"--store-host", "cli.example", "--no-network", "--config", file.path,
-                                     "--open-urls", "print", "--attribution-host=127.0.0.1:1", "--no-notify"});
-    EXPECT_EQ(out,
+    std::ostringstream out, err;
+    EXPECT_EQ(app::runCli({"--store-host", "cli.example", "--no-network", "--config", file.path, "--open-urls", "print",
+                           "--attribution-host=127.0.0.1:1", "--no-notify", "--print-config"},
+                          out, err),
+              0);
+    EXPECT_EQ(out.str(),
               "attribution_host = 127.0.0.1:1\n"
               "store_host = cli.example\n"
               "store_id = 5\n"
@@ -162,12 +153,6 @@ TEST(ConfigOptions, TheCommandLineWinsOverTheFileWhateverTheOrder) {
               "network = off\n"
               "open_urls = print\n"
               "notify = off\n");
-    // A bad line of the file stops the start, whatever the options.
-    TempFile broken("store_id = many\n");
-    std::ostringstream none, err;
-    EXPECT_EQ(app::runCli({"--config", broken.path, "--text"}, none, err), 2);
-    EXPECT_EQ(err.str(), "voltwise: " + broken.path + ":1: store_id must be a whole number from 1 to 2147483647, "
-                         "not 'many'\n");
 }
 
 // Where the configuration and the settings are found without an option.
@@ -175,25 +160,20 @@ TEST(ConfigPath, DefaultPathsFollowTheEnvironment) {
     // No other thread of this process runs here, so changing the environment is safe.
     const char* names[] = {"VOLTWISE_CONFIG", "VOLTWISE_SETTINGS", "XDG_CONFIG_HOME", "HOME"};
     struct Case {
-        std::vector<std::pair<const char*, const char*>> env;
+        std::array<const char*, 4> env;  // by `names`; null: unset
         std::string config;
         bool named;
         std::string settings;
     };
     const Case cases[] = {
-        {{{"XDG_CONFIG_HOME", "/xdg"}, {"HOME", "/home/u"}}, "/xdg/voltwise/config", false, "/xdg/voltwise/settings"},
-        {{{"XDG_CONFIG_HOME", ""}, {"HOME", "/home/u"}}, "/home/u/.config/voltwise/config", false,
-         "/home/u/.config/voltwise/settings"},
-        {{{"VOLTWISE_CONFIG", "/etc/vw.conf"}, {"VOLTWISE_SETTINGS", "/var/vw"}, {"XDG_CONFIG_HOME", "/xdg"}},
-         "/etc/vw.conf", true, "/var/vw"},
+        {{nullptr, nullptr, "/xdg", "/home/u"}, "/xdg/voltwise/config", false, "/xdg/voltwise/settings"},
+        {{nullptr, nullptr, "", "/home/u"}, "/home/u/.config/voltwise/config", false, "/home/u/.config/voltwise/settings"},
+        {{"/etc/vw.conf", "/var/vw", "/xdg", nullptr}, "/etc/vw.conf", true, "/var/vw"},
     };
     for (const Case& c : cases) {
         std::vector<std::unique_ptr<test::ScopedEnv>> env;
-        for (const char* n : names) {
-            const auto given = std::find_if(c.env.begin(), c.env.end(), [&](const auto& e) { return e.first == std::string(n); });
-            env.push_back(std::make_unique<test::ScopedEnv>(
-                n, given == c.env.end() ? std::nullopt : std::optional<std::string>(given->second)));
-        }
+        for (std::size_t i = 0; i < 4; ++i)
+            env.push_back(std::make_unique<test::ScopedEnv>(names[i], c.env[i] ? std::optional<std::string>(c.env[i]) : std::nullopt));
         EXPECT_EQ(app::defaultConfigPath().path, c.config);
         EXPECT_EQ(app::defaultConfigPath().named, c.named);
         EXPECT_EQ(platform::FileSettings::defaultPath(), c.settings);
@@ -207,10 +187,7 @@ TEST(ConfigNetwork, NetworkOffMeansNoTrafficAndNoConnection) {
     auto off = app::makeNetwork(c, log);
     EXPECT_NE(dynamic_cast<platform::net::OfflineNetwork*>(off.get()), nullptr);
     EXPECT_FALSE(off->startRequest({"http://127.0.0.1:9/", platform::CachePolicy::UseProtocolCachePolicy, 1.0}));
-    const auto flags = off->reachabilityFlags();
-    ASSERT_TRUE(flags);
-    EXPECT_EQ(*flags, 0u) << "readable, and not reachable: no error is logged";
-
+    EXPECT_EQ(off->reachabilityFlags().value(), 0u) << "readable, and not reachable: no error is logged";
     c.networkEnabled = true;
     auto on = app::makeNetwork(c, log);
     EXPECT_NE(dynamic_cast<platform::net::CurlNetwork*>(on.get()), nullptr);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -14,29 +15,23 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// A value each option accepts.
+// A value each option accepts, by the name its value goes by.
 std::string goodValue(const OptionRow& o) {
-    const std::string v = o.valueName;
-    if (v == "FRACTION") return "0.5";
-    if (v == "STATE") return "charging";
-    if (v == "SOURCE") return "sim";
-    if (v == "H") return "568";
-    if (v == "N") return "2";
-    if (v == "NUMBER") return "42";
-    if (v == "HOST") return "127.0.0.1:8";
-    if (v == "PATH") return "/x";
-    if (v == "URL") return "http://127.0.0.1/";
-    if (v == "MODE") return "software";
-    if (v == "HOW") return "print";
-    if (v == "SECONDS") return "60";
-    return "something";
+    static const std::map<std::string, std::string> values{
+        {"FRACTION", "0.5"}, {"STATE", "charging"}, {"SOURCE", "sim"}, {"H", "568"}, {"N", "2"}, {"NUMBER", "42"},
+        {"HOST", "127.0.0.1:8"}, {"PATH", "/x"}, {"URL", "http://127.0.0.1/"}, {"MODE", "software"}, {"HOW", "print"},
+        {"SECONDS", "60"}};
+    const auto v = values.find(o.valueName);
+    return v == values.end() ? "something" : v->second;
 }
 
 TEST(OptionTable, EveryOptionParsesAndIsUnique) {
     std::set<std::string> names;
     for (const auto& o : optionTable()) {
         EXPECT_TRUE(names.insert(o.name).second) << o.name;
-        if (o.alias) EXPECT_TRUE(names.insert(o.alias).second) << o.alias;
+        if (o.alias) {
+            EXPECT_TRUE(names.insert(o.alias).second) << o.alias;
+        }
         ASSERT_NE(o.apply, nullptr) << o.name;
         std::vector<std::string> args{o.name};
         if (o.valueName) args.push_back(goodValue(o));
@@ -76,7 +71,9 @@ TEST(OptionTable, ManPageCarriesOptionsKeysFilesAndEnvironment) {
         EXPECT_THAT(man, HasSubstr(".SH " + std::string(section) + "\n"));
     for (const auto& o : optionTable()) {
         EXPECT_THAT(man, HasSubstr(inRoff(o.name)));
-        if (o.configKey) EXPECT_THAT(man, HasSubstr(".BI " + inRoff(o.configKey) + " \" = \""));
+        if (o.configKey) {
+            EXPECT_THAT(man, HasSubstr(".BI " + inRoff(o.configKey) + " \" = \""));
+        }
     }
     for (const auto& k : windowKeys()) EXPECT_THAT(man, HasSubstr(".B " + std::string(k.keys) + "\n"));
     for (const auto& f : fileTable()) EXPECT_THAT(man, HasSubstr(".I " + inRoff(f.name) + "\n"));

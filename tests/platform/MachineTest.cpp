@@ -55,23 +55,14 @@ TEST(Machine, LaptopBatteriesAreReadInFullAndPeripheralsLeftOut) {
     dir.write("hidpp_battery_0", {{"type", "Battery"}, {"scope", "Device"}, {"capacity", "40"}});
     const auto all = readLaptopBatteries(dir.path.string());
     ASSERT_EQ(all.size(), 2u);
-    const BatteryDetails& a = all[0];
-    EXPECT_EQ(a.name, "BAT0");
-    EXPECT_EQ(a.status, "Not charging");
-    EXPECT_DOUBLE_EQ(a.percent, 80);
-    EXPECT_DOUBLE_EQ(a.energyWh, 40);
-    EXPECT_DOUBLE_EQ(a.energyFullDesignWh, 57);
-    EXPECT_DOUBLE_EQ(a.powerW, 0);
-    EXPECT_DOUBLE_EQ(a.cycles, 312);
-    EXPECT_DOUBLE_EQ(a.temperatureC, 30.1);
-    EXPECT_EQ(a.technology, "Li-poly");
-    EXPECT_DOUBLE_EQ(a.endThreshold, 80);
-    EXPECT_DOUBLE_EQ(a.startThreshold, 75);
-    const BatteryDetails& b = all[1];
-    EXPECT_DOUBLE_EQ(b.energyWh, 2 * 11.4);
-    EXPECT_DOUBLE_EQ(b.energyFullWh, 4 * 11.4);
-    EXPECT_DOUBLE_EQ(b.percent, 50);
-    EXPECT_DOUBLE_EQ(b.powerW, 6);
+    auto expectValues = [](const std::vector<double>& got, const std::vector<double>& want) {
+        for (std::size_t i = 0; i < got.size(); ++i) EXPECT_DOUBLE_EQ(got[i], want[i]) << "value " << i;
+    };
+    const BatteryDetails &a = all[0], &b = all[1];
+    EXPECT_EQ((std::vector<std::string>{a.name, a.status, a.technology}), (std::vector<std::string>{"BAT0", "Not charging", "Li-poly"}));
+    expectValues({a.percent, a.energyWh, a.energyFullDesignWh, a.powerW, a.cycles, a.temperatureC, a.endThreshold, a.startThreshold},
+                 {80, 40, 57, 0, 312, 30.1, 80, 75});
+    expectValues({b.energyWh, b.energyFullWh, b.percent, b.powerW}, {2 * 11.4, 4 * 11.4, 50, 6});
     EXPECT_TRUE(std::isnan(b.cycles)) << "0 means not counted";
     EXPECT_TRUE(std::isnan(b.endThreshold));
 }

@@ -14,7 +14,6 @@ namespace vw::platform {
 namespace {
 
 short readable() { return POLLIN; }
-
 // A pipe, closed when it goes.
 struct Pipe {
     Pipe() {
@@ -34,22 +33,16 @@ TEST(MainLoop, TimersFireAtTheirTimesOnTheMonotonicClockWhateverTheWallClockDoes
     std::vector<std::string> fired;
     const auto every4 = loop.scheduleTimer(4.0, true, [&] { fired.push_back("every4"); });
     const auto once = loop.scheduleTimer(1.0, false, [&] { fired.push_back("once"); });
-    EXPECT_FALSE(loop.runDue());
-    EXPECT_EQ(loop.nextTimerTime(), 1001.0);
     // The user sets the time an hour on, then a day back: nothing moves.
-    clock.shiftWallClock(3600);
-    EXPECT_FALSE(loop.runDue());
-    clock.shiftWallClock(-86400);
-    EXPECT_FALSE(loop.runDue());
-    EXPECT_EQ(loop.nextTimerTime(), 1001.0);
-
+    for (double shift : {0, 3600, -86400}) {
+        clock.shiftWallClock(shift);
+        EXPECT_FALSE(loop.runDue()) << shift;
+        EXPECT_EQ(loop.nextTimerTime(), 1001.0) << shift;
+    }
     clock.set(1001);
     EXPECT_TRUE(loop.runDue());
     EXPECT_FALSE(once.active()) << "a one-shot timer that has fired";
-    clock.set(1004);
-    loop.runDue();
-    clock.set(1008);
-    loop.runDue();
+    for (double t : {1004, 1008}) { clock.set(t); loop.runDue(); }
     EXPECT_EQ(fired, (std::vector<std::string>{"once", "every4", "every4"}));
     // Late: 12 and 16 were missed. It fires once and keeps its phase.
     clock.set(1017);
@@ -91,10 +84,7 @@ TEST(MainLoop, ATimerLastsAsLongAsItsHandle) {
         int fired = 0;
         Timer timer = loop.scheduleTimer(1.0, true, [&] { ++fired; });
         c.act(loop, timer, kept);
-        clock.set(1);
-        loop.runDue();
-        clock.set(5);
-        loop.runDue();
+        for (double t : {1, 5}) { clock.set(t); loop.runDue(); }
         EXPECT_EQ(fired > 0, c.fires) << c.how;
     }
 }
@@ -102,32 +92,21 @@ TEST(MainLoop, ATimerLastsAsLongAsItsHandle) {
 TEST(MainLoop, PostedWorkRunsOnTheMainThreadInOrderAndWorkItPostsWaitsForTheNextTurn) {
     ManualClock clock(0);
     MainLoop loop(clock);
-    std::vector<int> order;
-    std::vector<bool> onMain;
-    std::thread t([&] {
-        for (int i = 0; i < 100; ++i)
-            loop.post([&, i] {
-                order.push_back(i);
-                onMain.push_back(loop.isMainThread());
-            });
-    });
-    t.join();
+    std::vector<int> order;  // -1 where not on the main thread
+    std::thread([&] {
+        for (int i = 0; i < 100; ++i) loop.post([&, i] { order.push_back(loop.isMainThread() ? i : -1); });
+    }).join();
     EXPECT_TRUE(loop.hasPostedWork());
     loop.runDue();
     ASSERT_EQ(order.size(), 100u);
     for (int i = 0; i < 100; ++i) EXPECT_EQ(order[i], i);
-    for (bool m : onMain) EXPECT_TRUE(m);
-
     int runs = 0;
-    std::function<void()> again = [&] {
-        ++runs;
-        loop.post(again);
-    };
+    std::function<void()> again = [&] { ++runs; loop.post(again); };
     loop.post(again);
-    loop.runDue();
-    EXPECT_EQ(runs, 1);  // no endless turn
-    loop.runDue();
-    EXPECT_EQ(runs, 2);
+    for (int turn = 1; turn <= 2; ++turn) {
+        loop.runDue();
+        EXPECT_EQ(runs, turn) << "no endless turn";
+    }
 }
 
 TEST(MainLoop, GuardedWorkIsDroppedOnceItsOwnerHasEnded) {
@@ -152,13 +131,15 @@ TEST(MainLoop, TheWaitReturnsForPostedWorkAReadyDescriptorOrItsTimeout) {
         const char* wakes;
         std::function<void(MainLoop&, Pipe& watched, Pipe& extra)> act;  // from another thread, after 30 ms
         bool extraReported, workToRun;
+        int handled;
     };
     const Case cases[] = {
-        {"a post", [](MainLoop& l, Pipe&, Pipe&) { l.post([] {}); }, false, true},
-        {"a watched descriptor", [](MainLoop&, Pipe& w, Pipe&) { w.write(); }, false, true},
-        {"the extra descriptor", [](MainLoop&, Pipe&, Pipe& e) { e.write(); }, true, false},
+        {"a post", [](MainLoop& l, Pipe&, Pipe&) { l.post([] {}); }, false, true, 0},
+        {"a watched descriptor", [](MainLoop&, Pipe& w, Pipe&) { w.write(); }, false, true, 1},
+        {"the extra descriptor", [](MainLoop&, Pipe&, Pipe& e) { e.write(); }, true, false, 0},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.wakes);
         SystemClock clock;
         MainLoop loop(clock);
         Pipe watched, extra;
@@ -175,45 +156,35 @@ TEST(MainLoop, TheWaitReturnsForPostedWorkAReadyDescriptorOrItsTimeout) {
             c.act(loop, watched, extra);
         });
         const double start = clock.monotonic();
-        EXPECT_EQ(loop.wait(std::nullopt, extra.in.get()), c.extraReported) << c.wakes;  // would hang without it
+        EXPECT_EQ(loop.wait(std::nullopt, extra.in.get()), c.extraReported);  // would hang without it
         waker.join();
-        EXPECT_LT(clock.monotonic() - start, 5.0) << c.wakes;
-        EXPECT_EQ(loop.hasPostedWork(), c.workToRun) << c.wakes;
-        EXPECT_EQ(loop.runDue(), c.workToRun) << c.wakes;
-        EXPECT_EQ(handled, std::string(c.wakes) == "a watched descriptor" ? 1 : 0) << c.wakes;
+        EXPECT_LT(clock.monotonic() - start, 5.0);
+        EXPECT_EQ(loop.hasPostedWork(), c.workToRun);
+        EXPECT_EQ(loop.runDue(), c.workToRun);
+        EXPECT_EQ(handled, c.handled);
     }
 }
 
-TEST(MainLoop, AWatchsEventsAreAskedAfreshBeforeEveryWait) {
+// A watch's events are asked afresh before every wait, and one ended by a
+// handler does not run in the same turn.
+TEST(MainLoop, AWatchIsAskedAfreshAndEndsAtOnce) {
     SystemClock clock;
     MainLoop loop(clock);
-    Pipe p;
+    Pipe p, a, b;
     bool want = false;
-    int calls = 0;
+    int calls = 0, runs = 0;
     const auto watch = loop.watchFd(p.in.get(), [&] { return static_cast<short>(want ? POLLIN : 0); }, [&](short) { ++calls; });
     p.write();
-    loop.wait(0.02);
-    loop.runDue();
-    EXPECT_EQ(calls, 0) << "no events asked for, no wake-up";
-    want = true;
-    loop.wait(5);
-    loop.runDue();
-    EXPECT_EQ(calls, 1);
-}
-
-TEST(MainLoop, AWatchEndedByAHandlerDoesNotRunInTheSameTurn) {
-    SystemClock clock;
-    MainLoop loop(clock);
-    Pipe a, b;
+    for (const auto& [wanted, seconds, after] : {std::tuple{false, 0.02, 0}, {true, 5.0, 1}}) {
+        want = wanted;
+        loop.wait(seconds);
+        loop.runDue();
+        EXPECT_EQ(calls, after) << "no events asked for, no wake-up";
+    }
     a.write();
     b.write();
-    int runs = 0;
     MainLoop::Watch wa, wb;
-    auto handler = [&](short) {
-        ++runs;
-        wa.cancel();
-        wb = {};
-    };
+    auto handler = [&](short) { ++runs; wa.cancel(); wb = {}; };
     wa = loop.watchFd(a.in.get(), readable, handler);
     wb = loop.watchFd(b.in.get(), readable, handler);
     loop.wait(1);

@@ -32,11 +32,8 @@ TEST(TruncatedIntegers, TruncateTowardZeroAndSaturate) {
         {-2147483648.9, INT32_MIN}, {-1e300, INT32_MIN}, {INFINITY, INT32_MAX}, {53.0f * 1.0f, 53},
     };
     for (const auto& [v, i] : to32) EXPECT_EQ(truncatedInt32(v), i) << v;
-    const std::pair<double, int64_t> to64[] = {
-        {9007199254740993.0, 9007199254740992}, {9223372036854775808.0, INT64_MAX},
-        {-9223372036854775808.0, INT64_MIN},   {-INFINITY, INT64_MIN},
-        {std::nan(""), 0},
-    };
+    const std::pair<double, int64_t> to64[] = {{9007199254740993.0, 9007199254740992}, {9223372036854775808.0, INT64_MAX},
+                                               {-9223372036854775808.0, INT64_MIN}, {-INFINITY, INT64_MIN}, {std::nan(""), 0}};
     for (const auto& [v, i] : to64) EXPECT_EQ(truncatedInt64(v), i) << v;
 }
 
@@ -60,20 +57,12 @@ TEST(ParseWholeNumber, EachFormTakesWhatItsPlacesTake) {
         const char* text;
         std::optional<long long> value;  // within 0 .. 2147483647
     };
+    constexpr auto D = WholeForm::Digits, I = WholeForm::Integer, N = WholeForm::Number;
     const Case cases[] = {
-        {WholeForm::Digits, "42", 42},           {WholeForm::Digits, "0410000001", 410000001},
-        {WholeForm::Digits, "00410000001", {}},  {WholeForm::Digits, "+5", {}},
-        {WholeForm::Digits, " 5", {}},           {WholeForm::Digits, "", {}},
-        {WholeForm::Digits, "2147483648", {}},   {WholeForm::Digits, "1e5", {}},
-        {WholeForm::Integer, "42", 42},          {WholeForm::Integer, " +7", 7},
-        {WholeForm::Integer, "007", 7},          {WholeForm::Integer, "7 ", {}},
-        {WholeForm::Integer, "7.0", {}},         {WholeForm::Integer, "", {}},
-        {WholeForm::Integer, " ", {}},           {WholeForm::Integer, "-1", {}},
-        {WholeForm::Integer, "0x7", {}},         {WholeForm::Integer, "99999999999999999999", {}},
-        {WholeForm::Number, "42", 42},           {WholeForm::Number, "42.0", 42},
-        {WholeForm::Number, "4.2e1", 42},        {WholeForm::Number, "0x2A", 42},
-        {WholeForm::Number, "-0", 0},            {WholeForm::Number, "42.5", {}},
-        {WholeForm::Number, "1e300", {}},        {WholeForm::Number, "inf", {}},
+        {D, "42", 42}, {D, "0410000001", 410000001}, {D, "00410000001", {}}, {D, "+5", {}}, {D, " 5", {}}, {D, "", {}},
+        {D, "2147483648", {}}, {D, "1e5", {}}, {I, "42", 42}, {I, " +7", 7}, {I, "007", 7}, {I, "7 ", {}}, {I, "7.0", {}},
+        {I, "", {}}, {I, " ", {}}, {I, "-1", {}}, {I, "0x7", {}}, {I, "99999999999999999999", {}}, {N, "42", 42},
+        {N, "42.0", 42}, {N, "4.2e1", 42}, {N, "0x2A", 42}, {N, "-0", 0}, {N, "42.5", {}}, {N, "1e300", {}}, {N, "inf", {}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(parseWholeNumber(c.text, 0, 2147483647, c.form), c.value)
@@ -89,23 +78,19 @@ TEST(ParseYesNo, EachPlaceItsWords) {
         const char* text;
         std::optional<bool> value;
     };
+    constexpr auto O = YesNoWords::OnOff, Y = YesNoWords::YesNo, S = YesNoWords::Stored;
     const Case cases[] = {
-        {YesNoWords::OnOff, "on", true},    {YesNoWords::OnOff, "yes", true},   {YesNoWords::OnOff, "true", true},
-        {YesNoWords::OnOff, "1", true},     {YesNoWords::OnOff, "off", false},  {YesNoWords::OnOff, "no", false},
-        {YesNoWords::OnOff, "false", false}, {YesNoWords::OnOff, "0", false},   {YesNoWords::OnOff, "ON", {}},
-        {YesNoWords::OnOff, "", {}},        {YesNoWords::YesNo, "YES", true},   {YesNoWords::YesNo, "NO", false},
-        {YesNoWords::YesNo, "yes", {}},     {YesNoWords::YesNo, "1", {}},       {YesNoWords::Stored, "YES", true},
-        {YesNoWords::Stored, "yes", true},  {YesNoWords::Stored, "TRUE", true}, {YesNoWords::Stored, "true", true},
-        {YesNoWords::Stored, " 2x", true},  {YesNoWords::Stored, "-0.5", true}, {YesNoWords::Stored, "Yes", false},
-        {YesNoWords::Stored, "NO", false},  {YesNoWords::Stored, "0", false},   {YesNoWords::Stored, "", false},
+        {O, "on", true},    {O, "yes", true},   {O, "true", true},  {O, "1", true},    {O, "off", false}, {O, "no", false},
+        {O, "false", false}, {O, "0", false},   {O, "ON", {}},      {O, "", {}},       {Y, "YES", true},  {Y, "NO", false},
+        {Y, "yes", {}},     {Y, "1", {}},       {S, "YES", true},   {S, "yes", true},  {S, "TRUE", true}, {S, "true", true},
+        {S, " 2x", true},   {S, "-0.5", true},  {S, "Yes", false},  {S, "NO", false},  {S, "0", false},   {S, "", false},
     };
     for (const Case& c : cases) EXPECT_EQ(parseYesNo(c.text, c.words), c.value) << "'" << c.text << "'";
 }
 
 TEST(ByteOrderMark, OnlyAtTheStart) {
-    EXPECT_EQ(platform::byteOrderMarkLength("\xEF\xBB\xBFkey"), 3u);
-    EXPECT_EQ(platform::byteOrderMarkLength("\xEF\xBB"), 0u);
-    EXPECT_EQ(platform::byteOrderMarkLength("k\xEF\xBB\xBF"), 0u);
+    for (const auto& [text, length] : {std::pair{"\xEF\xBB\xBFkey", 3u}, {"\xEF\xBB", 0u}, {"k\xEF\xBB\xBF", 0u}})
+        EXPECT_EQ(platform::byteOrderMarkLength(text), length) << text;
 }
 
 }  // namespace

@@ -36,15 +36,12 @@ TEST(PowerSupply, FindsTheFirstBatteryAndReadsIt) {
     const auto dir = findBattery(root.string());
     ASSERT_TRUE(dir);
     EXPECT_EQ(fs::path(*dir).filename(), "BAT0");
-    const auto r = readBattery(*dir);
-    EXPECT_FLOAT_EQ(r.level, 0.05f);
-    EXPECT_EQ(r.state, BatteryState::Unplugged);
-
-    // Garbage capacity reads as an unknown level.
-    supply("BAT0", "Battery", "lots", "Charging");
-    EXPECT_EQ(readBattery(*dir).level, -1.0f);
-    supply("BAT0", "Battery", "101", "Charging");
-    EXPECT_EQ(readBattery(*dir).level, -1.0f);
+    EXPECT_FLOAT_EQ(readBattery(*dir).level, 0.05f);
+    EXPECT_EQ(readBattery(*dir).state, BatteryState::Unplugged);
+    for (const char* garbage : {"lots", "101"}) {
+        supply("BAT0", "Battery", garbage, "Charging");
+        EXPECT_EQ(readBattery(*dir).level, -1.0f) << garbage;
+    }
     EXPECT_EQ(readBattery((root / "gone").string()).state, BatteryState::Unknown);
 }
 

@@ -13,12 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(ResourceDir, LooksBesideTheBinaryThenInstalledThenTheBuildTree) {
-    const auto dirs = resourceDirCandidates("/opt/vw/bin/voltwise");
-    ASSERT_EQ(dirs.size(), 3u);
-    EXPECT_EQ(dirs[0], "/opt/vw/bin/resources");
-    EXPECT_EQ(dirs[1], "/opt/vw/share/voltwise");
-    EXPECT_EQ(dirs[2], builtResourceDir());
-
+    EXPECT_EQ(resourceDirCandidates("/opt/vw/bin/voltwise"),
+              (std::vector<std::string>{"/opt/vw/bin/resources", "/opt/vw/share/voltwise", builtResourceDir()}));
     std::vector<std::string> asked;
     auto only = [&](std::set<std::string> holding) {
         asked.clear();
@@ -27,12 +23,14 @@ TEST(ResourceDir, LooksBesideTheBinaryThenInstalledThenTheBuildTree) {
             return holding.count(d) > 0;
         });
     };
-    EXPECT_EQ(only({"/opt/vw/bin/resources", "/opt/vw/share/voltwise"}), "/opt/vw/bin/resources");
-    EXPECT_EQ(asked.size(), 1u);
-    EXPECT_EQ(only({"/opt/vw/share/voltwise"}), "/opt/vw/share/voltwise");
     // Nothing anywhere: the build tree, where a build would put it.
-    EXPECT_EQ(only({}), builtResourceDir());
-    EXPECT_EQ(asked.size(), 3u);
+    using Holding = std::set<std::string>;
+    for (const auto& [holding, found, asks] :
+         {std::tuple{Holding{"/opt/vw/bin/resources", "/opt/vw/share/voltwise"}, std::string("/opt/vw/bin/resources"), 1u},
+          {Holding{"/opt/vw/share/voltwise"}, "/opt/vw/share/voltwise", 2u}, {Holding{}, builtResourceDir(), 3u}}) {
+        EXPECT_EQ(only(holding), found);
+        EXPECT_EQ(asked.size(), asks) << found;
+    }
 }
 
 TEST(ResourceDir, WithoutAKnownBinaryOnlyTheBuildTree) {
@@ -42,8 +40,8 @@ TEST(ResourceDir, WithoutAKnownBinaryOnlyTheBuildTree) {
     EXPECT_EQ(std::set<std::string>(dirs.begin(), dirs.end()).size(), dirs.size());
 }
 
+// The test binaries sit in the build tree, whose artwork the build made.
 TEST(ResourceDir, ThisProcessFindsTheBuiltArtwork) {
-    // The test binaries sit in the build tree, whose artwork the build made.
     const std::string dir = resourceDir();
     EXPECT_TRUE(fs::is_regular_file(fs::path(dir) / kResourceMarker)) << dir;
 }

@@ -29,18 +29,12 @@ TEST(SettingsValues, TypedReadsOfMissingAndStoredKeys) {
         bool flag;
     };
     const Case cases[] = {
-        {std::nullopt, std::nullopt, 0.0, 0, false},
-        {std::string("27.9"), "27.9", 27.9, 27, true},
-        {std::string("YES"), "YES", 0.0, 0, true},
-        {std::string("huge"), "huge", 0.0, 0, false},
-        {std::string("1e300"), "1e300", 1e300, INT64_MAX, true},
-        {int64_t{7}, "7", 7.0, 7, true},
-        {int64_t{0}, "0", 0.0, 0, false},
-        {1.5, "1.5", 1.5, 1, true},
-        {1e300, "1.0000000000000001e+300", 1e300, INT64_MAX, true},
-        {0.1, "0.10000000000000001", 0.1, 0, true},
-        {true, "1", 1.0, 1, true},
-        {false, "0", 0.0, 0, false},
+        {std::nullopt, std::nullopt, 0.0, 0, false},      {std::string("27.9"), "27.9", 27.9, 27, true},
+        {std::string("YES"), "YES", 0.0, 0, true},         {std::string("huge"), "huge", 0.0, 0, false},
+        {std::string("1e300"), "1e300", 1e300, INT64_MAX, true}, {int64_t{7}, "7", 7.0, 7, true},
+        {int64_t{0}, "0", 0.0, 0, false},                  {1.5, "1.5", 1.5, 1, true},
+        {1e300, "1.0000000000000001e+300", 1e300, INT64_MAX, true}, {0.1, "0.10000000000000001", 0.1, 0, true},
+        {true, "1", 1.0, 1, true},                         {false, "0", 0.0, 0, false},
     };
     for (const Case& c : cases) {
         MemorySettings s;
@@ -75,21 +69,14 @@ TEST(RecordedSettings, EachCallIsRecordedWithWhatItReadOrWroteAndReachesTheStore
         EXPECT_TRUE(s.synchronize());
         EXPECT_EQ(s.snapshot().size(), 3u);
     }
-    EXPECT_EQ(trace.calls(), (std::vector<std::string>{
-                                 "settings.setObject(\"a\\tb\", \"text\")",
-                                 "settings.setDouble(0.10000000000000001, \"real\")",
-                                 "settings.setInteger(-7, \"whole\")",
-                                 "settings.setBool(YES, \"flag\")",
-                                 "settings.stringForKey(\"text\", \"a\\tb\")",
-                                 "settings.doubleForKey(\"real\", 0.10000000000000001)",
-                                 "settings.integerForKey(\"missing\", 0)",
-                                 "settings.boolForKey(\"flag\", YES)",
-                                 "settings.stringForKey(\"missing\", nil)",
-                                 "settings.removeObject(\"flag\")",
-                                 "settings.integerForKey(\"whole\", -7)",
-                                 "settings.setInteger(-6, \"whole\")",
-                                 "settings.synchronize()",
-                             }));
+    EXPECT_EQ(trace.calls(),
+              (std::vector<std::string>{
+                  "settings.setObject(\"a\\tb\", \"text\")", "settings.setDouble(0.10000000000000001, \"real\")",
+                  "settings.setInteger(-7, \"whole\")", "settings.setBool(YES, \"flag\")",
+                  "settings.stringForKey(\"text\", \"a\\tb\")", "settings.doubleForKey(\"real\", 0.10000000000000001)",
+                  "settings.integerForKey(\"missing\", 0)", "settings.boolForKey(\"flag\", YES)",
+                  "settings.stringForKey(\"missing\", nil)", "settings.removeObject(\"flag\")",
+                  "settings.integerForKey(\"whole\", -7)", "settings.setInteger(-6, \"whole\")", "settings.synchronize()"}));
     FileSettings again(file, {});
     EXPECT_EQ(again.integerForKey("whole"), -6);
     EXPECT_EQ(again.stringForKey("text"), "a\tb");
@@ -97,14 +84,8 @@ TEST(RecordedSettings, EachCallIsRecordedWithWhatItReadOrWroteAndReachesTheStore
 }
 
 TEST(SettingsFile, EncodeDecodeRoundTripsAwkwardTexts) {
-    SettingValues v{{"tab\tkey", std::string("line\nbreak\\and\ttab\r")},
-                    {"d", 0.1},
-                    {"i", int64_t{-9007199254740993}},
-                    {"b", false},
-                    {"y", true},
-                    {"big", INT64_MIN},
-                    {"far", -1e300},
-                    {"empty", std::string()}};
+    SettingValues v{{"tab\tkey", std::string("line\nbreak\\and\ttab\r")}, {"d", 0.1}, {"i", int64_t{-9007199254740993}},
+                    {"b", false}, {"y", true}, {"big", INT64_MIN}, {"far", -1e300}, {"empty", std::string()}};
     const std::string text = encodeSettings(v);
     const auto back = decodeSettings(text);
     ASSERT_TRUE(back);
@@ -173,16 +154,13 @@ TEST(SettingsFile, KilledWhileWritingLeavesOldOrNewContent) {
         ASSERT_TRUE(s.synchronize());
     }
     std::mt19937 rng(42);
-    int sawA = 0, sawB = 0;
     for (int round = 0; round < 40; ++round) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             FileSettings s(file.string(), {});
-            for (;;) {
-                fill(s, 'B');
-                s.synchronize();
-                fill(s, 'A');
+            for (char letter = 'B';; letter = letter == 'A' ? 'B' : 'A') {
+                fill(s, letter);
                 s.synchronize();
             }
         }
@@ -190,15 +168,12 @@ TEST(SettingsFile, KilledWhileWritingLeavesOldOrNewContent) {
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
-
         const auto values = decodeSettings(readFile(file));
         ASSERT_TRUE(values) << "round " << round << ": the file is not whole";
         ASSERT_EQ(values->size(), static_cast<std::size_t>(keys)) << "round " << round;
         const char letter = std::get<std::string>(values->begin()->second)[0];
         for (const auto& [k, v] : *values) ASSERT_EQ(std::get<std::string>(v), std::string(2000, letter)) << k;
-        (letter == 'A' ? sawA : sawB)++;
     }
-    EXPECT_GT(sawA + sawB, 0);
     // The next writer clears away what the killed ones left behind.
     { FileSettings s(file.string(), {}); }
     for (const auto& e : fs::directory_iterator(dir.path))
