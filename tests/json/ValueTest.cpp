@@ -239,6 +239,28 @@ TEST(ValueDictionaries, RemovalsKeepOrderAndLookups) {
     EXPECT_EQ(d.copy(), Value::dictionary({{"again", Value::number(3)}}));
 }
 
+// Removals in a shuffled order, so that probe runs wrap past the end of the
+// index with homes on either side of the hole: every key left is still found.
+TEST(ValueDictionaries, ShuffledRemovalsKeepEveryOtherKeyReachable) {
+    std::mt19937 random(7);
+    for (const int n : {40, 300, 2000}) {
+        MutableDictionary d;
+        std::vector<int> order(n);
+        for (int i = 0; i < n; ++i) d.setValue(Value::number(order[i] = i), "s" + std::to_string(i));
+        std::shuffle(order.begin(), order.end(), random);
+        std::vector<bool> present(n, true);
+        for (int step = 0; step < n; ++step) {
+            d.removeObjectForKey("s" + std::to_string(order[step]));
+            present[order[step]] = false;
+            if (step % (n / 40) && step != n - 1) continue;
+            for (int i = 0; i < n; ++i) {
+                const Value* v = d.find("s" + std::to_string(i));
+                ASSERT_EQ(v ? v->intValue() : -1, present[i] ? i : -1) << n << " keys, after " << step + 1;
+            }
+        }
+    }
+}
+
 TEST(ValueEquality, IsDeepAndNumeric) {
     const Value nan = Value::number(std::nan("")), one = Value::number(1);
     const struct {
