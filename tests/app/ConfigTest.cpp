@@ -23,12 +23,6 @@ namespace {
 
 using ::testing::StartsWith;
 
-// A file in a fresh temporary directory, removed with the object.
-struct TempFile : test::TempDir {
-    explicit TempFile(const std::string& text) : path((*this / "config").string()) { test::writeFile(path, text); }
-    std::string path;
-};
-
 AppConfig read(const std::string& text) {
     AppConfig c;
     const auto e = app::readConfigText(c, text, "test");
@@ -136,10 +130,11 @@ TEST(ConfigOptions, EveryKeyOfTheFileHasItsOptionAndNoOther) {
 }
 
 TEST(ConfigOptions, TheCommandLineWinsOverTheFileWhateverTheOrder) {
-    TempFile file("store_host = file.example\nstore_id = 5\nnetwork = on\nopen_urls = desktop\n"
-                  "probe_url = http://file.example/\n");
+    test::TempDir dir;
+    const std::string file = (dir / "config").string();
+    test::writeFile(file, "store_host = file.example\nstore_id = 5\nnetwork = on\nopen_urls = desktop\nprobe_url = http://file.example/\n");
     std::ostringstream out, err;
-    EXPECT_EQ(app::runCli({"--store-host", "cli.example", "--no-network", "--config", file.path, "--open-urls", "print",
+    EXPECT_EQ(app::runCli({"--store-host", "cli.example", "--no-network", "--config", file, "--open-urls", "print",
                            "--attribution-host=127.0.0.1:1", "--no-notify", "--print-config"},
                           out, err),
               0);
