@@ -274,16 +274,16 @@ TEST_F(Rows, AUsersDragCoastsSettlesAndReportsOnce) {
     p->userReleaseWheel(0);
     rp.advance(1);
     EXPECT_EQ(selected, (std::vector<int>{1, 0}));
-    // Mouse-wheel turns add up while the wheel is still heading somewhere, and stop at the last row.
-    for (int i = 0; i < 3; ++i) p->userTurnWheelBy(3);
+    // Mouse-wheel turns add up while the wheel is still heading somewhere; past the last row they count from it.
+    for (int by : {3, 3, 3, -1}) p->userTurnWheelBy(by);
     rp.advance(1);
-    EXPECT_EQ(selected, (std::vector<int>{1, 0, 7}));
+    EXPECT_EQ(selected, (std::vector<int>{1, 0, 6}));
     // A new drag takes over a turn that has not settled: only the last settling reports.
     p->userTurnWheelBy(-2);
     p->userDragWheelBy(-10);
     p->userReleaseWheel(0);
     rp.advance(1);
-    EXPECT_EQ(selected, (std::vector<int>{1, 0, 7, 7}));
+    EXPECT_EQ(selected, (std::vector<int>{1, 0, 6, 6}));
     // Fewer rows after a reload keep the wheel on them.
     list = {"x", "y"};
     p->reloadAllComponents();
