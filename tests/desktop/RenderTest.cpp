@@ -1,5 +1,5 @@
-// The screen drawn off screen: where the filler, the buttons, the percentage,
-// the picker and the slide show land in pixels.
+// The screen drawn off screen: where the filler, the slide show and an alert
+// land in pixels, and what changes the picture.
 #include "tests/desktop/DesktopFixture.h"
 
 namespace vw::testing {
@@ -29,87 +29,6 @@ TEST(Render, FillerCoversItsRectangleAtEveryGaugeAndPixelScale) {
             EXPECT_TRUE(near(shot->pixelAtPoint(283.5f, 150), resourcePixel("battery_empty_4.png", 282, 145), 12))
                 << "right of the filler: the battery outline";
         }
-}
-
-TEST(Render, TheGaugeGrowsFromEmptyOverTwoSeconds) {
-    DesktopApp app(0.57f);
-    app.launch();
-    app.rp.runPending();
-    EXPECT_TRUE(near(app.render()->pixelAtPoint(40, 100), fillerRow(100))) << "at the start the filler covers the skin";
-    app.rp.advance(1.0);
-    const float shown = app.on("imageSliceView").presentationTransform().sx, left = 282.5f - 251.0f * shown;
-    EXPECT_GT(shown, app.on("imageSliceView").transform().sx);
-    EXPECT_LT(shown, 1.0f);
-    auto mid = app.render(2);
-    EXPECT_TRUE(near(mid->pixelAtPoint(left + 2, 100), fillerRow(100)));
-    EXPECT_TRUE(near(mid->pixelAtPoint(left - 3, 100), greenSkin(left - 3, 100)));
-}
-
-TEST(Render, ButtonStripHiddenWhileLoadingShownAfterTheFirstGrow) {
-    for (float height : {480.0f, 568.0f}) {
-        DesktopApp app(0.57f, BatteryState::Unplugged, height);
-        app.launch();
-        app.rp.advance(1.0);
-        const float y = app.on("btnCustomizeView").frame().y + 11;
-        const uint32_t customize = resourcePixel("btn_chrome_customize.png", 10, 11), ourApps = resourcePixel("btn_chrome_our_apps.png", 10, 11);
-        auto loading = app.render();
-        EXPECT_FALSE(near(loading->pixelAtPoint(13, y), customize, 2));
-        EXPECT_FALSE(near(loading->pixelAtPoint(232, y), ourApps, 2));
-        app.rp.advance(1.5);
-        ASSERT_EQ(app.mode(), Mode::Normal);
-        auto normal = app.render();
-        EXPECT_TRUE(near(normal->pixelAtPoint(13, y), customize));
-        EXPECT_TRUE(near(normal->pixelAtPoint(123, y), resourcePixel("btn_chrome_pro_vs_free.png", 10, 11)));
-        EXPECT_TRUE(near(normal->pixelAtPoint(232, y), ourApps));
-    }
-}
-
-TEST(Render, PercentageIsRedAtTenAndWhiteAtEleven) {
-    for (const auto& [level, text, red] : {std::tuple{0.10f, "10%", true}, std::tuple{0.11f, "11%", false}}) {
-        DesktopApp app(level);
-        app.launchToNormalMode();
-        ASSERT_EQ(app.percent().text(), text);
-        const auto shot = app.render();
-        int reds = 0, whites = 0;  // pixels of the text close to pure red and to pure white
-        for (int y = 127; y < 175; ++y)
-            for (int x = 118; x < 230; ++x) {
-                const uint32_t p = shot->pixelAtPoint(static_cast<float>(x), static_cast<float>(y));
-                reds += near(p, 0xFF0000, 30);
-                whites += near(p, 0xFFFFFF, 20);
-            }
-        EXPECT_EQ(reds > 100, red) << text;
-        EXPECT_EQ(whites > 100, !red) << text;
-        EXPECT_EQ(red ? whites : reds, 0) << text;
-    }
-}
-
-// The rows under the selection indicator, as pixels.
-std::vector<uint32_t> indicatorBand(const OffscreenScreen& shot) {
-    std::vector<uint32_t> band;
-    for (int y = 350; y < 395; ++y)
-        for (int x = 10; x < 310; x += 2) band.push_back(shot.pixelAtPoint(static_cast<float>(x), static_cast<float>(y)));
-    return band;
-}
-
-TEST(Render, PickerShowsTheSelectedRowUnderTheIndicator) {
-    DesktopApp app, other;
-    app.launchToNormalMode();
-    EXPECT_EQ(app.picker().wheelPosition(), static_cast<float>(app.picker().selectedRowInComponent(0))) << "in normal mode too";
-    app.touch(50, 248);  // Customize
-    app.rp.advance(0.5);
-    const auto green = indicatorBand(*app.render());
-    app.picker().userSelectRow(12);
-    app.rp.runPending();
-    EXPECT_EQ(app.imageOf("imageViewSkin"), "forest_road_skin.png");
-    EXPECT_EQ(app.picker().wheelPosition(), 12.0f);
-    const auto forest = indicatorBand(*app.render());
-    EXPECT_NE(green, forest);
-    // The same row reached by the program's own (animated) selection draws the same.
-    other.launchToNormalMode();
-    other.touch(50, 248);
-    other.picker().selectRow(12, 0, true);
-    other.rp.advance(0.5);
-    EXPECT_EQ(indicatorBand(*other.render()), forest);
 }
 
 // The slide show's header, pixel for pixel against a file at the screen's own density.

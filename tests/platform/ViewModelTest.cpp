@@ -221,7 +221,6 @@ struct Rows : Fixture, PickerDataSource, PickerDelegate {
 
 TEST_F(Rows, PickerLoadsRowsClampsSelectionAndTurnsTheWheelToIt) {
     auto p = make();
-    EXPECT_EQ(p->frame(), (Rect{0, 264, 320, 216}));  // the standard size
     for (const auto& [row, animated, at] : {std::tuple{1, false, 1}, {57, false, 2}, {-3, false, 0}}) {
         p->selectRow(row, 0, animated);
         EXPECT_EQ(p->selectedRowInComponent(0), at) << row;
@@ -275,16 +274,16 @@ TEST_F(Rows, AUsersDragCoastsSettlesAndReportsOnce) {
     p->userReleaseWheel(0);
     rp.advance(1);
     EXPECT_EQ(selected, (std::vector<int>{1, 0}));
-    // Mouse-wheel turns add up while the wheel is still heading somewhere.
-    for (int i = 0; i < 3; ++i) p->userTurnWheelBy(1);
+    // Mouse-wheel turns add up while the wheel is still heading somewhere; past the last row they count from it.
+    for (int by : {3, 3, 3, -1}) p->userTurnWheelBy(by);
     rp.advance(1);
-    EXPECT_EQ(selected, (std::vector<int>{1, 0, 3}));
+    EXPECT_EQ(selected, (std::vector<int>{1, 0, 6}));
     // A new drag takes over a turn that has not settled: only the last settling reports.
-    p->userTurnWheelBy(2);
+    p->userTurnWheelBy(-2);
     p->userDragWheelBy(-10);
     p->userReleaseWheel(0);
     rp.advance(1);
-    EXPECT_EQ(selected, (std::vector<int>{1, 0, 3, 3}));
+    EXPECT_EQ(selected, (std::vector<int>{1, 0, 6, 6}));
     // Fewer rows after a reload keep the wheel on them.
     list = {"x", "y"};
     p->reloadAllComponents();
