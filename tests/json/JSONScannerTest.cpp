@@ -126,11 +126,12 @@ TEST(JSONScannerErrors, CursorAndPlacesOnFailureAndSuccess) {
 }
 
 // Kinds of value are decided by the conformance run; here what only this
-// reader does: trailing commas, C-locale white space, no value, and keywords
-// that ignore what follows.
+// reader does: trailing commas, C-locale white space, missing values, no
+// value, and keywords that ignore what follows.
 TEST(JSONScannerValues, LeniencesAndNoValueGivesYesAndNil) {
     EXPECT_EQ(scan("\x0b[ 1 , 2 , ]").value, Value::array({Value::number(1), Value::number(2)}));
     EXPECT_EQ(scan("{ \"a\" : 1 ,\x0c}").value, Value::dictionary({{"a", Value::number(1)}}));
+    EXPECT_EQ(scan("{\"a\":}").value, Value::dictionary({}));  // a missing value for a key never set
     for (const char* json : {"x", "tru", "nul", "fals", "}", "", "   ", "True"}) {
         const Scan r = scan(json);
         EXPECT_TRUE(r.ok && r.value.isNil() && r.error.domain.empty()) << json;

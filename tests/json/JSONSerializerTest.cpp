@@ -64,6 +64,7 @@ TEST(JSONDataSerializer, WritesEachKind) {
         {Value::number(static_cast<char>(7)), "7"},  // char-typed but not 0 or 1
         {Value::number(static_cast<signed char>(-1)), "-1"}, {Value::number(-12), "-12"}, {num(1.0), "1"},
         {num(-2.5e-8), "-2.5e-8"}, {Value::number(std::numeric_limits<long long>::min()), "-9223372036854775808"},
+        {Value::number(std::numeric_limits<unsigned long long>::max()), "18446744073709551615"},
         {text("/\"\\"), "\"\\/\\\"\\\\\""},
         {text("caf\xc3\xa9 \xf0\x9f\x98\x80"), "\"caf\xc3\xa9 \xf0\x9f\x98\x80\""},
         {text(std::string_view("a\0b", 3)), "\"a\\u0000b\""}, {text("\\n"), "\"\\\\n\""}, {text(""), "\"\""},
