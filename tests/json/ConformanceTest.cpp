@@ -17,9 +17,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "json/JSONDataSerializer.h"
-#include "json/JSONDeserializer.h"
-#include "json/value/Exception.h"
+#include "JsonTestSupport.h"
 
 namespace vw {
 namespace {
@@ -56,17 +54,6 @@ Value read(const std::string& bytes, Error* e = nullptr) {
 
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
-// Writes v, expects it to read back equal and to write to the same bytes
-// again; gives what was written.
-std::string writtenBack(const Value& v, const std::string& name) {
-    const JSONDataSerializer writer;
-    const Value written = writer.serializeObject(v);
-    const Value reread = JSONDeserializer().deserialize(written, nullptr);
-    EXPECT_EQ(reread, v) << name;
-    EXPECT_EQ(writer.serializeObject(reread).bytes(), written.bytes()) << name << ": written again, the same bytes";
-    return std::string(written.bytes());
-}
-
 // Reads each file whose name starts with the prefix, expects what it accepts
 // to write back (writtenBack), then calls f(name, bytes, value, error).
 // Gives their number.
@@ -80,7 +67,7 @@ int forEachFile(const char* prefix, F f) {
         const Value v = read(bytes, &e);
         if (!v.isNil()) {
             try {
-                writtenBack(v, name);
+                test::writtenBack(v, name);
             } catch (const Exception& x) {
                 // Only numbers beyond the double range (read as infinities) have no JSON text.
                 EXPECT_TRUE(startsWith(name, "i_number") || startsWith(name, "n_")) << name << ": " << x.reason();
@@ -207,7 +194,7 @@ TEST(Conformance, CorpusDocumentsWriteBackAsStrictJSON) {
         Error e;
         const Value v = read(bytes, &e);
         ASSERT_FALSE(v.isNil()) << name << ": " << e.code;
-        const nlohmann::json back = nlohmann::json::parse(writtenBack(v, name), nullptr, false);
+        const nlohmann::json back = nlohmann::json::parse(test::writtenBack(v, name), nullptr, false);
         ASSERT_FALSE(back.is_discarded()) << name << ": the oracle refuses what we wrote";
         std::string why;
         EXPECT_TRUE(sameAsOracle(v, back, why)) << name << " written back differs at " << why;

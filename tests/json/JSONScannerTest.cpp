@@ -125,23 +125,13 @@ TEST(JSONScannerErrors, CursorAndPlacesOnFailureAndSuccess) {
     EXPECT_EQ(e.domain, "before");
 }
 
-TEST(JSONScannerValues, KindsTrailingCommasAndWhitespace) {
-    const Scan r = scan("{\"a\":[1,-2.5,\"x\",true,false,null],\"b\":{}}");
-    EXPECT_EQ(r.value, Value::dictionary({{"a", Value::array({Value::number(1), Value::number(-2.5), text("x"), Value::boolean(true),
-                                                               Value::boolean(false), Value::null()})},
-                                          {"b", Value::dictionary({})}}));
-    EXPECT_EQ(r.value["a"][0].numberType(), NumberType::Double);
-    EXPECT_TRUE(r.value["a"][3].isBoolean() && r.value["a"][4].isBoolean());
-    EXPECT_EQ(scan("[1,2,]").value, Value::array({Value::number(1), Value::number(2)}));
-    EXPECT_EQ(scan("[ 1 , 2 , ]").value.count(), 2u);
-    EXPECT_EQ(scan("{\"a\":1,}").value, Value::dictionary({{"a", Value::number(1)}}));
-    EXPECT_EQ(scan("{ \"a\" : 1 , }").value.count(), 1u);
-    EXPECT_EQ(scan("[]").value, Value::array({}));
-    EXPECT_EQ(scan("\x0b[\x0c]").value.count(), 0u);  // C-locale white space
-    EXPECT_EQ(scan("{\"a\":}").value, Value::dictionary({}));  // the only key removed
-}
-
-TEST(JSONScannerValues, NoValueGivesYesAndNilAndKeywordsIgnoreWhatFollows) {
+// Kinds of value are decided by the conformance run; here what only this
+// reader does: trailing commas, C-locale white space, missing values, no
+// value, and keywords that ignore what follows.
+TEST(JSONScannerValues, LeniencesAndNoValueGivesYesAndNil) {
+    EXPECT_EQ(scan("\x0b[ 1 , 2 , ]").value, Value::array({Value::number(1), Value::number(2)}));
+    EXPECT_EQ(scan("{ \"a\" : 1 ,\x0c}").value, Value::dictionary({{"a", Value::number(1)}}));
+    EXPECT_EQ(scan("{\"a\":}").value, Value::dictionary({}));  // a missing value for a key never set
     for (const char* json : {"x", "tru", "nul", "fals", "}", "", "   ", "True"}) {
         const Scan r = scan(json);
         EXPECT_TRUE(r.ok && r.value.isNil() && r.error.domain.empty()) << json;
@@ -151,12 +141,10 @@ TEST(JSONScannerValues, NoValueGivesYesAndNilAndKeywordsIgnoreWhatFollows) {
     EXPECT_TRUE(r.value.isNull());
     EXPECT_EQ(r.location, 4u);
     EXPECT_TRUE(scan("truex").value.boolValue());
-    EXPECT_EQ(scan("[10]").value, Value::array({Value::number(10.0)}));
-    EXPECT_EQ(scan("[1e+2]").value, Value::array({Value::number(100.0)}));
 }
 
 // A number is the longest leading decimal number of its run; "+" only
-// directly after the exponent letter.
+// directly after the exponent letter (plain forms: the conformance run).
 TEST(JSONScannerNumbers, RunsReadByTheirLeadingNumber) {
     const struct {
         const char* json;
@@ -164,8 +152,7 @@ TEST(JSONScannerNumbers, RunsReadByTheirLeadingNumber) {
         uint32_t end;
         Op op = Op::Number;
     } cases[] = {
-        {"1e+2", 100.0, 4}, {"1E+2", 100.0, 4}, {"0e+1", 0.0, 4}, {"-1.0e+28", -1e28, 8}, {"1+2", 1.0, 1},
-        {"1e+", 1.0, 3}, {"1e2+3", 100.0, 3}, {"1e+-5", 1.0, 5}, {"1.5.5,", 1.5, 5}, {"1e,", 1.0, 2},
+        {"1+2", 1.0, 1}, {"1e+", 1.0, 3}, {"1e2+3", 100.0, 3}, {"1e+-5", 1.0, 5}, {"1.5.5,", 1.5, 5}, {"1e,", 1.0, 2},
         {"2.e3", 2000.0, 4}, {"-inf", 0.0, 1}, {"-nan", 0.0, 1}, {"0x1p3", 0.0, 1}, {"1e400", HUGE_VAL, 5},
         {"-.5", -0.5, 3}, {"12-3", 12.0, 4}, {"1.5.5", 1.5, 5, Op::Object}, {"-", 0.0, 1, Op::Object},
         {"-0", -0.0, 2, Op::Object},
@@ -173,6 +160,7 @@ TEST(JSONScannerNumbers, RunsReadByTheirLeadingNumber) {
     for (const auto& c : cases) {
         const Scan r = scan(c.json, c.op);
         ASSERT_TRUE(r.ok) << c.json;
+        EXPECT_EQ(r.value.numberType(), NumberType::Double) << c.json;
         EXPECT_EQ(r.value.doubleValue(), c.value) << c.json;
         EXPECT_EQ(std::signbit(r.value.doubleValue()), std::signbit(c.value)) << c.json;
         EXPECT_EQ(r.location, c.end) << c.json;
@@ -377,18 +365,15 @@ TEST(JSONScannerContainers, RemovingKeysTakesLinearTime) {
     });
 }
 
-TEST(JSONScannerStrings, EscapesSurrogatesAndRawBytes) {
+// Escapes, pairs and UTF-8 that strict readers accept are decided by the
+// conformance run; here raw control characters and lone surrogates.
+TEST(JSONScannerStrings, RawControlsAndBrokenSurrogates) {
     const std::string fffd = "\xef\xbf\xbd", longRun(1000, 'q');
     const struct {
         std::string json, value;
     } cases[] = {
-        {"\"a\\\"b\\\\c\\/d\\be\\ff\\ng\\rh\\ti\"", "a\"b\\c/d\be\ff\ng\rh\ti"},
-        {"\"\\u00e9\"", "\xc3\xa9"}, {"\"\\u00E9\"", "\xc3\xa9"}, {"\"\\u0000\"", std::string(1, '\0')},
-        {"\"line\nfeed\ttab\x01\"", "line\nfeed\ttab\x01"}, {"\"\"", ""},
-        {"\"caf\xc3\xa9 \xe6\x97\xa5\xf0\x9f\x98\x80\"", "caf\xc3\xa9 \xe6\x97\xa5\xf0\x9f\x98\x80"},
-        {"\"" + longRun + "\\n" + longRun + "\"", longRun + "\n" + longRun},
-        {"\"\\uD834\\uDD1E\"", "\xf0\x9d\x84\x9e"}, {"\"\\ud83d\\ude00\"", "\xf0\x9f\x98\x80"}, {"\"\\uD800\"", fffd},
-        {"\"\\uDC00\"", fffd}, {"\"\\uD800x\"", fffd + "x"}, {"\"\\uD800\\u0041\"", fffd + "A"},
+        {"\"line\nfeed\ttab\x01\"", "line\nfeed\ttab\x01"}, {"\"" + longRun + "\\n" + longRun + "\"", longRun + "\n" + longRun},
+        {"\"\\uD800\"", fffd}, {"\"\\uDC00\"", fffd}, {"\"\\uD800x\"", fffd + "x"}, {"\"\\uD800\\u0041\"", fffd + "A"},
         {"\"\\uDD1E\\uD834\"", fffd + fffd}, {"\"\\uD800\\uD800\\uDC00\"", fffd + "\xf0\x90\x80\x80"},
     };
     for (const auto& c : cases) EXPECT_EQ(scan(c.json).value.stringView(), c.value) << c.json;
@@ -400,8 +385,6 @@ TEST(JSONScannerStrings, EscapesSurrogatesAndRawBytes) {
 // closing quote or backslash cuts off. Bytes after the closing quote are not
 // looked at.
 TEST(JSONScannerStrings, InvalidUtf8FailsWhereverItStands) {
-    for (const char* bad : {"\xff", "a\xc3", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\x80", "\xe6\x97"})
-        expectError(scan("\"" + std::string(bad) + "\""), -12);
     const std::string runs[] = {"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e text \xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x80 and more plain ASCII",
                                 std::string(60, 'a')};
     const std::string broken[] = {"\xff", "\x80", "\xc0\xaf", "\xc1\xbf", "\xe0\x9f\xbf", "\xed\xa0\x80", "\xf0\x8f\xbf\xbf",

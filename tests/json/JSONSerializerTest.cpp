@@ -43,10 +43,10 @@ TEST(JSONDataSerializerConstants, AreSharedAndNotCopied) {
     for (const Value& v : seen) EXPECT_TRUE(v.isIdentical(a));
 }
 
-// Numbers by their stored type; strings with the short escapes, "/" escaped
-// and U+0000 the one control character written as \u0000 (so no NUL byte);
-// containers compact, dictionaries in insertion order; byte buffers as text
-// and pre-serialized data as it is.
+// Numbers by their stored type (their texts: the value tests); strings with
+// the short escapes, "/" escaped and U+0000 written as \u0000 (so no NUL
+// byte); containers compact, dictionaries in insertion order; byte buffers as
+// text and pre-serialized data as it is.
 TEST(JSONDataSerializer, WritesEachKind) {
     MutableDictionary large;
     std::string largeText = "{";
@@ -62,15 +62,12 @@ TEST(JSONDataSerializer, WritesEachKind) {
         {Value::boolean(true), "true"}, {Value::boolean(false), "false"},
         {Value::array({Value::boolean(false), Value::boolean(true)}), "[false,true]"},
         {Value::number(static_cast<char>(7)), "7"},  // char-typed but not 0 or 1
-        {Value::number(static_cast<signed char>(-1)), "-1"}, {Value::number(1), "1"}, {Value::number(-12), "-12"},
-        {num(1.0), "1"}, {num(0.1), "0.1"}, {num(-2.5e-8), "-2.5e-8"}, {num(1e300), "1e300"}, {Value::number(3.14f), "3.14"},
-        {Value::number(std::numeric_limits<long long>::min()), "-9223372036854775808"},
+        {Value::number(static_cast<signed char>(-1)), "-1"}, {Value::number(-12), "-12"}, {num(1.0), "1"},
+        {num(-2.5e-8), "-2.5e-8"}, {Value::number(std::numeric_limits<long long>::min()), "-9223372036854775808"},
         {Value::number(std::numeric_limits<unsigned long long>::max()), "18446744073709551615"},
-        {text("/\"\\"), "\"\\/\\\"\\\\\""}, {text("\b\f\n\r\t"), "\"\\b\\f\\n\\r\\t\""},
-        {text("\x01\x1f\x7f"), "\"\\u0001\\u001f\x7f\""},
+        {text("/\"\\"), "\"\\/\\\"\\\\\""},
         {text("caf\xc3\xa9 \xf0\x9f\x98\x80"), "\"caf\xc3\xa9 \xf0\x9f\x98\x80\""},
         {text(std::string_view("a\0b", 3)), "\"a\\u0000b\""}, {text("\\n"), "\"\\\\n\""}, {text(""), "\"\""},
-        {text("a\x1b[0m\x0b"), "\"a\\u001b[0m\\u000b\""},
         {Value::dictionary({{"k\x01", Value::array({text("\x1f")})}}), "{\"k\\u0001\":[\"\\u001f\"]}"},
         {Value::array({}), "[]"}, {Value::dictionary({}), "{}"}, {Value::array({num(1), num(2), num(3)}), "[1,2,3]"},
         {Value::array({Value::null(), text("x")}), "[null,\"x\"]"}, {Value::dictionary({{"a", num(1)}}), "{\"a\":1}"},

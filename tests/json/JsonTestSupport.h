@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "json/JSONDataSerializer.h"
+#include "json/JSONDeserializer.h"
 #include "json/value/Exception.h"
 #include "json/value/Value.h"
 
@@ -32,6 +34,19 @@ void expectRaises(F f, const std::string& message) {
         EXPECT_EQ(e.name(), "NSGenericException");
         EXPECT_EQ(e.reason(), message);
     }
+}
+
+// Writes v, expects it to read back equal and to write to the same bytes
+// again; gives what was written.
+inline std::string writtenBack(const Value& v, const std::string& what) {
+    const JSONDataSerializer writer;
+    const Value written = writer.serializeObject(v);
+    Error e;
+    const Value back = JSONDeserializer().deserialize(written, &e);
+    EXPECT_FALSE(back.isNil()) << what << ": " << e.code << " reading " << written.bytes().substr(0, 200);
+    EXPECT_EQ(back, v) << what;
+    EXPECT_EQ(writer.serializeObject(back).bytes(), written.bytes()) << what << ": written again, the same bytes";
+    return std::string(written.bytes());
 }
 
 // A scan's outcome in one line: YES or NO, the text stored ("nil" for none)

@@ -11,7 +11,6 @@
 
 #include "JsonTestSupport.h"
 #include "json/DictionaryWithJSON.h"
-#include "json/JSONDataSerializer.h"
 #include "json/JSONDeserializer.h"
 
 namespace vw {
@@ -21,7 +20,6 @@ using test::bytes;
 using test::text;
 
 const JSONDeserializer reader = JSONDeserializer::deserializer();
-const JSONDataSerializer writer;
 
 // Each way in reads the buffer through the scanner: a value, nil with no
 // error where no value starts, or nil with the error of the construct that
@@ -40,15 +38,14 @@ TEST(JSONDeserializer, ValueOrNilAndTheError) {
         {Dictionary, bytes(""), Value(), "JSONDeserializerErrorDomain", -1},
         {Array, Value(), Value(), "JSONDeserializerErrorDomain", -1},
         {WithJSONData, bytes(""), Value(), "JSONDeserializerErrorDomain", -1},
-        {Any, bytes("{}"), Value::dictionary({})}, {Array, bytes("[]"), Value::array({})},
+        {Array, bytes("[]"), Value::array({})},
         {Any, bytes("[1] and then anything \xff"), Value::array({Value::number(1)})},  // trailing bytes ignored
-        {Any, bytes("true false"), Value::boolean(true)}, {Any, bytes("  {\"a\":1}"), one}, {Dictionary, bytes("{\"a\":1}"), one},
+        {Any, bytes("true false"), Value::boolean(true)}, {Dictionary, bytes("{\"a\":1}"), one},
         // Leading white space only for any value.
         {Dictionary, bytes("  {\"a\":1}"), Value(), "JSONScannerErrorDomain", -1},
         {Array, bytes(" [1]"), Value(), "JSONScannerErrorDomain", -7}, {Array, bytes("{}"), Value(), "JSONScannerErrorDomain", -7},
         {Any, bytes("tru"), Value()}, {Any, bytes("   "), Value()},
         {Any, bytes("{\"a\":[\"\\x\"]}"), Value(), "JSONScannerErrorDomain", -4},
-        {Any, bytes("\"\\u00zz\""), Value(), "JSONScannerErrorDomain", -12},
         // dictionaryWithJSONData gives whatever the text holds.
         {WithJSONData, bytes("{\"a\":null}"), Value::dictionary({{"a", Value::null()}})},
         {WithJSONData, bytes("[1]"), Value::array({Value::number(1)})}, {WithJSONData, bytes("\"s\""), text("s")},
@@ -73,27 +70,16 @@ TEST(JSONDeserializer, ValueOrNilAndTheError) {
     EXPECT_THROW(reader.deserialize(text("[1]"), nullptr), std::invalid_argument);
 }
 
-// Writes, reads back and writes again; the value read back must equal v.
-void expectRoundTrip(const Value& v, const std::string& what) {
-    const Value written = writer.serializeObject(v);
-    Error e;
-    const Value back = reader.deserialize(written, &e);
-    ASSERT_FALSE(back.isNil()) << what << ": " << e.code << " reading " << written.bytes().substr(0, 200);
-    EXPECT_EQ(back, v) << what;
-    EXPECT_EQ(writer.serializeObject(back).bytes(), written.bytes()) << what;
-}
-
-TEST(RoundTrip, ReadValuesOfEveryKind) {
+// Every kind of value the public suite holds round-trips in the conformance
+// run; here extreme numbers and texts of NULs.
+TEST(RoundTrip, ExtremeNumbersAndNulTexts) {
     for (const char* doc : {
-             "{\"a\":[1,-2.5,\"x\",true,false,null,{}],\"b\":{\"c\":[]},\"\":\"\"}",
              "[1e21,1e-7,5e-324,1.7976931348623157e308,-0,0.1,123456789012345678901234567890,2.2250738585072014e-308]",
-             "[\"\\u0000\\u0001\\u001f\\\"\\\\\\/\\b\\f\\n\\r\\t\",\"\\uD834\\uDD1E\\uD800\\uDC00x\\uDFFF\",\"caf\xc3\xa9\"]",
-             "[1e+2,1E+2,1.5.5,-,00012,-.5]", "\"just a string\"", "-12.75", "true", "null",
              // Written with raw NULs these would start like UTF-32 ("\"\0\0\0") or UTF-16 text.
              "\"\\u0000\\u0000\\u0000\\r\\u0000\"", "\"\\u0000x\\u0000\""}) {
         const Value v = reader.deserialize(bytes(doc), nullptr);
         ASSERT_FALSE(v.isNil()) << doc;
-        expectRoundTrip(v, doc);
+        test::writtenBack(v, doc);
     }
 }
 
@@ -106,7 +92,7 @@ TEST(RoundTrip, RandomDoublesReadBackExactly) {
         std::memcpy(&d, &bits, sizeof d);
         if (std::isfinite(d)) numbers.addObject(Value::number(d));
     }
-    expectRoundTrip(numbers.copy(), "random doubles");
+    test::writtenBack(numbers.copy(), "random doubles");
 }
 
 }  // namespace
