@@ -70,8 +70,8 @@ TEST(WarningPolicy, APeripheralIsWarnedAtTenPercentOnceADay) {
     EXPECT_EQ(first[0].body, "MX Master 3: 10% left.");
     EXPECT_EQ(first[0].urgency, Urgency::Low);
     w.closed(first[0].key);
-    EXPECT_TRUE(w.peripheral(mouse(8), t + day - 1).empty()) << "once a day";
-    EXPECT_EQ(w.peripheral(mouse(7), t + day + 60).size(), 1u) << "a day later";
+    EXPECT_TRUE(w.peripheral(mouse(8), t + 60 + day - 1).empty()) << "once a day";
+    EXPECT_EQ(w.peripheral(mouse(7), t + 60 + day).size(), 1u) << "a day later, to the second";
     EXPECT_EQ(w.peripheral(mouse(7, true), t + day + 120).at(0).kind, K::Close) << "charging withdraws it";
     EXPECT_TRUE(w.peripheral(mouse(7, true), t + 3 * day).empty()) << "nothing while charging";
 }
