@@ -1,6 +1,7 @@
 // The battery history on a real SQLite database: what is learned comes back
 // after a restart, a kill loses nothing committed, a damaged file is moved
-// aside, two instances share one file, and thirty days stay small.
+// aside, two instances share one file, and thirty days stay small; without
+// one, the history view has this run's readings.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 
 #include "history/HistoryStore.h"
+#include "history/ThisComputer.h"
 #include "tests/lib/Scratch.h"
 
 namespace vw::history {
@@ -174,6 +176,19 @@ TEST(HistoryStore, ThirtyDaysOfSamplesStayUnderFiveMegabytes) {
     std::uintmax_t bytes = 0;
     for (const auto& f : fs::directory_iterator(dir.path)) bytes += fs::file_size(f.path());
     EXPECT_LT(bytes, 5u << 20);
+}
+
+// With no store (none could be opened), the history view still has this
+// run's readings; past a week of half-minutes the older half is let go.
+TEST(HistoryStore, WithoutOneTheHistoryIsThisRunsReadings) {
+    LearnedComputer computer("This Computer", nullptr, kStart);
+    const int week = 7 * 2880;
+    for (int i = 0; i <= week; ++i) computer.observe({kStart + 30.0 * i, Phase::Discharging, 80, 40, 50, 10});
+    const auto all = computer.history(0);
+    ASSERT_EQ(all.size(), static_cast<std::size_t>(week + 1 - week / 2));
+    EXPECT_EQ(all.front().time, kStart + 30.0 * (week / 2));
+    EXPECT_EQ(all.back().time, kStart + 30.0 * week);
+    EXPECT_EQ(computer.history(kStart + 30.0 * (week - 1)).size(), 2u);
 }
 
 }  // namespace
