@@ -10,10 +10,6 @@ void BusUnref::operator()(sd_bus* bus) const { sd_bus_close_unref(bus); }
 void BusUnref::operator()(sd_bus_slot* slot) const { sd_bus_slot_unref(slot); }
 void BusUnref::operator()(sd_bus_message* message) const { sd_bus_message_unref(message); }
 
-}  // namespace vw::desktop
-
-namespace vw::desktop {
-
 platform::MainLoop::Watch watchBus(platform::MainLoop& loop, sd_bus* bus, std::function<void()> ready) {
     const int fd = sd_bus_get_fd(bus);
     if (fd < 0) return {};
