@@ -107,17 +107,13 @@ TEST(JSONScannerErrors, CodeOfTheOutermostFailingConstruct) {
 }
 
 TEST(JSONScannerErrors, CursorAndPlacesOnFailureAndSuccess) {
-    // A failing string: back to where the string scan began, not to the buffer's start.
+    // Back to where the string scan began; no error place, no error; the result place is left alone.
     auto s = JSONScanner::scannerWithData(bytes("  \"abc"));
     s->setScanLocation(1);
-    Error e;
-    EXPECT_FALSE(s->scanJSONStringConstant(nullptr, &e));
-    // Without an error place no error is made, and the result place is left alone.
     Value v = text("keep");
     EXPECT_EQ(test::outcome(*s, s->scanJSONStringConstant(&v, nullptr), v), "NO 'keep' @1");
-    // Success leaves the error place alone.
-    s = JSONScanner::scannerWithData(bytes("[1]"));
-    e = Error::errorWithDomain("before", 7);
+    s = JSONScanner::scannerWithData(bytes("[1]"));  // success leaves the error place alone
+    Error e = Error::errorWithDomain("before", 7);
     EXPECT_TRUE(s->scanJSONObject(&v, &e));
     EXPECT_EQ(e.domain, "before");
 }
