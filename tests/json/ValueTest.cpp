@@ -96,10 +96,8 @@ std::string significantDigits(const std::string& t) {
     return d;
 }
 
-// Doubles of every shape the documents hold (short decimals, integers, round
-// numbers, full-precision values) come out exactly as the general shortest
-// conversion gives them; integral ones from 2^53 up that it spells in full
-// take exactly its shortest digits, padded with zeros, and read back the same.
+// Integral doubles from 2^53 up that to_chars spells in full take exactly its
+// shortest digits, padded with zeros, and read back the same.
 TEST(ValueNumbers, DoubleTextMatchesTheGeneralConversion) {
     std::mt19937_64 rng(99);
     std::vector<double> values = {0.0, -0.0, 1e-5, 9.99999e-6, 1e15, 999999999999999.0, 1e14, 123456789012345.0,
@@ -158,33 +156,12 @@ TEST(ValueTexts, Utf16ConversionsReplaceBrokenSurrogates) {
 
 TEST(ValueArrays, KeepOrderAndCheckBounds) {
     const Value a = Value::array({Value::number(1), text("two"), Value::null()});
-    ASSERT_TRUE(a.isArray());
-    EXPECT_EQ(a.count(), 3u);
-    EXPECT_EQ(a[1].stringView(), "two");
     EXPECT_TRUE(a[2].isNull());
     EXPECT_THROW(a[3], std::out_of_range);
-    EXPECT_EQ(Value::array({}).count(), 0u);
     MutableArray m;
     EXPECT_THROW(m.addObject(Value()), std::invalid_argument);
     m.addObject(Value::number(1));
     EXPECT_EQ(m.copy(), Value::array({Value::number(1)}));
-}
-
-TEST(ValueDictionaries, SetValueReplacesInPlaceAndNilRemoves) {
-    MutableDictionary d;
-    d.setValue(Value::number(1), "a");
-    d.setValue(Value::number(2), "b");
-    d.setValue(Value::number(3), "a");
-    EXPECT_EQ(d.copy().entries()[0].key.stringView(), "a");
-    EXPECT_EQ(d.copy(), Value::dictionary({{"a", Value::number(3)}, {"b", Value::number(2)}}));
-    d.setValue(Value(), "a");
-    const Value copy = d.copy();
-    EXPECT_EQ(copy, Value::dictionary({{"b", Value::number(2)}}));
-    EXPECT_EQ(copy.find("a"), nullptr);
-    EXPECT_TRUE(copy["a"].isNil());
-    EXPECT_THROW(d.setValue(Value::number(1), Value::number(2)), std::invalid_argument);
-    EXPECT_THROW(d.setValue(Value::number(1), std::string_view("\xff")), std::invalid_argument);
-    EXPECT_THROW(d.setObject(Value(), "x"), std::invalid_argument);
 }
 
 TEST(ValueDictionaries, RemovingKeysOneByOneTakesLinearTime) {
@@ -206,12 +183,15 @@ TEST(ValueDictionaries, RemovingKeysOneByOneTakesLinearTime) {
 }
 
 // Lookups after removals: the shuffled test below.
-TEST(ValueDictionaries, RemovalsKeepOrderAndKeysSetAgainGoToTheEnd) {
+TEST(ValueDictionaries, SetValueReplacesInPlaceAndNilOrRemovalTakesTheKeyOut) {
     MutableDictionary d;
     for (int i = 0; i < 5000; ++i) d.setValue(Value::number(i), "k" + std::to_string(i));
     for (int i = 4999; i >= 0; --i)
-        if (i % 7) d.removeObjectForKey("k" + std::to_string(i));
+        if (i % 7) i % 2 ? d.removeObjectForKey("k" + std::to_string(i)) : d.setValue(Value(), "k" + std::to_string(i));
     d.removeObjectForKey("absent");
+    EXPECT_THROW(d.setValue(Value::number(1), Value::number(2)), std::invalid_argument);
+    EXPECT_THROW(d.setValue(Value::number(1), std::string_view("\xff")), std::invalid_argument);
+    EXPECT_THROW(d.setObject(Value(), "x"), std::invalid_argument);
     d.setValue(Value::number(-1), "k7");   // replaced in place
     d.setValue(Value::number(-2), "k1");   // added at the end
     const Value c = d.copy();
@@ -219,10 +199,13 @@ TEST(ValueDictionaries, RemovalsKeepOrderAndKeysSetAgainGoToTheEnd) {
     EXPECT_EQ(c.entries()[0].key.stringView(), "k0");
     EXPECT_EQ(c.entries()[1].key.stringView(), "k7");
     EXPECT_EQ(c["k7"].intValue(), -1);
+    EXPECT_EQ(c.find("k2"), nullptr);
+    EXPECT_TRUE(c["k3"].isNil());
     EXPECT_EQ(c.allKeys().back().stringView(), "k1");
     // Down to nothing and up again.
     for (const Entry& e : c.entries()) d.removeObjectForKey(e.key.stringView());
     EXPECT_EQ(d.copy(), Value::dictionary({}));
+    d.setValue(Value::number(2), "again");
     d.setValue(Value::number(3), "again");
     EXPECT_EQ(d.copy(), Value::dictionary({{"again", Value::number(3)}}));
 }
@@ -272,8 +255,7 @@ TEST(ValueEquality, IsDeepAndNumeric) {
     for (const auto& c : cases) EXPECT_EQ(c.a == c.b, c.equal) << &c - cases;
 }
 
-// Values built through the API may nest a million levels deep: destroying,
-// comparing and describing them take no recursion.
+// Built through the API: destroying, comparing and describing take no recursion.
 TEST(ValueDeepNesting, MillionLevelsAreDestroyedComparedAndDescribed) {
     constexpr int kDepth = 1000000;
     auto build = [](double leaf) {
@@ -297,8 +279,6 @@ TEST(ValueDeepNesting, MillionLevelsAreDestroyedComparedAndDescribed) {
 
 TEST(ValueObjects, CarryClassNameAndDescription) {
     const Value date = Value::object(std::make_shared<NamedObject>("Date", "2001-01-01 00:00:00 +0000"));
-    ASSERT_TRUE(date.isObject());
-    EXPECT_EQ(date.object()->className(), "Date");
     EXPECT_EQ(date.description(), "2001-01-01 00:00:00 +0000");
     EXPECT_EQ(date, date);
     EXPECT_NE(date, Value::object(std::make_shared<NamedObject>("Date", "2001-01-01 00:00:00 +0000")));
@@ -313,7 +293,6 @@ TEST(ValueData, OwnsCopiesAndRefersWithoutCopying) {
     source[0] = 'B';
     EXPECT_EQ(copied.bytes(), "bytes");
     EXPECT_EQ(referred.bytes(), "Bytes");
-    EXPECT_EQ(Value::data(std::string(1000, 'z')).bytes().size(), 1000u);
     // A malloc'd buffer handed over: freed with the last copy (the leak checker would tell).
     char* owned = static_cast<char*>(std::malloc(3));
     std::memcpy(owned, "own", 3);
