@@ -153,7 +153,9 @@ void ComputerSource::sample() {
 
 void ComputerSource::observe(const Reading& r) {
     computer_.observe(r);
-    if (observer_) observer_(r, upower_ ? upower_->reading().warningLevel : 0);
+    // The service's level speaks for its own readings only: while it is away
+    // the warnings go by the folders' percentage.
+    if (observer_) observer_(r, upower_ && upower_->following() ? upower_->reading().warningLevel : 0);
     if (!upower_) return;  // the folder is read on its own timer
     // The service says what changes; between its changes, a sample every
     // half minute while discharging.
