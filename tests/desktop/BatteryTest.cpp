@@ -119,7 +119,7 @@ TEST(UPowerReadings, StatesMapOntoThePlatformsFour) {
     // 5 pending charge, 3 empty, 6 pending discharge.
     const std::pair<uint32_t, BatteryState> states[] = {
         {1, BatteryState::Charging}, {5, BatteryState::Charging}, {2, BatteryState::Unplugged}, {3, BatteryState::Unplugged},
-        {6, BatteryState::Unplugged}, {4, BatteryState::Full}, {0, BatteryState::Unknown}, {7, BatteryState::Unknown}, {99, BatteryState::Unknown}};
+        {6, BatteryState::Unplugged}, {4, BatteryState::Full}, {0, BatteryState::Unknown}, {7, BatteryState::Unknown}};
     for (const auto& [upower, state] : states) EXPECT_EQ(batteryStateFromUPower(upower), state) << upower;
 }
 
