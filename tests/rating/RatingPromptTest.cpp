@@ -144,6 +144,7 @@ TEST_F(RatingPromptTest, OnlineTestFromTheReachabilityFlags) {
         {R | C, false, false, true},     // reachable once a connection is set up: no
         {0u, false, false, true},        // unreachable: the probe is still sent
         {T, false, true, true},          // a transient connection counts
+        {C | T, false, true, true},      // ...even where a connection must be set up
         {R, true, false, true},          // no connection object: no, and nothing logged
         {std::nullopt, false, false, false},
     };
