@@ -107,6 +107,7 @@ using Animation = Fixture;
 TEST_F(Animation, ABlockMovesThePropertyAndReportsItsEnd) {
     ImageView v(ui, {0, 0, 100, 100});
     animate("Grow", 2.0, &v, Transform::scale(0.4f, 1));
+    EXPECT_EQ(v.transform(), Transform::scale(0.4f, 1));           // the model value at once
     EXPECT_EQ(v.presentationTransform(), Transform::identity());  // on screen, not yet
     rp.advance(1.0);
     EXPECT_NEAR(v.presentationTransform().sx, 0.7f, 1e-5);  // half way, eased symmetrically
