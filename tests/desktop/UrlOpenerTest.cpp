@@ -95,7 +95,7 @@ TEST_F(UrlOpening, AnAddressThatCouldBeReadAsAnOptionOrShellTextStaysOneArgument
 }
 
 TEST_F(UrlOpening, AHangingOpenerDoesNotHoldUpTheLoop) {
-    ::setenv("VW_OPEN_HANG", "1", 1);
+    const test::ScopedEnv hangs{"VW_OPEN_HANG", "1"};
     int fired = 0;
     const auto ticker = loop.scheduleTimer(0.05, true, [&] { ++fired; });
     const auto before = std::chrono::steady_clock::now();
@@ -117,10 +117,10 @@ TEST_F(UrlOpening, AHangingOpenerDoesNotHoldUpTheLoop) {
 }
 
 TEST_F(UrlOpening, FailuresAreLoggedInOneLine) {
-    ::setenv("VW_OPEN_EXIT", "4", 1);
+    const test::ScopedEnv failing{"VW_OPEN_EXIT", "4"};
     opener.open("itms-apps://h.example/app/id1?mt=8");
     settle();
-    ::setenv("PATH", (dir / "empty").c_str(), 1);  // no xdg-open, no xdg-mime
+    const test::ScopedEnv noTools{"PATH", (dir / "empty").string()};  // no xdg-open, no xdg-mime
     opener.open("itms-apps://h.example/app/id2?mt=8");
     settle();
     EXPECT_THAT(logged, ElementsAre("open: xdg-open failed for https://h.example/app/id1?mt=8 (exit status 4)",
