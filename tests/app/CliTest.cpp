@@ -106,17 +106,15 @@ TEST_F(CliTest, WhereTheBatteryComesFrom) {
         EXPECT_NE(r.out.find(c.selected), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find("\n  This Computer\n") != std::string::npos, c.thisComputer) << r.out;
     }
-    // Asked for and missing: one line, status 2; auto falls back silently.
+    // Asked for and missing: one line, status 2.
     std::filesystem::remove_all(dir_ / "BAT0");
-    const CliRun host = run({"--battery", "host"}), upower = run({"--battery", "upower", "--text"}), autoRun = run({"--text"});
+    const CliRun host = run({"--battery", "host"}), upower = run({"--battery", "upower", "--text"});
     EXPECT_EQ(host.status, 2);
     EXPECT_EQ(host.err, "voltwise: --battery host: no battery under " + dir_.string() + "\n");
     EXPECT_EQ(upower.status, 2);
     EXPECT_EQ(upower.out, "");
     EXPECT_EQ(upower.err.rfind("voltwise: --battery upower: no system bus (", 0), 0u) << upower.err;
     EXPECT_EQ(upower.err.find('\n'), upower.err.size() - 1) << upower.err;
-    EXPECT_EQ(autoRun.status, 0);
-    EXPECT_EQ(autoRun.err, "");
 }
 
 // A picture of this computer can show its history; a phone model has none,
@@ -173,8 +171,6 @@ TEST_F(CliTest, EachBadOptionIsSaidInItsOwnLine) {
         EXPECT_EQ(r.out, "") << args[0];
         EXPECT_EQ(r.err, "voltwise: " + said + "\n");
     }
-    ::setenv("VOLTWISE_CONFIG", dir_.c_str(), 1);  // named through the environment, it must be a file too
-    EXPECT_EQ(run({"--text"}).err, "voltwise: cannot read config file " + dir_.string() + ": is a folder, not a file\n");
     // What a scale may be, as strtol reads it.
     for (const char* bad : {"0", "two", "", "3.0"}) EXPECT_FALSE(parseOptions({"--scale", bad})) << bad;
     for (const char* good : {"1", "8", " 3", "+3", "03"}) EXPECT_EQ(parseOptions({"--scale", good}).value().scale, std::atoi(good));

@@ -91,7 +91,7 @@ TEST(Resources, EverySkinHasItsOwnDesign) {
 // samples at the synthesis rate.
 struct Decoder : ::testing::Test {
     static void SetUpTestSuite() {
-        ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+        driver.emplace("SDL_AUDIODRIVER", "dummy");
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
         Mix_Init(MIX_INIT_MP3);
         ASSERT_EQ(Mix_OpenAudio(art::kSampleRate, AUDIO_S16SYS, 1, 1024), 0) << Mix_GetError();
@@ -100,7 +100,7 @@ struct Decoder : ::testing::Test {
         Mix_CloseAudio();
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        ::unsetenv("SDL_AUDIODRIVER");
+        driver.reset();
     }
     static std::vector<short> decode(const std::string& file) {
         Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
@@ -110,6 +110,7 @@ struct Decoder : ::testing::Test {
         Mix_FreeChunk(chunk);
         return out;
     }
+    static inline std::optional<test::ScopedEnv> driver;  // the silent audio driver while the suite runs
 };
 
 TEST_F(Decoder, TheChimeIsTheSynthesisedChime) {

@@ -96,7 +96,6 @@ TEST(MainLoop, PostedWorkRunsOnTheMainThreadInOrderAndWorkItPostsWaitsForTheNext
     std::thread([&] {
         for (int i = 0; i < 100; ++i) loop.post([&, i] { order.push_back(loop.isMainThread() ? i : -1); });
     }).join();
-    EXPECT_TRUE(loop.hasPostedWork());
     loop.runDue();
     ASSERT_EQ(order.size(), 100u);
     for (int i = 0; i < 100; ++i) EXPECT_EQ(order[i], i);
@@ -191,7 +190,6 @@ TEST(MainLoop, AWatchIsAskedAfreshAndEndsAtOnce) {
     loop.runDue();
     EXPECT_EQ(runs, 1) << "the second was let go before its turn";
     EXPECT_FALSE(wa.active());
-    EXPECT_FALSE(wb.active());
 }
 
 }  // namespace
