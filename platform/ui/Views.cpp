@@ -69,12 +69,6 @@ void View::setHidden(bool hidden) {
     setDrawn(hidden_, hidden);
 }
 
-bool View::hiddenInTree() const {
-    for (const View* v = this; v; v = v->parent_)
-        if (v->hidden_) return true;
-    return false;
-}
-
 void View::setBackgroundColor(Colour c) {
     trace("view.setBackgroundColor", {toString(c)});
     setDrawn(background_, c);

@@ -90,8 +90,6 @@ public:
 
     bool hidden() const { return hidden_; }
     void setHidden(bool hidden);
-    // Hidden itself or below a hidden view.
-    bool hiddenInTree() const;
 
     Colour backgroundColor() const { return background_; }
     void setBackgroundColor(Colour c);
