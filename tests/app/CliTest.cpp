@@ -29,13 +29,8 @@ CliRun run(std::vector<std::string> args) {
 // Keeps the host's own battery, display and configuration out of the way.
 class CliTest : public ::testing::Test {
 protected:
-    void addSupply(const std::string& name, const std::string& type, const std::string& capacity,
-                   const std::string& status) {
-        const auto d = dir_ / name;
-        std::filesystem::create_directories(d);
-        test::writeFile(d / "type", type + "\n");
-        if (!capacity.empty()) test::writeFile(d / "capacity", capacity + "\n");
-        test::writeFile(d / "status", status + "\n");
+    void addBattery(const std::string& status) {
+        test::writeValues(dir_ / "BAT0", {{"type", "Battery"}, {"capacity", "42"}, {"status", status}});
     }
     const test::TempDir scratch_;
     const std::filesystem::path dir_ = scratch_.path;
@@ -96,8 +91,8 @@ TEST_F(CliTest, WhereTheBatteryComesFrom) {
     for (const Case& c : cases) {
         std::filesystem::remove_all(dir_ / "BAT0");
         if (c.hostBattery) {
-            addSupply("AC", "Mains", "", "");
-            addSupply("BAT0", "Battery", "42", "Charging");
+            test::writeValues(dir_ / "AC", {{"type", "Mains"}});
+            addBattery("Charging");
         }
         const CliRun r = run(c.args);
         SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -120,7 +115,7 @@ TEST_F(CliTest, WhereTheBatteryComesFrom) {
 // A picture of this computer can show its history; a phone model has none,
 // and a plain script keeps the model it replays.
 TEST_F(CliTest, APictureOfThisComputerShowsItsHistory) {
-    addSupply("BAT0", "Battery", "42", "Discharging");
+    addBattery("Discharging");
     const std::string script = (dir_ / "history.script").string(), png = (dir_ / "h.png").string();
     std::ofstream(script) << "setting vwf_version 4.5\nwait 3\nhistory\n";
     const CliRun computer = run({"--screenshot", png, "--script", script, "--settings", (dir_ / "s").string()});

@@ -1,10 +1,8 @@
 // The desktop's battery sources: the host's folder, read on the loop's
 // timer; the power service; and the simulated one on keys.
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <systemd/sd-bus.h>
 #include <sys/un.h>
-#include <atomic>
 #include <cstdio>
 #include "battery/Readout.h"
 #include "platform/desktop/Battery.h"
@@ -12,6 +10,7 @@
 #include "app/Cli.h"
 #include "platform/linux/PowerSupply.h"
 #include "tests/desktop/DesktopFixture.h"
+#include "tests/desktop/PrivateBus.h"
 
 namespace vw::desktop {
 namespace {
@@ -31,11 +30,8 @@ struct Notified {
 
 TEST(HostBattery, ReadsAtOnceThenOnTheLoopsTimerWhileItLasts) {
     const test::TempDir root;
-    fs::create_directories(root / "BAT1");
     auto write = [&](const std::string& capacity, const std::string& status) {
-        test::writeFile(root / "BAT1" / "type", "Battery\n");
-        test::writeFile(root / "BAT1" / "capacity", capacity + "\n");
-        test::writeFile(root / "BAT1" / "status", status + "\n");
+        test::writeValues(root / "BAT1", {{"type", "Battery"}, {"capacity", capacity}, {"status", status}});
     };
     write("64", "Discharging");
     platform::RecordingPlatform rp;
@@ -198,53 +194,19 @@ TEST(UPowerBattery, ABusThatNeverAnswersIsGivenUpOnWithinTheFirstReadingsLimit) 
     source->reset();  // closes without waiting for the handshake
 }
 
-// A bus daemon of our own, and on it a power service that answers every
-// call to the display device with an error whose text is hostile.
-struct HostileService {
-    HostileService() {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        if ((daemon = ::fork()) == 0) {
-            ::execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--nopidfile", "--nosyslog",
-                     ("--address=" + address).c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        for (int i = 0; i < 200 && !fs::exists(dir / "bus"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        if (sd_bus_new(&bus) < 0 || sd_bus_set_address(bus, address.c_str()) < 0 || sd_bus_set_bus_client(bus, 1) < 0 ||
-            sd_bus_start(bus) < 0 || sd_bus_request_name(bus, "org.freedesktop.UPower", 0) < 0 ||
-            sd_bus_add_object(bus, nullptr, "/org/freedesktop/UPower/devices/DisplayDevice", &answer, nullptr) < 0)
-            return;
-        ready = true;
-        busAddress.emplace("DBUS_SYSTEM_BUS_ADDRESS", address);
-        serving = std::thread([this] {
-            while (!stop)
-                if (sd_bus_process(bus, nullptr) <= 0) sd_bus_wait(bus, 50'000);
-        });
-    }
-    ~HostileService() {
-        stop = true;
-        if (serving.joinable()) serving.join();
-        if (bus) sd_bus_flush_close_unref(bus);
-        if (daemon > 0) ::kill(daemon, SIGTERM), ::waitpid(daemon, nullptr, 0);
-        fs::remove_all(dir);
-    }
-    static int answer(sd_bus_message* m, void*, sd_bus_error*) {
-        const std::string text = "line one\nline two \x1b]0;title\x07\x1b[2J" + std::string(5000, 'z');
-        return sd_bus_reply_method_errorf(m, "org.example.Hostile", "%s", text.c_str());
-    }
-    const fs::path dir = fs::temp_directory_path() / ("vw-hostile-bus-" + std::to_string(::getpid()));
-    const std::string address = "unix:path=" + (dir / "bus").string();
-    pid_t daemon = -1;
-    sd_bus* bus = nullptr;
-    bool ready = false;
-    std::optional<test::ScopedEnv> busAddress;  // the service's bus, once it is ready
-    std::atomic<bool> stop{false};
-    std::thread serving;
-};
+// A power service that answers every call to the display device with an
+// error whose text is hostile.
+int hostileAnswer(sd_bus_message* m, void*, sd_bus_error*) {
+    const std::string text = "line one\nline two \x1b]0;title\x07\x1b[2J" + std::string(5000, 'z');
+    return sd_bus_reply_method_errorf(m, "org.example.Hostile", "%s", text.c_str());
+}
 
 TEST(UPowerBattery, TheServicesErrorTextIsShownOnOneLineEscapedAndCut) {
-    HostileService service;
-    if (!service.ready) GTEST_SKIP() << "no bus daemon could be started here";
+    testing::PrivateSystemBus service([](sd_bus* bus) {
+        return sd_bus_request_name(bus, "org.freedesktop.UPower", 0) >= 0 &&
+               sd_bus_add_object(bus, nullptr, "/org/freedesktop/UPower/devices/DisplayDevice", &hostileAnswer, nullptr) >= 0;
+    });
+    if (!service.ready()) GTEST_SKIP() << "no bus daemon could be started here";
     auto read = readUPowerOnce();
     ASSERT_FALSE(read);
     const std::string why = read.error().what;

@@ -43,10 +43,8 @@ TEST(ComputerSource, WhileTheServiceIsAwayTheWarningsGoByTheFoldersPercentage) {
     if (!bus.ready()) GTEST_SKIP() << "no bus daemon could be started here";
     // The folder, read while the service is away: 8 %, running down.
     test::TempDir sys;
-    std::filesystem::create_directories(sys / "BAT0");
-    for (const auto& [file, value] : {std::pair{"type", "Battery"}, {"status", "Discharging"}, {"capacity", "8"},
-                                      {"energy_now", "4000000"}, {"energy_full", "50000000"}, {"power_now", "10000000"}})
-        test::writeFile(sys / "BAT0" / file, std::string(value) + "\n");
+    test::writeValues(sys / "BAT0", {{"type", "Battery"}, {"status", "Discharging"}, {"capacity", "8"}, {"energy_now", "4000000"},
+                                     {"energy_full", "50000000"}, {"power_now", "10000000"}});
     const test::ScopedEnv root{"VOLTWISE_POWER_SUPPLY_DIR", sys.path.string()};
 
     platform::SystemClock clock;

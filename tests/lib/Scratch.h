@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -42,6 +43,12 @@ inline std::string readFile(const fs::path& p) {
 }
 
 inline void writeFile(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+
+// A folder laid out like those under /sys: one value a file, each on a line.
+inline void writeValues(const fs::path& dir, const std::map<std::string, std::string>& values) {
+    fs::create_directories(dir);
+    for (const auto& [file, value] : values) writeFile(dir / file, value + "\n");
+}
 
 // Sets (or, with no value, unsets) one variable until the end of the scope.
 class ScopedEnv {

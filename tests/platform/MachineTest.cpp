@@ -13,11 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Folders of files laid out like /sys, one value a file.
 struct Folder : test::TempDir {
     void write(const std::string& name, const std::map<std::string, std::string>& files) const {
-        fs::create_directories(path / name);
-        for (const auto& [f, v] : files) test::writeFile(path / name / f, v + "\n");
+        test::writeValues(path / name, files);
     }
 };
 
