@@ -70,7 +70,6 @@ void expectError(const Scan& r, int code, uint32_t location = 0) {
     EXPECT_EQ(r.error.domain, "JSONScannerErrorDomain");
     EXPECT_EQ(r.error.code, code);
     EXPECT_EQ(r.error.localizedDescription, kMessages.at(code));
-    EXPECT_EQ(JSONScanner::errorWithCode(code).localizedDescription, kMessages.at(code));
     EXPECT_EQ(r.location, location);
 }
 
@@ -130,7 +129,6 @@ TEST(JSONScannerValues, LeniencesAndNoValueGivesYesAndNil) {
     Scan r = scan("nullx");
     EXPECT_TRUE(r.value.isNull());
     EXPECT_EQ(r.location, 4u);
-    EXPECT_TRUE(scan("truex").value.boolValue());
 }
 
 TEST(JSONScannerNumbers, RunsReadByTheirLeadingNumber) {

@@ -34,7 +34,6 @@ TEST(JSONDataSerializerConstants, AreSharedAndNotCopied) {
     EXPECT_EQ(str(a), "null");
     EXPECT_TRUE(a.isIdentical(JSONDataSerializer().serializeNull(Value())));
     EXPECT_TRUE(writer.serializeNumber(Value::boolean(true)).isIdentical(writer.serializeObject(Value::boolean(true))));
-    EXPECT_EQ(str(writer.serializeNumber(Value::boolean(false))), "false");
     // Made once even when many threads make their first serializer together.
     std::vector<std::thread> threads;
     std::vector<Value> seen(8);
@@ -78,8 +77,6 @@ TEST(JSONDataSerializer, WritesEachKind) {
     };
     for (const auto& c : cases) EXPECT_EQ(write(c.value), c.json);
     EXPECT_EQ(str(writer.serializeString(text("\x7f/"))), "\"\x7f\\/\"");
-    EXPECT_EQ(str(writer.serializeArray(Value::array({}))), "[]");
-    EXPECT_EQ(str(writer.serializeDictionary(Value::dictionary({}))), "{}");
     EXPECT_TRUE(writer.serializeNumber(num(HUGE_VAL)).isNil());
     EXPECT_THROW(writer.serializeNumber(text("1")), std::invalid_argument);
     EXPECT_THROW(writer.serializeString(Value::number(1)), std::invalid_argument);
