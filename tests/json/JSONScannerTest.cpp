@@ -403,7 +403,6 @@ TEST(JSONScannerEncodings, WideBuffersAreConvertedToUtf8) {
     for (const auto& c : cases) EXPECT_EQ(scan(c.data).value, c.value) << &c - cases;
     // A buffer that does not decode (a lone surrogate) leaves the scanner empty.
     auto s = JSONScanner::scannerWithData(bytesOf("[\000\"\000\000\xd8\"\000]\000"));
-    EXPECT_TRUE(s->isAtEnd());
     EXPECT_TRUE(s->data().isNil());
     Value v = text("x");
     EXPECT_TRUE(s->scanJSONObject(&v, nullptr));

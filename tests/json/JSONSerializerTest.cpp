@@ -68,10 +68,8 @@ TEST(JSONDataSerializer, WritesEachKind) {
         {text("caf\xc3\xa9 \xf0\x9f\x98\x80"), "\"caf\xc3\xa9 \xf0\x9f\x98\x80\""},
         {text(std::string_view("a\0b", 3)), "\"a\\u0000b\""}, {text("\\n"), "\"\\\\n\""}, {text(""), "\"\""},
         {Value::dictionary({{"k\x01", Value::array({text("\x1f")})}}), "{\"k\\u0001\":[\"\\u001f\"]}"},
-        {Value::array({}), "[]"}, {Value::dictionary({}), "{}"}, {Value::array({num(1), num(2), num(3)}), "[1,2,3]"},
-        {Value::array({Value::null(), text("x")}), "[null,\"x\"]"}, {Value::dictionary({{"a", num(1)}}), "{\"a\":1}"},
         {Value::dictionary({{"b", num(1)}, {"a/\"", Value::array({})}, {"c", Value::null()}}), "{\"b\":1,\"a\\/\\\"\":[],\"c\":null}"},
-        {large.copy(), largeText + "}"},
+        {Value::dictionary({}), "{}"}, {large.copy(), largeText + "}"},
         {Value::dictionary({{"d", Value::data(std::string("h\xc3\xa9/"))}}), "{\"d\":\"h\xc3\xa9\\/\"}"},
         {Value::array({num(1), pre, num(2)}), "[1,{\"raw\": [1, 2]},2]"}, {pre, "{\"raw\": [1, 2]}"},
     };
