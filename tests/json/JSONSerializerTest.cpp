@@ -130,7 +130,6 @@ TEST(JSONDataSerializer, WritesStructuresNestedAMillionLevels) {
 TEST(JSONSerializer, GivesTheSameOutputAsText) {
     const JSONSerializer s = JSONSerializer::serializer();
     const Value t = s.serializeObject(Value::dictionary({{"a", Value::array({Value::boolean(true), text("\xc3\xa9")})}}));
-    ASSERT_TRUE(t.isString());
     EXPECT_EQ(t.stringView(), "{\"a\":[true,\"\xc3\xa9\"]}");
     EXPECT_EQ(s.serializeArray(Value::array({Value::null()})).stringView(), "[null]");
     EXPECT_EQ(s.serializeDictionary(Value::dictionary({})).stringView(), "{}");
