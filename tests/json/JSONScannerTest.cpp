@@ -139,9 +139,8 @@ TEST(JSONScannerNumbers, RunsReadByTheirLeadingNumber) {
         Op op = Op::Number;
     } cases[] = {
         {"1+2", 1.0, 1}, {"1e+", 1.0, 3}, {"1e2+3", 100.0, 3}, {"1e+-5", 1.0, 5}, {"1.5.5,", 1.5, 5}, {"1e,", 1.0, 2},
-        {"2.e3", 2000.0, 4}, {"-inf", 0.0, 1}, {"-nan", 0.0, 1}, {"0x1p3", 0.0, 1}, {"1e400", HUGE_VAL, 5},
-        {"-.5", -0.5, 3}, {"12-3", 12.0, 4}, {"1.5.5", 1.5, 5, Op::Object}, {"-", 0.0, 1, Op::Object},
-        {"-0", -0.0, 2, Op::Object},
+        {"2.e3", 2000.0, 4}, {"-inf", 0.0, 1}, {"0x1p3", 0.0, 1}, {"1e400", HUGE_VAL, 5}, {"-.5", -0.5, 3},
+        {"1.5.5", 1.5, 5, Op::Object}, {"-", 0.0, 1, Op::Object}, {"-0", -0.0, 2, Op::Object},
     };
     for (const auto& c : cases) {
         const Scan r = scan(c.json, c.op);
