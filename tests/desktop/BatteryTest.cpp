@@ -55,10 +55,7 @@ TEST(HostBattery, ReadsAtOnceThenOnTheLoopsTimerWhileItLasts) {
         EXPECT_EQ(seen.levels, levels) << "an unchanged reading posts nothing";
         EXPECT_EQ(seen.states, statesAtStart + 2);
     }
-    write("70", "Full");
-    rp.advance(10);
-    EXPECT_FLOAT_EQ(rp.plainDevice.rawLevel(), 0.65f) << "its timer went with it";
-    EXPECT_FALSE(rp.loop.nextTimerTime());
+    EXPECT_FALSE(rp.loop.nextTimerTime()) << "its timer went with it";
 }
 
 // Each press is a key event of its own, delivered before the next.
@@ -150,9 +147,6 @@ TEST(UPowerBattery, WithoutASystemBusItDeclinesAndSaysWhy) {
     auto source = follow(rp);
     ASSERT_FALSE(source);
     EXPECT_EQ(source.error().what.rfind("no system bus (", 0), 0u) << source.error().what;
-    auto read = readUPowerOnce();
-    ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().what.rfind("no system bus (", 0), 0u) << read.error().what;
 }
 
 // A bus socket that takes the connection and never says a word.

@@ -31,19 +31,14 @@ struct CliDesktop : ::testing::Test {
 // What the environment holds is shown as any other outside text: on one
 // line, escaped, cut.
 TEST_F(CliDesktop, ADisplayThatCannotBeOpenedFallsBackInOneLine) {
-    const std::pair<std::string, std::string> cases[] = {
-        {":9999", "voltwise: no display (cannot open DISPLAY :9999"},
-        {":9999\n\x1b[31mred" + std::string(100000, 'x'), "voltwise: no display (cannot open DISPLAY :9999\\n\\x1B[31mredxxx"}};
-    for (const auto& [value, start] : cases) {
-        const test::ScopedEnv display{"DISPLAY", value};
-        const Run broken = run({"--level", "0.2"});
-        EXPECT_EQ(broken.status, 0);
-        EXPECT_EQ(broken.err.rfind(start, 0), 0u) << broken.err;
-        EXPECT_EQ(broken.err.find('\n'), broken.err.size() - 1) << broken.err;
-        EXPECT_EQ(broken.err.find('\x1b'), std::string::npos);
-        EXPECT_LT(broken.err.size(), 300u);
-        EXPECT_EQ(broken.out.substr(0, 4), "20% ");
-    }
+    const test::ScopedEnv hostile{"DISPLAY", ":9999\n\x1b[31mred" + std::string(100000, 'x')};
+    const Run broken = run({"--level", "0.2"});
+    EXPECT_EQ(broken.status, 0);
+    EXPECT_EQ(broken.err.rfind("voltwise: no display (cannot open DISPLAY :9999\\n\\x1B[31mredxxx", 0), 0u) << broken.err;
+    EXPECT_EQ(broken.err.find('\n'), broken.err.size() - 1) << broken.err;
+    EXPECT_EQ(broken.err.find('\x1b'), std::string::npos);
+    EXPECT_LT(broken.err.size(), 300u);
+    EXPECT_EQ(broken.out.substr(0, 4), "20% ");
 }
 
 TEST(WindowFit, AWindowLargerThanTheDisplaySaysSoInOneLine) {

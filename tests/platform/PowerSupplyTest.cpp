@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/linux/PowerSupply.h"
 #include "tests/lib/Scratch.h"
@@ -21,25 +20,19 @@ TEST(PowerSupply, StatusMapping) {
 TEST(PowerSupply, FindsTheFirstBatteryAndReadsIt) {
     const test::TempDir scratch;
     const fs::path root = scratch / "power_supply";
-    auto supply = [&](const std::string& name, const std::string& type, const char* capacity, const char* status) {
-        fs::create_directories(root / name);
-        std::ofstream(root / name / "type") << type << "\n";
-        if (capacity) std::ofstream(root / name / "capacity") << capacity;
-        if (status) std::ofstream(root / name / "status") << status << "\n";
-    };
     EXPECT_FALSE(findBattery(root.string()));  // no such directory
-    supply("ADP1", "Mains", nullptr, nullptr);
-    supply("hidpp_battery_0", "Battery", nullptr, "Discharging");  // no capacity: not usable
+    test::writeValues(root / "ADP1", {{"type", "Mains"}});
+    test::writeValues(root / "hidpp_battery_0", {{"type", "Battery"}, {"status", "Discharging"}});  // no capacity: not usable
     EXPECT_FALSE(findBattery(root.string()));
-    supply("BAT1", "Battery", "77\n", "Full");
-    supply("BAT0", "Battery", "5\n", "Discharging");
+    test::writeValues(root / "BAT1", {{"type", "Battery"}, {"capacity", "77"}, {"status", "Full"}});
+    test::writeValues(root / "BAT0", {{"type", "Battery"}, {"capacity", "5"}, {"status", "Discharging"}});
     const auto dir = findBattery(root.string());
     ASSERT_TRUE(dir);
     EXPECT_EQ(fs::path(*dir).filename(), "BAT0");
     EXPECT_FLOAT_EQ(readBattery(*dir).level, 0.05f);
     EXPECT_EQ(readBattery(*dir).state, BatteryState::Unplugged);
     for (const char* garbage : {"lots", "101"}) {
-        supply("BAT0", "Battery", garbage, "Charging");
+        test::writeValues(root / "BAT0", {{"capacity", garbage}});
         EXPECT_EQ(readBattery(*dir).level, -1.0f) << garbage;
     }
     EXPECT_EQ(readBattery((root / "gone").string()).state, BatteryState::Unknown);
