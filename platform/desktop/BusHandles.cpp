@@ -2,7 +2,9 @@
 
 #include <systemd/sd-bus.h>
 
+#include <cstring>
 #include <ctime>
+#include <string>
 
 namespace vw::desktop {
 
@@ -35,5 +37,9 @@ uint64_t monotonicUsec() {
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<uint64_t>(ts.tv_sec) * 1'000'000u + static_cast<uint64_t>(ts.tv_nsec) / 1000u;
 }
+
+Error busError(int rc) { return Error{std::strerror(-rc), -rc}; }
+
+Error noSystemBus(int rc) { return Error{"no system bus (" + std::string(std::strerror(-rc)) + ")", -rc}; }
 
 }  // namespace vw::desktop

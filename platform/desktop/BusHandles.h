@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/MainLoop.h"
+#include "platform/Result.h"
 
 typedef struct sd_bus sd_bus;
 typedef struct sd_bus_slot sd_bus_slot;
@@ -35,5 +36,10 @@ platform::MainLoop::Watch watchBus(platform::MainLoop& loop, sd_bus* bus, std::f
 platform::MainLoop::Timer busTimeoutTimer(platform::MainLoop& loop, sd_bus* bus, std::function<void()> fire);
 // The monotonic clock, in microseconds, as sd-bus's time-outs count.
 uint64_t monotonicUsec();
+
+// sd-bus's negative errno `rc` as an Error; and as why the system bus
+// cannot be opened.
+Error busError(int rc);
+Error noSystemBus(int rc);
 
 }  // namespace vw::desktop

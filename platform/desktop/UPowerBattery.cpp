@@ -38,8 +38,6 @@ constexpr const char* kOwnerRule =
     "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
     "interface='org.freedesktop.DBus',member='NameOwnerChanged',arg0='org.freedesktop.UPower'";
 
-// sd-bus's negative errno `rc` as an Error.
-Error busError(int rc) { return Error{std::strerror(-rc), -rc}; }
 
 std::string errorText(const sd_bus_error* e, int rc) {
     // The service's own words are shown as any other outside text is.
@@ -47,8 +45,6 @@ std::string errorText(const sd_bus_error* e, int rc) {
     return std::strerror(-rc);
 }
 
-// Why the system bus cannot be used: `rc` is sd-bus's negative errno.
-Error noSystemBus(int rc) { return Error{"no system bus (" + std::string(std::strerror(-rc)) + ")", -rc}; }
 
 Error noAnswer(const std::string& detail, int errnum = 0) {
     return Error{"UPower does not answer on the system bus (" + detail + ")", errnum};

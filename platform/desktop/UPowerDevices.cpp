@@ -31,8 +31,6 @@ constexpr const char* kRules[] = {
     "member='NameOwnerChanged',arg0='org.freedesktop.UPower'",
 };
 
-Error busError(int rc) { return Error{std::strerror(-rc), -rc}; }
-
 Result<void> call(sd_bus* bus, sd_bus_slot** slot, const char* path, const char* interface, const char* member,
                   sd_bus_message_handler_t done, void* data) {
     sd_bus_message* made = nullptr;
@@ -163,7 +161,7 @@ UPowerDevices::~UPowerDevices() {
 Result<void> UPowerDevices::connect() {
     sd_bus* opened = nullptr;
     if (const int rc = sd_bus_open_system(&opened); rc < 0)
-        return Error{"no system bus (" + std::string(std::strerror(-rc)) + ")", -rc};
+        return noSystemBus(rc);
     bus_.reset(opened);
     for (const char* rule : kRules) {
         sd_bus_slot* slot = nullptr;

@@ -7,6 +7,8 @@
 #include <functional>
 #include <iterator>
 
+#include "platform/desktop/BusHandles.h"
+
 namespace vw::desktop {
 
 Result<void> readUPowerProperties(sd_bus_message* m, UPowerReading& r, UPowerIdentity* identity) {
@@ -58,7 +60,6 @@ Result<void> readUPowerProperties(sd_bus_message* m, UPowerReading& r, UPowerIde
         {"Vendor", text(id.vendor), true},
         {"Serial", text(id.serial), true},
     };
-    auto busError = [](int rc) { return Error{std::strerror(-rc), -rc}; };
     int rc = sd_bus_message_enter_container(m, 'a', "{sv}");
     if (rc < 0) return busError(rc);
     while ((rc = sd_bus_message_enter_container(m, 'e', "sv")) > 0) {
