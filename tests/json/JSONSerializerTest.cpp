@@ -7,8 +7,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "JsonTestSupport.h"
 #include "json/JSONDataSerializer.h"
@@ -34,12 +32,6 @@ TEST(JSONDataSerializerConstants, AreSharedAndNotCopied) {
     EXPECT_EQ(str(a), "null");
     EXPECT_TRUE(a.isIdentical(JSONDataSerializer().serializeNull(Value())));
     EXPECT_TRUE(writer.serializeNumber(Value::boolean(true)).isIdentical(writer.serializeObject(Value::boolean(true))));
-    // Made once even when many threads make their first serializer together.
-    std::vector<std::thread> threads;
-    std::vector<Value> seen(8);
-    for (int i = 0; i < 8; ++i) threads.emplace_back([&seen, i] { seen[i] = JSONDataSerializer().serializeNull(Value()); });
-    for (auto& t : threads) t.join();
-    for (const Value& v : seen) EXPECT_TRUE(v.isIdentical(a));
 }
 
 // Numbers by their stored type (their texts: the value tests); strings with
