@@ -76,7 +76,7 @@ TEST(Script, LinesAndTheirEvents) {
         {"alert 1 2", "error 1: alert needs one whole number"},
         {"alert -1", "error 1: alert button must be a whole number from 0 to 9, not '-1'"},
         {"tick 1 2", "error 1: tick takes at most a count"}, {"tick 0", tick + "'0'"}, {"tick 100001", tick + "'100001'"},
-        {"wait", "error 1: wait needs seconds"}, {"wait 1e9", wait + "'1e9'"}, {"wait -1", wait + "'-1'"},
+        {"wait", "error 1: wait needs seconds"}, {"wait -1", wait + "'-1'"},
         {"wait 10000000.5", wait + "'10000000.5'"}, {"wait inf", wait + "'inf'"},
         {"animations-end now", "error 1: animations-end takes nothing"}, {"print now", "error 1: print takes nothing"},
     };

@@ -60,21 +60,16 @@ TEST(Startup, FirstInstall) {
         EXPECT_TRUE(inOrder(app.calls(), {"settings.setObject(\"4.5\", \"vwf_version\")",
                                           "settings.setObject(\"green_skin.png\", \"skin_file\")",
                                           "settings.setObject(\"1\", \"skin_row_selected\")", "settings.synchronize()",
-                                          "alert.show(*", "network.startRequest(*"}));
+                                          "alert.show(\"Thanks for Installing\\nVoltwise FREE 5.0\", \"If you like this FREE "
+                                          "version of Voltwise, you will LOVE our new ULTRA version - ON SALE NOW!!! Click on the "
+                                          "'Discover Ultra' button to see more!\\n\\nPlease let us know how we can improve "
+                                          "Voltwise, by sending an email to support@voltwise.example.\\n\\nThanks for your "
+                                          "support from all of us at Voltwise Labs\", nil, \"OK\")",
+                                          "network.startRequest(*"}));
         EXPECT_EQ(app.imageOf("imageViewSkin"), "green_skin.png");
         ASSERT_EQ(app.rp.network.requests.size(), 1u);
         EXPECT_EQ(app.rp.network.requests[0].url,
                   "http://attribution.voltwise.example/app.php?idfa=6D92078A-8246-4BA4-AE5B-76104861E7DC&appid=410000001");
-        const platform::Alert* a = app.rp.ui.alerts().front();
-        ASSERT_TRUE(a);
-        EXPECT_EQ(a->title, "Thanks for Installing\nVoltwise FREE 5.0");
-        EXPECT_EQ(a->message,
-                  "If you like this FREE version of Voltwise, you will LOVE our new ULTRA version - ON SALE NOW!!! Click "
-                  "on the 'Discover Ultra' button to see more!\n\nPlease let us know how we can improve Voltwise, by "
-                  "sending an email to support@voltwise.example.\n\nThanks for your support from all of us at "
-                  "Voltwise Labs");
-        EXPECT_EQ(a->buttonTitles(), (std::vector<std::string>{"OK"}));
-        EXPECT_TRUE(a->delegate.empty());
     }
 }
 

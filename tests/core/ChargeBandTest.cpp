@@ -53,7 +53,6 @@ TEST(ChargeBandFor, FiguresAndSkin) {
         {57, "3GS", 0, 0, kGreen, {0.4f, 6321, 7511, kGreen}},      {57, "3G", 0, 0, kGreen, {0.4f, 4367, 4929, kGreen}},
         {72, "3G", 0, 0, kGreen, {0.26f, 3606, 4168, kGreen}},      {30, "IPOD", 0, 0, kGreen, {0.7f, 4561, 4941, kGreen}},
         {97, "IPAD", 0, 0, kGreen, {0.02f, 0, 1140, kGreen}},       {9, "2G", 0, 0, kGreen, {0.95f, 11592, 12168, kRed}},
-        {-100, "2G", 0, 0, kGreen, {0.95f, 11592, 12168, kRed}},
         // Band 1 zeroes both whatever came before, for any family.
         {100, "IPAD", 77, 88, kGreen, {0.001f, 0, 0, kGreen}},      {100, "watch", 77, 88, kGreen, {0.001f, 0, 0, kGreen}},
         // No family (keys are exact and case-sensitive): the figures carry over.

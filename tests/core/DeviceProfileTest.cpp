@@ -43,8 +43,7 @@ TEST(ProfileForDevice, ModelTables) {
         {"iPhone", "iPhone1,2", phone("Your Device          iPhone 3G", "3G", {2, 1, 3, 6, 3, 3.6f, 4.209f, 14.4f, 180, 0}, 0)},
         {"iPhone", "iPhone1,1",
          phone("Your Device          iPhone 2G", "2G", {2, 1, 0, 4.8f, 0, 3.6f, 4.209f, 14.4f, 150, 0}, 0, 0, 576, true)},
-        {"iPhone", "iPhone3,1", p4}, {"iPhone", "iPhone3,3", p4},
-        {"iPhone", "xiPhone3,9", p4},  // the later rows test containment
+        {"iPhone", "iPhone3,1", p4}, {"iPhone", "xiPhone3,9", p4},  // the later rows test containment
         {"iPhone", "iPhone4,1", phone("Your Device            iPhone 4S", "3G", {2, 1, 4.8f, 8.7f, 3.6f, 5.4f, 6, 24, 120, 0})},
         {"iPhone", "iPhone5,1", p5},  {"iPhone", "iPhone5,2", p5},  {"iPhone", "iPhone5,3", p5c}, {"iPhone", "iPhone5,4", p5c},
         {"iPhone", "iPhone6,1", p5S}, {"iPhone", "iPhone6,2", p5S},
@@ -56,8 +55,8 @@ TEST(ProfileForDevice, ModelTables) {
         {"iPod touch", "iPod3,1", pod("Your Device      iPod 3rd Gen", 2, 1, 3.6f, 18)},
         {"iPod touch", "iPod4,1", pod("Your Device      iPod 4th Gen", 2.8f, 1.4f, 4.209f, 24)},
         {"iPod touch", "iPod5,1", pod5}, {"iPod touch", "iPod7,1", pod5},
-        {"iPad", "iPad1,1", pad("Your Device       iPad 1st Gen")}, {"iPad", "iPad2,1", pad2}, {"iPad", "iPad2,5", pad2},
-        {"iPad", "iPad2,7", pad2},    {"iPad", "iPad3,1", pad3},    {"iPad", "iPad3,2", pad3},    {"iPad", "iPad3,3", pad3},
+        {"iPad", "iPad1,1", pad("Your Device       iPad 1st Gen")}, {"iPad", "iPad2,1", pad2}, {"iPad", "iPad2,7", pad2},
+        {"iPad", "iPad3,1", pad3},    {"iPad", "iPad3,2", pad3},    {"iPad", "iPad3,3", pad3},
         {"iPad", "iPad3,4", pad4},    {"iPad", "iPad3,5", pad4},    {"iPad", "iPad3,6", pad4},    {"iPad", "iPad4,4", padAir},
         {"iPad", "iPad1,2", padAir},     // row 1 is equality only
         {"iPad", "iPhone2,1", padAir},   // the model name chooses the family

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "tests/controller/AppFixture.h"
+#include "tests/rating/RatingSupport.h"
 
 namespace vw::testing {
 namespace {
@@ -50,7 +51,6 @@ protected:
         rp.runPending();
     }
 
-    bool asked() { return rp.ui.alerts().size() == 1 && rp.ui.alerts().front()->title == "Rate - Voltwise"; }
     int64_t count() const { return rp.settings.integerForKey(kCountKey); }
     bool onlineTestRan() const { return findCall(launchCalls, "network.reachabilityFlags()") >= 0; }
 
@@ -70,7 +70,7 @@ TEST_F(RatingPromptTest, FirstLaunchStartsCountingAndAsksNothing) {
                             "settings.boolForKey(\"kRatingPromptDeclinedToRate\", NO)",
                             "settings.boolForKey(\"kRatingPromptRatedCurrentVersion\", NO)",
                             "settings.synchronize()"));
-    EXPECT_FALSE(asked());
+    EXPECT_FALSE(asked(rp));
     EXPECT_THAT(rp.network.requests, IsEmpty());
 }
 
@@ -106,7 +106,7 @@ TEST_F(RatingPromptTest, WhenALaunchAsks) {
         EXPECT_EQ(onlineTestRan(), c.asks);
         EXPECT_EQ(rp.network.requests.size(), requests + (c.asks ? 1u : 0u));
         EXPECT_EQ(rp.log.lines().size(), logged);
-        EXPECT_EQ(asked(), c.asks);
+        EXPECT_EQ(asked(rp), c.asks);
         if (!c.asks) continue;
         EXPECT_TRUE(inOrder(launchCalls, {"settings.setInteger(" + std::to_string(c.count + 1) + ", \"kRatingPromptLaunchCount\")",
                                           "network.reachabilityFlags()", "network.startRequest(*", "settings.synchronize()"}));
@@ -130,7 +130,7 @@ TEST_F(RatingPromptTest, ChangedVersionResetsAllFiveKeys) {
                             "settings.setInteger(1, \"kRatingPromptLaunchCount\")",
                             "settings.setBool(NO, \"kRatingPromptRatedCurrentVersion\")",
                             "settings.setBool(NO, \"kRatingPromptDeclinedToRate\")", "settings.synchronize()"));
-    EXPECT_FALSE(asked());
+    EXPECT_FALSE(asked(rp));
 }
 
 TEST_F(RatingPromptTest, OnlineTestFromTheReachabilityFlags) {
@@ -165,7 +165,7 @@ TEST_F(RatingPromptTest, UnreadableFlagsLogAndKeepTheCount) {
     stored(6, 4 * 86400.0);
     launch();
     EXPECT_THAT(rp.log.lines(), ElementsAre("Error. Could not recover network reachability flags"));
-    EXPECT_FALSE(asked());
+    EXPECT_FALSE(asked(rp));
     EXPECT_EQ(count(), 7);
     EXPECT_EQ(rp.settings.doubleForKey(kDateKey), rp.clock.now() - 4 * 86400.0);
 }
@@ -199,7 +199,7 @@ TEST_F(RatingPromptTest, EachAnswer) {
 TEST_F(RatingPromptTest, TheQuestion) {
     stored(6, 4 * 86400.0);
     launch();
-    ASSERT_TRUE(asked());
+    ASSERT_TRUE(asked(rp));
     const platform::Alert& a = *rp.ui.alerts().front();
     EXPECT_EQ(a.message,
               "If you enjoy using Voltwise, would you mind taking a moment to rate it? It won't take more than a "

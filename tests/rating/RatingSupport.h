@@ -14,6 +14,11 @@ inline void dueForTheQuestion(platform::RecordingPlatform& rp) {
     rp.plainSettings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
 }
 
+// The rating question is the one alert on show.
+inline bool asked(platform::RecordingPlatform& rp) {
+    return rp.ui.alerts().size() == 1 && rp.ui.alerts().front()->title == "Rate - Voltwise";
+}
+
 // The recording double's platform with another network.
 inline platform::Platform withNetwork(platform::RecordingPlatform& rp, platform::Network& network) {
     return {rp.clock, rp.loop,          rp.log,   rp.application, rp.bundle,   rp.ui,    rp.device,

@@ -55,10 +55,6 @@ private:
     int requests_ = 0;
 };
 
-bool asked(platform::RecordingPlatform& rp) {
-    return rp.ui.alerts().size() == 1 && rp.ui.alerts().front()->title == "Rate - Voltwise";
-}
-
 class RatingThreadsTest : public ::testing::Test {
 protected:
     void TearDown() override {
