@@ -54,6 +54,16 @@ TEST(WarningPolicy, TheLastWarningWithoutATimeLeftSaysToPlugIn) {
     EXPECT_EQ(WarningPolicy().laptop(l).at(0).body, "Lenovo ThinkPad X1: 1% left. Plug in now.");
 }
 
+// Each level starts at its threshold, inclusive; times are whole hours and
+// two-digit minutes, never negative.
+TEST(WarningPolicy, LevelEdgesAndTheTimeLeftsForm) {
+    const std::pair<double, Level> levels[] = {{20.5, Level::None}, {20, Level::Low},     {5.5, Level::Low},
+                                               {5, Level::Critical}, {2.5, Level::Critical}, {2, Level::Action}};
+    for (const auto& [percent, level] : levels) EXPECT_EQ(levelFor(percent), level) << percent;
+    const std::pair<int, const char*> times[] = {{-5, "0hr 00min"}, {59, "0hr 59min"}, {60, "1hr 00min"}, {119, "1hr 59min"}};
+    for (const auto& [minutes, text] : times) EXPECT_EQ(hoursAndMinutes(minutes), text);
+}
+
 TEST(WarningPolicy, APeripheralIsWarnedAtTenPercentOnceADay) {
     WarningPolicy w;
     auto mouse = [](double percent, bool charging = false) {
