@@ -38,13 +38,11 @@ constexpr const char* kOwnerRule =
     "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
     "interface='org.freedesktop.DBus',member='NameOwnerChanged',arg0='org.freedesktop.UPower'";
 
-
 std::string errorText(const sd_bus_error* e, int rc) {
     // The service's own words are shown as any other outside text is.
     if (e && sd_bus_error_is_set(e)) return platform::shown(e->message ? e->message : e->name);
     return std::strerror(-rc);
 }
-
 
 Error noAnswer(const std::string& detail, int errnum = 0) {
     return Error{"UPower does not answer on the system bus (" + detail + ")", errnum};
