@@ -31,7 +31,7 @@ int audioThreads(int expected) {
 // The device opens for a sound and closes a while after the last one ends;
 // the run loop's timer closes it.
 struct DummyDriver : ::testing::Test {
-    void runFor(double seconds) { vw::testing::runUntil(loop, [] { return false; }, seconds); }
+    void runFor(double seconds) { vw::testing::runFor(loop, seconds); }
     const test::ScopedEnv driver{"SDL_AUDIODRIVER", "dummy"};
     platform::SystemClock clock;
     platform::MainLoop loop{clock};

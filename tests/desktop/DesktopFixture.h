@@ -18,6 +18,7 @@
 #include <thread>
 #include "platform/desktop/Renderer.h"
 #include "tests/controller/AppFixture.h"
+#include "tests/lib/RunLoop.h"
 #include "tests/lib/Scratch.h"
 
 namespace vw::testing {
@@ -39,14 +40,6 @@ inline uint32_t filePixel(const std::string& path, int x, int y) {
 // The same of a generated image.
 inline uint32_t resourcePixel(const std::string& file, int x, int y) {
     return filePixel(platform::builtResourceDir() + "/" + file, x, y);
-}
-
-// Runs `loop` on its own clock until `done` says so, at most `seconds`.
-inline void runUntil(platform::MainLoop& loop, const std::function<bool()>& done, double seconds) {
-    const platform::Clock& clock = loop.clock();
-    const double until = clock.monotonic() + seconds;
-    for (loop.runDue(); !done() && clock.monotonic() < until; loop.runDue())
-        loop.wait(std::min(until, loop.nextTimerTime().value_or(until)) - clock.monotonic());
 }
 
 // Colours equal within `tolerance` on every channel.

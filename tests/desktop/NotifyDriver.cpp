@@ -23,6 +23,7 @@
 #include <sstream>
 #include "app/BatteryWarnings.h"
 #include "platform/desktop/DesktopNotifier.h"
+#include "tests/lib/RunLoop.h"
 
 using namespace vw;
 
@@ -35,11 +36,6 @@ struct DrivenClock final : platform::Clock {
     platform::SystemClock real;
     double shift = 0;
 };
-
-void runFor(platform::MainLoop& loop, const platform::Clock& clock, double seconds) {
-    for (const double until = clock.monotonic() + seconds; clock.monotonic() < until; loop.runDue())
-        loop.wait(std::min(until - clock.monotonic(), std::max(0.0, loop.nextTimerTime().value_or(until) - clock.monotonic())));
-}
 
 // Owns the notification server's name and never reads from the bus again.
 int ownName() {
@@ -89,15 +85,14 @@ int main(int argc, char** argv) {
             clock.shift += number;
             std::cout << "ok" << std::endl;
         } else if (command == "settle") {
-            const double until = loopClock.monotonic() + 10;
-            while ((notifier.waiting() || notifier.inFlight()) && loopClock.monotonic() < until) runFor(loop, loopClock, 0.01);
-            runFor(loop, loopClock, 0.2);  // what was sent without an answer leaves
+            testing::runUntil(loop, [&] { return !notifier.waiting() && !notifier.inFlight(); }, 10);
+            testing::runFor(loop, 0.2);  // what was sent without an answer leaves
             std::cout << "ok" << std::endl;
         } else if (command == "run") {
             in >> number;
             int ticks = 0;
             auto ticker = loop.scheduleTimer(0.05, true, [&ticks] { ++ticks; });
-            runFor(loop, loopClock, number);
+            testing::runFor(loop, number);
             std::cout << "ran " << ticks << std::endl;
         } else if (command == "status") {
             std::cout << "connected=" << notifier.connected() << " waiting=" << notifier.waiting() << " inflight=" << notifier.inFlight()

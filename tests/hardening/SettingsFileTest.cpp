@@ -16,6 +16,7 @@
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/net/OfflineNetwork.h"
 #include "tests/hardening/HardeningSupport.h"
+#include "tests/lib/RunLoop.h"
 
 #include <gmock/gmock.h>
 
@@ -268,9 +269,9 @@ TEST(SettingsLock, TheWindowSavesOnItsOwnOnceTheLockIsFree) {
     dp.settings.setObject("purple_skin.png", "skin_file");
     EXPECT_FALSE(dp.settings.synchronize());
     EXPECT_TRUE(dp.settings.savePending());
-    for (int i = 0; i < 4; ++i) dp.loop.wait(0.05), dp.loop.runDue();  // retries while it is held
+    testing::runFor(dp.loop, 0.2);  // retries while it is held
     holder.release();
-    for (int i = 0; i < 200 && dp.settings.savePending(); ++i) dp.loop.wait(0.05), dp.loop.runDue();
+    testing::runUntil(dp.loop, [&] { return !dp.settings.savePending(); }, 10);
     EXPECT_FALSE(dp.settings.savePending());
     EXPECT_EQ(FileSettings(file.string(), {}).stringForKey("skin_file"), "purple_skin.png");
     EXPECT_EQ(log.containing("settings: " + file.string() + ".lock is held by another program"), 1u);
