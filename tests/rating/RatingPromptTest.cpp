@@ -34,15 +34,6 @@ class RatingPromptTest : public ::testing::Test {
 protected:
     platform::RecordingPlatform rp;  // running version "5.0"
     AppConfig config;
-    // The stored state of an earlier run of version 5.0.
-    void stored(int64_t count, double secondsAgo, bool declined = false, bool rated = false) {
-        rp.plainSettings.preload(kVersionKey, std::string("5.0"));
-        rp.plainSettings.preload(kDateKey, rp.clock.now() - secondsAgo);
-        rp.plainSettings.preload(kCountKey, count);
-        if (declined) rp.plainSettings.preload(kDeclinedKey, true);
-        if (rated) rp.plainSettings.preload(kRatedKey, true);
-    }
-
     // One launch's bookkeeping, then whatever it queued for the main thread.
     void launch() {
         rp.mark();
@@ -99,7 +90,7 @@ TEST_F(RatingPromptTest, WhenALaunchAsks) {
         for (const char* k : {kVersionKey, kDateKey, kCountKey, kDeclinedKey, kRatedKey}) rp.settings.removeObject(k);
         // Where no test is due the flags cannot be read: a test made all the same would log.
         rp.network.flags = c.asks ? reachable : std::nullopt;
-        stored(c.count, c.secondsAgo, c.declined, c.rated);
+        storedRuns(rp, c.count, c.secondsAgo, c.declined, c.rated);
         const std::size_t logged = rp.log.lines().size(), requests = rp.network.requests.size();
         launch();
         EXPECT_EQ(count(), c.count + 1);
@@ -120,7 +111,7 @@ TEST_F(RatingPromptTest, WhenALaunchAsks) {
 }
 
 TEST_F(RatingPromptTest, ChangedVersionResetsAllFiveKeys) {
-    stored(40, 30 * 86400.0, true, true);
+    storedRuns(rp, 40, 30 * 86400.0, true, true);
     rp.plainSettings.preload(kVersionKey, std::string("4.9"));
     launch();
     EXPECT_THAT(launchCalls,
@@ -162,7 +153,7 @@ TEST_F(RatingPromptTest, OnlineTestFromTheReachabilityFlags) {
 
 TEST_F(RatingPromptTest, UnreadableFlagsLogAndKeepTheCount) {
     rp.network.flags.reset();
-    stored(6, 4 * 86400.0);
+    dueForTheQuestion(rp);
     launch();
     EXPECT_THAT(rp.log.lines(), ElementsAre("Error. Could not recover network reachability flags"));
     EXPECT_FALSE(asked(rp));
@@ -197,7 +188,7 @@ TEST_F(RatingPromptTest, EachAnswer) {
 }
 
 TEST_F(RatingPromptTest, TheQuestion) {
-    stored(6, 4 * 86400.0);
+    dueForTheQuestion(rp);
     launch();
     ASSERT_TRUE(asked(rp));
     const platform::Alert& a = *rp.ui.alerts().front();

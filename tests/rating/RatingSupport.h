@@ -6,13 +6,20 @@
 
 namespace vw::testing {
 
-// Stored state that makes this launch ask: the seventh counted launch of
-// version 5.0, four days after the first.
-inline void dueForTheQuestion(platform::RecordingPlatform& rp) {
+// The stored state of earlier runs of version 5.0: `count` launches, the
+// first `secondsAgo`, and the answers given.
+inline void storedRuns(platform::RecordingPlatform& rp, int64_t count, double secondsAgo, bool declined = false,
+                       bool rated = false) {
     rp.plainSettings.preload(RatingPrompt::kCurrentVersionKey, std::string("5.0"));
-    rp.plainSettings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - 4 * 86400.0);
-    rp.plainSettings.preload(RatingPrompt::kLaunchCountKey, int64_t{6});
+    rp.plainSettings.preload(RatingPrompt::kLaunchDateKey, rp.clock.now() - secondsAgo);
+    rp.plainSettings.preload(RatingPrompt::kLaunchCountKey, count);
+    if (declined) rp.plainSettings.preload(RatingPrompt::kDeclinedToRateKey, true);
+    if (rated) rp.plainSettings.preload(RatingPrompt::kRatedCurrentVersionKey, true);
 }
+
+// Stored state that makes this launch ask: the seventh counted launch, four
+// days after the first.
+inline void dueForTheQuestion(platform::RecordingPlatform& rp) { storedRuns(rp, 6, 4 * 86400.0); }
 
 // The rating question is the one alert on show.
 inline bool asked(platform::RecordingPlatform& rp) {
