@@ -2,11 +2,7 @@
 #pragma once
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,6 +11,7 @@
 #include "platform/recording/RecordingPlatform.h"
 #include "rating/RatingPrompt.h"
 #include "screen/SkinCatalogue.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw::testing {
 
@@ -22,31 +19,24 @@ namespace vw::testing {
 // application names, so tests do not depend on the generated artwork.
 // Images are PNG headers only; their size is what the header says.
 inline const std::string& testResourceDir() {
-    struct Dir {
+    struct Dir : test::TempDir {
         Dir() {
-            path = (std::filesystem::temp_directory_path() / ("vw-test-resources-" + std::to_string(::getpid()))).string();
-            std::filesystem::create_directories(path);
-            const unsigned char png[24] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                                           0, 0, 1, 64, 0, 0, 1, 108};  // 320 x 364
+            const std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x01\x40\0\0\x01\x6c", 24);  // 320 x 364
             std::vector<std::string> images = {"battery_empty_4.png", "battery_empty_filler.png", "battery_fill_red_3.png",
                                                "btn_chrome_save.png", "btn_chrome_customize.png", "ad_backdrop.png",
                                                "btn_chrome_pro_vs_free.png", "btn_chrome_our_apps.png"};
             for (const std::string panel : {"music", "accuracy", "full_cycle", "charge_display", "tips"})
                 images.insert(images.end(), {"ad_" + panel + "_panel.png", "ad_panel_" + panel + "_on.png"});
             for (const auto& row : kSkinCatalogue) images.emplace_back(row.file);
-            for (const auto& name : images)
-                std::ofstream(path + "/" + name, std::ios::binary).write(reinterpret_cast<const char*>(png), sizeof png);
-            std::ofstream(path + "/voltwise_sound.wav") << "RIFF";
-            std::ofstream(path + "/saxophone_cool_riff_1.mp3") << "ID3";
+            for (const auto& name : images) test::writeFile(*this / name, png);
+            test::writeFile(*this / "voltwise_sound.wav", "RIFF");
+            test::writeFile(*this / "saxophone_cool_riff_1.mp3", "ID3");
+            pathText = path.string();
         }
-        ~Dir() {
-            std::error_code ec;
-            std::filesystem::remove_all(path, ec);
-        }
-        std::string path;
+        std::string pathText;
     };
-    static Dir dir;
-    return dir.path;
+    static const Dir dir;
+    return dir.pathText;
 }
 
 inline platform::RecordingOptions withTestResources(platform::RecordingOptions o) {
