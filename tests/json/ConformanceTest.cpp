@@ -7,29 +7,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "JsonTestSupport.h"
+#include "tests/lib/Scratch.h"
 
 namespace vw {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The suite's files by name, or none (and the test skips) when the folder is absent.
 const std::map<std::string, std::string>& suite() {
@@ -37,7 +29,7 @@ const std::map<std::string, std::string>& suite() {
         std::map<std::string, std::string> out;
         const fs::path dir = fs::path(VW_SHARED_DATA) / "json-test-suite" / "test_parsing";
         if (fs::is_directory(dir))
-            for (const auto& entry : fs::directory_iterator(dir)) out[entry.path().filename().string()] = contents(entry.path());
+            for (const auto& entry : fs::directory_iterator(dir)) out[entry.path().filename().string()] = test::readFile(entry.path());
         return out;
     }();
     return files;
@@ -189,7 +181,7 @@ TEST(Conformance, CorpusDocumentsWriteBackAsStrictJSON) {
     const fs::path dir = fs::path(VW_SHARED_DATA) / "json-corpus";
     if (!fs::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir;
     for (const char* name : kCorpus) {
-        const std::string bytes = contents(dir / name);
+        const std::string bytes = test::readFile(dir / name);
         ASSERT_FALSE(bytes.empty()) << name;
         Error e;
         const Value v = read(bytes, &e);
