@@ -93,10 +93,8 @@ inline std::size_t copyText(char* buf, const char* text) {
 // (a sign and at least two exponent digits: 100000 is "1e+05", five
 // characters against six), written without "+" and leading zeros.
 inline std::size_t integralDoubleText(double d, char* buf) {
-    char text[20];
-    const char* const first = text;
-    const char* const textEnd = std::to_chars(text, text + sizeof text, static_cast<uint64_t>(std::fabs(d))).ptr;
-    const int length = static_cast<int>(textEnd - first);
+    char first[20];
+    const int length = static_cast<int>(std::to_chars(first, first + sizeof first, static_cast<uint64_t>(std::fabs(d))).ptr - first);
     int significant = length;
     while (significant > 1 && first[significant - 1] == '0') --significant;
     const int exponent = length - 1;  // below 2^53: at most 15
@@ -118,7 +116,6 @@ inline std::size_t integralDoubleText(double d, char* buf) {
     *out++ = static_cast<char>('0' + exponent % 10);
     return static_cast<std::size_t>(out - buf);
 }
-
 
 inline std::size_t referenceDoubleText(double d, char* buf) {
     if (std::fabs(d) < 9007199254740992.0 && d == static_cast<double>(static_cast<int64_t>(d)))
