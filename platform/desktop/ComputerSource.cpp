@@ -119,7 +119,7 @@ ComputerSource::~ComputerSource() {
 void ComputerSource::follow(UPowerBattery& upower) {
     upower_ = &upower;
     upower.setListener([this](const UPowerReading& u) {
-        observe(readingFromUPower(u, clock_.now(), chargeLimitOf(linux_host::readLaptopBatteries(root_))));
+        observe(readingFromUPower(u, clock_.now(), chargeLimitOf(linux_host::readLaptopBatteries(root_))), u.warningLevel);
     });
     if (upower.following()) sample();
     history::HistoryStore* store = computer_.store();
@@ -145,17 +145,17 @@ void ComputerSource::sample() {
     const auto batteries = linux_host::readLaptopBatteries(root_);
     computer_.setHealth(healthOf(batteries));
     // While the service is away its last reading is old: the folders say what is now.
-    if (upower_ && upower_->following())
-        observe(readingFromUPower(upower_->reading(), clock_.now(), chargeLimitOf(batteries)));
-    else
-        observe(readingFromFolder(batteries, clock_.now()));
+    if (upower_ && upower_->following()) {
+        const UPowerReading& u = upower_->reading();
+        observe(readingFromUPower(u, clock_.now(), chargeLimitOf(batteries)), u.warningLevel);
+    } else {
+        observe(readingFromFolder(batteries, clock_.now()), 0);
+    }
 }
 
-void ComputerSource::observe(const Reading& r) {
+void ComputerSource::observe(const Reading& r, uint32_t serviceWarningLevel) {
     computer_.observe(r);
-    // The service's level speaks for its own readings only: while it is away
-    // the warnings go by the folders' percentage.
-    if (observer_) observer_(r, upower_ && upower_->following() ? upower_->reading().warningLevel : 0);
+    if (observer_) observer_(r, serviceWarningLevel);
     if (!upower_) return;  // the folder is read on its own timer
     // The service says what changes; between its changes, a sample every
     // half minute while discharging.

@@ -64,7 +64,9 @@ public:
     void onReading(Observer observer) { observer_ = std::move(observer); }
 
 private:
-    void observe(const history::Reading& r);
+    // `serviceWarningLevel`: the service's, with its own readings only; 0
+    // with the folders', so that the warnings go by their percentage.
+    void observe(const history::Reading& r, uint32_t serviceWarningLevel);
     void seedFrom(UPowerBattery& upower);
     void watchSleep();
 
